@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds the native release programs and runs the benchmarks.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$top/scripts/build.sh" >/dev/null
+"$top/build/release/bench/bench_project_load" "${1:-20000}"

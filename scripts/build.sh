@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the programs for Linux and Windows and stages them in dist/Quillset.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$top/scripts/deps.sh"
+jobs=$(nproc)
+cmake -S "$top" -B "$top/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQS_TESTS=OFF >/dev/null
+cmake --build "$top/build/release" -j "$jobs"
+cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$top/build/win" -j "$jobs"
+echo "Programs staged in $top/dist/Quillset"

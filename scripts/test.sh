@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs every test: the native tests under AddressSanitizer and UBSan, then the same tests
+# cross-compiled for Windows and run under Wine.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$top/scripts/deps.sh"
+jobs=$(nproc)
+
+echo "== Native tests (AddressSanitizer + UBSan)"
+cmake -S "$top" -B "$top/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQS_SANITIZE=ON -DQS_STAGE=OFF >/dev/null
+cmake --build "$top/build/asan" -j "$jobs"
+(cd "$top/build/asan" && ctest --output-on-failure)
+
+echo "== Windows tests under Wine"
+cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$top/build/win" -j "$jobs"
+if [ ! -f "$top/build/win/wineprefix/system.reg" ]; then
+    echo "Preparing the Wine prefix"
+    "$top/build/win/wine-run.sh" wineboot -i >/dev/null 2>&1 || true
+fi
+(cd "$top/build/win" && ctest --output-on-failure)
+echo "All tests passed"

@@ -1,0 +1,22 @@
+#include "lang/LanguageFile.h"
+
+#include "core/Exception.h"
+#include "platform/File.h"
+
+bool LanguageFile::Load(const std::string& programFolder, const std::string& language) {
+    try {
+        profile_ = std::make_unique<ProfileText>(
+            programFolder, JoinPath("LanguageSets\\Builder", language + ".dat"));
+        return true;
+    } catch (const FileException&) {
+        return false;
+    }
+}
+
+std::string LanguageFile::UiText(const std::string& section, const std::string& key) const {
+    std::string value;
+    if (profile_) profile_->GetValue(value, section, key, "");
+    return value;
+}
+
+std::string LanguageFile::RawString(int id) const { return UiText("STRINGS", std::to_string(id)); }

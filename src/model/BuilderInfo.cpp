@@ -1,0 +1,22 @@
+#include "model/BuilderInfo.h"
+
+#include "build/ScriptBuilder.h"
+#include "model/ProfileText.h"
+#include "platform/File.h"
+
+static const char kSection[] = "BUILDER_INFO";
+static const std::string kVersion = "Version=";
+
+void BuilderInfo::Load(const ProfileText& project) {
+    ForEachLine(project, kSection, [this](const std::string& line) { ValueAfter(line, kVersion, version_); });
+}
+
+bool BuilderInfo::Save(File& file) const {
+    bool ok = file.WriteLine("[BUILDER_INFO]");
+    ok &= file.WriteLine(kVersion + version_);
+    ok &= file.WriteLine("");
+    return ok;
+}
+
+// The installer reads the script format of version 1.0, whatever builder wrote the project.
+void BuilderInfo::Export(ScriptBuilder& script) const { script.AddLine("[SETUP_INFO]", "Version=1.0"); }

@@ -1,0 +1,145 @@
+#include "model/ProfileText.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/Exception.h"
+#include "platform/File.h"
+
+static const std::string kCrLf = "\r\n";
+static const size_t npos = std::string::npos;
+
+ProfileText::ProfileText(const std::string& folder, const std::string& name) {
+    File file;
+    if (!file.Open(folder, name, ReadExisting)) throw FileException(name);
+    std::uint32_t size = 0;
+    file.GetSize(size);
+    // A short read leaves zero bytes behind, which the line walk keeps as ordinary content.
+    std::string bytes(size, '\0');
+    std::uint32_t done = 0;
+    if (size > 0) file.Read(&bytes[0], size, done);
+    file.Close();
+    Keep(bytes);
+}
+
+ProfileText ProfileText::FromBytes(const std::string& bytes) {
+    ProfileText profile;
+    profile.Keep(bytes);
+    return profile;
+}
+
+// Drops lines of fewer than three bytes and comment lines; the unterminated last line is kept.
+void ProfileText::Keep(const std::string& bytes) {
+    text_.reserve(bytes.size());
+    size_t pos = 0;
+    for (;;) {
+        size_t end = bytes.find(kCrLf, pos);
+        if (end == npos) break;
+        size_t length = end - pos;
+        if (length >= 3 && bytes[pos] != ';') text_.append(bytes, pos, length + 2);
+        pos = end + 2;
+    }
+    if (pos < bytes.size()) text_.append(bytes, pos, npos);
+}
+
+size_t ProfileText::FindSection(const std::string& section) const {
+    return text_.find("[" + section + "]");
+}
+
+// The line after the header line, or npos when the header is the last line.
+size_t ProfileText::FirstLine(size_t headerPos) const {
+    size_t end = text_.find(kCrLf, headerPos);
+    if (end == npos || end + 2 >= text_.size()) return npos;
+    return end + 2;
+}
+
+size_t ProfileText::NextLine(size_t lineStart) const {
+    size_t end = text_.find(kCrLf, lineStart);
+    if (end == npos || end + 2 >= text_.size()) return npos;
+    return end + 2;
+}
+
+bool ProfileText::IsSectionLine(size_t lineStart) const { return text_[lineStart] == '['; }
+
+size_t ProfileText::CountLines(const std::string& section) const {
+    size_t header = FindSection(section);
+    if (header == npos) return 0;
+    size_t line = FirstLine(header);
+    size_t count = 0;
+    while (line != npos && !IsSectionLine(line)) {
+        ++count;
+        line = NextLine(line);
+    }
+    return count;
+}
+
+bool ProfileText::GetLine(const std::string& section, size_t index, std::string& line) const {
+    line.clear();
+    size_t pos;
+    size_t at;
+    if (cachedPos_ != npos && index >= cachedIndex_ && section == cachedSection_) {
+        pos = cachedPos_;
+        at = cachedIndex_;
+    } else {
+        size_t header = FindSection(section);
+        if (header == npos) return false;
+        pos = FirstLine(header);
+        at = 0;
+        if (pos == npos || IsSectionLine(pos)) return false;
+        cachedSection_ = section;
+        cachedIndex_ = 0;
+        cachedPos_ = pos;
+    }
+    while (at < index) {
+        pos = NextLine(pos);
+        if (pos == npos || IsSectionLine(pos)) return false;
+        ++at;
+    }
+    cachedIndex_ = at;
+    cachedPos_ = pos;
+    size_t end = text_.find(kCrLf, pos);
+    line.assign(text_, pos, end == npos ? npos : end - pos);
+    return true;
+}
+
+size_t ProfileText::GetValue(std::string& value, const std::string& section, const std::string& key,
+                             const std::string& defaultValue) const {
+    value = defaultValue;
+    size_t header = FindSection(section);
+    if (header == npos) return value.size();
+    size_t windowEnd = text_.find('[', header + 1);
+    if (windowEnd == npos) windowEnd = text_.size();
+    std::string pattern = kCrLf + key + "=";
+    // Only a match that starts inside the window counts, so the search need not go further.
+    std::string_view searched(text_.data(), std::min(text_.size(), windowEnd - 1 + pattern.size()));
+    size_t found = searched.find(pattern, header);
+    if (found == npos || found >= windowEnd) return value.size();
+    size_t start = found + pattern.size();
+    size_t end = text_.find('\r', start);
+    value = Unescape(text_.substr(start, end == npos ? npos : end - start));
+    return value.size();
+}
+
+std::string Unescape(const std::string& value) {
+    std::string pass;
+    pass.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'r') {
+            pass += "\n\r";
+            ++i;
+        } else {
+            pass += value[i];
+        }
+    }
+    std::string result;
+    result.reserve(pass.size());
+    for (size_t i = 0; i < pass.size(); ++i) {
+        if (pass[i] == '\\' && i + 1 < pass.size() && pass[i + 1] == 't') {
+            result += '\t';
+            ++i;
+        } else {
+            result += pass[i];
+        }
+    }
+    return result;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A whole profile file (project file, language file, setup.ini) held in memory as one byte
+// string: the kept lines with their CR LF, in file order. Lookups search that string.
+#include <cstddef>
+#include <string>
+
+class ProfileText {
+public:
+    // Loads `name` (inside `folder` when one is given); throws FileException(name) when the
+    // file cannot be opened.
+    ProfileText(const std::string& folder, const std::string& name);
+    // A profile made from bytes already in memory, kept and dropped by the same rules.
+    static ProfileText FromBytes(const std::string& bytes);
+
+    const std::string& Text() const { return text_; }
+
+    size_t CountLines(const std::string& section) const;
+    // The raw line `index` of the section without its CR LF; false and empty when absent.
+    bool GetLine(const std::string& section, size_t index, std::string& line) const;
+    // The first value of `key` in the section, unescaped, or `defaultValue`; its length.
+    size_t GetValue(std::string& value, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) const;
+
+private:
+    ProfileText() = default;
+    void Keep(const std::string& bytes);
+    size_t FindSection(const std::string& section) const;
+    size_t FirstLine(size_t headerPos) const;
+    size_t NextLine(size_t lineStart) const;
+    bool IsSectionLine(size_t lineStart) const;
+
+    std::string text_;
+
+    // Where the last GetLine ended, so that reading a section line by line costs linear time.
+    // The text never changes after loading, so the remembered place stays valid.
+    mutable std::string cachedSection_;
+    mutable size_t cachedIndex_ = 0;
+    mutable size_t cachedPos_ = std::string::npos;
+};
+
+// Calls `fn(line)` for each raw line of the section, in file order.
+template <class Fn>
+void ForEachLine(const ProfileText& profile, const std::string& section, Fn fn) {
+    std::string line;
+    for (size_t i = 0, n = profile.CountLines(section); i < n; ++i) {
+        profile.GetLine(section, i, line);
+        fn(line);
+    }
+}
+
+// When `line` begins with `key` (case-sensitive), stores the rest of it in `value`.
+inline bool ValueAfter(const std::string& line, const std::string& key, std::string& value) {
+    if (line.compare(0, key.size(), key) != 0) return false;
+    value = line.substr(key.size());
+    return true;
+}
+
+// "\r" becomes LF CR, then "\t" becomes TAB; nothing else is an escape.
+std::string Unescape(const std::string& value);

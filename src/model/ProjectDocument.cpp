@@ -1,0 +1,69 @@
+#include "model/ProjectDocument.h"
+
+#include "build/ScriptBuilder.h"
+#include "core/Exception.h"
+#include "lang/UiTextSource.h"
+#include "model/ProfileText.h"
+#include "platform/File.h"
+
+// Numbers the titles of new projects for the life of the process.
+static int newProjectCounter = 1;
+
+ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
+    builderInfo.AttachTo(*this);
+    outputSettings.AttachTo(*this);
+}
+
+bool ProjectDocument::New() {
+    DocumentBase::New();
+    SetDefaults();
+    SetTitle(texts_.RawString(2) + "-" + std::to_string(newProjectCounter));
+    ++newProjectCounter;
+    return true;
+}
+
+void ProjectDocument::SetDefaults() {
+    builderInfo.SetDefaults();
+    outputSettings.SetDefaults();
+}
+
+void ProjectDocument::ClearAll() { outputSettings.Clear(); }
+
+bool ProjectDocument::DoLoad(const std::string& path) {
+    ProfileText project("", path);
+    SetDefaults();
+    builderInfo.Load(project);
+    outputSettings.Load(project);
+    SetPath(path);
+    return true;
+}
+
+bool ProjectDocument::SaveSections(File& file) const {
+    bool ok = builderInfo.Save(file);
+    ok &= outputSettings.Save(file);
+    return ok;
+}
+
+// The new text goes to a temporary file beside the project and replaces the old file only when
+// all of it was written, so a failed save never loses the project that was there.
+bool ProjectDocument::DoSave(const std::string& path) {
+    const std::string temporary = path + ".saving~";
+    File file;
+    if (!file.Open(temporary, CreateWrite)) throw FileException(path);
+    bool written = SaveSections(file);
+    written = file.Close() != 0 && written;
+    if (!written || !platform::MoveFileReplacing(temporary, path)) {
+        RemoveFile(temporary);
+        throw FileException(path);
+    }
+    SetPath(path);
+    return true;
+}
+
+void ProjectDocument::Export(ScriptBuilder& script) const { builderInfo.Export(script); }
+
+void ProjectWizardData::Assign(std::string& field, const std::string& text) {
+    if (field == text) return;
+    field = text;
+    SetModifiedFlag(true);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// One setup project: the only owner of its sections, read from and written to a .qsp file.
+#include <string>
+
+#include "model/BuilderInfo.h"
+#include "model/DocumentBase.h"
+#include "model/OutputSettings.h"
+
+class ScriptBuilder;
+class UiTextSource;
+
+class ProjectDocument : public DocumentBase {
+public:
+    // `texts` gives the word in the titles of new projects; it must outlive the document.
+    explicit ProjectDocument(const UiTextSource& texts);
+    ~ProjectDocument() override = default;
+    ProjectDocument(const ProjectDocument&) = delete;
+    ProjectDocument& operator=(const ProjectDocument&) = delete;
+
+    bool New() override;
+    // Every section's lines for setup.ini, in the order the installer expects them.
+    void Export(ScriptBuilder& script) const;
+
+    // Sections, in member order.
+    BuilderInfo builderInfo;
+    OutputSettings outputSettings;
+
+protected:
+    void ClearAll() override;
+    bool DoLoad(const std::string& path) override;
+    bool DoSave(const std::string& path) override;
+
+private:
+    void SetDefaults();
+    bool SaveSections(File& file) const;
+
+    const UiTextSource& texts_;
+};
+
+// What the new-project wizard asks for before a project is created. Never read or written.
+class ProjectWizardData : public DocumentBase {
+public:
+    const std::string& CompanyName() const { return companyName_; }
+    const std::string& ProductName() const { return productName_; }
+    const std::string& ProductVersion() const { return productVersion_; }
+    const std::string& ProductDescription() const { return productDescription_; }
+    const std::string& ProductWebAddress() const { return productWebAddress_; }
+    const std::string& FilesFolder() const { return filesFolder_; }
+
+    // Each setter marks the wizard data modified only when the text really changes.
+    void SetCompanyName(const std::string& text) { Assign(companyName_, text); }
+    void SetProductName(const std::string& text) { Assign(productName_, text); }
+    void SetProductVersion(const std::string& text) { Assign(productVersion_, text); }
+    void SetProductDescription(const std::string& text) { Assign(productDescription_, text); }
+    void SetProductWebAddress(const std::string& text) { Assign(productWebAddress_, text); }
+    void SetFilesFolder(const std::string& text) { Assign(filesFolder_, text); }
+
+    bool scanOption = true;
+
+private:
+    void Assign(std::string& field, const std::string& text);
+
+    std::string companyName_ = "My Company";
+    std::string productName_ = "My Application";
+    std::string productVersion_ = "1.0";
+    std::string productDescription_ = "My Application Description";
+    std::string productWebAddress_ = "http://www.example.com";
+    std::string filesFolder_;
+};

@@ -1,0 +1,101 @@
+#include "platform/File.h"
+
+#include <vector>
+
+using namespace platform;
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (name.empty()) return folder;
+    if (folder.empty()) return name;
+    return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+bool File::Open(const std::string& path, int mode) {
+    Close();
+    switch (mode) {
+        case ReadExisting: handle_ = OpenFileHandle(path, Access::Read, Disposition::OpenExisting); break;
+        case ReadWriteExisting: handle_ = OpenFileHandle(path, Access::ReadWrite, Disposition::OpenExisting); break;
+        case WriteExisting: handle_ = OpenFileHandle(path, Access::Write, Disposition::OpenExisting); break;
+        case CreateWrite: handle_ = OpenFileHandle(path, Access::Write, Disposition::CreateAlways); break;
+        default: return false;
+    }
+    return IsOpen();
+}
+
+bool File::Open(const std::string& folder, const std::string& name, int mode) {
+    return Open(JoinPath(folder, name), mode);
+}
+
+int File::Close() {
+    if (!IsOpen()) return -1;
+    int result = CloseFileHandle(handle_);
+    handle_ = kInvalidHandle;
+    return result;
+}
+
+bool File::GetSize64(std::uint64_t& size) const {
+    size = 0;
+    if (!IsOpen() || !GetFileHandleSize(handle_, size)) {
+        size = 0;
+        return false;
+    }
+    return true;
+}
+
+bool File::GetSize(std::uint32_t& size) const {
+    std::uint64_t full = 0;
+    bool ok = GetSize64(full);
+    size = static_cast<std::uint32_t>(full);
+    return ok;
+}
+
+bool File::Read(void* buffer, std::uint32_t count, std::uint32_t& done) {
+    done = 0;
+    if (!IsOpen()) return false;
+    return ReadFileHandle(handle_, buffer, count, done) && done == count;
+}
+
+bool File::Write(const void* buffer, std::uint32_t count, std::uint32_t& done) {
+    done = 0;
+    if (!IsOpen()) return false;
+    return WriteFileHandle(handle_, buffer, count, done) && done == count;
+}
+
+bool File::Tell(std::int64_t& position) const {
+    position = 0;
+    return IsOpen() && SeekFileHandle(handle_, 0, 1, position);
+}
+
+bool File::Seek(std::int64_t distance, int origin) {
+    if (!IsOpen() || origin < 0 || origin > 2) return false;
+    std::int64_t position = 0;
+    return SeekFileHandle(handle_, distance, origin, position);
+}
+
+bool File::WriteLine(const std::string& text) {
+    std::string line = text + "\r\n";
+    std::uint32_t done = 0;
+    return Write(line.data(), static_cast<std::uint32_t>(line.size()), done);
+}
+
+bool CopyFileContents(const std::string& source, const std::string& destination) {
+    File in;
+    if (!in.Open(source, ReadExisting)) return false;
+    File out;
+    if (!out.Open(destination, CreateWrite)) return false;
+    std::uint64_t size = 0;
+    if (!in.GetSize64(size)) return false;
+    std::vector<char> buffer(4096);
+    std::uint64_t copied = 0;
+    while (copied < size) {
+        std::uint32_t got = 0, put = 0;
+        in.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got);
+        if (got == 0) break;
+        if (!out.Write(buffer.data(), got, put)) return false;
+        copied += got;
+    }
+    if (copied != size) return false;
+    return out.Close() != 0;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileAt(path); }

@@ -1,0 +1,56 @@
+#pragma once
+// The operating system's file services, one thin wrapper per system call.
+// (The names differ from the system's own where those are macros in the Windows headers.)
+// Paths are byte strings in the system's own form ("C:\Folder\Name.ext"); the POSIX
+// implementation turns "\" into "/" and maps a leading "Z:\" to "/" (Wine's drive for the root).
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// An open file; kInvalidHandle when nothing is open.
+using FileHandle = std::intptr_t;
+constexpr FileHandle kInvalidHandle = -1;
+
+enum class Access { Read, ReadWrite, Write };
+enum class Disposition { OpenExisting, CreateAlways };
+
+// Opens with read sharing (others may read, nobody else may write) and normal attributes.
+FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition);
+int CloseFileHandle(FileHandle handle);
+bool GetFileHandleSize(FileHandle handle, std::uint64_t& size);
+bool ReadFileHandle(FileHandle handle, void* buffer, std::uint32_t count, std::uint32_t& done);
+bool WriteFileHandle(FileHandle handle, const void* buffer, std::uint32_t count, std::uint32_t& done);
+// origin: 0 from the start, 1 from the current position, 2 from the end.
+bool SeekFileHandle(FileHandle handle, std::int64_t distance, int origin, std::int64_t& position);
+
+bool DeleteFileAt(const std::string& path);
+bool CopyFileTo(const std::string& source, const std::string& destination);
+// Replaces `destination` by `source` in one step (the source name disappears).
+bool MoveFileReplacing(const std::string& source, const std::string& destination);
+bool IsFile(const std::string& path);
+bool IsFolder(const std::string& path);
+bool MakeFolder(const std::string& path);
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path);
+
+// Last-write time of a file in local time.
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+bool GetFileLocalWriteTime(const std::string& path, LocalTime& time);
+
+// The temporary folder and the running program's folder, without a trailing separator.
+std::string TempFolder();
+std::string ModuleFolder();
+
+// The system's code for the last failed call of this thread.
+int LastError();
+
+// The path in the form the system's own calls take (identity on Windows).
+std::string NativePath(const std::string& path);
+// A path given by the host (a command-line argument) in the system's own form: on POSIX an
+// absolute path goes below "Z:\" and every "/" becomes "\" (identity on Windows).
+std::string SystemPath(const std::string& hostPath);
+
+}  // namespace platform

@@ -1,0 +1,171 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+std::string NativePath(const std::string& path) {
+    std::string result = path;
+    if (result.size() >= 3 && (result[0] == 'Z' || result[0] == 'z') && result[1] == ':' &&
+        (result[2] == '\\' || result[2] == '/'))
+        result.erase(0, 2);
+    for (char& c : result)
+        if (c == '\\') c = '/';
+    return result;
+}
+
+std::string SystemPath(const std::string& hostPath) {
+    std::string result = (!hostPath.empty() && hostPath[0] == '/') ? "Z:" + hostPath : hostPath;
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
+
+FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition) {
+    int flags = O_CLOEXEC;
+    switch (access) {
+        case Access::Read: flags |= O_RDONLY; break;
+        case Access::ReadWrite: flags |= O_RDWR; break;
+        case Access::Write: flags |= O_WRONLY; break;
+    }
+    if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
+    int fd = ::open(NativePath(path).c_str(), flags, 0644);
+    if (fd < 0) return kInvalidHandle;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return kInvalidHandle;
+    }
+    return fd;
+}
+
+int CloseFileHandle(FileHandle handle) { return ::close(static_cast<int>(handle)) == 0 ? 1 : 0; }
+
+bool GetFileHandleSize(FileHandle handle, std::uint64_t& size) {
+    struct stat st;
+    if (::fstat(static_cast<int>(handle), &st) != 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool ReadFileHandle(FileHandle handle, void* buffer, std::uint32_t count, std::uint32_t& done) {
+    done = 0;
+    auto* p = static_cast<char*>(buffer);
+    while (done < count) {
+        ssize_t n = ::read(static_cast<int>(handle), p + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        done += static_cast<std::uint32_t>(n);
+    }
+    return true;
+}
+
+bool WriteFileHandle(FileHandle handle, const void* buffer, std::uint32_t count, std::uint32_t& done) {
+    done = 0;
+    auto* p = static_cast<const char*>(buffer);
+    while (done < count) {
+        ssize_t n = ::write(static_cast<int>(handle), p + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return false;
+        done += static_cast<std::uint32_t>(n);
+    }
+    return true;
+}
+
+bool SeekFileHandle(FileHandle handle, std::int64_t distance, int origin, std::int64_t& position) {
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    off_t result = ::lseek(static_cast<int>(handle), static_cast<off_t>(distance), whence[origin]);
+    if (result < 0) return false;
+    position = result;
+    return true;
+}
+
+bool DeleteFileAt(const std::string& path) { return ::unlink(NativePath(path).c_str()) == 0; }
+
+bool CopyFileTo(const std::string& source, const std::string& destination) {
+    FileHandle in = OpenFileHandle(source, Access::Read, Disposition::OpenExisting);
+    if (in == kInvalidHandle) return false;
+    FileHandle out = OpenFileHandle(destination, Access::Write, Disposition::CreateAlways);
+    if (out == kInvalidHandle) {
+        CloseFileHandle(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        std::uint32_t got = 0, put = 0;
+        if (!ReadFileHandle(in, buffer, sizeof buffer, got)) { ok = false; break; }
+        if (got == 0) break;
+        if (!WriteFileHandle(out, buffer, got, put) || put != got) { ok = false; break; }
+    }
+    CloseFileHandle(in);
+    if (CloseFileHandle(out) == 0) ok = false;
+    return ok;
+}
+
+bool MoveFileReplacing(const std::string& source, const std::string& destination) {
+    return ::rename(NativePath(source).c_str(), NativePath(destination).c_str()) == 0;
+}
+
+bool IsFile(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeFolder(const std::string& path) { return ::mkdir(NativePath(path).c_str(), 0755) == 0; }
+
+bool RemoveFolder(const std::string& path) { return ::rmdir(NativePath(path).c_str()) == 0; }
+
+bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) != 0) return false;
+    struct tm local;
+    if (!::localtime_r(&st.st_mtime, &local)) return false;
+    time.year = local.tm_year + 1900;
+    time.month = local.tm_mon + 1;
+    time.day = local.tm_mday;
+    time.hour = local.tm_hour;
+    time.minute = local.tm_min;
+    time.second = local.tm_sec;
+    return true;
+}
+
+std::string TempFolder() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string result = (dir && *dir) ? dir : "/tmp";
+    while (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
+std::string ModuleFolder() {
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return ".";
+    std::string path(buffer, static_cast<size_t>(n));
+    size_t slash = path.find_last_of('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int LastError() { return errno; }
+
+}  // namespace platform

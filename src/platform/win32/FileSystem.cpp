@@ -1,0 +1,122 @@
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::string NativePath(const std::string& path) { return path; }
+std::string SystemPath(const std::string& hostPath) { return hostPath; }
+
+static HANDLE ToHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition) {
+    DWORD desired = 0;
+    switch (access) {
+        case Access::Read: desired = GENERIC_READ; break;
+        case Access::ReadWrite: desired = GENERIC_READ | GENERIC_WRITE; break;
+        case Access::Write: desired = GENERIC_WRITE; break;
+    }
+    DWORD create = disposition == Disposition::CreateAlways ? CREATE_ALWAYS : OPEN_EXISTING;
+    HANDLE h = CreateFileA(path.c_str(), desired, FILE_SHARE_READ, nullptr, create,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return kInvalidHandle;
+    return reinterpret_cast<FileHandle>(h);
+}
+
+int CloseFileHandle(FileHandle handle) { return CloseHandle(ToHandle(handle)) ? 1 : 0; }
+
+bool GetFileHandleSize(FileHandle handle, std::uint64_t& size) {
+    LARGE_INTEGER li;
+    if (!GetFileSizeEx(ToHandle(handle), &li)) return false;
+    size = static_cast<std::uint64_t>(li.QuadPart);
+    return true;
+}
+
+bool ReadFileHandle(FileHandle handle, void* buffer, std::uint32_t count, std::uint32_t& done) {
+    DWORD n = 0;
+    BOOL ok = ::ReadFile(ToHandle(handle), buffer, count, &n, nullptr);
+    done = n;
+    return ok != FALSE;
+}
+
+bool WriteFileHandle(FileHandle handle, const void* buffer, std::uint32_t count, std::uint32_t& done) {
+    DWORD n = 0;
+    BOOL ok = ::WriteFile(ToHandle(handle), buffer, count, &n, nullptr);
+    done = n;
+    return ok != FALSE;
+}
+
+bool SeekFileHandle(FileHandle handle, std::int64_t distance, int origin, std::int64_t& position) {
+    static const DWORD method[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
+    LARGE_INTEGER move, result;
+    move.QuadPart = distance;
+    if (!SetFilePointerEx(ToHandle(handle), move, &result, method[origin])) return false;
+    position = result.QuadPart;
+    return true;
+}
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+bool CopyFileTo(const std::string& source, const std::string& destination) {
+    return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
+}
+
+bool MoveFileReplacing(const std::string& source, const std::string& destination) {
+    return MoveFileExA(source.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool IsFile(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+
+bool RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+
+bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    FILETIME local;
+    SYSTEMTIME st;
+    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &st))
+        return false;
+    time.year = st.wYear;
+    time.month = st.wMonth;
+    time.day = st.wDay;
+    time.hour = st.wHour;
+    time.minute = st.wMinute;
+    time.second = st.wSecond;
+    return true;
+}
+
+static std::string WithoutTrailingBackslash(std::string path) {
+    if (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+std::string TempFolder() {
+    char buffer[MAX_PATH + 1];
+    DWORD n = GetTempPathA(sizeof buffer, buffer);
+    if (n == 0 || n > MAX_PATH) return ".";
+    return WithoutTrailingBackslash(std::string(buffer, n));
+}
+
+std::string ModuleFolder() {
+    char buffer[MAX_PATH + 1];
+    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (n == 0) return ".";
+    std::string path(buffer, n);
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+int LastError() { return static_cast<int>(GetLastError()); }
+
+}  // namespace platform

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "build/ScriptBuilder.h"
+#include "core/Exception.h"
+#include "lang/UiTextSource.h"
+#include "model/ProjectDocument.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+struct FakeTexts : UiTextSource {
+    std::string RawString(int id) const override { return id == 2 ? "Project" : ""; }
+};
+
+int TitleNumber(const std::string& title) { return std::stoi(title.substr(title.find('-') + 1)); }
+}  // namespace
+
+class Document : public ::testing::Test {
+protected:
+    FakeTexts texts;
+    ProjectDocument doc{texts};
+    ScratchFolder scratch;
+};
+
+TEST_F(Document, NewProjectsAreTitledWithTheWordAndAProcessWideCounter) {
+    int titleChanges = 0;
+    doc.SetTitleListener([&] { ++titleChanges; });
+    ASSERT_TRUE(doc.New());
+    std::string first = doc.Title();
+    EXPECT_EQ(first.rfind("Project-", 0), 0u);
+    EXPECT_EQ(doc.Path(), "");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_GE(titleChanges, 1);
+
+    // Opening another project in between does not reset the counter.
+    std::string path = scratch.Write("Other.qsp", "[BUILDER_INFO]\r\nVersion=1.0\r\n");
+    doc.Open(path);
+    EXPECT_EQ(doc.Title(), "Other");
+    ProjectDocument another(texts);
+    another.New();
+    doc.New();
+    EXPECT_EQ(TitleNumber(another.Title()), TitleNumber(first) + 1);
+    EXPECT_EQ(TitleNumber(doc.Title()), TitleNumber(first) + 2);
+}
+
+TEST_F(Document, NewAndOpenAreRefusedWhileModified) {
+    doc.New();
+    doc.outputSettings.outputFolder = "C:\\Mine";
+    doc.outputSettings.SetModified(true);
+    std::string title = doc.Title();
+    try {
+        doc.New();
+        FAIL();
+    } catch (const ModelException& e) {
+        EXPECT_EQ(e.Kind(), 3);
+        EXPECT_EQ(e.Code(), 1);
+        EXPECT_EQ(e.Text(), "");
+    }
+    EXPECT_THROW(doc.Open(scratch.Write("x.qsp", "")), ModelException);
+    EXPECT_EQ(doc.outputSettings.outputFolder, "C:\\Mine");
+    EXPECT_EQ(doc.Title(), title);
+    EXPECT_TRUE(doc.IsModified());
+
+    // SetModified(false) never clears the mark; the owner may.
+    doc.outputSettings.SetModified(false);
+    EXPECT_TRUE(doc.IsModified());
+    doc.SetModifiedFlag(false);
+    EXPECT_NO_THROW(doc.New());
+}
+
+TEST_F(Document, NewProjectSavesTheGoldenFileAndRoundTripsByteForByte) {
+    doc.New();
+    std::string path = scratch.File("New.qsp");
+    ASSERT_TRUE(doc.SaveAs(path));
+    EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("golden/new-project.qsp")));
+    EXPECT_EQ(doc.Title(), "New");
+    EXPECT_EQ(doc.Path(), path);
+
+    ProjectDocument reloaded(texts);
+    ASSERT_TRUE(reloaded.Open(DataPath("golden/output-settings.qsp")));
+    EXPECT_FALSE(reloaded.IsModified());
+    std::string copy = scratch.File("copy.qsp");
+    reloaded.SaveAs(copy);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(DataPath("golden/output-settings.qsp")));
+}
+
+TEST_F(Document, OpeningAFileWithoutSectionsGivesNewProjectValues) {
+    std::string path = scratch.Write("Empty.qsp", "; nothing here\r\n[OTHER]\r\nKey=1\r\n");
+    ASSERT_TRUE(doc.Open(path));
+    EXPECT_EQ(doc.Title(), "Empty");
+    EXPECT_EQ(doc.Path(), path);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.builderInfo.Version(), "1.0");
+    EXPECT_EQ(doc.outputSettings.outputFolder, "C:\\BuilderProjects");
+    EXPECT_EQ(doc.outputSettings.setupFileName, "Setup.exe");
+    EXPECT_TRUE(doc.outputSettings.createSelfExtractingSetup);
+}
+
+TEST_F(Document, FailedOpenLeavesTheDocumentClearedAndModified) {
+    doc.New();
+    try {
+        doc.Open(scratch.File("absent.qsp"));
+        FAIL();
+    } catch (const FileException& e) {
+        EXPECT_EQ(e.Text(), scratch.File("absent.qsp"));
+    }
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.outputSettings.outputFolder, "");
+}
+
+TEST_F(Document, TitleFollowsThePathWithoutAThreeLetterExtension) {
+    doc.SetPath("C:\\Work\\Demo.qsp");
+    EXPECT_EQ(doc.Title(), "Demo");
+    doc.SetPath("C:\\Work\\Demo.project");
+    EXPECT_EQ(doc.Title(), "Demo.project");
+    doc.SetPath("C:\\Work\\Demo");
+    EXPECT_EQ(doc.Title(), "Demo");
+    doc.SetPath("ab");
+    EXPECT_EQ(doc.Title(), "ab");
+    doc.SetPath("C:\\Work\\x.qsp");
+    EXPECT_EQ(doc.Title(), "x");
+
+    // The same path in other letters changes nothing.
+    doc.SetPath("C:\\Work\\Demo.qsp");
+    doc.SetTitle("Custom");
+    doc.SetPath("c:\\work\\DEMO.QSP");
+    EXPECT_EQ(doc.Path(), "C:\\Work\\Demo.qsp");
+    EXPECT_EQ(doc.Title(), "Custom");
+    doc.SetTitle("CUSTOM");
+    EXPECT_EQ(doc.Title(), "Custom");
+}
+
+TEST_F(Document, SaveWritesOnlyWhenModified) {
+    doc.New();
+    std::string path = scratch.File("Saved.qsp");
+    doc.SaveAs(path);
+    ASSERT_TRUE(RemoveFile(path));
+    EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(path), "<missing " + path + ">");
+
+    doc.outputSettings.setupFileName = "Other.exe";
+    doc.outputSettings.SetModified(true);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(ReadBytes(path).find("SetupFilename=Other.exe\r\n"), std::string::npos);
+}
+
+TEST_F(Document, FailedSaveKeepsTheOldFileAndTheDocumentState) {
+    doc.New();
+    std::string path = scratch.File("Keep.qsp");
+    doc.SaveAs(path);
+    std::string before = ReadBytes(path);
+    doc.outputSettings.outputFolder = "C:\\Changed";
+    doc.outputSettings.SetModified(true);
+
+    // A folder that does not exist: the file cannot be created.
+    std::string unreachable = JoinPath(JoinPath(scratch.Path(), "no-such-folder"), "X.qsp");
+    try {
+        doc.SaveAs(unreachable);
+        FAIL();
+    } catch (const FileException& e) {
+        EXPECT_EQ(e.Text(), unreachable);
+        EXPECT_EQ(e.Code(), 2);
+    }
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.Path(), path);
+    EXPECT_EQ(doc.Title(), "Keep");
+
+    // The new text is written but cannot take the old file's place (a folder stands there):
+    // nothing is left behind and the document is unchanged.
+    std::string blocked = JoinPath(scratch.Path(), "Blocked.qsp");
+    ASSERT_TRUE(platform::MakeFolder(blocked));
+    EXPECT_THROW(doc.SaveAs(blocked), FileException);
+    EXPECT_TRUE(platform::IsFolder(blocked));
+    EXPECT_FALSE(platform::IsFile(blocked + ".saving~"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.Path(), path);
+    EXPECT_TRUE(platform::RemoveFolder(blocked));
+
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_TRUE(doc.Save());
+    EXPECT_NE(ReadBytes(path).find("OutputFolder=C:\\Changed\r\n"), std::string::npos);
+}
+
+TEST_F(Document, ExportBeginsTheScriptWithTheFixedVersionLine) {
+    ASSERT_TRUE(doc.Open(DataPath("golden/output-settings.qsp")));
+    EXPECT_EQ(doc.builderInfo.Version(), "2.5");
+    ScriptBuilder script;
+    doc.Export(script);
+    EXPECT_EQ(script.Text(), "[SETUP_INFO]\r\nVersion=1.0\r\n\r\n");
+}
+
+TEST(WizardData, SettersMarkOnlyRealChanges) {
+    ProjectWizardData data;
+    EXPECT_EQ(data.CompanyName(), "My Company");
+    EXPECT_EQ(data.ProductName(), "My Application");
+    EXPECT_EQ(data.ProductVersion(), "1.0");
+    EXPECT_TRUE(data.scanOption);
+    data.SetCompanyName("My Company");
+    EXPECT_FALSE(data.IsModified());
+    data.SetCompanyName("My company");
+    EXPECT_TRUE(data.IsModified());
+    EXPECT_EQ(data.CompanyName(), "My company");
+    EXPECT_TRUE(data.SaveAs("never-written.qsp"));  // the base writes nothing
+    EXPECT_FALSE(platform::IsFile("never-written.qsp"));
+}
+
+TEST(ScriptBuilder, GroupsLinesUnderSectionsInOrderOfFirstUse) {
+    ScriptBuilder script;
+    script.AddLine("[A]", "1");
+    script.AddLine("[B]", "2");
+    script.AddLine("[A]", "3");
+    script.AddLine("[a]", "4");
+    EXPECT_EQ(script.Text(), "[A]\r\n1\r\n3\r\n\r\n[B]\r\n2\r\n\r\n[a]\r\n4\r\n\r\n");
+    ScratchFolder scratch;
+    File file(scratch.Path(), scratch.File("setup.ini").substr(scratch.Path().size() + 1), CreateWrite);
+    ASSERT_TRUE(script.WriteTo(file));
+    file.Close();
+    EXPECT_EQ(ReadBytes(scratch.File("setup.ini")), script.Text());
+}

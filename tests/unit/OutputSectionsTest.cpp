@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "model/BuilderInfo.h"
+#include "model/OutputSettings.h"
+#include "model/ProfileText.h"
+
+static OutputSettings LoadOutput(const std::string& lines) {
+    OutputSettings settings;
+    settings.SetDefaults();
+    settings.Load(ProfileText::FromBytes("[CREATE_SETUP]\r\n" + lines));
+    return settings;
+}
+
+TEST(OutputSettings, SelfExtractingReadsYesOnlyFromYy1) {
+    for (const char* yes : {"Yes", "Y", "y", "1", "yes please"})
+        EXPECT_TRUE(LoadOutput(std::string("CreateSelfExtractedSetup=") + yes + "\r\n").createSelfExtractingSetup) << yes;
+    for (const char* no : {"No", "true", "", "0", " Yes"})
+        EXPECT_FALSE(LoadOutput(std::string("CreateSelfExtractedSetup=") + no + "\r\n").createSelfExtractingSetup) << no;
+}
+
+TEST(OutputSettings, LaterKeysWinAndUnknownOrMissingKeysKeepDefaults) {
+    auto s = LoadOutput("OutputFolder=A\r\nOutputfolder=lower\r\nOutputFolder=B\r\nJunk=1\r\n");
+    EXPECT_EQ(s.outputFolder, "B");
+    EXPECT_EQ(s.setupFileName, "Setup.exe");
+    EXPECT_EQ(s.setupIconPath, "");
+    EXPECT_TRUE(s.createSelfExtractingSetup);
+
+    // Values are taken unchanged, blanks and "=" included.
+    s = LoadOutput("SetupFilename= a=b.exe \r\nSetupIconPathname=C:\\i.ico");
+    EXPECT_EQ(s.setupFileName, " a=b.exe ");
+    EXPECT_EQ(s.setupIconPath, "C:\\i.ico");
+}
+
+TEST(OutputSettings, ClearEmptiesTextsButKeepsTheSelfExtractingChoice) {
+    auto s = LoadOutput("CreateSelfExtractedSetup=No\r\n");
+    s.Clear();
+    EXPECT_EQ(s.outputFolder, "");
+    EXPECT_EQ(s.setupFileName, "");
+    EXPECT_FALSE(s.createSelfExtractingSetup);
+    s.SetDefaults();
+    EXPECT_TRUE(s.createSelfExtractingSetup);
+}
+
+TEST(BuilderInfo, VersionIsReadFromItsSectionOnly) {
+    BuilderInfo info;
+    info.Load(ProfileText::FromBytes("[OTHER]\r\nVersion=9\r\n[BUILDER_INFO]\r\nVersion=2.5\r\nVersion=3.0\r\n"));
+    EXPECT_EQ(info.Version(), "3.0");
+    info.SetDefaults();
+    EXPECT_EQ(info.Version(), "1.0");
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Scratch files and golden data for the unit tests.
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with the files it holds.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& Path() const { return path_; }
+    // The path of `name` inside the folder; the file is removed with the folder.
+    std::string File(const std::string& name);
+    std::string Write(const std::string& name, const std::string& bytes);
+
+private:
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+std::string ReadBytes(const std::string& path);
+// A file below tests/data, spelt as the program under test sees it.
+std::string DataPath(const std::string& relative);
