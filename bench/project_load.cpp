@@ -12,7 +12,7 @@
 
 namespace {
 struct NoTexts : UiTextSource {
-    std::string RawString(int) const override { return ""; }
+    std::string UiText(const std::string&, const std::string&) const override { return ""; }
 };
 
 std::string MakeProject(const std::string& folder, size_t lines) {

@@ -18,5 +18,3 @@ std::string LanguageFile::UiText(const std::string& section, const std::string& 
     if (profile_) profile_->GetValue(value, section, key, "");
     return value;
 }
-
-std::string LanguageFile::RawString(int id) const { return UiText("STRINGS", std::to_string(id)); }

@@ -14,8 +14,7 @@ public:
     bool IsLoaded() const { return profile_ != nullptr; }
 
     // The value of `key` in `section`, or empty when either is absent.
-    std::string UiText(const std::string& section, const std::string& key) const;
-    std::string RawString(int id) const override;
+    std::string UiText(const std::string& section, const std::string& key) const override;
 
 private:
     std::unique_ptr<ProfileText> profile_;

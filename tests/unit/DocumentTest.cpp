@@ -10,7 +10,9 @@
 
 namespace {
 struct FakeTexts : UiTextSource {
-    std::string RawString(int id) const override { return id == 2 ? "Project" : ""; }
+    std::string UiText(const std::string& section, const std::string& key) const override {
+        return section == "STRINGS" && key == "2" ? "Project" : "";
+    }
 };
 
 int TitleNumber(const std::string& title) { return std::stoi(title.substr(title.find('-') + 1)); }
