@@ -8,4 +8,11 @@ if(QS_STAGE)
         COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/LanguageSets" "${QS_DIST}/LanguageSets"
         DEPENDS qsbuild
         COMMENT "Staging ${QS_DIST}")
+    if(WIN32)
+        add_custom_command(TARGET stage POST_BUILD
+            COMMAND ${CMAKE_COMMAND} -E make_directory "${QS_DIST}/setup"
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:_setup> $<TARGET_FILE:_sfx>
+                    $<TARGET_FILE:_uninstall> "${QS_DIST}/setup/")
+        add_dependencies(stage _setup _sfx _uninstall)
+    endif()
 endif()

@@ -1,0 +1,129 @@
+#include "installer/CommandLine.h"
+
+#include <cctype>
+
+#include "core/Text.h"
+
+namespace {
+
+enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup };
+
+struct SwitchName {
+    const char* name;
+    Switch kind;
+    bool takesValue;
+};
+
+const SwitchName kSwitches[] = {
+    {"S", Switch::Silent, false},       {"SILENT", Switch::Silent, false},
+    {"VERYSILENT", Switch::Silent, false}, {"SUPPRESSMSGBOXES", Switch::Suppress, false},
+    {"?", Switch::Help, false},         {"HELP", Switch::Help, false},
+    {"D", Switch::Folder, true},        {"DIR", Switch::Folder, true},
+    {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
+    {"_CLEANUP", Switch::Cleanup, true},
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The switch that starts at `pos` ("/" or "-", its name, then "=", a blank or the end).
+const SwitchName* SwitchAt(const std::string& text, size_t pos, size_t& nameEnd) {
+    if (pos >= text.size() || (text[pos] != '/' && text[pos] != '-')) return nullptr;
+    size_t end = pos + 1;
+    while (end < text.size() && !IsBlank(text[end]) && text[end] != '=' && text[end] != '"') ++end;
+    std::string_view name(text.data() + pos + 1, end - pos - 1);
+    for (const SwitchName& s : kSwitches) {
+        bool valueFollows = end < text.size() && text[end] == '=';
+        if (EqualNoCase(name, s.name) && valueFollows == s.takesValue) {
+            nameEnd = end;
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+// An unquoted value ends before the blanks that precede the next known switch.
+size_t ValueEnd(const std::string& text, size_t pos) {
+    for (size_t i = pos; i < text.size(); ++i) {
+        size_t ignored = 0;
+        if (IsBlank(text[i]) && SwitchAt(text, i + 1, ignored)) return i;
+    }
+    return text.size();
+}
+
+std::string TrimRight(std::string text) {
+    while (!text.empty() && IsBlank(text.back())) text.pop_back();
+    return text;
+}
+
+void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
+    switch (kind) {
+        case Switch::Silent: options.silent = true; break;
+        case Switch::Suppress: options.suppressBoxes = true; break;
+        case Switch::Help: options.help = true; break;
+        case Switch::Folder: options.folder = value; break;
+        case Switch::Language: options.language = value; break;
+        case Switch::Log: options.logPath = value; break;
+        case Switch::Cleanup: options.cleanup = value; break;
+        case Switch::None: break;
+    }
+}
+
+// Reads one token at `pos`: a switch with its value, or an unknown word. Returns the end.
+size_t ReadToken(const std::string& text, size_t pos, InstallerOptions& options) {
+    bool quoted = text[pos] == '"';
+    size_t start = quoted ? pos + 1 : pos;
+    size_t nameEnd = 0;
+    const SwitchName* s = SwitchAt(text, start, nameEnd);
+    if (!s) {
+        size_t end = quoted ? text.find('"', start) : start;
+        if (!quoted)
+            while (end < text.size() && !IsBlank(text[end])) ++end;
+        if (end == std::string::npos) end = text.size();
+        options.unknown.push_back(text.substr(start, end - start));
+        return end < text.size() && quoted ? end + 1 : end;
+    }
+    if (!s->takesValue) {
+        Apply(options, s->kind, std::string());
+        return quoted && nameEnd < text.size() && text[nameEnd] == '"' ? nameEnd + 1 : nameEnd;
+    }
+    size_t valueStart = nameEnd + 1;
+    if (quoted || (valueStart < text.size() && text[valueStart] == '"')) {
+        // "/D=C:\x y" or /D="C:\x y": the value runs to the closing quote.
+        size_t from = quoted ? valueStart : valueStart + 1;
+        size_t close = text.find('"', from);
+        if (close == std::string::npos) close = text.size();
+        Apply(options, s->kind, text.substr(from, close - from));
+        return close < text.size() ? close + 1 : close;
+    }
+    size_t end = ValueEnd(text, valueStart);
+    Apply(options, s->kind, TrimRight(text.substr(valueStart, end - valueStart)));
+    return end;
+}
+
+}  // namespace
+
+std::string ArgumentsAfterProgram(const std::string& commandLine) {
+    size_t pos = 0;
+    while (pos < commandLine.size() && IsBlank(commandLine[pos])) ++pos;
+    if (pos < commandLine.size() && commandLine[pos] == '"') {
+        size_t close = commandLine.find('"', pos + 1);
+        pos = close == std::string::npos ? commandLine.size() : close + 1;
+    } else {
+        while (pos < commandLine.size() && !IsBlank(commandLine[pos])) ++pos;
+    }
+    while (pos < commandLine.size() && IsBlank(commandLine[pos])) ++pos;
+    return commandLine.substr(pos);
+}
+
+InstallerOptions ParseInstallerArguments(const std::string& arguments) {
+    InstallerOptions options;
+    size_t pos = 0;
+    while (pos < arguments.size()) {
+        if (IsBlank(arguments[pos])) {
+            ++pos;
+            continue;
+        }
+        pos = ReadToken(arguments, pos, options);
+    }
+    return options;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The switches of the installer programs. The spellings that administrators already script
+// with other installers are accepted beside the short ones, in any letter case.
+#include <string>
+#include <vector>
+
+struct InstallerOptions {
+    bool silent = false;         // /S, /SILENT, /VERYSILENT: no window at all
+    bool suppressBoxes = false;  // /SUPPRESSMSGBOXES: questions take their default answer
+    bool help = false;           // /? or /HELP
+    std::string folder;          // /D= or /DIR=: the installation folder
+    std::string language;        // /LANG=
+    std::string logPath;         // /LOG=: a readable log of every action
+    std::string cleanup;         // /_CLEANUP=: internal, the uninstaller's copy that removes the original
+    std::vector<std::string> unknown;
+};
+
+// The command line without the program name that opens it (quoted or not).
+std::string ArgumentsAfterProgram(const std::string& commandLine);
+
+// A value switch takes a quoted value, or everything up to the next switch or the end, so that
+// /D=C:\Program Files\Demo works unquoted anywhere on the line.
+InstallerOptions ParseInstallerArguments(const std::string& arguments);

@@ -1,0 +1,174 @@
+#include "installer/Container.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr char kMagic[] = "<KV_SEA>";
+constexpr std::uint32_t kMagicSize = 8;
+constexpr std::uint32_t kMaxEntries = 1024;
+constexpr std::uint32_t kMaxCommands = 256;
+constexpr std::uint32_t kMaxNameLength = 260;
+constexpr std::uint32_t kChecksumSize = 4;
+// The largest tables a builder can write: trailer, checksum, the full command table and the
+// full directory. Reading this much of the tail gives the whole table area in one read.
+constexpr std::uint64_t kMaxTableBytes = kMagicSize + 4 + kChecksumSize + 4 +
+                                         kMaxCommands * (8 + kMaxNameLength) + 4 +
+                                         kMaxEntries * (12 + kMaxNameLength);
+
+const std::array<std::uint32_t, 256>& CrcTable() {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Reads the table area backwards from its end; every read is checked against the start.
+class BackwardReader {
+public:
+    BackwardReader(const std::string& bytes) : bytes_(bytes), pos_(bytes.size()) {}
+    bool U32(std::uint32_t& value) {
+        if (pos_ < 4) return false;
+        pos_ -= 4;
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
+        value = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        return true;
+    }
+    bool Bytes(std::uint32_t count, std::string& out) {
+        if (pos_ < count) return false;
+        pos_ -= count;
+        out.assign(bytes_, pos_, count);
+        return true;
+    }
+    size_t Position() const { return pos_; }
+
+private:
+    const std::string& bytes_;
+    size_t pos_;
+};
+
+}  // namespace
+
+std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size) {
+    const auto& table = CrcTable();
+    for (size_t i = 0; i < size; ++i) crc = (crc >> 8) ^ table[(crc ^ data[i]) & 0xFF];
+    return crc;
+}
+
+bool IsSafeEntryName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of("\\/:") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return c == '\0'; });
+}
+
+ContainerStatus ContainerReader::Fail(ContainerStatus status, const std::string& problem) {
+    problem_ = problem;
+    entries_.clear();
+    commands_.clear();
+    return status;
+}
+
+ContainerStatus ContainerReader::Open(const std::string& path) {
+    entries_.clear();
+    commands_.clear();
+    problem_.clear();
+    if (!file_.Open(path, ReadExisting) || !file_.GetSize64(size_))
+        return Fail(ContainerStatus::Unreadable, "The file cannot be read.");
+    if (size_ < kMagicSize) return Fail(ContainerStatus::NoContainer, "The file holds no package.");
+    std::uint64_t tailSize = std::min(size_, kMaxTableBytes);
+    std::string tail(static_cast<size_t>(tailSize), '\0');
+    std::uint32_t done = 0;
+    if (!file_.Seek(static_cast<std::int64_t>(size_ - tailSize), 0) ||
+        !file_.Read(&tail[0], static_cast<std::uint32_t>(tailSize), done))
+        return Fail(ContainerStatus::Unreadable, "The file cannot be read.");
+    if (tail.compare(tail.size() - kMagicSize, kMagicSize, kMagic) != 0)
+        return Fail(ContainerStatus::NoContainer, "The file holds no package.");
+    tail.resize(tail.size() - kMagicSize);
+    return ReadTables(tail, size_ - tailSize);
+}
+
+ContainerStatus ContainerReader::ReadTables(const std::string& tail, std::uint64_t tailStart) {
+    const std::string cut = "The package is damaged or incomplete: ";
+    BackwardReader in(tail);
+    std::uint32_t reservedSize = 0, checksum = 0, commandCount = 0, entryCount = 0;
+    if (!in.U32(reservedSize) || reservedSize != kChecksumSize || !in.U32(checksum))
+        return Fail(ContainerStatus::Damaged, cut + "no checksum.");
+    std::uint64_t checksumPosition = tailStart + in.Position();
+    if (!in.U32(commandCount) || commandCount > kMaxCommands)
+        return Fail(ContainerStatus::Damaged, cut + "bad command table.");
+    for (std::uint32_t i = 0; i < commandCount; ++i) {
+        ContainerCommand command;
+        std::uint32_t length = 0;
+        if (!in.U32(command.id) || !in.U32(length) || length > kMaxNameLength ||
+            !in.Bytes(length, command.name))
+            return Fail(ContainerStatus::Damaged, cut + "bad command table.");
+        commands_.push_back(command);
+    }
+    if (!in.U32(entryCount) || entryCount == 0 || entryCount > kMaxEntries)
+        return Fail(ContainerStatus::Damaged, cut + "bad directory.");
+    for (std::uint32_t i = 0; i < entryCount; ++i) {
+        ContainerEntry entry;
+        std::uint32_t length = 0;
+        if (!in.U32(length) || length > kMaxNameLength || !in.Bytes(length, entry.name) ||
+            !in.U32(entry.size) || !in.U32(entry.offset))
+            return Fail(ContainerStatus::Damaged, cut + "bad directory.");
+        if (!IsSafeEntryName(entry.name))
+            return Fail(ContainerStatus::Damaged, "The package holds an unsafe file name: " + entry.name);
+        entries_.push_back(entry);
+    }
+    // Both tables were read from their last element; give them back in the order written.
+    std::reverse(entries_.begin(), entries_.end());
+    std::reverse(commands_.begin(), commands_.end());
+    std::uint64_t dataEnd = tailStart + in.Position();
+    for (const ContainerEntry& e : entries_)
+        if (std::uint64_t(e.offset) + e.size > dataEnd)
+            return Fail(ContainerStatus::Damaged, cut + e.name + " lies outside the file.");
+    if (!VerifyChecksum(checksumPosition, checksum))
+        return Fail(ContainerStatus::Damaged, cut + "the checksum does not match.");
+    return ContainerStatus::Ok;
+}
+
+bool ContainerReader::VerifyChecksum(std::uint64_t checksumPosition, std::uint32_t stored) {
+    std::vector<unsigned char> block(1 << 16);
+    std::uint32_t crc = 0;
+    if (!file_.Seek(0, 0)) return false;
+    for (std::uint64_t pos = 0; pos < size_;) {
+        auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(block.size(), size_ - pos));
+        std::uint32_t done = 0;
+        if (!file_.Read(block.data(), count, done)) return false;
+        // The stored checksum was computed while its own four bytes were zero.
+        for (std::uint64_t i = checksumPosition; i < checksumPosition + kChecksumSize; ++i)
+            if (i >= pos && i < pos + count) block[static_cast<size_t>(i - pos)] = 0;
+        crc = ContainerChecksum(crc, block.data(), count);
+        pos += count;
+    }
+    return crc == stored;
+}
+
+std::string ContainerReader::Command(std::uint32_t id) const {
+    for (const ContainerCommand& c : commands_)
+        if (c.id == id) return c.name;
+    return std::string();
+}
+
+bool ContainerReader::Extract(const ContainerEntry& entry, const std::string& targetPath) {
+    File target;
+    if (!target.Open(targetPath, CreateWrite) || !file_.Seek(entry.offset, 0)) return false;
+    std::vector<unsigned char> block(1 << 16);
+    for (std::uint32_t left = entry.size; left > 0;) {
+        std::uint32_t count = std::min<std::uint32_t>(static_cast<std::uint32_t>(block.size()), left);
+        std::uint32_t done = 0;
+        if (!file_.Read(block.data(), count, done) || !target.Write(block.data(), count, done))
+            return false;
+        left -= count;
+    }
+    return target.Close() > 0;
+}

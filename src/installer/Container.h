@@ -1,0 +1,65 @@
+#pragma once
+// Reading the self-extracting container that follows the stub in one executable: the trailer
+// "<KV_SEA>" in the last 8 bytes, the tables read backwards from there, the checksum over the
+// whole file, and the extraction of single entries by offset and size.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/File.h"
+
+struct ContainerEntry {
+    std::string name;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+struct ContainerCommand {
+    std::uint32_t id = 0;
+    std::string name;
+};
+
+enum class ContainerStatus {
+    Ok,
+    Unreadable,   // the file cannot be opened or read
+    NoContainer,  // no trailer: nothing was appended to this file
+    Damaged,      // a table, a name or the checksum is wrong, or the file is cut short
+};
+
+// The command whose file the stub runs after extraction.
+constexpr std::uint32_t kRunCommandId = 1000;
+
+class ContainerReader {
+public:
+    // Reads and checks the whole container: every length and offset against the file's bounds,
+    // every entry name (see IsSafeEntryName) and the checksum. Nothing is extracted.
+    ContainerStatus Open(const std::string& path);
+
+    const std::vector<ContainerEntry>& Entries() const { return entries_; }
+    // The name of the command `id`, empty when there is none.
+    std::string Command(std::uint32_t id) const;
+    // What is wrong with the file after a failed Open, for the message to the user.
+    const std::string& Problem() const { return problem_; }
+
+    // Copies the bytes of `entry` into `targetPath` (created or emptied).
+    bool Extract(const ContainerEntry& entry, const std::string& targetPath);
+
+private:
+    ContainerStatus Fail(ContainerStatus status, const std::string& problem);
+    ContainerStatus ReadTables(const std::string& tail, std::uint64_t tailStart);
+    bool VerifyChecksum(std::uint64_t checksumPosition, std::uint32_t stored);
+
+    File file_;
+    std::uint64_t size_ = 0;
+    std::vector<ContainerEntry> entries_;
+    std::vector<ContainerCommand> commands_;
+    std::string problem_;
+};
+
+// The container checksum: the reflected CRC-32 table of 0xEDB88320 with the register starting
+// at 0 and no final inversion. `crc` carries the value over consecutive blocks.
+std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size);
+
+// A name that can only land inside the extraction folder: not empty, not "." or "..", and
+// without a path separator or a drive colon.
+bool IsSafeEntryName(const std::string& name);

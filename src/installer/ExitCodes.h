@@ -1,0 +1,9 @@
+#pragma once
+// The exit codes of the installer, the stub and the uninstaller, which scripts test.
+enum ExitCode {
+    kExitDone = 0,          // installed (or removed)
+    kExitCancelled = 1,     // the user cancelled; everything was undone
+    kExitRequirements = 2,  // the system requirements are not met
+    kExitFailed = 3,        // an action failed; everything was undone
+    kExitDamaged = 4,       // the package is damaged, incomplete or unsafe; nothing was changed
+};

@@ -1,0 +1,49 @@
+#pragma once
+// The record of what an installation created or changed on the target computer, in the order
+// it happened. Undone backwards, it rolls back a failed installation and it drives the
+// uninstaller; written as install.log beside uninstall.exe.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/ProfileText.h"
+
+enum class ActionKind {
+    Folder,      // a folder that did not exist before
+    File,        // a file written (a shortcut, too), with its FileOption bits
+    Registered,  // a file whose DllRegisterServer ran, with the options of its File action
+    Key,         // a registry key that did not exist before
+    Value,       // a registry value written, with what it held before
+};
+
+struct InstallAction {
+    ActionKind kind = ActionKind::Folder;
+    std::string path;              // Folder, File, Registered
+    int options = 0;               // File, Registered
+    long previousCount = -1;       // File, Registered with kSharedFile: the SharedDLLs count before; -1 none
+    std::string hive, key, name;   // Key, Value
+    long previousType = -1;        // Value: the registry type before; -1 when it did not exist
+    std::string previousData;      // Value: the bytes before
+    std::string backup;            // File, during installation only: where the replaced file waits
+};
+
+// A File action's option bit, beside FileOption: a shared file that existed and was kept, whose
+// count alone the installation raised.
+constexpr int kKeptExisting = 0x100;
+
+class InstallLog {
+public:
+    void Add(const InstallAction& action) { actions_.push_back(action); }
+    const std::vector<InstallAction>& Actions() const { return actions_; }
+
+    // The [ACTIONS] lines; fields are separated by tabs, which no path or key name holds.
+    std::string ActionLines() const;
+    // Reads the [ACTIONS] lines; false when one of them is not a line that ActionLines writes.
+    bool Read(const ProfileText& log);
+
+private:
+    std::vector<InstallAction> actions_;
+};
+
+std::string HexBytes(const std::string& bytes);
+bool ReadHexBytes(const std::string& text, std::string& bytes);

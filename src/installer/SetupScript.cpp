@@ -1,0 +1,165 @@
+#include "installer/SetupScript.h"
+
+#include <cstdlib>
+
+#include "core/Text.h"
+
+std::vector<std::string> SplitFields(const std::string& line, size_t count) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (fields.size() + 1 < count) {
+        size_t comma = line.find(',', start);
+        if (comma == std::string::npos) break;
+        fields.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+namespace {
+
+bool ReadInt(const std::string& text, int& value) {
+    char* end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    value = static_cast<int>(v);
+    return end != text.c_str();
+}
+
+void ReadSetupInfo(const ProfileText& script, SetupScript& s) {
+    ForEachLine(script, "SETUP_INFO", [&](const std::string& line) {
+        std::string v;
+        if (ValueAfter(line, "DefaultInstallationPath=", v)) s.installationPath = v;
+        else if (ValueAfter(line, "DefaultShortcutFolderName=", v)) s.shortcutFolderName = v;
+        else if (ValueAfter(line, "EnableUninstaller=", v)) s.enableUninstaller = ReadYesNo(v);
+        else if (ValueAfter(line, "AddRemoveProgramsDescription=", v)) s.removeDescription = v;
+        else if (ValueAfter(line, "DefaultSetupLanguage=", v)) s.defaultLanguage = v;
+        else if (ValueAfter(line, "RequiredDiskSpace=", v)) s.requiredDiskSpace = v;
+        else if (ValueAfter(line, "SetupLanguages=", v)) {
+            s.languages.clear();
+            for (const std::string& name : SplitFields(v, std::string::npos))
+                if (!name.empty()) s.languages.push_back(name);
+        }
+    });
+}
+
+void ReadGeneralInfo(const ProfileText& script, SetupScript& s) {
+    ForEachLine(script, "GENERAL_INFO", [&](const std::string& line) {
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) return;
+        std::string key = line.substr(0, eq);
+        for (auto& kv : s.generalInfo)
+            if (kv.first == key) {
+                kv.second = line.substr(eq + 1);
+                return;
+            }
+        s.generalInfo.emplace_back(key, line.substr(eq + 1));
+    });
+}
+
+void ReadRequirements(const ProfileText& script, SetupScript& s) {
+    static const char* const kFlags[6] = {"Windows95=", "Windows98=", "WindowsME=",
+                                          "WindowsNT4=", "Windows2000=", "WindowsXP="};
+    ForEachLine(script, "SYSTEM_REQUIREMENTS", [&](const std::string& line) {
+        std::string v;
+        if (ValueAfter(line, "AnyWindows=", v)) s.anyWindows = ReadYesNo(v);
+        else if (ValueAfter(line, "AbortInstallation=", v)) s.abortInstallation = ReadYesNo(v);
+        for (int i = 0; i < 6; ++i)
+            if (ValueAfter(line, kFlags[i], v)) s.windowsFlags[i] = ReadYesNo(v);
+    });
+}
+
+void ReadFiles(const ProfileText& script, const char* section, SetupScript& s) {
+    ForEachLine(script, section, [&](const std::string& line) {
+        std::vector<std::string> f = SplitFields(line, 5);
+        ScriptFile file;
+        if (f.size() != 5 || !f[0].empty() || !ReadInt(f[3], file.options) ||
+            !ReadInt(f[4], file.replaceMode) || file.replaceMode < 0 || file.replaceMode > 7) {
+            s.problems.push_back("bad file line: " + line);
+            return;
+        }
+        file.entry = f[1];
+        file.destination = f[2];
+        s.files.push_back(file);
+    });
+}
+
+void ReadShortcuts(const ProfileText& script, SetupScript& s) {
+    ForEachLine(script, "SHORTCUT_FOLDERS", [&](const std::string& line) { s.shortcutFolders.push_back(line); });
+    ForEachLine(script, "SHORTCUTS", [&](const std::string& line) {
+        std::vector<std::string> f = SplitFields(line, 8);
+        ScriptShortcut sc;
+        sc.internet = f[0] == "i";
+        if (f.size() != 8 || (f[0] != "s" && f[0] != "i") || (!sc.internet && !ReadInt(f[6], sc.showCommand))) {
+            s.problems.push_back("bad shortcut line: " + line);
+            return;
+        }
+        sc.path = f[1];
+        sc.target = f[2];
+        sc.parameters = f[3];
+        sc.iconPath = f[4];
+        sc.iconIndex = f[5];
+        sc.workingFolder = f[7];
+        s.shortcuts.push_back(sc);
+    });
+}
+
+void ReadRegistry(const ProfileText& script, SetupScript& s) {
+    ForEachLine(script, "REGISTRY_ENTRIES", [&](const std::string& line) {
+        std::vector<std::string> f = SplitFields(line, 6);
+        ScriptRegistryLine r;
+        if (f[0] == "key" && f.size() >= 3) {
+            r.key = true;
+            r.hive = f[1];
+            r.keyPath = SplitFields(line, 3)[2];
+        } else if (f[0] == "value" && f.size() == 6 && f[4].size() == 1 &&
+                   std::string("sSbd").find(f[4][0]) != std::string::npos) {
+            r.hive = f[1];
+            r.keyPath = f[2];
+            r.name = f[3];
+            r.type = f[4][0] == 'S' ? 's' : f[4][0];
+            r.data = f[5];
+        } else {
+            s.problems.push_back("bad registry line: " + line);
+            return;
+        }
+        s.registry.push_back(r);
+    });
+}
+
+void ReadFileTypes(const ProfileText& script, SetupScript& s) {
+    ForEachLine(script, "FILE_TYPES", [&](const std::string& line) {
+        std::vector<std::string> f = SplitFields(line, 6);
+        ScriptFileType t;
+        if (f.size() != 6 || f[0].empty() || f[1].empty()) {
+            s.problems.push_back("bad file type line: " + line);
+            return;
+        }
+        t.extension = f[0];
+        t.identifier = f[1];
+        t.fullName = f[2];
+        t.program = f[3];
+        t.iconPath = f[4];
+        ReadInt(f[5], t.iconNumber);
+        s.fileTypes.push_back(t);
+    });
+}
+
+}  // namespace
+
+SetupScript ReadSetupScript(const ProfileText& script) {
+    SetupScript s;
+    ReadSetupInfo(script, s);
+    ReadGeneralInfo(script, s);
+    ReadRequirements(script, s);
+    for (const char* section : {"APPLICATION_FOLDERS", "SHARED_FOLDERS", "SYSTEM_FOLDERS"})
+        ForEachLine(script, section, [&](const std::string& line) { s.folders.push_back(line); });
+    for (const char* section : {"APPLICATION_FILES", "SHARED_FILES", "SYSTEM_FILES"})
+        ReadFiles(script, section, s);
+    ReadShortcuts(script, s);
+    ReadRegistry(script, s);
+    ReadFileTypes(script, s);
+    if (s.languages.empty()) s.languages.push_back("English");
+    if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
+    return s;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The installer script setup.ini as the installer reads it: every line form that a build
+// writes, split into fields but not yet resolved (variables stay as tokens).
+#include <string>
+#include <vector>
+
+#include "model/ProfileText.h"
+
+struct ScriptFile {
+    std::string entry;        // the name inside setup.zip
+    std::string destination;  // the short destination path, "%AppDir%\Bin\Tool.exe"
+    int options = 0;          // FileOption bits
+    int replaceMode = 0;      // ReplaceMode
+};
+
+enum FileOption { kCompress = 1, kSelfRegister = 2, kSharedFile = 4, kNeverUninstall = 8 };
+
+// What happens when a file to install already exists, by the index the builder stores.
+enum ReplaceMode {
+    kReplaceAlways = 0,        // replace it
+    kReplaceNever = 1,         // keep it
+    kReplaceOlder = 2,         // replace it when its last write time is older
+    kReplaceOlderVersion = 3,  // replace it when it is older: by version when both have one, else by time
+    kReplaceAsk = 4,           // ask; without questions: replace it
+    kReplaceAskNewer = 5,      // replace it unless it is newer; ask then; without questions: keep it
+    kReplaceNotNewer = 6,      // replace it unless it is newer (by version, else by time)
+    kReplaceNotExisting = 7,   // only update an existing file: never create it
+};
+
+struct ScriptShortcut {
+    bool internet = false;
+    std::string path;  // without ".lnk" or ".url"
+    std::string target, parameters, iconPath, iconIndex;
+    int showCommand = 0;
+    std::string workingFolder;
+};
+
+struct ScriptRegistryLine {
+    bool key = false;  // "key," line, otherwise a "value," line
+    std::string hive;  // HKCR, HKCU, HKLM, HKU
+    std::string keyPath, name;
+    char type = 's';   // 's' string, 'b' binary, 'd' number; "S" reads as 's'
+    std::string data;
+};
+
+struct ScriptFileType {
+    std::string extension, identifier, fullName, program, iconPath;
+    int iconNumber = 0;
+};
+
+struct SetupScript {
+    // [SETUP_INFO]
+    std::string installationPath, shortcutFolderName, removeDescription;
+    bool enableUninstaller = false;
+    std::vector<std::string> languages;
+    std::string defaultLanguage;
+    std::string requiredDiskSpace;  // kilobytes as the user typed them
+    // [GENERAL_INFO], by key without "="
+    std::vector<std::pair<std::string, std::string>> generalInfo;
+    // [SYSTEM_REQUIREMENTS]
+    bool anyWindows = true;
+    bool windowsFlags[6] = {};  // 95, 98, ME, NT4, 2000, XP
+    bool abortInstallation = false;
+    // The folder, file, shortcut, registry and file type sections, in file order.
+    std::vector<std::string> folders;
+    std::vector<ScriptFile> files;
+    std::vector<std::string> shortcutFolders;
+    std::vector<ScriptShortcut> shortcuts;
+    std::vector<ScriptRegistryLine> registry;
+    std::vector<ScriptFileType> fileTypes;
+    // Lines that a build never writes: the package is damaged.
+    std::vector<std::string> problems;
+};
+
+SetupScript ReadSetupScript(const ProfileText& script);
+
+// The fields of a comma-separated line: the first `count` - 1 cuts, the last field holds the rest.
+std::vector<std::string> SplitFields(const std::string& line, size_t count);

@@ -1,0 +1,97 @@
+#include "installer/Variables.h"
+
+#include <cctype>
+
+#include "core/Text.h"
+
+void Variables::Set(const std::string& name, const std::string& value, bool folder) {
+    for (Entry& e : entries_)
+        if (EqualNoCase(e.name, name)) {
+            e.value = value;
+            e.folder = folder;
+            return;
+        }
+    entries_.push_back({name, value, folder});
+}
+
+const Variables::Entry* Variables::Find(const std::string& name) const {
+    for (const Entry& e : entries_)
+        if (EqualNoCase(e.name, name)) return &e;
+    return nullptr;
+}
+
+bool Variables::Get(const std::string& name, std::string& value) const {
+    const Entry* e = Find(name);
+    if (e) value = e->value;
+    return e != nullptr;
+}
+
+bool Variables::Expand(const std::string& text, bool strict, std::string& out, std::string& problem) const {
+    out.clear();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t open = text.find('%', pos);
+        size_t close = open == std::string::npos ? open : text.find('%', open + 1);
+        if (close == std::string::npos) {
+            out.append(text, pos, std::string::npos);
+            break;
+        }
+        out.append(text, pos, open - pos);
+        const Entry* e = Find(text.substr(open + 1, close - open - 1));
+        if (e) {
+            out += e->value;
+            pos = close + 1;
+        } else if (strict) {
+            problem = "unknown variable " + text.substr(open, close - open + 1) + " in " + text;
+            return false;
+        } else {
+            // Keep the percent sign and look for a variable from the next one on.
+            out += '%';
+            pos = open + 1;
+        }
+    }
+    return true;
+}
+
+bool Variables::ExpandDestination(const std::string& text, std::string& out, std::string& problem) const {
+    size_t close = text.size() > 1 && text[0] == '%' ? text.find('%', 1) : std::string::npos;
+    const Entry* root = close == std::string::npos ? nullptr : Find(text.substr(1, close - 1));
+    if (!root || !root->folder) {
+        problem = "the destination " + text + " does not begin with a folder variable";
+        return false;
+    }
+    std::string rest;
+    if (!Expand(text.substr(close + 1), true, rest, problem)) return false;
+    if (rest.empty()) {
+        out = root->value;
+        return true;
+    }
+    if (rest[0] != '\\' || !IsSafeRelativePath(rest.substr(1))) {
+        problem = "the destination " + text + " leaves its folder";
+        return false;
+    }
+    out = root->value + rest;
+    return true;
+}
+
+bool IsSafeRelativePath(const std::string& path) {
+    if (path.empty() || path.find(':') != std::string::npos) return false;
+    size_t start = 0;
+    for (;;) {
+        size_t end = path.find_first_of("\\/", start);
+        std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+bool IsAbsolutePath(const std::string& path) {
+    bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                 path[1] == ':' && path[2] == '\\';
+    bool share = path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+    if (!drive && !share) return false;
+    std::string rest = path.substr(drive ? 3 : 2);
+    while (!rest.empty() && rest.back() == '\\') rest.pop_back();
+    return rest.empty() ? drive : IsSafeRelativePath(rest);
+}

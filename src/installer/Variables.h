@@ -1,0 +1,35 @@
+#pragma once
+// The variables that a setup script names instead of the target computer's real folders and
+// product texts ("%AppDir%", "%ProductName%"), resolved once on the target computer.
+#include <string>
+#include <vector>
+
+class Variables {
+public:
+    // `folder` marks the variables that may begin a destination path.
+    void Set(const std::string& name, const std::string& value, bool folder);
+    bool Get(const std::string& name, std::string& value) const;
+
+    // Replaces every "%Name%" of a known variable (names compare without regard to case).
+    // With `strict`, an unknown "%Name%" makes the call fail and names it in `problem`;
+    // otherwise it stays as it stands, so that data such as "%1" or "50%" keeps its percent signs.
+    bool Expand(const std::string& text, bool strict, std::string& out, std::string& problem) const;
+
+    // A destination on the target computer: it must begin with a folder variable, and what
+    // follows must stay inside that folder (see IsSafeRelativePath).
+    bool ExpandDestination(const std::string& text, std::string& out, std::string& problem) const;
+
+private:
+    struct Entry {
+        std::string name, value;
+        bool folder;
+    };
+    const Entry* Find(const std::string& name) const;
+    std::vector<Entry> entries_;
+};
+
+// A relative path that stays below its folder: not empty, no empty, "." or ".." component,
+// no drive colon, no leading separator.
+bool IsSafeRelativePath(const std::string& path);
+// A full folder path of the target computer: "X:\..." or "\\server\share...".
+bool IsAbsolutePath(const std::string& path);

@@ -1,0 +1,137 @@
+// _setup.exe: the installer. Reads setup.ini, setup.zip and the language file from its own
+// folder and installs, silently with /S or behind a small progress window.
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+
+#include "core/Exception.h"
+#include "installer/ActivityLog.h"
+#include "installer/CommandLine.h"
+#include "installer/ExitCodes.h"
+#include "installer/SetupScript.h"
+#include "installer/SetupTexts.h"
+#include "installer/win32/Installer.h"
+#include "installer/win32/ProgressWindow.h"
+#include "installer/win32/Shell.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+// Used only when the package itself cannot be read, before any language file is known.
+const char kDamagedText[] = "The setup package is damaged or incomplete and cannot be installed:\r\n";
+const char kDamagedCaption[] = "Setup";
+
+std::shared_ptr<const ProfileText> LoadProfile(const std::string& folder, const std::string& name) {
+    try {
+        return std::make_shared<const ProfileText>(folder, name);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+}
+
+// The language the user asked for, else the script's default, else English.
+std::shared_ptr<const ProfileText> LoadLanguage(const std::string& folder, const InstallerOptions& options,
+                                                const SetupScript& script, ActivityLog& log) {
+    for (const std::string& name : {options.language, script.defaultLanguage, std::string("English")}) {
+        if (name.empty() || !IsSafeRelativePath(name) || name.find('\\') != std::string::npos) continue;
+        if (auto profile = LoadProfile(folder, name + ".dat")) {
+            log.Line("Language: " + name);
+            return profile;
+        }
+        log.Line("Language file not found: " + name + ".dat");
+    }
+    return nullptr;
+}
+
+class Setup {
+public:
+    explicit Setup(const InstallerOptions& options) : options_(options), quiet_(options.silent) {}
+
+    int Run() {
+        std::string folder = platform::ModuleFolder();
+        if (!options_.logPath.empty() && !log_.Open(options_.logPath))
+            return Damaged("the log file " + options_.logPath + " cannot be written");
+        log_.Line("Setup started from " + folder + " with: " + ProgramArguments());
+        auto scriptText = LoadProfile(folder, "setup.ini");
+        if (!scriptText) return Damaged("setup.ini is missing or unreadable");
+        SetupScript script = ReadSetupScript(*scriptText);
+        auto language = LoadLanguage(folder, options_, script, log_);
+        if (!language) return Damaged("no language file");
+        SetupTexts texts(language);
+        if (options_.help) {
+            ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {std::string()}), MB_ICONINFORMATION);
+            return kExitDone;
+        }
+        Installer installer(script, texts, options_, log_, folder);
+        if (!installer.Prepare())
+            return Damaged(installer.Problem());
+        caption_ = texts.Get(kTextCaption, {installer.Product()});
+        if (!quiet_ && !options_.suppressBoxes)
+            installer.ask = [this](const std::string& question, bool) {
+                return MessageBoxA(owner_, question.c_str(), caption_.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+            };
+        int result = installer.CheckRequirements();
+        if (result != kExitDone) return Report(result, texts, installer);
+        result = quiet_ ? installer.Install() : InstallWithProgress(installer, texts);
+        return Report(result, texts, installer);
+    }
+
+private:
+    int InstallWithProgress(Installer& installer, const SetupTexts& texts) {
+        ProgressWindow window;
+        if (!window.Create(caption_, texts.Get(kTextInstalling, {installer.Product()}), texts.Get(kTextCancel),
+                           texts.Get(kTextConfirmCancel)))
+            return installer.Install();
+        owner_ = window.Handle();
+        window.SetProgress(0, texts.Get(kTextFolder, {installer.AppDir()}));
+        installer.onProgress = [&window](int permille, const std::string& text) { window.SetProgress(permille, text); };
+        window.onCancel = [&installer] { installer.cancel = true; };
+        int result = window.Run([&installer] {
+            // The shortcuts are written through COM on this thread.
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            int code = installer.Install();
+            CoUninitialize();
+            return code;
+        });
+        owner_ = nullptr;
+        return result;
+    }
+
+    int Report(int result, const SetupTexts& texts, const Installer& installer) {
+        log_.Line("Exit code " + std::to_string(result));
+        if (quiet_ || (options_.suppressBoxes && result == kExitDone)) return result;
+        switch (result) {
+            case kExitDone: ShowMessage(texts.Get(kTextInstalled, {installer.Product()}), caption_, MB_ICONINFORMATION); break;
+            case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;
+            case kExitRequirements: ShowMessage(installer.Problem(), caption_, MB_ICONSTOP); break;
+            case kExitDamaged: ShowMessage(kDamagedText + installer.Problem(), caption_, MB_ICONSTOP); break;
+            default: ShowMessage(texts.Get(kTextFailed, {installer.Problem()}), caption_, MB_ICONSTOP); break;
+        }
+        return result;
+    }
+
+    int Damaged(const std::string& problem) {
+        log_.Line("Error: " + problem);
+        log_.Line("Exit code " + std::to_string(kExitDamaged));
+        if (!quiet_) ShowMessage(kDamagedText + problem, kDamagedCaption, MB_ICONSTOP);
+        return kExitDamaged;
+    }
+
+    const InstallerOptions& options_;
+    bool quiet_;
+    ActivityLog log_;
+    std::string caption_;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LimitLibrarySearch();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    InstallerOptions options = ParseInstallerArguments(ProgramArguments());
+    int result = Setup(options).Run();
+    CoUninitialize();
+    return result;
+}

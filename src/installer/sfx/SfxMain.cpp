@@ -1,0 +1,84 @@
+// _sfx.exe: the self-extracting stub. Checks the package appended to its own file, extracts it
+// into a fresh private folder, runs the installer with the same arguments and returns its code.
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "installer/CommandLine.h"
+#include "installer/Container.h"
+#include "installer/ExitCodes.h"
+#include "installer/win32/Shell.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const char kCaption[] = "Setup";
+
+int Refuse(bool quiet, const std::string& text, int code) {
+    if (!quiet) ShowMessage(text, kCaption, MB_ICONSTOP);
+    return code;
+}
+
+// A folder under the temporary folder that did not exist before this call.
+std::string MakePrivateFolder() {
+    std::string temp = platform::TempFolder();
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        std::string folder = JoinPath(temp, "qs-setup-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                std::to_string(GetTickCount() + attempt));
+        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    }
+    return std::string();
+}
+
+// ShellExecuteEx rather than CreateProcess: the installer asks for administrator rights.
+int RunAndWait(const std::string& program, const std::string& arguments, const std::string& folder) {
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = program.c_str();
+    info.lpParameters = arguments.c_str();
+    info.lpDirectory = folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info) || !info.hProcess) return -1;
+    WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = kExitFailed;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+int Extract(bool quiet, const std::string& arguments) {
+    ContainerReader reader;
+    ContainerStatus status = reader.Open(ProgramPath());
+    if (status == ContainerStatus::NoContainer)
+        return Refuse(quiet, "This program holds no setup package.", kExitDamaged);
+    if (status != ContainerStatus::Ok) return Refuse(quiet, reader.Problem(), kExitDamaged);
+    std::string run = reader.Command(kRunCommandId);
+    bool known = false;
+    for (const ContainerEntry& e : reader.Entries()) known = known || e.name == run;
+    if (!known) return Refuse(quiet, "The setup package names no installer to run.", kExitDamaged);
+
+    std::string folder = MakePrivateFolder();
+    if (folder.empty()) return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
+    for (const ContainerEntry& e : reader.Entries())
+        if (!reader.Extract(e, JoinPath(folder, e.name))) {
+            RemoveFolderTree(folder);
+            return Refuse(quiet, "The setup files cannot be written to the temporary folder.", kExitFailed);
+        }
+    int code = RunAndWait(JoinPath(folder, run), arguments, folder);
+    RemoveFolderTree(folder);
+    if (code < 0) return Refuse(quiet, "The installer cannot be started.", kExitFailed);
+    return code;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LimitLibrarySearch();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    std::string arguments = ProgramArguments();
+    int code = Extract(ParseInstallerArguments(arguments).silent, arguments);
+    CoUninitialize();
+    return code;
+}

@@ -1,0 +1,119 @@
+// _uninstall.exe, installed as uninstall.exe: removes what install.log beside it records, then
+// hands its own removal to a copy of itself in the temporary folder.
+#include <windows.h>
+
+#include <memory>
+
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "installer/CommandLine.h"
+#include "installer/ExitCodes.h"
+#include "installer/InstallLog.h"
+#include "installer/SetupTexts.h"
+#include "installer/win32/Shell.h"
+#include "installer/win32/Undo.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const char kMissingLog[] = "The install log install.log is missing or damaged, so nothing can be removed.";
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// The copy's work: once the original has ended, delete it and the folders it leaves empty;
+// the copy itself goes at the next restart. `spec` is "pid|program|folder|folder...".
+int RemoveOriginal(const std::string& spec) {
+    std::vector<std::string> parts = Split(spec, '|');
+    if (parts.size() < 2) return kExitFailed;
+    HANDLE original = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10)));
+    if (original) {
+        WaitForSingleObject(original, 60000);
+        CloseHandle(original);
+    }
+    for (int attempt = 0; attempt < 50 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
+        Sleep(100);
+    for (size_t i = 2; i < parts.size(); ++i) RemoveDirectoryA(parts[i].c_str());
+    MoveFileExA(ProgramPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return kExitDone;
+}
+
+// Starts the copy that removes this program and `folders` after it has ended.
+void HandOverRemoval(const std::string& program, const std::vector<std::string>& folders) {
+    std::string temp = platform::TempFolder();
+    std::string copy = JoinPath(temp, "qs-uninstall-" + std::to_string(GetCurrentProcessId()) + ".exe");
+    if (!CopyFileA(program.c_str(), copy.c_str(), FALSE)) {
+        MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return;
+    }
+    std::string spec = std::to_string(GetCurrentProcessId()) + "|" + program;
+    for (const std::string& folder : folders) spec += "|" + folder;
+    std::string commandLine = "\"" + copy + "\" /_CLEANUP=\"" + spec + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+int Uninstall(const InstallerOptions& options) {
+    std::string folder = platform::ModuleFolder();
+    std::shared_ptr<const ProfileText> log;
+    try {
+        log = std::make_shared<const ProfileText>(folder, "install.log");
+    } catch (const Exception&) {
+    }
+    InstallLog journal;
+    if (!log || !journal.Read(*log)) {
+        if (!options.silent) ShowMessage(kMissingLog, "Uninstall", MB_ICONSTOP);
+        return kExitDamaged;
+    }
+    SetupTexts texts(log);
+    std::string product;
+    log->GetValue(product, "UNINSTALL", "ProductName", std::string());
+    std::string caption = texts.Get(kTextUninstallCaption, {product});
+    if (!options.silent && !options.suppressBoxes &&
+        MessageBoxA(nullptr, texts.Get(kTextConfirmRemove, {product}).c_str(), caption.c_str(),
+                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
+        return kExitCancelled;
+
+    std::string program = ProgramPath();
+    std::vector<std::string> problems, folders;
+    const auto& actions = journal.Actions();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        std::string problem;
+        // This program goes last, through its copy.
+        if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) continue;
+        if (!UndoAction(*it, UndoMode::Uninstall, problem)) problems.push_back(problem);
+        if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
+    }
+    RemoveFile(JoinPath(folder, "install.log"));
+    HandOverRemoval(program, folders);
+    if (!options.silent) {
+        std::string list;
+        for (const std::string& p : problems) list += p + "\r\n";
+        ShowMessage(problems.empty() ? texts.Get(kTextRemoved, {product}) : texts.Get(kTextNotRemoved, {list}), caption,
+                    problems.empty() ? MB_ICONINFORMATION : MB_ICONWARNING);
+    }
+    return problems.empty() ? kExitDone : kExitFailed;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LimitLibrarySearch();
+    InstallerOptions options = ParseInstallerArguments(ProgramArguments());
+    if (!options.cleanup.empty()) return RemoveOriginal(options.cleanup);
+    return Uninstall(options);
+}

@@ -1,0 +1,592 @@
+#include "installer/win32/Installer.h"
+
+#include <shlobj.h>
+#include <unzip.h>
+
+#include <cstdlib>
+
+#include "core/Text.h"
+#include "installer/Container.h"
+#include "installer/ExitCodes.h"
+#include "installer/win32/Registry.h"
+#include "installer/win32/Undo.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const char kNewSuffix[] = ".qs-new";
+const char kOldSuffix[] = ".qs-old";
+
+std::string ParentFolder(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string TrimTrailingBackslashes(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+int ShowCommand(int stored) {
+    switch (stored) {
+        case 3: return SW_SHOWMAXIMIZED;
+        case 7: return SW_SHOWMINNOACTIVE;
+        default: return SW_SHOWNORMAL;
+    }
+}
+
+// The version resource's file version, or false when the file has none.
+bool FileVersion(const std::string& path, unsigned long long& version) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return false;
+    std::string data(size, '\0');
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, &data[0]) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info)
+        return false;
+    version = (static_cast<unsigned long long>(info->dwFileVersionMS) << 32) | info->dwFileVersionLS;
+    return true;
+}
+
+bool WriteTime(const std::string& path, FILETIME& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    time = data.ftLastWriteTime;
+    return true;
+}
+
+// -1 when the existing file is older than the new one, 0 the same, 1 newer: by version when
+// both files carry one, by last write time otherwise.
+int CompareAge(const std::string& existing, const std::string& fresh) {
+    unsigned long long a = 0, b = 0;
+    if (FileVersion(existing, a) && FileVersion(fresh, b)) return a < b ? -1 : a > b ? 1 : 0;
+    FILETIME ta{}, tb{};
+    WriteTime(existing, ta);
+    WriteTime(fresh, tb);
+    return CompareFileTime(&ta, &tb);
+}
+
+bool ReadBinaryData(const std::string& text, std::string& bytes) {
+    bytes.clear();
+    const char* p = text.c_str();
+    while (*p) {
+        while (*p == ' ' || *p == '\t') ++p;
+        if (!*p) break;
+        char* end = nullptr;
+        unsigned long b = std::strtoul(p, &end, 16);
+        if (end == p) return false;
+        bytes += static_cast<char>(b & 0xFF);
+        p = end;
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    return true;
+}
+
+}  // namespace
+
+Installer::Installer(const SetupScript& script, const SetupTexts& texts, const InstallerOptions& options,
+                     ActivityLog& log, const std::string& setupDir)
+    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir) {}
+
+Installer::~Installer() {
+    if (archive_) unzClose(archive_);
+}
+
+bool Installer::Fail(const std::string& problem) {
+    problem_ = problem;
+    log_.Line("Error: " + problem);
+    return false;
+}
+
+std::string Installer::Product() const {
+    std::string name;
+    variables_.Get("ProductName", name);
+    return name;
+}
+
+bool Installer::Prepare() {
+    if (!script_.problems.empty()) return Fail("setup.ini holds a " + script_.problems.front());
+    if (!ResolveVariables()) return false;
+    std::string zipPath = JoinPath(setupDir_, "setup.zip");
+    archive_ = unzOpen64(zipPath.c_str());
+    if (!archive_) return Fail("setup.zip is missing or unreadable");
+    if (!PlanFiles() || !PlanShortcuts() || !PlanRegistry() || !PlanFileTypes()) return false;
+    PlanUninstallEntry();
+    stepsTotal_ = static_cast<int>(folders_.size() + files_.size() + shortcuts_.size() + values_.size()) + 1;
+    log_.Line("Package checked: " + std::to_string(files_.size()) + " files, " +
+              std::to_string(shortcuts_.size()) + " shortcuts, " + std::to_string(values_.size()) +
+              " registry entries");
+    return true;
+}
+
+bool Installer::ResolveVariables() {
+    static const std::pair<const char*, const char*> kProductTexts[] = {
+        {"CompanyName", "CompanyName"},     {"ProductName", "ProductName"},
+        {"ProductVersion", "ProductVersion"}, {"ProductDescription", "ProductDescription"},
+        {"ProductURL", "ProductURL"},       {"CopyrightNotice", "Copyright"},
+    };
+    for (const auto& [key, name] : kProductTexts) variables_.Set(name, std::string(), false);
+    for (const auto& kv : script_.generalInfo)
+        for (const auto& [key, name] : kProductTexts)
+            if (kv.first == key) variables_.Set(name, kv.second, false);
+    struct Folder {
+        const char* name;
+        std::string path;
+    };
+    const Folder folders[] = {
+        {"SetupDir", setupDir_},
+        {"ProgramFiles", ShellFolder(CSIDL_PROGRAM_FILES)},
+        {"CommonFiles", ShellFolder(CSIDL_PROGRAM_FILES_COMMON)},
+        {"WinDir", WindowsFolder()},
+        {"WinSysDir", SystemFolder()},
+        {"FontsDir", ShellFolder(CSIDL_FONTS)},
+        {"Desktop", ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)},
+        {"StartMenu", ShellFolder(CSIDL_COMMON_STARTMENU)},
+        {"StartMenuPrograms", ShellFolder(CSIDL_COMMON_PROGRAMS)},
+        {"StartUp", ShellFolder(CSIDL_COMMON_STARTUP)},
+    };
+    for (const Folder& f : folders) {
+        if (f.path.empty()) return Fail(std::string("the system folder of %") + f.name + "% is unknown");
+        variables_.Set(f.name, f.path, true);
+        log_.Line(std::string("%") + f.name + "% = " + f.path);
+    }
+    std::string groupName, installPath, programs;
+    variables_.Get("StartMenuPrograms", programs);
+    if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
+    if (!IsSafeRelativePath(groupName)) return Fail("the program group name " + groupName + " is not a folder name");
+    variables_.Set("AppSCFolder", JoinPath(programs, groupName), true);
+    if (!options_.folder.empty()) {
+        installPath = options_.folder;
+    } else if (!variables_.Expand(script_.installationPath, true, installPath, problem_)) {
+        return Fail(problem_);
+    }
+    appDir_ = TrimTrailingBackslashes(installPath);
+    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3)
+        return Fail("the installation folder " + installPath + " is not a full folder path");
+    variables_.Set("AppDir", appDir_, true);
+    log_.Line("%AppDir% = " + appDir_);
+    log_.Line("%AppSCFolder% = " + JoinPath(programs, groupName));
+    return true;
+}
+
+bool Installer::PlanFiles() {
+    folders_.push_back(appDir_);
+    for (const std::string& folder : script_.folders) {
+        std::string path;
+        if (!variables_.ExpandDestination(folder, path, problem_)) return Fail(problem_);
+        folders_.push_back(path);
+    }
+    for (const ScriptFile& f : script_.files) {
+        PlannedFile file;
+        file.entry = f.entry;
+        file.options = f.options;
+        file.replaceMode = f.replaceMode;
+        if (!IsSafeRelativePath(f.entry)) return Fail("the archive entry " + f.entry + " is not a safe name");
+        if (!variables_.ExpandDestination(f.destination, file.path, problem_)) return Fail(problem_);
+        unz_file_info64 info;
+        if (unzLocateFile(archive_, f.entry.c_str(), 2) != UNZ_OK ||
+            unzGetCurrentFileInfo64(archive_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return Fail("setup.zip lacks the entry " + f.entry);
+        file.size = info.uncompressed_size;
+        files_.push_back(file);
+    }
+    return true;
+}
+
+bool Installer::PlanShortcuts() {
+    for (const std::string& folder : script_.shortcutFolders) {
+        std::string path;
+        if (!variables_.ExpandDestination(folder, path, problem_)) return Fail(problem_);
+        shortcutFolders_.push_back(path);
+    }
+    for (const ScriptShortcut& s : script_.shortcuts) {
+        PlannedShortcut sc;
+        sc.internet = s.internet;
+        if (!variables_.ExpandDestination(s.path, sc.path, problem_)) return Fail(problem_);
+        sc.path += s.internet ? ".url" : ".lnk";
+        if (s.internet) {
+            variables_.Expand(s.target, false, sc.url, problem_);
+        } else {
+            ShellLinkFields& f = sc.fields;
+            if (!variables_.Expand(s.target, true, f.target, problem_) ||
+                !variables_.Expand(s.iconPath, true, f.iconPath, problem_) ||
+                !variables_.Expand(s.workingFolder, true, f.workingFolder, problem_))
+                return Fail(problem_);
+            variables_.Expand(s.parameters, false, f.arguments, problem_);
+            f.iconIndex = std::atoi(s.iconIndex.c_str());
+            f.showCommand = ShowCommand(s.showCommand);
+        }
+        shortcuts_.push_back(sc);
+    }
+    return true;
+}
+
+bool Installer::AddValue(const std::string& hive, const std::string& key, const std::string& name, DWORD type,
+                         const std::string& data, bool keyOnly) {
+    if (!HiveFromName(hive)) return Fail("unknown registry hive " + hive);
+    if (keyOnly ? !IsSafeRelativePath(key) : (!key.empty() && !IsSafeRelativePath(key)))
+        return Fail("the registry key " + hive + "\\" + key + " is not a key path");
+    PlannedValue v;
+    v.keyOnly = keyOnly;
+    v.hive = hive;
+    v.key = key;
+    v.name = name;
+    v.type = type;
+    v.data = data;
+    values_.push_back(v);
+    return true;
+}
+
+bool Installer::PlanRegistry() {
+    for (const ScriptRegistryLine& r : script_.registry) {
+        std::string key, name, data, bytes;
+        if (!variables_.Expand(r.keyPath, true, key, problem_) || !variables_.Expand(r.name, true, name, problem_))
+            return Fail(problem_);
+        // A key path may hold a "%" of its own only through a variable; data keeps unknown ones.
+        if (r.key) {
+            if (!AddValue(r.hive, key, std::string(), REG_NONE, std::string(), true)) return false;
+        } else if (r.type == 's') {
+            variables_.Expand(r.data, false, data, problem_);
+            if (!AddValue(r.hive, key, name, REG_SZ, StringData(data), false)) return false;
+        } else if (r.type == 'b') {
+            if (!ReadBinaryData(r.data, bytes)) return Fail("bad binary data: " + r.data);
+            if (!AddValue(r.hive, key, name, REG_BINARY, bytes, false)) return false;
+        } else {
+            char* end = nullptr;
+            unsigned long long number = std::strtoull(r.data.c_str(), &end, 16);
+            if (end == r.data.c_str() || number > 0xFFFFFFFFull) return Fail("bad number data: " + r.data);
+            if (!AddValue(r.hive, key, name, REG_DWORD, DwordData(static_cast<DWORD>(number)), false))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool Installer::PlanFileTypes() {
+    for (const ScriptFileType& t : script_.fileTypes) {
+        std::string extension = t.extension[0] == '.' ? t.extension : "." + t.extension;
+        std::string identifier, fullName, program, icon;
+        if (!variables_.Expand(t.identifier, true, identifier, problem_) ||
+            !variables_.Expand(t.program, true, program, problem_) ||
+            !variables_.Expand(t.iconPath.empty() ? t.program : t.iconPath, true, icon, problem_))
+            return Fail(problem_);
+        variables_.Expand(t.fullName, false, fullName, problem_);
+        if (!IsSafeRelativePath(extension) || !IsSafeRelativePath(identifier))
+            return Fail("the file type " + t.extension + "," + t.identifier + " is not a registry name");
+        if (!AddValue("HKCR", extension, "", REG_SZ, StringData(identifier), false) ||
+            !AddValue("HKCR", identifier, "", REG_SZ, StringData(fullName), false) ||
+            !AddValue("HKCR", identifier + "\\DefaultIcon", "", REG_SZ,
+                      StringData(icon + "," + std::to_string(t.iconNumber)), false) ||
+            !AddValue("HKCR", identifier + "\\shell\\open\\command", "", REG_SZ,
+                      StringData("\"" + program + "\" \"%1\""), false))
+            return false;
+    }
+    return true;
+}
+
+void Installer::PlanUninstallEntry() {
+    std::string key;
+    for (const PlannedValue& v : values_)
+        if (v.keyOnly && EqualNoCase(v.hive, "HKLM") && v.key.size() > sizeof kUninstallKey - 1 &&
+            EqualNoCase(v.key.substr(0, sizeof kUninstallKey - 1), kUninstallKey))
+            key = v.key;
+    if (key.empty()) return;
+    unsigned long long bytes = 0;
+    for (const PlannedFile& f : files_) bytes += f.size;
+    std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
+    auto text = [&](const char* name) {
+        std::string value;
+        variables_.Get(name, value);
+        return StringData(value);
+    };
+    AddValue("HKLM", key, "DisplayVersion", REG_SZ, text("ProductVersion"), false);
+    AddValue("HKLM", key, "Publisher", REG_SZ, text("CompanyName"), false);
+    AddValue("HKLM", key, "URLInfoAbout", REG_SZ, text("ProductURL"), false);
+    AddValue("HKLM", key, "InstallLocation", REG_SZ, StringData(appDir_), false);
+    AddValue("HKLM", key, "DisplayIcon", REG_SZ, StringData(uninstaller + ",0"), false);
+    AddValue("HKLM", key, "EstimatedSize", REG_DWORD, DwordData(static_cast<DWORD>((bytes + 1023) / 1024)), false);
+    AddValue("HKLM", key, "QuietUninstallString", REG_SZ, StringData("\"" + uninstaller + "\" /S"), false);
+}
+
+int Installer::CheckRequirements() {
+    bool anyFlag = false;
+    for (bool flag : script_.windowsFlags) anyFlag = anyFlag || flag;
+    // Every listed version is older than the running Windows, which therefore meets the newest
+    // version that is allowed.
+    std::string problem;
+    if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
+    unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
+    if (problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
+        problem = texts_.Get(kTextDiskSpace, {appDir_.substr(0, 2), std::to_string(needed), std::to_string(free)});
+    if (problem.empty()) return 0;
+    log_.Line("Requirement not met: " + problem);
+    bool goOn = !script_.abortInstallation &&
+                (!ask || ask(problem + "\r\n\r\n" + texts_.Get(kTextContinueAnyway), true));
+    if (!goOn) problem_ = problem;
+    return goOn ? kExitDone : kExitRequirements;
+}
+
+bool Installer::Step(const std::string& text) {
+    ++stepsDone_;
+    if (onProgress) onProgress(stepsDone_ * 1000 / stepsTotal_, text);
+    return !cancel;
+}
+
+int Installer::Install() {
+    log_.Line("Installing into " + appDir_);
+    bool ok = true;
+    for (size_t i = 0; ok && i < folders_.size(); ++i) ok = Step(folders_[i]) && MakeFolders(folders_[i]);
+    for (size_t i = 0; ok && i < files_.size(); ++i) ok = Step(files_[i].path) && PlaceFile(files_[i]);
+    ok = ok && RegisterFiles();
+    for (size_t i = 0; ok && i < shortcutFolders_.size(); ++i) ok = MakeFolders(shortcutFolders_[i]);
+    for (size_t i = 0; ok && i < shortcuts_.size(); ++i) ok = Step(shortcuts_[i].path) && CreateShortcut(shortcuts_[i]);
+    for (size_t i = 0; ok && i < values_.size(); ++i) ok = Step(values_[i].key) && WriteValue(values_[i]);
+    ok = ok && Step(std::string()) && WriteInstallLog();
+    if (!ok) {
+        bool cancelled = cancel && problem_.empty();
+        log_.Line(cancelled ? "Cancelled: rolling back" : "Failed: " + problem_ + "; rolling back");
+        Rollback();
+        return cancelled ? kExitCancelled : damaged_ ? kExitDamaged : kExitFailed;
+    }
+    DropBackups();
+    if (!script_.fileTypes.empty()) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    log_.Line("Installation complete");
+    return kExitDone;
+}
+
+bool Installer::MakeFolders(const std::string& path) {
+    if (platform::IsFolder(path)) return true;
+    std::string parent = ParentFolder(path);
+    if (parent.size() > 2 && !MakeFolders(parent)) return false;
+    if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
+    InstallAction a;
+    a.kind = ActionKind::Folder;
+    a.path = path;
+    journal_.Add(a);
+    log_.Line("Folder created: " + path);
+    return true;
+}
+
+bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
+    unz_file_info64 info;
+    if (unzLocateFile(archive_, file.entry.c_str(), 2) != UNZ_OK ||
+        unzGetCurrentFileInfo64(archive_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        unzOpenCurrentFile(archive_) != UNZ_OK) {
+        damaged_ = true;
+        return Fail("setup.zip: cannot read " + file.entry);
+    }
+    File out;
+    if (!out.Open(target, CreateWrite)) {
+        unzCloseCurrentFile(archive_);
+        return Fail(texts_.Get(kTextCannotWrite, {target}));
+    }
+    std::vector<char> block(1 << 16);
+    int n = 0;
+    bool written = true;
+    while (written && (n = unzReadCurrentFile(archive_, block.data(), static_cast<unsigned>(block.size()))) > 0) {
+        std::uint32_t done = 0;
+        written = out.Write(block.data(), static_cast<std::uint32_t>(n), done);
+    }
+    // Closing the entry checks its CRC.
+    bool intact = n == 0 && unzCloseCurrentFile(archive_) == UNZ_OK;
+    out.Close();
+    if (!written) return Fail(texts_.Get(kTextCannotWrite, {target}));
+    if (!intact) {
+        damaged_ = true;
+        return Fail("setup.zip: the entry " + file.entry + " is damaged");
+    }
+    // The file keeps the time it had on the builder's computer, which replace modes compare.
+    FILETIME local, utc;
+    HANDLE h = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        if (DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate), &local) &&
+            LocalFileTimeToFileTime(&local, &utc))
+            SetFileTime(h, nullptr, nullptr, &utc);
+        CloseHandle(h);
+    }
+    return true;
+}
+
+bool Installer::ShouldReplace(const PlannedFile& file, const std::string& fresh, bool& replace) {
+    bool exists = platform::IsFile(file.path);
+    if (!exists) {
+        replace = file.replaceMode != kReplaceNotExisting;
+        return true;
+    }
+    std::string question = texts_.Get(kTextReplaceFile, {file.path});
+    switch (file.replaceMode) {
+        case kReplaceNever: replace = false; break;
+        case kReplaceOlder: {
+            FILETIME a{}, b{};
+            replace = WriteTime(file.path, a) && WriteTime(fresh, b) && CompareFileTime(&a, &b) < 0;
+            break;
+        }
+        case kReplaceOlderVersion: replace = CompareAge(file.path, fresh) < 0; break;
+        case kReplaceNotNewer: replace = CompareAge(file.path, fresh) <= 0; break;
+        case kReplaceAsk: replace = ask ? ask(question, true) : true; break;
+        case kReplaceAskNewer:
+            replace = CompareAge(file.path, fresh) <= 0 || (ask ? ask(question, false) : false);
+            break;
+        default: replace = true; break;
+    }
+    return true;
+}
+
+bool Installer::PlaceFile(const PlannedFile& file) {
+    if (!MakeFolders(ParentFolder(file.path))) return false;
+    std::string fresh = file.path + kNewSuffix;
+    bool replace = false;
+    bool existed = platform::IsFile(file.path);
+    if (!ExtractEntry(file, fresh) || !ShouldReplace(file, fresh, replace)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    if (replace) return MoveIntoPlace(fresh, file.path, file.options, existed);
+    DeleteFileA(fresh.c_str());
+    log_.Line("Kept existing file: " + file.path);
+    if ((file.options & kSharedFile) && existed) {
+        InstallAction a;
+        a.kind = ActionKind::File;
+        a.path = file.path;
+        a.options = file.options | kKeptExisting;
+        a.previousCount = SharedCount(file.path);
+        SetSharedCount(file.path, a.previousCount < 0 ? 2 : a.previousCount + 1);
+        journal_.Add(a);
+    }
+    return true;
+}
+
+bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed) {
+    InstallAction a;
+    a.kind = ActionKind::File;
+    a.path = path;
+    a.options = options;
+    if (existed) {
+        a.backup = path + kOldSuffix;
+        if (!MoveFileExA(path.c_str(), a.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(fresh.c_str());
+            return Fail(texts_.Get(kTextCannotWrite, {path}));
+        }
+    }
+    if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(fresh.c_str());
+        if (existed) MoveFileExA(a.backup.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        return Fail(texts_.Get(kTextCannotWrite, {path}));
+    }
+    if (options & kSharedFile) {
+        a.previousCount = SharedCount(path);
+        // A file that was there without a count may be used by a program that never counted it.
+        long count = a.previousCount >= 0 ? a.previousCount + 1 : existed ? 2 : 1;
+        SetSharedCount(path, count);
+    }
+    journal_.Add(a);
+    log_.Line("File installed: " + path);
+    return true;
+}
+
+bool Installer::RegisterFiles() {
+    std::vector<InstallAction> files;
+    for (const InstallAction& a : journal_.Actions())
+        if (a.kind == ActionKind::File && (a.options & kSelfRegister) && !(a.options & kKeptExisting)) files.push_back(a);
+    for (InstallAction a : files) {
+        if (!CallRegistration(a.path, true)) return Fail(texts_.Get(kTextCannotRegister, {a.path}));
+        a.kind = ActionKind::Registered;
+        a.backup.clear();
+        journal_.Add(a);
+        log_.Line("Registered: " + a.path);
+    }
+    return true;
+}
+
+bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
+    if (!MakeFolders(ParentFolder(shortcut.path))) return false;
+    std::string fresh = shortcut.path + kNewSuffix;
+    bool written = false;
+    if (shortcut.internet) {
+        File out;
+        written = out.Open(fresh, CreateWrite) && out.WriteLine("[InternetShortcut]") &&
+                  out.WriteLine("URL=" + shortcut.url) && out.Close() > 0;
+    } else {
+        written = SaveShellLink(shortcut.fields, fresh);
+    }
+    if (!written) {
+        DeleteFileA(fresh.c_str());
+        return Fail(texts_.Get(kTextCannotWrite, {shortcut.path}));
+    }
+    return MoveIntoPlace(fresh, shortcut.path, 0, platform::IsFile(shortcut.path));
+}
+
+bool Installer::CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path) {
+    size_t end = 0;
+    while (end != std::string::npos) {
+        end = path.find('\\', end + 1);
+        std::string partial = path.substr(0, end);
+        RegistryKey key;
+        bool created = false;
+        if (!key.Create(hive, partial, created)) return Fail(texts_.Get(kTextCannotWrite, {hiveName + "\\" + partial}));
+        if (created) {
+            InstallAction a;
+            a.kind = ActionKind::Key;
+            a.hive = hiveName;
+            a.key = partial;
+            journal_.Add(a);
+            log_.Line("Registry key created: " + hiveName + "\\" + partial);
+        }
+    }
+    return true;
+}
+
+bool Installer::WriteValue(const PlannedValue& value) {
+    HKEY hive = HiveFromName(value.hive);
+    if (!value.key.empty() && !CreateKeyPath(hive, value.hive, value.key)) return false;
+    if (value.keyOnly) return true;
+    RegistryKey key;
+    bool created = false;
+    std::string where = value.hive + "\\" + value.key + "\\" + value.name;
+    if (!key.Create(hive, value.key, created)) return Fail(texts_.Get(kTextCannotWrite, {where}));
+    InstallAction a;
+    a.kind = ActionKind::Value;
+    a.hive = value.hive;
+    a.key = value.key;
+    a.name = value.name;
+    DWORD type = 0;
+    if (key.Query(value.name, type, a.previousData)) a.previousType = static_cast<long>(type);
+    if (!key.Set(value.name, value.type, value.data)) return Fail(texts_.Get(kTextCannotWrite, {where}));
+    journal_.Add(a);
+    log_.Line("Registry value written: " + where);
+    return true;
+}
+
+bool Installer::WriteInstallLog() {
+    std::string path = JoinPath(appDir_, "install.log");
+    File out;
+    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\n\r\n[STRINGS]\r\n" +
+                       texts_.Lines() + "\r\n[ACTIONS]\r\n" + journal_.ActionLines() + "\r\n";
+    std::uint32_t done = 0;
+    if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
+        out.Close() <= 0) {
+        out.Close();
+        DeleteFileA(path.c_str());
+        return Fail(texts_.Get(kTextCannotWrite, {path}));
+    }
+    log_.Line("Install log written: " + path);
+    return true;
+}
+
+void Installer::Rollback() {
+    const auto& actions = journal_.Actions();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        std::string problem;
+        if (!UndoAction(*it, UndoMode::Rollback, problem)) log_.Line("Rollback could not restore " + problem);
+    }
+    log_.Line("Rollback complete");
+}
+
+void Installer::DropBackups() {
+    for (const InstallAction& a : journal_.Actions())
+        if (!a.backup.empty()) DeleteFileForce(a.backup);
+}

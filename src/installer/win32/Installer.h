@@ -1,0 +1,105 @@
+#pragma once
+// The installation engine: resolves a setup script on the target computer, checks the whole
+// package before changing anything, then installs in a fixed order while recording every change,
+// and rolls everything back when an action fails or the user cancels.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installer/ActivityLog.h"
+#include "installer/CommandLine.h"
+#include "installer/InstallLog.h"
+#include "installer/SetupScript.h"
+#include "installer/SetupTexts.h"
+#include "installer/Variables.h"
+#include "installer/win32/Shell.h"
+
+class Installer {
+public:
+    Installer(const SetupScript& script, const SetupTexts& texts, const InstallerOptions& options,
+              ActivityLog& log, const std::string& setupDir);
+    ~Installer();
+    Installer(const Installer&) = delete;
+    Installer& operator=(const Installer&) = delete;
+
+    // Resolves the variables and checks every line of the script and every archive entry.
+    // False (exit code 4) with Problem() set: nothing has been changed.
+    bool Prepare();
+    // The Windows version and the free disk space: kExitDone to go on, or kExitRequirements.
+    int CheckRequirements();
+    // Installs; a failure or a cancel rolls back. Returns the exit code.
+    int Install();
+
+    const std::string& Problem() const { return problem_; }
+    const std::string& AppDir() const { return appDir_; }
+    std::string Product() const;
+
+    // Progress in thousandths and the action under way; called on the installing thread.
+    std::function<void(int, const std::string&)> onProgress;
+    // A yes/no question and its answer; absent in silent mode, where the default answer holds.
+    std::function<bool(const std::string&, bool)> ask;
+    // Set from any thread to stop at the next action and roll back.
+    std::atomic<bool> cancel{false};
+
+private:
+    struct PlannedFile {
+        std::string entry, path;
+        int options = 0, replaceMode = 0;
+        unsigned long long size = 0;
+    };
+    struct PlannedShortcut {
+        bool internet = false;
+        std::string path, url;
+        ShellLinkFields fields;
+    };
+    struct PlannedValue {
+        bool keyOnly = false;
+        std::string hive, key, name;
+        DWORD type = REG_SZ;
+        std::string data;
+    };
+
+    bool Fail(const std::string& problem);
+    bool ResolveVariables();
+    bool PlanFiles();
+    bool PlanShortcuts();
+    bool PlanRegistry();
+    bool PlanFileTypes();
+    void PlanUninstallEntry();
+    bool AddValue(const std::string& hive, const std::string& key, const std::string& name, DWORD type,
+                  const std::string& data, bool keyOnly);
+
+    bool MakeFolders(const std::string& path);
+    bool PlaceFile(const PlannedFile& file);
+    bool ExtractEntry(const PlannedFile& file, const std::string& target);
+    bool ShouldReplace(const PlannedFile& file, const std::string& fresh, bool& replace);
+    bool MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed);
+    bool RegisterFiles();
+    bool CreateShortcut(const PlannedShortcut& shortcut);
+    bool WriteValue(const PlannedValue& value);
+    bool CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path);
+    bool WriteInstallLog();
+    bool Step(const std::string& text);
+    void Rollback();
+    void DropBackups();
+
+    const SetupScript& script_;
+    const SetupTexts& texts_;
+    const InstallerOptions& options_;
+    ActivityLog& log_;
+    std::string setupDir_;
+    Variables variables_;
+    std::string appDir_;
+    void* archive_ = nullptr;  // the minizip reader of setup.zip
+    std::vector<std::string> folders_, shortcutFolders_;
+    std::vector<PlannedFile> files_;
+    std::vector<PlannedShortcut> shortcuts_;
+    std::vector<PlannedValue> values_;
+    InstallLog journal_;
+    std::string problem_;
+    bool damaged_ = false;
+    int stepsDone_ = 0, stepsTotal_ = 1;
+};

@@ -1,0 +1,142 @@
+#include "installer/win32/ProgressWindow.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+namespace {
+
+const char kClassName[] = "QuillsetProgress";
+constexpr UINT kProgressMessage = WM_APP + 1;
+constexpr UINT kFinishedMessage = WM_APP + 2;
+constexpr int kCancelId = IDCANCEL;
+constexpr int kClientWidth = 460, kClientHeight = 150;
+
+}  // namespace
+
+ProgressWindow::~ProgressWindow() {
+    if (window_) DestroyWindow(window_);
+    if (font_) DeleteObject(font_);
+    if (boldFont_) DeleteObject(boldFont_);
+}
+
+bool ProgressWindow::Create(const std::string& caption, const std::string& heading, const std::string& cancelText,
+                            const std::string& confirmCancel) {
+    confirmCancel_ = confirmCancel;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(107));
+    wc.lpszClassName = kClassName;
+    RegisterClassExA(&wc);
+
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    metrics.lfMessageFont.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectA(&metrics.lfMessageFont);
+
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT r = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRect(&r, style, FALSE);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    window_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, caption.c_str(), style,
+                              (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                              width, height, nullptr, nullptr, instance, this);
+    if (!window_) return false;
+    heading_ = CreateWindowExA(0, "STATIC", heading.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, window_,
+                               nullptr, instance, nullptr);
+    status_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_PATHELLIPSIS, 0, 0, 0, 0,
+                              window_, nullptr, instance, nullptr);
+    bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr, instance,
+                           nullptr);
+    cancel_ = CreateWindowExA(0, "BUTTON", cancelText.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                              0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kCancelId), instance, nullptr);
+    SendMessageA(bar_, PBM_SETRANGE32, 0, 1000);
+    SendMessageA(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+    for (HWND child : {status_, cancel_}) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Layout();
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    return true;
+}
+
+void ProgressWindow::Layout() {
+    const int margin = 16, width = kClientWidth - 2 * margin;
+    MoveWindow(heading_, margin, 14, width, 20, FALSE);
+    MoveWindow(status_, margin, 44, width, 18, FALSE);
+    MoveWindow(bar_, margin, 68, width, 20, FALSE);
+    MoveWindow(cancel_, kClientWidth - margin - 88, kClientHeight - margin - 26, 88, 26, FALSE);
+}
+
+int ProgressWindow::Run(const std::function<int()>& work) {
+    int result = 0;
+    std::thread worker([&] {
+        result = work();
+        PostMessageA(window_, kFinishedMessage, 0, 0);
+    });
+    MSG msg;
+    while (!finished_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageA(window_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    worker.join();
+    DestroyWindow(window_);
+    window_ = nullptr;
+    return result;
+}
+
+void ProgressWindow::SetProgress(int permille, const std::string& text) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        statusText_ = text;
+    }
+    PostMessageA(window_, kProgressMessage, static_cast<WPARAM>(permille), 0);
+}
+
+void ProgressWindow::AskCancel() {
+    if (!IsWindowEnabled(cancel_)) return;
+    if (MessageBoxA(window_, confirmCancel_.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    EnableWindow(cancel_, FALSE);
+    if (onCancel) onCancel();
+}
+
+LRESULT CALLBACK ProgressWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<ProgressWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self ? self->OnMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kProgressMessage: {
+            std::string text;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                text = statusText_;
+            }
+            SendMessageA(bar_, PBM_SETPOS, wParam, 0);
+            SetWindowTextA(status_, text.c_str());
+            return 0;
+        }
+        case kFinishedMessage: finished_ = true; return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCancelId) AskCancel();
+            return 0;
+        case WM_CLOSE: AskCancel(); return 0;
+        default: return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}

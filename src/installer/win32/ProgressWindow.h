@@ -1,0 +1,42 @@
+#pragma once
+// The installer's small progress window: a heading, the action under way, a progress bar and
+// a Cancel button. The work runs on a second thread while this window keeps answering.
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+class ProgressWindow {
+public:
+    ProgressWindow() = default;
+    ~ProgressWindow();
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+    // `confirmCancel` is asked before the Cancel button takes effect.
+    bool Create(const std::string& caption, const std::string& heading, const std::string& cancelText,
+                const std::string& confirmCancel);
+    HWND Handle() const { return window_; }
+
+    // Runs `work` on a second thread, pumping this thread's messages until it ends.
+    int Run(const std::function<int()>& work);
+    // Callable from any thread.
+    void SetProgress(int permille, const std::string& text);
+
+    // Called on the window's thread when the user confirms Cancel.
+    std::function<void()> onCancel;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Layout();
+    void AskCancel();
+
+    HWND window_ = nullptr, heading_ = nullptr, status_ = nullptr, bar_ = nullptr, cancel_ = nullptr;
+    HFONT font_ = nullptr, boldFont_ = nullptr;
+    std::string confirmCancel_;
+    std::mutex mutex_;
+    std::string statusText_;
+    bool finished_ = false;
+};
