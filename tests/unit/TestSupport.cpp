@@ -52,3 +52,47 @@ std::string DataPath(const std::string& relative) {
 #endif
     return path;
 }
+
+static void PutU32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The reflected CRC-32 table of 0xEDB88320, register starting at 0, no final inversion; written
+// here from its definition so that the reader's own function is checked against it.
+static std::uint32_t ReferenceChecksum(const std::string& bytes) {
+    std::uint32_t crc = 0;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return crc;
+}
+
+std::string MakeTestContainer(const std::string& stub, const std::vector<TestEntry>& entries, const std::string& run) {
+    std::string out = stub, directory;
+    for (const TestEntry& e : entries) {
+        PutU32(directory, static_cast<std::uint32_t>(out.size()));
+        PutU32(directory, static_cast<std::uint32_t>(e.bytes.size()));
+        directory += e.name;
+        PutU32(directory, static_cast<std::uint32_t>(e.name.size()));
+        out += e.bytes;
+    }
+    out += directory;
+    PutU32(out, static_cast<std::uint32_t>(entries.size()));
+    out += run;
+    PutU32(out, static_cast<std::uint32_t>(run.size()));
+    PutU32(out, 1000);
+    PutU32(out, 1);
+    PutU32(out, 0);
+    PutU32(out, 4);
+    out += "<KV_SEA>";
+    StampTestContainer(out);
+    return out;
+}
+
+void StampTestContainer(std::string& container) {
+    container.replace(container.size() - 16, 4, std::string(4, '\0'));
+    std::string sum;
+    PutU32(sum, ReferenceChecksum(container));
+    container.replace(container.size() - 16, 4, sum);
+}

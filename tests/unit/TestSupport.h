@@ -21,3 +21,13 @@ private:
 std::string ReadBytes(const std::string& path);
 // A file below tests/data, spelt as the program under test sees it.
 std::string DataPath(const std::string& relative);
+
+// A self-extracting container laid out as the builder writes it: `stub`, then each entry's
+// bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
+// and "<KV_SEA>".
+struct TestEntry {
+    std::string name, bytes;
+};
+std::string MakeTestContainer(const std::string& stub, const std::vector<TestEntry>& entries, const std::string& run);
+// Writes the checksum of a container whose bytes were changed, so that only its tables are wrong.
+void StampTestContainer(std::string& container);

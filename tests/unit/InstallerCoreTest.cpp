@@ -1,0 +1,239 @@
+// The installer programs' portable part: switches, variables and destination safety, every
+// setup.ini line form, the install log, and the container reader's checks.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "installer/CommandLine.h"
+#include "installer/Container.h"
+#include "installer/InstallLog.h"
+#include "installer/SetupScript.h"
+#include "installer/Variables.h"
+
+TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBlanks) {
+    InstallerOptions a = ParseInstallerArguments("/D=C:\\Program Files\\My App /LANG=German /s");
+    EXPECT_TRUE(a.silent);
+    EXPECT_EQ(a.folder, "C:\\Program Files\\My App");
+    EXPECT_EQ(a.language, "German");
+
+    InstallerOptions b = ParseInstallerArguments("/VERYSILENT \"/DIR=C:\\A B\" /SUPPRESSMSGBOXES /LOG=\"C:\\l g.txt\"");
+    EXPECT_TRUE(b.silent);
+    EXPECT_TRUE(b.suppressBoxes);
+    EXPECT_EQ(b.folder, "C:\\A B");
+    EXPECT_EQ(b.logPath, "C:\\l g.txt");
+
+    InstallerOptions c = ParseInstallerArguments("/dir=\"D:\\x\" /SILENT /? extra");
+    EXPECT_TRUE(c.silent && c.help);
+    EXPECT_EQ(c.folder, "D:\\x");
+    ASSERT_EQ(c.unknown.size(), 1u);
+    EXPECT_EQ(c.unknown[0], "extra");
+
+    // "/Sx" is no switch, and a value keeps a slash that starts no known switch.
+    InstallerOptions d = ParseInstallerArguments("/Sx /D=C:\\a /b");
+    EXPECT_FALSE(d.silent);
+    EXPECT_EQ(d.folder, "C:\\a /b");
+    EXPECT_TRUE(ParseInstallerArguments("/HELP").help);
+}
+
+TEST(InstallerSwitches, ProgramNameIsCutQuotedOrNot) {
+    EXPECT_EQ(ArgumentsAfterProgram("\"C:\\Pro gram\\Setup.exe\"  /S /D=x"), "/S /D=x");
+    EXPECT_EQ(ArgumentsAfterProgram("Setup.exe /S"), "/S");
+    EXPECT_EQ(ArgumentsAfterProgram("Setup.exe"), "");
+}
+
+TEST(InstallerVariables, ExpandStrictlyInPathsAndLeaveUnknownPercentsInData) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    v.Set("ProductName", "Demo", false);
+    std::string out, problem;
+    EXPECT_TRUE(v.Expand("%appdir%\\%ProductName%.exe", true, out, problem));
+    EXPECT_EQ(out, "C:\\Apps\\Demo\\Demo.exe");
+    EXPECT_FALSE(v.Expand("%AppDir%\\%Nope%\\x", true, out, problem));
+    EXPECT_NE(problem.find("%Nope%"), std::string::npos);
+    EXPECT_TRUE(v.Expand("\"%1\" 50% %ProductName%", false, out, problem));
+    EXPECT_EQ(out, "\"%1\" 50% Demo");
+}
+
+TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    v.Set("ProductName", "..", false);
+    std::string out, problem;
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%\\bin\\a.txt", out, problem));
+    EXPECT_EQ(out, "C:\\Apps\\Demo\\bin\\a.txt");
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%", out, problem));
+    for (const char* bad : {"%AppDir%\\..\\evil.txt", "%AppDir%\\a\\..\\..\\x", "%AppDir%\\\\x", "%AppDir%x",
+                            "%AppDir%\\C:\\x", "C:\\Windows\\x", "%ProductName%\\x", "%AppDir%\\%ProductName%\\x"})
+        EXPECT_FALSE(v.ExpandDestination(bad, out, problem)) << bad;
+    EXPECT_TRUE(IsAbsolutePath("C:\\Program Files\\Demo\\"));
+    EXPECT_TRUE(IsAbsolutePath("\\\\server\\share\\app"));
+    EXPECT_FALSE(IsAbsolutePath("Program Files"));
+    EXPECT_FALSE(IsAbsolutePath("C:\\a\\..\\b"));
+}
+
+namespace {
+ProfileText Script(const std::string& text) {
+    std::string crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return ProfileText::FromBytes(crlf);
+}
+}  // namespace
+
+TEST(InstallerScript, ReadsEveryLineFormThatABuildWrites) {
+    SetupScript s = ReadSetupScript(Script(
+        "[SETUP_INFO]\nVersion=1.0\nDefaultInstallationPath=%ProgramFiles%\\Demo\nDefaultShortcutFolderName=Demo\n"
+        "EnableUninstaller=Yes\nAddRemoveProgramsDescription=Demo, the tool\nSetupLanguages=English,,German,\n"
+        "DefaultSetupLanguage=German\nRequiredDiskSpace=2048\n\n"
+        "[GENERAL_INFO]\nProductName=Demo\nCopyrightNotice=(c) a=b\n\n"
+        "[SYSTEM_REQUIREMENTS]\nAnyWindows=No\nWindows95=No\nWindowsXP=Yes\nAbortInstallation=Yes\n\n"
+        "[APPLICATION_FOLDERS]\n%AppDir%\n%AppDir%\\bin\n\n[SHARED_FOLDERS]\n%CommonFiles%\\Demo\n\n"
+        "[SYSTEM_FOLDERS]\n%WinDir%\\Demo\n\n"
+        "[APPLICATION_FILES]\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\n\n"
+        "[SHARED_FILES]\n,CommonFiles\\Demo\\s.dll,%CommonFiles%\\Demo\\s.dll,7,3\n\n"
+        "[SYSTEM_FILES]\n,WinSysDir\\d.dll,%WinSysDir%\\d.dll,9,7\n\n"
+        "[SHORTCUT_FOLDERS]\n%AppSCFolder%\n%AppSCFolder%\\Tools\n\n"
+        "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,-x,%AppDir%\\a.ico,2,7,C:\\w,1\n"
+        "i,%Desktop%\\Web,http://example.com/?a=1,,,,,,\n\n"
+        "[REGISTRY_ENTRIES]\nkey,HKLM,Software\\Demo\nvalue,HKLM,Software\\Demo,Name,S,a,b,c\n"
+        "value,HKCU,Software\\Demo,Bin,b,01 A0 FF\nvalue,HKU,,Top,d,0x0000000A\n\n"
+        "[FILE_TYPES]\ntxt,Demo.Text,Demo text,%AppDir%\\Demo.exe,%AppDir%\\Demo.exe,1\n"));
+    EXPECT_TRUE(s.problems.empty());
+    EXPECT_EQ(s.installationPath, "%ProgramFiles%\\Demo");
+    EXPECT_TRUE(s.enableUninstaller);
+    EXPECT_EQ(s.removeDescription, "Demo, the tool");
+    EXPECT_EQ(s.languages, (std::vector<std::string>{"English", "German"}));
+    EXPECT_EQ(s.defaultLanguage, "German");
+    EXPECT_EQ(s.requiredDiskSpace, "2048");
+    ASSERT_EQ(s.generalInfo.size(), 2u);
+    EXPECT_EQ(s.generalInfo[1].second, "(c) a=b");
+    EXPECT_FALSE(s.anyWindows);
+    EXPECT_FALSE(s.windowsFlags[0]);
+    EXPECT_TRUE(s.windowsFlags[5]);
+    EXPECT_TRUE(s.abortInstallation);
+    EXPECT_EQ(s.folders, (std::vector<std::string>{"%AppDir%", "%AppDir%\\bin", "%CommonFiles%\\Demo", "%WinDir%\\Demo"}));
+    ASSERT_EQ(s.files.size(), 3u);
+    EXPECT_EQ(s.files[1].entry, "CommonFiles\\Demo\\s.dll");
+    EXPECT_EQ(s.files[1].options, 7);
+    EXPECT_EQ(s.files[2].replaceMode, 7);
+    ASSERT_EQ(s.shortcuts.size(), 2u);
+    EXPECT_EQ(s.shortcuts[0].iconIndex, "2");
+    EXPECT_EQ(s.shortcuts[0].showCommand, 7);
+    EXPECT_EQ(s.shortcuts[0].workingFolder, "C:\\w,1");
+    EXPECT_TRUE(s.shortcuts[1].internet);
+    EXPECT_EQ(s.shortcuts[1].target, "http://example.com/?a=1");
+    ASSERT_EQ(s.registry.size(), 4u);
+    EXPECT_TRUE(s.registry[0].key);
+    EXPECT_EQ(s.registry[1].type, 's');
+    EXPECT_EQ(s.registry[1].data, "a,b,c");
+    EXPECT_EQ(s.registry[2].type, 'b');
+    EXPECT_EQ(s.registry[3].keyPath, "");
+    EXPECT_EQ(s.registry[3].name, "Top");
+    ASSERT_EQ(s.fileTypes.size(), 1u);
+    EXPECT_EQ(s.fileTypes[0].iconNumber, 1);
+}
+
+TEST(InstallerScript, LinesThatNoBuildWritesMarkThePackageDamaged) {
+    SetupScript s = ReadSetupScript(Script(
+        "[APPLICATION_FILES]\n,a,%AppDir%\\a,1\nx,b,%AppDir%\\b,1,0\n,c,%AppDir%\\c,1,9\n\n"
+        "[SHORTCUTS]\nq,%Desktop%\\x,y,,,,0,\n\n[REGISTRY_ENTRIES]\nvalue,HKLM,k,n,z,1\n\n[FILE_TYPES]\na,b\n"));
+    EXPECT_EQ(s.problems.size(), 6u);
+    EXPECT_TRUE(s.files.empty());
+    EXPECT_EQ(s.languages, (std::vector<std::string>{"English"}));
+}
+
+TEST(InstallerLog, ActionsSurviveWritingAndReading) {
+    InstallLog log;
+    InstallAction folder;
+    folder.path = "C:\\App, Inc";
+    log.Add(folder);
+    InstallAction file;
+    file.kind = ActionKind::File;
+    file.path = "C:\\App, Inc\\a.dll";
+    file.options = 6;
+    file.previousCount = 3;
+    file.backup = "not written";
+    log.Add(file);
+    InstallAction value;
+    value.kind = ActionKind::Value;
+    value.hive = "HKCR";
+    value.key = ".txt";
+    value.previousType = 1;
+    value.previousData = std::string("txtfile\0", 8);
+    log.Add(value);
+    InstallLog back;
+    ASSERT_TRUE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\n" + log.ActionLines())));
+    ASSERT_EQ(back.Actions().size(), 3u);
+    EXPECT_EQ(back.Actions()[0].path, "C:\\App, Inc");
+    EXPECT_EQ(back.Actions()[1].options, 6);
+    EXPECT_EQ(back.Actions()[1].previousCount, 3);
+    EXPECT_EQ(back.Actions()[1].backup, "");
+    EXPECT_EQ(back.Actions()[2].name, "");
+    EXPECT_EQ(back.Actions()[2].previousData, std::string("txtfile\0", 8));
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFile=x\tC:\\a\r\n")));
+}
+
+class ContainerTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& bytes) { return scratch_.Write("c.exe", bytes); }
+    std::string Sample() {
+        return MakeTestContainer(std::string(3000, 'M'), {{"setup.ini", "[SETUP_INFO]\r\n"}, {"setup.exe", "EXE"}},
+                                 "setup.exe");
+    }
+    ScratchFolder scratch_;
+};
+
+TEST_F(ContainerTest, ReadsTheTablesBackwardsAndExtractsByOffset) {
+    ContainerReader reader;
+    ASSERT_EQ(reader.Open(Write(Sample())), ContainerStatus::Ok) << reader.Problem();
+    ASSERT_EQ(reader.Entries().size(), 2u);
+    EXPECT_EQ(reader.Entries()[0].name, "setup.ini");
+    EXPECT_EQ(reader.Entries()[0].offset, 3000u);
+    EXPECT_EQ(reader.Entries()[1].offset, 3000u + 14u);
+    EXPECT_EQ(reader.Command(kRunCommandId), "setup.exe");
+    EXPECT_EQ(reader.Command(1), "");
+    std::string out = scratch_.File("out");
+    ASSERT_TRUE(reader.Extract(reader.Entries()[1], out));
+    EXPECT_EQ(ReadBytes(out), "EXE");
+}
+
+TEST_F(ContainerTest, ChecksumIsThePublishedTableWithoutInversion) {
+    const unsigned char abc[] = {'a', 'b', 'c'};
+    EXPECT_EQ(ContainerChecksum(0, abc, 3), 0xCA6598D0u);
+    EXPECT_EQ(ContainerChecksum(ContainerChecksum(0, abc, 1), abc + 1, 2), 0xCA6598D0u);
+}
+
+TEST_F(ContainerTest, RefusesEveryChangedByteAndEveryCut) {
+    std::string good = Sample();
+    ContainerReader reader;
+    // Each byte of the file, changed, is caught: by the checksum, the tables or the trailer.
+    for (size_t i = 0; i < good.size(); i += (i < 2990 ? 97 : 1)) {
+        std::string bad = good;
+        bad[i] = static_cast<char>(bad[i] ^ 0x20);
+        EXPECT_NE(reader.Open(Write(bad)), ContainerStatus::Ok) << "byte " << i;
+    }
+    for (size_t cut : {size_t(1), size_t(9), size_t(20), good.size() - 3000, good.size() - 1})
+        EXPECT_NE(reader.Open(Write(good.substr(0, good.size() - cut))), ContainerStatus::Ok) << "cut " << cut;
+    EXPECT_EQ(reader.Open(Write("plain program")), ContainerStatus::NoContainer);
+}
+
+TEST_F(ContainerTest, RefusesUnsafeNamesAndEntriesOutsideTheFile) {
+    ContainerReader reader;
+    for (const char* name : {"..", "", "a\\b", "../x", "C:x"}) {
+        std::string bytes = MakeTestContainer("MZ", {{name, "x"}, {"setup.exe", "E"}}, "setup.exe");
+        EXPECT_EQ(reader.Open(Write(bytes)), ContainerStatus::Damaged) << name;
+    }
+    // The single-entry container "MZ" + "E": the directory starts at byte 3 with offset, size,
+    // 9 name bytes and the name length; the entry count stands at byte 24.
+    const std::string good = MakeTestContainer("MZ", {{"setup.exe", "E"}}, "setup.exe");
+    ASSERT_EQ(reader.Open(Write(good)), ContainerStatus::Ok);
+    struct Patch {
+        size_t at;
+        std::uint32_t value;
+    };
+    for (Patch p : {Patch{7, 0x7FFFFFFF}, Patch{3, 0xFFFFFFFF}, Patch{3, 60}, Patch{20, 0xFFFFFFF0},
+                    Patch{20, 300}, Patch{24, 0}, Patch{24, 1025}, Patch{24, 2}, Patch{45, 300}}) {
+        std::string bad = good;
+        for (int i = 0; i < 4; ++i) bad[p.at + i] = static_cast<char>((p.value >> (8 * i)) & 0xFF);
+        StampTestContainer(bad);
+        EXPECT_EQ(reader.Open(Write(bad)), ContainerStatus::Damaged) << p.at << " = " << p.value;
+    }
+}
