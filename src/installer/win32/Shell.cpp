@@ -77,27 +77,6 @@ bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkPath) {
     return SUCCEEDED(file->Save(Wide(linkPath).c_str(), TRUE));
 }
 
-bool LoadShellLink(const std::string& linkPath, ShellLinkFields& fields) {
-    ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(link.Out()))) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()))) ||
-        FAILED(file->Load(Wide(linkPath).c_str(), STGM_READ)))
-        return false;
-    char text[1024] = {};
-    link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
-    fields.target = text;
-    link->GetArguments(text, sizeof text);
-    fields.arguments = text;
-    link->GetWorkingDirectory(text, sizeof text);
-    fields.workingFolder = text;
-    link->GetIconLocation(text, sizeof text, &fields.iconIndex);
-    fields.iconPath = text;
-    link->GetShowCmd(&fields.showCommand);
-    return true;
-}
-
 bool CallRegistration(const std::string& path, bool doRegister) {
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) return false;

@@ -21,8 +21,6 @@ struct ShellLinkFields {
 
 // Writes a .lnk file through IShellLinkA and IPersistFile (COM must be initialised).
 bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkPath);
-// Reads a .lnk file back (used by the tests and by nothing else in the programs).
-bool LoadShellLink(const std::string& linkPath, ShellLinkFields& fields);
 
 // Calls DllRegisterServer (or DllUnregisterServer) of a component.
 bool CallRegistration(const std::string& path, bool doRegister);

@@ -1,0 +1,388 @@
+// Real installations under Wine: packages are assembled here exactly as a build lays them out,
+// installed with /S, checked file by file, value by value and shortcut by shortcut, and removed.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <chrono>
+#include <thread>
+
+#include "TestSupport.h"
+#include "installer/win32/Registry.h"
+#include "installer/win32/Shell.h"
+#include "installer/win32/Undo.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+std::string Crlf(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+int RunProgram(const std::string& program, const std::string& arguments) {
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    WaitForSingleObject(pi.hProcess, 120000);
+    DWORD code = 0xFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+// Whether `path` is gone within a few seconds (the uninstaller removes itself just after it ends).
+bool Disappears(const std::string& path) {
+    for (int i = 0; i < 100; ++i) {
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// Reads a .lnk file back through IShellLinkA. The show command comes from the file's header
+// (bytes 0x3C to 0x3F of the link format), which Wine's IShellLinkA does not hand back.
+bool LoadShellLink(const std::string& path, ShellLinkFields& fields) {
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    std::wstring wide(path.begin(), path.end());
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                         reinterpret_cast<void**>(&link))) &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Load(wide.c_str(), STGM_READ));
+    if (ok) {
+        char text[1024] = {};
+        link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
+        fields.target = text;
+        link->GetArguments(text, sizeof text);
+        fields.arguments = text;
+        link->GetWorkingDirectory(text, sizeof text);
+        fields.workingFolder = text;
+        link->GetIconLocation(text, sizeof text, &fields.iconIndex);
+        fields.iconPath = text;
+        std::string bytes = ReadBytes(path);
+        ok = bytes.size() >= 0x40;
+        if (ok) memcpy(&fields.showCommand, bytes.data() + 0x3C, 4);
+    }
+    if (file) file->Release();
+    if (link) link->Release();
+    return ok;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ReadValue(const std::string& hive, const std::string& key, const std::string& name, DWORD& type, std::string& data) {
+    RegistryKey k;
+    return k.Open(HiveFromName(hive), key, KEY_READ) && k.Query(name, type, data);
+}
+
+std::string StringValue(const std::string& hive, const std::string& key, const std::string& name) {
+    DWORD type = 0;
+    std::string data;
+    if (!ReadValue(hive, key, name, type, data)) return "<none>";
+    if (type != REG_SZ) return "<type " + std::to_string(type) + ">";
+    return data.substr(0, data.find('\0'));
+}
+
+bool KeyExists(const std::string& hive, const std::string& key) {
+    RegistryKey k;
+    return k.Open(HiveFromName(hive), key, KEY_READ);
+}
+
+void SetString(const std::string& hive, const std::string& key, const std::string& name, const std::string& text) {
+    RegistryKey k;
+    bool created = false;
+    ASSERT_TRUE(k.Create(HiveFromName(hive), key, created));
+    ASSERT_TRUE(k.Set(name, REG_SZ, StringData(text)));
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    File f;
+    std::uint32_t done = 0;
+    ASSERT_TRUE(f.Open(path, CreateWrite));
+    ASSERT_TRUE(bytes.empty() || f.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
+}
+
+// One installer package in a folder of its own, laid out as a copy-mode build leaves it.
+class Package {
+public:
+    Package() {
+        folder_ = JoinPath(platform::TempFolder(), "qs-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                      std::to_string(serial_++));
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    ~Package() { RemoveFolderTree(folder_); }
+
+    // `entries`: name and contents; an entry dated 2001 when `old` is set.
+    void Write(const std::string& script, const std::vector<TestEntry>& entries, bool old = false) {
+        WriteFileBytes(Path("setup.ini"), Crlf(script));
+        zipFile zip = zipOpen(Path("setup.zip").c_str(), APPEND_STATUS_CREATE);
+        ASSERT_NE(zip, nullptr);
+        for (const TestEntry& e : entries) {
+            zip_fileinfo info = {};
+            info.tmz_date.tm_year = old ? 2001 : 2025;
+            info.tmz_date.tm_mday = 1;
+            ASSERT_EQ(zipOpenNewFileInZip(zip, e.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6), ZIP_OK);
+            ASSERT_EQ(zipWriteInFileInZip(zip, e.bytes.data(), static_cast<unsigned>(e.bytes.size())), ZIP_OK);
+            ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+        }
+        ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+        for (const char* language : {"English.dat", "German.dat"})
+            ASSERT_TRUE(CopyFileA(JoinPath(QS_SETUP_LANGUAGES, language).c_str(), Path(language).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(QS_SETUP_EXE, Path("Setup.exe").c_str(), FALSE));
+    }
+
+    // The same files wrapped into one self-extracting executable behind the stub.
+    std::string WrapSelfExtracting() {
+        std::vector<TestEntry> entries;
+        for (const char* name : {"setup.ini", "setup.zip", "English.dat", "German.dat"})
+            entries.push_back({name, ReadBytes(Path(name))});
+        entries.push_back({"setup.exe", ReadBytes(QS_SETUP_EXE)});
+        std::string path = Path("QsSetup.exe");
+        WriteFileBytes(path, MakeTestContainer(ReadBytes(QS_SFX_EXE), entries, "setup.exe"));
+        return path;
+    }
+
+    std::string Path(const std::string& name) const { return JoinPath(folder_, name); }
+
+private:
+    static int serial_;
+    std::string folder_;
+};
+int Package::serial_ = 0;
+
+std::string ProgramsFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS); }
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// A project with files in every variable folder, nested folders, every shortcut kind, every
+// registry value type in every hive, a file type and the uninstaller, for product `name`.
+std::string FullScript(const std::string& name) {
+    return Replace(R"([SETUP_INFO]
+Version=1.0
+DefaultInstallationPath=%ProgramFiles%\%ProductName%
+DefaultShortcutFolderName=%ProductName% Group
+EnableUninstaller=Yes
+AddRemoveProgramsDescription=@ (test)
+CreateUninstallerIcon=Yes
+UninstallerIconDescription=Uninstall @
+SetupType=0
+SetupLanguages=English,German
+DefaultSetupLanguage=English
+RequiredDiskSpace=100
+
+[GENERAL_INFO]
+CompanyName=Quill Test Co
+ProductName=@
+ProductVersion=2.5
+ProductDescription=End-to-end product
+ProductURL=http://example.com/@
+CopyrightNotice=(c) 2026
+
+[APPLICATION_FILES]
+,uninstall.exe,%AppDir%\uninstall.exe,1,0
+,AppDir\app.txt,%AppDir%\app.txt,1,0
+,AppDir\bin\nested\deep.txt,%AppDir%\bin\nested\deep.txt,1,0
+
+[REGISTRY_ENTRIES]
+key,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%
+value,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%,DisplayName,S,@ (test)
+value,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%,UninstallString,S,"%AppDir%\uninstall.exe"
+key,HKLM,Software\QsE2E\@
+value,HKLM,Software\QsE2E\@,Text,s,%AppDir%\app.txt, 50%
+value,HKLM,Software\QsE2E\@,Bin,b,01 A0 FF
+value,HKLM,Software\QsE2E\@,Num,d,0x0000000A
+value,HKCU,Software\QsE2E\@,User,s,current user
+value,HKU,.DEFAULT\Software\QsE2E\@,Default,s,users
+value,HKCR,QsE2E.@.Extra,Extra,s,classes
+
+[SHORTCUTS]
+s,%AppSCFolder%\Uninstall @,%AppDir%\uninstall.exe,,,,0,%AppDir%
+s,%AppSCFolder%\Tools\App,%AppDir%\app.txt,-a "b",%AppDir%\bin\nested\deep.txt,2,3,%AppDir%\bin
+s,%Desktop%\@ Desktop,%AppDir%\app.txt,,,,1,%AppDir%
+s,%StartMenu%\@ Start,%AppDir%\app.txt,,,,7,%AppDir%
+s,%StartMenuPrograms%\@ Programs,%AppDir%\app.txt,,,,1,%AppDir%
+s,%StartUp%\@ Startup,%AppDir%\app.txt,,,,1,%AppDir%
+i,%AppSCFolder%\Web,http://example.com/q?a=1&b=%20,,,,,,
+
+[SYSTEM_REQUIREMENTS]
+AnyWindows=No
+Windows95=No
+Windows98=No
+WindowsME=No
+WindowsNT4=No
+Windows2000=Yes
+WindowsXP=No
+AbortInstallation=Yes
+
+[APPLICATION_FOLDERS]
+%AppDir%
+%AppDir%\bin
+%AppDir%\bin\nested
+%AppDir%\empty
+
+[SHARED_FOLDERS]
+%CommonFiles%\@
+
+[SYSTEM_FOLDERS]
+%WinDir%\@
+
+[SHARED_FILES]
+,CommonFiles\@\shared.dll,%CommonFiles%\@\shared.dll,5,0
+
+[SYSTEM_FILES]
+,WinDir\@\win.txt,%WinDir%\@\win.txt,1,0
+,WinSysDir\@.txt,%WinSysDir%\@.txt,9,0
+
+[SHORTCUT_FOLDERS]
+%AppSCFolder%
+%AppSCFolder%\Tools
+
+[FILE_TYPES]
+@x,QsE2E.@.Document,@ document,%AppDir%\app.txt,,3
+)", "@", name);
+}
+
+std::vector<TestEntry> FullEntries(const std::string& name) {
+    return {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
+            {"AppDir\\app.txt", "application " + name},
+            {"AppDir\\bin\\nested\\deep.txt", std::string(70000, 'd')},
+            {"CommonFiles\\" + name + "\\shared.dll", "shared " + name},
+            {"WinDir\\" + name + "\\win.txt", "windows " + name},
+            {"WinSysDir\\" + name + ".txt", "system " + name}};
+}
+
+class FullInstall : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
+    const bool selfExtracting = GetParam();
+    const std::string name = selfExtracting ? "QsE2E Sfx" : "QsE2E Side";
+    const std::string appDir = selfExtracting ? "C:\\QsE2E Sfx Target\\App Dir" : ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + name;
+    const std::string common = ShellFolder(CSIDL_PROGRAM_FILES_COMMON) + "\\" + name;
+    const std::string group = ProgramsFolder() + "\\" + name + " Group";
+    const std::string winDir = WindowsFolder(), sysFile = SystemFolder() + "\\" + name + ".txt";
+    const std::string appKey = "Software\\QsE2E\\" + name, uninstallKey = kUninstallKey + name;
+    Package package;
+    package.Write(FullScript(name), FullEntries(name));
+    // Something that is not the installer's: a value in a key above its own, and another
+    // product's count on the shared file.
+    SetString("HKLM", "Software\\QsE2E", "Foreign", "stays");
+    CreateDirectoryA(common.c_str(), nullptr);
+    WriteFileBytes(common + "\\shared.dll", "older shared");
+    ASSERT_TRUE(SetSharedCount(common + "\\shared.dll", 1));
+
+    int code = selfExtracting ? RunProgram(package.WrapSelfExtracting(), "/S \"/D=" + appDir + "\" /LOG=" + package.Path("log.txt"))
+                              : RunProgram(package.Path("Setup.exe"), "/VERYSILENT /LOG=" + package.Path("log.txt"));
+    ASSERT_EQ(code, 0) << ReadBytes(package.Path("log.txt"));
+
+    // Files, with their contents, in every variable folder.
+    EXPECT_EQ(ReadBytes(appDir + "\\app.txt"), "application " + name);
+    EXPECT_EQ(ReadBytes(appDir + "\\bin\\nested\\deep.txt"), std::string(70000, 'd'));
+    EXPECT_EQ(ReadBytes(appDir + "\\uninstall.exe"), ReadBytes(QS_UNINSTALL_EXE));
+    EXPECT_TRUE(platform::IsFolder(appDir + "\\empty"));
+    EXPECT_EQ(ReadBytes(common + "\\shared.dll"), "shared " + name);
+    EXPECT_EQ(SharedCount(common + "\\shared.dll"), 2);
+    EXPECT_EQ(ReadBytes(winDir + "\\" + name + "\\win.txt"), "windows " + name);
+    EXPECT_EQ(ReadBytes(sysFile), "system " + name);
+
+    // Registry values of every type in every hive, and the uninstall entry.
+    EXPECT_EQ(StringValue("HKLM", appKey, "Text"), appDir + "\\app.txt, 50%");
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(ReadValue("HKLM", appKey, "Bin", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(data, "\x01\xA0\xFF");
+    ASSERT_TRUE(ReadValue("HKLM", appKey, "Num", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(data, DwordData(10));
+    EXPECT_EQ(StringValue("HKCU", appKey, "User"), "current user");
+    EXPECT_EQ(StringValue("HKU", ".DEFAULT\\" + appKey, "Default"), "users");
+    EXPECT_EQ(StringValue("HKCR", "QsE2E." + name + ".Extra", "Extra"), "classes");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "DisplayName"), name + " (test)");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "UninstallString"), "\"" + appDir + "\\uninstall.exe\"");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "QuietUninstallString"), "\"" + appDir + "\\uninstall.exe\" /S");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "DisplayVersion"), "2.5");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "Publisher"), "Quill Test Co");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "InstallLocation"), appDir);
+    ASSERT_TRUE(ReadValue("HKLM", uninstallKey, "EstimatedSize", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+
+    // The file type.
+    EXPECT_EQ(StringValue("HKCR", "." + name + "x", ""), "QsE2E." + name + ".Document");
+    EXPECT_EQ(StringValue("HKCR", "QsE2E." + name + ".Document", ""), name + " document");
+    EXPECT_EQ(StringValue("HKCR", "QsE2E." + name + ".Document\\DefaultIcon", ""), appDir + "\\app.txt,3");
+    EXPECT_EQ(StringValue("HKCR", "QsE2E." + name + ".Document\\shell\\open\\command", ""),
+              "\"" + appDir + "\\app.txt\" \"%1\"");
+
+    // Every shortcut kind and place.
+    ShellLinkFields link;
+    ASSERT_TRUE(LoadShellLink(group + "\\Tools\\App.lnk", link));
+    EXPECT_EQ(link.target, appDir + "\\app.txt");
+    EXPECT_EQ(link.arguments, "-a \"b\"");
+    EXPECT_EQ(link.iconPath, appDir + "\\bin\\nested\\deep.txt");
+    EXPECT_EQ(link.iconIndex, 2);
+    EXPECT_EQ(link.showCommand, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(link.workingFolder, appDir + "\\bin");
+    ASSERT_TRUE(LoadShellLink(group + "\\Uninstall " + name + ".lnk", link));
+    EXPECT_EQ(link.target, appDir + "\\uninstall.exe");
+    const std::string others[] = {ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\" + name + " Desktop.lnk",
+                                  ShellFolder(CSIDL_COMMON_STARTMENU) + "\\" + name + " Start.lnk",
+                                  ProgramsFolder() + "\\" + name + " Programs.lnk",
+                                  ShellFolder(CSIDL_COMMON_STARTUP) + "\\" + name + " Startup.lnk"};
+    for (const std::string& path : others) {
+        ASSERT_TRUE(LoadShellLink(path, link)) << path;
+        EXPECT_EQ(link.target, appDir + "\\app.txt") << path;
+    }
+    EXPECT_EQ(ReadBytes(group + "\\Web.url"), "[InternetShortcut]\r\nURL=http://example.com/q?a=1&b=%20\r\n");
+
+    // A file the user makes in the installation folder stays; everything the installer made goes.
+    WriteFileBytes(appDir + "\\bin\\user notes.txt", "mine");
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
+    EXPECT_EQ(ReadBytes(appDir + "\\bin\\user notes.txt"), "mine");
+    for (const std::string& gone : {appDir + "\\app.txt", appDir + "\\install.log", appDir + "\\bin\\nested",
+                                    appDir + "\\empty", winDir + "\\" + name, group})
+        EXPECT_FALSE(Exists(gone)) << gone;
+    for (const std::string& path : others) EXPECT_FALSE(Exists(path)) << path;
+    // The shared file keeps the other product's count; the file marked never to uninstall stays.
+    EXPECT_EQ(ReadBytes(common + "\\shared.dll"), "shared " + name);
+    EXPECT_EQ(SharedCount(common + "\\shared.dll"), 1);
+    EXPECT_EQ(ReadBytes(sysFile), "system " + name);
+    for (const auto& [hive, key] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"HKLM", appKey}, {"HKCU", appKey}, {"HKU", ".DEFAULT\\" + appKey}, {"HKCR", "QsE2E." + name + ".Extra"},
+             {"HKCR", "." + name + "x"}, {"HKCR", "QsE2E." + name + ".Document"}, {"HKLM", uninstallKey}})
+        EXPECT_FALSE(KeyExists(hive, key)) << hive << "\\" << key;
+    EXPECT_EQ(StringValue("HKLM", "Software\\QsE2E", "Foreign"), "stays");
+
+    // What the test itself put there.
+    RemoveFolderTree(selfExtracting ? "C:\\QsE2E Sfx Target" : appDir);
+    RemoveFolderTree(common);
+    SetSharedCount(common + "\\shared.dll", -1);
+    DeleteFileA(sysFile.c_str());
+    DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, FullInstall, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "SelfExtracting" : "SideBySide"; });
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
