@@ -379,6 +379,169 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
 INSTANTIATE_TEST_SUITE_P(BothModes, FullInstall, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "SelfExtracting" : "SideBySide"; });
 
+
+// A small project: two files in the application folder, one registry value and one shortcut.
+std::string SmallScript(const std::string& name, const std::string& extraFiles = std::string(),
+                        const std::string& requirements = "AnyWindows=Yes\nAbortInstallation=Yes\n") {
+    return Replace(R"([SETUP_INFO]
+DefaultInstallationPath=C:\QsE2E Small\@
+DefaultShortcutFolderName=@
+EnableUninstaller=Yes
+RequiredDiskSpace=10
+
+[GENERAL_INFO]
+ProductName=@
+
+[APPLICATION_FILES]
+,uninstall.exe,%AppDir%\uninstall.exe,1,0
+,AppDir\a.txt,%AppDir%\a.txt,1,0
+)" + extraFiles + R"(
+[REGISTRY_ENTRIES]
+key,HKLM,Software\QsE2E\@
+value,HKLM,Software\QsE2E\@,Kept,s,new
+value,HKLM,Software\QsE2E\@,Added,d,0x00000001
+
+[SHORTCUTS]
+s,%Desktop%\@,%AppDir%\a.txt,,,,1,%AppDir%
+
+[SYSTEM_REQUIREMENTS]
+)" + requirements, "@", name);
+}
+
+std::vector<TestEntry> SmallEntries() {
+    return {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)}, {"AppDir\\a.txt", "new a"}, {"AppDir\\b.txt", "new b"}};
+}
+
+TEST(DamagedPackage, AChangedOrMissingByteIsRefusedBeforeAnythingIsInstalled) {
+    Package package;
+    package.Write(SmallScript("QsE2E Damaged"), SmallEntries());
+    std::string good = ReadBytes(package.WrapSelfExtracting());
+    std::string changed = good;
+    changed[good.size() / 2] = static_cast<char>(changed[good.size() / 2] ^ 1);
+    for (const std::string& bad : {changed, good.substr(0, good.size() - 1), good.substr(0, good.size() - 100000)}) {
+        WriteFileBytes(package.Path("Bad.exe"), bad);
+        EXPECT_EQ(RunProgram(package.Path("Bad.exe"), "/S"), 4);
+        EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Damaged"));
+    }
+    // The stub alone holds no package at all.
+    EXPECT_EQ(RunProgram(QS_SFX_EXE, "/S"), 4);
+}
+
+TEST(DamagedPackage, UnsafeNamesAndUnknownVariablesAreRefused) {
+    const std::string evil = "C:\\QsE2E Small\\evil.txt";
+    for (const char* line : {",..\\evil.txt,%AppDir%\\b.txt,1,0\n", ",AppDir\\b.txt,%AppDir%\\..\\evil.txt,1,0\n",
+                             ",AppDir\\b.txt,C:\\QsE2E Small\\evil.txt,1,0\n", ",AppDir\\b.txt,%Nowhere%\\b.txt,1,0\n",
+                             ",AppDir\\missing.txt,%AppDir%\\b.txt,1,0\n"}) {
+        Package package;
+        std::vector<TestEntry> entries = SmallEntries();
+        entries.push_back({"..\\evil.txt", "evil"});
+        package.Write(SmallScript("QsE2E Unsafe", line), entries);
+        EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 4) << line;
+        EXPECT_FALSE(Exists(evil)) << line;
+        EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Unsafe")) << line;
+    }
+}
+
+TEST(Requirements, AWindowsVersionOrDiskSpaceNotMetStopsWithCode2) {
+    for (const char* requirements :
+         {"AnyWindows=No\nWindows95=No\nWindows98=No\nWindowsME=No\nWindowsNT4=No\nWindows2000=No\nWindowsXP=No\n"
+          "AbortInstallation=Yes\n",
+          "AnyWindows=Yes\nAbortInstallation=Yes\n"}) {
+        Package package;
+        std::string script = SmallScript("QsE2E Requirements", std::string(), requirements);
+        if (std::string(requirements).find("AnyWindows=Yes") != std::string::npos)
+            script = Replace(script, "RequiredDiskSpace=10", "RequiredDiskSpace=999999999999");
+        package.Write(script, SmallEntries());
+        EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 2) << requirements;
+        EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Requirements"));
+    }
+}
+
+// Files, a value and a shortcut that were there before the installation.
+class Rollback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateDirectoryA("C:\\QsE2E Small", nullptr);
+        CreateDirectoryA(appDir_.c_str(), nullptr);
+        WriteFileBytes(appDir_ + "\\a.txt", "original a");
+        SetString("HKLM", key_, "Kept", "old");
+    }
+    void TearDown() override {
+        RemoveFolderTree("C:\\QsE2E Small");
+        DeleteRegistryKey(HKEY_LOCAL_MACHINE, key_);
+        DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+    }
+    // The computer is as it was: the replaced file and value are back, nothing new is left.
+    void ExpectUnchanged() {
+        EXPECT_EQ(ReadBytes(appDir_ + "\\a.txt"), "original a");
+        EXPECT_FALSE(Exists(appDir_ + "\\b.txt"));
+        EXPECT_FALSE(Exists(appDir_ + "\\uninstall.exe"));
+        EXPECT_FALSE(Exists(appDir_ + "\\a.txt.qs-old"));
+        EXPECT_FALSE(Exists(appDir_ + "\\sub"));
+        EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\QsE2E Rollback.lnk"));
+        EXPECT_EQ(StringValue("HKLM", key_, "Kept"), "old");
+        EXPECT_EQ(StringValue("HKLM", key_, "Added"), "<none>");
+    }
+    const std::string appDir_ = "C:\\QsE2E Small\\QsE2E Rollback";
+    const std::string key_ = "Software\\QsE2E\\QsE2E Rollback";
+};
+
+TEST_F(Rollback, AFailureAtTheLastStepUndoesEverything) {
+    Package package;
+    package.Write(SmallScript("QsE2E Rollback", ",AppDir\\b.txt,%AppDir%\\sub\\b.txt,1,0\n"), SmallEntries());
+    // The install log cannot be written where a folder of that name stands.
+    CreateDirectoryA((appDir_ + "\\install.log").c_str(), nullptr);
+    EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3);
+    ExpectUnchanged();
+    EXPECT_NE(ReadBytes(package.Path("log.txt")).find("Rollback complete"), std::string::npos);
+}
+
+TEST_F(Rollback, AFileInUseHalfwayUndoesWhatCameBefore) {
+    Package package;
+    package.Write(SmallScript("QsE2E Rollback", ",AppDir\\b.txt,%AppDir%\\sub\\b.txt,1,0\n,AppDir\\b.txt,%AppDir%\\locked.txt,1,0\n"),
+                  SmallEntries());
+    WriteFileBytes(appDir_ + "\\locked.txt", "in use");
+    HANDLE locked = CreateFileA((appDir_ + "\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3);
+    CloseHandle(locked);
+    EXPECT_NE(ReadBytes(package.Path("log.txt")).find("Failed: Cannot write " + appDir_ + "\\locked.txt"), std::string::npos)
+        << ReadBytes(package.Path("log.txt"));
+    ExpectUnchanged();
+    EXPECT_EQ(ReadBytes(appDir_ + "\\locked.txt"), "in use");
+}
+
+TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
+    const std::string appDir = "C:\\QsE2E Small\\QsE2E Replace";
+    CreateDirectoryA("C:\\QsE2E Small", nullptr);
+    CreateDirectoryA(appDir.c_str(), nullptr);
+    // Existing files are newer than the package's entries, which are dated 2001.
+    for (const char* name : {"always.txt", "never.txt", "older.txt", "notnewer.txt", "asknewer.txt"})
+        WriteFileBytes(appDir + "\\" + name, "existing");
+    Package package;
+    std::string files;
+    const std::pair<const char*, int> modes[] = {{"always", 0}, {"never", 1}, {"older", 2}, {"notnewer", 6},
+                                                 {"asknewer", 5}, {"ask", 4}, {"onlyexisting", 7}};
+    for (const auto& [name, mode] : modes)
+        files += ",AppDir\\b.txt,%AppDir%\\" + std::string(name) + ".txt,1," + std::to_string(mode) + "\n";
+    package.Write(SmallScript("QsE2E Replace", files), SmallEntries(), true);
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S /SUPPRESSMSGBOXES"), 0);
+    EXPECT_EQ(ReadBytes(appDir + "\\always.txt"), "new b");
+    EXPECT_EQ(ReadBytes(appDir + "\\never.txt"), "existing");
+    EXPECT_EQ(ReadBytes(appDir + "\\older.txt"), "existing");
+    EXPECT_EQ(ReadBytes(appDir + "\\notnewer.txt"), "existing");
+    EXPECT_EQ(ReadBytes(appDir + "\\asknewer.txt"), "existing");
+    EXPECT_EQ(ReadBytes(appDir + "\\ask.txt"), "new b");
+    EXPECT_FALSE(Exists(appDir + "\\onlyexisting.txt"));
+    // Uninstalling removes the files it wrote and keeps the ones it left alone.
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
+    EXPECT_FALSE(Exists(appDir + "\\always.txt"));
+    EXPECT_EQ(ReadBytes(appDir + "\\never.txt"), "existing");
+    RemoveFolderTree("C:\\QsE2E Small");
+    DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
