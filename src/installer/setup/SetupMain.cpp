@@ -44,6 +44,12 @@ std::shared_ptr<const ProfileText> LoadLanguage(const std::string& folder, const
     return nullptr;
 }
 
+std::string ProductName(const SetupScript& script) {
+    for (const auto& [key, value] : script.generalInfo)
+        if (key == "ProductName") return value;
+    return std::string();
+}
+
 class Setup {
 public:
     explicit Setup(const InstallerOptions& options) : options_(options), quiet_(options.silent) {}
@@ -60,7 +66,7 @@ public:
         if (!language) return Damaged("no language file");
         SetupTexts texts(language);
         if (options_.help) {
-            ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {std::string()}), MB_ICONINFORMATION);
+            ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
             return kExitDone;
         }
         Installer installer(script, texts, options_, log_, folder);

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <unzip.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/Text.h"
@@ -18,6 +19,8 @@ namespace {
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const char kNewSuffix[] = ".qs-new";
 const char kOldSuffix[] = ".qs-old";
+// The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
+constexpr unsigned long long kStepWeight = 4096;
 
 std::string ParentFolder(const std::string& path) {
     size_t slash = path.find_last_of('\\');
@@ -116,7 +119,8 @@ bool Installer::Prepare() {
     if (!archive_) return Fail("setup.zip is missing or unreadable");
     if (!PlanFiles() || !PlanShortcuts() || !PlanRegistry() || !PlanFileTypes()) return false;
     PlanUninstallEntry();
-    stepsTotal_ = static_cast<int>(folders_.size() + files_.size() + shortcuts_.size() + values_.size()) + 1;
+    workTotal_ = kStepWeight * (folders_.size() + files_.size() + shortcuts_.size() + values_.size() + 1);
+    for (const PlannedFile& f : files_) workTotal_ += f.size;
     log_.Line("Package checked: " + std::to_string(files_.size()) + " files, " +
               std::to_string(shortcuts_.size()) + " shortcuts, " + std::to_string(values_.size()) +
               " registry entries");
@@ -331,8 +335,13 @@ int Installer::CheckRequirements() {
 }
 
 bool Installer::Step(const std::string& text) {
-    ++stepsDone_;
-    if (onProgress) onProgress(stepsDone_ * 1000 / stepsTotal_, text);
+    if (!text.empty()) stepText_ = text;
+    return Advance(kStepWeight);
+}
+
+bool Installer::Advance(unsigned long long work) {
+    workDone_ += work;
+    if (onProgress) onProgress(static_cast<int>(std::min(workDone_, workTotal_) * 1000 / workTotal_), stepText_);
     return !cancel;
 }
 
@@ -344,7 +353,7 @@ int Installer::Install() {
     ok = ok && RegisterFiles();
     for (size_t i = 0; ok && i < shortcutFolders_.size(); ++i) ok = MakeFolders(shortcutFolders_[i]);
     for (size_t i = 0; ok && i < shortcuts_.size(); ++i) ok = Step(shortcuts_[i].path) && CreateShortcut(shortcuts_[i]);
-    for (size_t i = 0; ok && i < values_.size(); ++i) ok = Step(values_[i].key) && WriteValue(values_[i]);
+    for (size_t i = 0; ok && i < values_.size(); ++i) ok = Step(values_[i].hive + "\\" + values_[i].key) && WriteValue(values_[i]);
     ok = ok && Step(std::string()) && WriteInstallLog();
     if (!ok) {
         bool cancelled = cancel && problem_.empty();
@@ -386,10 +395,16 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
     }
     std::vector<char> block(1 << 16);
     int n = 0;
-    bool written = true;
-    while (written && (n = unzReadCurrentFile(archive_, block.data(), static_cast<unsigned>(block.size()))) > 0) {
+    bool written = true, cancelled = false;
+    while (written && !cancelled &&
+           (n = unzReadCurrentFile(archive_, block.data(), static_cast<unsigned>(block.size()))) > 0) {
         std::uint32_t done = 0;
         written = out.Write(block.data(), static_cast<std::uint32_t>(n), done);
+        cancelled = !Advance(static_cast<unsigned>(n));
+    }
+    if (cancelled) {
+        unzCloseCurrentFile(archive_);
+        return false;
     }
     // Closing the entry checks its CRC.
     bool intact = n == 0 && unzCloseCurrentFile(archive_) == UNZ_OK;

@@ -82,7 +82,9 @@ private:
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path);
     bool WriteInstallLog();
+    // Counts one step (and names it, unless `text` is empty); false once cancelled.
     bool Step(const std::string& text);
+    bool Advance(unsigned long long work);
     void Rollback();
     void DropBackups();
 
@@ -101,5 +103,6 @@ private:
     InstallLog journal_;
     std::string problem_;
     bool damaged_ = false;
-    int stepsDone_ = 0, stepsTotal_ = 1;
+    unsigned long long workDone_ = 0, workTotal_ = 1;
+    std::string stepText_;
 };
