@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Text.h"
+
 namespace {
 
 std::vector<std::string> SplitTabs(const std::string& text) {
@@ -123,4 +125,27 @@ bool InstallLog::Read(const ProfileText& log) {
         else ok = false;
     });
     return ok;
+}
+
+static bool SameThing(const InstallAction& a, const InstallAction& b) {
+    if (a.kind != b.kind) return false;
+    switch (a.kind) {
+        case ActionKind::Key: return EqualNoCase(a.hive, b.hive) && EqualNoCase(a.key, b.key);
+        case ActionKind::Value:
+            return EqualNoCase(a.hive, b.hive) && EqualNoCase(a.key, b.key) && EqualNoCase(a.name, b.name);
+        default: return EqualNoCase(a.path, b.path);
+    }
+}
+
+bool InstallLog::Covers(const InstallAction& action) const {
+    for (const InstallAction& a : actions_)
+        if (SameThing(a, action)) return true;
+    return false;
+}
+
+InstallLog InstallLog::MergedWith(const InstallLog& later) const {
+    InstallLog merged = *this;
+    for (const InstallAction& a : later.actions_)
+        if (!Covers(a)) merged.Add(a);
+    return merged;
 }

@@ -41,6 +41,13 @@ public:
     // Reads the [ACTIONS] lines; false when one of them is not a line that ActionLines writes.
     bool Read(const ProfileText& log);
 
+    // Whether an action of this log concerns the same file, folder, key or value as `action`.
+    bool Covers(const InstallAction& action) const;
+    // This log's actions, then those of `later` that it does not cover. A repeated installation
+    // into the same folder keeps the first record of each thing, which holds the state before
+    // any installation, so that one uninstallation removes the product completely.
+    InstallLog MergedWith(const InstallLog& later) const;
+
 private:
     std::vector<InstallAction> actions_;
 };

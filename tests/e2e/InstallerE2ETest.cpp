@@ -118,6 +118,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 // One installer package in a folder of its own, laid out as a copy-mode build leaves it.
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// Whatever a test left under Software\QsE2E, so that a failed run does not spoil the next one.
+void RemoveTestKeys() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+    for (const char* product : {"QsE2E Side", "QsE2E Sfx", "QsE2E Again"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + product).c_str());
+}
+
 class Package {
 public:
     Package() {
@@ -166,8 +175,6 @@ private:
 int Package::serial_ = 0;
 
 std::string ProgramsFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS); }
-
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // A project with files in every variable folder, nested folders, every shortcut kind, every
 // registry value type in every hive, a file type and the uninstaller, for product `name`.
@@ -373,7 +380,7 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     RemoveFolderTree(common);
     SetSharedCount(common + "\\shared.dll", -1);
     DeleteFileA(sysFile.c_str());
-    DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+    RemoveTestKeys();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, FullInstall, ::testing::Values(false, true),
@@ -468,8 +475,7 @@ protected:
     }
     void TearDown() override {
         RemoveFolderTree("C:\\QsE2E Small");
-        DeleteRegistryKey(HKEY_LOCAL_MACHINE, key_);
-        DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+        RemoveTestKeys();
     }
     // The computer is as it was: the replaced file and value are back, nothing new is left.
     void ExpectUnchanged() {
@@ -539,7 +545,43 @@ TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
     EXPECT_FALSE(Exists(appDir + "\\always.txt"));
     EXPECT_EQ(ReadBytes(appDir + "\\never.txt"), "existing");
     RemoveFolderTree("C:\\QsE2E Small");
-    DeleteRegistryKey(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+    RemoveTestKeys();
+}
+
+TEST(Reinstall, AnInstallationRepeatedIntoTheSameFolderIsRemovedCompletely) {
+    const std::string name = "QsE2E Again", appDir = "C:\\QsE2E Small\\" + name;
+    const std::string shared = "C:\\QsE2E Small\\" + name + "\\shared.dll";
+    Package package;
+    package.Write(Replace(SmallScript(name, ",AppDir\\b.txt,%AppDir%\\shared.dll,5,0\n"), "[REGISTRY_ENTRIES]\n",
+                          "[REGISTRY_ENTRIES]\nkey,HKLM,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%ProductName%\n"
+                          "value,HKLM,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%ProductName%,DisplayName,S,x\n"),
+                  SmallEntries());
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    EXPECT_EQ(StringValue("HKLM", std::string(kUninstallKey) + name, "DisplayName"), "x");
+    EXPECT_EQ(SharedCount(shared), 1);
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    EXPECT_FALSE(KeyExists("HKLM", std::string(kUninstallKey) + name));
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\" + name));
+    EXPECT_EQ(SharedCount(shared), -1);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\" + name + ".lnk"));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+}
+
+TEST(Switches, ARelativeInstallationFolderIsRefusedWithoutChangingAnything) {
+    Package package;
+    package.Write(SmallScript("QsE2E Switches"), SmallEntries());
+    EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /D=relative\\folder"), 3);
+    EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Switches"));
+    // German texts travel with the installation into its log, for the uninstaller.
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LANG=German /D=C:\\QsE2E Small\\Sw Dir"), 0);
+    EXPECT_NE(ReadBytes("C:\\QsE2E Small\\Sw Dir\\install.log").find("deinstallieren"), std::string::npos);
+    ASSERT_EQ(RunProgram("C:\\QsE2E Small\\Sw Dir\\uninstall.exe", "/VERYSILENT"), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Small\\Sw Dir"));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
 }
 
 }  // namespace

@@ -237,3 +237,29 @@ TEST_F(ContainerTest, RefusesUnsafeNamesAndEntriesOutsideTheFile) {
         EXPECT_EQ(reader.Open(Write(bad)), ContainerStatus::Damaged) << p.at << " = " << p.value;
     }
 }
+
+TEST(InstallerLog, ARepeatedInstallationKeepsTheFirstRecordOfEachThing) {
+    auto value = [](const char* key, const char* name, long previousType) {
+        InstallAction a;
+        a.kind = ActionKind::Value;
+        a.hive = "HKLM";
+        a.key = key;
+        a.name = name;
+        a.previousType = previousType;
+        return a;
+    };
+    InstallLog first, second;
+    first.Add(value("Software\\Demo", "Path", -1));
+    second.Add(value("software\\DEMO", "path", 1));  // the first installation's value, seen again
+    second.Add(value("Software\\Demo", "Other", -1));
+    InstallAction folder;
+    folder.path = "C:\\Demo";
+    second.Add(folder);
+    InstallLog merged = first.MergedWith(second);
+    ASSERT_EQ(merged.Actions().size(), 3u);
+    EXPECT_EQ(merged.Actions()[0].previousType, -1);
+    EXPECT_EQ(merged.Actions()[1].name, "Other");
+    EXPECT_EQ(merged.Actions()[2].kind, ActionKind::Folder);
+    EXPECT_TRUE(merged.Covers(value("SOFTWARE\\demo", "OTHER", 4)));
+    EXPECT_FALSE(merged.Covers(value("Software\\Demo", "Third", -1)));
+}

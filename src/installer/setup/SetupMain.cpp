@@ -70,8 +70,11 @@ public:
             return kExitDone;
         }
         Installer installer(script, texts, options_, log_, folder);
-        if (!installer.Prepare())
-            return Damaged(installer.Problem());
+        if (!installer.Prepare()) {
+            if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
+            caption_ = texts.Get(kTextCaption, {ProductName(script)});
+            return Report(installer.PrepareFailure(), texts, installer);
+        }
         caption_ = texts.Get(kTextCaption, {installer.Product()});
         if (!quiet_ && !options_.suppressBoxes)
             installer.ask = [this](const std::string& question, bool) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/Exception.h"
 #include "core/Text.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
@@ -119,6 +120,7 @@ bool Installer::Prepare() {
     if (!archive_) return Fail("setup.zip is missing or unreadable");
     if (!PlanFiles() || !PlanShortcuts() || !PlanRegistry() || !PlanFileTypes()) return false;
     PlanUninstallEntry();
+    ReadEarlierInstallLog();
     workTotal_ = kStepWeight * (folders_.size() + files_.size() + shortcuts_.size() + values_.size() + 1);
     for (const PlannedFile& f : files_) workTotal_ += f.size;
     log_.Line("Package checked: " + std::to_string(files_.size()) + " files, " +
@@ -169,8 +171,10 @@ bool Installer::ResolveVariables() {
         return Fail(problem_);
     }
     appDir_ = TrimTrailingBackslashes(installPath);
-    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3)
+    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3) {
+        if (!options_.folder.empty()) prepareFailure_ = kExitFailed;
         return Fail("the installation folder " + installPath + " is not a full folder path");
+    }
     variables_.Set("AppDir", appDir_, true);
     log_.Line("%AppDir% = " + appDir_);
     log_.Line("%AppSCFolder% = " + JoinPath(programs, groupName));
@@ -469,7 +473,7 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         a.path = file.path;
         a.options = file.options | kKeptExisting;
         a.previousCount = SharedCount(file.path);
-        SetSharedCount(file.path, a.previousCount < 0 ? 2 : a.previousCount + 1);
+        SetSharedCount(file.path, RaisedSharedCount(file.path, true, a.previousCount));
         journal_.Add(a);
     }
     return true;
@@ -494,9 +498,7 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
     }
     if (options & kSharedFile) {
         a.previousCount = SharedCount(path);
-        // A file that was there without a count may be used by a program that never counted it.
-        long count = a.previousCount >= 0 ? a.previousCount + 1 : existed ? 2 : 1;
-        SetSharedCount(path, count);
+        SetSharedCount(path, RaisedSharedCount(path, existed, a.previousCount));
     }
     journal_.Add(a);
     log_.Line("File installed: " + path);
@@ -576,11 +578,29 @@ bool Installer::WriteValue(const PlannedValue& value) {
     return true;
 }
 
+long Installer::RaisedSharedCount(const std::string& path, bool existed, long previous) const {
+    InstallAction file;
+    file.kind = ActionKind::File;
+    file.path = path;
+    if (earlier_.Covers(file) && previous > 0) return previous;
+    // A file that was there without a count may be used by a program that never counted it.
+    return previous >= 0 ? previous + 1 : existed ? 2 : 1;
+}
+
+void Installer::ReadEarlierInstallLog() {
+    try {
+        ProfileText text(appDir_, "install.log");
+        if (earlier_.Read(text)) log_.Line("Earlier installation found: its install log is kept");
+        else earlier_ = InstallLog();
+    } catch (const Exception&) {
+    }
+}
+
 bool Installer::WriteInstallLog() {
     std::string path = JoinPath(appDir_, "install.log");
     File out;
     std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\n\r\n[STRINGS]\r\n" +
-                       texts_.Lines() + "\r\n[ACTIONS]\r\n" + journal_.ActionLines() + "\r\n";
+                       texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;
     if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
         out.Close() <= 0) {

@@ -11,6 +11,7 @@
 
 #include "installer/ActivityLog.h"
 #include "installer/CommandLine.h"
+#include "installer/ExitCodes.h"
 #include "installer/InstallLog.h"
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
@@ -26,8 +27,11 @@ public:
     Installer& operator=(const Installer&) = delete;
 
     // Resolves the variables and checks every line of the script and every archive entry.
-    // False (exit code 4) with Problem() set: nothing has been changed.
+    // False with Problem() and PrepareFailure() set: nothing has been changed.
     bool Prepare();
+    // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
+    // that is no full folder path.
+    int PrepareFailure() const { return prepareFailure_; }
     // The Windows version and the free disk space: kExitDone to go on, or kExitRequirements.
     int CheckRequirements();
     // Installs; a failure or a cancel rolls back. Returns the exit code.
@@ -82,6 +86,9 @@ private:
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path);
     bool WriteInstallLog();
+    void ReadEarlierInstallLog();
+    // The SharedDLLs count after this installation; an earlier one into this folder counted already.
+    long RaisedSharedCount(const std::string& path, bool existed, long previous) const;
     // Counts one step (and names it, unless `text` is empty); false once cancelled.
     bool Step(const std::string& text);
     bool Advance(unsigned long long work);
@@ -101,8 +108,10 @@ private:
     std::vector<PlannedShortcut> shortcuts_;
     std::vector<PlannedValue> values_;
     InstallLog journal_;
+    InstallLog earlier_;  // the install log of an earlier installation into the same folder
     std::string problem_;
     bool damaged_ = false;
+    int prepareFailure_ = kExitDamaged;
     unsigned long long workDone_ = 0, workTotal_ = 1;
     std::string stepText_;
 };
