@@ -599,6 +599,71 @@ TEST(SelfRegister, AComponentIsRegisteredOnInstallAndUnregisteredBeforeItIsRemov
     RemoveTestKeys();
 }
 
+// The first message box of process `pid` whose text holds `part`, within a few seconds.
+HWND WaitForMessageBox(DWORD pid, const std::string& part) {
+    struct Search {
+        DWORD pid;
+        std::string part;
+        HWND found;
+    } search{pid, part, nullptr};
+    for (int i = 0; i < 400 && !search.found; ++i) {
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                char cls[32] = {}, text[1024] = {};
+                GetWindowThreadProcessId(window, &owner);
+                GetClassNameA(window, cls, sizeof cls);
+                GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+                if (owner == s->pid && std::string(cls) == "#32770" && std::string(text).find(s->part) != std::string::npos)
+                    s->found = window;
+                return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return search.found;
+}
+
+TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {
+    const std::string appDir = "C:\\QsE2E Small\\QsE2E Cancel";
+    CreateDirectoryA("C:\\QsE2E Small", nullptr);
+    CreateDirectoryA(appDir.c_str(), nullptr);
+    WriteFileBytes(appDir + "\\ask.txt", "existing");
+    Package package;
+    // The question about ask.txt holds the installation after a.txt while the user cancels.
+    package.Write(SmallScript("QsE2E Cancel", ",AppDir\\b.txt,%AppDir%\\ask.txt,1,4\n,AppDir\\b.txt,%AppDir%\\c.txt,1,0\n"),
+                  SmallEntries());
+    std::string commandLine = "\"" + package.Path("Setup.exe") + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND question = WaitForMessageBox(pi.dwProcessId, "ask.txt");
+    HWND progress = FindWindowA("QuillsetProgress", nullptr);
+    EXPECT_TRUE(question && progress);
+    if (progress) PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+    HWND confirm = WaitForMessageBox(pi.dwProcessId, "cancel");
+    EXPECT_TRUE(confirm);
+    if (confirm) PostMessageA(confirm, WM_COMMAND, IDYES, 0);
+    if (question) PostMessageA(question, WM_COMMAND, IDNO, 0);
+    HWND done = WaitForMessageBox(pi.dwProcessId, "cancelled");
+    EXPECT_TRUE(done);
+    if (done) PostMessageA(done, WM_COMMAND, IDOK, 0);
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(ReadBytes(appDir + "\\ask.txt"), "existing");
+    for (const char* gone : {"\\a.txt", "\\c.txt", "\\uninstall.exe", "\\install.log"})
+        EXPECT_FALSE(Exists(appDir + gone)) << gone;
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\QsE2E Cancel"));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

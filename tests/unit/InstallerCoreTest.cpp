@@ -173,12 +173,14 @@ TEST(InstallerLog, ActionsSurviveWritingAndReading) {
 
 class ContainerTest : public ::testing::Test {
 protected:
-    std::string Write(const std::string& bytes) { return scratch_.Write("c.exe", bytes); }
+    // A new file each time: the reader keeps the last one open, and Windows does not let it change.
+    std::string Write(const std::string& bytes) { return scratch_.Write("c" + std::to_string(serial_++) + ".exe", bytes); }
     std::string Sample() {
         return MakeTestContainer(std::string(3000, 'M'), {{"setup.ini", "[SETUP_INFO]\r\n"}, {"setup.exe", "EXE"}},
                                  "setup.exe");
     }
     ScratchFolder scratch_;
+    int serial_ = 0;
 };
 
 TEST_F(ContainerTest, ReadsTheTablesBackwardsAndExtractsByOffset) {

@@ -89,8 +89,10 @@ public:
 private:
     int InstallWithProgress(Installer& installer, const SetupTexts& texts) {
         ProgressWindow window;
+        // Without message boxes, Cancel takes effect without a question.
+        std::string confirmCancel = options_.suppressBoxes ? std::string() : texts.Get(kTextConfirmCancel);
         if (!window.Create(caption_, texts.Get(kTextInstalling, {installer.Product()}), texts.Get(kTextCancel),
-                           texts.Get(kTextConfirmCancel)))
+                           confirmCancel))
             return installer.Install();
         owner_ = window.Handle();
         window.SetProgress(0, texts.Get(kTextFolder, {installer.AppDir()}));
@@ -109,7 +111,7 @@ private:
 
     int Report(int result, const SetupTexts& texts, const Installer& installer) {
         log_.Line("Exit code " + std::to_string(result));
-        if (quiet_ || (options_.suppressBoxes && result == kExitDone)) return result;
+        if (quiet_ || options_.suppressBoxes) return result;
         switch (result) {
             case kExitDone: ShowMessage(texts.Get(kTextInstalled, {installer.Product()}), caption_, MB_ICONINFORMATION); break;
             case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;

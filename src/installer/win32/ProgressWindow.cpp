@@ -23,6 +23,7 @@ ProgressWindow::~ProgressWindow() {
 bool ProgressWindow::Create(const std::string& caption, const std::string& heading, const std::string& cancelText,
                             const std::string& confirmCancel) {
     confirmCancel_ = confirmCancel;
+    caption_ = caption;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -105,7 +106,9 @@ void ProgressWindow::SetProgress(int permille, const std::string& text) {
 
 void ProgressWindow::AskCancel() {
     if (!IsWindowEnabled(cancel_)) return;
-    if (MessageBoxA(window_, confirmCancel_.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!confirmCancel_.empty() &&
+        MessageBoxA(window_, confirmCancel_.c_str(), caption_.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
     EnableWindow(cancel_, FALSE);
     if (onCancel) onCancel();
 }

@@ -14,7 +14,7 @@ public:
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // `confirmCancel` is asked before the Cancel button takes effect.
+    // `confirmCancel` is asked before the Cancel button takes effect (unless it is empty).
     bool Create(const std::string& caption, const std::string& heading, const std::string& cancelText,
                 const std::string& confirmCancel);
     HWND Handle() const { return window_; }
@@ -35,7 +35,7 @@ private:
 
     HWND window_ = nullptr, heading_ = nullptr, status_ = nullptr, bar_ = nullptr, cancel_ = nullptr;
     HFONT font_ = nullptr, boldFont_ = nullptr;
-    std::string confirmCancel_;
+    std::string caption_, confirmCancel_;
     std::mutex mutex_;
     std::string statusText_;
     bool finished_ = false;
