@@ -43,15 +43,9 @@ bool ReadAction(const std::string& line, InstallAction& a) {
     if (key == "Folder" && f.size() == 1) {
         a.kind = ActionKind::Folder;
         a.path = f[0];
-    } else if (key == "Registered" && f.size() == 3) {
+    } else if ((key == "File" || key == "Registered") && f.size() == 3) {
         long options = 0;
-        a.kind = ActionKind::Registered;
-        a.path = f[2];
-        if (!ReadLong(f[0], options) || !ReadLong(f[1], a.previousCount)) return false;
-        a.options = static_cast<int>(options);
-    } else if (key == "File" && f.size() == 3) {
-        long options = 0;
-        a.kind = ActionKind::File;
+        a.kind = key == "File" ? ActionKind::File : ActionKind::Registered;
         a.path = f[2];
         if (!ReadLong(f[0], options) || !ReadLong(f[1], a.previousCount)) return false;
         a.options = static_cast<int>(options);

@@ -88,19 +88,13 @@ void ReadShortcuts(const ProfileText& script, SetupScript& s) {
     ForEachLine(script, "SHORTCUT_FOLDERS", [&](const std::string& line) { s.shortcutFolders.push_back(line); });
     ForEachLine(script, "SHORTCUTS", [&](const std::string& line) {
         std::vector<std::string> f = SplitFields(line, 8);
-        ScriptShortcut sc;
-        sc.internet = f[0] == "i";
-        if (f.size() != 8 || (f[0] != "s" && f[0] != "i") || (!sc.internet && !ReadInt(f[6], sc.showCommand))) {
+        bool internet = f[0] == "i";
+        int show = 0;
+        if (f.size() != 8 || (f[0] != "s" && !internet) || (!internet && !ReadInt(f[6], show))) {
             s.problems.push_back("bad shortcut line: " + line);
             return;
         }
-        sc.path = f[1];
-        sc.target = f[2];
-        sc.parameters = f[3];
-        sc.iconPath = f[4];
-        sc.iconIndex = f[5];
-        sc.workingFolder = f[7];
-        s.shortcuts.push_back(sc);
+        s.shortcuts.push_back({internet, f[1], f[2], f[3], f[4], f[5], show, f[7]});
     });
 }
 
@@ -130,18 +124,13 @@ void ReadRegistry(const ProfileText& script, SetupScript& s) {
 void ReadFileTypes(const ProfileText& script, SetupScript& s) {
     ForEachLine(script, "FILE_TYPES", [&](const std::string& line) {
         std::vector<std::string> f = SplitFields(line, 6);
-        ScriptFileType t;
         if (f.size() != 6 || f[0].empty() || f[1].empty()) {
             s.problems.push_back("bad file type line: " + line);
             return;
         }
-        t.extension = f[0];
-        t.identifier = f[1];
-        t.fullName = f[2];
-        t.program = f[3];
-        t.iconPath = f[4];
-        ReadInt(f[5], t.iconNumber);
-        s.fileTypes.push_back(t);
+        int iconNumber = 0;
+        ReadInt(f[5], iconNumber);
+        s.fileTypes.push_back({f[0], f[1], f[2], f[3], f[4], iconNumber});
     });
 }
 

@@ -181,13 +181,18 @@ bool Installer::ResolveVariables() {
     return true;
 }
 
+bool Installer::PlanFolders(const std::vector<std::string>& lines, std::vector<std::string>& folders) {
+    for (const std::string& line : lines) {
+        std::string path;
+        if (!variables_.ExpandDestination(line, path, problem_)) return Fail(problem_);
+        folders.push_back(path);
+    }
+    return true;
+}
+
 bool Installer::PlanFiles() {
     folders_.push_back(appDir_);
-    for (const std::string& folder : script_.folders) {
-        std::string path;
-        if (!variables_.ExpandDestination(folder, path, problem_)) return Fail(problem_);
-        folders_.push_back(path);
-    }
+    if (!PlanFolders(script_.folders, folders_)) return false;
     for (const ScriptFile& f : script_.files) {
         PlannedFile file;
         file.entry = f.entry;
@@ -206,11 +211,7 @@ bool Installer::PlanFiles() {
 }
 
 bool Installer::PlanShortcuts() {
-    for (const std::string& folder : script_.shortcutFolders) {
-        std::string path;
-        if (!variables_.ExpandDestination(folder, path, problem_)) return Fail(problem_);
-        shortcutFolders_.push_back(path);
-    }
+    if (!PlanFolders(script_.shortcutFolders, shortcutFolders_)) return false;
     for (const ScriptShortcut& s : script_.shortcuts) {
         PlannedShortcut sc;
         sc.internet = s.internet;

@@ -68,6 +68,7 @@ private:
 
     bool Fail(const std::string& problem);
     bool ResolveVariables();
+    bool PlanFolders(const std::vector<std::string>& lines, std::vector<std::string>& folders);
     bool PlanFiles();
     bool PlanShortcuts();
     bool PlanRegistry();
