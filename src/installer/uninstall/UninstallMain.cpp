@@ -1,6 +1,7 @@
 // _uninstall.exe, installed as uninstall.exe: removes what install.log beside it records, then
 // hands its own removal to a copy of itself in the temporary folder.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <memory>
 
@@ -99,6 +100,8 @@ int Uninstall(const InstallerOptions& options) {
         if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
     }
     RemoveFile(JoinPath(folder, "install.log"));
+    // File types may have gone with the keys under HKCR.
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
     if (!options.silent) {
         std::string list;

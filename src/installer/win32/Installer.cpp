@@ -41,18 +41,26 @@ int ShowCommand(int stored) {
     }
 }
 
-// The version resource's file version, or false when the file has none.
+// The version resource's file version, or false when the file has none. version.dll is no known
+// system library, so it is loaded by hand from the system folder: never a copy beside Setup.exe.
 bool FileVersion(const std::string& path, unsigned long long& version) {
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0) return false;
-    std::string data(size, '\0');
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, &data[0]) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info)
+    using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    static HMODULE library = LoadSystemLibrary("version.dll");
+    if (!library) return false;
+    auto size = reinterpret_cast<SizeFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoSizeA")));
+    auto info = reinterpret_cast<InfoFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoA")));
+    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(GetProcAddress(library, "VerQueryValueA")));
+    DWORD ignored = 0, length = size && info && query ? size(path.c_str(), &ignored) : 0;
+    if (length == 0) return false;
+    std::string data(length, '\0');
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedLength = 0;
+    if (!info(path.c_str(), 0, length, &data[0]) ||
+        !query(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed)
         return false;
-    version = (static_cast<unsigned long long>(info->dwFileVersionMS) << 32) | info->dwFileVersionLS;
+    version = (static_cast<unsigned long long>(fixed->dwFileVersionMS) << 32) | fixed->dwFileVersionLS;
     return true;
 }
 

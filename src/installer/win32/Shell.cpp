@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <vector>
 
@@ -37,6 +36,10 @@ void LimitLibrarySearch() {
     auto setDefault = reinterpret_cast<SetDefault>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
     if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE LoadSystemLibrary(const char* name) {
+    return LoadLibraryExA(JoinPath(SystemFolder(), name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 static std::wstring Wide(const std::string& text) {

@@ -1,6 +1,8 @@
 #pragma once
 // The shell and system services the installer programs use: the target computer's folders,
 // shortcut files, self-registration of components, and the system-only library search.
+#include <windows.h>
+
 #include <string>
 
 // SHGetFolderPathA for a CSIDL value; empty when the system has no such folder.
@@ -11,6 +13,8 @@ std::string SystemFolder();
 // Loads libraries from the system folder only, so that nothing placed beside the program
 // (a downloads folder, a temporary folder) is loaded in its place. Call first thing.
 void LimitLibrarySearch();
+// Loads a library that is not one of the system's known libraries from the system folder.
+HMODULE LoadSystemLibrary(const char* name);
 
 struct ShellLinkFields {
     std::string target, arguments, iconPath;
