@@ -25,6 +25,7 @@ struct InstallAction {
     long previousType = -1;        // Value: the registry type before; -1 when it did not exist
     std::string previousData;      // Value: the bytes before
     std::string backup;            // File, during installation only: where the replaced file waits
+    std::string pending;           // File, during installation only: the new file that replaces it at restart
 };
 
 // A File action's option bit, beside FileOption: a shared file that existed and was kept, whose

@@ -15,16 +15,18 @@ struct ScriptFile {
 
 enum FileOption { kCompress = 1, kSelfRegister = 2, kSharedFile = 4, kNeverUninstall = 8 };
 
-// What happens when a file to install already exists, by the index the builder stores.
+// What happens when a file to install already exists, by the index the builder stores (the
+// order of the File Properties dialog's list). Without questions (/S, /SUPPRESSMSGBOXES) "ask"
+// replaces.
 enum ReplaceMode {
-    kReplaceAlways = 0,        // replace it
-    kReplaceNever = 1,         // keep it
-    kReplaceOlder = 2,         // replace it when its last write time is older
-    kReplaceOlderVersion = 3,  // replace it when it is older: by version when both have one, else by time
-    kReplaceAsk = 4,           // ask; without questions: replace it
-    kReplaceAskNewer = 5,      // replace it unless it is newer; ask then; without questions: keep it
-    kReplaceNotNewer = 6,      // replace it unless it is newer (by version, else by time)
-    kReplaceNotExisting = 7,   // only update an existing file: never create it
+    kReplaceAlways = 0,          // always replace
+    kReplaceNever = 1,           // never replace an existing file
+    kReplaceOlderDate = 2,       // replace if the existing file is older (last write time)
+    kReplaceLowerVersion = 3,    // replace if the existing file has a lower version
+    kReplaceLowerOrOlder = 4,    // replace if the version is lower, or the same with an older date
+    kReplaceAsk = 5,             // ask the user
+    kReplaceDifferent = 6,       // replace if the contents differ
+    kReplaceAtRestart = 7,       // replace, and a file in use at the next restart
 };
 
 struct ScriptShortcut {

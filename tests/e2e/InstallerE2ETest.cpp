@@ -521,29 +521,38 @@ TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
     const std::string appDir = "C:\\QsE2E Small\\QsE2E Replace";
     CreateDirectoryA("C:\\QsE2E Small", nullptr);
     CreateDirectoryA(appDir.c_str(), nullptr);
-    // Existing files are newer than the package's entries, which are dated 2001.
-    for (const char* name : {"always.txt", "never.txt", "older.txt", "notnewer.txt", "asknewer.txt"})
-        WriteFileBytes(appDir + "\\" + name, "existing");
-    Package package;
+    // The existing files are newer than the package's entries, which are dated 2001, and have no
+    // version, like the entries.
+    const std::pair<const char*, int> modes[] = {{"always", 0}, {"never", 1},   {"older", 2},   {"version", 3},
+                                                 {"either", 4}, {"ask", 5},     {"differ", 6},  {"same", 6},
+                                                 {"inuse", 7},  {"absent", 1}};
     std::string files;
-    const std::pair<const char*, int> modes[] = {{"always", 0}, {"never", 1}, {"older", 2}, {"notnewer", 6},
-                                                 {"asknewer", 5}, {"ask", 4}, {"onlyexisting", 7}};
-    for (const auto& [name, mode] : modes)
+    for (const auto& [name, mode] : modes) {
+        if (std::string(name) != "absent") WriteFileBytes(appDir + "\\" + name + ".txt", name == std::string("same") ? "new b" : "existing");
         files += ",AppDir\\b.txt,%AppDir%\\" + std::string(name) + ".txt,1," + std::to_string(mode) + "\n";
+    }
+    HANDLE inUse = CreateFileA((appDir + "\\inuse.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    Package package;
     package.Write(SmallScript("QsE2E Replace", files), SmallEntries(), true);
-    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S /SUPPRESSMSGBOXES"), 0);
-    EXPECT_EQ(ReadBytes(appDir + "\\always.txt"), "new b");
-    EXPECT_EQ(ReadBytes(appDir + "\\never.txt"), "existing");
-    EXPECT_EQ(ReadBytes(appDir + "\\older.txt"), "existing");
-    EXPECT_EQ(ReadBytes(appDir + "\\notnewer.txt"), "existing");
-    EXPECT_EQ(ReadBytes(appDir + "\\asknewer.txt"), "existing");
-    EXPECT_EQ(ReadBytes(appDir + "\\ask.txt"), "new b");
-    EXPECT_FALSE(Exists(appDir + "\\onlyexisting.txt"));
+    int code = RunProgram(package.Path("Setup.exe"), "/S /SUPPRESSMSGBOXES /LOG=" + package.Path("log.txt"));
+    CloseHandle(inUse);
+    ASSERT_EQ(code, 0) << ReadBytes(package.Path("log.txt"));
+    for (const char* replaced : {"always", "ask", "differ", "absent"})
+        EXPECT_EQ(ReadBytes(appDir + "\\" + replaced + ".txt"), "new b") << replaced;
+    for (const char* kept : {"never", "older", "version", "either", "inuse"})
+        EXPECT_EQ(ReadBytes(appDir + "\\" + kept + ".txt"), "existing") << kept;
+    // The file in use gets its replacement at the next restart.
+    EXPECT_EQ(ReadBytes(appDir + "\\inuse.txt.qs-new"), "new b");
+    EXPECT_NE(ReadBytes(package.Path("log.txt")).find("replaced at the next restart: " + appDir + "\\inuse.txt"),
+              std::string::npos);
     // Uninstalling removes the files it wrote and keeps the ones it left alone.
     ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
     EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
     EXPECT_FALSE(Exists(appDir + "\\always.txt"));
+    EXPECT_FALSE(Exists(appDir + "\\differ.txt"));
     EXPECT_EQ(ReadBytes(appDir + "\\never.txt"), "existing");
+    EXPECT_EQ(ReadBytes(appDir + "\\same.txt"), "new b");
     RemoveFolderTree("C:\\QsE2E Small");
     RemoveTestKeys();
 }
@@ -632,7 +641,7 @@ TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {
     WriteFileBytes(appDir + "\\ask.txt", "existing");
     Package package;
     // The question about ask.txt holds the installation after a.txt while the user cancels.
-    package.Write(SmallScript("QsE2E Cancel", ",AppDir\\b.txt,%AppDir%\\ask.txt,1,4\n,AppDir\\b.txt,%AppDir%\\c.txt,1,0\n"),
+    package.Write(SmallScript("QsE2E Cancel", ",AppDir\\b.txt,%AppDir%\\ask.txt,1,5\n,AppDir\\b.txt,%AppDir%\\c.txt,1,0\n"),
                   SmallEntries());
     std::string commandLine = "\"" + package.Path("Setup.exe") + "\"";
     STARTUPINFOA si = {};

@@ -71,15 +71,37 @@ bool WriteTime(const std::string& path, FILETIME& time) {
     return true;
 }
 
-// -1 when the existing file is older than the new one, 0 the same, 1 newer: by version when
-// both files carry one, by last write time otherwise.
-int CompareAge(const std::string& existing, const std::string& fresh) {
+// The two files' versions compared (-1 when the existing one is lower, 0 the same, 1 higher);
+// false when either file has no version.
+bool CompareVersions(const std::string& existing, const std::string& fresh, int& order) {
     unsigned long long a = 0, b = 0;
-    if (FileVersion(existing, a) && FileVersion(fresh, b)) return a < b ? -1 : a > b ? 1 : 0;
-    FILETIME ta{}, tb{};
-    WriteTime(existing, ta);
-    WriteTime(fresh, tb);
-    return CompareFileTime(&ta, &tb);
+    if (!FileVersion(existing, a) || !FileVersion(fresh, b)) return false;
+    order = a < b ? -1 : a > b ? 1 : 0;
+    return true;
+}
+
+// -1 when the existing file was last written before the new one, 0 at the same time, 1 after.
+int CompareDates(const std::string& existing, const std::string& fresh) {
+    FILETIME a{}, b{};
+    WriteTime(existing, a);
+    WriteTime(fresh, b);
+    return CompareFileTime(&a, &b);
+}
+
+bool SameContents(const std::string& a, const std::string& b) {
+    File fa, fb;
+    std::uint64_t sa = 0, sb = 0;
+    if (!fa.Open(a, ReadExisting) || !fb.Open(b, ReadExisting) || !fa.GetSize64(sa) || !fb.GetSize64(sb) || sa != sb)
+        return false;
+    std::vector<char> ba(1 << 16), bb(1 << 16);
+    for (std::uint64_t left = sa; left > 0;) {
+        auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(ba.size(), left));
+        std::uint32_t done = 0;
+        if (!fa.Read(ba.data(), n, done) || !fb.Read(bb.data(), n, done) || memcmp(ba.data(), bb.data(), n) != 0)
+            return false;
+        left -= n;
+    }
+    return true;
 }
 
 bool ReadBinaryData(const std::string& text, std::string& bytes) {
@@ -439,41 +461,32 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
     return true;
 }
 
-bool Installer::ShouldReplace(const PlannedFile& file, const std::string& fresh, bool& replace) {
-    bool exists = platform::IsFile(file.path);
-    if (!exists) {
-        replace = file.replaceMode != kReplaceNotExisting;
-        return true;
-    }
-    std::string question = texts_.Get(kTextReplaceFile, {file.path});
+bool Installer::ShouldReplace(const PlannedFile& file, const std::string& fresh) {
+    if (!platform::IsFile(file.path)) return true;
+    int order = 0;
     switch (file.replaceMode) {
-        case kReplaceNever: replace = false; break;
-        case kReplaceOlder: {
-            FILETIME a{}, b{};
-            replace = WriteTime(file.path, a) && WriteTime(fresh, b) && CompareFileTime(&a, &b) < 0;
-            break;
-        }
-        case kReplaceOlderVersion: replace = CompareAge(file.path, fresh) < 0; break;
-        case kReplaceNotNewer: replace = CompareAge(file.path, fresh) <= 0; break;
-        case kReplaceAsk: replace = ask ? ask(question, true) : true; break;
-        case kReplaceAskNewer:
-            replace = CompareAge(file.path, fresh) <= 0 || (ask ? ask(question, false) : false);
-            break;
-        default: replace = true; break;
+        case kReplaceNever: return false;
+        case kReplaceOlderDate: return CompareDates(file.path, fresh) < 0;
+        case kReplaceLowerVersion: return CompareVersions(file.path, fresh, order) && order < 0;
+        case kReplaceLowerOrOlder:
+            if (!CompareVersions(file.path, fresh, order)) order = 0;
+            return order < 0 || (order == 0 && CompareDates(file.path, fresh) < 0);
+        case kReplaceAsk: return !ask || ask(texts_.Get(kTextReplaceFile, {file.path}), true);
+        case kReplaceDifferent: return !SameContents(file.path, fresh);
+        default: return true;
     }
-    return true;
 }
 
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(ParentFolder(file.path))) return false;
     std::string fresh = file.path + kNewSuffix;
-    bool replace = false;
     bool existed = platform::IsFile(file.path);
-    if (!ExtractEntry(file, fresh) || !ShouldReplace(file, fresh, replace)) {
+    if (!ExtractEntry(file, fresh)) {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    if (replace) return MoveIntoPlace(fresh, file.path, file.options, existed);
+    if (ShouldReplace(file, fresh))
+        return MoveIntoPlace(fresh, file.path, file.options, existed, file.replaceMode == kReplaceAtRestart);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
     if ((file.options & kSharedFile) && existed) {
@@ -488,7 +501,8 @@ bool Installer::PlaceFile(const PlannedFile& file) {
     return true;
 }
 
-bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed) {
+bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
+                              bool laterIfInUse) {
     InstallAction a;
     a.kind = ActionKind::File;
     a.path = path;
@@ -496,6 +510,8 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
     if (existed) {
         a.backup = path + kOldSuffix;
         if (!MoveFileExA(path.c_str(), a.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            a.backup.clear();
+            if (laterIfInUse) return ReplaceAtRestart(fresh, a);
             DeleteFileA(fresh.c_str());
             return Fail(texts_.Get(kTextCannotWrite, {path}));
         }
@@ -511,6 +527,21 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
     }
     journal_.Add(a);
     log_.Line("File installed: " + path);
+    return true;
+}
+
+bool Installer::ReplaceAtRestart(const std::string& fresh, InstallAction& action) {
+    if (!MoveFileExA(fresh.c_str(), action.path.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(fresh.c_str());
+        return Fail(texts_.Get(kTextCannotWrite, {action.path}));
+    }
+    action.pending = fresh;
+    if (action.options & kSharedFile) {
+        action.previousCount = SharedCount(action.path);
+        SetSharedCount(action.path, RaisedSharedCount(action.path, true, action.previousCount));
+    }
+    journal_.Add(action);
+    log_.Line("File in use, replaced at the next restart: " + action.path);
     return true;
 }
 
@@ -543,7 +574,7 @@ bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
         DeleteFileA(fresh.c_str());
         return Fail(texts_.Get(kTextCannotWrite, {shortcut.path}));
     }
-    return MoveIntoPlace(fresh, shortcut.path, 0, platform::IsFile(shortcut.path));
+    return MoveIntoPlace(fresh, shortcut.path, 0, platform::IsFile(shortcut.path), false);
 }
 
 bool Installer::CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path) {

@@ -80,8 +80,12 @@ private:
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
     bool ExtractEntry(const PlannedFile& file, const std::string& target);
-    bool ShouldReplace(const PlannedFile& file, const std::string& fresh, bool& replace);
-    bool MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed);
+    bool ShouldReplace(const PlannedFile& file, const std::string& fresh);
+    // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
+    // `laterIfInUse`, a file in use is replaced at the next restart instead.
+    bool MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
+                       bool laterIfInUse);
+    bool ReplaceAtRestart(const std::string& fresh, InstallAction& action);
     bool RegisterFiles();
     bool CreateShortcut(const PlannedShortcut& shortcut);
     bool WriteValue(const PlannedValue& value);

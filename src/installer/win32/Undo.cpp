@@ -15,6 +15,13 @@ bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem) {
     bool remove = !(a.options & kKeptExisting);
     if (mode == UndoMode::Rollback) {
         if (shared) SetSharedCount(a.path, a.previousCount);
+        // The replacement waiting for the restart goes (the rename then finds nothing to move);
+        // the file in use stays as it was.
+        if (!a.pending.empty()) {
+            if (DeleteFileForce(a.pending)) return true;
+            problem = a.pending;
+            return false;
+        }
         if (!remove) return true;
         bool ok = DeleteFileForce(a.path);
         if (!a.backup.empty()) ok = MoveFileExA(a.backup.c_str(), a.path.c_str(), MOVEFILE_REPLACE_EXISTING) && ok;
