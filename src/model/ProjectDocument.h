@@ -4,14 +4,20 @@
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
+#include "model/FileTypes.h"
+#include "model/GeneralInfo.h"
+#include "model/InstallerScreens.h"
 #include "model/OutputSettings.h"
+#include "model/SetupInfo.h"
+#include "model/SystemRequirements.h"
 
 class ScriptBuilder;
 class UiTextSource;
 
 class ProjectDocument : public DocumentBase {
 public:
-    // `texts` gives the word in the titles of new projects; it must outlive the document.
+    // `texts` gives the word in the titles of new projects and the defaults that some sections
+    // take from the interface language; it must outlive the document.
     explicit ProjectDocument(const UiTextSource& texts);
     ~ProjectDocument() override = default;
     ProjectDocument(const ProjectDocument&) = delete;
@@ -23,6 +29,11 @@ public:
 
     // Sections, in member order.
     BuilderInfo builderInfo;
+    GeneralInfo generalInfo;
+    SetupInfo setupInfo;
+    SystemRequirements systemRequirements;
+    FileTypeList fileTypes;
+    InstallerScreens installerScreens;
     OutputSettings outputSettings;
 
 protected:

@@ -21,3 +21,9 @@ private:
 std::string ReadBytes(const std::string& path);
 // A file below tests/data, spelt as the program under test sees it.
 std::string DataPath(const std::string& relative);
+// The top folder of the source tree, which holds LanguageSets\ like the program's folder.
+std::string SourceFolder();
+
+class UiTextSource;
+// The builder's English language file of the source tree.
+const UiTextSource& EnglishTexts();
