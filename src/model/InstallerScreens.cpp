@@ -131,7 +131,7 @@ void InstallerScreens::Load(const ProfileText& project) {
     ForEachLine(project, "FINISH_DIALOG", [this](const std::string& line) { LoadFinish(line); });
 }
 
-std::vector<std::pair<std::string, Lines>> InstallerScreens::SectionLines(bool exported) const {
+std::vector<std::pair<std::string, Lines>> InstallerScreens::SectionsWithLines(bool exported) const {
     auto builderFile = [exported](const std::string& path) {
         return exported ? kSetupDir + NameAfterLastBackslash(path) : path;
     };
@@ -166,10 +166,10 @@ std::vector<std::pair<std::string, Lines>> InstallerScreens::SectionLines(bool e
 
 bool InstallerScreens::Save(File& file) const {
     bool ok = true;
-    for (const auto& [header, lines] : SectionLines(false)) ok &= WriteSection(file, header, lines);
+    for (const auto& [header, lines] : SectionsWithLines(false)) ok &= WriteSection(file, header, lines);
     return ok;
 }
 
 void InstallerScreens::Export(ScriptBuilder& script) const {
-    for (const auto& [header, lines] : SectionLines(true)) AddLines(script, header, lines);
+    for (const auto& [header, lines] : SectionsWithLines(true)) AddLines(script, header, lines);
 }

@@ -52,6 +52,7 @@ public:
         kScreenCount
     };
 
+    InstallerScreens() { SetDefaults(); }
     void SetDefaults();
     // Empties the texts and paths; switches, colours, fonts and the other values stay.
     void Clear();
@@ -86,7 +87,7 @@ private:
     void LoadSetupWindow(const std::string& line);
     void LoadFinish(const std::string& line);
     // The six sections with their lines, as saved or as exported.
-    std::vector<std::pair<std::string, Lines>> SectionLines(bool exported) const;
+    std::vector<std::pair<std::string, Lines>> SectionsWithLines(bool exported) const;
 };
 
 // The text from the second "%" counted from the end (%DestComp%\%AppDir%\a.txt gives

@@ -33,14 +33,24 @@ public:
     const std::string& DefaultSetupLanguage() const { return defaultLanguage_; }
 
     // Each setter marks the document modified when `markModified` is set.
-    void SetDefaultInstallationPath(const std::string& v, bool markModified) { Set(installationPath_, v, markModified); }
-    void SetDefaultShortcutFolderName(const std::string& v, bool markModified) { Set(shortcutFolder_, v, markModified); }
+    void SetDefaultInstallationPath(const std::string& v, bool markModified) {
+        Set(installationPath_, v, markModified);
+    }
+    void SetDefaultShortcutFolderName(const std::string& v, bool markModified) {
+        Set(shortcutFolder_, v, markModified);
+    }
     void SetEnableUninstaller(bool v, bool markModified) { Set(enableUninstaller_, v, markModified); }
-    void SetAddRemoveProgramsDescription(const std::string& v, bool markModified) { Set(addRemoveDescription_, v, markModified); }
+    void SetAddRemoveProgramsDescription(const std::string& v, bool markModified) {
+        Set(addRemoveDescription_, v, markModified);
+    }
     void SetCreateUninstallerIcon(bool v, bool markModified) { Set(createUninstallerIcon_, v, markModified); }
-    void SetUninstallerIconDescription(const std::string& v, bool markModified) { Set(uninstallerIconDescription_, v, markModified); }
+    void SetUninstallerIconDescription(const std::string& v, bool markModified) {
+        Set(uninstallerIconDescription_, v, markModified);
+    }
     void SetSetupType(std::int32_t v, bool markModified) { Set(setupType_, v, markModified); }
-    void SetDefaultSetupLanguage(const std::string& v, bool markModified) { Set(defaultLanguage_, v, markModified); }
+    void SetDefaultSetupLanguage(const std::string& v, bool markModified) {
+        Set(defaultLanguage_, v, markModified);
+    }
 
     // The language at `index`; false and empty past the end.
     bool GetLanguage(size_t index, std::string& name) const;

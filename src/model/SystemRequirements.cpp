@@ -57,6 +57,7 @@ void SystemRequirements::SetAnyWindows(bool value, bool markModified) {
 }
 
 void SystemRequirements::SetAllowsVersion(Version version, bool value, bool markModified) {
+    if (!IsVersion(version)) return;
     versions_[version] = value;
     SetModified(markModified);
 }

@@ -22,7 +22,7 @@ public:
 
     bool AnyWindows() const { return anyWindows_; }
     // Independent of AnyWindows: the editor only shows them checked while it is set.
-    bool AllowsVersion(Version version) const { return versions_[version]; }
+    bool AllowsVersion(Version version) const { return IsVersion(version) && versions_[version]; }
     // Kilobytes as the user typed them; never checked for being a number.
     const std::string& RequiredDiskSpace() const { return diskSpace_; }
     bool AbortInstallation() const { return abortInstallation_; }
@@ -34,6 +34,8 @@ public:
     void SetAbortInstallation(bool value, bool markModified);
 
 private:
+    static bool IsVersion(Version version) { return version >= 0 && version < kVersionCount; }
+
     bool anyWindows_ = true;
     bool versions_[kVersionCount] = {true, true, true, true, true, true};
     std::string diskSpace_ = "10240";

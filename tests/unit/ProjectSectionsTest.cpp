@@ -238,10 +238,13 @@ TEST(InstallerScreens, FontsColoursAndAlignmentsFollowTheirReadingRules) {
         screens.Load(Profile("SETUP_WINDOW", std::string("ColorTo=") + blue + "\r\n"));
         EXPECT_EQ(screens.colourTo, 0x00FF0000u) << blue;
     }
-    for (const char* zero : {"green", "", "-1"}) {
+    for (const char* zero : {"green", "", "- 1", "x1"}) {
         screens.Load(Profile("SETUP_WINDOW", std::string("ColorFrom=") + zero + "\r\n"));
         EXPECT_EQ(screens.colourFrom, 0u) << zero;
     }
+    screens.Load(Profile("SETUP_WINDOW", "ColorFrom=-2\r\nColorTo=+0x10\r\n"));
+    EXPECT_EQ(screens.colourFrom, 0xFFFFFFFEu);
+    EXPECT_EQ(screens.colourTo, 0x10u);
     screens.Load(Profile("SETUP_WINDOW", "ColorFrom=1FFFFFFFF\r\nHeadingAlignment=2px\r\nSubheading3D=no\r\n"
                                          "Heading=A,B=C\r\nFooterAlignment=x\r\n"));
     EXPECT_EQ(screens.colourFrom, 0xFFFFFFFFu);
