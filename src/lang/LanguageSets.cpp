@@ -26,6 +26,16 @@ LanguageSets::LanguageSets(std::string programFolder, MessageBoxes& messages)
 std::string LanguageSets::BuilderFolder() const { return JoinPath(programFolder_, "LanguageSets\\Builder"); }
 std::string LanguageSets::SetupFolder() const { return JoinPath(programFolder_, "LanguageSets\\Setup"); }
 
+bool LanguageSets::Discover() {
+    const char* missing = nullptr;
+    if (!DiscoverSetupLanguages())
+        missing = "Can't find setup language files. Please reinstall the application.";
+    else if (!DiscoverBuilderLanguages())
+        missing = "Can't find application language files. Please reinstall the application.";
+    if (missing) messages_.Show(missing, "Application Error", MessageIcon::Warning);
+    return missing == nullptr;
+}
+
 std::string LanguageSets::BuilderLanguageName(size_t index) const {
     return index < builderLanguages_.size() ? builderLanguages_[index] : std::string();
 }

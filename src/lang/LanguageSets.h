@@ -27,6 +27,9 @@ public:
     std::string SetupFolder() const;
     bool DiscoverBuilderLanguages() { return DiscoverLanguages(BuilderFolder(), builderLanguages_); }
     bool DiscoverSetupLanguages() { return DiscoverLanguages(SetupFolder(), setupLanguages_); }
+    // Both discoveries of start-up, installer languages first; when either kind is missing,
+    // tells the user that the program must be reinstalled and returns false.
+    bool Discover();
     const std::vector<std::string>& BuilderLanguages() const { return builderLanguages_; }
     const std::vector<std::string>& SetupLanguages() const { return setupLanguages_; }
     // For the Language menu: the number of builder languages and the name at an index

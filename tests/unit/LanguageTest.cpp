@@ -73,6 +73,32 @@ TEST(Languages, DiscoveryKeepsDatFilesInByteOrder) {
     EXPECT_TRUE(list.empty());
 }
 
+TEST(Languages, StartUpNeedsBothKindsOfLanguageFiles) {
+    ProgramFolder program;
+    program.Add("Builder", "English.dat", "");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    EXPECT_FALSE(sets.Discover());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Can't find setup language files. Please reinstall the application.");
+    EXPECT_EQ(messages.shown[0].caption, "Application Error");
+
+    program.Add("Setup", "German.dat", "");
+    EXPECT_TRUE(sets.Discover());
+    EXPECT_EQ(sets.SetupLanguages(), std::vector<std::string>{"German"});
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST(Languages, StartUpWithoutBuilderLanguagesIsReported) {
+    ProgramFolder program;
+    program.Add("Setup", "English.dat", "");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    EXPECT_FALSE(sets.Discover());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Can't find application language files. Please reinstall the application.");
+}
+
 TEST(Languages, AMissingFileIsReportedAndEnglishTakesOver) {
     ProgramFolder program;
     program.Add("Builder", "English.dat", "[STRINGS]\r\n2=Project\r\n800=New|Create a project\r\n801=Plain\r\n");
