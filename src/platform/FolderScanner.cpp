@@ -8,12 +8,13 @@ bool FolderScanner::Start(const std::string& folder, bool recursive) {
     if (!entries->IsOpen()) return false;
     start_ = folder;
     recursive_ = recursive;
+    started_ = true;
     levels_.push_back({std::move(entries), folder});
     return true;
 }
 
 std::optional<std::string> FolderScanner::First() {
-    if (start_.empty()) return std::nullopt;
+    if (!started_) return std::nullopt;
     std::string start = start_;
     if (!Start(start, recursive_)) return std::nullopt;
     return ReadEntry();
@@ -22,7 +23,7 @@ std::optional<std::string> FolderScanner::First() {
 std::optional<std::string> FolderScanner::Next() {
     if (levels_.empty()) return std::nullopt;
     if (recursive_ && isFolder_ && !Enter(lastName_)) {
-        Finish();
+        CloseLevels();  // a folder that cannot be entered ends the walk
         return std::nullopt;
     }
     return ReadEntry();
@@ -64,8 +65,13 @@ std::string FolderScanner::RelativeFolder() const {
 
 std::string FolderScanner::CurrentFolder() const { return levels_.empty() ? start_ : levels_.back().path; }
 
-void FolderScanner::Finish() {
+void FolderScanner::CloseLevels() {
     // Inner enumerations close first, as they were opened last.
     while (!levels_.empty()) levels_.pop_back();
     isFolder_ = false;
+}
+
+void FolderScanner::Finish() {
+    CloseLevels();
+    started_ = false;
 }

@@ -33,7 +33,7 @@ class FolderScanner {
 public:
     // False, and nothing started, when the folder cannot be enumerated.
     bool Start(const std::string& folder, bool recursive);
-    // The first entry (the walk begins again), or nothing.
+    // The first entry (the walk begins again), or nothing; only between Start and Finish.
     std::optional<std::string> First();
     // The next entry, or nothing when the walk is over or a folder could not be entered.
     std::optional<std::string> Next();
@@ -43,7 +43,7 @@ public:
     std::string RelativeFolder() const;
     // The full path of the folder of the last entry.
     std::string CurrentFolder() const;
-    // Closes every open enumeration; the scanner may be started again.
+    // Closes every open enumeration; the scanner may then be started again.
     void Finish();
 
 private:
@@ -53,9 +53,11 @@ private:
     };
     std::optional<std::string> ReadEntry();
     bool Enter(const std::string& name);
+    void CloseLevels();
 
     std::string start_;
     bool recursive_ = false;
+    bool started_ = false;
     std::vector<Level> levels_;
     bool isFolder_ = false;
     std::string lastName_;

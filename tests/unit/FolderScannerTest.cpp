@@ -56,6 +56,21 @@ TEST(FolderScanner, EmptyAndMissingFolders) {
         scanner.Finish();
     }
     EXPECT_FALSE(scanner.Start(JoinPath(tree.Path(), "absent"), true));
+    EXPECT_FALSE(scanner.First());
+}
+
+TEST(FolderScanner, AFolderThatCannotBeEnteredEndsTheWalk) {
+    Tree tree({"Gone\\"});
+    FolderScanner scanner;
+    ASSERT_TRUE(scanner.Start(tree.Path(), true));
+    ASSERT_EQ(scanner.First(), std::optional<std::string>("Gone"));
+    ASSERT_TRUE(scanner.IsFolder());
+    ASSERT_TRUE(platform::RemoveFolder(JoinPath(tree.Path(), "Gone")));
+    EXPECT_FALSE(scanner.Next());
+    EXPECT_FALSE(scanner.Next());
+    scanner.Finish();
+    EXPECT_FALSE(scanner.First());
+    ASSERT_TRUE(platform::MakeFolder(JoinPath(tree.Path(), "Gone")));  // for the tree's own removal
 }
 
 TEST(FolderScanner, FlatWalkGivesTheFilesOfTheStartFolderOnly) {
