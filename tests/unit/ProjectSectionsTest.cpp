@@ -68,6 +68,10 @@ TEST(GeneralInfo, DefaultsComeFromTheLanguageAndKeysMatchExactPrefixes) {
 
     info.Clear();
     EXPECT_EQ(info.companyName + info.productName + info.copyrightNotice, "");
+
+    // A section written twice: only the first is read.
+    info.Load(ProfileText::FromBytes("[GENERAL_INFO]\r\nProductName=First\r\n[GENERAL_INFO]\r\nProductName=Second\r\n"));
+    EXPECT_EQ(info.productName, "First");
 }
 
 TEST(SetupInfo, MissingSectionGivesDefaultsAndLanguagesAreSplitWithoutEmptyPieces) {
