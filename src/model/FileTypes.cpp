@@ -1,10 +1,20 @@
 #include "model/FileTypes.h"
 
+#include <initializer_list>
+
 #include "core/Text.h"
 #include "model/ProfileText.h"
 #include "model/SectionLines.h"
 
 static const char kHeader[] = "[FILE_TYPES]";
+
+// A record is one line of fields separated by ","; a text holding a "," or a CR LF would come
+// back from the project file as other fields or other lines. (A lone CR or LF is kept as a byte.)
+static bool FitsInLine(std::initializer_list<const std::string*> texts) {
+    for (const std::string* text : texts)
+        if (text->find(',') != std::string::npos || text->find("\r\n") != std::string::npos) return false;
+    return true;
+}
 
 std::string FileTypeRecord::Line() const {
     return extension + "," + identifier + "," + fullName + "," + programPath + "," + iconPath + "," +
@@ -44,6 +54,7 @@ void FileTypeList::Export(ScriptBuilder& script) const { AddLines(script, kHeade
 FileTypeRecord* FileTypeList::Add(const std::string& extension, const std::string& identifier,
                                   const std::string& fullName, const std::string& programPath,
                                   const std::string& iconPath, std::int32_t iconNumber, bool markModified) {
+    if (!FitsInLine({&extension, &identifier, &fullName, &programPath, &iconPath})) return nullptr;
     int& count = extensions_[LowerCase(extension)];
     if (count > 0) return nullptr;
     ++count;
@@ -79,7 +90,8 @@ bool FileTypeList::RemoveAt(size_t index) {
 bool FileTypeList::Update(size_t index, const std::string& extension, const std::string& identifier,
                           const std::string& fullName, const std::string& programPath,
                           const std::string& iconPath, std::int32_t iconNumber, bool markModified) {
-    if (index >= records_.size()) return false;
+    if (index >= records_.size() || !FitsInLine({&extension, &identifier, &fullName, &programPath, &iconPath}))
+        return false;
     FileTypeRecord& record = *records_[index];
     Forget(record.extension);
     ++extensions_[LowerCase(extension)];

@@ -35,7 +35,8 @@ public:
     // An empty list adds nothing, so the script then has no [FILE_TYPES].
     void Export(ScriptBuilder& script) const;
 
-    // Appends a record; nothing (and no change) when the extension is there in any letter case.
+    // Appends a record; nothing (and no change) when the extension is there in any letter case,
+    // or when a text holds a "," or a CR LF, which would split the record's line.
     FileTypeRecord* Add(const std::string& extension, const std::string& identifier, const std::string& fullName,
                         const std::string& programPath, const std::string& iconPath, std::int32_t iconNumber,
                         bool markModified);
@@ -44,7 +45,8 @@ public:
     size_t Count() const { return records_.size(); }
     // Does not mark the document: the page that deletes marks it.
     bool RemoveAt(size_t index);
-    // Replaces every field without a duplicate check (the editor never changes an extension).
+    // Replaces every field without a duplicate check (the editor never changes an extension);
+    // false, changing nothing, when there is no such record or a text holds "," or a CR LF.
     bool Update(size_t index, const std::string& extension, const std::string& identifier,
                 const std::string& fullName, const std::string& programPath, const std::string& iconPath,
                 std::int32_t iconNumber, bool markModified);

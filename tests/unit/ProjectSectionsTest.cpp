@@ -218,6 +218,13 @@ TEST(FileTypes, LinesNeedFiveCommasAndExtensionsAreUniqueWithoutRegardToCase) {
     EXPECT_NE(types.Add("abc", "", "", "", "", 0, false), nullptr);
     EXPECT_EQ(types.Add("NEW", "", "", "", "", 0, false), nullptr);
 
+    // A "," or a line break in a text would split the record's line: refused.
+    EXPECT_EQ(types.Add("csv", "Demo.Csv", "Comma, separated", "", "", 0, false), nullptr);
+    EXPECT_EQ(types.Add("two", "Two\r\nLines", "", "", "", 0, false), nullptr);
+    EXPECT_FALSE(types.Update(0, "new", "N", "", "C:\\a,b.exe", "", 4, false));
+    EXPECT_EQ(types.GetAt(0)->programPath, "");
+    EXPECT_EQ(types.FindByExtension("csv"), nullptr);
+
     types.Clear();
     EXPECT_EQ(Exported(types), "");
     EXPECT_EQ(Saved(types), "[FILE_TYPES]\r\n\r\n");
