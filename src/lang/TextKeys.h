@@ -38,9 +38,9 @@ struct TextKeyRange {
     int last;
 };
 
-// The texts of the windows (message 58: a file type text with a comma, which FileTypeList
-// refuses): message captions and texts, menu, toolbar and context menu labels
-// with their hints, list column headers, the page tabs and the keys of each dialog and page.
+// The texts of the windows: the message caption and messages (58 tells that FileTypeList refused
+// a text with a comma), menu, toolbar and context menu labels with their hints, list column
+// headers, folder-picker titles, the page tabs and the keys of each dialog and page.
 inline constexpr TextKeyRange kWindowTexts[] = {
     {"STRINGS", 0, 0},          {"STRINGS", 11, 17},        {"STRINGS", 20, 25},
     {"STRINGS", 30, 33},        {"STRINGS", 50, 58},        {"STRINGS", 100, 101},
