@@ -11,6 +11,9 @@ static int newProjectCounter = 1;
 
 ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
     builderInfo.AttachTo(*this);
+    fileTree.AttachTo(*this);
+    shortcutTree.AttachTo(*this);
+    registryTree.AttachTo(*this);
     outputSettings.AttachTo(*this);
 }
 
@@ -24,16 +27,27 @@ bool ProjectDocument::New() {
 
 void ProjectDocument::SetDefaults() {
     builderInfo.SetDefaults();
+    fileTree.Reset();
+    shortcutTree.Reset();
+    registryTree.Reset();
     outputSettings.SetDefaults();
 }
 
-void ProjectDocument::ClearAll() { outputSettings.Clear(); }
+void ProjectDocument::ClearAll() {
+    fileTree.Clear();
+    shortcutTree.Clear();
+    registryTree.Clear();
+    outputSettings.Clear();
+}
 
 bool ProjectDocument::DoLoad(const std::string& path) {
     ProfileText project("", path);
     SetDefaults();
     builderInfo.Load(project);
     outputSettings.Load(project);
+    fileTree.Load(project);
+    shortcutTree.Load(project);
+    registryTree.Load(project);
     SetPath(path);
     return true;
 }
@@ -41,6 +55,9 @@ bool ProjectDocument::DoLoad(const std::string& path) {
 bool ProjectDocument::SaveSections(File& file) const {
     bool ok = builderInfo.Save(file);
     ok &= outputSettings.Save(file);
+    ok &= fileTree.Save(file);
+    ok &= shortcutTree.Save(file);
+    ok &= registryTree.Save(file);
     return ok;
 }
 
@@ -60,7 +77,12 @@ bool ProjectDocument::DoSave(const std::string& path) {
     return true;
 }
 
-void ProjectDocument::Export(ScriptBuilder& script) const { builderInfo.Export(script); }
+void ProjectDocument::Export(ScriptBuilder& script) const {
+    builderInfo.Export(script);
+    fileTree.Export(script);
+    shortcutTree.Export(script);
+    registryTree.Export(script);
+}
 
 void ProjectWizardData::Assign(std::string& field, const std::string& text) {
     if (field == text) return;

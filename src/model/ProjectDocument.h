@@ -4,7 +4,10 @@
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
+#include "model/FileTree.h"
 #include "model/OutputSettings.h"
+#include "model/RegistryTree.h"
+#include "model/ShortcutTree.h"
 
 class ScriptBuilder;
 class UiTextSource;
@@ -23,6 +26,9 @@ public:
 
     // Sections, in member order.
     BuilderInfo builderInfo;
+    FileTree fileTree;
+    ShortcutTree shortcutTree;
+    RegistryTree registryTree;
     OutputSettings outputSettings;
 
 protected:
