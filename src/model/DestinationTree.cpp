@@ -78,6 +78,10 @@ TreeNode* DestinationTree::FindNode(const std::string& path, bool container) con
 
 TreeNode* DestinationTree::Find(const std::string& path) const { return FindNode(path, true); }
 
+TreeNode* DestinationTree::FindChild(const TreeNode* parent, const std::string& name, bool container) const {
+    return parent ? Lookup(*parent, name, container) : nullptr;
+}
+
 TreeNode* DestinationTree::FindLeaf(const std::string& path) const { return FindNode(path, false); }
 
 std::string DestinationTree::PathOf(const TreeNode* node) {

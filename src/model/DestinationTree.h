@@ -93,6 +93,9 @@ public:
     // The node at a full path such as "%DestComp%\%AppDir%\Bin", names compared without regard
     // to case; in a registry tree the key of that path. Null when there is none.
     TreeNode* Find(const std::string& path) const;
+    // The child of `parent` with that name, in any letter case; in a registry tree `container`
+    // chooses between the key and the value of that name (elsewhere names are unique anyway).
+    TreeNode* FindChild(const TreeNode* parent, const std::string& name, bool container = true) const;
     // The names from the top node down, joined by "\".
     static std::string PathOf(const TreeNode* node);
 

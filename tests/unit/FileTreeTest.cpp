@@ -252,4 +252,6 @@ TEST_F(Files, TwentyThousandFilesInOneFolderKeepTheirOrderAndNames) {
     EXPECT_EQ(app->ChildCount(), 20000u);
     EXPECT_EQ(app->Child(12345)->Name(), "F12345.dat");
     EXPECT_EQ(tree.Find(kApp + "\\f777.DAT"), app->Child(777));
+    EXPECT_EQ(tree.FindChild(app, "F777.dat"), app->Child(777));
+    EXPECT_EQ(tree.FindChild(app, "F20000.dat"), nullptr);
 }

@@ -112,6 +112,8 @@ TEST_F(Registry, AKeyAndAValueMayShareANameTwoOfOneKindMayNot) {
     EXPECT_EQ(tree.AddKey(kHklm + "\\TOOL", true), nullptr);
     EXPECT_EQ(tree.Find(kHklm + "\\tool"), key);
     EXPECT_EQ(tree.FindValue(kHklm + "\\tool"), value);
+    EXPECT_EQ(tree.FindChild(hklm, "TOOL"), key);
+    EXPECT_EQ(tree.FindChild(hklm, "TOOL", false), value);
     // Keys precede values whatever the order of creation.
     TreeNode* later = tree.AddKey(hklm, "Later", true);
     EXPECT_EQ(RegistryTree::Position(later), 1u);

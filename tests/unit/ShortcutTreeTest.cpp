@@ -167,6 +167,13 @@ TEST_F(Shortcuts, SettersRenameAndReplaceFieldsUnderTheSameRules) {
     EXPECT_TRUE(tree.SetName(other, "Tool2", false));
     EXPECT_EQ(tree.Find(kAppSc + "\\Other"), nullptr);
     EXPECT_EQ(tree.Find(kAppSc + "\\tool2"), other);
+    // A folder's new name must leave room for the longest path below it.
+    TreeNode* folder = tree.AddFolder(kAppSc + "\\F", false);
+    std::string longest(DestinationTree::kMaxPath - (kAppSc + "\\F\\").size(), 'x');  // a path of 259 bytes
+    ASSERT_NE(tree.AddShortcut(folder, longest, Ordinary("C:\\x.exe"), false), nullptr);
+    EXPECT_EQ(tree.AddShortcut(folder, longest + "x", Ordinary("C:\\x.exe"), false), nullptr);
+    EXPECT_FALSE(tree.SetName(folder, "FF", true));
+    EXPECT_TRUE(tree.SetName(folder, "G", true));
 
     ShortcutFields changed = Ordinary("C:\\New.exe", "C:\\Work");
     changed.showCommand = 7;
