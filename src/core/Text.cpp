@@ -1,5 +1,7 @@
 #include "core/Text.h"
 
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,12 +32,17 @@ std::int32_t ReadLeadingInt(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
+// As strtoul gives it with a 32-bit unsigned long (the system's own width): a "-" in front
+// negates the number modulo 2^32, and a number out of range gives 0xFFFFFFFF.
 std::uint32_t ReadLeadingHex(const std::string& text) {
-    // A minus sign would make strtoull wrap around; a colour has none.
     size_t start = text.find_first_not_of(" \t\n\v\f\r");
-    if (start != std::string::npos && (text[start] == '-' || text[start] == '+')) return 0;
-    unsigned long long value = std::strtoull(text.c_str(), nullptr, 16);
-    return value > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(value);
+    if (start == std::string::npos) return 0;
+    bool negative = text[start] == '-';
+    if (text[start] == '-' || text[start] == '+') ++start;
+    if (start >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[start]))) return 0;
+    unsigned long long value = std::strtoull(text.c_str() + start, nullptr, 16);
+    if (value > UINT32_MAX) return UINT32_MAX;
+    return negative ? static_cast<std::uint32_t>(0u - static_cast<std::uint32_t>(value)) : static_cast<std::uint32_t>(value);
 }
 
 std::string ColourText(std::uint32_t colour) {

@@ -24,7 +24,7 @@ inline const char* YesNoText(bool value) { return value ? "Yes" : "No"; }
 // character; no digits give 0. Values beyond 32 bits are held at the nearest limit.
 std::int32_t ReadLeadingInt(const std::string& text);
 // The leading hexadecimal number, "0x" or "0X" allowed in front; no digits give 0.
-// Values beyond 32 bits are held at 0xFFFFFFFF.
+// Values beyond 32 bits are held at 0xFFFFFFFF; a "-" in front negates modulo 2^32.
 std::uint32_t ReadLeadingHex(const std::string& text);
 // Colours are written "0x%08X".
 std::string ColourText(std::uint32_t colour);
