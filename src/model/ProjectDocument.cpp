@@ -14,6 +14,9 @@ ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
     generalInfo.AttachTo(*this);
     setupInfo.AttachTo(*this);
     systemRequirements.AttachTo(*this);
+    fileTree.AttachTo(*this);
+    shortcutTree.AttachTo(*this);
+    registryTree.AttachTo(*this);
     fileTypes.AttachTo(*this);
     installerScreens.AttachTo(*this);
     outputSettings.AttachTo(*this);
@@ -32,6 +35,9 @@ void ProjectDocument::SetDefaults() {
     generalInfo.SetDefaults(texts_);
     setupInfo.SetDefaults(texts_);
     systemRequirements.SetDefaults();
+    fileTree.Reset();
+    shortcutTree.Reset();
+    registryTree.Reset();
     fileTypes.SetDefaults();
     installerScreens.SetDefaults();
     outputSettings.SetDefaults();
@@ -40,6 +46,9 @@ void ProjectDocument::SetDefaults() {
 void ProjectDocument::ClearAll() {
     generalInfo.Clear();
     setupInfo.Clear();
+    fileTree.Clear();
+    shortcutTree.Clear();
+    registryTree.Clear();
     fileTypes.Clear();
     installerScreens.Clear();
     outputSettings.Clear();
@@ -54,6 +63,9 @@ bool ProjectDocument::DoLoad(const std::string& path) {
     systemRequirements.Load(project);
     installerScreens.Load(project);
     outputSettings.Load(project);
+    fileTree.Load(project);
+    shortcutTree.Load(project);
+    registryTree.Load(project);
     fileTypes.Load(project);
     SetPath(path);
     return true;
@@ -66,6 +78,9 @@ bool ProjectDocument::SaveSections(File& file) const {
     ok &= systemRequirements.Save(file);
     ok &= installerScreens.Save(file);
     ok &= outputSettings.Save(file);
+    ok &= fileTree.Save(file);
+    ok &= shortcutTree.Save(file);
+    ok &= registryTree.Save(file);
     ok &= fileTypes.Save(file);
     return ok;
 }
@@ -92,6 +107,9 @@ void ProjectDocument::Export(ScriptBuilder& script) const {
     setupInfo.Export(script);
     systemRequirements.Export(script);
     installerScreens.Export(script);
+    fileTree.Export(script);
+    shortcutTree.Export(script);
+    registryTree.Export(script);
     fileTypes.Export(script);
 }
 

@@ -4,11 +4,14 @@
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
+#include "model/FileTree.h"
 #include "model/FileTypes.h"
 #include "model/GeneralInfo.h"
 #include "model/InstallerScreens.h"
 #include "model/OutputSettings.h"
+#include "model/RegistryTree.h"
 #include "model/SetupInfo.h"
+#include "model/ShortcutTree.h"
 #include "model/SystemRequirements.h"
 
 class ScriptBuilder;
@@ -32,6 +35,9 @@ public:
     GeneralInfo generalInfo;
     SetupInfo setupInfo;
     SystemRequirements systemRequirements;
+    FileTree fileTree;
+    ShortcutTree shortcutTree;
+    RegistryTree registryTree;
     FileTypeList fileTypes;
     InstallerScreens installerScreens;
     OutputSettings outputSettings;
