@@ -25,24 +25,6 @@ ProfileText Profile(const std::string& section, const std::string& lines) {
     return ProfileText::FromBytes("[" + section + "]\r\n" + lines + "[NEXT]\r\nx=1\r\n");
 }
 
-template <class S>
-std::string Saved(const S& section) {
-    ScratchFolder scratch;
-    std::string path = scratch.File("s.qsp");
-    {
-        File file;
-        file.Open(path, CreateWrite);
-        EXPECT_TRUE(section.Save(file));
-    }
-    return ReadBytes(path);
-}
-
-template <class S>
-std::string Exported(const S& section) {
-    ScriptBuilder script;
-    section.Export(script);
-    return script.Text();
-}
 }  // namespace
 
 TEST(GeneralInfo, DefaultsComeFromTheLanguageAndKeysMatchExactPrefixes) {
@@ -63,8 +45,8 @@ TEST(GeneralInfo, DefaultsComeFromTheLanguageAndKeysMatchExactPrefixes) {
     const std::string lines =
         "CompanyName=GENERAL_INFO_TAB/11\r\nProductName=Later\r\nProductVersion=\r\n"
         "ProductDescription= a=b, c \r\nProductURL=GENERAL_INFO_TAB/15\r\nCopyrightNotice=GENERAL_INFO_TAB/16\r\n";
-    EXPECT_EQ(Saved(info), "[GENERAL_INFO]\r\n" + lines + "\r\n");
-    EXPECT_EQ(Exported(info), "[GENERAL_INFO]\r\n" + lines + "\r\n");
+    EXPECT_EQ(SavedText(info), "[GENERAL_INFO]\r\n" + lines + "\r\n");
+    EXPECT_EQ(ExportedText(info), "[GENERAL_INFO]\r\n" + lines + "\r\n");
 
     info.Clear();
     EXPECT_EQ(info.companyName + info.productName + info.copyrightNotice, "");
@@ -124,7 +106,7 @@ TEST(SetupInfo, ExportPutsTheUninstallerLinesBetweenTheFirstTwoLinesAndTheRest) 
 
     info.SetEnableUninstaller(false, false);
     info.SetCreateUninstallerIcon(true, false);
-    std::string text = Exported(info);
+    std::string text = ExportedText(info);
     EXPECT_EQ(text.find("[APPLICATION_FILES]"), std::string::npos);
     EXPECT_EQ(text.find("[REGISTRY_ENTRIES]"), std::string::npos);
     EXPECT_EQ(text.find("[SHORTCUTS]"), std::string::npos);
@@ -158,7 +140,7 @@ TEST(SetupInfo, SettersAndLanguageListMarkTheDocumentOnlyWhenAsked) {
     EXPECT_EQ(info.DefaultInstallationPath(), "");
     EXPECT_EQ(info.SetupType(), 3);
     EXPECT_FALSE(info.EnableUninstaller());
-    EXPECT_NE(Saved(info).find("SetupLanguages=\r\nDefaultSetupLanguage=\r\n"), std::string::npos);
+    EXPECT_NE(SavedText(info).find("SetupLanguages=\r\nDefaultSetupLanguage=\r\n"), std::string::npos);
 }
 
 TEST(SystemRequirements, VersionsAreIndependentAndDiskSpaceMovesToSetupInfoOnExport) {
@@ -174,8 +156,8 @@ TEST(SystemRequirements, VersionsAreIndependentAndDiskSpaceMovesToSetupInfoOnExp
     const std::string versions =
         "AnyWindows=No\r\nWindows95=No\r\nWindows98=Yes\r\nWindowsME=Yes\r\nWindowsNT4=Yes\r\n"
         "Windows2000=Yes\r\nWindowsXP=Yes\r\n";
-    EXPECT_EQ(Saved(req), "[SYSTEM_REQUIREMENTS]\r\n" + versions + "RequiredDiskSpace=\r\nAbortInstallation=No\r\n\r\n");
-    EXPECT_EQ(Exported(req), "[SYSTEM_REQUIREMENTS]\r\n" + versions +
+    EXPECT_EQ(SavedText(req), "[SYSTEM_REQUIREMENTS]\r\n" + versions + "RequiredDiskSpace=\r\nAbortInstallation=No\r\n\r\n");
+    EXPECT_EQ(ExportedText(req), "[SYSTEM_REQUIREMENTS]\r\n" + versions +
                                  "AbortInstallation=No\r\n\r\n[SETUP_INFO]\r\nRequiredDiskSpace=\r\n\r\n");
 
     req.SetAnyWindows(true, false);
@@ -207,8 +189,8 @@ TEST(FileTypes, LinesNeedFiveCommasAndExtensionsAreUniqueWithoutRegardToCase) {
 
     EXPECT_TRUE(types.RemoveAt(0));
     EXPECT_FALSE(types.RemoveAt(5));
-    EXPECT_EQ(Saved(types), "[FILE_TYPES]\r\nabc,,,,,0\r\nneg,i,n,p,q,-3\r\n\r\n");
-    EXPECT_EQ(Exported(types), "[FILE_TYPES]\r\nabc,,,,,0\r\nneg,i,n,p,q,-3\r\n\r\n");
+    EXPECT_EQ(SavedText(types), "[FILE_TYPES]\r\nabc,,,,,0\r\nneg,i,n,p,q,-3\r\n\r\n");
+    EXPECT_EQ(ExportedText(types), "[FILE_TYPES]\r\nabc,,,,,0\r\nneg,i,n,p,q,-3\r\n\r\n");
     // The removed extension may be added again.
     EXPECT_NE(types.Add("txt", "T", "", "", "", 0, false), nullptr);
 
@@ -226,8 +208,8 @@ TEST(FileTypes, LinesNeedFiveCommasAndExtensionsAreUniqueWithoutRegardToCase) {
     EXPECT_EQ(types.FindByExtension("csv"), nullptr);
 
     types.Clear();
-    EXPECT_EQ(Exported(types), "");
-    EXPECT_EQ(Saved(types), "[FILE_TYPES]\r\n\r\n");
+    EXPECT_EQ(ExportedText(types), "");
+    EXPECT_EQ(SavedText(types), "[FILE_TYPES]\r\n\r\n");
 }
 
 TEST(InstallerScreens, FontsColoursAndAlignmentsFollowTheirReadingRules) {
@@ -277,8 +259,8 @@ TEST(InstallerScreens, ExportNamesBuilderFilesInTheSetupFolderAndCutsFinishPaths
     screens.SetDefaults();
     screens.licensePath = "C:\\Docs\\License.txt";
     screens.finishApplicationPath = "%DestComp%\\%AppDir%\\Bin\\Demo.exe";
-    std::string saved = Saved(screens);
-    std::string exported = Exported(screens);
+    std::string saved = SavedText(screens);
+    std::string exported = ExportedText(screens);
     EXPECT_NE(saved.find("[LICENSE_DIALOG]\r\nLicense_Pathname=C:\\Docs\\License.txt\r\n\r\n"), std::string::npos);
     EXPECT_NE(exported.find("[LICENSE_DIALOG]\r\nLicense_Pathname=%SetupDir%\\License.txt\r\n\r\n"), std::string::npos);
     EXPECT_NE(exported.find("[SPLASH_WINDOW]\r\nBitmap_Pathname=%SetupDir%\\\r\n\r\n"), std::string::npos);

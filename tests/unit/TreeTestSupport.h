@@ -3,31 +3,8 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "build/ScriptBuilder.h"
 #include "model/DocumentBase.h"
 #include "model/ProfileText.h"
-#include "platform/File.h"
-
-// What a section's Save(file) writes, read back byte for byte.
-template <class SectionType>
-std::string SavedText(const SectionType& section) {
-    ScratchFolder scratch;
-    std::string path = scratch.File("section.qsp");
-    {
-        File file;
-        file.Open(path, CreateWrite);
-        section.Save(file);
-    }
-    return ReadBytes(path);
-}
-
-// The setup.ini text of one section's Export.
-template <class SectionType>
-std::string ExportedText(const SectionType& section) {
-    ScriptBuilder script;
-    section.Export(script);
-    return script.Text();
-}
 
 // A tree attached to a document of its own, reset as for a new project.
 template <class Tree>
