@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "build/ScriptBuilder.h"
+#include "model/ProjectDocument.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/Shell.h"
 #include "installer/win32/Undo.h"
@@ -18,9 +20,11 @@
 
 namespace {
 
+// Every line end as CR LF; a text that has them already stays as it is.
 std::string Crlf(const std::string& text) {
     std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (size_t i = 0; i < text.size(); ++i)
+        out += text[i] == '\n' && (i == 0 || text[i - 1] != '\r') ? std::string("\r\n") : std::string(1, text[i]);
     return out;
 }
 
@@ -693,6 +697,117 @@ TEST(Programs, CarryTheApplicationIconImageThatIconReplacementPatches) {
         EXPECT_EQ(std::string(bytes, 744), image) << program;
         FreeLibrary(module);
     }
+}
+
+// A project file as the builder saves it, with its product files in `sources`.
+std::string ProjectText(const std::string& sources) {
+    return Replace(R"([BUILDER_INFO]
+Version=1.0
+
+[GENERAL_INFO]
+CompanyName=Quill Project Co
+ProductName=QsE2E Project
+ProductVersion=3.1
+ProductDescription=Built from a project
+ProductURL=http://example.com/project
+CopyrightNotice=(c) 2026
+
+[SETUP_INFO]
+DefaultInstallationPath=%ProgramFiles%\%CompanyName%\%ProductName%
+DefaultShortcutFolderName=%ProductName%
+EnableUninstaller=Yes
+AddRemoveProgramsDescription=%ProductName% %ProductVersion%
+CreateUninstallerIcon=Yes
+UninstallerIconDescription=Uninstall QsE2E Project
+SetupType=0
+SetupLanguages=English,German
+DefaultSetupLanguage=German
+
+[SYSTEM_REQUIREMENTS]
+AnyWindows=Yes
+RequiredDiskSpace=64
+AbortInstallation=Yes
+
+[APPLICATION_FILES]
+Folder=%AppDir%\Docs
+File=%AppDir%\Tool.exe,@\tool.bin,1,0
+File=%AppDir%\Docs\Read Me.txt,@\readme.txt,1,0
+File=%CommonFiles%\QsE2E Project\common.dll,@\common.bin,5,0
+File=%WinSysDir%\qse2e-project.dll,@\system.bin,1,0
+
+[SHORTCUTS]
+ShortcutFolder=%AppSCFolder%\Tools
+Shortcut=%AppSCFolder%\Tools\Tool,%AppDir%\Tool.exe,--start,%AppDir%\Tool.exe,0,1,%AppDir%
+Shortcut=%Desktop%\QsE2E Project,%AppDir%\Tool.exe,,,,7,%AppDir%
+InternetShortcut=%AppSCFolder%\Home Page,http://example.com/project,,,,,,
+
+[REGISTRY_ENTRIES]
+KEY=%HKEY_LOCAL_MACHINE%\Software\QsE2E\Project
+STRING=%HKEY_LOCAL_MACHINE%\Software\QsE2E\Project\InstallDir,%AppDir%
+BINARY=%HKEY_LOCAL_MACHINE%\Software\QsE2E\Project\Blob,01 A0 FF
+DWORD=%HKEY_LOCAL_MACHINE%\Software\QsE2E\Project\Level,0x0000000A
+
+[FILE_TYPES]
+qsproj,QsE2E.Project,QsE2E project file,%AppDir%\Tool.exe,%AppDir%\Tool.exe,0
+)", "@", sources);
+}
+
+TEST(BuiltFromAProject, WhatTheSectionsExportIsWhatTheInstallerInstalls) {
+    Package sources, package;
+    const std::pair<const char*, const char*> files[] = {
+        {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
+    for (const auto& [name, bytes] : files) WriteFileBytes(sources.Path(name), bytes);
+    WriteFileBytes(sources.Path("Project.qsp"), Crlf(ProjectText(sources.Path(""))));
+    ProjectDocument project(EnglishTexts());
+    ASSERT_TRUE(project.Open(sources.Path("Project.qsp")));
+
+    // setup.ini through the sections' exports, setup.zip from the files tree by entry name.
+    ScriptBuilder script;
+    project.Export(script);
+    std::vector<TestEntry> entries;
+    project.fileTree.Walk([&](const TreeNode& node) {
+        if (const FileItem* file = FileTree::FileOf(&node))
+            entries.push_back({FileTree::EntryName(&node), ReadBytes(file->SourcePath())});
+    });
+    ASSERT_EQ(entries.size(), 4u);
+    entries.push_back({"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)});
+    package.Write(script.Text(), entries);
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill Project Co\\QsE2E Project";
+    const std::string group = ProgramsFolder() + "\\QsE2E Project";
+    const std::string common = ShellFolder(CSIDL_PROGRAM_FILES_COMMON) + "\\QsE2E Project";
+    ASSERT_EQ(RunProgram(package.WrapSelfExtracting(), "/S /LOG=" + package.Path("log.txt")), 0)
+        << ReadBytes(package.Path("log.txt"));
+
+    EXPECT_EQ(ReadBytes(appDir + "\\Tool.exe"), "tool");
+    EXPECT_EQ(ReadBytes(appDir + "\\Docs\\Read Me.txt"), "read me");
+    EXPECT_EQ(ReadBytes(common + "\\common.dll"), "common");
+    EXPECT_EQ(ReadBytes(SystemFolder() + "\\qse2e-project.dll"), "system");
+    EXPECT_EQ(StringValue("HKLM", "Software\\QsE2E\\Project", "InstallDir"), appDir);
+    DWORD type = 0;
+    std::string data;
+    EXPECT_TRUE(ReadValue("HKLM", "Software\\QsE2E\\Project", "Level", type, data) && data == DwordData(10));
+    EXPECT_TRUE(ReadValue("HKLM", "Software\\QsE2E\\Project", "Blob", type, data) && data == "\x01\xA0\xFF");
+    EXPECT_EQ(StringValue("HKLM", std::string(kUninstallKey) + "QsE2E Project", "DisplayName"), "QsE2E Project 3.1");
+    EXPECT_EQ(StringValue("HKCR", ".qsproj", ""), "QsE2E.Project");
+    ShellLinkFields link;
+    ASSERT_TRUE(LoadShellLink(group + "\\Tools\\Tool.lnk", link));
+    EXPECT_EQ(link.target, appDir + "\\Tool.exe");
+    EXPECT_EQ(link.arguments, "--start");
+    ASSERT_TRUE(LoadShellLink(group + "\\Uninstall QsE2E Project.lnk", link));
+    EXPECT_EQ(link.target, appDir + "\\uninstall.exe");
+    ASSERT_TRUE(LoadShellLink(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\QsE2E Project.lnk", link));
+    EXPECT_EQ(link.showCommand, SW_SHOWMINNOACTIVE);
+    EXPECT_NE(ReadBytes(group + "\\Home Page.url").find("URL=http://example.com/project"), std::string::npos);
+    // The default language of the project is the installer's language.
+    EXPECT_NE(ReadBytes(appDir + "\\install.log").find("deinstallieren"), std::string::npos);
+
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill Project Co"));
+    for (const std::string& gone : {common, group, SystemFolder() + "\\qse2e-project.dll"}) EXPECT_FALSE(Exists(gone)) << gone;
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E"));
+    EXPECT_FALSE(KeyExists("HKCR", ".qsproj"));
+    RemoveFolderTree(ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill Project Co");
+    RemoveTestKeys();
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ public:
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {
             if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
+            log_.Line("Error: " + installer.Problem());
             caption_ = texts.Get(kTextCaption, {ProductName(script)});
             return Report(installer.PrepareFailure(), texts, installer);
         }

@@ -132,7 +132,6 @@ Installer::~Installer() {
 
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
-    log_.Line("Error: " + problem);
     return false;
 }
 
