@@ -31,6 +31,16 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     }
 }
 
+std::string ReadWholeFile(const std::string& path) {
+    File file;
+    std::uint64_t size = 0;
+    std::uint32_t done = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > (64u << 20)) return std::string();
+    std::string bytes(static_cast<size_t>(size), '\0');
+    if (size && !file.Read(&bytes[0], static_cast<std::uint32_t>(size), done)) return std::string();
+    return bytes;
+}
+
 // The copy's work: once the original has ended, delete it and the folders it leaves empty;
 // the copy itself goes at the next restart. `spec` is "pid|program|folder|folder...".
 int RemoveOriginal(const std::string& spec) {
@@ -41,6 +51,8 @@ int RemoveOriginal(const std::string& spec) {
         WaitForSingleObject(original, 60000);
         CloseHandle(original);
     }
+    // Only a copy of this very program is removed, whatever the command line names.
+    if (platform::IsFile(parts[1]) && ReadWholeFile(parts[1]) != ReadWholeFile(ProgramPath())) return kExitFailed;
     for (int attempt = 0; attempt < 50 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
         Sleep(100);
     for (size_t i = 2; i < parts.size(); ++i) RemoveDirectoryA(parts[i].c_str());
