@@ -104,6 +104,12 @@ bool SameContents(const std::string& a, const std::string& b) {
     return true;
 }
 
+// A key below a hive: names joined by single backslashes. Any other character may stand in a
+// key name, and nothing in a key path leads outside its hive.
+bool IsKeyPath(const std::string& path) {
+    return !path.empty() && path.front() != '\\' && path.back() != '\\' && path.find("\\\\") == std::string::npos;
+}
+
 bool ReadBinaryData(const std::string& text, std::string& bytes) {
     bytes.clear();
     const char* p = text.c_str();
@@ -266,7 +272,8 @@ bool Installer::PlanShortcuts() {
 bool Installer::AddValue(const std::string& hive, const std::string& key, const std::string& name, DWORD type,
                          const std::string& data, bool keyOnly) {
     if (!HiveFromName(hive)) return Fail("unknown registry hive " + hive);
-    if (keyOnly ? !IsSafeRelativePath(key) : (!key.empty() && !IsSafeRelativePath(key)))
+    // A value may stand directly under its hive (an empty key path); a key may not.
+    if ((keyOnly || !key.empty()) && !IsKeyPath(key))
         return Fail("the registry key " + hive + "\\" + key + " is not a key path");
     PlannedValue v;
     v.keyOnly = keyOnly;
@@ -313,7 +320,7 @@ bool Installer::PlanFileTypes() {
             !variables_.Expand(t.iconPath.empty() ? t.program : t.iconPath, true, icon, problem_))
             return Fail(problem_);
         variables_.Expand(t.fullName, false, fullName, problem_);
-        if (!IsSafeRelativePath(extension) || !IsSafeRelativePath(identifier))
+        if (!IsKeyPath(extension) || !IsKeyPath(identifier) || extension.find('\\') != std::string::npos)
             return Fail("the file type " + t.extension + "," + t.identifier + " is not a registry name");
         if (!AddValue("HKCR", extension, "", REG_SZ, StringData(identifier), false) ||
             !AddValue("HKCR", identifier, "", REG_SZ, StringData(fullName), false) ||
