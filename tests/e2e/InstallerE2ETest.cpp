@@ -468,6 +468,23 @@ TEST(Requirements, AWindowsVersionOrDiskSpaceNotMetStopsWithCode2) {
     }
 }
 
+TEST(Requirements, WithoutAbortTheInstallationGoesOnAndLogsTheWarning) {
+    Package package;
+    std::string script = Replace(SmallScript("QsE2E Warned", std::string(), "AnyWindows=No\nAbortInstallation=No\n"),
+                                 ",uninstall.exe,%AppDir%\\uninstall.exe,1,0\n", "");
+    for (const char* flag : {"Windows95", "Windows98", "WindowsME", "WindowsNT4", "Windows2000", "WindowsXP"})
+        script += std::string(flag) + "=No\n";
+    package.Write(script, SmallEntries());
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 0);
+    EXPECT_NE(ReadBytes(package.Path("log.txt")).find("Requirement not met"), std::string::npos);
+    EXPECT_EQ(ReadBytes("C:\\QsE2E Small\\QsE2E Warned\\a.txt"), "new a");
+    // Without an uninstaller there is no install log either: nothing would ever remove it.
+    EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Warned\\install.log"));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+    DeleteFileA((ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\QsE2E Warned.lnk").c_str());
+}
+
 // Files, a value and a shortcut that were there before the installation.
 class Rollback : public ::testing::Test {
 protected:

@@ -395,7 +395,7 @@ int Installer::Install() {
     for (size_t i = 0; ok && i < shortcutFolders_.size(); ++i) ok = MakeFolders(shortcutFolders_[i]);
     for (size_t i = 0; ok && i < shortcuts_.size(); ++i) ok = Step(shortcuts_[i].path) && CreateShortcut(shortcuts_[i]);
     for (size_t i = 0; ok && i < values_.size(); ++i) ok = Step(values_[i].hive + "\\" + values_[i].key) && WriteValue(values_[i]);
-    ok = ok && Step(std::string()) && WriteInstallLog();
+    ok = ok && Step(std::string()) && (!HasUninstaller() || WriteInstallLog());
     if (!ok) {
         bool cancelled = cancel && problem_.empty();
         log_.Line(cancelled ? "Cancelled: rolling back" : "Failed: " + problem_ + "; rolling back");
@@ -622,6 +622,14 @@ bool Installer::WriteValue(const PlannedValue& value) {
     journal_.Add(a);
     log_.Line("Registry value written: " + where);
     return true;
+}
+
+// The install log serves the uninstaller only; without one it would be a file that nothing removes.
+bool Installer::HasUninstaller() const {
+    std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
+    for (const PlannedFile& f : files_)
+        if (EqualNoCase(f.path, uninstaller)) return true;
+    return false;
 }
 
 long Installer::RaisedSharedCount(const std::string& path, bool existed, long previous) const {

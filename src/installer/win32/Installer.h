@@ -90,6 +90,7 @@ private:
     bool CreateShortcut(const PlannedShortcut& shortcut);
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path);
+    bool HasUninstaller() const;
     bool WriteInstallLog();
     void ReadEarlierInstallLog();
     // The SharedDLLs count after this installation; an earlier one into this folder counted already.
