@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <memory>
 
 #include "core/Exception.h"
@@ -11,6 +12,7 @@
 #include "installer/ExitCodes.h"
 #include "installer/InstallLog.h"
 #include "installer/SetupTexts.h"
+#include "installer/win32/ProgressWindow.h"
 #include "installer/win32/Shell.h"
 #include "installer/win32/Undo.h"
 #include "platform/File.h"
@@ -103,19 +105,28 @@ int Uninstall(const InstallerOptions& options) {
 
     std::string program = ProgramPath();
     std::vector<std::string> problems, folders;
-    const auto& actions = journal.Actions();
-    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
-        std::string problem;
-        // This program goes last, through its copy.
-        if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) continue;
-        if (!UndoAction(*it, UndoMode::Uninstall, problem)) problems.push_back(problem);
-        if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
-    }
+    auto removeAll = [&](const std::function<void(int, const std::string&)>& progress) {
+        const auto& actions = journal.Actions();
+        for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+            std::string problem;
+            if (progress) progress(static_cast<int>((it - actions.rbegin()) * 1000 / actions.size()), it->path);
+            // This program goes last, through its copy.
+            if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) continue;
+            if (!UndoAction(*it, UndoMode::Uninstall, problem)) problems.push_back(problem);
+            if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
+        }
+        return 0;
+    };
+    ProgressWindow window;
+    if (!options.silent && window.Create(caption, texts.Get(kTextRemoving, {product}), std::string(), std::string()))
+        window.Run([&] { return removeAll([&](int permille, const std::string& text) { window.SetProgress(permille, text); }); });
+    else
+        removeAll(nullptr);
     RemoveFile(JoinPath(folder, "install.log"));
     // File types may have gone with the keys under HKCR.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
-    if (!options.silent) {
+    if (!options.silent && !options.suppressBoxes) {
         std::string list;
         for (const std::string& p : problems) list += p + "\r\n";
         ShowMessage(problems.empty() ? texts.Get(kTextRemoved, {product}) : texts.Get(kTextNotRemoved, {list}), caption,

@@ -58,8 +58,9 @@ bool ProgressWindow::Create(const std::string& caption, const std::string& headi
                               window_, nullptr, instance, nullptr);
     bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr, instance,
                            nullptr);
-    cancel_ = CreateWindowExA(0, "BUTTON", cancelText.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                              0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kCancelId), instance, nullptr);
+    DWORD buttonStyle = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (cancelText.empty() ? WS_DISABLED : WS_VISIBLE);
+    cancel_ = CreateWindowExA(0, "BUTTON", cancelText.c_str(), buttonStyle, 0, 0, 0, 0, window_,
+                              reinterpret_cast<HMENU>(kCancelId), instance, nullptr);
     SendMessageA(bar_, PBM_SETRANGE32, 0, 1000);
     SendMessageA(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
     for (HWND child : {status_, cancel_}) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

@@ -14,7 +14,8 @@ public:
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // `confirmCancel` is asked before the Cancel button takes effect (unless it is empty).
+    // `confirmCancel` is asked before the Cancel button takes effect (unless it is empty);
+    // without a `cancelText` the window has no Cancel button and cannot be closed.
     bool Create(const std::string& caption, const std::string& heading, const std::string& cancelText,
                 const std::string& confirmCancel);
     HWND Handle() const { return window_; }
