@@ -44,9 +44,9 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 // The copy's work: once the original has ended, delete it and the folders it leaves empty;
-// the copy itself goes at the next restart. `spec` is "pid|program|folder|folder...".
-int RemoveOriginal(const std::string& spec) {
-    std::vector<std::string> parts = Split(spec, '|');
+// the copy itself goes at the next restart. `handover` is "pid|program|folder|folder...".
+int RemoveOriginal(const std::string& handover) {
+    std::vector<std::string> parts = Split(handover, '|');
     if (parts.size() < 2) return kExitFailed;
     HANDLE original = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10)));
     if (original) {
@@ -70,9 +70,9 @@ void HandOverRemoval(const std::string& program, const std::vector<std::string>&
         MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         return;
     }
-    std::string spec = std::to_string(GetCurrentProcessId()) + "|" + program;
-    for (const std::string& folder : folders) spec += "|" + folder;
-    std::string commandLine = "\"" + copy + "\" /_CLEANUP=\"" + spec + "\"";
+    std::string handover = std::to_string(GetCurrentProcessId()) + "|" + program;
+    for (const std::string& folder : folders) handover += "|" + folder;
+    std::string commandLine = "\"" + copy + "\" /_CLEANUP=\"" + handover + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
