@@ -827,31 +827,47 @@ qsproj,QsE2E.Project,QsE2E project file,%AppDir%\Tool.exe,%AppDir%\Tool.exe,0
 )", "@", sources);
 }
 
-TEST(BuiltFromAProject, WhatTheSectionsExportIsWhatTheInstallerInstalls) {
-    Package sources, package;
-    const std::pair<const char*, const char*> files[] = {
-        {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
-    for (const auto& [name, bytes] : files) WriteFileBytes(sources.Path(name), bytes);
-    WriteFileBytes(sources.Path("Project.qsp"), Crlf(ProjectText(sources.Path(""))));
-    ProjectDocument project(EnglishTexts());
-    ASSERT_TRUE(project.Open(sources.Path("Project.qsp")));
+// How a test turns the project into a setup program.
+enum class Build { Sections };
 
-    // setup.ini through the sections' exports, setup.zip from the files tree by entry name.
-    ScriptBuilder script;
-    project.Export(script);
-    std::vector<TestEntry> entries;
-    project.fileTree.Walk([&](const TreeNode& node) {
-        if (const FileItem* file = FileTree::FileOf(&node))
-            entries.push_back({FileTree::EntryName(&node), ReadBytes(file->SourcePath())});
-    });
-    ASSERT_EQ(entries.size(), 4u);
-    entries.push_back({"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)});
-    package.Write(script.Text(), entries);
+class BuiltFromAProject : public ::testing::TestWithParam<Build> {
+protected:
+    void SetUp() override {
+        const std::pair<const char*, const char*> files[] = {
+            {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
+        for (const auto& [name, bytes] : files) WriteFileBytes(sources_.Path(name), bytes);
+        WriteFileBytes(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
+    }
+
+    // setup.ini through the sections' exports, setup.zip from the files tree by entry name,
+    // wrapped into a self-extracting setup program.
+    std::string BuildWithSections() {
+        ProjectDocument project(EnglishTexts());
+        if (!project.Open(sources_.Path("Project.qsp"))) return "<project not opened>";
+        ScriptBuilder script;
+        project.Export(script);
+        std::vector<TestEntry> entries;
+        project.fileTree.Walk([&](const TreeNode& node) {
+            if (const FileItem* file = FileTree::FileOf(&node))
+                entries.push_back({FileTree::EntryName(&node), ReadBytes(file->SourcePath())});
+        });
+        EXPECT_EQ(entries.size(), 4u);
+        entries.push_back({"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)});
+        package_.Write(script.Text(), entries);
+        return package_.WrapSelfExtracting();
+    }
+
+    std::string Build() { return BuildWithSections(); }
+
+    Package sources_, package_;
+};
+
+TEST_P(BuiltFromAProject, WhatTheProjectSaysIsWhatTheInstallerInstalls) {
+    const std::string setup = Build();
     const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill Project Co\\QsE2E Project";
     const std::string group = ProgramsFolder() + "\\QsE2E Project";
     const std::string common = ShellFolder(CSIDL_PROGRAM_FILES_COMMON) + "\\QsE2E Project";
-    ASSERT_EQ(RunProgram(package.WrapSelfExtracting(), "/S /LOG=" + package.Path("log.txt")), 0)
-        << ReadBytes(package.Path("log.txt"));
+    ASSERT_EQ(RunProgram(setup, "/S /LOG=" + package_.Path("log.txt")), 0) << ReadBytes(package_.Path("log.txt"));
 
     EXPECT_EQ(ReadBytes(appDir + "\\Tool.exe"), "tool");
     EXPECT_EQ(ReadBytes(appDir + "\\Docs\\Read Me.txt"), "read me");
@@ -884,6 +900,8 @@ TEST(BuiltFromAProject, WhatTheSectionsExportIsWhatTheInstallerInstalls) {
     RemoveFolderTree(ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill Project Co");
     RemoveTestKeys();
 }
+
+INSTANTIATE_TEST_SUITE_P(Builds, BuiltFromAProject, ::testing::Values(Build::Sections));
 
 }  // namespace
 
