@@ -331,6 +331,11 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     EXPECT_EQ(StringValue("HKLM", uninstallKey, "InstallLocation"), appDir);
     ASSERT_TRUE(ReadValue("HKLM", uninstallKey, "EstimatedSize", type, data));
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    DWORD kilobytes = 0;
+    memcpy(&kilobytes, data.data(), sizeof kilobytes);
+    EXPECT_GE(kilobytes, 70000u / 1024 + ReadBytes(QS_UNINSTALL_EXE).size() / 1024);
+    ASSERT_TRUE(ReadValue("HKLM", uninstallKey, "NoModify", type, data));
+    EXPECT_EQ(data, DwordData(1));
 
     // The file type.
     EXPECT_EQ(StringValue("HKCR", "." + name + "x", ""), "QsE2E." + name + ".Document");

@@ -355,6 +355,9 @@ void Installer::PlanUninstallEntry() {
     AddValue("HKLM", key, "DisplayIcon", REG_SZ, StringData(uninstaller + ",0"), false);
     AddValue("HKLM", key, "EstimatedSize", REG_DWORD, DwordData(static_cast<DWORD>((bytes + 1023) / 1024)), false);
     AddValue("HKLM", key, "QuietUninstallString", REG_SZ, StringData("\"" + uninstaller + "\" /S"), false);
+    // The uninstaller only removes: no Modify or Repair buttons beside it.
+    AddValue("HKLM", key, "NoModify", REG_DWORD, DwordData(1), false);
+    AddValue("HKLM", key, "NoRepair", REG_DWORD, DwordData(1), false);
 }
 
 int Installer::CheckRequirements() {
