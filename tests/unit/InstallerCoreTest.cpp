@@ -7,6 +7,7 @@
 #include "installer/Container.h"
 #include "installer/InstallLog.h"
 #include "installer/SetupScript.h"
+#include "installer/SetupTexts.h"
 #include "installer/Variables.h"
 
 TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBlanks) {
@@ -264,4 +265,15 @@ TEST(InstallerLog, ARepeatedInstallationKeepsTheFirstRecordOfEachThing) {
     EXPECT_EQ(merged.Actions()[2].kind, ActionKind::Folder);
     EXPECT_TRUE(merged.Covers(value("SOFTWARE\\demo", "OTHER", 4)));
     EXPECT_FALSE(merged.Covers(value("Software\\Demo", "Third", -1)));
+}
+
+TEST(InstallerTexts, EveryLanguageHasEveryTextAndFillsItsArguments) {
+    for (const char* language : {"English.dat", "German.dat"}) {
+        SetupTexts texts(std::make_shared<const ProfileText>(JoinPath(SourceFolder(), "LanguageSets\\Setup"), language));
+        for (int id = kTextCaption; id <= kTextConfirmCancel; ++id)
+            EXPECT_FALSE(texts.Get(id).empty()) << language << " " << id;
+        EXPECT_NE(texts.Get(kTextCaption, {"Demo"}).find("Demo"), std::string::npos) << language;
+        EXPECT_NE(texts.Lines().find("\r\n"), std::string::npos);
+    }
+    EXPECT_EQ(FillArguments("%1 of %2, 100%, %3", {"a", "b"}), "a of b, 100%, %3");
 }
