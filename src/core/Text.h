@@ -2,6 +2,8 @@
 // Helpers on byte strings in the system code page.
 #include <string>
 #include <string_view>
+#include <vector>
+#include <cstdint>
 
 // Equality without regard to ASCII letter case, as the system compares paths and names.
 bool EqualNoCase(std::string_view a, std::string_view b);
@@ -16,3 +18,25 @@ inline bool ReadYesNo(std::string_view value) {
     return !value.empty() && (value[0] == '1' || value[0] == 'Y' || value[0] == 'y');
 }
 inline const char* YesNoText(bool value) { return value ? "Yes" : "No"; }
+
+// Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
+std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
+
+// The `n`-th field (from 0) of `text` split at `separator`; the last field runs to the end.
+// False when the text has fewer fields.
+bool GetField(const std::string& text, char separator, int n, std::string& field);
+
+// Splits a path at its last "\": without one the folder is empty and the name is the whole path.
+void SplitPath(const std::string& path, std::string& folder, std::string& name);
+
+// False when the name holds a character that no file name may contain: \ / : * ? " < > |
+bool IsValidFileName(const std::string& name);
+
+// Splits a command line into arguments: white space separates them; an argument that begins
+// with a double quote runs to the next double quote followed by white space or the end, without
+// either quote. Argument 0 is the program.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// A file size as the builder shows it: "%d bytes" below 1024, "%d KB" below 1,024,000, above
+// that the kilobytes with a comma before their last three digits ("1,953 KB").
+std::string FormatFileSize(std::uint32_t size);

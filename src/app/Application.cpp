@@ -1,0 +1,231 @@
+#include "app/Application.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "resource.h"
+#include "ui/Dialog.h"
+#include "ui/Window.h"
+
+bool DiscoverLanguages(const std::string& folder, std::vector<std::string>& list);
+
+namespace {
+
+Application* theApplication = nullptr;
+
+// The four bytes "qsp " as one value: the project extension without its dot, then a blank.
+constexpr ULONG_PTR kHandOverTag = 's' << 8 | 'q' | 'p' << 16 | ' ' << 24;
+
+void OutOfMemory() { throw WinException("Out of memory", static_cast<int>(GetLastError())); }
+
+WindowClassRegistration mainWindowClass("KVQuillset");
+
+}  // namespace
+
+Application::Application() {
+    srand(static_cast<unsigned>(time(nullptr)));
+    if (CoInitialize(nullptr) != S_OK)
+        throw WinException("Couldn't initialize COM", static_cast<int>(GetLastError()));
+    richEdit_ = LoadLibraryA("RICHED32.DLL");
+    if (!richEdit_) {
+        CoUninitialize();
+        throw WinException("Couldn't load RICHED32.DLL", static_cast<int>(GetLastError()));
+    }
+    std::set_new_handler(OutOfMemory);
+    setlocale(LC_ALL, "");
+    theApplication = this;
+}
+
+Application::~Application() {
+    mainWindow_.reset();
+    if (largeIcon_) DestroyIcon(largeIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    FreeLibrary(richEdit_);
+    CoUninitialize();
+    theApplication = nullptr;
+}
+
+bool Application::InitInstance() {
+    const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
+    if (mutexError_ == ERROR_ALREADY_EXISTS) return HandOverToRunningInstance(arguments);
+    if (!CheckWindowsVersion()) throw WinException("Couldn't check Windows version", static_cast<int>(GetLastError()));
+    if (!DiscoverLanguageSets()) return false;
+    currentLanguage_ = LoadLanguageSetting();
+    RegisterFileType();
+    if (!LoadLanguage()) {
+        currentLanguage_ = "English";
+        if (!LoadLanguage()) return false;
+    }
+    if (!CreateMainWindow()) return false;
+    if (arguments.size() >= 2)
+        mainWindow_->OpenProject(arguments[1]);
+    else
+        PostMessageA(mainWindow_->Handle(), WM_COMMAND, CMD_WELCOME, 0);
+    return true;
+}
+
+// Brings the running instance forward and gives it the project to open; this one then ends.
+bool Application::HandOverToRunningInstance(const std::vector<std::string>& arguments) {
+    HWND running = FindWindowA("KVQuillset", nullptr);
+    if (!running) return false;
+    HWND popup = GetLastActivePopup(running);
+    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(popup);
+    if (arguments.size() >= 2) {
+        COPYDATASTRUCT data{};
+        data.dwData = kHandOverTag;
+        data.cbData = static_cast<DWORD>(arguments[1].size() + 1);
+        data.lpData = const_cast<char*>(arguments[1].c_str());
+        SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    }
+    return false;
+}
+
+bool Application::CheckWindowsVersion() {
+    OSVERSIONINFOEXA version{};
+    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    bool extended = GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)) != FALSE;
+    if (!extended) {
+        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) return false;
+    }
+    const bool windows95 = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS &&
+                           version.dwMajorVersion == 4 && version.dwMinorVersion == 0;
+    if (windows95) {
+        InitCommonControls();
+    } else {
+        INITCOMMONCONTROLSEX classes{sizeof classes, 0x0F};
+        InitCommonControlsEx(&classes);
+    }
+    return true;
+}
+
+bool Application::DiscoverLanguageSets() {
+    const std::string folder = ProgramFolder();
+    if (!DiscoverLanguages(JoinPath(folder, "LanguageSets\\Setup"), installerLanguages_)) {
+        ShowApplicationError("Can't find setup language files. Please reinstall the application.");
+        return false;
+    }
+    if (!DiscoverLanguages(JoinPath(folder, "LanguageSets\\Builder"), builderLanguages_)) {
+        ShowApplicationError("Can't find application language files. Please reinstall the application.");
+        return false;
+    }
+    return true;
+}
+
+bool Application::LoadLanguage() {
+    if (languageFile_.Load(ProgramFolder(), currentLanguage_)) return true;
+    ShowApplicationError(ReplaceFirstPlaceholder(
+        "Language file %1 not found or corrupted. Please reinstall the application.",
+        currentLanguage_ + ".dat"));
+    return false;
+}
+
+bool Application::SetLanguage(const std::string& name) {
+    currentLanguage_ = name;
+    if (LoadLanguage()) return true;
+    currentLanguage_ = "English";
+    return LoadLanguage();
+}
+
+bool Application::CreateMainWindow() {
+    largeIcon_ = static_cast<HICON>(LoadImageA(resourceInstance_, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageA(resourceInstance_, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    mainWindowClass.Ensure(instance_, [this](WindowClassInfo& info) {
+        info.hIcon = largeIcon_;
+        info.hIconSm = smallIcon_;
+    });
+    mainWindow_ = std::make_unique<MainWindow>(languageFile_);
+    HMENU menu = LoadMenuA(resourceInstance_, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    HACCEL accelerators = LoadAcceleratorsA(resourceInstance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    if (!menu || !accelerators) return false;
+    if (!mainWindow_->Create(0, "KVQuillset", ProductName(), CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, menu, instance_))
+        return false;
+    acceleratorWindow_ = mainWindow_->Handle();
+    accelerators_ = accelerators;
+    LoadWindowPlacement();
+    mainWindow_->ApplyMenuTexts();
+    ShowWindow(mainWindow_->Handle(), SW_SHOW);
+    UpdateWindow(mainWindow_->Handle());
+    return true;
+}
+
+int Application::ExitInstance() {
+    if (currentLanguage_.empty()) return 0;
+    return SaveLanguage(currentLanguage_) ? 1 : 0;
+}
+
+bool Application::PreTranslateMessage(MSG& message) {
+    if (accelerators_ && acceleratorWindow_)
+        if (TranslateAcceleratorA(acceleratorWindow_, accelerators_, &message)) return true;
+    for (HWND dialog : ModelessDialogs())
+        if (IsDialogMessageA(dialog, &message)) return true;
+    return false;
+}
+
+// One refresh of the toolbar after each burst of messages: its states change only through
+// messages, and asking for idle time again would keep a processor busy while nothing happens.
+bool Application::OnIdle(int) {
+    if (mainWindow_ && mainWindow_->HasWindow()) mainWindow_->UpdateToolbarStates();
+    return false;
+}
+
+Application& TheApplication() { return *theApplication; }
+const char* ProductName() { return "Quillset"; }
+const char* ApplicationTitle() { return "Quillset 1.0"; }
+HINSTANCE Instance() { return theApplication->Instance(); }
+HINSTANCE ResourceInstance() { return theApplication->ResourceInstance(); }
+MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : nullptr; }
+
+StatusBarControl* TheStatusBar() {
+    MainWindow* main = TheMainWindow();
+    return main ? &main->StatusBar() : nullptr;
+}
+
+ProjectDocument* TheProject() {
+    MainWindow* main = TheMainWindow();
+    return main ? main->Project() : nullptr;
+}
+
+int GetPageValue() { return theApplication->PageValue(); }
+void SetPageValue(int percent) { theApplication->SetPageValue(percent); }
+
+void SetMainWindowTitle(const std::string& title) {
+    MainWindow* main = TheMainWindow();
+    if (main && main->HasWindow()) SetWindowTextA(main->Handle(), title.c_str());
+}
+
+std::string ProgramFolder() { return platform::ModuleFolder(); }
+
+std::string UiText(const std::string& section, const std::string& key) {
+    return theApplication->Texts().UiText(section, key);
+}
+std::string UiString(int id) {
+    std::string text = RawString(id);
+    return text.substr(0, text.find('|'));
+}
+std::string UiHint(int id) {
+    std::string text = RawString(id);
+    size_t bar = text.find('|');
+    return bar == std::string::npos ? text : text.substr(bar + 1);
+}
+std::string RawString(int id) { return theApplication->Texts().RawString(id); }
+
+void ShowApplicationError(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONWARNING);
+}
