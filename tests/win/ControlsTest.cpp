@@ -1,0 +1,148 @@
+// Controls and framework classes with real windows under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/Bitmaps.h"
+#include "ui/ListViewControl.h"
+#include "ui/Splitter.h"
+#include "ui/TreeViewControl.h"
+#include "ui/Window.h"
+
+namespace {
+
+WindowClassRegistration testHostClass("QuillsetTestHost");
+
+// A top-level window that records the commands that rose to it.
+class Host : public TopLevelWindow {
+public:
+    Host() { ownsHandle_ = true; }
+    void OnDestroy() override {}
+    bool OnCommand(UINT id, LPARAM extra) override {
+        commands.push_back({id, extra});
+        return true;
+    }
+    std::vector<std::pair<UINT, LPARAM>> commands;
+};
+
+class Child : public ChildWindow {
+public:
+    bool OnCommand(UINT id, LPARAM) override { return id == 7; }
+};
+
+class RealWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&classes);
+        testHostClass.Ensure(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(host_.Create(0, "QuillsetTestHost", "Test", 0, 0, 400, 300, nullptr, GetModuleHandleA(nullptr)));
+    }
+    HWND HostWindow() const { return host_.Handle(); }
+
+    Host host_;
+};
+
+TEST_F(RealWindowTest, CommandsAChildDoesNotHandleReachItsParent) {
+    Child child;
+    ASSERT_TRUE(child.Create(0, "QuillsetTestHost", WS_CHILD, 0, 0, 10, 10, HostWindow(), 5, GetModuleHandleA(nullptr)));
+    EXPECT_EQ(SendMessageA(child.Handle(), WM_COMMAND, MAKEWPARAM(32867, 0), 0x55), 0);
+    EXPECT_EQ(SendMessageA(child.Handle(), WM_COMMAND, 7, 0), 0);
+    SendMessageA(child.Handle(), 2054, 1, 40);
+    ASSERT_EQ(host_.commands.size(), 2u);
+    EXPECT_EQ(host_.commands[0], (std::pair<UINT, LPARAM>{32867, 0x55}));
+    EXPECT_EQ(host_.commands[1], (std::pair<UINT, LPARAM>{2054, 40}));
+    child.Destroy();
+    EXPECT_FALSE(child.HasWindow());
+}
+
+TEST_F(RealWindowTest, ObjectsAreUnboundWhenTheirWindowGoes) {
+    Child child;
+    ASSERT_TRUE(child.Create(0, "QuillsetTestHost", WS_CHILD, 0, 0, 10, 10, HostWindow(), 5, GetModuleHandleA(nullptr)));
+    HWND window = child.Handle();
+    DestroyWindow(window);
+    EXPECT_FALSE(child.HasWindow());
+    EXPECT_EQ(GetClientSize(nullptr).cx, 0);
+}
+
+TEST_F(RealWindowTest, TreeIndexPathsGoBothWays) {
+    TreeViewControl tree;
+    ASSERT_TRUE(tree.Create(0, WS_CHILD, RECT{0, 0, 200, 200}, HostWindow(), 10, GetModuleHandleA(nullptr)));
+    HTREEITEM top = tree.InsertItem("top", -1, -1, 0, TVI_ROOT, TVI_LAST);
+    tree.InsertItem("second top", -1, -1, 0, TVI_ROOT, TVI_LAST);
+    tree.InsertItem("a", -1, -1, 0, top, TVI_LAST);
+    HTREEITEM b = tree.InsertItem("b", -1, -1, 0, top, TVI_LAST);
+    HTREEITEM first = tree.InsertItemAt("first", -1, -1, 0, top, 0);
+    EXPECT_EQ(tree.InsertItemAt("none", -1, -1, 0, top, -1), nullptr);
+
+    std::string path;
+    EXPECT_TRUE(tree.PathOfItem(b, path, 64));
+    EXPECT_EQ(path, "0/2");
+    EXPECT_EQ(tree.ItemFromPath("0/2/"), b);
+    EXPECT_EQ(tree.ItemFromPath("0/0"), first);
+    EXPECT_EQ(tree.ItemFromPath(""), top);
+    EXPECT_EQ(tree.ItemFromPath("0/9"), nullptr);
+    EXPECT_TRUE(tree.PathOfItem(TVI_ROOT, path, 64));
+    EXPECT_EQ(path, "0");
+    EXPECT_FALSE(tree.PathOfItem(b, path, 3)) << "does not fit";
+    EXPECT_EQ(path, "0/");
+    EXPECT_EQ(tree.ChildAt(top, 1), tree.ItemFromPath("0/1"));
+}
+
+TEST_F(RealWindowTest, SelectedRowsComeInAscendingOrder) {
+    ListViewControl list;
+    ASSERT_TRUE(list.Create(0, LVS_REPORT | LVS_OWNERDATA, RECT{0, 0, 200, 200}, HostWindow(), 11, GetModuleHandleA(nullptr)));
+    EXPECT_TRUE(list.InsertColumn(0, "Name", 100, 0));
+    list.SetRowCount(6);
+    EXPECT_EQ(list.RowCount(), 6);
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    for (int row : {4, 1}) SendMessageA(list.Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(list.SelectedCount(), 2);
+    std::vector<int> rows;
+    int row = -1;
+    for (bool more = list.FirstSelected(row); more; more = list.NextSelected(row)) rows.push_back(row);
+    EXPECT_EQ(rows, (std::vector<int>{1, 4}));
+    list.ClearSelection();
+    EXPECT_EQ(list.SelectedCount(), 0);
+    EXPECT_FALSE(list.FirstSelected(row));
+}
+
+TEST(SplitterTest, DragsAreHeldInsideTheParentAndReportedAsPercent) {
+    EXPECT_EQ(ClampSplitterX(5, 400), 20);
+    EXPECT_EQ(ClampSplitterX(390, 400), 377);
+    EXPECT_EQ(ClampSplitterX(200, 400), 200);
+    EXPECT_EQ(SplitPercent(100, 400), 25);
+    EXPECT_EQ(SplitPercent(500, 400), 100);
+    EXPECT_EQ(SplitPercent(10, 0), 0);
+}
+
+TEST(BitmapTest, ButtonColoursAreMappedAndTheBannerFadesToBlack) {
+    EXPECT_EQ(SystemColourFor(RGB(192, 192, 192)), COLOR_BTNFACE);
+    EXPECT_EQ(SystemColourFor(RGB(128, 128, 128)), COLOR_BTNSHADOW);
+    EXPECT_EQ(SystemColourFor(RGB(0, 0, 0)), COLOR_BTNTEXT);
+    EXPECT_EQ(SystemColourFor(RGB(255, 255, 255)), COLOR_BTNHIGHLIGHT);
+    EXPECT_EQ(SystemColourFor(RGB(255, 0, 0)), -1);
+    EXPECT_EQ(BannerBlue(0, 500), 255);
+    EXPECT_EQ(BannerBlue(250, 500), 192);
+    EXPECT_EQ(BannerBlue(499, 500), 2);
+}
+
+TEST(BitmapTest, TheToolbarBitmapLoadsInSystemColours) {
+    HBITMAP bitmap = LoadSystemColouredBitmap(GetModuleHandleA(nullptr), 212, false);
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP size{};
+    GetObjectA(bitmap, sizeof size, &size);
+    EXPECT_EQ(size.bmWidth, 21 * 16);
+    EXPECT_EQ(size.bmHeight, 15);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_EQ(GetPixel(memory, 0, 0), GetSysColor(COLOR_BTNFACE)) << "the grey background is the button face";
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    EXPECT_EQ(LoadSystemColouredBitmap(GetModuleHandleA(nullptr), 9999, false), nullptr);
+}
+
+}  // namespace
