@@ -42,6 +42,8 @@ public:
 
     // Makes `name` current and loads it, falling back to English; the result of the last load.
     bool SetLanguage(const std::string& name);
+    // Registers the main window's class, creates the window and shows it; false when it cannot.
+    bool CreateMainWindow();
 
 private:
     // Loads the current language's file; tells the user and answers false when it cannot.
@@ -49,7 +51,6 @@ private:
     bool HandOverToRunningInstance(const std::vector<std::string>& arguments);
     bool CheckWindowsVersion();
     bool DiscoverLanguageSets();
-    bool CreateMainWindow();
 
     HINSTANCE instance_ = nullptr;
     HINSTANCE resourceInstance_ = nullptr;

@@ -85,7 +85,6 @@ bool WantToSaveDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, CMD_SAVE_CANCEL, UiText("WANT_TO_SAVE_DIALOG", "4"));
     SendDlgItemMessageA(dialog, IDC_WANT_TO_SAVE_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_EXCLAMATION)), 0);
-    MessageBeep(MB_ICONEXCLAMATION);
     CentreOnDesktop(dialog);
     return true;
 }
