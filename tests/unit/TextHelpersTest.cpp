@@ -46,8 +46,8 @@ TEST(TextHelpersTest, CommandLinesSplitAtBlanksOutsideQuotes) {
     EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Quillset.exe\" \"C:\\My Projects\\a b.qsp\""),
               (Arguments{"C:\\Program Files\\Quillset.exe", "C:\\My Projects\\a b.qsp"}));
     EXPECT_EQ(SplitCommandLine("  Quillset.exe   C:\\p.qsp  "), (Arguments{"Quillset.exe", "C:\\p.qsp"}));
-    EXPECT_EQ(SplitCommandLine("q.exe \"say \"hi\" there\""), (Arguments{"q.exe", "say \"hi\" there"}))
-        << "a quote inside the argument that is not followed by a blank belongs to it";
+    EXPECT_EQ(SplitCommandLine("q.exe \"a\"b c\" d"), (Arguments{"q.exe", "a\"b c", "d"}))
+        << "a quote that is not followed by a blank belongs to the argument";
     EXPECT_EQ(SplitCommandLine("q.exe \"unclosed arg"), (Arguments{"q.exe", "unclosed arg"}));
     EXPECT_EQ(SplitCommandLine("q.exe \"\""), (Arguments{"q.exe", ""}));
     EXPECT_TRUE(SplitCommandLine("").empty());
