@@ -23,7 +23,8 @@ bool AboutDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, IDC_ABOUT_WEB, kProductWebAddress);
     webLink_.Attach(GetDlgItem(dialog, IDC_ABOUT_WEB));
     CentreOnDesktop(dialog);
-    return true;
+    SetFocus(GetDlgItem(dialog, IDC_OK));
+    return false;
 }
 
 bool AboutDialog::OnCommand(HWND dialog, int id, int, HWND) {
