@@ -19,8 +19,6 @@
 #include "ui/Dialog.h"
 #include "ui/Window.h"
 
-bool DiscoverLanguages(const std::string& folder, std::vector<std::string>& list);
-
 namespace {
 
 Application* theApplication = nullptr;
@@ -34,7 +32,14 @@ WindowClassRegistration mainWindowClass("KVQuillset");
 
 }  // namespace
 
-Application::Application() {
+void WindowsMessageBoxes::Show(const std::string& text, const std::string& caption, MessageIcon icon) {
+    const UINT style = icon == MessageIcon::Warning ? MB_ICONWARNING
+                       : icon == MessageIcon::Error ? MB_ICONERROR
+                                                    : MB_ICONINFORMATION;
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | style);
+}
+
+Application::Application() : languages_(ProgramFolder(), messages_) {
     srand(static_cast<unsigned>(time(nullptr)));
     if (CoInitialize(nullptr) != S_OK)
         throw WinException("Couldn't initialize COM", static_cast<int>(GetLastError()));
@@ -61,13 +66,10 @@ bool Application::InitInstance() {
     const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
     if (mutexError_ == ERROR_ALREADY_EXISTS) return HandOverToRunningInstance(arguments);
     if (!CheckWindowsVersion()) throw WinException("Couldn't check Windows version", static_cast<int>(GetLastError()));
-    if (!DiscoverLanguageSets()) return false;
-    currentLanguage_ = LoadLanguageSetting();
+    if (!languages_.Discover()) return false;
+    languages_.SetCurrentLanguage(LoadLanguageSetting());
     RegisterFileType();
-    if (!LoadLanguage()) {
-        currentLanguage_ = "English";
-        if (!LoadLanguage()) return false;
-    }
+    if (!languages_.SetLanguage(languages_.CurrentLanguage())) return false;
     if (!CreateMainWindow()) return false;
     if (arguments.size() >= 2)
         mainWindow_->OpenProject(arguments[1]);
@@ -112,34 +114,6 @@ bool Application::CheckWindowsVersion() {
     return true;
 }
 
-bool Application::DiscoverLanguageSets() {
-    const std::string folder = ProgramFolder();
-    if (!DiscoverLanguages(JoinPath(folder, "LanguageSets\\Setup"), installerLanguages_)) {
-        ShowApplicationError("Can't find setup language files. Please reinstall the application.");
-        return false;
-    }
-    if (!DiscoverLanguages(JoinPath(folder, "LanguageSets\\Builder"), builderLanguages_)) {
-        ShowApplicationError("Can't find application language files. Please reinstall the application.");
-        return false;
-    }
-    return true;
-}
-
-bool Application::LoadLanguage() {
-    if (languageFile_.Load(ProgramFolder(), currentLanguage_)) return true;
-    ShowApplicationError(ReplaceFirstPlaceholder(
-        "Language file %1 not found or corrupted. Please reinstall the application.",
-        currentLanguage_ + ".dat"));
-    return false;
-}
-
-bool Application::SetLanguage(const std::string& name) {
-    currentLanguage_ = name;
-    if (LoadLanguage()) return true;
-    currentLanguage_ = "English";
-    return LoadLanguage();
-}
-
 bool Application::CreateMainWindow() {
     largeIcon_ = static_cast<HICON>(LoadImageA(resourceInstance_, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
@@ -149,7 +123,7 @@ bool Application::CreateMainWindow() {
         info.hIcon = largeIcon_;
         info.hIconSm = smallIcon_;
     });
-    mainWindow_ = std::make_unique<MainWindow>(languageFile_);
+    mainWindow_ = std::make_unique<MainWindow>(languages_);
     HMENU menu = LoadMenuA(resourceInstance_, MAKEINTRESOURCEA(IDR_MAIN_MENU));
     HACCEL accelerators = LoadAcceleratorsA(resourceInstance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     if (!menu || !accelerators) return false;
@@ -166,8 +140,8 @@ bool Application::CreateMainWindow() {
 }
 
 int Application::ExitInstance() {
-    if (currentLanguage_.empty()) return 0;
-    return SaveLanguage(currentLanguage_) ? 1 : 0;
+    if (languages_.CurrentLanguage().empty()) return 0;
+    return SaveLanguage(languages_.CurrentLanguage()) ? 1 : 0;
 }
 
 bool Application::PreTranslateMessage(MSG& message) {
@@ -215,17 +189,6 @@ std::string ProgramFolder() { return platform::ModuleFolder(); }
 std::string UiText(const std::string& section, const std::string& key) {
     return theApplication->Texts().UiText(section, key);
 }
-std::string UiString(int id) {
-    std::string text = RawString(id);
-    return text.substr(0, text.find('|'));
-}
-std::string UiHint(int id) {
-    std::string text = RawString(id);
-    size_t bar = text.find('|');
-    return bar == std::string::npos ? text : text.substr(bar + 1);
-}
+std::string UiString(int id) { return theApplication->Texts().UiString(id); }
+std::string UiHint(int id) { return theApplication->Texts().UiHint(id); }
 std::string RawString(int id) { return theApplication->Texts().RawString(id); }
-
-void ShowApplicationError(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "Application Error", MB_OK | MB_ICONWARNING);
-}

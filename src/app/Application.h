@@ -7,12 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "lang/LanguageFile.h"
+#include "lang/LanguageSets.h"
+#include "lang/MessageBoxes.h"
 #include "ui/ApplicationBase.h"
 
 class MainWindow;
 class ProjectDocument;
 class StatusBarControl;
+
+// Messages of the language layer, as message boxes without an owner.
+class WindowsMessageBoxes : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override;
+};
 
 class Application : public ApplicationBase {
 public:
@@ -32,35 +39,25 @@ public:
     HINSTANCE Instance() const { return instance_; }
     HINSTANCE ResourceInstance() const { return resourceInstance_; }
     MainWindow* Main() const { return mainWindow_.get(); }
-    const LanguageFile& Texts() const { return languageFile_; }
-    const std::vector<std::string>& BuilderLanguages() const { return builderLanguages_; }
-    const std::vector<std::string>& InstallerLanguages() const { return installerLanguages_; }
-    const std::string& CurrentLanguage() const { return currentLanguage_; }
-    void SetCurrentLanguage(const std::string& name) { currentLanguage_ = name; }
+    LanguageSets& Languages() { return languages_; }
+    const LanguageSets& Texts() const { return languages_; }
     int PageValue() const { return pageValue_; }
     void SetPageValue(int percent) { pageValue_ = percent; }
 
-    // Makes `name` current and loads it, falling back to English; the result of the last load.
-    bool SetLanguage(const std::string& name);
     // Registers the main window's class, creates the window and shows it; false when it cannot.
     bool CreateMainWindow();
 
 private:
-    // Loads the current language's file; tells the user and answers false when it cannot.
-    bool LoadLanguage();
     bool HandOverToRunningInstance(const std::vector<std::string>& arguments);
     bool CheckWindowsVersion();
-    bool DiscoverLanguageSets();
 
     HINSTANCE instance_ = nullptr;
     HINSTANCE resourceInstance_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HWND acceleratorWindow_ = nullptr;
     std::unique_ptr<MainWindow> mainWindow_;
-    std::vector<std::string> builderLanguages_;
-    std::vector<std::string> installerLanguages_;
-    std::string currentLanguage_ = "English";
-    LanguageFile languageFile_;
+    WindowsMessageBoxes messages_;
+    LanguageSets languages_;
     HMODULE richEdit_ = nullptr;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
@@ -90,6 +87,3 @@ std::string UiText(const std::string& section, const std::string& key);
 std::string UiString(int id);
 std::string UiHint(int id);
 std::string RawString(int id);
-
-// The "Application Error" message box with the warning icon and no owner.
-void ShowApplicationError(const std::string& text);

@@ -184,7 +184,7 @@ void MainWindow::ApplyMenuTexts() {
 void MainWindow::FillLanguageMenu(HMENU) {
     HMENU languages = LanguageMenu();
     if (!languages) return;
-    const auto& names = TheApplication().BuilderLanguages();
+    const auto& names = TheApplication().Texts().BuilderLanguages();
     for (size_t index = 0; index < names.size() && index <= ID_LANGUAGE_LAST - ID_LANGUAGE_FIRST; ++index)
         InsertMenuA(languages, static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
                     ID_LANGUAGE_FIRST + index, names[index].c_str());
@@ -403,7 +403,7 @@ bool MainWindow::SaveProjectAs() {
 void MainWindow::SwitchLanguage(UINT command) {
     char name[MAX_PATH] = "";
     GetMenuStringA(LanguageMenu(), command, name, MAX_PATH, MF_BYCOMMAND);
-    if (!TheApplication().SetLanguage(name)) return;
+    if (!TheApplication().Languages().SetLanguage(name)) return;
     ApplyMenuTexts();
     ShowStatus(ApplicationTitle());
     if (project_) {

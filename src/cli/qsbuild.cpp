@@ -5,7 +5,8 @@
 #include <string>
 
 #include "core/Exception.h"
-#include "lang/LanguageFile.h"
+#include "lang/LanguageSets.h"
+#include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
 #include "platform/FileSystem.h"
 
@@ -17,6 +18,14 @@ static const char kUsage[] =
     "  --language NAME    builder language for default texts (default: English)\n"
     "  --help             show this help\n"
     "  --version          show the version\n";
+
+// The command-line builder shows its messages on the error stream.
+class ConsoleMessages : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon) override {
+        std::fprintf(stderr, "qsbuild: %s: %s\n", caption.c_str(), text.c_str());
+    }
+};
 
 static int Fail(const std::string& message) {
     std::fprintf(stderr, "qsbuild: %s\n", message.c_str());
@@ -47,8 +56,9 @@ int main(int argc, char** argv) {
     }
     if (projectPath.empty()) return Fail("no project file given\n" + std::string(kUsage));
 
-    LanguageFile texts;
-    if (!texts.Load(platform::ModuleFolder(), language) && !texts.Load(platform::ModuleFolder(), "English"))
+    ConsoleMessages messages;
+    LanguageSets texts(platform::ModuleFolder(), messages);
+    if (!texts.SetLanguage(language))
         std::fprintf(stderr, "qsbuild: warning: no builder language file found; default texts are empty\n");
 
     ProjectDocument project(texts);
@@ -59,6 +69,11 @@ int main(int argc, char** argv) {
     }
     std::printf("Opened project %s (%s)\n", project.Path().c_str(), project.Title().c_str());
     std::printf("  Builder version:   %s\n", project.builderInfo.Version().c_str());
+    std::printf("  Product:           %s %s\n", project.generalInfo.productName.c_str(),
+                project.generalInfo.productVersion.c_str());
+    std::printf("  Company:           %s\n", project.generalInfo.companyName.c_str());
+    std::printf("  Installation path: %s\n", project.setupInfo.DefaultInstallationPath().c_str());
+    std::printf("  File types:        %zu\n", project.fileTypes.Count());
     std::printf("  Output folder:     %s\n", project.outputSettings.outputFolder.c_str());
     std::printf("  Setup file name:   %s\n", project.outputSettings.setupFileName.c_str());
     std::printf("  Setup icon:        %s\n", project.outputSettings.setupIconPath.c_str());

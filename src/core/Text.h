@@ -1,12 +1,14 @@
 #pragma once
 // Helpers on byte strings in the system code page.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <cstdint>
 
 // Equality without regard to ASCII letter case, as the system compares paths and names.
 bool EqualNoCase(std::string_view a, std::string_view b);
+// The text with ASCII capitals made small, for keys compared without regard to case.
+std::string LowerCase(std::string_view text);
 
 // Whether `text` begins with `prefix`, compared byte for byte (case-sensitive).
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -19,15 +21,24 @@ inline bool ReadYesNo(std::string_view value) {
 }
 inline const char* YesNoText(bool value) { return value ? "Yes" : "No"; }
 
+// The leading decimal number: blanks skipped, an optional sign, digits up to the first other
+// character; no digits give 0. Values beyond 32 bits are held at the nearest limit.
+std::int32_t ReadLeadingInt(const std::string& text);
+// The leading hexadecimal number, "0x" or "0X" allowed in front; no digits give 0.
+// Values beyond 32 bits are held at 0xFFFFFFFF; a "-" in front negates modulo 2^32.
+std::uint32_t ReadLeadingHex(const std::string& text);
+// Colours are written "0x%08X".
+std::string ColourText(std::uint32_t colour);
+
+// The part after the last "\" (the whole text when it has none).
+std::string NameAfterLastBackslash(const std::string& path);
+
 // Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
 
 // The `n`-th field (from 0) of `text` split at `separator`; the last field runs to the end.
 // False when the text has fewer fields.
 bool GetField(const std::string& text, char separator, int n, std::string& field);
-
-// Splits a path at its last "\": without one the folder is empty and the name is the whole path.
-void SplitPath(const std::string& path, std::string& folder, std::string& name);
 
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);

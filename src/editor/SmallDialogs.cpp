@@ -20,6 +20,8 @@ bool AboutDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, IDC_ABOUT_LINE1, UiText("ABOUT_DIALOG", "3"));
     SetItemText(dialog, IDC_ABOUT_LINE2, UiText("ABOUT_DIALOG", "4"));
     SetItemText(dialog, IDC_ABOUT_LINE3, UiText("ABOUT_DIALOG", "5"));
+    SetItemText(dialog, IDC_OK, UiText("ABOUT_DIALOG", "1"));
+    SetItemText(dialog, IDC_CREDITS, UiText("ABOUT_DIALOG", "2"));
     SetItemText(dialog, IDC_ABOUT_WEB, kProductWebAddress);
     webLink_.Attach(GetDlgItem(dialog, IDC_ABOUT_WEB));
     CentreOnDesktop(dialog);
@@ -49,6 +51,7 @@ bool WelcomeDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, IDC_WELCOME_TEXT1, UiText("WELCOME_DIALOG", "1"));
     SetItemText(dialog, IDC_WELCOME_TEXT2, UiText("WELCOME_DIALOG", "2"));
     SetItemText(dialog, IDC_WELCOME_TEXT3, UiText("WELCOME_DIALOG", "3"));
+    SetItemText(dialog, IDCANCEL, UiText("WELCOME_DIALOG", "4"));
     const int buttons[3] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT};
     const int icons[3] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT};
     for (int i = 0; i < 3; ++i) {

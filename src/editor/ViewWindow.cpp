@@ -21,9 +21,10 @@ namespace {
 WindowClassRegistration viewWindowClass("ViewWindow");
 }
 
-ViewWindow::ViewWindow()
-    : banner_("Quillset 1.0 Installer Builder",
-              "Create a new setup project or open an existing one from the File menu.") {}
+// The banner's notice comes from the language in use at each rendering.
+constexpr int kBannerNotice = 831;
+
+ViewWindow::ViewWindow() : banner_("Quillset 1.0 Installer Builder", "") {}
 
 bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
     if (HasWindow()) return true;
@@ -35,6 +36,7 @@ bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
 void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
+    banner_.SetNotice(RawString(kBannerNotice));
     HDC context = GetDC(Handle());
     banner_.Render(context);
     ReleaseDC(Handle(), context);
@@ -105,8 +107,8 @@ void ViewWindow::OnInitMenu(HMENU menu) {
     // Building needs the Create Setup form, which reports whether a build is possible.
     EnableCommand(menu, ID_BUILD_SETUP, false);
     EnableCommand(menu, ID_TEST_RUN, false);
-    const std::string& current = TheApplication().CurrentLanguage();
-    const int languages = static_cast<int>(TheApplication().BuilderLanguages().size());
+    const std::string& current = TheApplication().Texts().CurrentLanguage();
+    const int languages = static_cast<int>(TheApplication().Texts().BuilderLanguageCount());
     for (UINT id = ID_LANGUAGE_FIRST; id < ID_LANGUAGE_FIRST + static_cast<UINT>(languages); ++id) {
         char text[MAX_PATH] = "";
         GetMenuStringA(menu, id, text, MAX_PATH, MF_BYCOMMAND);

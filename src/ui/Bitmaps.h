@@ -21,6 +21,7 @@ public:
     BannerPainter(const BannerPainter&) = delete;
     BannerPainter& operator=(const BannerPainter&) = delete;
 
+    void SetNotice(std::string notice) { notice_ = std::move(notice); }
     void Resize(int width, int height) {
         width_ = width;
         height_ = height;

@@ -144,8 +144,10 @@ HWND BuilderProcess::WaitForDialog(const std::string& title) {
 
 void BuilderProcess::Command(UINT id) const { PostMessageA(main_, WM_COMMAND, id, 0); }
 
-std::string BuilderProcess::MenuText(int position) const {
-    char text[256] = "";
-    GetMenuStringA(GetMenu(main_), position, text, sizeof text, MF_BYPOSITION);
+std::string BuilderProcess::MenuHint(UINT id) const {
+    // Any menu handle will do: the main window only tells a closed menu (none) from an open one.
+    SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(id, MF_STRING), 1);
+    std::string text = WindowText(GetDlgItem(main_, 1000));
+    SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     return text;
 }

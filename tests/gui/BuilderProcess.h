@@ -45,8 +45,8 @@ public:
     HWND WaitForDialog(const std::string& title = "");
     // Posts a command to the main window, as a menu, toolbar or accelerator would.
     void Command(UINT id) const;
-    // The menu bar's text at `position`.
-    std::string MenuText(int position) const;
+    // The status bar's text while the menu item `id` is highlighted (its hint).
+    std::string MenuHint(UINT id) const;
 
 private:
     PROCESS_INFORMATION process_{};

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "lang/LanguageFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -51,4 +52,12 @@ std::string DataPath(const std::string& relative) {
         if (c == '\\') c = '/';
 #endif
     return path;
+}
+
+std::string SourceFolder() { return DataPath("..\\.."); }
+
+const UiTextSource& EnglishTexts() {
+    static LanguageFile english;
+    if (!english.IsLoaded()) english.Load(SourceFolder(), "English");
+    return english;
 }

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "core/Text.h"
 #include "core/Tokenizer.h"
+#include "model/DestinationTree.h"
 #include "platform/File.h"
 
 TEST(TextHelpersTest, OnlyTheFirstPlaceholderIsReplaced) {

@@ -94,7 +94,7 @@ protected:
     static void SetUpTestSuite() {
         application_ = new Application;
         application_->SetInstance(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(application_->SetLanguage("English"));
+        ASSERT_TRUE(application_->Languages().SetLanguage("English"));
         ASSERT_TRUE(application_->CreateMainWindow());
     }
     static void TearDownTestSuite() {
@@ -244,6 +244,24 @@ TEST_F(ShellTest, HandOverOpensOnlyRecordsTaggedForProjects) {
     SendMessageA(main_->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     ASSERT_NE(main_->Project(), nullptr);
     EXPECT_EQ(Title(), "Quillset - [Saved]");
+}
+
+TEST_F(ShellTest, ALanguageSwitchPutsTheNewTextsOnTheMenuBar) {
+    HMENU menu = GetMenu(main_->Handle());
+    auto menuText = [menu](UINT item, UINT by) {
+        char text[128] = "";
+        GetMenuStringA(menu, item, text, sizeof text, by);
+        return std::string(text);
+    };
+    EXPECT_EQ(menuText(0, MF_BYPOSITION), UiString(1000));
+    ASSERT_TRUE(TheApplication().Languages().SetLanguage("German"));
+    main_->ApplyMenuTexts();
+    EXPECT_EQ(menuText(0, MF_BYPOSITION), "&Datei");
+    EXPECT_EQ(menuText(ID_FILE_NEW, MF_BYCOMMAND), UiString(1020));
+    EXPECT_EQ(menuText(ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
+    ASSERT_TRUE(TheApplication().Languages().SetLanguage("English"));
+    main_->ApplyMenuTexts();
+    EXPECT_EQ(menuText(0, MF_BYPOSITION), "&File");
 }
 
 TEST(HelpTest, ContextsFindTheirPagesAndTheFinderTheContents) {
