@@ -100,6 +100,8 @@ bool MainWindow::OnCreate() {
     if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, Instance())) return false;
     ShowWindow(editorHost_.Handle(), SW_SHOW);
     if (project_) editorHost_.CreatePages();
+    // The first idle pass may come only after a dialog; the buttons must be right from the start.
+    UpdateToolbarStates();
     return true;
 }
 

@@ -7,6 +7,9 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <vector>
+
+#include <shellapi.h>
 
 #include "app/Application.h"
 #include "app/Help.h"
@@ -262,6 +265,52 @@ TEST_F(ShellTest, ALanguageSwitchPutsTheNewTextsOnTheMenuBar) {
     ASSERT_TRUE(TheApplication().Languages().SetLanguage("English"));
     main_->ApplyMenuTexts();
     EXPECT_EQ(menuText(0, MF_BYPOSITION), "&File");
+}
+
+TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
+    auto statusText = [&] {
+        char text[256] = "";
+        GetWindowTextA(main_->StatusBar().Handle(), text, sizeof text);
+        return std::string(text);
+    };
+    NMTTDISPINFOA info{};
+    info.hdr.code = TTN_GETDISPINFOA;
+    info.hdr.idFrom = ID_FILE_OPEN;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_EQ(std::string(info.lpszText), UiString(801));
+    info.hdr.code = TTN_SHOW;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(statusText(), UiHint(801));
+    info.hdr.code = TTN_POP;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(statusText(), "Quillset 1.0");
+
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_SAVE_AS, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), UiHint(1025));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_LANGUAGE_FIRST, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), UiHint(1100));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(statusText(), "Quillset 1.0");
+}
+
+TEST(ResourceTest, TheProjectFileIconIsIconIndex10OfTheProgram) {
+    std::vector<WORD> groups;
+    EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(14), [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+        reinterpret_cast<std::vector<WORD>*>(list)->push_back(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+        return TRUE;
+    }, reinterpret_cast<LONG_PTR>(&groups));
+    ASSERT_EQ(groups.size(), 11u);
+    EXPECT_EQ(groups[0], IDI_APPLICATION_ICON);
+    EXPECT_EQ(groups[10], IDI_PROJECT_DOCUMENT);
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), program, 10);
+    EXPECT_NE(icon, nullptr);
+    if (icon) DestroyIcon(icon);
 }
 
 TEST(HelpTest, ContextsFindTheirPagesAndTheFinderTheContents) {
