@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "ui/Bitmaps.h"
+#include "ui/HyperLink.h"
 #include "ui/ListViewControl.h"
 #include "ui/Splitter.h"
 #include "ui/TreeViewControl.h"
@@ -107,6 +108,39 @@ TEST_F(RealWindowTest, SelectedRowsComeInAscendingOrder) {
     list.ClearSelection();
     EXPECT_EQ(list.SelectedCount(), 0);
     EXPECT_FALSE(list.FirstSelected(row));
+}
+
+TEST_F(RealWindowTest, ASplitterReportsAFinishedDragToItsParent) {
+    Splitter splitter(2054);
+    ASSERT_TRUE(splitter.Create(HostWindow(), RECT{100, 0, 104, 200}, 20, GetModuleHandleA(nullptr)));
+    const SIZE host = GetClientSize(HostWindow());
+    SendMessageA(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    SendMessageA(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 10));
+    EXPECT_TRUE(host_.commands.empty()) << "released where it started: nothing to report";
+
+    SendMessageA(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    // To x = 5 in the parent: drawn at 20.
+    SendMessageA(splitter.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-95), 10));
+    SendMessageA(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(-95), 10));
+    ASSERT_EQ(host_.commands.size(), 1u);
+    EXPECT_EQ(host_.commands[0].first, 2054u);
+    EXPECT_EQ(host_.commands[0].second, 20 * 100 / host.cx);
+}
+
+TEST_F(RealWindowTest, AHyperLinkPaintsItselfBlueAndTakesTheMouse) {
+    HWND text = CreateWindowExA(0, "STATIC", "https://example.com/", WS_CHILD | SS_LEFT, 0, 0, 100, 20,
+                                HostWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    HyperLink link;
+    link.Attach(text);
+    EXPECT_EQ(SendMessageA(text, WM_NCHITTEST, 0, 0), HTCLIENT);
+    HDC context = GetDC(text);
+    EXPECT_EQ(SendMessageA(text, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(text)),
+              reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+    EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
+    ReleaseDC(text, context);
+    link.Detach();
+    EXPECT_NE(SendMessageA(text, WM_NCHITTEST, 0, 0), HTCLIENT) << "the static's own behaviour is back";
+    DestroyWindow(text);
 }
 
 TEST(SplitterTest, DragsAreHeldInsideTheParentAndReportedAsPercent) {
