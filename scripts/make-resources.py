@@ -11,9 +11,9 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location('make_icon', os.path.join(HERE, 'make-icon.py'))
-make_icon = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(make_icon)
+found = importlib.util.spec_from_file_location('make_icon', os.path.join(HERE, 'make-icon.py'))
+make_icon = importlib.util.module_from_spec(found)
+found.loader.exec_module(make_icon)
 VGA = make_icon.VGA
 
 # Palette letters of the toolbar art (indexes into the 16 VGA colours).
