@@ -23,9 +23,6 @@ namespace {
 
 Application* theApplication = nullptr;
 
-// The four bytes "qsp " as one value: the project extension without its dot, then a blank.
-constexpr ULONG_PTR kHandOverTag = 's' << 8 | 'q' | 'p' << 16 | ' ' << 24;
-
 void OutOfMemory() { throw WinException("Out of memory", static_cast<int>(GetLastError())); }
 
 WindowClassRegistration mainWindowClass("KVQuillset");
@@ -68,6 +65,7 @@ bool Application::InitInstance() {
     if (!CheckWindowsVersion()) throw WinException("Couldn't check Windows version", static_cast<int>(GetLastError()));
     if (!languages_.Discover()) return false;
     languages_.SetCurrentLanguage(LoadLanguageSetting());
+    languageRead_ = true;
     RegisterFileType();
     if (!languages_.SetLanguage(languages_.CurrentLanguage())) return false;
     if (!CreateMainWindow()) return false;
@@ -139,8 +137,10 @@ bool Application::CreateMainWindow() {
     return true;
 }
 
+// Only a run that read the user's language writes it back: a second instance or a start that
+// failed early would otherwise replace the user's choice by the default.
 int Application::ExitInstance() {
-    if (languages_.CurrentLanguage().empty()) return 0;
+    if (!languageRead_ || languages_.CurrentLanguage().empty()) return 0;
     return SaveLanguage(languages_.CurrentLanguage()) ? 1 : 0;
 }
 

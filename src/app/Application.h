@@ -63,6 +63,8 @@ private:
     HICON smallIcon_ = nullptr;
     int pageValue_ = 30;
     DWORD mutexError_ = 0;
+    // Set once the language setting was read at start-up.
+    bool languageRead_ = false;
 };
 
 // Process-wide accessors.

@@ -70,9 +70,6 @@ int TextOf(const TextOfCommand (&table)[N], UINT command) {
 constexpr DWORD kPageHelpContexts[ViewWindow::kPageCount] = {1090, 1100, 1110, 1120, 1130,
                                                              1140, 1150, 1160, 1180};
 
-// The four bytes "qsp ", as a second instance sends them with its project path.
-constexpr ULONG_PTR kHandOverTag = 's' << 8 | 'q' | 'p' << 16 | ' ' << 24;
-
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -92,7 +89,10 @@ std::string MainWindowTitle(const ProjectDocument* project) {
 
 MainWindow::MainWindow(const UiTextSource& texts) : texts_(texts) { ownsHandle_ = true; }
 
-MainWindow::~MainWindow() = default;
+// The window goes while the children's objects still exist to receive their last messages.
+MainWindow::~MainWindow() {
+    if (HasWindow()) DestroyWindow(Handle());
+}
 
 bool MainWindow::OnCreate() {
     if (!statusBar_.Create(SBARS_SIZEGRIP | CCS_BOTTOM, ApplicationTitle(), Handle(), ID_STATUS_BAR)) return false;

@@ -11,6 +11,10 @@
 
 class UiTextSource;
 
+// The four bytes "qsp " (the project extension without its dot, then a blank) that mark the
+// project path a second instance hands over.
+constexpr ULONG_PTR kHandOverTag = 'q' | 's' << 8 | 'p' << 16 | ' ' << 24;
+
 class MainWindow : public TopLevelWindow {
 public:
     // `texts` gives new projects their titles; it outlives the window.

@@ -5,8 +5,15 @@
 
 using ui::Platform;
 
+// A window that outlives its object must not reach the object any more: its slot is cleared,
+// unless the slot belongs to another object (this one was only a wrapper).
 Window::~Window() {
-    if (ownsHandle_ && handle_ && Platform().IsWindow(handle_)) Platform().DestroyWindow(handle_);
+    if (!handle_) return;
+    if (ownsHandle_ && Platform().IsWindow(handle_)) {
+        Platform().DestroyWindow(handle_);
+        return;
+    }
+    if (Platform().GetUserData(handle_) == reinterpret_cast<LONG_PTR>(this)) Platform().SetUserData(handle_, 0);
 }
 
 void Window::OnPaint() { Platform().ValidatePaint(handle_); }

@@ -158,7 +158,12 @@ TEST_F(GuiTest, AProjectThatCannotBeOpenedIsReportedAndTheBuilderGoesOn) {
     Close(builder);
 }
 
-TEST(GuiStartTest, WithoutSetupLanguagesTheBuilderSaysSoAndEnds) {
+TEST(GuiStartTest, WithoutSetupLanguagesTheBuilderSaysSoAndEndsKeepingTheUsersLanguage) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>("German"), 6);
+    RegCloseKey(key);
     ProgramFolder folder(false);
     BuilderProcess builder;
     ASSERT_TRUE(builder.Start(folder.Executable()));
@@ -169,6 +174,7 @@ TEST(GuiStartTest, WithoutSetupLanguagesTheBuilderSaysSoAndEnds) {
     PressButton(message, IDOK);
     EXPECT_EQ(builder.WaitForExit(), kSecondInstanceExit);
     EXPECT_EQ(FindWindowA("KVQuillset", nullptr), nullptr);
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "language"), "German");
 }
 
 }  // namespace

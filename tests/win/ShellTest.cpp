@@ -243,7 +243,7 @@ TEST_F(ShellTest, HandOverOpensOnlyRecordsTaggedForProjects) {
     data.lpData = const_cast<char*>(saved.c_str());
     SendMessageA(main_->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     EXPECT_EQ(main_->Project(), nullptr);
-    data.dwData = 'q' | 's' << 8 | 'p' << 16 | ' ' << 24;
+    data.dwData = kHandOverTag;
     SendMessageA(main_->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     ASSERT_NE(main_->Project(), nullptr);
     EXPECT_EQ(Title(), "Quillset - [Saved]");
