@@ -71,6 +71,11 @@ bool LoadWindowPlacement() {
     MainWindow* main = TheMainWindow();
     if (!main || !main->HasWindow()) return false;
     placement.length = sizeof placement;
+    // A window closed while minimised comes back in its normal or maximised state, never as a
+    // button on the task bar that the user has to find first.
+    if (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE ||
+        placement.showCmd == SW_SHOWMINNOACTIVE)
+        placement.showCmd = (placement.flags & WPF_RESTORETOMAXIMIZED) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     return SetWindowPlacement(main->Handle(), &placement) != FALSE;
 }
 

@@ -297,6 +297,22 @@ TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
     EXPECT_EQ(statusText(), "Quillset 1.0");
 }
 
+TEST_F(ShellTest, APlacementStoredMinimisedComesBackNormal) {
+    ShowWindow(main_->Handle(), SW_SHOWNORMAL);
+    SetWindowPos(main_->Handle(), nullptr, 60, 50, 640, 480, SWP_NOZORDER);
+    ShowWindow(main_->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(SaveWindowPlacement());
+    ShowWindow(main_->Handle(), SW_SHOWNORMAL);
+    SetWindowPos(main_->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER);
+    ASSERT_TRUE(LoadWindowPlacement());
+    EXPECT_FALSE(IsIconic(main_->Handle()));
+    RECT rect{};
+    GetWindowRect(main_->Handle(), &rect);
+    EXPECT_EQ(rect.left, 60);
+    EXPECT_EQ(rect.right - rect.left, 640);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
 TEST(ResourceTest, TheProjectFileIconIsIconIndex10OfTheProgram) {
     std::vector<WORD> groups;
     EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(14), [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
