@@ -20,7 +20,7 @@ private:
 };
 
 // Polls `condition` until it holds or `milliseconds` pass; the answer is whether it held.
-bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 20000);
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 30000);
 
 class BuilderProcess {
 public:
@@ -34,7 +34,7 @@ public:
     // Waits for the main window (class "KVQuillset") of this process.
     bool WaitForMainWindow();
     // Waits for the process to end; its exit code, or a value that no run gives when it did not end.
-    DWORD WaitForExit(DWORD milliseconds = 20000);
+    DWORD WaitForExit(DWORD milliseconds = 30000);
 
     HWND Main() const { return main_; }
     DWORD Id() const { return process_.dwProcessId; }
