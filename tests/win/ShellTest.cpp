@@ -97,6 +97,7 @@ protected:
     static void SetUpTestSuite() {
         application_ = new Application;
         application_->SetInstance(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(application_->Languages().DiscoverBuilderLanguages());
         ASSERT_TRUE(application_->Languages().SetLanguage("English"));
         ASSERT_TRUE(application_->CreateMainWindow());
     }
@@ -249,22 +250,34 @@ TEST_F(ShellTest, HandOverOpensOnlyRecordsTaggedForProjects) {
     EXPECT_EQ(Title(), "Quillset - [Saved]");
 }
 
-TEST_F(ShellTest, ALanguageSwitchPutsTheNewTextsOnTheMenuBar) {
+TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     HMENU menu = GetMenu(main_->Handle());
-    auto menuText = [menu](UINT item, UINT by) {
+    HMENU languages = GetSubMenu(GetSubMenu(menu, 4), 0);
+    auto menuText = [](HMENU in, UINT item, UINT by) {
         char text[128] = "";
-        GetMenuStringA(menu, item, text, sizeof text, by);
+        GetMenuStringA(in, item, text, sizeof text, by);
         return std::string(text);
     };
-    EXPECT_EQ(menuText(0, MF_BYPOSITION), UiString(1000));
-    ASSERT_TRUE(TheApplication().Languages().SetLanguage("German"));
-    main_->ApplyMenuTexts();
-    EXPECT_EQ(menuText(0, MF_BYPOSITION), "&Datei");
-    EXPECT_EQ(menuText(ID_FILE_NEW, MF_BYCOMMAND), UiString(1020));
-    EXPECT_EQ(menuText(ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
-    ASSERT_TRUE(TheApplication().Languages().SetLanguage("English"));
-    main_->ApplyMenuTexts();
-    EXPECT_EQ(menuText(0, MF_BYPOSITION), "&File");
+    ASSERT_EQ(GetMenuItemCount(languages), 2) << "English and German, the placeholder gone";
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST, MF_BYCOMMAND), "English");
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German");
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(GetMenuState(menu, ID_LANGUAGE_FIRST, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&File");
+
+    Send(ID_LANGUAGE_FIRST + 1);
+    EXPECT_EQ(TheApplication().Texts().CurrentLanguage(), "German");
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
+    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(1020));
+    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
+    EXPECT_EQ(GetMenuItemCount(languages), 2) << "the list is made only once";
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German") << "names stay as they are";
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(GetMenuState(menu, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+
+    Send(ID_LANGUAGE_FIRST);
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&File");
 }
 
 TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
