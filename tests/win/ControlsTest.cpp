@@ -6,6 +6,7 @@
 #include "ui/Bitmaps.h"
 #include "ui/HyperLink.h"
 #include "ui/ListViewControl.h"
+#include "ui/ScrollView.h"
 #include "ui/Splitter.h"
 #include "ui/TreeViewControl.h"
 #include "ui/Window.h"
@@ -141,6 +142,41 @@ TEST_F(RealWindowTest, AHyperLinkPaintsItselfBlueAndTakesTheMouse) {
     link.Detach();
     EXPECT_NE(SendMessageA(text, WM_NCHITTEST, 0, 0), HTCLIENT) << "the static's own behaviour is back";
     DestroyWindow(text);
+}
+
+// A form that only says it was made and destroyed.
+class Form : public Dialog {
+public:
+    Form(HWND, void* context) : Dialog(context) {}
+    ~Form() override { ++*static_cast<int*>(context_); }
+    bool OnInitDialog(HWND) override { return false; }
+};
+
+TEST_F(RealWindowTest, AScrollViewHostsAModelessFormAndScrollsOverItsSize) {
+    ScrollView view;
+    ASSERT_TRUE(view.Create(0, "QuillsetTestHost", WS_CHILD, 0, 0, 50, 40, HostWindow(), 30, GetModuleHandleA(nullptr)));
+    ModelessDialogSlot slot;
+    int destroyedForms = 0;
+    DialogCreatorOf<Form> creator(&destroyedForms);
+    HWND form = view.CreateForm(GetModuleHandleA(nullptr), 103, slot, creator);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(slot.dialog, form);
+    EXPECT_NE(slot.handler, nullptr);
+    EXPECT_EQ(ModelessDialogs(), std::vector<HWND>{form});
+    EXPECT_EQ(view.CreateForm(GetModuleHandleA(nullptr), 103, slot, creator), form) << "one form per slot";
+
+    SendMessageA(view.Handle(), WM_SIZE, 0, MAKELPARAM(50, 40));
+    // The bars take room from the client area; the nested size message gives the final size.
+    const SIZE formSize = GetClientSize(form), client = GetClientSize(view.Handle());
+    EXPECT_LT(client.cx, 50);
+    EXPECT_EQ(view.Range().cx, formSize.cx - client.cx);
+    EXPECT_EQ(view.Range().cy, formSize.cy - client.cy);
+
+    DestroyWindow(form);
+    EXPECT_EQ(destroyedForms, 1);
+    EXPECT_EQ(slot.dialog, nullptr);
+    EXPECT_EQ(slot.handler, nullptr);
+    EXPECT_TRUE(ModelessDialogs().empty());
 }
 
 TEST(SplitterTest, DragsAreHeldInsideTheParentAndReportedAsPercent) {
