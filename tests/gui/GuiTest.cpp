@@ -12,7 +12,7 @@ constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
 constexpr DWORD kSecondInstanceExit = static_cast<DWORD>(-1);
 
 // Menu, toolbar and private commands of the main window.
-constexpr UINT kNewProject = 32771, kCloseProject = 32791, kSaveProjectAs = 32774;
+constexpr UINT kNewProject = 32771, kOpenProject = 32772, kCloseProject = 32791, kSaveProjectAs = 32774;
 constexpr UINT kFirstLanguage = 50000;
 
 std::string LanguageText(const ProgramFolder& folder, const char* language, const char* section, const char* key) {
@@ -69,7 +69,7 @@ TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
     Close(builder);
 }
 
-TEST_F(GuiTest, SaveAsWritesTheFileAndASecondInstanceHandsItsProjectOver) {
+TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     const std::string project = folder_.Path() + "\\Hand over.qsp";
     BuilderProcess builder;
     StartPastWelcome(builder);
@@ -83,6 +83,15 @@ TEST_F(GuiTest, SaveAsWritesTheFileAndASecondInstanceHandsItsProjectOver) {
     PressButton(save, IDOK);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
     EXPECT_NE(GetFileAttributesA(project.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    builder.Command(kCloseProject);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset"));
+    builder.Command(kOpenProject);
+    HWND open = builder.WaitForDialog();
+    ASSERT_NE(open, nullptr);
+    for (int id : {1152, 1148}) SetDlgItemTextA(open, id, project.c_str());
+    PressButton(open, IDOK);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
 
     builder.Command(kCloseProject);
     ASSERT_TRUE(builder.WaitForTitle("Quillset"));
