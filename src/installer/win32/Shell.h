@@ -34,7 +34,7 @@ bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes);
 
 // The text of the program's command line after the program name.
 std::string ProgramArguments();
-// The running program's full path.
+// The running program's full path, in its long form.
 std::string ProgramPath();
 
 // Deletes a folder with everything inside it.
