@@ -34,12 +34,14 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-int RunProgram(const std::string& program, const std::string& arguments) {
+// Runs `program` (in `folder`, when one is given) and returns its exit code.
+int RunProgram(const std::string& program, const std::string& arguments, const std::string& folder = std::string()) {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
         return -1;
     WaitForSingleObject(pi.hProcess, 120000);
     DWORD code = 0xFFFF;
@@ -456,6 +458,18 @@ TEST(DamagedPackage, UnsafeNamesAndUnknownVariablesAreRefused) {
         EXPECT_FALSE(Exists(evil)) << line;
         EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Unsafe")) << line;
     }
+}
+
+TEST(SelfExtracting, ARelativeLogFileLandsInTheCallersFolder) {
+    Package package;
+    package.Write(SmallScript("QsE2E Relative"), SmallEntries());
+    const std::string setup = package.WrapSelfExtracting();
+    ASSERT_EQ(RunProgram(setup, "/S /LOG=relative.log", package.Path("")), 0);
+    EXPECT_NE(ReadBytes(package.Path("relative.log")).find("Installation complete"), std::string::npos);
+    ASSERT_EQ(RunProgram("C:\\QsE2E Small\\QsE2E Relative\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Small\\QsE2E Relative"));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
 }
 
 TEST(Requirements, AWindowsVersionOrDiskSpaceNotMetStopsWithCode2) {

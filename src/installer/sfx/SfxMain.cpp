@@ -31,14 +31,14 @@ std::string MakePrivateFolder() {
     return std::string();
 }
 
-// ShellExecuteEx rather than CreateProcess: the installer asks for administrator rights.
-int RunAndWait(const std::string& program, const std::string& arguments, const std::string& folder) {
+// ShellExecuteEx rather than CreateProcess: the installer asks for administrator rights. It
+// starts in this program's current folder, where a relative /LOG= file is meant to go.
+int RunAndWait(const std::string& program, const std::string& arguments) {
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpFile = program.c_str();
     info.lpParameters = arguments.c_str();
-    info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&info) || !info.hProcess) return -1;
     WaitForSingleObject(info.hProcess, INFINITE);
@@ -66,7 +66,7 @@ int Extract(bool quiet, const std::string& arguments) {
             RemoveFolderTree(folder);
             return Refuse(quiet, "The setup files cannot be written to the temporary folder.", kExitFailed);
         }
-    int code = RunAndWait(JoinPath(folder, run), arguments, folder);
+    int code = RunAndWait(JoinPath(folder, run), arguments);
     RemoveFolderTree(folder);
     if (code < 0) return Refuse(quiet, "The installer cannot be started.", kExitFailed);
     return code;
