@@ -59,8 +59,11 @@ private:
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
+    void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);
     void CopyToOutput();
     bool CopyOne(const std::string& source, const std::string& target);
+    void CopyBeside(const std::string& source, const std::string& folder, const std::string& okText,
+                    const std::string& errorText);
     void LogSummary();
     void RemoveTemporaryFiles();
 

@@ -42,6 +42,15 @@ void BuildJob::BuildArchive() {
     Log("setup.zip - OK");
 }
 
+// Puts the project's icon, when it gives one, into a produced executable.
+void BuildJob::CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine) {
+    if (settings_.iconPath.empty()) return;
+    if (ReplaceIcon(target, settings_.iconPath))
+        Log(okLine);
+    else
+        Error(errorLine);
+}
+
 void BuildJob::BuildSelfExtracting() {
     ContainerWriter writer;
     Log("Creating self-extracted executable " + settings_.setupFileName);
@@ -51,12 +60,7 @@ void BuildJob::BuildSelfExtracting() {
     // setup folder is read-only when the builder is installed for all users.
     const std::string workingCopy = (workFolder_.empty() ? platform::TempFolder() : workFolder_) + "\\setup.exe";
     CopyFileContents(programFolder_ + "\\setup\\_setup.exe", workingCopy);
-    if (!settings_.iconPath.empty()) {
-        if (ReplaceIcon(workingCopy, settings_.iconPath))
-            Log("Customize setup icon - OK");
-        else
-            Error("Error! Can not replace setup icon");
-    }
+    CustomizeIcon(workingCopy, "Customize setup icon - OK", "Error! Can not replace setup icon");
     if (!writer.AddFile(workingCopy)) Error("Error! Can not add setup executable to the self-extracted file");
     if (Continue()) {
         writer.AddCommand(kRunCommand, "setup.exe");
@@ -92,12 +96,7 @@ void BuildJob::WriteSelfExtracting(ContainerWriter& writer) {
         Error("Error! Can not create self-extracted file " + name);
         return;
     }
-    if (!settings_.iconPath.empty()) {
-        if (ReplaceIcon(target, settings_.iconPath))
-            Log("Customize self-extracted file icon - OK");
-        else
-            Error("Error! Can not replace self-extracted file icon");
-    }
+    CustomizeIcon(target, "Customize self-extracted file icon - OK", "Error! Can not replace self-extracted file icon");
     const std::uint32_t checksum = FileChecksum(target);
     const unsigned char bytes[4] = {static_cast<unsigned char>(checksum), static_cast<unsigned char>(checksum >> 8),
                                     static_cast<unsigned char>(checksum >> 16), static_cast<unsigned char>(checksum >> 24)};
@@ -115,33 +114,29 @@ bool BuildJob::CopyOne(const std::string& source, const std::string& target) {
     return true;
 }
 
+// Copies a file of the installer's screens into the output folder under its own name.
+void BuildJob::CopyBeside(const std::string& source, const std::string& folder, const std::string& okText,
+                          const std::string& errorText) {
+    const std::string name = NameOf(source);
+    if (CopyOne(source, folder + name))
+        Log(okText + name + " - OK");
+    else
+        Error(errorText + name);
+}
+
 void BuildJob::CopyToOutput() {
     Log("Copying files to the output directory");
     std::string folder = settings_.outputFolder;
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     if (settings_.splash) {
-        const std::string name = NameOf(settings_.splashPath);
-        if (CopyOne(settings_.splashPath, folder + name))
-            Log("splash bitmap file " + name + " - OK");
-        else
-            Error("Error! Can not copy splash bitmap file: " + name);
+        CopyBeside(settings_.splashPath, folder, "splash bitmap file ", "Error! Can not copy splash bitmap file: ");
         if (!Continue()) return;
     }
-    if (settings_.license) {
-        const std::string name = NameOf(settings_.licensePath);
-        if (CopyOne(settings_.licensePath, folder + name))
-            Log("license file " + name + " - OK");
-        else
-            Error("Error! can not copy license file: " + name);
-    }
+    if (settings_.license)
+        CopyBeside(settings_.licensePath, folder, "license file ", "Error! can not copy license file: ");
     if (!Continue()) return;
-    if (settings_.readme) {
-        const std::string name = NameOf(settings_.readmePath);
-        if (CopyOne(settings_.readmePath, folder + name))
-            Log("readme file " + name + " - OK");
-        else
-            Error("Error! Can not copy readme file: " + name);
-    }
+    if (settings_.readme)
+        CopyBeside(settings_.readmePath, folder, "readme file ", "Error! Can not copy readme file: ");
     if (!Continue()) return;
     for (const std::string& language : settings_.languages) {
         if (!Continue()) return;
@@ -155,10 +150,5 @@ void BuildJob::CopyToOutput() {
         Log("Setup executable file " + name + " - OK");
     else
         Error("Error! Can not copy setup executable file: " + name);
-    if (Continue() && !settings_.iconPath.empty()) {
-        if (ReplaceIcon(folder + name, settings_.iconPath))
-            Log("Customize setup icon - OK");
-        else
-            Error("Error! Can not replace setup icon");
-    }
+    if (Continue()) CustomizeIcon(folder + name, "Customize setup icon - OK", "Error! Can not replace setup icon");
 }
