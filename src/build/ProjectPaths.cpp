@@ -2,7 +2,7 @@
 
 #include "platform/File.h"
 
-bool IsAbsolutePath(const std::string& path) {
+bool IsRootedPath(const std::string& path) {
     if (path.size() >= 2 && path[1] == ':') return true;
     return !path.empty() && (path[0] == '\\' || path[0] == '/');
 }
@@ -20,6 +20,6 @@ std::string NameOf(const std::string& path) {
 }
 
 std::string ResolveProjectPath(const std::string& projectFolder, const std::string& path) {
-    if (path.empty() || IsAbsolutePath(path)) return path;
+    if (path.empty() || IsRootedPath(path)) return path;
     return JoinPath(projectFolder, path);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 // Whether `path` names its place on its own: a drive ("C:") or a leading "\" or "/".
-bool IsAbsolutePath(const std::string& path);
+bool IsRootedPath(const std::string& path);
 // The folder of a file path: everything before its last "\" or "/"; empty when it has none.
 std::string FolderOf(const std::string& path);
 // The name of a file path: the part after its last "\" or "/", or the whole path.

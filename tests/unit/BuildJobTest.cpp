@@ -17,20 +17,20 @@ struct NoTexts : UiTextSource {
     std::string UiText(const std::string&, const std::string&) const override { return ""; }
 };
 
-std::string Lines(std::initializer_list<const char*> lines) {
+std::string LogLines(std::initializer_list<const char*> lines) {
     std::string text;
     for (const char* line : lines) text += std::string(line) + "\n";
     return text;
 }
 
 // The lines of a build up to a finished archive holding only the uninstaller.
-const std::string kUpToArchive = Lines({"Setup build process started", "Checking dependencies...",
+const std::string kUpToArchive = LogLines({"Setup build process started", "Checking dependencies...",
                                         "Creating setup.ini file...", "setup.ini - OK",
                                         "Adding files to the product file archive setup.zip...",
                                         "uninstall.exe - OK", "setup.zip - OK"});
 
 std::string Summary(int errors) {
-    return Lines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
+    return LogLines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
            std::to_string(errors) + "  Warnings: 0\n";
 }
 
@@ -77,7 +77,7 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(log->Text(),
-              kUpToArchive + Lines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) + Summary(0));
+              kUpToArchive + LogLines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) + Summary(0));
     EXPECT_EQ(log->steps, 3);
     EXPECT_EQ(OutputNames(), std::vector<std::string>{"Setup.exe"});
     EXPECT_TRUE(FolderNames(tempFolder).empty()) << "temporary files left behind";
@@ -124,7 +124,7 @@ TEST_F(Build, CopyModeFillsTheOutputFolder) {
     OpenProject("CreateSelfExtractedSetup=No\r\n");
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(log->Text(), kUpToArchive +
-                               Lines({"Copying files to the output directory", "language file English - OK",
+                               LogLines({"Copying files to the output directory", "language file English - OK",
                                       "Setup executable file Setup.exe - OK"}) +
                                Summary(0));
     EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "Setup.exe", "setup.ini", "setup.zip"}));
@@ -149,7 +149,7 @@ TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
 TEST_F(Build, AnUncreatableOutputFolderFailsEveryLaterStep) {
     OpenProject("OutputFolder=missing\\deeper\r\nCreateSelfExtractedSetup=No\r\n");
     EXPECT_EQ(Run(), 4);
-    EXPECT_EQ(log->Text(), Lines({"Setup build process started", "Checking dependencies...",
+    EXPECT_EQ(log->Text(), LogLines({"Setup build process started", "Checking dependencies...",
                                  "Error! Can not create setup.ini file",
                                  "Error! Can not create product file archive: setup.zip",
                                  "Copying files to the output directory",
