@@ -76,7 +76,7 @@ public:
         auto now = std::chrono::steady_clock::now();
         if (now - lastShown_ < std::chrono::milliseconds(100)) return;
         lastShown_ = now;
-        shownWidth_ = std::fprintf(stderr, "\r  archived %llu files, %.1f MB ", static_cast<unsigned long long>(files),
+        shownWidth_ = std::fprintf(stderr, "\r  setup.zip: %llu files, %.1f MB ", static_cast<unsigned long long>(files),
                                    static_cast<double>(bytes) / (1024.0 * 1024.0));
         std::fflush(stderr);
     }
