@@ -9,13 +9,23 @@
 
 BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     const std::string folder = FolderOf(project.Path());
-    const OutputSettings& output = project.outputSettings;
     BuildSettings settings;
+    settings.projectFolder = folder;
+    const OutputSettings& output = project.outputSettings;
     settings.outputFolder = ResolveProjectPath(folder, output.outputFolder);
     settings.setupFileName = output.setupFileName;
     settings.iconPath = ResolveProjectPath(folder, output.setupIconPath);
     settings.selfExtracting = output.createSelfExtractingSetup;
-    settings.languages = {"English"};
+    settings.includeUninstaller = project.setupInfo.EnableUninstaller();
+    std::string language;
+    for (size_t i = 0; project.setupInfo.GetLanguage(i, language); ++i) settings.languages.push_back(language);
+    const InstallerScreens& screens = project.installerScreens;
+    settings.splash = screens.shows[InstallerScreens::SplashWindow];
+    settings.license = screens.shows[InstallerScreens::LicenseDialog];
+    settings.readme = screens.shows[InstallerScreens::ReadmeDialog];
+    settings.splashPath = ResolveProjectPath(folder, screens.splashBitmapPath);
+    settings.licensePath = ResolveProjectPath(folder, screens.licensePath);
+    settings.readmePath = ResolveProjectPath(folder, screens.readmePath);
     return settings;
 }
 

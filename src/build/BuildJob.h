@@ -17,6 +17,7 @@ class ProjectDocument;
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
 struct BuildSettings {
+    std::string projectFolder;  // relative product file paths start here
     std::string outputFolder;
     std::string setupFileName;
     std::string iconPath;  // empty: the executables keep their own icon
@@ -25,14 +26,6 @@ struct BuildSettings {
     std::vector<std::string> languages;  // installer languages, in list order
     bool splash = false, license = false, readme = false;
     std::string splashPath, licensePath, readmePath;
-
-    // One product file: where it comes from, its name in the archive, its name in the log.
-    struct ProductFile {
-        std::string sourcePath;
-        std::string entryName;
-        std::string displayName;
-    };
-    std::vector<ProductFile> files;  // in the files tree's pre-order
 
     static BuildSettings FromProject(const ProjectDocument& project);
 };

@@ -6,6 +6,8 @@
 #include "build/IconReplacement.h"
 #include "build/ProductArchive.h"
 #include "build/ProjectPaths.h"
+#include "model/ProjectDocument.h"
+#include "model/Variables.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -20,14 +22,17 @@ void BuildJob::BuildArchive() {
     }
     Log("Adding files to the product file archive setup.zip...");
     std::uint64_t packed = 0;
-    for (const BuildSettings::ProductFile& file : settings_.files) {
-        if (!Continue()) return;  // the archive closes with the files added so far
-        if (archive.AddFile(file.sourcePath, file.entryName, kCompressionLevel))
-            Log(file.displayName + " - OK");
+    project_.fileTree.Walk([&](const TreeNode& node) {
+        const FileItem* file = FileTree::FileOf(&node);
+        if (!file || !Continue()) return;  // a cancelled walk adds nothing more
+        const std::string name = VariableDisplayName(node.Name());
+        if (archive.AddFile(ResolveProjectPath(settings_.projectFolder, file->SourcePath()), FileTree::EntryName(&node),
+                            kCompressionLevel))
+            Log(name + " - OK");
         else
-            Error(file.displayName + " - Error");
+            Error(name + " - Error");
         log_.Archived(++packed, archive.BytesRead());
-    }
+    });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
         if (archive.AddFile(programFolder_ + "\\setup\\_uninstall.exe", "uninstall.exe", kCompressionLevel))

@@ -10,7 +10,8 @@
 #include "build/BuildJob.h"
 #include "build/BuildLog.h"
 #include "core/Exception.h"
-#include "lang/LanguageFile.h"
+#include "lang/LanguageSets.h"
+#include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
@@ -101,6 +102,14 @@ private:
     std::chrono::steady_clock::time_point lastShown_;
 };
 
+// The language layer's messages (a language file that cannot be loaded) go to standard error.
+class ConsoleMessages : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon) override {
+        std::fprintf(stderr, "qsbuild: %s: %s\n", caption.c_str(), text.c_str());
+    }
+};
+
 ConsoleLog* runningLog = nullptr;
 
 void OnInterrupt() {
@@ -165,15 +174,9 @@ int main(int argc, char** argv) {
     int parsed = ParseArguments(argc, argv, options);
     if (parsed >= 0) return parsed;
 
-    LanguageFile texts;
-    const std::string programFolder = platform::ModuleFolder();
-    if (!texts.Load(programFolder, options.language)) {
-        if (options.language != "English")
-            std::fprintf(stderr, "qsbuild: warning: builder language %s not found; using English\n",
-                         options.language.c_str());
-        if (!texts.Load(programFolder, "English"))
-            std::fprintf(stderr, "qsbuild: warning: no builder language file found; default texts are empty\n");
-    }
+    ConsoleMessages messages;
+    LanguageSets texts(platform::ModuleFolder(), messages);
+    texts.SetLanguage(options.language);  // tells through `messages` when a language is missing
 
     ProjectDocument project(texts);
     try {

@@ -1,10 +1,13 @@
 #pragma once
 // Helpers on byte strings in the system code page.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 // Equality without regard to ASCII letter case, as the system compares paths and names.
 bool EqualNoCase(std::string_view a, std::string_view b);
+// The text with ASCII capitals made small, for keys compared without regard to case.
+std::string LowerCase(std::string_view text);
 
 // Whether `text` begins with `prefix`, compared byte for byte (case-sensitive).
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -16,3 +19,15 @@ inline bool ReadYesNo(std::string_view value) {
     return !value.empty() && (value[0] == '1' || value[0] == 'Y' || value[0] == 'y');
 }
 inline const char* YesNoText(bool value) { return value ? "Yes" : "No"; }
+
+// The leading decimal number: blanks skipped, an optional sign, digits up to the first other
+// character; no digits give 0. Values beyond 32 bits are held at the nearest limit.
+std::int32_t ReadLeadingInt(const std::string& text);
+// The leading hexadecimal number, "0x" or "0X" allowed in front; no digits give 0.
+// Values beyond 32 bits are held at 0xFFFFFFFF; a "-" in front negates modulo 2^32.
+std::uint32_t ReadLeadingHex(const std::string& text);
+// Colours are written "0x%08X".
+std::string ColourText(std::uint32_t colour);
+
+// The part after the last "\" (the whole text when it has none).
+std::string NameAfterLastBackslash(const std::string& path);

@@ -38,8 +38,7 @@ bool DocumentBase::SaveAs(const std::string& path) {
 void DocumentBase::SetPath(const std::string& path) {
     if (EqualNoCase(path, path_)) return;
     path_ = path;
-    size_t slash = path.find_last_of('\\');
-    std::string title = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string title = NameAfterLastBackslash(path);
     if (title.size() >= 4 && title[title.size() - 4] == '.') title.resize(title.size() - 4);
     title_ = title;
     TitleChanged();

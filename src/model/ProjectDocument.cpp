@@ -11,36 +11,77 @@ static int newProjectCounter = 1;
 
 ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
     builderInfo.AttachTo(*this);
+    generalInfo.AttachTo(*this);
+    setupInfo.AttachTo(*this);
+    systemRequirements.AttachTo(*this);
+    fileTree.AttachTo(*this);
+    shortcutTree.AttachTo(*this);
+    registryTree.AttachTo(*this);
+    fileTypes.AttachTo(*this);
+    installerScreens.AttachTo(*this);
     outputSettings.AttachTo(*this);
 }
 
 bool ProjectDocument::New() {
     DocumentBase::New();
     SetDefaults();
-    SetTitle(texts_.RawString(2) + "-" + std::to_string(newProjectCounter));
+    SetTitle(texts_.UiText(textkeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
     ++newProjectCounter;
     return true;
 }
 
 void ProjectDocument::SetDefaults() {
     builderInfo.SetDefaults();
+    generalInfo.SetDefaults(texts_);
+    setupInfo.SetDefaults(texts_);
+    systemRequirements.SetDefaults();
+    fileTree.Reset();
+    shortcutTree.Reset();
+    registryTree.Reset();
+    fileTypes.SetDefaults();
+    installerScreens.SetDefaults();
     outputSettings.SetDefaults();
 }
 
-void ProjectDocument::ClearAll() { outputSettings.Clear(); }
+void ProjectDocument::ClearAll() {
+    generalInfo.Clear();
+    setupInfo.Clear();
+    fileTree.Clear();
+    shortcutTree.Clear();
+    registryTree.Clear();
+    fileTypes.Clear();
+    installerScreens.Clear();
+    outputSettings.Clear();
+}
 
 bool ProjectDocument::DoLoad(const std::string& path) {
     ProfileText project("", path);
     SetDefaults();
     builderInfo.Load(project);
+    generalInfo.Load(project);
+    setupInfo.Load(project);
+    systemRequirements.Load(project);
+    installerScreens.Load(project);
     outputSettings.Load(project);
+    fileTree.Load(project);
+    shortcutTree.Load(project);
+    registryTree.Load(project);
+    fileTypes.Load(project);
     SetPath(path);
     return true;
 }
 
 bool ProjectDocument::SaveSections(File& file) const {
     bool ok = builderInfo.Save(file);
+    ok &= generalInfo.Save(file);
+    ok &= setupInfo.Save(file);
+    ok &= systemRequirements.Save(file);
+    ok &= installerScreens.Save(file);
     ok &= outputSettings.Save(file);
+    ok &= fileTree.Save(file);
+    ok &= shortcutTree.Save(file);
+    ok &= registryTree.Save(file);
+    ok &= fileTypes.Save(file);
     return ok;
 }
 
@@ -60,7 +101,17 @@ bool ProjectDocument::DoSave(const std::string& path) {
     return true;
 }
 
-void ProjectDocument::Export(ScriptBuilder& script) const { builderInfo.Export(script); }
+void ProjectDocument::Export(ScriptBuilder& script) const {
+    builderInfo.Export(script);
+    generalInfo.Export(script);
+    setupInfo.Export(script);
+    systemRequirements.Export(script);
+    installerScreens.Export(script);
+    fileTree.Export(script);
+    shortcutTree.Export(script);
+    registryTree.Export(script);
+    fileTypes.Export(script);
+}
 
 void ProjectWizardData::Assign(std::string& field, const std::string& text) {
     if (field == text) return;

@@ -4,14 +4,23 @@
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
+#include "model/FileTree.h"
+#include "model/FileTypes.h"
+#include "model/GeneralInfo.h"
+#include "model/InstallerScreens.h"
 #include "model/OutputSettings.h"
+#include "model/RegistryTree.h"
+#include "model/SetupInfo.h"
+#include "model/ShortcutTree.h"
+#include "model/SystemRequirements.h"
 
 class ScriptBuilder;
 class UiTextSource;
 
 class ProjectDocument : public DocumentBase {
 public:
-    // `texts` gives the word in the titles of new projects; it must outlive the document.
+    // `texts` gives the word in the titles of new projects and the defaults that some sections
+    // take from the interface language; it must outlive the document.
     explicit ProjectDocument(const UiTextSource& texts);
     ~ProjectDocument() override = default;
     ProjectDocument(const ProjectDocument&) = delete;
@@ -23,6 +32,14 @@ public:
 
     // Sections, in member order.
     BuilderInfo builderInfo;
+    GeneralInfo generalInfo;
+    SetupInfo setupInfo;
+    SystemRequirements systemRequirements;
+    FileTree fileTree;
+    ShortcutTree shortcutTree;
+    RegistryTree registryTree;
+    FileTypeList fileTypes;
+    InstallerScreens installerScreens;
     OutputSettings outputSettings;
 
 protected:

@@ -75,6 +75,31 @@ rm "$builder/setup/_sfx.exe" "$builder/setup/_setup.exe"
 contains "missing programs line" "$work/out" "Error! Can not add setup executable to the self-extracted file"
 contains "missing programs summary" "$work/out" "Errors: 3  Warnings: 0"
 
+# Ctrl+C: the build stops at its next step, says so, exits 1 and leaves no temporary files.
+for p in _setup _sfx _uninstall; do printf 'MZ stand-in for %s' "$p" > "$builder/setup/$p.exe"; done
+big=$work/big
+mkdir -p "$big/files" "$work/tmp"
+{
+    printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\n\r\n'
+    printf '[APPLICATION_FILES]\r\n'
+    for i in $(seq 1 300); do
+        head -c 300000 /dev/urandom > "$big/files/f$i.bin"
+        printf 'File=%%AppDir%%\\f%d.bin,files\\f%d.bin,1,0\r\n' "$i" "$i"
+    done
+    printf '\r\n'
+} > "$big/Big.qsp"
+TMPDIR=$work/tmp "$qsbuild" "$big/Big.qsp" > "$work/out" 2> "$work/err" &
+pid=$!
+for _ in $(seq 1 200); do grep -q "f2.bin - OK" "$work/out" && break; sleep 0.05; done
+kill -INT $pid
+wait $pid; check "interrupted exit" 1 $?
+contains "interrupted message" "$work/err" "build interrupted"
+if grep -q "Setup build process has finished" "$work/out"; then
+    echo "FAIL: an interrupted build wrote its summary"; failures=$((failures + 1))
+fi
+check "no temporary files after Ctrl+C" "" "$(ls -A "$work/tmp")"
+[ ! -e "$big/out/Setup.exe" ]; check "no setup program after Ctrl+C" 0 $?
+
 if [ $failures -gt 0 ]; then
     echo "$failures check(s) failed"
     exit 1

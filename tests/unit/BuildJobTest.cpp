@@ -223,3 +223,120 @@ TEST(ProjectPaths, RelativePathsAreTakenFromTheProjectFolder) {
     EXPECT_EQ(NameOf("C:\\Work\\Demo\\Demo.qsp"), "Demo.qsp");
     EXPECT_EQ(NameOf("Demo.qsp"), "Demo.qsp");
 }
+
+// A project with product files in nested folders and in the system folder, relative source paths,
+// and the installer's screens with their files.
+class BuildWithFiles : public Build {
+protected:
+    void SetUp() override {
+        Build::SetUp();
+        scratch.Folder("project\\files\\bin");
+        scratch.Write("project\\files\\bin\\app.exe", "application bytes");
+        scratch.Write("project\\files\\readme.txt", "read me");
+        scratch.Write("project\\files\\helper.dll", "helper");
+        scratch.Write("project\\files\\bin\\readme.txt", "second read me");
+        scratch.Write("project\\License.txt", "license");
+        scratch.Write("project\\Splash.bmp", "BM splash");
+    }
+
+    void OpenWith(const std::string& createSetup, const std::string& setupInfo, const std::string& dialogs) {
+        OpenProject(createSetup,
+                    "[SETUP_INFO]\r\n" + setupInfo + "\r\n[DIALOGS]\r\n" + dialogs +
+                        "\r\n[SPLASH_WINDOW]\r\nBitmap_Pathname=Splash.bmp\r\n\r\n"
+                        "[LICENSE_DIALOG]\r\nLicense_Pathname=License.txt\r\n\r\n"
+                        "[README_DIALOG]\r\nReadme_Pathname=files\\readme.txt\r\n\r\n"
+                        "[APPLICATION_FILES]\r\n"
+                        "File=%AppDir%\\bin\\app.exe,files\\bin\\app.exe,1,0\r\n"
+                        "File=%AppDir%\\bin\\readme.txt,files\\bin\\readme.txt,1,0\r\n"
+                        "File=%AppDir%\\readme.txt,files\\readme.txt,1,0\r\n"
+                        "File=%WinSysDir%\\helper.dll,files\\helper.dll,5,0\r\n\r\n");
+    }
+};
+
+TEST_F(BuildWithFiles, TheArchiveHoldsEveryFileUnderItsEntryNameInTreeOrder) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "EnableUninstaller=Yes\r\n", "");
+    EXPECT_EQ(Run(), 0);
+    std::vector<ZipEntry> entries = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
+    ASSERT_EQ(entries.size(), 5u);
+    const char* names[] = {"AppDir\\bin\\app.exe", "AppDir\\bin\\readme.txt", "AppDir\\readme.txt",
+                           "WinSysDir\\helper.dll", "uninstall.exe"};
+    const char* data[] = {"application bytes", "second read me", "read me", "helper", "MZ uninstaller"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[i].name, names[i]);
+        EXPECT_EQ(entries[i].data, data[i]);
+    }
+    EXPECT_NE(log->Text().find(LogLines({"Adding files to the product file archive setup.zip...", "app.exe - OK",
+                                         "readme.txt - OK", "readme.txt - OK", "helper.dll - OK",
+                                         "uninstall.exe - OK", "setup.zip - OK"})),
+              std::string::npos)
+        << log->Text();
+}
+
+TEST_F(BuildWithFiles, SetupIniListsTheUninstallerSectionsBeforeTheRequirements) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "EnableUninstaller=Yes\r\n", "");
+    Run();
+    const std::string ini = Output("setup.ini");
+    std::vector<std::string> headers;
+    for (size_t at = 0; (at = ini.find("\r\n[", at)) != std::string::npos; at += 3)
+        headers.push_back(ini.substr(at + 2, ini.find(']', at) - at - 1));
+    ASSERT_EQ(ini.rfind("[SETUP_INFO]\r\nVersion=1.0\r\n", 0), 0u);
+    const std::vector<std::string> expected = {"[GENERAL_INFO]", "[APPLICATION_FILES]", "[REGISTRY_ENTRIES]",
+                                               "[SYSTEM_REQUIREMENTS]"};
+    ASSERT_GE(headers.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(headers.begin(), headers.begin() + 4), expected);
+    EXPECT_NE(ini.find("[APPLICATION_FILES]\r\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\r\n"
+                       ",AppDir\\bin\\app.exe,%AppDir%\\bin\\app.exe,1,0\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ini.substr(ini.size() - 4), "\r\n\r\n");  // one empty line after the last section
+    EXPECT_EQ(ini.find("\r\n\r\n\r\n"), std::string::npos);
+}
+
+TEST_F(BuildWithFiles, CopyModePutsTheScreenFilesAndEveryLanguageBesideTheInstaller) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "SetupLanguages=English,German\r\n",
+             "SplashWindow=Yes\r\nLicenseDialog=Yes\r\nReadmeDialog=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_NE(log->Text().find(LogLines({"Copying files to the output directory", "splash bitmap file Splash.bmp - OK",
+                                         "license file License.txt - OK", "readme file readme.txt - OK",
+                                         "language file English - OK", "language file German - OK",
+                                         "Setup executable file Setup.exe - OK"})),
+              std::string::npos)
+        << log->Text();
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "German.dat", "License.txt", "Setup.exe",
+                                                       "Splash.bmp", "readme.txt", "setup.ini", "setup.zip"}));
+    EXPECT_EQ(Output("German.dat"), ReadBytes(builder + "\\LanguageSets\\Setup\\German.dat"));
+    EXPECT_EQ(Output("License.txt"), "license");
+}
+
+TEST_F(BuildWithFiles, TheContainerCarriesTheScreenFilesAndLanguagesInOrder) {
+    OpenWith("CreateSelfExtractedSetup=Yes\r\n", "SetupLanguages=English,German\r\n",
+             "SplashWindow=Yes\r\nLicenseDialog=Yes\r\nReadmeDialog=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    Container container = ReadContainer(Output("Setup.exe"));
+    std::vector<std::string> names;
+    for (const ContainerEntry& e : container.files) names.push_back(e.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"setup.ini", "setup.zip", "Splash.bmp", "License.txt", "readme.txt",
+                                               "English.dat", "German.dat", "setup.exe"}));
+}
+
+TEST_F(BuildWithFiles, MissingFilesAreErrorsAndTheRestIsBuilt) {
+    OpenWith("CreateSelfExtractedSetup=Yes\r\n", "EnableUninstaller=No\r\n", "ReadmeDialog=Yes\r\n");
+    RemoveFile(JoinPath(projectFolder, "files\\readme.txt"));  // both the readme screen's file and a product file
+    EXPECT_EQ(Run(), 2);
+    EXPECT_TRUE(log->Has("readme.txt - Error"));
+    EXPECT_TRUE(log->Has("Error! Can not add readme file to the self-extracted file"));
+    EXPECT_TRUE(log->Has("Setup.exe - OK"));
+    EXPECT_FALSE(log->Has("uninstall.exe - OK"));
+    Container container = ReadContainer(Output("Setup.exe"));
+    ASSERT_EQ(container.files.size(), 4u);
+    EXPECT_EQ(container.files[2].name, "English.dat");
+}
+
+TEST_F(BuildWithFiles, CancelDuringTheArchiveStopsAfterTheCurrentFile) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "", "");
+    log->cancelAt = "app.exe - OK";
+    Run();
+    EXPECT_EQ(log->lines.back(), "app.exe - OK");
+    std::vector<ZipEntry> entries = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
+    ASSERT_EQ(entries.size(), 1u);  // closed properly with what was added
+    EXPECT_EQ(entries[0].name, "AppDir\\bin\\app.exe");
+}

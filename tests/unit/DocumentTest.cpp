@@ -72,19 +72,28 @@ TEST_F(Document, NewAndOpenAreRefusedWhileModified) {
 }
 
 TEST_F(Document, NewProjectSavesTheGoldenFileAndRoundTripsByteForByte) {
-    doc.New();
+    ProjectDocument english(EnglishTexts());
+    english.New();
+    EXPECT_EQ(english.Title().rfind("Project-", 0), 0u);
     std::string path = scratch.File("New.qsp");
-    ASSERT_TRUE(doc.SaveAs(path));
+    ASSERT_TRUE(english.SaveAs(path));
     EXPECT_EQ(ReadBytes(path), ReadBytes(DataPath("golden/new-project.qsp")));
-    EXPECT_EQ(doc.Title(), "New");
-    EXPECT_EQ(doc.Path(), path);
+    EXPECT_EQ(english.Title(), "New");
+    EXPECT_EQ(english.Path(), path);
 
-    ProjectDocument reloaded(texts);
+    // A project that gives only some sections is saved whole: the others with their defaults.
+    ProjectDocument reloaded(EnglishTexts());
     ASSERT_TRUE(reloaded.Open(DataPath("golden/output-settings.qsp")));
     EXPECT_FALSE(reloaded.IsModified());
     std::string copy = scratch.File("copy.qsp");
     reloaded.SaveAs(copy);
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(DataPath("golden/output-settings.qsp")));
+    std::string golden = ReadBytes(DataPath("golden/output-settings.qsp"));
+    std::string createSetup = golden.substr(golden.find("[CREATE_SETUP]"));
+    std::string expected = ReadBytes(DataPath("golden/new-project.qsp"));
+    expected.replace(0, expected.find("[GENERAL_INFO]"), golden.substr(0, golden.find("[CREATE_SETUP]")));
+    size_t at = expected.find("[CREATE_SETUP]");
+    expected.replace(at, expected.find("[FILE_TYPES]") - at, createSetup);
+    EXPECT_EQ(ReadBytes(copy), expected);
 }
 
 TEST_F(Document, OpeningAFileWithoutSectionsGivesNewProjectValues) {
@@ -190,7 +199,7 @@ TEST_F(Document, ExportBeginsTheScriptWithTheFixedVersionLine) {
     EXPECT_EQ(doc.builderInfo.Version(), "2.5");
     ScriptBuilder script;
     doc.Export(script);
-    EXPECT_EQ(script.Text(), "[SETUP_INFO]\r\nVersion=1.0\r\n\r\n");
+    EXPECT_EQ(script.Text().rfind("[SETUP_INFO]\r\nVersion=1.0\r\nDefaultInstallationPath=", 0), 0u);
 }
 
 TEST(WizardData, SettersMarkOnlyRealChanges) {
@@ -220,4 +229,40 @@ TEST(ScriptBuilder, GroupsLinesUnderSectionsInOrderOfFirstUse) {
     ASSERT_TRUE(script.WriteTo(file));
     file.Close();
     EXPECT_EQ(ReadBytes(scratch.File("setup.ini")), script.Text());
+}
+
+TEST(FullProject, EverySectionRoundTripsAndExportsByteForByte) {
+    ProjectDocument doc(EnglishTexts());
+    ASSERT_TRUE(doc.Open(DataPath("golden/full-project.qsp")));
+    EXPECT_FALSE(doc.IsModified());  // the file types were added marked; Open clears the mark
+    EXPECT_EQ(doc.generalInfo.productName, "Demo Writer");
+    EXPECT_EQ(doc.fileTypes.Count(), 2u);
+
+    ScratchFolder scratch;
+    std::string copy = scratch.File("copy.qsp");
+    ASSERT_TRUE(doc.SaveAs(copy));
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(DataPath("golden/full-project.qsp")));
+
+    ScriptBuilder script;
+    doc.Export(script);
+    EXPECT_EQ(script.Text(), ReadBytes(DataPath("golden/full-project-setup.ini")));
+}
+
+TEST(FullProject, ClosingEmptiesTheSectionsThatHaveClear) {
+    ProjectDocument doc(EnglishTexts());
+    ASSERT_TRUE(doc.Open(DataPath("golden/full-project.qsp")));
+    doc.SetModifiedFlag(true);
+    try {
+        doc.Open(DataPath("golden/no-such-project.qsp"));
+    } catch (const ModelException&) {
+        doc.SetModifiedFlag(false);
+    }
+    EXPECT_THROW(doc.Open(DataPath("golden/no-such-project.qsp")), FileException);
+    EXPECT_EQ(doc.generalInfo.productName, "");
+    EXPECT_TRUE(doc.setupInfo.SetupLanguages().empty());
+    EXPECT_EQ(doc.fileTypes.Count(), 0u);
+    EXPECT_EQ(doc.installerScreens.heading.text, "");
+    // Sections without Clear keep their values, as do the yes/no values of the others.
+    EXPECT_FALSE(doc.systemRequirements.AnyWindows());
+    EXPECT_EQ(doc.setupInfo.SetupType(), 2);
 }

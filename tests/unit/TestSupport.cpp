@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "lang/LanguageFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -90,4 +91,12 @@ std::string DataPath(const std::string& relative) {
         if (c == '\\') c = '/';
 #endif
     return path;
+}
+
+std::string SourceFolder() { return DataPath("..\\.."); }
+
+const UiTextSource& EnglishTexts() {
+    static LanguageFile english;
+    if (!english.IsLoaded()) english.Load(SourceFolder(), "English");
+    return english;
 }

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "build/ScriptBuilder.h"
+#include "platform/File.h"
+
 // A fresh folder under the temporary folder, removed with everything it holds.
 class ScratchFolder {
 public:
@@ -36,3 +39,29 @@ std::vector<std::string> FolderNames(const std::string& path);
 std::string ReadBytes(const std::string& path);
 // A file below tests/data, spelt as the program under test sees it.
 std::string DataPath(const std::string& relative);
+// The top folder of the source tree, which holds LanguageSets\ like the program's folder.
+std::string SourceFolder();
+
+class UiTextSource;
+// The builder's English language file of the source tree.
+const UiTextSource& EnglishTexts();
+
+// What a section's Save(file) writes, read back byte for byte.
+template <class SectionType>
+std::string SavedText(const SectionType& section) {
+    ScratchFolder scratch;
+    std::string path = scratch.File("section.qsp");
+    {
+        File file;
+        if (!file.Open(path, CreateWrite) || !section.Save(file)) return "<save failed>";
+    }
+    return ReadBytes(path);
+}
+
+// The setup.ini text of one section's Export.
+template <class SectionType>
+std::string ExportedText(const SectionType& section) {
+    ScriptBuilder script;
+    section.Export(script);
+    return script.Text();
+}

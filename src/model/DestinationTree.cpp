@@ -1,0 +1,267 @@
+#include "model/DestinationTree.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/Text.h"
+#include "model/Variables.h"
+#include "platform/File.h"
+
+static const size_t npos = std::string::npos;
+
+TreeNode* TreeNode::Parent() const {
+    // The hidden root above the top level carries no item.
+    return parent_ && parent_->item_ ? parent_ : nullptr;
+}
+
+TreeNode* TreeNode::Child(size_t index) const { return index < children_.size() ? children_[index].get() : nullptr; }
+
+void SplitPath(const std::string& path, std::string& parent, std::string& name) {
+    size_t slash = path.rfind('\\');
+    parent = slash == npos ? std::string() : path.substr(0, slash);
+    name = slash == npos ? path : path.substr(slash + 1);
+}
+
+bool DestinationTree::IsFixed(const TreeNode* node) {
+    auto container = node ? dynamic_cast<const ContainerItem*>(&node->Item()) : nullptr;
+    return container && container->IsFixed();
+}
+
+bool DestinationTree::IsTopNode(const TreeNode* node) { return IsContainer(node) && node->Name() == kDestComp; }
+
+bool DestinationTree::IsValidName(std::string_view name, bool container) const {
+    if (name.empty()) return !container && rule_ == SiblingNames::PerKind;
+    return name.size() <= kMaxName && name.find_first_of("\\,\r\n") == npos;
+}
+
+bool DestinationTree::IsValidText(const std::string& text, bool mayHoldComma) {
+    return text.find_first_of(mayHoldComma ? "\r\n" : ",\r\n") == npos;
+}
+
+// Every component but the last names a container.
+bool DestinationTree::IsValidPath(const std::string& path, bool container) const {
+    if (path.size() > kMaxPath) return false;
+    for (size_t start = 0;;) {
+        size_t end = path.find('\\', start);
+        std::string_view name = std::string_view(path).substr(start, end == npos ? npos : end - start);
+        if (!IsValidName(name, end == npos ? container : true)) return false;
+        if (end == npos) return true;
+        start = end + 1;
+    }
+}
+
+std::string DestinationTree::LookupKey(std::string_view name, bool container) const {
+    std::string key = LowerCase(name);
+    if (rule_ == SiblingNames::PerKind) key += container ? '\\' : ',';  // bytes no name holds
+    return key;
+}
+
+TreeNode* DestinationTree::Lookup(const TreeNode& parent, std::string_view name, bool container) const {
+    auto it = parent.byName_.find(LookupKey(name, container));
+    return it == parent.byName_.end() ? nullptr : it->second;
+}
+
+// Every component but the last is a container; the last is looked up as `container` says.
+TreeNode* DestinationTree::FindNode(const std::string& path, bool container) const {
+    if (path.empty() || path.size() > kMaxPath) return nullptr;
+    const TreeNode* node = &root_;
+    for (size_t start = 0;;) {
+        size_t end = path.find('\\', start);
+        bool last = end == npos;
+        std::string_view name = std::string_view(path).substr(start, last ? npos : end - start);
+        TreeNode* next = Lookup(*node, name, last ? container : true);
+        if (!next || last) return next;
+        node = next;
+        start = end + 1;
+    }
+}
+
+TreeNode* DestinationTree::Find(const std::string& path) const { return FindNode(path, true); }
+
+TreeNode* DestinationTree::FindChild(const TreeNode* parent, const std::string& name, bool container) const {
+    return parent ? Lookup(*parent, name, container) : nullptr;
+}
+
+TreeNode* DestinationTree::FindLeaf(const std::string& path) const { return FindNode(path, false); }
+
+std::string DestinationTree::PathOf(const TreeNode* node) {
+    std::vector<const std::string*> names;
+    for (; node; node = node->Parent()) names.push_back(&node->Name());
+    std::string path;
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (!path.empty()) path += '\\';
+        path += **it;
+    }
+    return path;
+}
+
+size_t DestinationTree::Position(const TreeNode* node) {
+    const auto& siblings = node->parent_->children_;
+    auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& child) { return child.get() == node; });
+    return static_cast<size_t>(it - siblings.begin());
+}
+
+std::string DestinationTree::IndexPath(const TreeNode* node, char separator) {
+    std::string path;
+    for (; node; node = node->Parent()) {
+        std::string position = std::to_string(Position(node));
+        path = path.empty() ? position : position + separator + path;
+    }
+    return path;
+}
+
+TreeNode* DestinationTree::FindByIndexPath(const std::string& indexPath, char separator) const {
+    const TreeNode* parent = &root_;
+    for (size_t start = 0;;) {
+        size_t end = indexPath.find(separator, start);
+        std::int32_t position = ReadLeadingInt(indexPath.substr(start, end == npos ? npos : end - start));
+        if (position < 0) return nullptr;
+        TreeNode* node = parent->Child(static_cast<size_t>(position));
+        if (!node || end == npos || end + 1 == indexPath.size()) return node;
+        parent = node;
+        start = end + 1;
+    }
+}
+
+void DestinationTree::Remove(TreeNode* node) {
+    if (!node) return;
+    TreeNode* parent = node->parent_;
+    parent->byName_.erase(LookupKey(node->name_, node->item_->IsContainer()));
+    if (node->item_->IsContainer()) --parent->containerCount_;
+    parent->children_.erase(parent->children_.begin() + static_cast<std::ptrdiff_t>(Position(node)));
+}
+
+bool DestinationTree::RemoveByIndexPath(const std::string& indexPath, char separator) {
+    TreeNode* node = FindByIndexPath(indexPath, separator);
+    Remove(node);
+    return node != nullptr;
+}
+
+void DestinationTree::RemoveAll() {
+    root_.children_.clear();
+    root_.byName_.clear();
+    root_.containerCount_ = 0;
+}
+
+void DestinationTree::CreateFixed(std::initializer_list<const char*> paths) {
+    RemoveAll();
+    for (const char* path : paths) {
+        std::string parentPath, name;
+        SplitPath(path, parentPath, name);
+        Insert(parentPath.empty() ? &root_ : Find(parentPath), name, std::make_unique<ContainerItem>(true));
+    }
+}
+
+TreeNode* DestinationTree::Insert(TreeNode* parent, const std::string& name, std::unique_ptr<TreeItem> item) {
+    auto node = std::make_unique<TreeNode>();
+    node->name_ = name;
+    node->parent_ = parent;
+    node->item_ = std::move(item);
+    TreeNode* added = node.get();
+    bool container = added->item_->IsContainer();
+    parent->byName_.emplace(LookupKey(name, container), added);
+    if (container)
+        parent->children_.insert(parent->children_.begin() + static_cast<std::ptrdiff_t>(parent->containerCount_++),
+                                 std::move(node));
+    else
+        parent->children_.push_back(std::move(node));
+    return added;
+}
+
+// The path is valid, so nothing is created before a component that fails.
+TreeNode* DestinationTree::ProvideContainers(std::string_view path, bool& created) {
+    TreeNode* node = &root_;
+    if (path.empty()) return node;
+    for (size_t start = 0;;) {
+        size_t end = path.find('\\', start);
+        std::string_view name = path.substr(start, end == npos ? npos : end - start);
+        TreeNode* next = Lookup(*node, name, true);
+        if (!next) {
+            next = Insert(node, std::string(name), std::make_unique<ContainerItem>(false));
+            created = true;
+        } else if (!next->item_->IsContainer()) {
+            return nullptr;
+        }
+        if (end == npos) return next;
+        node = next;
+        start = end + 1;
+    }
+}
+
+TreeNode* DestinationTree::AddAtPath(const std::string& path, std::unique_ptr<TreeItem> item, bool& chainCreated) {
+    chainCreated = false;
+    bool container = item->IsContainer();
+    if (!IsValidPath(path, container) || FindNode(path, container)) return nullptr;
+    std::string parentPath, name;
+    SplitPath(path, parentPath, name);
+    if (parentPath.empty() && !container) return nullptr;
+    TreeNode* parent = ProvideContainers(parentPath, chainCreated);
+    return parent ? Insert(parent, name, std::move(item)) : nullptr;
+}
+
+TreeNode* DestinationTree::AddChild(TreeNode* parent, const std::string& name, std::unique_ptr<TreeItem> item) {
+    if (!IsContainer(parent) || !IsValidName(name, item->IsContainer())) return nullptr;
+    if (PathOf(parent).size() + 1 + name.size() > kMaxPath) return nullptr;
+    if (Lookup(*parent, name, item->IsContainer())) return nullptr;
+    return Insert(parent, name, std::move(item));
+}
+
+TreeNode* DestinationTree::AddUserContainer(const std::string& path, bool markModified) {
+    bool chainCreated = false;
+    TreeNode* node = AddAtPath(path, std::make_unique<ContainerItem>(false), chainCreated);
+    if (node) SetModified(markModified);
+    return node;
+}
+
+TreeNode* DestinationTree::AddUserContainer(TreeNode* parent, const std::string& name, bool markModified) {
+    TreeNode* node = AddChild(parent, name, std::make_unique<ContainerItem>(false));
+    if (node) SetModified(markModified);
+    return node;
+}
+
+// The length of the longest path below `node`, counted from behind the node's own name.
+static size_t LongestTail(const TreeNode& node) {
+    size_t longest = 0;
+    for (size_t i = 0; i < node.ChildCount(); ++i) {
+        const TreeNode& child = *node.Child(i);
+        longest = std::max(longest, 1 + child.Name().size() + LongestTail(child));
+    }
+    return longest;
+}
+
+bool DestinationTree::Rename(TreeNode* node, const std::string& name) {
+    if (!node || IsFixed(node)) return false;
+    bool container = node->item_->IsContainer();
+    if (!IsValidName(name, container)) return false;
+    TreeNode* same = Lookup(*node->parent_, name, container);
+    if (same && same != node) return false;
+    size_t pathLength = PathOf(node).size() - node->name_.size() + name.size();
+    if (pathLength + LongestTail(*node) > kMaxPath) return false;
+    TreeNode* parent = node->parent_;
+    parent->byName_.erase(LookupKey(node->name_, container));
+    parent->byName_.emplace(LookupKey(name, container), node);
+    node->name_ = name;
+    return true;
+}
+
+std::string DestinationTree::Shorten(const std::string& path, std::initializer_list<PathRule> rules) {
+    for (const PathRule& rule : rules)
+        if (StartsWith(path, rule.prefix)) return path.substr(std::strlen(rule.change));
+    return path;
+}
+
+std::string DestinationTree::Expand(const std::string& shortPath, std::initializer_list<PathRule> rules) {
+    for (const PathRule& rule : rules)
+        if (StartsWith(shortPath, rule.prefix)) return rule.change + shortPath;
+    return shortPath;
+}
+
+bool DestinationTree::SaveSection(File& file, const std::string& header) const {
+    bool ok = file.WriteLine(header);
+    std::string line;
+    Walk([&](const TreeNode& node) {
+        if (ProjectLine(node, line)) ok &= file.WriteLine(line);
+    });
+    ok &= file.WriteLine("");
+    return ok;
+}

@@ -1,0 +1,34 @@
+#include "model/GeneralInfo.h"
+
+#include "lang/UiTextSource.h"
+#include "model/ProfileText.h"
+
+static const char kHeader[] = "[GENERAL_INFO]";
+static const std::string kKeys[6] = {"CompanyName=",    "ProductName=", "ProductVersion=",
+                                     "ProductDescription=", "ProductURL=", "CopyrightNotice="};
+
+void GeneralInfo::SetDefaults(const UiTextSource& texts) {
+    auto fields = Fields();
+    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = texts.UiText(textkeys::kGeneralInfoDefaults[i]);
+}
+
+void GeneralInfo::Clear() {
+    for (std::string* field : Fields()) field->clear();
+}
+
+void GeneralInfo::Load(const ProfileText& project) {
+    auto fields = Fields();
+    ForEachLine(project, "GENERAL_INFO", [&](const std::string& line) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            if (ValueAfter(line, kKeys[i], *fields[i])) return;
+    });
+}
+
+Lines GeneralInfo::KeyLines() const {
+    return {kKeys[0] + companyName,        kKeys[1] + productName, kKeys[2] + productVersion,
+            kKeys[3] + productDescription, kKeys[4] + productUrl,  kKeys[5] + copyrightNotice};
+}
+
+bool GeneralInfo::Save(File& file) const { return WriteSection(file, kHeader, KeyLines()); }
+
+void GeneralInfo::Export(ScriptBuilder& script) const { AddLines(script, kHeader, KeyLines()); }

@@ -1,0 +1,43 @@
+#pragma once
+// [SYSTEM_REQUIREMENTS]: the Windows versions the product installs on, the free disk space it
+// needs and whether the installer stops when a requirement is not met.
+#include <string>
+
+#include "model/DocumentBase.h"
+
+class File;
+class ProfileText;
+class ScriptBuilder;
+
+class SystemRequirements : public Section {
+public:
+    // The Windows versions, in the order of their keys.
+    enum Version { Windows95, Windows98, WindowsME, WindowsNT4, Windows2000, WindowsXP, kVersionCount };
+
+    void SetDefaults();
+    void Load(const ProfileText& project);
+    bool Save(File& file) const;
+    // The disk space goes to [SETUP_INFO] of the script, the rest to [SYSTEM_REQUIREMENTS].
+    void Export(ScriptBuilder& script) const;
+
+    bool AnyWindows() const { return anyWindows_; }
+    // Independent of AnyWindows: the editor only shows them checked while it is set.
+    bool AllowsVersion(Version version) const { return IsVersion(version) && versions_[version]; }
+    // Kilobytes as the user typed them; never checked for being a number.
+    const std::string& RequiredDiskSpace() const { return diskSpace_; }
+    bool AbortInstallation() const { return abortInstallation_; }
+
+    // Each setter marks the document modified when `markModified` is set.
+    void SetAnyWindows(bool value, bool markModified);
+    void SetAllowsVersion(Version version, bool value, bool markModified);
+    void SetRequiredDiskSpace(const std::string& value, bool markModified);
+    void SetAbortInstallation(bool value, bool markModified);
+
+private:
+    static bool IsVersion(Version version) { return version >= 0 && version < kVersionCount; }
+
+    bool anyWindows_ = true;
+    bool versions_[kVersionCount] = {true, true, true, true, true, true};
+    std::string diskSpace_ = "10240";
+    bool abortInstallation_ = false;
+};

@@ -1,0 +1,196 @@
+// Language sets: discovery, loading with the fall-back to English, text lookups, and the
+// completeness of the builder language files.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "lang/LanguageSets.h"
+#include "lang/MessageBoxes.h"
+#include "lang/TextKeys.h"
+#include "model/ProfileText.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+struct RecordedMessages : MessageBoxes {
+    struct Message {
+        std::string text, caption;
+        MessageIcon icon;
+    };
+    std::vector<Message> shown;
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override {
+        shown.push_back({text, caption, icon});
+    }
+};
+
+// A program folder with LanguageSets\Builder and LanguageSets\Setup, removed afterwards.
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        platform::MakeFolder(JoinPath(scratch_.Path(), "LanguageSets"));
+        for (const char* kind : {"Builder", "Setup"}) {
+            folders_.push_back(JoinPath(scratch_.Path(), std::string("LanguageSets\\") + kind));
+            platform::MakeFolder(folders_.back());
+        }
+    }
+    ~ProgramFolder() {
+        for (const std::string& file : files_) RemoveFile(file);
+        for (const std::string& folder : folders_) platform::RemoveFolder(folder);
+        platform::RemoveFolder(JoinPath(scratch_.Path(), "LanguageSets"));
+    }
+    const std::string& Path() const { return scratch_.Path(); }
+    void Add(const std::string& kind, const std::string& name, const std::string& bytes) {
+        files_.push_back(JoinPath(JoinPath(scratch_.Path(), "LanguageSets\\" + kind), name));
+        File file;
+        file.Open(files_.back(), CreateWrite);
+        std::uint32_t done = 0;
+        file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done);
+    }
+
+private:
+    ScratchFolder scratch_;
+    std::vector<std::string> folders_, files_;
+};
+}  // namespace
+
+TEST(Languages, DiscoveryKeepsDatFilesInByteOrder) {
+    ProgramFolder program;
+    for (const char* name : {"English.dat", "german.DAT", "a.dat", ".dat", "x.dat", "notes.txt", "Polish.dat.bak"})
+        program.Add("Builder", name, "");
+    platform::MakeFolder(JoinPath(program.Path(), "LanguageSets\\Builder\\Sub.dat"));
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    ASSERT_TRUE(sets.DiscoverBuilderLanguages());
+    EXPECT_EQ(sets.BuilderLanguages(), (std::vector<std::string>{"English", "a", "german", "x"}));
+    EXPECT_EQ(sets.BuilderLanguageCount(), 4u);
+    EXPECT_EQ(sets.BuilderLanguageName(2), "german");
+    EXPECT_EQ(sets.BuilderLanguageName(4), "");
+    EXPECT_FALSE(sets.DiscoverSetupLanguages());
+    EXPECT_TRUE(sets.SetupLanguages().empty());
+    platform::RemoveFolder(JoinPath(program.Path(), "LanguageSets\\Builder\\Sub.dat"));
+
+    std::vector<std::string> list{"stale"};
+    EXPECT_FALSE(DiscoverLanguages(JoinPath(program.Path(), "absent"), list));
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(Languages, StartUpNeedsBothKindsOfLanguageFiles) {
+    ProgramFolder program;
+    program.Add("Builder", "English.dat", "");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    EXPECT_FALSE(sets.Discover());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Can't find setup language files. Please reinstall the application.");
+    EXPECT_EQ(messages.shown[0].caption, "Application Error");
+
+    program.Add("Setup", "German.dat", "");
+    EXPECT_TRUE(sets.Discover());
+    EXPECT_EQ(sets.SetupLanguages(), std::vector<std::string>{"German"});
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST(Languages, StartUpWithoutBuilderLanguagesIsReported) {
+    ProgramFolder program;
+    program.Add("Setup", "English.dat", "");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    EXPECT_FALSE(sets.Discover());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Can't find application language files. Please reinstall the application.");
+}
+
+TEST(Languages, AMissingFileIsReportedAndEnglishTakesOver) {
+    ProgramFolder program;
+    program.Add("Builder", "English.dat", "[STRINGS]\r\n2=Project\r\n800=New|Create a project\r\n801=Plain\r\n");
+    program.Add("Builder", "German.dat", "[STRINGS]\r\n2=Projekt\r\n");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+
+    EXPECT_TRUE(sets.SetLanguage("Polish"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "Language file Polish.dat not found or corrupted. Please reinstall the application.");
+    EXPECT_EQ(messages.shown[0].caption, "Application Error");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(sets.CurrentLanguage(), "English");
+    EXPECT_EQ(sets.RawString(2), "Project");
+
+    EXPECT_TRUE(sets.SetLanguage("German"));
+    EXPECT_EQ(sets.RawString(2), "Projekt");
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    // Labels and hints of the numbered texts; absent texts are empty.
+    EXPECT_TRUE(sets.SetLanguage("English"));
+    EXPECT_EQ(sets.UiString(800), "New");
+    EXPECT_EQ(sets.UiHint(800), "Create a project");
+    EXPECT_EQ(sets.RawString(800), "New|Create a project");
+    EXPECT_EQ(sets.UiString(801), "Plain");
+    EXPECT_EQ(sets.UiHint(801), "Plain");
+    EXPECT_EQ(sets.UiText("NO_SECTION", "1"), "");
+    EXPECT_EQ(sets.UiString(9999), "");
+}
+
+TEST(Languages, WithoutEnglishTheSwitchFailsAndKeepsTheTextsLoadedBefore) {
+    ProgramFolder program;
+    program.Add("Builder", "German.dat", "[STRINGS]\r\n2=Projekt\r\n");
+    RecordedMessages messages;
+    LanguageSets sets(program.Path(), messages);
+    EXPECT_TRUE(sets.SetLanguage("German"));
+    EXPECT_FALSE(sets.SetLanguage("French"));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("English.dat"), std::string::npos);
+    EXPECT_EQ(sets.RawString(2), "Projekt");
+
+    // Asking for English itself reports once.
+    EXPECT_FALSE(sets.SetLanguage("English"));
+    EXPECT_EQ(messages.shown.size(), 3u);
+}
+
+// Every builder language file of the source tree has every key of the English file, and the
+// English file has every key that the program asks for.
+TEST(Languages, BuilderLanguageFilesAreComplete) {
+    std::string folder = JoinPath(SourceFolder(), "LanguageSets\\Builder");
+    std::vector<std::string> languages;
+    ASSERT_TRUE(DiscoverLanguages(folder, languages));
+    ASSERT_GE(languages.size(), 2u);
+    ProfileText english(folder, "English.dat");
+
+    for (const auto& [section, key] : textkeys::KeysInUse()) {
+        std::string value;
+        english.GetValue(value, section, key, "");
+        EXPECT_FALSE(value.empty()) << "English.dat lacks [" << section << "] " << key;
+    }
+
+    // Every key line of English, by section.
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::string section;
+    const std::string& text = english.Text();
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find("\r\n", pos);
+        std::string line = text.substr(pos, end - pos);
+        if (line[0] == '[') section = line.substr(1, line.size() - 2);
+        else keys.emplace_back(section, line.substr(0, line.find('=')));
+        pos = end == std::string::npos ? text.size() : end + 2;
+    }
+    ASSERT_GT(keys.size(), 300u);
+
+    for (const std::string& language : languages) {
+        ProfileText other(folder, language + ".dat");
+        EXPECT_EQ(other.Text().find('\n'), other.Text().find("\r\n") + 1) << language << ": lines end in CR LF";
+        for (const auto& [sectionName, key] : keys) {
+            std::string value;
+            other.GetValue(value, sectionName, key, "");
+            EXPECT_FALSE(value.empty()) << language << ".dat lacks [" << sectionName << "] " << key;
+        }
+    }
+}
+
+TEST(Languages, EnglishDefaultsOfTheSections) {
+    const UiTextSource& english = EnglishTexts();
+    EXPECT_EQ(english.UiText("SETUP_INFO_TAB", "11"), "%ProgramFiles%\\%CompanyName%\\%ProductName%");
+    EXPECT_EQ(english.UiText("SETUP_INFO_TAB", "12"), "%ProductName%");
+    EXPECT_EQ(english.UiText(textkeys::kAlignmentNames[1]), "Center");
+    EXPECT_EQ(english.UiText(textkeys::kReplaceModes[0]), "Always replace");
+    // Menu labels carry their shortcut after a tab.
+    EXPECT_EQ(english.UiString(1020), "&New Project\tCtrl+N");
+}
