@@ -3,6 +3,7 @@
 //
 // Exit codes: 0 the build ended without errors; 1 errors were counted or the build was
 // interrupted; 2 wrong arguments, or a project that cannot be opened or built.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -110,10 +111,11 @@ public:
     }
 };
 
-ConsoleLog* runningLog = nullptr;
+// The build that Ctrl+C stops; read by the signal handler, hence atomic.
+std::atomic<ConsoleLog*> runningLog{nullptr};
 
 void OnInterrupt() {
-    if (runningLog) runningLog->Cancel();
+    if (ConsoleLog* log = runningLog.load()) log->Cancel();
 }
 
 // Parses the arguments; a non-negative result is the exit code to end with at once.
@@ -157,8 +159,14 @@ int Build(const ProjectDocument& project, const Options& options) {
     BuildJob job(project, log, platform::ModuleFolder());
     runningLog = &log;
     platform::CatchInterrupt(OnInterrupt);
-    job.Start();
-    job.Wait();
+    try {
+        job.Start();
+        job.Wait();
+    } catch (const thread::GenericError& e) {
+        runningLog = nullptr;
+        std::fprintf(stderr, "qsbuild: %s\n", e.What());
+        return 1;
+    }
     runningLog = nullptr;
     if (!log.ShouldContinue()) {
         std::fprintf(stderr, "qsbuild: build interrupted; temporary files removed\n");
