@@ -46,8 +46,7 @@ void CloseThreadHandle(ThreadHandle thread, bool resumed) {
     if (!resumed) {
         // A suspended thread whose handle is closed would stay in the process for good.
         thread->launch->abandoned = true;
-        ::ResumeThread(thread->handle);
-        WaitForSingleObject(thread->handle, INFINITE);
+        if (::ResumeThread(thread->handle) != kThreadCallFailed) WaitForSingleObject(thread->handle, INFINITE);
     }
     CloseHandle(thread->handle);
     delete thread;
