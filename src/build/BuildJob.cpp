@@ -64,6 +64,7 @@ void BuildJob::Run() {
         }
     }
     RemoveTemporaryFiles();
+    log_.Finished();
 }
 
 // The output folder is created one level deep; when that fails the later steps say so.

@@ -14,6 +14,9 @@ public:
     virtual void Step() {}
     // Progress inside the archive step: product files and their bytes packed so far.
     virtual void Archived(std::uint64_t /*files*/, std::uint64_t /*bytes*/) {}
+    // The build's last act, after its temporary files are gone (the build dialog is told to
+    // offer Close).
+    virtual void Finished() {}
 
     // The continue flag: set when the build starts, cleared once to stop it at its next test.
     bool ShouldContinue() const { return continue_.load(std::memory_order_relaxed); }

@@ -79,6 +79,7 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     EXPECT_EQ(log->Text(),
               kUpToArchive + LogLines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) + Summary(0));
     EXPECT_EQ(log->steps, 3);
+    EXPECT_EQ(log->finished, 1);
     EXPECT_EQ(OutputNames(), std::vector<std::string>{"Setup.exe"});
     EXPECT_TRUE(FolderNames(tempFolder).empty()) << "temporary files left behind";
 
@@ -164,6 +165,7 @@ TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
     Run();
     EXPECT_EQ(log->lines.back(), log->cancelAt);
     EXPECT_EQ(log->steps, 2);
+    EXPECT_EQ(log->finished, 1);  // a cancelled build still ends as usual
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 

@@ -14,11 +14,13 @@ class RecordingLog : public BuildLog {
 public:
     void Log(const std::string& line) override;
     void Step() override { ++steps; }
+    void Finished() override { ++finished; }
     std::string Text() const;  // every line followed by "\n"
     bool Has(const std::string& line) const;
 
     std::vector<std::string> lines;
     int steps = 0;
+    int finished = 0;
     std::string cancelAt;
 };
 
