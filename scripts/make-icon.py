@@ -129,4 +129,5 @@ def main(out):
     with open(out, 'wb') as f:
         f.write(head + entries + body)
 
-main(sys.argv[1] if len(sys.argv) > 1 else 'resources/Quillset.ico')
+if __name__ == '__main__':
+    main(sys.argv[1] if len(sys.argv) > 1 else 'resources/Quillset.ico')

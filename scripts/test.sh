@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the native tests under AddressSanitizer and UBSan, then the same tests
-# cross-compiled for Windows and run under Wine.
+# cross-compiled for Windows and run under Wine, with the window and GUI tests (tests/win,
+# tests/gui), each of which starts its own Xvfb display through xvfb-run.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$top/scripts/deps.sh"
@@ -11,7 +12,7 @@ cmake -S "$top" -B "$top/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQS_SANI
 cmake --build "$top/build/asan" -j "$jobs"
 (cd "$top/build/asan" && ctest --output-on-failure)
 
-echo "== Windows tests under Wine"
+echo "== Windows tests under Wine (window and GUI tests on Xvfb)"
 cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$top/build/win" -j "$jobs"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Equality without regard to ASCII letter case, as the system compares paths and names.
 bool EqualNoCase(std::string_view a, std::string_view b);
@@ -31,3 +32,22 @@ std::string ColourText(std::uint32_t colour);
 
 // The part after the last "\" (the whole text when it has none).
 std::string NameAfterLastBackslash(const std::string& path);
+
+// Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
+std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
+
+// The `n`-th field (from 0) of `text` split at `separator`; the last field runs to the end.
+// False when the text has fewer fields.
+bool GetField(const std::string& text, char separator, int n, std::string& field);
+
+// False when the name holds a character that no file name may contain: \ / : * ? " < > |
+bool IsValidFileName(const std::string& name);
+
+// Splits a command line into arguments: white space separates them; an argument that begins
+// with a double quote runs to the next double quote followed by white space or the end, without
+// either quote. Argument 0 is the program.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// A file size as the builder shows it: "%d bytes" below 1024, "%d KB" below 1,024,000, above
+// that the kilobytes with a comma before their last three digits ("1,953 KB").
+std::string FormatFileSize(std::uint32_t size);

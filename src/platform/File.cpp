@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/Text.h"
+
 using namespace platform;
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -99,3 +101,12 @@ bool CopyFileContents(const std::string& source, const std::string& destination)
 }
 
 bool RemoveFile(const std::string& path) { return DeleteFileAt(path); }
+
+bool FileSizeText(const std::string& path, std::string& text) {
+    text.clear();
+    File file;
+    std::uint32_t size = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize(size)) return false;
+    text = FormatFileSize(size);
+    return true;
+}

@@ -53,3 +53,7 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 bool CopyFileContents(const std::string& source, const std::string& destination);
 
 bool RemoveFile(const std::string& path);
+
+// The size of a file as the builder shows it (FormatFileSize); false with an empty text when
+// the file cannot be opened or measured.
+bool FileSizeText(const std::string& path, std::string& text);

@@ -1,0 +1,194 @@
+#include "app/Application.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "resource.h"
+#include "ui/Dialog.h"
+#include "ui/Window.h"
+
+namespace {
+
+Application* theApplication = nullptr;
+
+void OutOfMemory() { throw WinException("Out of memory", static_cast<int>(GetLastError())); }
+
+WindowClassRegistration mainWindowClass("KVQuillset");
+
+}  // namespace
+
+void WindowsMessageBoxes::Show(const std::string& text, const std::string& caption, MessageIcon icon) {
+    const UINT style = icon == MessageIcon::Warning ? MB_ICONWARNING
+                       : icon == MessageIcon::Error ? MB_ICONERROR
+                                                    : MB_ICONINFORMATION;
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | style);
+}
+
+Application::Application() : languages_(ProgramFolder(), messages_) {
+    srand(static_cast<unsigned>(time(nullptr)));
+    if (CoInitialize(nullptr) != S_OK)
+        throw WinException("Couldn't initialize COM", static_cast<int>(GetLastError()));
+    richEdit_ = LoadLibraryA("RICHED32.DLL");
+    if (!richEdit_) {
+        CoUninitialize();
+        throw WinException("Couldn't load RICHED32.DLL", static_cast<int>(GetLastError()));
+    }
+    std::set_new_handler(OutOfMemory);
+    setlocale(LC_ALL, "");
+    theApplication = this;
+}
+
+Application::~Application() {
+    mainWindow_.reset();
+    if (largeIcon_) DestroyIcon(largeIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    FreeLibrary(richEdit_);
+    CoUninitialize();
+    theApplication = nullptr;
+}
+
+bool Application::InitInstance() {
+    const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
+    if (mutexError_ == ERROR_ALREADY_EXISTS) return HandOverToRunningInstance(arguments);
+    if (!CheckWindowsVersion()) throw WinException("Couldn't check Windows version", static_cast<int>(GetLastError()));
+    if (!languages_.Discover()) return false;
+    languages_.SetCurrentLanguage(LoadLanguageSetting());
+    languageRead_ = true;
+    RegisterFileType();
+    if (!languages_.SetLanguage(languages_.CurrentLanguage())) return false;
+    if (!CreateMainWindow()) return false;
+    if (arguments.size() >= 2)
+        mainWindow_->OpenProject(arguments[1]);
+    else
+        PostMessageA(mainWindow_->Handle(), WM_COMMAND, CMD_WELCOME, 0);
+    return true;
+}
+
+// Brings the running instance forward and gives it the project to open; this one then ends.
+bool Application::HandOverToRunningInstance(const std::vector<std::string>& arguments) {
+    HWND running = FindWindowA("KVQuillset", nullptr);
+    if (!running) return false;
+    HWND popup = GetLastActivePopup(running);
+    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(popup);
+    if (arguments.size() >= 2) {
+        COPYDATASTRUCT data{};
+        data.dwData = kHandOverTag;
+        data.cbData = static_cast<DWORD>(arguments[1].size() + 1);
+        data.lpData = const_cast<char*>(arguments[1].c_str());
+        SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    }
+    return false;
+}
+
+bool Application::CheckWindowsVersion() {
+    OSVERSIONINFOEXA version{};
+    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    bool extended = GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)) != FALSE;
+    if (!extended) {
+        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) return false;
+    }
+    const bool windows95 = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS &&
+                           version.dwMajorVersion == 4 && version.dwMinorVersion == 0;
+    if (windows95) {
+        InitCommonControls();
+    } else {
+        INITCOMMONCONTROLSEX classes{sizeof classes, 0x0F};
+        InitCommonControlsEx(&classes);
+    }
+    return true;
+}
+
+bool Application::CreateMainWindow() {
+    largeIcon_ = static_cast<HICON>(LoadImageA(resourceInstance_, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageA(resourceInstance_, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    mainWindowClass.Ensure(instance_, [this](WindowClassInfo& info) {
+        info.hIcon = largeIcon_;
+        info.hIconSm = smallIcon_;
+    });
+    mainWindow_ = std::make_unique<MainWindow>(languages_);
+    HMENU menu = LoadMenuA(resourceInstance_, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    HACCEL accelerators = LoadAcceleratorsA(resourceInstance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    if (!menu || !accelerators) return false;
+    if (!mainWindow_->Create(0, "KVQuillset", ProductName(), CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, menu, instance_))
+        return false;
+    acceleratorWindow_ = mainWindow_->Handle();
+    accelerators_ = accelerators;
+    LoadWindowPlacement();
+    mainWindow_->ApplyMenuTexts();
+    ShowWindow(mainWindow_->Handle(), SW_SHOW);
+    UpdateWindow(mainWindow_->Handle());
+    return true;
+}
+
+// Only a run that read the user's language writes it back: a second instance or a start that
+// failed early would otherwise replace the user's choice by the default.
+int Application::ExitInstance() {
+    if (!languageRead_ || languages_.CurrentLanguage().empty()) return 0;
+    return SaveLanguage(languages_.CurrentLanguage()) ? 1 : 0;
+}
+
+bool Application::PreTranslateMessage(MSG& message) {
+    if (accelerators_ && acceleratorWindow_)
+        if (TranslateAcceleratorA(acceleratorWindow_, accelerators_, &message)) return true;
+    for (HWND dialog : ModelessDialogs())
+        if (IsDialogMessageA(dialog, &message)) return true;
+    return false;
+}
+
+// One refresh of the toolbar after each burst of messages: its states change only through
+// messages, and asking for idle time again would keep a processor busy while nothing happens.
+bool Application::OnIdle(int) {
+    if (mainWindow_ && mainWindow_->HasWindow()) mainWindow_->UpdateToolbarStates();
+    return false;
+}
+
+Application& TheApplication() { return *theApplication; }
+const char* ProductName() { return "Quillset"; }
+const char* ApplicationTitle() { return "Quillset 1.0"; }
+HINSTANCE Instance() { return theApplication->Instance(); }
+HINSTANCE ResourceInstance() { return theApplication->ResourceInstance(); }
+MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : nullptr; }
+
+StatusBarControl* TheStatusBar() {
+    MainWindow* main = TheMainWindow();
+    return main ? &main->StatusBar() : nullptr;
+}
+
+ProjectDocument* TheProject() {
+    MainWindow* main = TheMainWindow();
+    return main ? main->Project() : nullptr;
+}
+
+int GetPageValue() { return theApplication->PageValue(); }
+void SetPageValue(int percent) { theApplication->SetPageValue(percent); }
+
+void SetMainWindowTitle(const std::string& title) {
+    MainWindow* main = TheMainWindow();
+    if (main && main->HasWindow()) SetWindowTextA(main->Handle(), title.c_str());
+}
+
+std::string ProgramFolder() { return platform::ModuleFolder(); }
+
+std::string UiText(const std::string& section, const std::string& key) {
+    return theApplication->Texts().UiText(section, key);
+}
+std::string UiString(int id) { return theApplication->Texts().UiString(id); }
+std::string UiHint(int id) { return theApplication->Texts().UiHint(id); }
+std::string RawString(int id) { return theApplication->Texts().RawString(id); }

@@ -1,0 +1,419 @@
+#include "app/MainWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Help.h"
+#include "app/Settings.h"
+#include "core/Exception.h"
+#include "core/Text.h"
+#include "editor/SmallDialogs.h"
+#include "resource.h"
+#include "ui/FileChoosers.h"
+
+namespace {
+
+struct TextOfCommand {
+    UINT command;
+    int text;
+};
+
+// The numbered texts of the menu items.
+constexpr TextOfCommand kMenuTexts[] = {
+    {ID_FILE_NEW, 1020}, {ID_FILE_WIZARD, 1021}, {ID_FILE_OPEN, 1022}, {ID_FILE_CLOSE, 1023},
+    {ID_FILE_SAVE, 1024}, {ID_FILE_SAVE_AS, 1025}, {ID_FILE_EXIT, 1026},
+    {ID_PROJECT_GENERAL_INFO, 1060}, {ID_PROJECT_SETUP_INFO, 1061}, {ID_PROJECT_REQUIREMENTS, 1062},
+    {ID_PROJECT_FILES, 1063}, {ID_PROJECT_SHORTCUTS, 1064}, {ID_PROJECT_REGISTRY, 1065},
+    {ID_PROJECT_FILE_TYPES, 1066}, {ID_PROJECT_DIALOGS, 1067}, {ID_PROJECT_CREATE_SETUP, 1068},
+    {ID_BUILD_SETUP, 1080}, {ID_TEST_RUN, 1081},
+    {ID_HELP_TOPICS, 1120}, {ID_HELP_WEB, 1121}, {ID_HELP_ABOUT, 1123},
+};
+constexpr int kMenuBarFirstText = 1000;
+constexpr int kMenuBarItems = 6;
+constexpr int kOptionsMenu = 4;
+constexpr int kLanguageText = 1100;
+// "The project file %1 cannot be opened." with the path for %1.
+constexpr int kCannotOpenProjectText = 830;
+
+// The toolbar's buttons in order (0 is a separator) and the numbered texts of their tooltips.
+constexpr UINT kToolbarButtons[] = {
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_WIZARD, 0, ID_NEW_FOLDER, ID_INSERT_FILES,
+    ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT, ID_NEW_KEY, ID_NEW_STRING,
+    ID_NEW_BINARY, ID_NEW_DWORD, ID_NEW_FILE_ASSOCIATION, ID_DELETE, ID_PROPERTIES, 0, ID_BUILD_SETUP,
+    ID_TEST_RUN, 0, ID_HELP_WEB, 0, ID_HELP_TOPICS, ID_HELP_ABOUT,
+};
+constexpr TextOfCommand kToolbarTexts[] = {
+    {ID_FILE_NEW, 800}, {ID_FILE_OPEN, 801}, {ID_FILE_SAVE, 802}, {ID_FILE_WIZARD, 803},
+    {ID_NEW_FOLDER, 804}, {ID_INSERT_FILES, 805}, {ID_NEW_SHORTCUT_FOLDER, 806}, {ID_NEW_SHORTCUT, 807},
+    {ID_NEW_INTERNET_SHORTCUT, 808}, {ID_NEW_KEY, 809}, {ID_NEW_STRING, 810}, {ID_NEW_BINARY, 811},
+    {ID_NEW_DWORD, 812}, {ID_BUILD_SETUP, 813}, {ID_TEST_RUN, 814}, {ID_DELETE, 815},
+    {ID_PROPERTIES, 816}, {ID_HELP_WEB, 818}, {ID_HELP_TOPICS, 819}, {ID_HELP_ABOUT, 820},
+    {ID_NEW_FILE_ASSOCIATION, 821},
+};
+// The buttons whose state the page shown decides.
+constexpr UINT kPageButtons[] = {
+    ID_NEW_FOLDER, ID_INSERT_FILES, ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT,
+    ID_NEW_KEY, ID_NEW_STRING, ID_NEW_BINARY, ID_NEW_DWORD, ID_NEW_FILE_ASSOCIATION, ID_DELETE,
+    ID_PROPERTIES, ID_BUILD_SETUP, ID_TEST_RUN,
+};
+
+template <size_t N>
+int TextOf(const TextOfCommand (&table)[N], UINT command) {
+    for (const TextOfCommand& entry : table)
+        if (entry.command == command) return entry.text;
+    return -1;
+}
+
+// Help contexts of the pages in page order; Create Setup has 1180.
+constexpr DWORD kPageHelpContexts[ViewWindow::kPageCount] = {1090, 1100, 1110, 1120, 1130,
+                                                             1140, 1150, 1160, 1180};
+
+void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(text.c_str());
+    SetMenuItemInfoA(menu, item, byPosition, &info);
+}
+
+}  // namespace
+
+std::string MainWindowTitle(const ProjectDocument* project) {
+    if (!project) return ProductName();
+    char title[600];
+    snprintf(title, sizeof title, "%s - [%s]", ProductName(), project->Title().c_str());
+    return title;
+}
+
+MainWindow::MainWindow(const UiTextSource& texts) : texts_(texts) { ownsHandle_ = true; }
+
+// The window goes while the children's objects still exist to receive their last messages.
+MainWindow::~MainWindow() {
+    if (HasWindow()) DestroyWindow(Handle());
+}
+
+bool MainWindow::OnCreate() {
+    if (!statusBar_.Create(SBARS_SIZEGRIP | CCS_BOTTOM, ApplicationTitle(), Handle(), ID_STATUS_BAR)) return false;
+    if (!CreateToolbar()) return false;
+    if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, Instance())) return false;
+    ShowWindow(editorHost_.Handle(), SW_SHOW);
+    if (project_) editorHost_.CreatePages();
+    // The first idle pass may come only after a dialog; the buttons must be right from the start.
+    UpdateToolbarStates();
+    return true;
+}
+
+bool MainWindow::CreateToolbar() {
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, Handle(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), Instance(), nullptr);
+    if (!toolbar_) return false;
+    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    while (SendMessageA(toolbar_, TB_DELETEBUTTON, 0, 0)) {
+    }
+    std::vector<TBBUTTON> buttons;
+    buttons.push_back(TBBUTTON{6, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
+    int image = 0;
+    for (UINT command : kToolbarButtons) {
+        if (command == 0)
+            buttons.push_back(TBBUTTON{8, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
+        else
+            buttons.push_back(TBBUTTON{image++, static_cast<int>(command), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0});
+    }
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
+    TBADDBITMAP bitmap{ResourceInstance(), IDB_TOOLBAR};
+    SendMessageA(toolbar_, TB_ADDBITMAP, image, reinterpret_cast<LPARAM>(&bitmap));
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(23, 22));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    ShowWindow(toolbar_, SW_SHOW);
+    return true;
+}
+
+void MainWindow::OnSize(int width, int) {
+    RECT toolbar{};
+    GetWindowRect(toolbar_, &toolbar);
+    const int toolbarHeight = toolbar.bottom - toolbar.top;
+    if (toolbar.right - toolbar.left < width) SetWindowPos(toolbar_, nullptr, 0, 0, width, toolbarHeight, SWP_NOZORDER | SWP_NOMOVE);
+    SendMessageA(statusBar_.Handle(), WM_SIZE, 0, 0);
+    RECT status{};
+    GetWindowRect(statusBar_.Handle(), &status);
+    SIZE client = GetClientSize(Handle());
+    const int statusTop = client.cy - (status.bottom - status.top);
+    SetWindowPos(editorHost_.Handle(), nullptr, 0, toolbarHeight, width, std::max(0, statusTop - toolbarHeight),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OnInitMenu(HMENU menu) {
+    if (menu == GetMenu(Handle())) editorHost_.OnInitMenu(menu);
+}
+
+HMENU MainWindow::LanguageMenu() const {
+    HMENU options = GetSubMenu(GetMenu(Handle()), kOptionsMenu);
+    return options ? GetSubMenu(options, 0) : nullptr;
+}
+
+void MainWindow::ShowStatus(const std::string& text) { statusBar_.SetText(text); }
+
+void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
+    if ((flags == 0xFFFF && !menu) || (flags & MF_SYSMENU)) {
+        ShowStatus(ApplicationTitle());
+    } else if (flags & MF_POPUP) {
+        HMENU submenu = GetSubMenu(menu, static_cast<int>(item));
+        ShowStatus(submenu && submenu == LanguageMenu() ? UiHint(kLanguageText) : ApplicationTitle());
+    } else if (item >= ID_LANGUAGE_FIRST && item <= ID_LANGUAGE_LAST) {
+        ShowStatus(UiHint(kLanguageText));
+    } else {
+        int text = TextOf(kMenuTexts, item);
+        ShowStatus(text < 0 ? ApplicationTitle() : UiHint(text));
+    }
+}
+
+void MainWindow::ApplyMenuTexts() {
+    HMENU bar = GetMenu(Handle());
+    if (!bar) return;
+    for (int position = 0; position < kMenuBarItems; ++position)
+        SetMenuText(bar, position, true, UiString(kMenuBarFirstText + position));
+    for (const TextOfCommand& entry : kMenuTexts) SetMenuText(bar, entry.command, false, UiString(entry.text));
+    if (HMENU options = GetSubMenu(bar, kOptionsMenu)) SetMenuText(options, 0, true, UiString(kLanguageText));
+    if (!languageMenuFilled_) FillLanguageMenu(bar);
+    DrawMenuBar(Handle());
+}
+
+// Language names stay as they are in every language, so the submenu is filled only once.
+void MainWindow::FillLanguageMenu(HMENU) {
+    HMENU languages = LanguageMenu();
+    if (!languages) return;
+    const auto& names = TheApplication().Texts().BuilderLanguages();
+    for (size_t index = 0; index < names.size() && index <= ID_LANGUAGE_LAST - ID_LANGUAGE_FIRST; ++index)
+        InsertMenuA(languages, static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
+                    ID_LANGUAGE_FIRST + index, names[index].c_str());
+    DeleteMenu(languages, ID_LANGUAGE_PLACEHOLDER, MF_BYCOMMAND);
+    languageMenuFilled_ = true;
+}
+
+void MainWindow::UpdateToolbarStates() {
+    auto setState = [this](UINT command, bool wanted) {
+        bool enabled = SendMessageA(toolbar_, TB_ISBUTTONENABLED, command, 0) != 0;
+        if (enabled != wanted) SendMessageA(toolbar_, TB_ENABLEBUTTON, command, MAKELONG(wanted, 0));
+    };
+    setState(ID_FILE_SAVE, project_ && project_->IsModified());
+    for (UINT command : kPageButtons) setState(command, project_ && editorHost_.IsCommandEnabled(command));
+}
+
+bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
+    switch (header->code) {
+    case TTN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        tooltipText_ = UiString(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom)));
+        info->lpszText = const_cast<char*>(tooltipText_.c_str());
+        return true;
+    }
+    case TTN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        std::string text = UiString(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom)));
+        tooltipWideText_.assign(text.size() + 1, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tooltipWideText_.data(), static_cast<int>(tooltipWideText_.size()));
+        info->lpszText = tooltipWideText_.data();
+        return true;
+    }
+    case TTN_SHOW:
+        ShowStatus(UiHint(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom))));
+        return false;
+    case TTN_POP:
+        ShowStatus(ApplicationTitle());
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::OnHelp(HELPINFO*) {
+    if (project_)
+        ShowHelp(HELP_CONTEXT, kPageHelpContexts[editorHost_.PageIndex()]);
+    else
+        ShowHelp(HELP_FINDER, 0);
+    return true;
+}
+
+void MainWindow::OnCopyData(COPYDATASTRUCT* data) {
+    if (!data || data->dwData != kHandOverTag || !data->lpData) return;
+    const char* text = static_cast<const char*>(data->lpData);
+    std::string path(text, strnlen(text, std::min<DWORD>(data->cbData, MAX_PATH)));
+    OpenProject(path);
+}
+
+bool MainWindow::OnClose() {
+    if (!AskToSave()) return false;
+    ShowHelp(HELP_QUIT, 0);
+    SaveWindowPlacement();
+    return true;
+}
+
+void MainWindow::ShowDialogCommand(int result) {
+    if (result > 0) PostMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(result), 0);
+}
+
+void MainWindow::SelectPage(int page) {
+    editorHost_.ShowPage(page);
+}
+
+bool MainWindow::OnCommand(UINT id, LPARAM extra) {
+    auto post = [this](UINT command) { PostMessageA(Handle(), WM_COMMAND, command, 0); };
+    switch (id) {
+    case CMD_NOTHING: return true;
+    case CMD_SPLIT_POSITION: editorHost_.SetSplitPosition(static_cast<int>(extra)); return true;
+    case CMD_ABOUT: ShowDialogCommand(RunAboutDialog(Handle())); return true;
+    case CMD_WELCOME: ShowDialogCommand(RunWelcomeDialog(Handle())); return true;
+    case CMD_NEW_PROJECT: NewProject(); return true;
+    case CMD_OPEN_PROJECT: AskAndOpenProject(); return true;
+    case CMD_CLOSE_PROJECT: CloseProject(); return true;
+    case CMD_SAVE_PROJECT: SaveProject(); return true;
+    case CMD_SAVE_PROJECT_AS: SaveProjectAs(); return true;
+    case CMD_EXIT: PostMessageA(Handle(), WM_CLOSE, 0, 0); return true;
+    case ID_FILE_NEW: post(CMD_NEW_PROJECT); return true;
+    case ID_FILE_WIZARD: post(CMD_WIZARD_STEP1); return true;
+    case ID_FILE_OPEN: post(CMD_OPEN_PROJECT); return true;
+    case ID_FILE_CLOSE: post(CMD_CLOSE_PROJECT); return true;
+    case ID_FILE_SAVE: post(CMD_SAVE_PROJECT); return true;
+    case ID_FILE_SAVE_AS: post(CMD_SAVE_PROJECT_AS); return true;
+    case ID_FILE_EXIT: post(CMD_EXIT); return true;
+    case ID_HELP_ABOUT: post(CMD_ABOUT); return true;
+    case ID_HELP_TOPICS: ShowHelp(HELP_FINDER, 0); return true;
+    case ID_HELP_WEB:
+        ShellExecuteA(Handle(), "open", kProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
+    case ID_BUILD_SETUP:
+    case ID_TEST_RUN:
+        SelectPage(ViewWindow::kPageCount - 1);
+        return editorHost_.OnCommand(id, extra);
+    case ID_PROPERTIES: case ID_INSERT_FILES: case ID_NEW_FOLDER: case ID_NEW_KEY: case ID_NEW_STRING:
+    case ID_NEW_BINARY: case ID_NEW_DWORD: case ID_NEW_SHORTCUT: case ID_NEW_INTERNET_SHORTCUT:
+    case ID_NEW_SHORTCUT_FOLDER: case ID_DELETE: case ID_NEW_FILE_ASSOCIATION:
+        return editorHost_.OnCommand(id, extra);
+    default:
+        break;
+    }
+    if (int page = PageOfCommand(id); page >= 0) {
+        SelectPage(page);
+        return true;
+    }
+    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
+        SwitchLanguage(id);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::RefreshTitle() { SetWindowTextA(Handle(), MainWindowTitle(project_.get()).c_str()); }
+
+std::unique_ptr<ProjectDocument> MainWindow::MakeProject() {
+    auto project = std::make_unique<ProjectDocument>(texts_);
+    project->SetTitleListener([this] { RefreshTitle(); });
+    return project;
+}
+
+bool MainWindow::AskToSave() {
+    if (!project_ || !project_->IsModified()) return true;
+    switch (RunWantToSaveDialog(Handle(), project_->Title())) {
+    case CMD_SAVE_YES: return SaveProject();
+    case CMD_SAVE_NO: project_->SetModifiedFlag(false); return true;
+    default: return false;
+    }
+}
+
+bool MainWindow::NewProject() {
+    if (project_) {
+        if (!AskToSave()) return false;
+    } else {
+        project_ = MakeProject();
+    }
+    editorHost_.ProjectClosed();
+    project_->New();
+    editorHost_.ProjectOpened();
+    RefreshTitle();
+    return true;
+}
+
+bool MainWindow::AskAndOpenProject() {
+    char path[MAX_PATH] = "";
+    if (!ChooseFileToOpen(path, MAX_PATH, nullptr, Handle(),
+                          "Quillset Project files (*.qsp)\0*.qsp\0All files (*.*)\0*.*\0", "qsp", false, nullptr))
+        return false;
+    return OpenProject(path);
+}
+
+// The file is read into a document of its own first: a file that cannot be read leaves the open
+// project (and the file it came from) untouched, never a cleared project that saving would
+// write over the old file.
+bool MainWindow::OpenProject(const std::string& path) {
+    if (!AskToSave()) return false;
+    auto opened = MakeProject();
+    try {
+        opened->Open(path);
+    } catch (const FileException&) {
+        MessageBoxA(Handle(), ReplaceFirstPlaceholder(RawString(kCannotOpenProjectText), path).c_str(),
+                    RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    editorHost_.ProjectClosed();
+    project_ = std::move(opened);
+    editorHost_.ProjectOpened();
+    RefreshTitle();
+    return true;
+}
+
+bool MainWindow::CloseProject() {
+    if (!project_) return true;
+    if (!AskToSave()) return false;
+    editorHost_.ProjectClosed();
+    project_.reset();
+    RefreshTitle();
+    editorHost_.SetPageIndex(0);
+    return true;
+}
+
+bool MainWindow::SaveProject() {
+    if (!project_) return true;
+    if (project_->Path().empty()) return SaveProjectAs();
+    try {
+        project_->Save();
+        return true;
+    } catch (const FileException&) {
+        MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
+        return false;
+    }
+}
+
+bool MainWindow::SaveProjectAs() {
+    if (!project_) return true;
+    char path[MAX_PATH] = "";
+    if (!ChooseFileToSave(path, MAX_PATH, Handle(),
+                          "Quillset Project files {*.qsp}\0*.qsp\0All files {*.*}\0*.*\0", "qsp"))
+        return false;
+    try {
+        project_->SaveAs(path);
+        return true;
+    } catch (const FileException&) {
+        MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
+        return false;
+    }
+}
+
+void MainWindow::SwitchLanguage(UINT command) {
+    char name[MAX_PATH] = "";
+    GetMenuStringA(LanguageMenu(), command, name, MAX_PATH, MF_BYCOMMAND);
+    if (!TheApplication().Languages().SetLanguage(name)) return;
+    ApplyMenuTexts();
+    ShowStatus(ApplicationTitle());
+    if (project_) {
+        editorHost_.ProjectClosed();
+        editorHost_.ProjectOpened();
+        RefreshTitle();
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The builder's only top-level window: menu, toolbar, status bar and the editor host, the open
+// project, and the commands that act on it.
+#include <memory>
+#include <string>
+
+#include "editor/ViewWindow.h"
+#include "model/ProjectDocument.h"
+#include "ui/StatusBarControl.h"
+#include "ui/Window.h"
+
+class UiTextSource;
+
+// The four bytes "qsp " (the project extension without its dot, then a blank) that mark the
+// project path a second instance hands over.
+constexpr ULONG_PTR kHandOverTag = 'q' | 's' << 8 | 'p' << 16 | ' ' << 24;
+
+class MainWindow : public TopLevelWindow {
+public:
+    // `texts` gives new projects their titles; it outlives the window.
+    explicit MainWindow(const UiTextSource& texts);
+    ~MainWindow() override;
+
+    bool OnCreate() override;
+    bool OnClose() override;
+    void OnSize(int width, int height) override;
+    void OnInitMenu(HMENU menu) override;
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    bool OnCommand(UINT id, LPARAM extra) override;
+    bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
+    bool OnHelp(HELPINFO* info) override;
+    void OnCopyData(COPYDATASTRUCT* data) override;
+
+    // Puts the language's texts on the menu bar (the Language submenu is filled the first time).
+    void ApplyMenuTexts();
+    // Enables the toolbar buttons that can act now.
+    void UpdateToolbarStates();
+    // Opens a project file after asking to save the open one; a file that cannot be read is
+    // reported and leaves the open project as it was.
+    bool OpenProject(const std::string& path);
+
+    ProjectDocument* Project() const { return project_.get(); }
+    StatusBarControl& StatusBar() { return statusBar_; }
+    ViewWindow& EditorHost() { return editorHost_; }
+    HWND Toolbar() const { return toolbar_; }
+
+private:
+    bool CreateToolbar();
+    void FillLanguageMenu(HMENU menuBar);
+    HMENU LanguageMenu() const;
+    void RefreshTitle();
+    void ShowStatus(const std::string& text);
+
+    // Project commands; each answers whether it went through.
+    bool AskToSave();
+    bool NewProject();
+    bool AskAndOpenProject();
+    bool CloseProject();
+    bool SaveProject();
+    bool SaveProjectAs();
+    void SwitchLanguage(UINT command);
+    void SelectPage(int page);
+    void ShowDialogCommand(int result);
+    std::unique_ptr<ProjectDocument> MakeProject();
+
+    const UiTextSource& texts_;
+    HWND toolbar_ = nullptr;
+    StatusBarControl statusBar_;
+    ViewWindow editorHost_;
+    std::unique_ptr<ProjectDocument> project_;
+    ProjectWizardData wizardAnswers_;
+    bool languageMenuFilled_ = false;
+    // The text a tooltip asked for; it must outlive the notification.
+    std::string tooltipText_;
+    std::wstring tooltipWideText_;
+};
+
+// The window title for a project name ("Quillset - [name]"), or the product name without one.
+std::string MainWindowTitle(const ProjectDocument* project);

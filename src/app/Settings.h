@@ -1,0 +1,17 @@
+#pragma once
+// The builder's own settings in the current user's registry, and the association of project
+// files with the builder. Every registry failure is silent: callers get false at most.
+#include <string>
+
+// The main window's placement, written when it closes; true when there is no main window.
+bool SaveWindowPlacement();
+// Applies the stored placement to the main window; false when none (of exactly 44 bytes) is stored.
+bool LoadWindowPlacement();
+bool SaveLanguage(const std::string& language);
+// The stored language; "English" when the key or value is missing or empty.
+std::string LoadLanguageSetting();
+// Associates ".qsp" with the running builder; true when all three keys were written.
+bool RegisterFileType();
+
+// The registry key of the settings below HKEY_CURRENT_USER.
+constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";

@@ -1,0 +1,124 @@
+#include "editor/SmallDialogs.h"
+
+#include <string>
+
+#include "app/Application.h"
+#include "app/Help.h"
+#include "core/Text.h"
+#include "resource.h"
+
+namespace {
+
+void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+}  // namespace
+
+AboutDialog::AboutDialog(HWND, void* context) : Dialog(context) {}
+
+bool AboutDialog::OnInitDialog(HWND dialog) {
+    SetWindowTextA(dialog, ProductName());
+    SetItemText(dialog, IDC_ABOUT_LINE1, UiText("ABOUT_DIALOG", "3"));
+    SetItemText(dialog, IDC_ABOUT_LINE2, UiText("ABOUT_DIALOG", "4"));
+    SetItemText(dialog, IDC_ABOUT_LINE3, UiText("ABOUT_DIALOG", "5"));
+    SetItemText(dialog, IDC_OK, UiText("ABOUT_DIALOG", "1"));
+    SetItemText(dialog, IDC_CREDITS, UiText("ABOUT_DIALOG", "2"));
+    SetItemText(dialog, IDC_ABOUT_WEB, kProductWebAddress);
+    webLink_.Attach(GetDlgItem(dialog, IDC_ABOUT_WEB));
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_OK));
+    return false;
+}
+
+bool AboutDialog::OnCommand(HWND dialog, int id, int, HWND) {
+    switch (id) {
+    case IDC_CREDITS:
+        ShowHelp(HELP_CONTEXT, 1050);
+        return true;
+    case IDC_OK:
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(dialog, CMD_NOTHING);
+        return true;
+    default:
+        return false;
+    }
+}
+
+WelcomeDialog::WelcomeDialog(HWND, void* context) : Dialog(context) {}
+
+bool WelcomeDialog::OnInitDialog(HWND dialog) {
+    SetWindowTextA(dialog, UiText("WELCOME_DIALOG", "0").c_str());
+    SetItemText(dialog, IDC_WELCOME_TEXT1, UiText("WELCOME_DIALOG", "1"));
+    SetItemText(dialog, IDC_WELCOME_TEXT2, UiText("WELCOME_DIALOG", "2"));
+    SetItemText(dialog, IDC_WELCOME_TEXT3, UiText("WELCOME_DIALOG", "3"));
+    SetItemText(dialog, IDCANCEL, UiText("WELCOME_DIALOG", "4"));
+    const int buttons[3] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT};
+    const int icons[3] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT};
+    for (int i = 0; i < 3; ++i) {
+        icons_[i] = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, 32, 32, 0));
+        SendDlgItemMessageA(dialog, buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_[i]));
+    }
+    CentreOnDesktop(dialog);
+    return true;
+}
+
+bool WelcomeDialog::OnCommand(HWND dialog, int id, int, HWND) {
+    switch (id) {
+    case CMD_WIZARD_STEP1:
+    case CMD_NEW_PROJECT:
+    case CMD_OPEN_PROJECT:
+        EndDialog(dialog, id);
+        return true;
+    case IDCANCEL:
+        EndDialog(dialog, CMD_NOTHING);
+        return true;
+    default:
+        return false;
+    }
+}
+
+WantToSaveDialog::WantToSaveDialog(HWND, void* context) : Dialog(context) {}
+
+bool WantToSaveDialog::OnInitDialog(HWND dialog) {
+    const auto& projectName = *static_cast<const std::string*>(context_);
+    SetWindowTextA(dialog, ProductName());
+    SetItemText(dialog, IDC_WANT_TO_SAVE_TEXT,
+                ReplaceFirstPlaceholder(UiText("WANT_TO_SAVE_DIALOG", "1"), projectName));
+    SetItemText(dialog, CMD_SAVE_YES, UiText("WANT_TO_SAVE_DIALOG", "2"));
+    SetItemText(dialog, CMD_SAVE_NO, UiText("WANT_TO_SAVE_DIALOG", "3"));
+    SetItemText(dialog, CMD_SAVE_CANCEL, UiText("WANT_TO_SAVE_DIALOG", "4"));
+    SendDlgItemMessageA(dialog, IDC_WANT_TO_SAVE_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_EXCLAMATION)), 0);
+    CentreOnDesktop(dialog);
+    return true;
+}
+
+bool WantToSaveDialog::OnCommand(HWND dialog, int id, int, HWND) {
+    switch (id) {
+    case CMD_SAVE_YES:
+    case CMD_SAVE_NO:
+    case CMD_SAVE_CANCEL:
+        EndDialog(dialog, id);
+        return true;
+    case IDCANCEL:
+        EndDialog(dialog, CMD_SAVE_CANCEL);
+        return true;
+    default:
+        return false;
+    }
+}
+
+int RunAboutDialog(HWND owner) {
+    DialogCreatorOf<AboutDialog> creator;
+    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_ABOUT, owner, creator));
+}
+
+int RunWelcomeDialog(HWND owner) {
+    DialogCreatorOf<WelcomeDialog> creator;
+    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_WELCOME, owner, creator));
+}
+
+int RunWantToSaveDialog(HWND owner, const std::string& projectName) {
+    DialogCreatorOf<WantToSaveDialog> creator(const_cast<std::string*>(&projectName));
+    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_WANT_TO_SAVE, owner, creator));
+}

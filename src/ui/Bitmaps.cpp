@@ -1,0 +1,128 @@
+#include "ui/Bitmaps.h"
+
+#include <algorithm>
+#include <vector>
+
+int SystemColourFor(COLORREF stored) {
+    switch (stored) {
+    case RGB(0, 0, 0): return COLOR_BTNTEXT;
+    case RGB(128, 128, 128): return COLOR_BTNSHADOW;
+    case RGB(192, 192, 192): return COLOR_BTNFACE;
+    case RGB(255, 255, 255): return COLOR_BTNHIGHLIGHT;
+    default: return -1;
+    }
+}
+
+HBITMAP LoadSystemColouredBitmap(HINSTANCE module, int bitmapId, bool disabled) {
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(bitmapId), MAKEINTRESOURCEA(2));
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    auto* stored = loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+    if (!stored) return nullptr;
+    const BITMAPINFOHEADER& header = stored->bmiHeader;
+    if (header.biBitCount > 8) return nullptr;
+    const int colours = header.biClrUsed ? static_cast<int>(header.biClrUsed) : 1 << header.biBitCount;
+
+    // A copy of the header and colour table with the button colours put in.
+    std::vector<unsigned char> copy(header.biSize + colours * sizeof(RGBQUAD));
+    std::copy_n(reinterpret_cast<const unsigned char*>(stored), copy.size(), copy.begin());
+    auto* table = reinterpret_cast<RGBQUAD*>(copy.data() + header.biSize);
+    for (int i = 0; i < std::min(colours, 16); ++i) {
+        int system = SystemColourFor(RGB(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue));
+        if (system < 0) continue;
+        COLORREF colour = disabled && system != COLOR_BTNTEXT ? RGB(255, 255, 255) : GetSysColor(system);
+        table[i] = RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
+    }
+    const void* bits = reinterpret_cast<const unsigned char*>(stored) + copy.size();
+    const int width = header.biWidth, height = std::abs(header.biHeight);
+
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC memory = CreateCompatibleDC(screen);
+    if (bitmap && memory) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        StretchDIBits(memory, 0, 0, width, height, 0, 0, width, height, bits,
+                      reinterpret_cast<const BITMAPINFO*>(copy.data()), DIB_RGB_COLORS, SRCCOPY);
+        SelectObject(memory, old);
+    }
+    if (memory) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+BannerPainter::~BannerPainter() {
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+int BannerBlue(int offset, int range) {
+    return 255 - static_cast<int>(255LL * offset * offset / (static_cast<long long>(range) * range));
+}
+
+static void FillBand(HDC context, int left, int top, int right, int bottom, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT rect{left, top, right, bottom};
+    FillRect(context, &rect, brush);
+    DeleteObject(brush);
+}
+
+static HFONT MakeFont(HDC context, const char* face, int points, int weight, bool italic) {
+    return CreateFontA(-MulDiv(points, GetDeviceCaps(context, LOGPIXELSY), 72), 0, 0, 0, weight,
+                       italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// Each text in black, then in white 3 pixels up and left of it: a raised look on the gradient.
+static void DrawRaised(HDC context, int x, int y, const std::string& text) {
+    SetTextColor(context, RGB(0, 0, 0));
+    TextOutA(context, x + 3, y + 3, text.c_str(), static_cast<int>(text.size()));
+    SetTextColor(context, RGB(255, 255, 255));
+    TextOutA(context, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+void BannerPainter::DrawTexts(HDC context) const {
+    int oldMode = SetBkMode(context, TRANSPARENT);
+    COLORREF oldColour = GetTextColor(context);
+    HFONT title = MakeFont(context, "Times New Roman", 24, FW_BOLD, true);
+    HFONT notice = MakeFont(context, "Arial", 10, FW_NORMAL, false);
+    HGDIOBJ oldFont = SelectObject(context, title);
+    DrawRaised(context, 20, 10, title_);
+    SelectObject(context, notice);
+    DrawRaised(context, 20, height_ - 20, notice_);
+    SelectObject(context, oldFont);
+    SetTextColor(context, oldColour);
+    SetBkMode(context, oldMode);
+    DeleteObject(title);
+    DeleteObject(notice);
+}
+
+void BannerPainter::Render(HDC context) {
+    HBITMAP bitmap = CreateCompatibleBitmap(context, std::max(width_, 1), std::max(height_, 1));
+    HDC memory = CreateCompatibleDC(context);
+    if (!bitmap || !memory) {
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        return;
+    }
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const int range = height_ * 5 / 6;
+    const int top = height_ - range;
+    FillBand(memory, 0, 0, width_, top, RGB(0, 0, 255));
+    const int band = std::max(1, range / 256);
+    for (int f = 0; f < range; f += band)
+        FillBand(memory, 0, top + f, width_, top + f + band, RGB(0, 0, BannerBlue(f, range)));
+    DrawTexts(memory);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = bitmap;
+}
+
+void BannerPainter::Draw(HDC context) const {
+    if (!bitmap_) return;
+    HDC memory = CreateCompatibleDC(context);
+    HGDIOBJ old = SelectObject(memory, bitmap_);
+    BITMAP size{};
+    GetObjectA(bitmap_, sizeof size, &size);
+    BitBlt(context, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}

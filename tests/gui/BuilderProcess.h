@@ -1,0 +1,59 @@
+#pragma once
+// Quillset.exe started from a scratch program folder and driven from outside through window
+// messages, as a user's clicks would drive it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// A program folder laid out as the builder expects: Quillset.exe and its language sets.
+class ProgramFolder {
+public:
+    // `withSetupLanguages` false leaves LanguageSets\Setup empty.
+    explicit ProgramFolder(bool withSetupLanguages = true);
+    ~ProgramFolder();
+    const std::string& Path() const { return path_; }
+    std::string Executable() const { return path_ + "\\Quillset.exe"; }
+
+private:
+    std::string path_;
+};
+
+// Polls `condition` until it holds or `milliseconds` pass; the answer is whether it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 30000);
+
+class BuilderProcess {
+public:
+    BuilderProcess() = default;
+    ~BuilderProcess();
+    BuilderProcess(const BuilderProcess&) = delete;
+    BuilderProcess& operator=(const BuilderProcess&) = delete;
+
+    // Starts the program with `arguments` appended to its quoted path.
+    bool Start(const std::string& executable, const std::string& arguments = "");
+    // Waits for the main window (class "KVQuillset") of this process.
+    bool WaitForMainWindow();
+    // Waits for the process to end; its exit code, or a value that no run gives when it did not end.
+    DWORD WaitForExit(DWORD milliseconds = 30000);
+
+    HWND Main() const { return main_; }
+    DWORD Id() const { return process_.dwProcessId; }
+    std::string Title() const;
+    bool WaitForTitle(const std::string& title);
+    // A visible dialog of this process with `title` (any dialog when empty).
+    HWND FindDialog(const std::string& title = "") const;
+    HWND WaitForDialog(const std::string& title = "");
+    // Posts a command to the main window, as a menu, toolbar or accelerator would.
+    void Command(UINT id) const;
+    // The status bar's text while the menu item `id` is highlighted (its hint).
+    std::string MenuHint(UINT id) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// The text of a window, read through the system (works across processes).
+std::string WindowText(HWND window);
+// Presses a dialog button by posting its command.
+void PressButton(HWND dialog, int id);

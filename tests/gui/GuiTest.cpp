@@ -1,0 +1,189 @@
+// Quillset.exe under test in a real window: started, driven and closed from this process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "BuilderProcess.h"
+
+namespace {
+
+constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
+constexpr DWORD kSecondInstanceExit = static_cast<DWORD>(-1);
+
+// Menu, toolbar and private commands of the main window.
+constexpr UINT kNewProject = 32771, kOpenProject = 32772, kCloseProject = 32791, kSaveProjectAs = 32774;
+constexpr UINT kFirstLanguage = 50000;
+
+std::string LanguageText(const ProgramFolder& folder, const char* language, const char* section, const char* key) {
+    char text[512] = "";
+    std::string file = folder.Path() + "\\LanguageSets\\Builder\\" + language + ".dat";
+    GetPrivateProfileStringA(section, key, "", text, sizeof text, file.c_str());
+    return text;
+}
+
+std::string ReadSetting(HKEY root, const char* key, const char* name, DWORD* size = nullptr) {
+    char value[512] = "";
+    DWORD length = sizeof value;
+    HKEY opened;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
+    LONG result = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &length);
+    RegCloseKey(opened);
+    if (size) *size = length;
+    return result == ERROR_SUCCESS ? std::string(value, strnlen(value, length)) : "<no value>";
+}
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+
+    // Starts the builder and answers its Welcome dialog with `button` (Cancel when 0).
+    void StartPastWelcome(BuilderProcess& builder, int button = IDCANCEL) {
+        ASSERT_TRUE(builder.Start(folder_.Executable()));
+        ASSERT_TRUE(builder.WaitForMainWindow());
+        HWND welcome = builder.WaitForDialog(LanguageText(folder_, "English", "WELCOME_DIALOG", "0"));
+        ASSERT_NE(welcome, nullptr);
+        PressButton(welcome, button);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
+    }
+
+    void Close(BuilderProcess& builder) {
+        PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(builder.WaitForExit(), 0u);
+    }
+
+    ProgramFolder folder_;
+};
+
+TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
+    BuilderProcess builder;
+    StartPastWelcome(builder, 2067);
+    const std::string word = LanguageText(folder_, "English", "STRINGS", "2");
+    ASSERT_FALSE(word.empty());
+    EXPECT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1]")) << builder.Title();
+    builder.Command(kNewProject);
+    EXPECT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-2]")) << builder.Title();
+    EXPECT_EQ(WindowText(GetDlgItem(builder.Main(), 1000)), "Quillset 1.0");
+    builder.Command(kCloseProject);
+    EXPECT_TRUE(builder.WaitForTitle("Quillset")) << builder.Title();
+    Close(builder);
+}
+
+TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
+    const std::string project = folder_.Path() + "\\Hand over.qsp";
+    BuilderProcess builder;
+    StartPastWelcome(builder);
+    builder.Command(kNewProject);
+    ASSERT_TRUE(WaitFor([&] { return builder.Title() != "Quillset"; }));
+    builder.Command(kSaveProjectAs);
+    HWND save = builder.WaitForDialog();
+    ASSERT_NE(save, nullptr);
+    // The file name box of the system's save dialog.
+    for (int id : {1152, 1148}) SetDlgItemTextA(save, id, project.c_str());
+    PressButton(save, IDOK);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
+    EXPECT_NE(GetFileAttributesA(project.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    builder.Command(kCloseProject);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset"));
+    builder.Command(kOpenProject);
+    HWND open = builder.WaitForDialog();
+    ASSERT_NE(open, nullptr);
+    for (int id : {1152, 1148}) SetDlgItemTextA(open, id, project.c_str());
+    PressButton(open, IDOK);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
+
+    builder.Command(kCloseProject);
+    ASSERT_TRUE(builder.WaitForTitle("Quillset"));
+    BuilderProcess second;
+    ASSERT_TRUE(second.Start(folder_.Executable(), "\"" + project + "\""));
+    EXPECT_EQ(second.WaitForExit(), kSecondInstanceExit);
+    EXPECT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
+
+    BuilderProcess third;
+    ASSERT_TRUE(third.Start(folder_.Executable()));
+    EXPECT_EQ(third.WaitForExit(), kSecondInstanceExit);
+    EXPECT_EQ(builder.Title(), "Quillset - [Hand over]");
+    Close(builder);
+}
+
+TEST_F(GuiTest, LanguageAndPlacementSurviveARestart) {
+    // The status bar shows a menu item's hint in the language in use.
+    auto hint = [](const std::string& text) { return text.substr(text.find('|') + 1); };
+    const std::string english = hint(LanguageText(folder_, "English", "STRINGS", "1020"));
+    const std::string german = hint(LanguageText(folder_, "German", "STRINGS", "1020"));
+    ASSERT_FALSE(german.empty());
+    ASSERT_NE(english, german);
+    {
+        BuilderProcess builder;
+        StartPastWelcome(builder);
+        EXPECT_EQ(builder.MenuHint(kNewProject), english);
+        builder.Command(kFirstLanguage + 1);  // English, German: German is the second language
+        EXPECT_TRUE(WaitFor([&] { return builder.MenuHint(kNewProject) == german; })) << builder.MenuHint(kNewProject);
+        SetWindowPos(builder.Main(), nullptr, 100, 80, 700, 500, SWP_NOZORDER);
+        Close(builder);
+    }
+    DWORD size = 0;
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "language"), "German");
+    ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "placement", &size);
+    EXPECT_EQ(size, 44u);
+
+    BuilderProcess builder;
+    ASSERT_TRUE(builder.Start(folder_.Executable()));
+    ASSERT_TRUE(builder.WaitForMainWindow());
+    HWND welcome = builder.WaitForDialog(LanguageText(folder_, "German", "WELCOME_DIALOG", "0"));
+    ASSERT_NE(welcome, nullptr);
+    PressButton(welcome, IDCANCEL);
+    EXPECT_EQ(builder.MenuHint(kNewProject), german);
+    RECT rect{};
+    GetWindowRect(builder.Main(), &rect);
+    EXPECT_EQ(rect.left, 100);
+    EXPECT_EQ(rect.top, 80);
+    EXPECT_EQ(rect.right - rect.left, 700);
+    EXPECT_EQ(rect.bottom - rect.top, 500);
+    Close(builder);
+}
+
+TEST_F(GuiTest, EveryStartRegistersProjectFilesWithTheProgramQuoted) {
+    BuilderProcess builder;
+    StartPastWelcome(builder);
+    const std::string program = "\"" + folder_.Executable() + "\"";
+    EXPECT_EQ(ReadSetting(HKEY_CLASSES_ROOT, ".qsp", nullptr), "Quillset.Project");
+    EXPECT_EQ(ReadSetting(HKEY_CLASSES_ROOT, "Quillset.Project\\DefaultIcon", nullptr), program + ",10");
+    EXPECT_EQ(ReadSetting(HKEY_CLASSES_ROOT, "Quillset.Project\\shell\\open\\command", nullptr), program + " \"%1\"");
+    Close(builder);
+}
+
+TEST_F(GuiTest, AProjectThatCannotBeOpenedIsReportedAndTheBuilderGoesOn) {
+    BuilderProcess builder;
+    ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + folder_.Path() + "\\Missing.qsp\""));
+    ASSERT_TRUE(builder.WaitForMainWindow());
+    HWND report = builder.WaitForDialog(LanguageText(folder_, "English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_NE(WindowText(GetDlgItem(report, 0xFFFF)).find("Missing.qsp"), std::string::npos);
+    PressButton(report, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(report); }));
+    EXPECT_EQ(builder.Title(), "Quillset");
+    Close(builder);
+}
+
+TEST(GuiStartTest, WithoutSetupLanguagesTheBuilderSaysSoAndEndsKeepingTheUsersLanguage) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>("German"), 6);
+    RegCloseKey(key);
+    ProgramFolder folder(false);
+    BuilderProcess builder;
+    ASSERT_TRUE(builder.Start(folder.Executable()));
+    HWND message = builder.WaitForDialog("Application Error");
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(message, 0xFFFF)),
+              "Can't find setup language files. Please reinstall the application.");
+    PressButton(message, IDOK);
+    EXPECT_EQ(builder.WaitForExit(), kSecondInstanceExit);
+    EXPECT_EQ(FindWindowA("KVQuillset", nullptr), nullptr);
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "language"), "German");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// Text helpers of the interface: placeholders, fields, paths, command lines, sizes, tokens.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/Text.h"
+#include "core/Tokenizer.h"
+#include "model/DestinationTree.h"
+#include "platform/File.h"
+
+TEST(TextHelpersTest, OnlyTheFirstPlaceholderIsReplaced) {
+    EXPECT_EQ(ReplaceFirstPlaceholder("Save %1 to %1?", "a.qsp"), "Save a.qsp to %1?");
+    EXPECT_EQ(ReplaceFirstPlaceholder("No placeholder", "x"), "No placeholder");
+    EXPECT_EQ(ReplaceFirstPlaceholder("%1", ""), "");
+}
+
+TEST(TextHelpersTest, FieldsAreCountedFromZeroAndTheLastRunsToTheEnd) {
+    std::string field;
+    EXPECT_TRUE(GetField("a,b,c", ',', 2, field));
+    EXPECT_EQ(field, "c");
+    EXPECT_TRUE(GetField("a,,c", ',', 1, field));
+    EXPECT_EQ(field, "");
+    EXPECT_FALSE(GetField("a,b,c", ',', 3, field));
+    EXPECT_TRUE(GetField("", ',', 0, field));
+    EXPECT_EQ(field, "");
+}
+
+TEST(TextHelpersTest, PathsSplitAtTheLastBackslash) {
+    std::string folder, name;
+    SplitPath("C:\\Program Files\\App\\app.exe", folder, name);
+    EXPECT_EQ(folder, "C:\\Program Files\\App");
+    EXPECT_EQ(name, "app.exe");
+    SplitPath("app.exe", folder, name);
+    EXPECT_EQ(folder, "");
+    EXPECT_EQ(name, "app.exe");
+    EXPECT_EQ(JoinPath("C:\\Data\\", "x"), "C:\\Data\\x");
+    EXPECT_EQ(JoinPath("C:\\Data", "x"), "C:\\Data\\x");
+}
+
+TEST(TextHelpersTest, FileNamesRejectTheReservedCharacters) {
+    EXPECT_TRUE(IsValidFileName("My Program 1.0"));
+    for (const char* bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"})
+        EXPECT_FALSE(IsValidFileName(bad)) << bad;
+}
+
+TEST(TextHelpersTest, CommandLinesSplitAtBlanksOutsideQuotes) {
+    using Arguments = std::vector<std::string>;
+    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Quillset.exe\" \"C:\\My Projects\\a b.qsp\""),
+              (Arguments{"C:\\Program Files\\Quillset.exe", "C:\\My Projects\\a b.qsp"}));
+    EXPECT_EQ(SplitCommandLine("  Quillset.exe   C:\\p.qsp  "), (Arguments{"Quillset.exe", "C:\\p.qsp"}));
+    EXPECT_EQ(SplitCommandLine("q.exe \"a\"b c\" d"), (Arguments{"q.exe", "a\"b c", "d"}))
+        << "a quote that is not followed by a blank belongs to the argument";
+    EXPECT_EQ(SplitCommandLine("q.exe \"unclosed arg"), (Arguments{"q.exe", "unclosed arg"}));
+    EXPECT_EQ(SplitCommandLine("q.exe \"\""), (Arguments{"q.exe", ""}));
+    EXPECT_TRUE(SplitCommandLine("").empty());
+}
+
+TEST(TextHelpersTest, FileSizesReadAsTheBuilderShowsThem) {
+    EXPECT_EQ(FormatFileSize(0), "0 bytes");
+    EXPECT_EQ(FormatFileSize(1023), "1023 bytes");
+    EXPECT_EQ(FormatFileSize(1024), "1 KB");
+    EXPECT_EQ(FormatFileSize(1023999), "999 KB");
+    EXPECT_EQ(FormatFileSize(1024000), "1,000 KB");
+    EXPECT_EQ(FormatFileSize(1029120), "1,005 KB");
+    EXPECT_EQ(FormatFileSize(2000000), "1,953 KB");
+    EXPECT_EQ(FormatFileSize(0xFFFFFFFFu), "4194,303 KB");
+}
+
+TEST(TextHelpersTest, FileSizeTextMeasuresFilesAndIsEmptyForMissingOnes) {
+    ScratchFolder scratch;
+    std::string text = "stale";
+    EXPECT_TRUE(FileSizeText(scratch.Write("a.bin", std::string(2048, 'x')), text));
+    EXPECT_EQ(text, "2 KB");
+    EXPECT_FALSE(FileSizeText(scratch.File("missing.bin"), text));
+    EXPECT_EQ(text, "");
+}
+
+TEST(TokenizerTest, TokensSkipRunsOfDelimiters) {
+    Tokenizer tokens;
+    tokens.Init(",,one, two;;three,", ", ;");
+    std::string token;
+    std::vector<std::string> all;
+    for (bool more = tokens.FirstToken(token); more; more = tokens.NextToken(token)) all.push_back(token);
+    EXPECT_EQ(all, (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(tokens.CountTokens(), 3);
+    EXPECT_FALSE(tokens.NextToken(token));
+    EXPECT_TRUE(tokens.FirstToken(token)) << "FirstToken starts again";
+    EXPECT_EQ(token, "one");
+    tokens.Init("", ",");
+    EXPECT_FALSE(tokens.FirstToken(token));
+    EXPECT_EQ(tokens.CountTokens(), 0);
+    tokens.Init(std::string(5000, 'x'), ",");
+    ASSERT_TRUE(tokens.FirstToken(token));
+    EXPECT_EQ(token.size(), Tokenizer::kMaxToken) << "long tokens are cut";
+}

@@ -1,0 +1,370 @@
+// The main window in this process, with its real dialogs answered from a second thread as a user
+// would answer them.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include <shellapi.h>
+
+#include "app/Application.h"
+#include "app/Help.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "platform/File.h"
+#include "resource.h"
+
+namespace {
+
+struct DialogSearch {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "", title[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && strcmp(className, "#32770") == 0 &&
+        (!search->title || strcmp(title, search->title) == 0)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// One dialog to answer: its title (any dialog when none), the button to press, and the text to
+// type into a file dialog's name box first, when one is given.
+struct Step {
+    const char* title;
+    int button;
+    std::string fileName;
+};
+
+// Answers dialogs of this process on its own thread, one after the other, as they appear.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(std::vector<Step> steps)
+        : thread_([this, steps] {
+              for (const Step& step : steps)
+                  if (!AnswerOne(step)) return;
+          }) {}
+    DialogAnswer(const char* title, int button, std::string fileName = "")
+        : DialogAnswer(std::vector<Step>{Step{title, button, std::move(fileName)}}) {}
+    ~DialogAnswer() {
+        if (thread_.joinable()) thread_.join();
+    }
+    // Waits for the thread; true when every dialog was answered.
+    bool Answered() {
+        if (thread_.joinable()) thread_.join();
+        return answered_;
+    }
+    const std::string& ShownText() const { return shownText_; }
+
+private:
+    bool AnswerOne(const Step& step) {
+        DialogSearch search{step.title, nullptr};
+        for (int tries = 0; tries < 1500 && !search.found; ++tries) {
+            EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&search));
+            if (!search.found) Sleep(10);
+        }
+        answered_ = search.found != nullptr;
+        if (!answered_) return false;
+        char text[512] = "";
+        GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
+        shownText_ = text;
+        if (!step.fileName.empty())
+            for (int id : {1152, 1148}) SetDlgItemTextA(search.found, id, step.fileName.c_str());
+        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
+        for (int tries = 0; tries < 1500 && IsWindow(search.found); ++tries) Sleep(10);
+        return true;
+    }
+
+    std::string shownText_;
+    std::atomic<bool> answered_{false};
+    std::thread thread_;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        application_ = new Application;
+        application_->SetInstance(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(application_->Languages().DiscoverBuilderLanguages());
+        ASSERT_TRUE(application_->Languages().SetLanguage("English"));
+        ASSERT_TRUE(application_->CreateMainWindow());
+    }
+    static void TearDownTestSuite() {
+        delete application_;
+        application_ = nullptr;
+    }
+    void SetUp() override {
+        main_ = TheMainWindow();
+        ASSERT_NE(main_, nullptr);
+        folder_ = platform::TempFolder() + "\\quillset-shell-" + std::to_string(GetTickCount());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        if (main_->Project()) main_->Project()->SetModifiedFlag(false);
+        Send(CMD_CLOSE_PROJECT);
+        for (const char* name : {"\\Saved.qsp", "\\gone\\Gone.qsp"}) RemoveFile(folder_ + name);
+        RemoveDirectoryA((folder_ + "\\gone").c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    // Runs a main window command to its end, as the posted command would run.
+    void Send(UINT command) { SendMessageA(main_->Handle(), WM_COMMAND, command, 0); }
+    std::string Title() const {
+        char title[256] = "";
+        GetWindowTextA(main_->Handle(), title, sizeof title);
+        return title;
+    }
+    void NewModifiedProject() {
+        Send(CMD_NEW_PROJECT);
+        ASSERT_NE(main_->Project(), nullptr);
+        main_->Project()->SetModifiedFlag(true);
+    }
+
+    static Application* application_;
+    MainWindow* main_ = nullptr;
+    std::string folder_;
+};
+
+Application* ShellTest::application_ = nullptr;
+
+TEST_F(ShellTest, CancelInTheSavePromptKeepsTheModifiedProject) {
+    NewModifiedProject();
+    const std::string title = Title();
+    {
+        DialogAnswer answer("Quillset", CMD_SAVE_CANCEL);
+        Send(CMD_NEW_PROJECT);
+        EXPECT_TRUE(answer.Answered());
+    }
+    EXPECT_EQ(Title(), title);
+    EXPECT_TRUE(main_->Project()->IsModified());
+    {
+        DialogAnswer answer("Quillset", IDCANCEL);
+        Send(CMD_CLOSE_PROJECT);
+        EXPECT_TRUE(answer.Answered()) << "closing the prompt is Cancel too";
+    }
+    EXPECT_NE(main_->Project(), nullptr);
+}
+
+TEST_F(ShellTest, NoInTheSavePromptDropsTheChanges) {
+    NewModifiedProject();
+    const std::string title = Title();
+    DialogAnswer answer("Quillset", CMD_SAVE_NO);
+    Send(CMD_NEW_PROJECT);
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_NE(Title(), title);
+    EXPECT_FALSE(main_->Project()->IsModified());
+}
+
+TEST_F(ShellTest, YesInTheSavePromptSavesANeverSavedProjectUnderAChosenName) {
+    NewModifiedProject();
+    const std::string saved = folder_ + "\\Saved.qsp";
+    {
+        DialogAnswer answers({{"Quillset", CMD_SAVE_YES, ""}, {nullptr, IDOK, saved}});
+        Send(CMD_CLOSE_PROJECT);
+        EXPECT_TRUE(answers.Answered());
+    }
+    EXPECT_EQ(main_->Project(), nullptr) << "closed after a successful save";
+    EXPECT_TRUE(platform::IsFile(saved));
+    EXPECT_EQ(Title(), "Quillset");
+}
+
+TEST_F(ShellTest, AFailedSaveIsReportedAndStopsTheCommand) {
+    const std::string gone = folder_ + "\\gone";
+    CreateDirectoryA(gone.c_str(), nullptr);
+    NewModifiedProject();
+    {
+        DialogAnswer saveAs(nullptr, IDOK, gone + "\\Gone.qsp");
+        Send(CMD_SAVE_PROJECT);
+        EXPECT_TRUE(saveAs.Answered());
+    }
+    ASSERT_EQ(main_->Project()->Path(), gone + "\\Gone.qsp");
+    RemoveFile(gone + "\\Gone.qsp");
+    RemoveDirectoryA(gone.c_str());
+    main_->Project()->SetModifiedFlag(true);
+    {
+        DialogAnswer answers({{"Quillset", CMD_SAVE_YES, ""}, {"Error", IDOK, ""}});
+        Send(CMD_CLOSE_PROJECT);
+        EXPECT_TRUE(answers.Answered());
+        EXPECT_EQ(answers.ShownText(), "Can't write data to project file");
+    }
+    ASSERT_NE(main_->Project(), nullptr) << "the project stays open";
+    EXPECT_TRUE(main_->Project()->IsModified());
+}
+
+TEST_F(ShellTest, MenuStatesFollowTheProjectAndThePageShown) {
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(GetMenuState(menu, ID_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(menu, ID_PROJECT_FILES, MF_BYCOMMAND) & MF_GRAYED);
+    Send(CMD_NEW_PROJECT);
+    Send(ID_PROJECT_FILES);
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_FALSE(GetMenuState(menu, ID_FILE_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(menu, ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED) << "nothing to save yet";
+    EXPECT_TRUE(GetMenuState(menu, ID_PROJECT_FILES, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, ID_PROJECT_GENERAL_INFO, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(main_->EditorHost().PageIndex(), 3);
+    Send(CMD_CLOSE_PROJECT);
+    EXPECT_EQ(main_->EditorHost().PageIndex(), 0) << "the next project starts on the first page";
+}
+
+TEST_F(ShellTest, SaveButtonIsEnabledExactlyForAModifiedProject) {
+    auto saveEnabled = [&] { return SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0; };
+    main_->UpdateToolbarStates();
+    EXPECT_FALSE(saveEnabled());
+    NewModifiedProject();
+    main_->UpdateToolbarStates();
+    EXPECT_TRUE(saveEnabled());
+    EXPECT_FALSE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_DELETE, 0));
+}
+
+TEST_F(ShellTest, HandOverOpensOnlyRecordsTaggedForProjects) {
+    const std::string saved = folder_ + "\\Saved.qsp";
+    {
+        DialogAnswer saveAs(nullptr, IDOK, saved);
+        Send(CMD_NEW_PROJECT);
+        Send(CMD_SAVE_PROJECT_AS);
+        EXPECT_TRUE(saveAs.Answered());
+    }
+    Send(CMD_CLOSE_PROJECT);
+    COPYDATASTRUCT data{};
+    data.dwData = 0x12345678;
+    data.cbData = static_cast<DWORD>(saved.size() + 1);
+    data.lpData = const_cast<char*>(saved.c_str());
+    SendMessageA(main_->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    EXPECT_EQ(main_->Project(), nullptr);
+    data.dwData = kHandOverTag;
+    SendMessageA(main_->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    ASSERT_NE(main_->Project(), nullptr);
+    EXPECT_EQ(Title(), "Quillset - [Saved]");
+}
+
+TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
+    HMENU menu = GetMenu(main_->Handle());
+    HMENU languages = GetSubMenu(GetSubMenu(menu, 4), 0);
+    auto menuText = [](HMENU in, UINT item, UINT by) {
+        char text[128] = "";
+        GetMenuStringA(in, item, text, sizeof text, by);
+        return std::string(text);
+    };
+    ASSERT_EQ(GetMenuItemCount(languages), 2) << "English and German, the placeholder gone";
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST, MF_BYCOMMAND), "English");
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German");
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(GetMenuState(menu, ID_LANGUAGE_FIRST, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&File");
+
+    Send(ID_LANGUAGE_FIRST + 1);
+    EXPECT_EQ(TheApplication().Texts().CurrentLanguage(), "German");
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
+    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(1020));
+    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
+    EXPECT_EQ(GetMenuItemCount(languages), 2) << "the list is made only once";
+    EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German") << "names stay as they are";
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(GetMenuState(menu, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+
+    Send(ID_LANGUAGE_FIRST);
+    EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&File");
+}
+
+TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
+    auto statusText = [&] {
+        char text[256] = "";
+        GetWindowTextA(main_->StatusBar().Handle(), text, sizeof text);
+        return std::string(text);
+    };
+    NMTTDISPINFOA info{};
+    info.hdr.code = TTN_GETDISPINFOA;
+    info.hdr.idFrom = ID_FILE_OPEN;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_EQ(std::string(info.lpszText), UiString(801));
+    info.hdr.code = TTN_SHOW;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(statusText(), UiHint(801));
+    info.hdr.code = TTN_POP;
+    SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(statusText(), "Quillset 1.0");
+
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_SAVE_AS, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), UiHint(1025));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_LANGUAGE_FIRST, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), UiHint(1100));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(statusText(), "Quillset 1.0");
+}
+
+TEST_F(ShellTest, APlacementStoredMinimisedComesBackNormal) {
+    ShowWindow(main_->Handle(), SW_SHOWNORMAL);
+    SetWindowPos(main_->Handle(), nullptr, 60, 50, 640, 480, SWP_NOZORDER);
+    ShowWindow(main_->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(SaveWindowPlacement());
+    ShowWindow(main_->Handle(), SW_SHOWNORMAL);
+    SetWindowPos(main_->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER);
+    ASSERT_TRUE(LoadWindowPlacement());
+    EXPECT_FALSE(IsIconic(main_->Handle()));
+    RECT rect{};
+    GetWindowRect(main_->Handle(), &rect);
+    EXPECT_EQ(rect.left, 60);
+    EXPECT_EQ(rect.right - rect.left, 640);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+TEST(ResourceTest, TheProjectFileIconIsIconIndex10OfTheProgram) {
+    std::vector<WORD> groups;
+    EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(14), [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+        reinterpret_cast<std::vector<WORD>*>(list)->push_back(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+        return TRUE;
+    }, reinterpret_cast<LONG_PTR>(&groups));
+    ASSERT_EQ(groups.size(), 11u);
+    EXPECT_EQ(groups[0], IDI_APPLICATION_ICON);
+    EXPECT_EQ(groups[10], IDI_PROJECT_DOCUMENT);
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), program, 10);
+    EXPECT_NE(icon, nullptr);
+    if (icon) DestroyIcon(icon);
+}
+
+TEST(HelpTest, ContextsFindTheirPagesAndTheFinderTheContents) {
+    EXPECT_EQ(HelpPageFor(HELP_FINDER, 0), "index.html");
+    EXPECT_EQ(HelpPageFor(HELP_CONTEXT, 1180), "create-setup.html");
+    EXPECT_EQ(HelpPageFor(HELP_CONTEXT, 1050), "credits.html");
+    EXPECT_EQ(HelpPageFor(HELP_CONTEXT, 1170), "index.html");
+    EXPECT_EQ(HelpPageFor(HELP_QUIT, 0), "");
+}
+
+TEST(SettingsTest, LanguageIsReadWithOrWithoutItsZeroAndEmptyMeansEnglish) {
+    ASSERT_TRUE(SaveLanguage("German"));
+    EXPECT_EQ(LoadLanguageSetting(), "German");
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>("Polish"), 7);
+    EXPECT_EQ(LoadLanguageSetting(), "Polish");
+    RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 0);
+    EXPECT_EQ(LoadLanguageSetting(), "English");
+    BYTE shortPlacement[40] = {};
+    RegSetValueExA(key, "placement", 0, REG_BINARY, shortPlacement, sizeof shortPlacement);
+    EXPECT_FALSE(LoadWindowPlacement()) << "a placement of 40 bytes is ignored";
+    RegCloseKey(key);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    EXPECT_EQ(LoadLanguageSetting(), "English");
+}
+
+}  // namespace
