@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
 #include "build/IconReplacement.h"
@@ -88,17 +90,25 @@ TEST(IconReplacement, FindsTheImageAcrossSearchBlocksAndAtTheVeryEnd) {
     EXPECT_EQ(ReadBytes(atEnd), "MZ" + Image('c'));
 }
 
-TEST(IconReplacement, PatchesACopyOfTheRealQsbuild) {
-    ScratchFolder scratch;
-    const std::string original = ReadBytes(QS_QSBUILD_PATH);
-    const std::size_t first = original.find(Reference());
-    ASSERT_NE(first, std::string::npos);
-    const std::string copy = scratch.Write("qsbuild-copy", original);
-    ASSERT_TRUE(ReplaceIcon(copy, scratch.Write("user.ico", IconFile({{32, 32, 16, Image('c')}}))));
-    const std::string patched = ReadBytes(copy);
-    EXPECT_EQ(patched.size(), original.size());
-    EXPECT_EQ(patched.substr(first, kIconImageSize), Image('c'));
-    // Only the first copy is changed; a build with debugging aids may hold the image twice.
-    EXPECT_EQ(patched.substr(0, first), original.substr(0, first));
-    EXPECT_EQ(patched.substr(first + kIconImageSize), original.substr(first + kIconImageSize));
+// Every program built with the application icon carries the same 744 bytes, and a copy of it
+// takes a user's icon.
+TEST(IconReplacement, PatchesCopiesOfTheRealPrograms) {
+    std::string programs = QS_ICON_PROGRAMS;
+    for (size_t start = 0, end; start < programs.size(); start = end + 1) {
+        end = std::min(programs.find('|', start), programs.size());
+        const std::string program = programs.substr(start, end - start);
+        SCOPED_TRACE(program);
+        ScratchFolder scratch;
+        const std::string original = ReadBytes(program);
+        const std::size_t first = original.find(Reference());
+        ASSERT_NE(first, std::string::npos);
+        const std::string copy = scratch.Write("program-copy", original);
+        ASSERT_TRUE(ReplaceIcon(copy, scratch.Write("user.ico", IconFile({{32, 32, 16, Image('c')}}))));
+        const std::string patched = ReadBytes(copy);
+        EXPECT_EQ(patched.size(), original.size());
+        EXPECT_EQ(patched.substr(first, kIconImageSize), Image('c'));
+        // Only the first copy is changed; a build with debugging aids may hold the image twice.
+        EXPECT_EQ(patched.substr(0, first), original.substr(0, first));
+        EXPECT_EQ(patched.substr(first + kIconImageSize), original.substr(first + kIconImageSize));
+    }
 }
