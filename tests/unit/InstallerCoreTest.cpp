@@ -205,7 +205,7 @@ TEST_F(ContainerTest, ReadsWhatTheBuildersWriterWrites) {
     ASSERT_TRUE(writer.AddFile(scratch_.Write("setup.ini", "[SETUP_INFO]\r\nVersion=1.0\r\n")));
     ASSERT_TRUE(writer.AddFile(scratch_.Write("setup.exe", std::string(3000, 'E'))));
     ASSERT_TRUE(writer.AddCommand(kRunCommandId, "setup.exe"));
-    const std::string target = scratch_.File("Setup.exe");
+    const std::string target = scratch_.File("Packaged.exe");
     ASSERT_EQ(writer.WriteContainer(stub, target, nullptr, 4), kContainerWritten);
     const std::uint32_t checksum = FileChecksum(target);
     ASSERT_TRUE(WriteReserved(target, &checksum, 4));
