@@ -40,7 +40,8 @@ def shade(x, y):
             col = (255, 255, 255) if d > 0.014 or u <= 0.25 else (90, 90, 110)
     return col + (255,)
 
-def render(size, samples=4):
+def render(size, samples=4, shape=shade):
+    """Pixels (r, g, b, a) of `shape` at `size`, each averaged over samples x samples points."""
     pixels = []
     for j in range(size):
         row = []
@@ -48,7 +49,7 @@ def render(size, samples=4):
             acc = [0, 0, 0, 0]
             for sj in range(samples):
                 for si in range(samples):
-                    c = shade((i + (si + 0.5) / samples) / size, (j + (sj + 0.5) / samples) / size)
+                    c = shape((i + (si + 0.5) / samples) / size, (j + (sj + 0.5) / samples) / size)
                     if c:
                         for k in range(3):
                             acc[k] += c[k]
@@ -110,6 +111,16 @@ def png(pixels):
     return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
             + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
+def write_ico(path, images):
+    """An .ico file of (width, colours, bit count, image bytes) images, in the order given."""
+    offset = 6 + 16 * len(images)
+    entries = body = b''
+    for width, colours, bits, data in images:
+        entries += struct.pack('<BBBBHHII', width % 256, width % 256, colours, 0, 1, bits, len(data), offset + len(body))
+        body += data
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 1, len(images)) + entries + body)
+
 def main(out):
     images = []  # (width, colours, bitcount, data)
     p32 = render(32)
@@ -119,15 +130,7 @@ def main(out):
     images.append((32, 0, 32, dib_32bit(p32)))
     images.append((48, 0, 32, dib_32bit(render(48))))
     images.append((256, 0, 32, png(render(256, 2))))
-    offset = 6 + 16 * len(images)
-    head = struct.pack('<HHH', 0, 1, len(images))
-    entries = b''
-    body = b''
-    for width, colours, bits, data in images:
-        entries += struct.pack('<BBBBHHII', width % 256, width % 256, colours, 0, 1, bits, len(data), offset + len(body))
-        body += data
-    with open(out, 'wb') as f:
-        f.write(head + entries + body)
+    write_ico(out, images)
 
 if __name__ == '__main__':
     main(sys.argv[1] if len(sys.argv) > 1 else 'resources/Quillset.ico')

@@ -544,33 +544,9 @@ ICONS = {
     'RegistryBinary': lambda x, y: value_sheet(x, y, glyph_01), 'ProjectDocument': shape_document,
 }
 
-def render(shape, size, samples=4):
-    pixels = []
-    for j in range(size):
-        row = []
-        for i in range(size):
-            acc = [0, 0, 0, 0]
-            for sj in range(samples):
-                for si in range(samples):
-                    c = shape((i + (si + 0.5) / samples) / size, (j + (sj + 0.5) / samples) / size)
-                    if c:
-                        for k in range(3):
-                            acc[k] += c[k]
-                        acc[3] += 1
-            n = samples * samples
-            row.append((acc[0] // acc[3], acc[1] // acc[3], acc[2] // acc[3], 255 * acc[3] // n) if acc[3] else (0, 0, 0, 0))
-        pixels.append(row)
-    return pixels
-
 def write_icon(path, shape):
-    images = [(size, make_icon.dib_32bit(render(shape, size))) for size in (16, 32, 48)]
-    offset = 6 + 16 * len(images)
-    entries = body = b''
-    for size, data in images:
-        entries += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset + len(body))
-        body += data
-    with open(path, 'wb') as f:
-        f.write(struct.pack('<HHH', 0, 1, len(images)) + entries + body)
+    make_icon.write_ico(path, [(size, 0, 32, make_icon.dib_32bit(make_icon.render(size, shape=shape)))
+                               for size in (16, 32, 48)])
 
 def main(top):
     toolbar_bmp(os.path.join(top, 'resources', 'Toolbar.bmp'))
