@@ -190,13 +190,13 @@ int main(int argc, char** argv) {
     try {
         project.Open(options.projectPath);
     } catch (const FileException& e) {
-        return Fail("cannot open project file " + e.Text());
+        return Fail("cannot open project file " + platform::NativePath(e.Text()));
     }
     if (!options.saveAsPath.empty()) {
         try {
             project.SaveAs(options.saveAsPath);
         } catch (const FileException& e) {
-            return Fail("cannot write project file " + e.Text());
+            return Fail("cannot write project file " + platform::NativePath(e.Text()));
         }
         return 0;
     }

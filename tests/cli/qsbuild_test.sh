@@ -48,7 +48,7 @@ contains "unknown option message" "$work/out" "unknown option --bogus"
 "$qsbuild" --output > "$work/out" 2>&1; check "missing value exit" 2 $?
 "$qsbuild" --single-file --side-by-side "$project/Demo.qsp" > "$work/out" 2>&1; check "both modes exit" 2 $?
 "$qsbuild" "$work/absent.qsp" > "$work/out" 2>&1; check "missing project exit" 2 $?
-contains "missing project message" "$work/out" "cannot open project file"
+contains "missing project message" "$work/out" "cannot open project file $work/absent.qsp"
 
 # A clean single-file build, run from another folder: relative paths follow the project file.
 (cd "$work" && "$qsbuild" project/Demo.qsp > "$work/out" 2> "$work/err"); check "clean build exit" 0 $?
