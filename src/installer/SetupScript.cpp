@@ -148,6 +148,9 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     ReadShortcuts(script, s);
     ReadRegistry(script, s);
     ReadFileTypes(script, s);
+    s.screens.Load(script);
+    if (script.CountLines("DIALOGS") == 0)
+        for (bool& shown : s.screens.shows) shown = false;
     if (s.languages.empty()) s.languages.push_back("English");
     if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
     return s;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/InstallerScreens.h"
 #include "model/ProfileText.h"
 
 struct ScriptFile {
@@ -70,6 +71,9 @@ struct SetupScript {
     std::vector<ScriptShortcut> shortcuts;
     std::vector<ScriptRegistryLine> registry;
     std::vector<ScriptFileType> fileTypes;
+    // The six screen sections. A script without [DIALOGS] switches every screen off: it installs
+    // behind the progress window alone, as before the screens existed.
+    InstallerScreens screens;
     // Lines that a build never writes: the package is damaged.
     std::vector<std::string> problems;
 };

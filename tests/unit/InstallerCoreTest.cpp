@@ -270,7 +270,7 @@ TEST(InstallerLog, ARepeatedInstallationKeepsTheFirstRecordOfEachThing) {
 TEST(InstallerTexts, EveryLanguageHasEveryTextAndFillsItsArguments) {
     for (const char* language : {"English.dat", "German.dat"}) {
         SetupTexts texts(std::make_shared<const ProfileText>(JoinPath(SourceFolder(), "LanguageSets\\Setup"), language));
-        for (int id = kTextCaption; id <= kTextConfirmCancel; ++id)
+        for (int id = kTextCaption; id <= kTextLast; ++id)
             EXPECT_FALSE(texts.Get(id).empty()) << language << " " << id;
         EXPECT_NE(texts.Get(kTextCaption, {"Demo"}).find("Demo"), std::string::npos) << language;
         EXPECT_NE(texts.Lines().find("\r\n"), std::string::npos);

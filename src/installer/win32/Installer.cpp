@@ -141,6 +141,18 @@ bool Installer::Fail(const std::string& problem) {
     return false;
 }
 
+std::string Installer::Text(const std::string& text) const {
+    std::string out, problem;
+    variables_.Expand(text, false, out, problem);
+    return out;
+}
+
+unsigned long long Installer::RequiredBytes() const {
+    unsigned long long bytes = 0;
+    for (const PlannedFile& f : files_) bytes += f.size;
+    return bytes;
+}
+
 std::string Installer::Product() const {
     std::string name;
     variables_.Get("ProductName", name);
@@ -197,9 +209,11 @@ bool Installer::ResolveVariables() {
     }
     std::string groupName, installPath, programs;
     variables_.Get("StartMenuPrograms", programs);
-    if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
+    if (!options_.group.empty()) groupName = options_.group;
+    else if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
     if (!IsSafeRelativePath(groupName)) return Fail("the program group name " + groupName + " is not a folder name");
     variables_.Set("AppSCFolder", JoinPath(programs, groupName), true);
+    group_ = groupName;
     if (!options_.folder.empty()) {
         installPath = options_.folder;
     } else if (!variables_.Expand(script_.installationPath, true, installPath, problem_)) {
@@ -340,8 +354,7 @@ void Installer::PlanUninstallEntry() {
             EqualNoCase(v.key.substr(0, sizeof kUninstallKey - 1), kUninstallKey))
             key = v.key;
     if (key.empty()) return;
-    unsigned long long bytes = 0;
-    for (const PlannedFile& f : files_) bytes += f.size;
+    unsigned long long bytes = RequiredBytes();
     std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
     auto text = [&](const char* name) {
         std::string value;
@@ -354,6 +367,8 @@ void Installer::PlanUninstallEntry() {
     AddValue("HKLM", key, "InstallLocation", REG_SZ, StringData(appDir_), false);
     AddValue("HKLM", key, "DisplayIcon", REG_SZ, StringData(uninstaller + ",0"), false);
     AddValue("HKLM", key, "EstimatedSize", REG_DWORD, DwordData(static_cast<DWORD>((bytes + 1023) / 1024)), false);
+    if (!options_.userName.empty()) AddValue("HKLM", key, "RegOwner", REG_SZ, StringData(options_.userName), false);
+    if (!options_.company.empty()) AddValue("HKLM", key, "RegCompany", REG_SZ, StringData(options_.company), false);
     AddValue("HKLM", key, "QuietUninstallString", REG_SZ, StringData("\"" + uninstaller + "\" /S"), false);
     // The uninstaller only removes: no Modify or Repair buttons beside it.
     AddValue("HKLM", key, "NoModify", REG_DWORD, DwordData(1), false);

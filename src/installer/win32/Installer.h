@@ -40,6 +40,11 @@ public:
     const std::string& Problem() const { return problem_; }
     const std::string& AppDir() const { return appDir_; }
     std::string Product() const;
+    // After Prepare: the program group's name below the Start menu's programs, the bytes of the
+    // files to install, and `text` with its variables replaced (unknown ones stay).
+    const std::string& ProgramGroup() const { return group_; }
+    unsigned long long RequiredBytes() const;
+    std::string Text(const std::string& text) const;
 
     // Progress in thousandths and the action under way; called on the installing thread.
     std::function<void(int, const std::string&)> onProgress;
@@ -107,7 +112,7 @@ private:
     ActivityLog& log_;
     std::string setupDir_;
     Variables variables_;
-    std::string appDir_;
+    std::string appDir_, group_;
     void* archive_ = nullptr;  // the minizip reader of setup.zip
     std::vector<std::string> folders_, shortcutFolders_;
     std::vector<PlannedFile> files_;
