@@ -14,8 +14,9 @@ const char kProduct[] = "QsE2E Screens";
 const std::string kChosenDir = "C:\\QsE2E Screens Chosen\\App";
 
 // Every screen on; the finish screen offers both check boxes.
-std::string ScreensScript(const std::string& dialogs) {
-    return Replace(R"([GENERAL_INFO]
+// `readmeMode`: how an existing Readme.txt is replaced.
+std::string ScreensScript(const std::string& dialogs, int readmeMode) {
+    return Replace(Replace(R"([GENERAL_INFO]
 CompanyName=Quill Screens Co
 ProductName=@
 ProductVersion=4.2
@@ -35,7 +36,7 @@ RequiredDiskSpace=200
 [APPLICATION_FILES]
 ,uninstall.exe,%AppDir%\uninstall.exe,1,0
 ,AppDir\Tool.exe,%AppDir%\Tool.exe,1,0
-,AppDir\Readme.txt,%AppDir%\Readme.txt,1,0
+,AppDir\Readme.txt,%AppDir%\Readme.txt,1,$
 
 [REGISTRY_ENTRIES]
 key,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%
@@ -93,7 +94,7 @@ Show_RunApplication_CheckBox=Yes
 Show_RunApplication_Checked=Yes
 Readme_Pathname=%AppDir%\Readme.txt
 Application_Pathname=%AppDir%\Tool.exe
-)", "@", kProduct);
+)", "@", kProduct), "$", std::to_string(readmeMode));
 }
 
 std::string Dialogs(bool on) {
@@ -124,8 +125,8 @@ std::string SplashBitmap() {
     return bytes;
 }
 
-void WriteScreensPackage(Package& package, const std::string& dialogs) {
-    package.Write(ScreensScript(dialogs), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
+void WriteScreensPackage(Package& package, const std::string& dialogs, int readmeMode = 0) {
+    package.Write(ScreensScript(dialogs, readmeMode), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
                                            {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
                                            {"AppDir\\Readme.txt", "Installed readme"}});
     WriteFileBytes(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
@@ -414,7 +415,11 @@ TEST(Screens, DISABLED_ScreenTour) {
     for (const char* language : {"English", "German"}) {
         RemoveScreensLeftovers();
         Package package;
-        WriteScreensPackage(package, Dialogs(true));
+        // The question about an existing readme holds the installation halfway for its photograph.
+        WriteScreensPackage(package, Dialogs(true), 5);
+        const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+        CreateDirectoryA(appDir.c_str(), nullptr);
+        WriteFileBytes(appDir + "\\Readme.txt", "older readme");
         Running setup("\"" + package.Path("Setup.exe") + "\"");
         const std::string suffix = std::string("-") + language;
         HWND dialog = setup.Window("QuillsetLanguage");
@@ -440,23 +445,26 @@ TEST(Screens, DISABLED_ScreenTour) {
             Pause(name + suffix);
             Press(wizard, kIdNext);
         }
+        HWND question = WaitForMessageBox(setup.Id(), "Readme.txt");
+        ASSERT_NE(question, nullptr);
+        Pause("9-progress" + suffix);
+        PostMessageA(question, WM_COMMAND, IDYES, 0);
         ASSERT_NE(WaitForItem(wizard, kIdRunApplication), nullptr);
-        Pause("9-finish" + suffix);
+        Pause("10-finish" + suffix);
         SendMessageA(GetDlgItem(wizard, kIdViewReadme), BM_CLICK, 0, 0);
         SendMessageA(GetDlgItem(wizard, kIdRunApplication), BM_CLICK, 0, 0);
         Press(wizard, kIdNext);
         ASSERT_EQ(setup.ExitCode(), 0);
-        const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
         Running uninstall("\"" + appDir + "\\uninstall.exe\"");
         HWND confirm = uninstall.Window("QuillsetWizard");
         ASSERT_NE(confirm, nullptr);
         ASSERT_NE(WaitForItem(confirm, kIdBody), nullptr);
-        Pause("10-uninstall" + suffix);
+        Pause("11-uninstall" + suffix);
         Press(confirm, kIdNext);
         std::string removed = std::string(language) == "German" ? "Deinstallation abgeschlossen" : "Uninstall Complete";
         for (int i = 0; i < 600 && ItemText(confirm, kIdTitle) != removed; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        Pause("11-uninstalled" + suffix);
+        Pause("12-uninstalled" + suffix);
         Press(confirm, kIdNext);
         EXPECT_EQ(uninstall.ExitCode(), 0);
     }

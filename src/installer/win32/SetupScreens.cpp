@@ -262,9 +262,9 @@ void SetupScreens::ShowFolderPage() {
     wizard_.BeginPage(false, Text(kTextFolderTitle), Text(kTextFolderSubtitle, {product_}));
     wizard_.Add("STATIC", Text(kTextFolderBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
     wizard_.Add("STATIC", Text(kTextFolderLabel), 0, -1, 0, 64, Wizard::kPageWidth, 16);
-    wizard_.Add("EDIT", folder_, WS_TABSTOP | ES_AUTOHSCROLL, kIdFolder, 0, 82, Wizard::kPageWidth - 96, 22,
+    wizard_.Add("EDIT", folder_, WS_TABSTOP | ES_AUTOHSCROLL, kIdFolder, 0, 82, Wizard::kPageWidth - 108, 22,
                 WS_EX_CLIENTEDGE);
-    wizard_.Add("BUTTON", Text(kTextBrowse), WS_TABSTOP | BS_PUSHBUTTON, kIdBrowse, Wizard::kPageWidth - 88, 81, 88, 24);
+    wizard_.Add("BUTTON", Text(kTextBrowse), WS_TABSTOP | BS_PUSHBUTTON, kIdBrowse, Wizard::kPageWidth - 100, 81, 100, 24);
     wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceRequired, 0, 190, Wizard::kPageWidth, 16);
     wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceAvailable, 0, 208, Wizard::kPageWidth, 16);
     UpdateSpace();
@@ -302,12 +302,12 @@ void SetupScreens::UpdateSpace() {
 
 void SetupScreens::ShowGroupPage() {
     wizard_.BeginPage(false, Text(kTextGroupTitle), Text(kTextGroupSubtitle));
-    wizard_.Add("STATIC", Text(kTextGroupBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
-    wizard_.Add("STATIC", Text(kTextGroupLabel), 0, -1, 0, 44, Wizard::kPageWidth, 16);
-    wizard_.Add("EDIT", group_, WS_TABSTOP | ES_AUTOHSCROLL, kIdGroup, 0, 62, Wizard::kPageWidth, 22, WS_EX_CLIENTEDGE);
-    wizard_.Add("STATIC", Text(kTextExistingGroups), 0, -1, 0, 94, Wizard::kPageWidth, 16);
+    wizard_.Add("STATIC", Text(kTextGroupBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
+    wizard_.Add("STATIC", Text(kTextGroupLabel), 0, -1, 0, 56, Wizard::kPageWidth, 16);
+    wizard_.Add("EDIT", group_, WS_TABSTOP | ES_AUTOHSCROLL, kIdGroup, 0, 74, Wizard::kPageWidth, 22, WS_EX_CLIENTEDGE);
+    wizard_.Add("STATIC", Text(kTextExistingGroups), 0, -1, 0, 106, Wizard::kPageWidth, 16);
     HWND list = wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            kIdGroupList, 0, 112, Wizard::kPageWidth, 112, WS_EX_CLIENTEDGE);
+                            kIdGroupList, 0, 124, Wizard::kPageWidth, 100, WS_EX_CLIENTEDGE);
     for (const std::string& group : ExistingGroups())
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(group.c_str()));
     wizard_.onCommand = [this, list](int id, int code) {

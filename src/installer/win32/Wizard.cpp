@@ -15,7 +15,7 @@ constexpr UINT kFinishedMessage = WM_APP + 2;
 // The frame in pixels: the white band of inner pages, the panel of outer ones, the button row.
 constexpr int kClientWidth = 494, kClientHeight = 360;
 constexpr int kBandHeight = 58, kPanelWidth = 164, kLineTop = 312;
-constexpr int kButtonWidth = 80, kButtonHeight = 24, kMargin = 11;
+constexpr int kButtonWidth = 88, kButtonHeight = 24, kMargin = 11;
 // Where page coordinates start on inner and on outer pages.
 constexpr int kInnerLeft = 24, kInnerTop = 72, kOuterLeft = kPanelWidth + 16, kOuterTop = 76;
 
@@ -111,7 +111,7 @@ void Wizard::BeginPage(bool outer, const std::string& title, const std::string& 
                                        width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        page_.push_back(control);
+        Place(control);
     };
     if (outer) {
         text(kIdTitle, title, titleFont_, kOuterLeft, 16, kClientWidth - kOuterLeft - 16, 56);
@@ -130,10 +130,14 @@ HWND Wizard::Add(const char* windowClass, const std::string& text, DWORD style, 
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!control) return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    // The page's controls come before the buttons in the Tab order.
-    SetWindowPos(control, page_.empty() ? HWND_TOP : page_.back(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    page_.push_back(control);
+    Place(control);
     return control;
+}
+
+void Wizard::Place(HWND control) {
+    // The page's controls come before the buttons in the Tab order, in the order of creation.
+    SetWindowPos(control, page_.empty() ? HWND_TOP : page_.back(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    page_.push_back(control);
 }
 
 void Wizard::BeginProgressPage(const std::string& title, const std::string& subtitle, const std::string& status,

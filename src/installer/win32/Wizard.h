@@ -61,6 +61,7 @@ private:
     void Paint();
     void PaintPanel(HDC context, const RECT& area) const;
     void Press(int id);
+    void Place(HWND control);
     bool OnWhite(HWND control) const;
 
     HWND window_ = nullptr, back_ = nullptr, next_ = nullptr, cancel_ = nullptr;
