@@ -11,6 +11,7 @@ packages=(
     g++-mingw-w64-x86-64 libz-mingw-w64-dev
     wine64 xvfb xauth imagemagick
     dpkg-dev
+    zip nsis hyperfine
 )
 
 missing=()

@@ -1,25 +1,109 @@
-// qsbuild: the command-line builder. Opens a project file and reports what it holds;
-// --save-as writes the project again in the builder's own form under a new name.
+// qsbuild: the command-line builder. Loads a project file and builds its installer with the same
+// pipeline as the graphical builder, printing the build log on standard output.
+//
+// Exit codes: 0 the build ended without errors; 1 errors were counted or the build was
+// interrupted; 2 wrong arguments, or a project that cannot be opened or built.
+#include <atomic>
+#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "build/BuildJob.h"
+#include "build/BuildLog.h"
 #include "core/Exception.h"
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
+#include "platform/Console.h"
 #include "platform/FileSystem.h"
 
-static const char kUsage[] =
+namespace {
+
+const char kUsage[] =
     "Usage: qsbuild [options] PROJECT.qsp\n"
     "\n"
+    "Builds the installer of a Quillset project into the project's output folder.\n"
+    "Paths in the project that are not absolute are taken relative to the project file.\n"
+    "\n"
     "Options:\n"
-    "  --save-as FILE     write the project to FILE in the builder's own form\n"
-    "  --language NAME    builder language for default texts (default: English)\n"
+    "  --output DIR       build into DIR instead of the project's output folder\n"
+    "  --single-file      build one self-extracting setup program\n"
+    "  --side-by-side     copy the setup program and its files into the output folder\n"
+    "  --language NAME    builder language whose texts fill keys the project lacks (default: English)\n"
+    "  --quiet            print only failures (on standard error)\n"
+    "  --save-as FILE     write the project to FILE in the builder's own form instead of building\n"
     "  --help             show this help\n"
-    "  --version          show the version\n";
+    "  --version          show the version\n"
+    "\n"
+    "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
+    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
 
-// The command-line builder shows its messages on the error stream.
+struct Options {
+    std::string projectPath;
+    std::string outputFolder;
+    std::string saveAsPath;
+    std::string language = "English";
+    int selfExtracting = -1;  // -1: as the project says
+    bool quiet = false;
+};
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "qsbuild: %s\n", message.c_str());
+    return 2;
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "qsbuild: %s\n\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// The build log on the console: each line as it is logged, and on a terminal a progress line on
+// standard error that the next log line replaces.
+class ConsoleLog : public BuildLog {
+public:
+    ConsoleLog(bool quiet, bool progress) : quiet_(quiet), progress_(progress) {}
+
+    void Log(const std::string& line) override {
+        ClearProgress();
+        if (!quiet_) {
+            std::fprintf(stdout, "%s\n", line.c_str());
+            std::fflush(stdout);
+        } else if (IsFailure(line)) {
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+    }
+
+    void Archived(std::uint64_t files, std::uint64_t bytes) override {
+        if (!progress_) return;
+        auto now = std::chrono::steady_clock::now();
+        if (now - lastShown_ < std::chrono::milliseconds(100)) return;
+        lastShown_ = now;
+        shownWidth_ = std::fprintf(stderr, "\r  setup.zip: %llu files, %.1f MB ", static_cast<unsigned long long>(files),
+                                   static_cast<double>(bytes) / (1024.0 * 1024.0));
+        std::fflush(stderr);
+    }
+
+private:
+    static bool IsFailure(const std::string& line) {
+        const std::string tail = " - Error";
+        return line.compare(0, 6, "Error!") == 0 ||
+               (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0);
+    }
+
+    void ClearProgress() {
+        if (shownWidth_ <= 0) return;
+        std::fprintf(stderr, "\r%*s\r", shownWidth_, "");
+        std::fflush(stderr);
+        shownWidth_ = 0;
+    }
+
+    bool quiet_;
+    bool progress_;
+    int shownWidth_ = 0;
+    std::chrono::steady_clock::time_point lastShown_;
+};
+
+// The language layer's messages (a language file that cannot be loaded) go to standard error.
 class ConsoleMessages : public MessageBoxes {
 public:
     void Show(const std::string& text, const std::string& caption, MessageIcon) override {
@@ -27,65 +111,101 @@ public:
     }
 };
 
-static int Fail(const std::string& message) {
-    std::fprintf(stderr, "qsbuild: %s\n", message.c_str());
-    return 2;
+// The build that Ctrl+C stops; read by the signal handler, hence atomic.
+std::atomic<ConsoleLog*> runningLog{nullptr};
+
+void OnInterrupt() {
+    if (ConsoleLog* log = runningLog.load()) log->Cancel();
 }
 
-int main(int argc, char** argv) {
-    std::string projectPath, saveAsPath, language = "English";
+// Parses the arguments; a non-negative result is the exit code to end with at once.
+int ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+        const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (arg == "--version") {
             std::puts("qsbuild 1.0");
             return 0;
-        } else if (arg == "--save-as" || arg == "--language") {
-            if (i + 1 >= argc) return Fail("option " + arg + " needs a value\n" + kUsage);
-            (arg == "--save-as" ? saveAsPath : language) = argv[++i];
-            if (arg == "--save-as") saveAsPath = platform::SystemPath(saveAsPath);
-        } else if (!arg.empty() && arg[0] == '-') {
-            return Fail("unknown option " + arg + "\n" + kUsage);
-        } else if (projectPath.empty()) {
-            projectPath = platform::SystemPath(arg);
+        } else if (arg == "--output" || arg == "--language" || arg == "--save-as") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option " + arg + " needs a value");
+            const std::string value = argv[++i];
+            if (arg == "--output") options.outputFolder = platform::FullSystemPath(value);
+            if (arg == "--language") options.language = value;
+            if (arg == "--save-as") options.saveAsPath = platform::FullSystemPath(value);
+        } else if (arg == "--single-file" || arg == "--side-by-side") {
+            const int wanted = arg == "--single-file" ? 1 : 0;
+            if (options.selfExtracting >= 0 && options.selfExtracting != wanted)
+                return Usage("--single-file and --side-by-side exclude each other");
+            options.selfExtracting = wanted;
+        } else if (arg == "--quiet" || arg == "-q") {
+            options.quiet = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else if (options.projectPath.empty()) {
+            options.projectPath = platform::FullSystemPath(arg);
         } else {
-            return Fail("only one project file may be given\n" + std::string(kUsage));
+            return Usage("only one project file may be given");
         }
     }
-    if (projectPath.empty()) return Fail("no project file given\n" + std::string(kUsage));
+    if (options.projectPath.empty()) return Usage("no project file given");
+    return -1;
+}
+
+// Runs the build on its own thread, so that Ctrl+C can stop it between steps.
+int Build(const ProjectDocument& project, const Options& options) {
+    ConsoleLog log(options.quiet, !options.quiet && platform::StandardErrorIsTerminal());
+    BuildJob job(project, log, platform::ModuleFolder());
+    runningLog = &log;
+    platform::CatchInterrupt(OnInterrupt);
+    try {
+        job.Start();
+        job.Wait();
+    } catch (const thread::GenericError& e) {
+        runningLog = nullptr;
+        std::fprintf(stderr, "qsbuild: %s\n", e.What());
+        return 1;
+    }
+    runningLog = nullptr;
+    if (!log.ShouldContinue()) {
+        std::fprintf(stderr, "qsbuild: build interrupted; temporary files removed\n");
+        return 1;
+    }
+    return job.ErrorCount() > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    int parsed = ParseArguments(argc, argv, options);
+    if (parsed >= 0) return parsed;
 
     ConsoleMessages messages;
     LanguageSets texts(platform::ModuleFolder(), messages);
-    if (!texts.SetLanguage(language))
-        std::fprintf(stderr, "qsbuild: warning: no builder language file found; default texts are empty\n");
+    texts.SetLanguage(options.language);  // tells through `messages` when a language is missing
 
     ProjectDocument project(texts);
     try {
-        project.Open(projectPath);
+        project.Open(options.projectPath);
     } catch (const FileException& e) {
         return Fail("cannot open project file " + e.Text());
     }
-    std::printf("Opened project %s (%s)\n", project.Path().c_str(), project.Title().c_str());
-    std::printf("  Builder version:   %s\n", project.builderInfo.Version().c_str());
-    std::printf("  Product:           %s %s\n", project.generalInfo.productName.c_str(),
-                project.generalInfo.productVersion.c_str());
-    std::printf("  Company:           %s\n", project.generalInfo.companyName.c_str());
-    std::printf("  Installation path: %s\n", project.setupInfo.DefaultInstallationPath().c_str());
-    std::printf("  File types:        %zu\n", project.fileTypes.Count());
-    std::printf("  Output folder:     %s\n", project.outputSettings.outputFolder.c_str());
-    std::printf("  Setup file name:   %s\n", project.outputSettings.setupFileName.c_str());
-    std::printf("  Setup icon:        %s\n", project.outputSettings.setupIconPath.c_str());
-    std::printf("  Self-extracting:   %s\n", project.outputSettings.createSelfExtractingSetup ? "Yes" : "No");
-
-    if (!saveAsPath.empty()) {
+    if (!options.saveAsPath.empty()) {
         try {
-            project.SaveAs(saveAsPath);
+            project.SaveAs(options.saveAsPath);
         } catch (const FileException& e) {
             return Fail("cannot write project file " + e.Text());
         }
-        std::printf("Saved project as %s\n", project.Path().c_str());
+        return 0;
     }
-    return 0;
+
+    // Overrides for this run only: the document is never saved.
+    OutputSettings& output = project.outputSettings;
+    if (!options.outputFolder.empty()) output.outputFolder = options.outputFolder;
+    if (options.selfExtracting >= 0) output.createSelfExtractingSetup = options.selfExtracting == 1;
+    if (output.outputFolder.empty()) return Fail("the project names no output folder (use --output DIR)");
+    if (output.setupFileName.empty()) return Fail("the project names no setup file name");
+    return Build(project, options);
 }

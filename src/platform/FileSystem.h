@@ -25,7 +25,10 @@ bool WriteFileHandle(FileHandle handle, const void* buffer, std::uint32_t count,
 bool SeekFileHandle(FileHandle handle, std::int64_t distance, int origin, std::int64_t& position);
 
 bool DeleteFileAt(const std::string& path);
+// Copies a file, replacing the destination when it exists.
 bool CopyFileTo(const std::string& source, const std::string& destination);
+// Gives the file only the archive attribute, which clears a read-only mark copied from a source.
+bool SetArchiveAttribute(const std::string& path);
 // Replaces `destination` by `source` in one step (the source name disappears).
 bool MoveFileReplacing(const std::string& source, const std::string& destination);
 bool IsFile(const std::string& path);
@@ -33,6 +36,9 @@ bool IsFolder(const std::string& path);
 bool MakeFolder(const std::string& path);
 // Removes an empty folder.
 bool RemoveFolder(const std::string& path);
+// Creates a new folder, private to this process, inside `parent` (a folder without a trailing
+// separator), its name beginning with `prefix`; its path, or empty when none could be made.
+std::string MakeUniqueFolder(const std::string& parent, const std::string& prefix);
 
 // Last-write time of a file in local time.
 struct LocalTime {
@@ -52,5 +58,7 @@ std::string NativePath(const std::string& path);
 // A path given by the host (a command-line argument) in the system's own form: on POSIX an
 // absolute path goes below "Z:\" and every "/" becomes "\" (identity on Windows).
 std::string SystemPath(const std::string& hostPath);
+// The same, made absolute against the process's current folder when it is relative.
+std::string FullSystemPath(const std::string& hostPath);
 
 }  // namespace platform

@@ -663,7 +663,7 @@ qsproj,QsE2E.Project,QsE2E project file,%AppDir%\Tool.exe,%AppDir%\Tool.exe,0
 }
 
 // How a test turns the project into a setup program.
-enum class Build { Sections };
+enum class Build { Sections, QsbuildSingleFile, QsbuildSideBySide };
 
 class BuiltFromAProject : public ::testing::TestWithParam<Build> {
 protected:
@@ -692,9 +692,33 @@ protected:
         return package_.WrapSelfExtracting();
     }
 
-    std::string Build() { return BuildWithSections(); }
+    // qsbuild as a user runs it, from a builder folder laid out like dist/Quillset.
+    std::string BuildWithQsbuild(bool singleFile) {
+        const std::string builder = builder_.Path("") + "\\", output = builder_.Path("output");
+        for (const char* folder : {"LanguageSets", "LanguageSets\\Builder", "LanguageSets\\Setup", "setup"})
+            CreateDirectoryA((builder + folder).c_str(), nullptr);
+        const std::pair<std::string, std::string> copies[] = {
+            {QS_QSBUILD_EXE, "qsbuild.exe"},
+            {JoinPath(QS_BUILDER_LANGUAGES, "English.dat"), "LanguageSets\\Builder\\English.dat"},
+            {JoinPath(QS_SETUP_LANGUAGES, "English.dat"), "LanguageSets\\Setup\\English.dat"},
+            {JoinPath(QS_SETUP_LANGUAGES, "German.dat"), "LanguageSets\\Setup\\German.dat"},
+            {QS_SETUP_EXE, "setup\\_setup.exe"}, {QS_SFX_EXE, "setup\\_sfx.exe"}, {QS_UNINSTALL_EXE, "setup\\_uninstall.exe"}};
+        for (const auto& [from, to] : copies) EXPECT_TRUE(CopyFileA(from.c_str(), (builder + to).c_str(), FALSE)) << to;
+        std::string arguments = "--quiet --output \"" + output + "\" " + (singleFile ? "--single-file" : "--side-by-side") +
+                                " \"" + sources_.Path("Project.qsp") + "\"";
+        EXPECT_EQ(RunProgram(builder + "qsbuild.exe", arguments), 0);
+        return output + "\\Setup.exe";
+    }
 
-    Package sources_, package_;
+    std::string Build() {
+        switch (GetParam()) {
+            case Build::QsbuildSingleFile: return BuildWithQsbuild(true);
+            case Build::QsbuildSideBySide: return BuildWithQsbuild(false);
+            default: return BuildWithSections();
+        }
+    }
+
+    Package sources_, package_, builder_;
 };
 
 TEST_P(BuiltFromAProject, WhatTheProjectSaysIsWhatTheInstallerInstalls) {
@@ -736,7 +760,8 @@ TEST_P(BuiltFromAProject, WhatTheProjectSaysIsWhatTheInstallerInstalls) {
     RemoveTestKeys();
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, BuiltFromAProject, ::testing::Values(Build::Sections));
+INSTANTIATE_TEST_SUITE_P(Builds, BuiltFromAProject,
+                         ::testing::Values(Build::Sections, Build::QsbuildSingleFile, Build::QsbuildSideBySide));
 
 }  // namespace
 

@@ -2,6 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include "lang/LanguageFile.h"
 #include "platform/File.h"
@@ -16,14 +19,19 @@ ScratchFolder::ScratchFolder() {
 }
 
 ScratchFolder::~ScratchFolder() {
-    for (const std::string& f : files_) RemoveFile(f);
-    platform::RemoveFolder(path_);
+    std::error_code ignored;
+    std::filesystem::remove_all(platform::NativePath(path_), ignored);
+}
+
+std::string ScratchFolder::Folder(const std::string& name) {
+    std::string path = JoinPath(path_, name);
+    std::error_code ignored;
+    std::filesystem::create_directories(platform::NativePath(path), ignored);
+    return path;
 }
 
 std::string ScratchFolder::File(const std::string& name) {
-    std::string path = JoinPath(path_, name);
-    files_.push_back(path);
-    return path;
+    return JoinPath(path_, name);
 }
 
 std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) {
@@ -33,6 +41,37 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
     std::uint32_t done = 0;
     file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done);
     return path;
+}
+
+#ifdef _WIN32
+static const char kTempVariable[] = "TMP";
+static void SetVariable(const char* name, const char* value) { _putenv_s(name, value ? value : ""); }
+#else
+static const char kTempVariable[] = "TMPDIR";
+static void SetVariable(const char* name, const char* value) {
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+#endif
+
+ScopedTempFolder::ScopedTempFolder(const std::string& path) {
+    const char* old = std::getenv(kTempVariable);
+    hadValue_ = old != nullptr;
+    saved_ = old ? old : "";
+    SetVariable(kTempVariable, platform::NativePath(path).c_str());
+}
+
+ScopedTempFolder::~ScopedTempFolder() { SetVariable(kTempVariable, hadValue_ ? saved_.c_str() : nullptr); }
+
+std::vector<std::string> FolderNames(const std::string& path) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(platform::NativePath(path), error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ReadBytes(const std::string& path) {

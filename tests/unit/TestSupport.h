@@ -6,20 +6,35 @@
 #include "build/ScriptBuilder.h"
 #include "platform/File.h"
 
-// A fresh folder under the temporary folder, removed with the files it holds.
+// A fresh folder under the temporary folder, removed with everything it holds.
 class ScratchFolder {
 public:
     ScratchFolder();
     ~ScratchFolder();
     const std::string& Path() const { return path_; }
-    // The path of `name` inside the folder; the file is removed with the folder.
+    // The path of `name` inside the folder.
     std::string File(const std::string& name);
     std::string Write(const std::string& name, const std::string& bytes);
+    // Creates a folder inside (with its parents); returns its path.
+    std::string Folder(const std::string& name);
 
 private:
     std::string path_;
-    std::vector<std::string> files_;
 };
+
+// Points the system's temporary folder at `path` while it lives.
+class ScopedTempFolder {
+public:
+    explicit ScopedTempFolder(const std::string& path);
+    ~ScopedTempFolder();
+
+private:
+    std::string saved_;
+    bool hadValue_;
+};
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderNames(const std::string& path);
 
 std::string ReadBytes(const std::string& path);
 // A file below tests/data, spelt as the program under test sees it.

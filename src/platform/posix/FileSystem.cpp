@@ -29,6 +29,13 @@ std::string SystemPath(const std::string& hostPath) {
     return result;
 }
 
+std::string FullSystemPath(const std::string& hostPath) {
+    if (!hostPath.empty() && hostPath[0] == '/') return SystemPath(hostPath);
+    char buffer[PATH_MAX];
+    if (!::getcwd(buffer, sizeof buffer)) return SystemPath(hostPath);
+    return SystemPath(std::string(buffer) + "/" + hostPath);
+}
+
 FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition) {
     int flags = O_CLOEXEC;
     switch (access) {
@@ -118,6 +125,12 @@ bool CopyFileTo(const std::string& source, const std::string& destination) {
     return ok;
 }
 
+bool SetArchiveAttribute(const std::string& path) {
+    struct stat st;
+    const std::string native = NativePath(path);
+    return ::stat(native.c_str(), &st) == 0 && ::chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
 bool MoveFileReplacing(const std::string& source, const std::string& destination) {
     return ::rename(NativePath(source).c_str(), NativePath(destination).c_str()) == 0;
 }
@@ -135,6 +148,12 @@ bool IsFolder(const std::string& path) {
 bool MakeFolder(const std::string& path) { return ::mkdir(NativePath(path).c_str(), 0755) == 0; }
 
 bool RemoveFolder(const std::string& path) { return ::rmdir(NativePath(path).c_str()) == 0; }
+
+std::string MakeUniqueFolder(const std::string& parent, const std::string& prefix) {
+    std::string pattern = NativePath(parent + "\\" + prefix + "XXXXXX");
+    if (!::mkdtemp(&pattern[0])) return std::string();
+    return parent + "\\" + pattern.substr(pattern.find_last_of('/') + 1);
+}
 
 bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     struct stat st;

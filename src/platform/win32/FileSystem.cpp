@@ -7,6 +7,12 @@ namespace platform {
 std::string NativePath(const std::string& path) { return path; }
 std::string SystemPath(const std::string& hostPath) { return hostPath; }
 
+std::string FullSystemPath(const std::string& hostPath) {
+    char buffer[MAX_PATH + 1];
+    DWORD n = GetFullPathNameA(hostPath.c_str(), sizeof buffer, buffer, nullptr);
+    return n == 0 || n > MAX_PATH ? hostPath : std::string(buffer, n);
+}
+
 static HANDLE ToHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition) {
@@ -61,6 +67,10 @@ bool CopyFileTo(const std::string& source, const std::string& destination) {
     return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
 }
 
+bool SetArchiveAttribute(const std::string& path) {
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE;
+}
+
 bool MoveFileReplacing(const std::string& source, const std::string& destination) {
     return MoveFileExA(source.c_str(), destination.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -79,6 +89,16 @@ bool IsFolder(const std::string& path) {
 bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
 
 bool RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+
+std::string MakeUniqueFolder(const std::string& parent, const std::string& prefix) {
+    const std::string stem = parent + "\\" + prefix + std::to_string(GetCurrentProcessId()) + "-";
+    for (DWORD attempt = 0, tick = GetTickCount(); attempt < 1000; ++attempt) {
+        std::string path = stem + std::to_string(tick + attempt);
+        if (CreateDirectoryA(path.c_str(), nullptr)) return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return std::string();
+}
 
 bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -1,0 +1,118 @@
+#include "build/BuildJob.h"
+
+#include "build/BuildLog.h"
+#include "build/ProjectPaths.h"
+#include "build/ScriptBuilder.h"
+#include "model/ProjectDocument.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
+    const std::string folder = FolderOf(project.Path());
+    BuildSettings settings;
+    settings.projectFolder = folder;
+    const OutputSettings& output = project.outputSettings;
+    settings.outputFolder = ResolveProjectPath(folder, output.outputFolder);
+    settings.setupFileName = output.setupFileName;
+    settings.iconPath = ResolveProjectPath(folder, output.setupIconPath);
+    settings.selfExtracting = output.createSelfExtractingSetup;
+    settings.includeUninstaller = project.setupInfo.EnableUninstaller();
+    std::string language;
+    for (size_t i = 0; project.setupInfo.GetLanguage(i, language); ++i) settings.languages.push_back(language);
+    const InstallerScreens& screens = project.installerScreens;
+    settings.splash = screens.shows[InstallerScreens::SplashWindow];
+    settings.license = screens.shows[InstallerScreens::LicenseDialog];
+    settings.readme = screens.shows[InstallerScreens::ReadmeDialog];
+    settings.splashPath = ResolveProjectPath(folder, screens.splashBitmapPath);
+    settings.licensePath = ResolveProjectPath(folder, screens.licensePath);
+    settings.readmePath = ResolveProjectPath(folder, screens.readmePath);
+    return settings;
+}
+
+BuildJob::BuildJob(const ProjectDocument& project, BuildLog& log, std::string programFolder)
+    : project_(project), log_(log), programFolder_(std::move(programFolder)) {}
+
+BuildJob::~BuildJob() = default;
+
+void BuildJob::Log(const std::string& line) { log_.Log(line); }
+
+void BuildJob::Error(const std::string& line) {
+    log_.Log(line);
+    ++errors_;
+}
+
+bool BuildJob::Continue() const { return log_.ShouldContinue(); }
+
+void BuildJob::Run() {
+    errors_ = warnings_ = 0;
+    settings_ = BuildSettings::FromProject(project_);
+    ChoosePaths();
+    Log("Setup build process started");
+    Log("Checking dependencies...");
+    CreateScript();
+    log_.Step();
+    if (Continue()) {
+        BuildArchive();
+        log_.Step();
+        if (Continue()) {
+            if (settings_.selfExtracting)
+                BuildSelfExtracting();
+            else
+                CopyToOutput();
+            log_.Step();
+            if (Continue()) LogSummary();
+        }
+    }
+    RemoveTemporaryFiles();
+    log_.Finished();
+}
+
+// The output folder is created one level deep; when that fails the later steps say so.
+// A self-extracting build keeps its script and archive in a temporary folder of its own, so
+// builds running at once never share them.
+void BuildJob::ChoosePaths() {
+    platform::MakeFolder(settings_.outputFolder);
+    if (settings_.selfExtracting) {
+        const std::string temp = platform::TempFolder();
+        workFolder_ = platform::MakeUniqueFolder(temp, "qs-build-");
+        const std::string folder = workFolder_.empty() ? temp : workFolder_;
+        scriptPath_ = folder + "\\setup.ini";
+        archivePath_ = folder + "\\setup.zip";
+    } else {
+        scriptPath_ = settings_.outputFolder + "\\setup.ini";
+        archivePath_ = settings_.outputFolder + "\\setup.zip";
+    }
+}
+
+void BuildJob::CreateScript() {
+    File file;
+    if (!file.Open(scriptPath_, CreateWrite)) {
+        Error("Error! Can not create setup.ini file");
+        return;
+    }
+    Log("Creating setup.ini file...");
+    ScriptBuilder script;
+    project_.Export(script);
+    bool written = script.WriteTo(file);
+    if (file.Close() == 0 || !written) {
+        Error("Error! Can not write setup.ini file");
+        return;
+    }
+    Log("setup.ini - OK");
+}
+
+void BuildJob::LogSummary() {
+    Log("Setup build process has finished");
+    Log("--------------------------------");
+    Log("Errors: " + std::to_string(errors_) + "  Warnings: " + std::to_string(warnings_));
+}
+
+void BuildJob::RemoveTemporaryFiles() {
+    if (!settings_.selfExtracting) return;
+    RemoveFile(scriptPath_);
+    RemoveFile(archivePath_);
+    if (!workFolder_.empty()) {
+        RemoveFile(workFolder_ + "\\setup.exe");
+        platform::RemoveFolder(workFolder_);
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The self-extracting container: the stub, the files back to back, then the tables that a reader
+// takes from the end of the file backwards. All integers are 32-bit little-endian; every length
+// stands after the bytes it counts.
+//
+//   stub | file data | per file: offset, size, name, n | N | per command: name, m, id | M
+//        | reserved data (K bytes) | K | "<KV_SEA>"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class File;
+
+enum ContainerResult {
+    kContainerWritten = 1002,
+    kStubNotCopied = 1003,
+    kNoFileEntries = 1004,
+    kTargetNotWritten = 1005,  // the target could not be opened or written, or a source read
+};
+
+class ContainerWriter {
+public:
+    static constexpr int kMaxFiles = 1024;
+    static constexpr int kMaxCommands = 256;
+
+    struct FileEntry {
+        std::string name;  // the source path's last part
+        std::string path;
+        std::uint32_t size = 0;
+        std::uint32_t offset = 0;  // set while writing
+    };
+    struct CommandEntry {
+        std::uint32_t id = 0;
+        std::string name;
+    };
+
+    void Reset();
+    // Fails when the table is full, the file cannot be opened for reading, or it is too large
+    // for the container's 32-bit sizes.
+    bool AddFile(const std::string& path);
+    bool AddCommand(std::uint32_t id, const std::string& name);
+    // Copies the stub to the target and appends everything; a ContainerResult.
+    // Without `reservedData` the reserved part is `reservedSize` zero bytes.
+    int WriteContainer(const std::string& stubPath, const std::string& targetPath,
+                       const void* reservedData, std::uint32_t reservedSize);
+
+    const std::vector<FileEntry>& Files() const { return files_; }
+    const std::vector<CommandEntry>& Commands() const { return commands_; }
+
+private:
+    bool AppendFiles(File& target);
+    std::string Tables(const void* reservedData, std::uint32_t reservedSize) const;
+
+    std::vector<FileEntry> files_;
+    std::vector<CommandEntry> commands_;
+};
+
+// Overwrites the reserved data of a finished container (the `size` bytes before its last 12).
+// False, touching nothing, when `data` is missing or `size` is 0.
+bool WriteReserved(const std::string& targetPath, const void* data, std::uint32_t size);
+
+// The container checksum: the reflected CRC-32 table of polynomial 0xEDB88320 with the register
+// starting at 0 and no final inversion. 0 for an empty or unreadable file; "abc" gives 0xCA6598D0.
+std::uint32_t FileChecksum(const std::string& path);

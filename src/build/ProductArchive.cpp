@@ -1,0 +1,83 @@
+#include "build/ProductArchive.h"
+
+#include <zip.h>
+
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+static constexpr std::uint32_t kBufferSize = 0x4000;
+
+bool ProductArchive::Open(const std::string& path) {
+    Close();
+    archive_ = zipOpen64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE);
+    status_ = archive_ ? 0 : -1;
+    if (!archive_) return false;
+    buffer_.resize(kBufferSize);
+    bytesRead_ = 0;
+    return true;
+}
+
+static zip_fileinfo EntryInfo(const std::string& sourcePath) {
+    zip_fileinfo info = {};
+    platform::LocalTime time;
+    if (platform::GetFileLocalWriteTime(sourcePath, time)) {
+        info.tmz_date.tm_year = static_cast<unsigned>(time.year);
+        info.tmz_date.tm_mon = static_cast<unsigned>(time.month - 1);
+        info.tmz_date.tm_mday = static_cast<unsigned>(time.day);
+        info.tmz_date.tm_hour = static_cast<unsigned>(time.hour);
+        info.tmz_date.tm_min = static_cast<unsigned>(time.minute);
+        info.tmz_date.tm_sec = static_cast<unsigned>(time.second);
+    }
+    return info;
+}
+
+bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& entryName, int level) {
+    if (!archive_) {
+        status_ = -1;
+        return false;
+    }
+    // The source is opened before the entry, so a missing file leaves no empty entry behind
+    // that the installer would take for the product file.
+    File source;
+    std::uint64_t size = 0;
+    if (!source.Open(sourcePath, ReadExisting) || !source.GetSize64(size)) {
+        status_ = -1;
+        return false;
+    }
+    zip_fileinfo info = EntryInfo(sourcePath);
+    status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                    level != 0 ? Z_DEFLATED : 0, level, size >= 0xFFFFFFFFull ? 1 : 0);
+    if (status_ != ZIP_OK) return false;
+    bool copied = CopyInto(source, size);
+    int closed = zipCloseFileInZip(archive_);
+    if (copied && closed != ZIP_OK) status_ = closed;
+    return status_ == ZIP_OK;
+}
+
+// Streams `size` bytes of the source into the open entry. A block that comes back short before
+// the size is reached is a read error; a source that grew meanwhile is cut at its former size.
+bool ProductArchive::CopyInto(File& source, std::uint64_t size) {
+    for (std::uint64_t left = size; left > 0;) {
+        std::uint32_t want = left < kBufferSize ? static_cast<std::uint32_t>(left) : kBufferSize;
+        std::uint32_t got = 0;
+        if (!source.Read(buffer_.data(), want, got)) {
+            status_ = -1;
+            return false;
+        }
+        bytesRead_ += got;
+        left -= got;
+        status_ = zipWriteInFileInZip(archive_, buffer_.data(), got);
+        if (status_ != ZIP_OK) return false;
+    }
+    return true;
+}
+
+bool ProductArchive::Close() {
+    if (!archive_) return false;
+    int closed = zipClose(archive_, nullptr);
+    archive_ = nullptr;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    if (closed != ZIP_OK) status_ = closed;
+    return closed == ZIP_OK;
+}

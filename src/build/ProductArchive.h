@@ -1,0 +1,38 @@
+#pragma once
+// The product archive setup.zip: an ordinary ZIP file written with minizip and zlib's deflate.
+// Each source is streamed through one 16 KiB buffer, never read whole.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class File;
+
+class ProductArchive {
+public:
+    ProductArchive() = default;
+    ~ProductArchive() { Close(); }
+    ProductArchive(const ProductArchive&) = delete;
+    ProductArchive& operator=(const ProductArchive&) = delete;
+
+    // Creates the archive at `path`, replacing any file there.
+    bool Open(const std::string& path);
+    // Adds one file as one entry stamped with the source's local last-write time; deflated with
+    // `level`, or stored when `level` is 0. A source that cannot be opened adds no entry.
+    bool AddFile(const std::string& sourcePath, const std::string& entryName, int level);
+    // Writes the central directory; false when the archive could not be finished.
+    bool Close();
+
+    bool IsOpen() const { return archive_ != nullptr; }
+    // 0 after success, minizip's code, or -1 for a failure of the wrapper itself.
+    int Status() const { return status_; }
+    // Bytes read from the sources of this archive so far.
+    std::uint64_t BytesRead() const { return bytesRead_; }
+
+private:
+    bool CopyInto(File& source, std::uint64_t size);
+
+    void* archive_ = nullptr;
+    std::vector<char> buffer_;
+    int status_ = 0;
+    std::uint64_t bytesRead_ = 0;
+};

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "BuildTestSupport.h"
+#include "TestSupport.h"
+#include "build/BuildJob.h"
+#include "build/ContainerWriter.h"
+#include "build/ProjectPaths.h"
+#include "lang/UiTextSource.h"
+#include "model/ProjectDocument.h"
+#include "platform/File.h"
+
+namespace {
+
+struct NoTexts : UiTextSource {
+    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+};
+
+std::string LogLines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) text += std::string(line) + "\n";
+    return text;
+}
+
+// The lines of a build up to a finished archive holding only the uninstaller.
+const std::string kUpToArchive = LogLines({"Setup build process started", "Checking dependencies...",
+                                        "Creating setup.ini file...", "setup.ini - OK",
+                                        "Adding files to the product file archive setup.zip...",
+                                        "uninstall.exe - OK", "setup.zip - OK"});
+
+std::string Summary(int errors) {
+    return LogLines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
+           std::to_string(errors) + "  Warnings: 0\n";
+}
+
+}  // namespace
+
+class Build : public ::testing::Test {
+protected:
+    void SetUp() override {
+        builder = MakeBuilderFolder(scratch, true);
+        projectFolder = scratch.Folder("project");
+    }
+
+    // Opens a project file written into the project folder: [CREATE_SETUP] with the given lines
+    // after the defaults of an output folder "out" and a setup file "Setup.exe".
+    void OpenProject(const std::string& createSetup, const std::string& otherSections = "") {
+        const std::string path = scratch.Write("project\\Demo.qsp",
+                                               "[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\n"
+                                               "OutputFolder=out\r\nSetupFilename=Setup.exe\r\n" +
+                                                   createSetup + "\r\n" + otherSections);
+        project = std::make_unique<ProjectDocument>(texts);
+        project->Open(path);
+    }
+
+    int Run() {
+        ScopedTempFolder temp(tempFolder);
+        BuildJob job(*project, *log, builder);
+        job.Run();
+        return job.ErrorCount();
+    }
+
+    std::string Output(const std::string& name) { return ReadBytes(JoinPath(projectFolder, "out\\" + name)); }
+    std::vector<std::string> OutputNames() { return FolderNames(JoinPath(projectFolder, "out")); }
+    std::string Program(const std::string& name) { return ReadBytes(builder + "\\setup\\" + name); }
+
+    NoTexts texts;
+    ScratchFolder scratch;
+    std::string builder, projectFolder;
+    std::string tempFolder = scratch.Folder("temp");
+    std::unique_ptr<ProjectDocument> project;
+    std::unique_ptr<RecordingLog> log = std::make_unique<RecordingLog>();
+};
+
+TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(log->Text(),
+              kUpToArchive + LogLines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) + Summary(0));
+    EXPECT_EQ(log->steps, 3);
+    EXPECT_EQ(log->finished, 1);
+    EXPECT_EQ(OutputNames(), std::vector<std::string>{"Setup.exe"});
+    EXPECT_TRUE(FolderNames(tempFolder).empty()) << "temporary files left behind";
+
+    const std::string bytes = Output("Setup.exe");
+    Container container = ReadContainer(bytes);
+    ASSERT_TRUE(container.valid);
+    ASSERT_EQ(container.files.size(), 4u);
+    const char* names[] = {"setup.ini", "setup.zip", "English.dat", "setup.exe"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(container.files[i].name, names[i]);
+    EXPECT_EQ(container.files[0].offset, Program("_sfx.exe").size());
+    EXPECT_EQ(bytes.substr(0, container.files[0].offset), Program("_sfx.exe"));
+    auto data = [&](int i) { return bytes.substr(container.files[i].offset, container.files[i].size); };
+    EXPECT_EQ(data(0).substr(0, 27), "[SETUP_INFO]\r\nVersion=1.0\r\n");
+    EXPECT_EQ(data(2), ReadBytes(builder + "\\LanguageSets\\Setup\\English.dat"));
+    EXPECT_EQ(data(3), Program("_setup.exe"));
+    ASSERT_EQ(container.commands.size(), 1u);
+    EXPECT_EQ(container.commands[0], std::make_pair(1000u, std::string("setup.exe")));
+
+    // The archive inside holds the uninstaller at its top level.
+    const std::string zip = scratch.Write("inner.zip", data(1));
+    std::vector<ZipEntry> entries = ReadZip(zip);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "uninstall.exe");
+    EXPECT_EQ(entries[0].data, Program("_uninstall.exe"));
+
+    // The stored checksum is that of the file with the checksum bytes zero.
+    const std::uint32_t stored = ReadInt(bytes, bytes.size() - 16);
+    std::string zeroed = bytes;
+    zeroed.replace(bytes.size() - 16, 4, std::string(4, '\0'));
+    EXPECT_EQ(FileChecksum(scratch.Write("zeroed.exe", zeroed)), stored);
+}
+
+TEST_F(Build, TwoBuildsOfTheSameProjectAreByteIdentical) {
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    Run();
+    const std::string first = Output("Setup.exe");
+    Run();
+    EXPECT_EQ(Output("Setup.exe"), first);
+    EXPECT_FALSE(first.empty());
+}
+
+TEST_F(Build, CopyModeFillsTheOutputFolder) {
+    OpenProject("CreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(log->Text(), kUpToArchive +
+                               LogLines({"Copying files to the output directory", "language file English - OK",
+                                      "Setup executable file Setup.exe - OK"}) +
+                               Summary(0));
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "Setup.exe", "setup.ini", "setup.zip"}));
+    EXPECT_EQ(Output("Setup.exe"), Program("_setup.exe"));
+    EXPECT_EQ(ReadZip(JoinPath(projectFolder, "out\\setup.zip")).size(), 1u);
+}
+
+TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
+    builder = MakeBuilderFolder(scratch, false);
+    builder = scratch.Folder("empty-builder");
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 4);
+    for (const char* line : {"uninstall.exe - Error", "Error! Can not add language file English to the self-extracted file",
+                             "Error! Can not add setup executable to the self-extracted file",
+                             "Error! Can not create self-extracted file Setup.exe", "Errors: 4  Warnings: 0"})
+        EXPECT_TRUE(log->Has(line)) << line;
+    EXPECT_FALSE(log->Has("Setup.exe - OK"));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
+TEST_F(Build, AnUncreatableOutputFolderFailsEveryLaterStep) {
+    OpenProject("OutputFolder=missing\\deeper\r\nCreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 4);
+    EXPECT_EQ(log->Text(), LogLines({"Setup build process started", "Checking dependencies...",
+                                 "Error! Can not create setup.ini file",
+                                 "Error! Can not create product file archive: setup.zip",
+                                 "Copying files to the output directory",
+                                 "Error! Can not copy language file: English.dat",
+                                 "Error! Can not copy setup executable file: Setup.exe"}) +
+                               Summary(4));
+}
+
+TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    log->cancelAt = "Adding files to the product file archive setup.zip...";
+    Run();
+    EXPECT_EQ(log->lines.back(), log->cancelAt);
+    EXPECT_EQ(log->steps, 2);
+    EXPECT_EQ(log->finished, 1);  // a cancelled build still ends as usual
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+
+    log = std::make_unique<RecordingLog>();
+    log->cancelAt = "Creating self-extracted executable Setup.exe";
+    Run();
+    EXPECT_EQ(log->lines.back(), log->cancelAt);
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
+TEST_F(Build, CustomIconGoesIntoTheInstallerAndTheStubBeforeTheChecksum) {
+    const std::string image(744, 'c');
+    scratch.Folder("project\\icons");
+    scratch.Write("project\\icons\\My.ico", IconFile({{32, 32, 16, image}}));
+    OpenProject("SetupIconPathname=icons\\My.ico\r\nCreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(log->Has("Customize setup icon - OK"));
+    EXPECT_TRUE(log->Has("Customize self-extracted file icon - OK"));
+    const std::string bytes = Output("Setup.exe");
+    Container container = ReadContainer(bytes);
+    ASSERT_EQ(container.files.size(), 4u);
+    const std::string stub = bytes.substr(0, container.files[0].offset);
+    EXPECT_EQ(stub.size(), Program("_sfx.exe").size());
+    EXPECT_NE(stub.find(image), std::string::npos);
+    EXPECT_NE(bytes.substr(container.files[3].offset, container.files[3].size).find(image), std::string::npos);
+    std::string zeroed = bytes;
+    zeroed.replace(bytes.size() - 16, 4, std::string(4, '\0'));
+    EXPECT_EQ(FileChecksum(scratch.Write("zeroed.exe", zeroed)), ReadInt(bytes, bytes.size() - 16));
+    // The builder's own programs are never changed.
+    EXPECT_EQ(Program("_setup.exe"), ProgramWithIcon("installer"));
+}
+
+TEST_F(Build, AnUnusableIconIsAnErrorInBothModes) {
+    scratch.Write("project\\bad.ico", "not an icon");
+    OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 2);
+    EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
+    EXPECT_TRUE(log->Has("Error! Can not replace self-extracted file icon"));
+    EXPECT_TRUE(log->Has("Setup.exe - OK"));
+
+    log = std::make_unique<RecordingLog>();
+    OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
+}
+
+TEST(ProjectPaths, RelativePathsAreTakenFromTheProjectFolder) {
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", "files\\app.exe"), "C:\\Work\\Demo\\files\\app.exe");
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", "..\\Shared\\x.txt"), "C:\\Work\\Demo\\..\\Shared\\x.txt");
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", "D:\\Other\\x.txt"), "D:\\Other\\x.txt");
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", "\\\\server\\share\\x.txt"), "\\\\server\\share\\x.txt");
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", "\\Root\\x.txt"), "\\Root\\x.txt");
+    EXPECT_EQ(ResolveProjectPath("C:\\Work\\Demo", ""), "");
+    EXPECT_EQ(ResolveProjectPath("", "x.txt"), "x.txt");
+    EXPECT_EQ(FolderOf("C:\\Work\\Demo\\Demo.qsp"), "C:\\Work\\Demo");
+    EXPECT_EQ(NameOf("C:\\Work\\Demo\\Demo.qsp"), "Demo.qsp");
+    EXPECT_EQ(NameOf("Demo.qsp"), "Demo.qsp");
+}
+
+// A project with product files in nested folders and in the system folder, relative source paths,
+// and the installer's screens with their files.
+class BuildWithFiles : public Build {
+protected:
+    void SetUp() override {
+        Build::SetUp();
+        scratch.Folder("project\\files\\bin");
+        scratch.Write("project\\files\\bin\\app.exe", "application bytes");
+        scratch.Write("project\\files\\readme.txt", "read me");
+        scratch.Write("project\\files\\helper.dll", "helper");
+        scratch.Write("project\\files\\bin\\readme.txt", "second read me");
+        scratch.Write("project\\License.txt", "license");
+        scratch.Write("project\\Splash.bmp", "BM splash");
+    }
+
+    void OpenWith(const std::string& createSetup, const std::string& setupInfo, const std::string& dialogs) {
+        OpenProject(createSetup,
+                    "[SETUP_INFO]\r\n" + setupInfo + "\r\n[DIALOGS]\r\n" + dialogs +
+                        "\r\n[SPLASH_WINDOW]\r\nBitmap_Pathname=Splash.bmp\r\n\r\n"
+                        "[LICENSE_DIALOG]\r\nLicense_Pathname=License.txt\r\n\r\n"
+                        "[README_DIALOG]\r\nReadme_Pathname=files\\readme.txt\r\n\r\n"
+                        "[APPLICATION_FILES]\r\n"
+                        "File=%AppDir%\\bin\\app.exe,files\\bin\\app.exe,1,0\r\n"
+                        "File=%AppDir%\\bin\\readme.txt,files\\bin\\readme.txt,1,0\r\n"
+                        "File=%AppDir%\\readme.txt,files\\readme.txt,1,0\r\n"
+                        "File=%WinSysDir%\\helper.dll,files\\helper.dll,5,0\r\n\r\n");
+    }
+};
+
+TEST_F(BuildWithFiles, TheArchiveHoldsEveryFileUnderItsEntryNameInTreeOrder) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "EnableUninstaller=Yes\r\n", "");
+    EXPECT_EQ(Run(), 0);
+    std::vector<ZipEntry> entries = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
+    ASSERT_EQ(entries.size(), 5u);
+    const char* names[] = {"AppDir\\bin\\app.exe", "AppDir\\bin\\readme.txt", "AppDir\\readme.txt",
+                           "WinSysDir\\helper.dll", "uninstall.exe"};
+    const char* data[] = {"application bytes", "second read me", "read me", "helper", "MZ uninstaller"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[i].name, names[i]);
+        EXPECT_EQ(entries[i].data, data[i]);
+    }
+    EXPECT_NE(log->Text().find(LogLines({"Adding files to the product file archive setup.zip...", "app.exe - OK",
+                                         "readme.txt - OK", "readme.txt - OK", "helper.dll - OK",
+                                         "uninstall.exe - OK", "setup.zip - OK"})),
+              std::string::npos)
+        << log->Text();
+}
+
+TEST_F(BuildWithFiles, SetupIniListsTheUninstallerSectionsBeforeTheRequirements) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "EnableUninstaller=Yes\r\n", "");
+    Run();
+    const std::string ini = Output("setup.ini");
+    std::vector<std::string> headers;
+    for (size_t at = 0; (at = ini.find("\r\n[", at)) != std::string::npos; at += 3)
+        headers.push_back(ini.substr(at + 2, ini.find(']', at) - at - 1));
+    ASSERT_EQ(ini.rfind("[SETUP_INFO]\r\nVersion=1.0\r\n", 0), 0u);
+    const std::vector<std::string> expected = {"[GENERAL_INFO]", "[APPLICATION_FILES]", "[REGISTRY_ENTRIES]",
+                                               "[SYSTEM_REQUIREMENTS]"};
+    ASSERT_GE(headers.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(headers.begin(), headers.begin() + 4), expected);
+    EXPECT_NE(ini.find("[APPLICATION_FILES]\r\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\r\n"
+                       ",AppDir\\bin\\app.exe,%AppDir%\\bin\\app.exe,1,0\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ini.substr(ini.size() - 4), "\r\n\r\n");  // one empty line after the last section
+    EXPECT_EQ(ini.find("\r\n\r\n\r\n"), std::string::npos);
+}
+
+TEST_F(BuildWithFiles, CopyModePutsTheScreenFilesAndEveryLanguageBesideTheInstaller) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "SetupLanguages=English,German\r\n",
+             "SplashWindow=Yes\r\nLicenseDialog=Yes\r\nReadmeDialog=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_NE(log->Text().find(LogLines({"Copying files to the output directory", "splash bitmap file Splash.bmp - OK",
+                                         "license file License.txt - OK", "readme file readme.txt - OK",
+                                         "language file English - OK", "language file German - OK",
+                                         "Setup executable file Setup.exe - OK"})),
+              std::string::npos)
+        << log->Text();
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "German.dat", "License.txt", "Setup.exe",
+                                                       "Splash.bmp", "readme.txt", "setup.ini", "setup.zip"}));
+    EXPECT_EQ(Output("German.dat"), ReadBytes(builder + "\\LanguageSets\\Setup\\German.dat"));
+    EXPECT_EQ(Output("License.txt"), "license");
+}
+
+TEST_F(BuildWithFiles, TheContainerCarriesTheScreenFilesAndLanguagesInOrder) {
+    OpenWith("CreateSelfExtractedSetup=Yes\r\n", "SetupLanguages=English,German\r\n",
+             "SplashWindow=Yes\r\nLicenseDialog=Yes\r\nReadmeDialog=Yes\r\n");
+    EXPECT_EQ(Run(), 0);
+    Container container = ReadContainer(Output("Setup.exe"));
+    std::vector<std::string> names;
+    for (const ContainerEntry& e : container.files) names.push_back(e.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"setup.ini", "setup.zip", "Splash.bmp", "License.txt", "readme.txt",
+                                               "English.dat", "German.dat", "setup.exe"}));
+}
+
+TEST_F(BuildWithFiles, MissingFilesAreErrorsAndTheRestIsBuilt) {
+    OpenWith("CreateSelfExtractedSetup=Yes\r\n", "EnableUninstaller=No\r\n", "ReadmeDialog=Yes\r\n");
+    RemoveFile(JoinPath(projectFolder, "files\\readme.txt"));  // both the readme screen's file and a product file
+    EXPECT_EQ(Run(), 2);
+    EXPECT_TRUE(log->Has("readme.txt - Error"));
+    EXPECT_TRUE(log->Has("Error! Can not add readme file to the self-extracted file"));
+    EXPECT_TRUE(log->Has("Setup.exe - OK"));
+    EXPECT_FALSE(log->Has("uninstall.exe - OK"));
+    Container container = ReadContainer(Output("Setup.exe"));
+    ASSERT_EQ(container.files.size(), 4u);
+    EXPECT_EQ(container.files[2].name, "English.dat");
+}
+
+TEST_F(BuildWithFiles, CancelDuringTheArchiveStopsAfterTheCurrentFile) {
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "", "");
+    log->cancelAt = "app.exe - OK";
+    Run();
+    EXPECT_EQ(log->lines.back(), "app.exe - OK");
+    std::vector<ZipEntry> entries = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
+    ASSERT_EQ(entries.size(), 1u);  // closed properly with what was added
+    EXPECT_EQ(entries[0].name, "AppDir\\bin\\app.exe");
+}

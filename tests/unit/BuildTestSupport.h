@@ -1,0 +1,63 @@
+#pragma once
+// Helpers for the tests of the build: a recording build log, a builder folder with stand-ins for
+// the installer programs, and readers of what a build produced.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "build/BuildLog.h"
+
+class ScratchFolder;
+
+// Records every line; clears the continue flag when the line `cancelAt` is logged.
+class RecordingLog : public BuildLog {
+public:
+    void Log(const std::string& line) override;
+    void Step() override { ++steps; }
+    void Finished() override { ++finished; }
+    std::string Text() const;  // every line followed by "\n"
+    bool Has(const std::string& line) const;
+
+    std::vector<std::string> lines;
+    int steps = 0;
+    int finished = 0;
+    std::string cancelAt;
+};
+
+// The application icon's 744-byte image 1, framed by other bytes: what the prebuilt installer
+// and stub must carry for icon replacement.
+std::string ProgramWithIcon(const std::string& marker);
+
+// A builder folder below `scratch`: LanguageSets\Setup\English.dat and German.dat, and, when
+// `withPrograms`, setup\_setup.exe, _sfx.exe and _uninstall.exe. Returns its path.
+std::string MakeBuilderFolder(ScratchFolder& scratch, bool withPrograms);
+
+// An icon file holding the given images, each as (width, height, colour count, bytes).
+struct IconImage {
+    int width, height, colours;
+    std::string bytes;
+};
+std::string IconFile(const std::vector<IconImage>& images);
+
+// A container read back from its end.
+struct ContainerEntry {
+    std::string name;
+    std::uint32_t offset = 0, size = 0;
+};
+struct Container {
+    bool valid = false;
+    std::vector<ContainerEntry> files;
+    std::vector<std::pair<std::uint32_t, std::string>> commands;
+    std::string reserved;
+};
+Container ReadContainer(const std::string& bytes);
+std::uint32_t ReadInt(const std::string& bytes, std::size_t at);
+
+// The entries of a ZIP archive with their contents, in archive order.
+struct ZipEntry {
+    std::string name;
+    std::string data;
+    unsigned long dosDate = 0;
+    int method = 0;
+};
+std::vector<ZipEntry> ReadZip(const std::string& path);

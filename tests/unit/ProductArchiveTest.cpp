@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "BuildTestSupport.h"
+#include "TestSupport.h"
+#include "build/ProductArchive.h"
+#include "platform/FileSystem.h"
+
+static std::string Mixed(std::size_t n) {
+    std::mt19937 rng(3);
+    std::string bytes;
+    while (bytes.size() < n) bytes += "line " + std::to_string(rng() % 1000) + " of the product\r\n";
+    bytes.resize(n);
+    return bytes;
+}
+
+static unsigned long DosDate(int year, int month, int day, int hour, int minute, int second) {
+    return static_cast<unsigned long>((year - 1980) << 25 | month << 21 | day << 16 | hour << 11 | minute << 5 |
+                                      second / 2);
+}
+
+TEST(ProductArchive, EntriesReadBackWithTheirNamesContentsAndLocalTimes) {
+    ScratchFolder scratch;
+    const std::string big = Mixed(100000);  // several transfer buffers
+    const std::string app = scratch.Write("app.exe", big);
+    const std::string empty = scratch.Write("empty.txt", "");
+    const std::string path = scratch.File("setup.zip");
+    ProductArchive archive;
+    ASSERT_TRUE(archive.Open(path));
+    EXPECT_TRUE(archive.AddFile(app, "AppDir\\bin\\app.exe", 6));
+    EXPECT_TRUE(archive.AddFile(empty, "AppDir\\empty.txt", 6));
+    EXPECT_TRUE(archive.AddFile(app, "stored.exe", 0));
+    EXPECT_FALSE(archive.AddFile(scratch.File("deleted.txt"), "AppDir\\deleted.txt", 6));
+    EXPECT_EQ(archive.Status(), -1);
+    EXPECT_EQ(archive.BytesRead(), 2 * big.size());
+    ASSERT_TRUE(archive.Close());
+
+    std::vector<ZipEntry> entries = ReadZip(path);
+    ASSERT_EQ(entries.size(), 3u);  // the missing source left no entry
+    EXPECT_EQ(entries[0].name, "AppDir\\bin\\app.exe");
+    EXPECT_EQ(entries[0].data, big);
+    EXPECT_EQ(entries[0].method, 8);
+    EXPECT_EQ(entries[1].name, "AppDir\\empty.txt");
+    EXPECT_EQ(entries[1].data, "");
+    EXPECT_EQ(entries[2].data, big);
+    EXPECT_EQ(entries[2].method, 0);
+
+    platform::LocalTime t;
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(app, t));
+    EXPECT_EQ(entries[0].dosDate, DosDate(t.year, t.month, t.day, t.hour, t.minute, t.second));
+}
+
+TEST(ProductArchive, ReplacesAnExistingFileAndFailsWhereItCannotCreateOne) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Write("setup.zip", "old contents that are not a zip");
+    const std::string source = scratch.Write("a.txt", "a");
+    {
+        ProductArchive archive;
+        ASSERT_TRUE(archive.Open(path));
+        archive.AddFile(source, "AppDir\\a.txt", 6);
+    }  // closed by the destructor
+    std::vector<ZipEntry> entries = ReadZip(path);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].data, "a");
+
+    ProductArchive archive;
+    EXPECT_FALSE(archive.Open(scratch.File("no\\such\\folder\\setup.zip")));
+    EXPECT_EQ(archive.Status(), -1);
+    EXPECT_FALSE(archive.AddFile(source, "a.txt", 6));
+}
+
+TEST(ProductArchive, TheSameFilesGiveTheSameBytes) {
+    ScratchFolder scratch;
+    const std::string a = scratch.Write("a.txt", Mixed(20000));
+    const std::string b = scratch.Write("b.txt", "b");
+    std::string first, second;
+    for (std::string* out : {&first, &second}) {
+        ProductArchive archive;
+        const std::string path = scratch.File("run.zip");
+        archive.Open(path);
+        archive.AddFile(a, "AppDir\\a.txt", 6);
+        archive.AddFile(b, "WinSysDir\\b.txt", 6);
+        archive.Close();
+        *out = ReadBytes(path);
+    }
+    EXPECT_EQ(first, second);
+}
