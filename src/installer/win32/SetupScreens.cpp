@@ -133,7 +133,11 @@ int SetupScreens::Run(Installer& probe) {
     if (Shows(InstallerScreens::SplashWindow) && !ShowSplash(probe.Text(script_.screens.splashBitmapPath)))
         log_.Line("Splash bitmap not shown: " + probe.Text(script_.screens.splashBitmapPath));
     if (Shows(InstallerScreens::SetupWindow)) ShowBackground();
-    if (Shows(InstallerScreens::LanguageDialog) && options_.language.empty()) ChooseSetupLanguage();
+    if (Shows(InstallerScreens::LanguageDialog) && options_.language.empty() && !ChooseSetupLanguage()) {
+        log_.Line("Cancelled at the language choice: nothing was changed");
+        reported_ = true;
+        return kExitCancelled;
+    }
 
     probe.ask = Questions(nullptr);
     if (probe.CheckRequirements() != kExitDone) {
@@ -162,7 +166,7 @@ void SetupScreens::ShowBackground() {
     background_.Create(probe_->Text(s.windowTitle), s, texts);
 }
 
-void SetupScreens::ChooseSetupLanguage() {
+bool SetupScreens::ChooseSetupLanguage() {
     std::vector<std::string> names;
     size_t chosen = 0;
     for (const std::string& name : script_.languages) {
@@ -170,11 +174,12 @@ void SetupScreens::ChooseSetupLanguage() {
         if (name == script_.defaultLanguage) chosen = names.size();
         names.push_back(name);
     }
-    if (names.size() < 2) return;
+    if (names.size() < 2) return true;
     LanguageDialogTexts texts{caption_, Text(kTextLanguageTitle), Text(kTextLanguagePrompt), Text(kTextOk),
                               Text(kTextCancel)};
-    if (!ChooseLanguage(background_.Handle(), texts, names, chosen)) return;
+    if (!ChooseLanguage(background_.Handle(), texts, names, chosen)) return false;
     if (switchLanguage && switchLanguage(names[chosen])) caption_ = Text(kTextCaption, {product_});
+    return true;
 }
 
 bool SetupScreens::RunPages() {

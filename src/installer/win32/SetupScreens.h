@@ -40,7 +40,8 @@ private:
     std::string Text(int id, const std::vector<std::string>& arguments = {}) const { return texts_.Get(id, arguments); }
     HWND Owner() const;
     void ShowBackground();
-    void ChooseSetupLanguage();
+    // False when the user cancels.
+    bool ChooseSetupLanguage();
     bool RunPages();
     void ShowPage(Page page);
     void ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight);
