@@ -14,9 +14,9 @@ const char kProduct[] = "QsE2E Screens";
 const std::string kChosenDir = "C:\\QsE2E Screens Chosen\\App";
 
 // Every screen on; the finish screen offers both check boxes.
-// `readmeMode`: how an existing Readme.txt is replaced.
-std::string ScreensScript(const std::string& dialogs, int readmeMode) {
-    return Replace(Replace(R"([GENERAL_INFO]
+// `readmeMode`: how an existing Readme.txt is replaced; `requiredKb`: the space the project asks for.
+std::string ScreensScript(const std::string& dialogs, int readmeMode, const std::string& requiredKb) {
+    return Replace(Replace(Replace(R"([GENERAL_INFO]
 CompanyName=Quill Screens Co
 ProductName=@
 ProductVersion=4.2
@@ -31,7 +31,7 @@ EnableUninstaller=Yes
 AddRemoveProgramsDescription=@ 4.2
 SetupLanguages=English,German
 DefaultSetupLanguage=English
-RequiredDiskSpace=200
+RequiredDiskSpace=#
 
 [APPLICATION_FILES]
 ,uninstall.exe,%AppDir%\uninstall.exe,1,0
@@ -94,7 +94,7 @@ Show_RunApplication_CheckBox=Yes
 Show_RunApplication_Checked=Yes
 Readme_Pathname=%AppDir%\Readme.txt
 Application_Pathname=%AppDir%\Tool.exe
-)", "@", kProduct), "$", std::to_string(readmeMode));
+)", "@", kProduct), "$", std::to_string(readmeMode)), "#", requiredKb);
 }
 
 std::string Dialogs(bool on) {
@@ -125,8 +125,9 @@ std::string SplashBitmap() {
     return bytes;
 }
 
-void WriteScreensPackage(Package& package, const std::string& dialogs, int readmeMode = 0) {
-    package.Write(ScreensScript(dialogs, readmeMode), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
+void WriteScreensPackage(Package& package, const std::string& dialogs, int readmeMode = 0,
+                         const std::string& requiredKb = "200") {
+    package.Write(ScreensScript(dialogs, readmeMode, requiredKb), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
                                            {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
                                            {"AppDir\\Readme.txt", "Installed readme"}});
     WriteFileBytes(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
@@ -392,6 +393,33 @@ TEST(Screens, CancelBeforeInstallingLeavesTheComputerUntouched) {
     EXPECT_FALSE(KeyExists("HKLM", std::string(kUninstallKey) + kProduct));
 }
 
+TEST(Screens, AFolderOnADriveWithoutEnoughSpaceIsRefused) {
+    RemoveScreensLeftovers();
+    Package package;
+    // About a petabyte: no drive has it. The space is checked on the folder screen, not before.
+    const std::string dialogs = Replace(Replace(Dialogs(false), "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"),
+                                        "FinishDialog=No", "FinishDialog=Yes");
+    WriteScreensPackage(package, dialogs, 0, "999999999999");
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdNext), "&Install");
+    Press(wizard, kIdNext);
+    HWND refusal = WaitForMessageBox(setup.Id(), "not enough free space");
+    ASSERT_NE(refusal, nullptr);
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 200 && IsWindow(refusal); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Still on the folder screen.
+    EXPECT_NE(GetDlgItem(wizard, kIdFolder), nullptr);
+    Press(wizard, kIdCancel);
+    HWND question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+}
+
 TEST(Screens, EveryScreenSwitchedOffInstallsWithOnlyTheProgressWindow) {
     RemoveScreensLeftovers();
     Package package;
@@ -422,6 +450,8 @@ TEST(Screens, DISABLED_ScreenTour) {
         WriteFileBytes(appDir + "\\Readme.txt", "older readme");
         Running setup("\"" + package.Path("Setup.exe") + "\"");
         const std::string suffix = std::string("-") + language;
+        // The splash stays for two seconds; the script waits one before it photographs.
+        if (setup.Window("QuillsetSplash")) Pause("0-splash" + suffix);
         HWND dialog = setup.Window("QuillsetLanguage");
         ASSERT_NE(dialog, nullptr);
         HWND list = GetDlgItem(dialog, kIdLanguageList);

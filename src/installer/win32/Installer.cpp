@@ -375,7 +375,7 @@ void Installer::PlanUninstallEntry() {
     AddValue("HKLM", key, "NoRepair", REG_DWORD, DwordData(1), false);
 }
 
-int Installer::CheckRequirements() {
+int Installer::CheckRequirements(bool diskSpace) {
     bool anyFlag = false;
     for (bool flag : script_.windowsFlags) anyFlag = anyFlag || flag;
     // Every listed version is older than the running Windows, which therefore meets the newest
@@ -383,7 +383,7 @@ int Installer::CheckRequirements() {
     std::string problem;
     if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
-    if (problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
+    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
         problem = texts_.Get(kTextDiskSpace, {appDir_.substr(0, 2), std::to_string(needed), std::to_string(free)});
     if (problem.empty()) return 0;
     log_.Line("Requirement not met: " + problem);

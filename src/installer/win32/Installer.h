@@ -32,8 +32,9 @@ public:
     // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
     // that is no full folder path.
     int PrepareFailure() const { return prepareFailure_; }
-    // The Windows version and the free disk space: kExitDone to go on, or kExitRequirements.
-    int CheckRequirements();
+    // The Windows version and (with `diskSpace`) the free disk space: kExitDone to go on, or
+    // kExitRequirements. The installation folder screen checks the space of the folder chosen.
+    int CheckRequirements(bool diskSpace = true);
     // Installs; a failure or a cancel rolls back. Returns the exit code.
     int Install();
 

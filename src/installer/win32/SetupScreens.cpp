@@ -140,7 +140,7 @@ int SetupScreens::Run(Installer& probe) {
     }
 
     probe.ask = Questions(nullptr);
-    if (probe.CheckRequirements() != kExitDone) {
+    if (probe.CheckRequirements(!Shows(InstallerScreens::TargetDirectoryDialog)) != kExitDone) {
         problem_ = probe.Problem();
         return kExitRequirements;
     }
@@ -183,17 +183,19 @@ bool SetupScreens::ChooseSetupLanguage() {
 }
 
 bool SetupScreens::RunPages() {
-    size_t index = 0;
+    size_t index = 0, shown = pages_.size();
     while (index < pages_.size()) {
-        ShowPage(pages_[index]);
+        // A page that refused its fields stays as the user left it.
+        if (index != shown) ShowPage(pages_[index]);
+        shown = index;
         WizardButton button = wizard_.WaitForButton();
         if (button == WizardButton::Cancel) {
             if (ConfirmCancel()) return false;
-        } else if (button == WizardButton::Back) {
-            Leave(pages_[index]);
-            if (index > 0) --index;
-        } else if (Leave(pages_[index])) {
-            ++index;
+        } else {
+            // The choices stay when the user goes back; they are checked on the way forward.
+            Keep(pages_[index]);
+            if (button == WizardButton::Back && index > 0) --index;
+            else if (button == WizardButton::Next && Check(pages_[index])) ++index;
         }
     }
     return true;
@@ -338,24 +340,30 @@ void SetupScreens::ShowStartPage() {
                 Wizard::kPageWidth, Wizard::kPageHeight - 44, WS_EX_CLIENTEDGE);
 }
 
-bool SetupScreens::Leave(Page page) {
+void SetupScreens::Keep(Page page) {
     switch (page) {
-        case License: accepted_ = IsDlgButtonChecked(wizard_.Handle(), kIdAccept) == BST_CHECKED; return accepted_;
+        case License: accepted_ = IsDlgButtonChecked(wizard_.Handle(), kIdAccept) == BST_CHECKED; break;
         case UserInfo:
             userName_ = Trim(wizard_.ItemText(kIdUserName));
             company_ = Trim(wizard_.ItemText(kIdCompany));
-            return !userName_.empty();
-        case Folder: {
-            std::string folder = TrimFolder(Trim(wizard_.ItemText(kIdFolder)));
-            folder_ = folder;
-            if (!IsAbsolutePath(folder) || folder.size() <= 3) {
-                Message(Text(kTextNotAFolder, {folder, product_}), MB_ICONEXCLAMATION);
+            break;
+        case Folder: folder_ = TrimFolder(Trim(wizard_.ItemText(kIdFolder))); break;
+        case Group: group_ = Trim(wizard_.ItemText(kIdGroup)); break;
+        default: break;
+    }
+}
+
+bool SetupScreens::Check(Page page) {
+    switch (page) {
+        case License: return accepted_;
+        case UserInfo: return !userName_.empty();
+        case Folder:
+            if (!IsAbsolutePath(folder_) || folder_.size() <= 3) {
+                Message(Text(kTextNotAFolder, {folder_, product_}), MB_ICONEXCLAMATION);
                 return false;
             }
-            return FolderHasRoom(folder);
-        }
+            return FolderHasRoom(folder_);
         case Group:
-            group_ = Trim(wizard_.ItemText(kIdGroup));
             if (IsGroupName(group_)) return true;
             Message(Text(kTextNotAGroup, {group_}), MB_ICONEXCLAMATION);
             return false;
@@ -363,16 +371,21 @@ bool SetupScreens::Leave(Page page) {
     }
 }
 
-// The files must fit, and so must the space that the project asks for.
+// The files must fit. The space that the project asks for is a requirement like the others:
+// it stops the installation only when the project says so, else the user may go on.
 bool SetupScreens::FolderHasRoom(const std::string& folder) {
-    unsigned long long needed = std::max<unsigned long long>((probe_->RequiredBytes() + 1023) / 1024,
-                                                             std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10));
-    unsigned long long free = 0;
-    if (!FreeKilobytes(folder, free) || free >= needed) return true;
-    Message(Text(kTextDiskSpace, {folder.substr(0, 2), std::to_string(needed), std::to_string(free)}) + "\r\n\r\n" +
-                Text(kTextChooseOtherDrive),
-            MB_ICONEXCLAMATION);
-    return false;
+    unsigned long long files = (probe_->RequiredBytes() + 1023) / 1024;
+    unsigned long long asked = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
+    if (!FreeKilobytes(folder, free) || free >= std::max(files, asked)) return true;
+    std::string problem =
+        Text(kTextDiskSpace, {folder.substr(0, 2), std::to_string(std::max(files, asked)), std::to_string(free)});
+    log_.Line("Not enough space for " + folder + ": " + problem);
+    if (free < files || script_.abortInstallation) {
+        Message(problem + "\n\r\n\r" + Text(kTextChooseOtherDrive), MB_ICONEXCLAMATION);
+        return false;
+    }
+    return MessageBoxA(Owner(), ControlText(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 int SetupScreens::Install() {

@@ -49,7 +49,9 @@ private:
     void ShowGroupPage();
     void ShowStartPage();
     void UpdateSpace();
-    bool Leave(Page page);
+    // Takes the page's fields into the choices; Check refuses what cannot be installed.
+    void Keep(Page page);
+    bool Check(Page page);
     bool FolderHasRoom(const std::string& folder);
     bool ConfirmCancel();
     // The engine's questions as message boxes in front of `owner` (else the current screen).
