@@ -1,8 +1,8 @@
 #include "installer/Container.h"
 
+#include <zlib.h>
+
 #include <algorithm>
-#include <array>
-#include <cstring>
 
 namespace {
 
@@ -17,19 +17,6 @@ constexpr std::uint32_t kChecksumSize = 4;
 constexpr std::uint64_t kMaxTableBytes = kMagicSize + 4 + kChecksumSize + 4 +
                                          kMaxCommands * (8 + kMaxNameLength) + 4 +
                                          kMaxEntries * (12 + kMaxNameLength);
-
-const std::array<std::uint32_t, 256>& CrcTable() {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    return table;
-}
 
 // Reads the table area backwards from its end; every read is checked against the start.
 class BackwardReader {
@@ -58,9 +45,9 @@ private:
 }  // namespace
 
 std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size) {
-    const auto& table = CrcTable();
-    for (size_t i = 0; i < size; ++i) crc = (crc >> 8) ^ table[(crc ^ data[i]) & 0xFF];
-    return crc;
+    // zlib's crc32 inverts the register before and after; handing it the complement and
+    // inverting its result carries on the plain register.
+    return ~static_cast<std::uint32_t>(crc32(~crc & 0xFFFFFFFFul, data, static_cast<uInt>(size)));
 }
 
 bool IsSafeEntryName(const std::string& name) {

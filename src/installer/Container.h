@@ -56,8 +56,8 @@ private:
     std::string problem_;
 };
 
-// The container checksum: the reflected CRC-32 table of 0xEDB88320 with the register starting
-// at 0 and no final inversion. `crc` carries the value over consecutive blocks.
+// The container checksum: the published CRC-32 (zlib's) with the register starting at 0 and no
+// final inversion. `crc` carries the value over consecutive blocks.
 std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size);
 
 // A name that can only land inside the extraction folder: not empty, not "." or "..", and

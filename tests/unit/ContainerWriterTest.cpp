@@ -7,16 +7,6 @@
 #include "build/ContainerWriter.h"
 #include "platform/File.h"
 
-// The checksum as the container format defines it, one bit at a time.
-static std::uint32_t ReferenceChecksum(const std::string& bytes) {
-    std::uint32_t crc = 0;
-    for (unsigned char b : bytes) {
-        crc ^= b;
-        for (int i = 0; i < 8; ++i) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return crc;
-}
-
 static std::string RandomBytes(std::size_t n, unsigned seed) {
     std::mt19937 rng(seed);
     std::string bytes(n, '\0');

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "build/ContainerWriter.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/InstallLog.h"
@@ -196,6 +197,24 @@ TEST_F(ContainerTest, ReadsTheTablesBackwardsAndExtractsByOffset) {
     std::string out = scratch_.File("out");
     ASSERT_TRUE(reader.Extract(reader.Entries()[1], out));
     EXPECT_EQ(ReadBytes(out), "EXE");
+}
+
+TEST_F(ContainerTest, ReadsWhatTheBuildersWriterWrites) {
+    const std::string stub = scratch_.Write("stub.exe", std::string(4096, 'S'));
+    ContainerWriter writer;
+    ASSERT_TRUE(writer.AddFile(scratch_.Write("setup.ini", "[SETUP_INFO]\r\nVersion=1.0\r\n")));
+    ASSERT_TRUE(writer.AddFile(scratch_.Write("setup.exe", std::string(3000, 'E'))));
+    ASSERT_TRUE(writer.AddCommand(kRunCommandId, "setup.exe"));
+    const std::string target = scratch_.File("Packaged.exe");
+    ASSERT_EQ(writer.WriteContainer(stub, target, nullptr, 4), kContainerWritten);
+    const std::uint32_t checksum = FileChecksum(target);
+    ASSERT_TRUE(WriteReserved(target, &checksum, 4));
+    ContainerReader reader;
+    ASSERT_EQ(reader.Open(target), ContainerStatus::Ok) << reader.Problem();
+    ASSERT_EQ(reader.Entries().size(), 2u);
+    EXPECT_EQ(reader.Entries()[1].offset, 4096u + 27u);  // after the 27 bytes of setup.ini
+    EXPECT_EQ(reader.Command(kRunCommandId), "setup.exe");
+    EXPECT_EQ(ContainerChecksum(0, reinterpret_cast<const unsigned char*>("abc"), 3), ReferenceChecksum("abc"));
 }
 
 TEST_F(ContainerTest, ChecksumIsThePublishedTableWithoutInversion) {

@@ -105,13 +105,11 @@ static void PutU32(std::string& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// The reflected CRC-32 table of 0xEDB88320, register starting at 0, no final inversion; written
-// here from its definition so that the reader's own function is checked against it.
-static std::uint32_t ReferenceChecksum(const std::string& bytes) {
+std::uint32_t ReferenceChecksum(const std::string& bytes) {
     std::uint32_t crc = 0;
     for (unsigned char b : bytes) {
         crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        for (int i = 0; i < 8; ++i) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return crc;
 }

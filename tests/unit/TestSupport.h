@@ -1,5 +1,6 @@
 #pragma once
 // Scratch files and golden data for the unit tests.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,10 @@ std::string ExportedText(const SectionType& section) {
     section.Export(script);
     return script.Text();
 }
+
+// The container checksum as its format defines it, one bit at a time, to check the programs'
+// own functions against: the reflected polynomial 0xEDB88320, the register from 0, no inversion.
+std::uint32_t ReferenceChecksum(const std::string& bytes);
 
 // A self-extracting container laid out as the builder writes it: `stub`, then each entry's
 // bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
