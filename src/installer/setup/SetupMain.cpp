@@ -93,7 +93,7 @@ public:
         };
         int result = screens.Run(installer);
         caption_ = screens.Caption();
-        // The finish screen has shown the outcome; without it a success goes without a word.
+        // The screens have shown the outcome; without any screen a success goes without a word.
         if (screens.Reported() || result == kExitDone) {
             log_.Line("Exit code " + std::to_string(result));
             return result;

@@ -155,7 +155,13 @@ int SetupScreens::Run(Installer& probe) {
         return kExitCancelled;
     }
     int result = Install();
-    if (hasWizard_ && Shows(InstallerScreens::FinishDialog)) Finish(result);
+    if (hasWizard_ && Shows(InstallerScreens::FinishDialog)) {
+        Finish(result);
+    } else if (hasWizard_ && result == kExitDone && !options_.suppressBoxes) {
+        // Whoever went through screens hears that the installation is done.
+        Message(Text(kTextInstalled, {product_}), MB_ICONINFORMATION);
+        reported_ = true;
+    }
     return result;
 }
 
