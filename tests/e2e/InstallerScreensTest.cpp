@@ -430,6 +430,42 @@ TEST(Screens, AFolderOnADriveWithoutEnoughSpaceIsRefused) {
     EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
 }
 
+TEST(Screens, CancelDuringTheProgressRollsBackAndTheFinishScreenSaysSo) {
+    RemoveScreensLeftovers();
+    Package package;
+    // The question about the existing readme holds the installation while the user cancels.
+    const std::string dialogs =
+        Replace(Replace(Dialogs(false), "StartDialog=No", "StartDialog=Yes"), "FinishDialog=No", "FinishDialog=Yes");
+    WriteScreensPackage(package, dialogs, 5);
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    CreateDirectoryA(appDir.c_str(), nullptr);
+    WriteFileBytes(appDir + "\\Readme.txt", "older readme");
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdSummary), nullptr);
+    Press(wizard, kIdNext);
+    HWND question = WaitForMessageBox(setup.Id(), "Readme.txt");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(GetDlgItem(wizard, kIdProgress), nullptr);
+    Press(wizard, kIdCancel);
+    HWND confirm = WaitForMessageBox(setup.Id(), "cancel the installation");
+    ASSERT_NE(confirm, nullptr);
+    PostMessageA(confirm, WM_COMMAND, IDYES, 0);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    for (int i = 0; i < 400 && ItemText(wizard, kIdTitle) != "Setup Was Interrupted"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ItemText(wizard, kIdTitle), "Setup Was Interrupted");
+    EXPECT_EQ(GetDlgItem(wizard, kIdRunApplication), nullptr);
+    Press(wizard, kIdNext);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    EXPECT_EQ(ReadBytes(appDir + "\\Readme.txt"), "older readme");
+    for (const char* gone : {"\\Tool.exe", "\\uninstall.exe", "\\install.log"}) EXPECT_FALSE(Exists(appDir + gone)) << gone;
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\QsE2E Screens"));
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct));
+    RemoveScreensLeftovers();
+}
+
 TEST(Screens, EveryScreenSwitchedOffInstallsWithOnlyTheProgressWindow) {
     RemoveScreensLeftovers();
     Package package;
