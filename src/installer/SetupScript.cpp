@@ -155,3 +155,8 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
     return s;
 }
+
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens) {
+    if (!screens.shows[InstallerScreens::SetupWindow]) return {0x00FF0000, 0x00000000};
+    return {screens.colourFrom, screens.gradientFill ? screens.colourTo : screens.colourFrom};
+}

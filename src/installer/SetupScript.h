@@ -1,7 +1,9 @@
 #pragma once
 // The installer script setup.ini as the installer reads it: every line form that a build
 // writes, split into fields but not yet resolved (variables stay as tokens).
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/InstallerScreens.h"
@@ -79,6 +81,11 @@ struct SetupScript {
 };
 
 SetupScript ReadSetupScript(const ProfileText& script);
+
+// The colours (0x00BBGGRR) from the top to the bottom of the panel of the welcome and finish
+// screens: the setup window's when the project shows one, else blue to black. The install log
+// keeps them, so that the uninstaller's screens look the same.
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens);
 
 // The fields of a comma-separated line: the first `count` - 1 cuts, the last field holds the rest.
 std::vector<std::string> SplitFields(const std::string& line, size_t count);

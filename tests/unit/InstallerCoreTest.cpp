@@ -290,6 +290,8 @@ TEST(InstallerScript, ScreensAreShownOnlyWhenTheScriptSwitchesThemOn) {
     // A script that names no screens installs behind the progress window alone.
     SetupScript none = ReadSetupScript(Script("[SETUP_INFO]\nDefaultInstallationPath=C:\\Demo\n"));
     for (bool shown : none.screens.shows) EXPECT_FALSE(shown);
+    // Without a setup window the welcome and finish panels run from blue to black.
+    EXPECT_EQ(PanelColours(none.screens), std::make_pair(0x00FF0000u, 0x00000000u));
 
     SetupScript s = ReadSetupScript(Script(
         "[DIALOGS]\nSplashWindow=Yes\nLicenseDialog=yes\nWelcomeDialog=No\n\n"
@@ -312,6 +314,9 @@ TEST(InstallerScript, ScreensAreShownOnlyWhenTheScriptSwitchesThemOn) {
     EXPECT_TRUE(s.screens.showRunApplication);
     EXPECT_FALSE(s.screens.runApplicationChecked);
     EXPECT_EQ(s.screens.finishApplicationPath, "%AppDir%\\Demo.exe");
+    EXPECT_EQ(PanelColours(s.screens), std::make_pair(0x000000FFu, 0x00000000u));
+    s.screens.gradientFill = false;
+    EXPECT_EQ(PanelColours(s.screens), std::make_pair(0x000000FFu, 0x000000FFu));
 }
 
 TEST(InstallerTexts, EveryLanguageHasEveryTextAndFillsItsArguments) {

@@ -93,7 +93,11 @@ int Uninstall(const InstallerOptions& options) {
     // Screens unless the uninstaller runs silently or without questions.
     const bool screens = !options.silent && !options.suppressBoxes;
     Wizard wizard;
-    if (screens && wizard.Create(nullptr, caption, RGB(0, 0, 255), RGB(0, 0, 0))) {
+    // The panel in the colours of the installer's screens.
+    std::string colours;
+    log->GetValue(colours, "UNINSTALL", "PanelColours", "0x00FF0000,0x00000000");
+    COLORREF top = ReadLeadingHex(colours), bottom = ReadLeadingHex(colours.substr(colours.find(',') + 1));
+    if (screens && wizard.Create(nullptr, caption, top, bottom)) {
         wizard.BeginPage(true, texts.Get(kTextUninstallTitle, {product}), std::string());
         wizard.Add("STATIC", texts.Get(kTextConfirmRemove, {product}) + "\n\r\n\r" + texts.Get(kTextUninstallBody),
                    SS_NOPREFIX, kIdBody, 0, 0, 290, 200);

@@ -671,7 +671,9 @@ void Installer::ReadEarlierInstallLog() {
 bool Installer::WriteInstallLog() {
     std::string path = JoinPath(appDir_, "install.log");
     File out;
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\n\r\n[STRINGS]\r\n" +
+    auto [top, bottom] = PanelColours(script_.screens);
+    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\nPanelColours=" +
+                       ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" +
                        texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;
     if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||

@@ -21,9 +21,6 @@
 
 namespace {
 
-// The colours of the wizard's panel when the project has no setup window of its own.
-constexpr COLORREF kPanelTop = RGB(0, 0, 255), kPanelBottom = RGB(0, 0, 0);
-
 // The text without the blanks around it, as typed into a field.
 std::string Trim(const std::string& text) {
     size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
@@ -145,9 +142,8 @@ int SetupScreens::Run(Installer& probe) {
         return kExitRequirements;
     }
     if (!pages_.empty() || Shows(InstallerScreens::FinishDialog)) {
-        const InstallerScreens& s = script_.screens;
-        hasWizard_ = wizard_.Create(background_.Handle(), caption_, Shows(InstallerScreens::SetupWindow) ? s.colourFrom : kPanelTop,
-                                    Shows(InstallerScreens::SetupWindow) && s.gradientFill ? s.colourTo : kPanelBottom);
+        auto [top, bottom] = PanelColours(script_.screens);
+        hasWizard_ = wizard_.Create(background_.Handle(), caption_, top, bottom);
     }
     if (hasWizard_ && !RunPages()) {
         log_.Line("Cancelled before installing: nothing was changed");
