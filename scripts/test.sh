@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the native tests under AddressSanitizer and UBSan, then the same tests
-# cross-compiled for Windows and run under Wine, with the window and GUI tests (tests/win,
-# tests/gui), each of which starts its own Xvfb display through xvfb-run.
+# cross-compiled for Windows and run under Wine, with the window, GUI and installer screen tests
+# (tests/win, tests/gui, tests/e2e), each of which starts its own Xvfb display through xvfb-run.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$top/scripts/deps.sh"

@@ -13,6 +13,10 @@ struct InstallerOptions {
     std::string logPath;         // /LOG=: a readable log of every action
     std::string cleanup;         // /_CLEANUP=: internal, the uninstaller's copy that removes the original
     std::vector<std::string> unknown;
+    // Chosen on the installer's screens, never given as switches: the program group in place of
+    // the script's, and the registered owner kept in the uninstall entry.
+    std::string group;
+    std::string userName, company;
 };
 
 // The command line without the program name that opens it (quoted or not).

@@ -148,7 +148,15 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     ReadShortcuts(script, s);
     ReadRegistry(script, s);
     ReadFileTypes(script, s);
+    s.screens.Load(script);
+    if (script.CountLines("DIALOGS") == 0)
+        for (bool& shown : s.screens.shows) shown = false;
     if (s.languages.empty()) s.languages.push_back("English");
     if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
     return s;
+}
+
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens) {
+    if (!screens.shows[InstallerScreens::SetupWindow]) return {0x00FF0000, 0x00000000};
+    return {screens.colourFrom, screens.gradientFill ? screens.colourTo : screens.colourFrom};
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The installer script setup.ini as the installer reads it: every line form that a build
 // writes, split into fields but not yet resolved (variables stay as tokens).
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "model/InstallerScreens.h"
 #include "model/ProfileText.h"
 
 struct ScriptFile {
@@ -70,11 +73,19 @@ struct SetupScript {
     std::vector<ScriptShortcut> shortcuts;
     std::vector<ScriptRegistryLine> registry;
     std::vector<ScriptFileType> fileTypes;
+    // The six screen sections. A script without [DIALOGS] switches every screen off: it installs
+    // behind the progress window alone, as before the screens existed.
+    InstallerScreens screens;
     // Lines that a build never writes: the package is damaged.
     std::vector<std::string> problems;
 };
 
 SetupScript ReadSetupScript(const ProfileText& script);
+
+// The colours (0x00BBGGRR) from the top to the bottom of the panel of the welcome and finish
+// screens: the setup window's when the project shows one, else blue to black. The install log
+// keeps them, so that the uninstaller's screens look the same.
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens);
 
 // The fields of a comma-separated line: the first `count` - 1 cuts, the last field holds the rest.
 std::vector<std::string> SplitFields(const std::string& line, size_t count);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <thread>
 
+#include "E2ESupport.h"
 #include "TestSupport.h"
 #include "build/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
@@ -20,165 +21,6 @@
 
 namespace {
 
-// Every line end as CR LF; a text that has them already stays as it is.
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-        out += text[i] == '\n' && (i == 0 || text[i - 1] != '\r') ? std::string("\r\n") : std::string(1, text[i]);
-    return out;
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-// Runs `program` (in `folder`, when one is given) and returns its exit code.
-int RunProgram(const std::string& program, const std::string& arguments, const std::string& folder = std::string()) {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-        return -1;
-    WaitForSingleObject(pi.hProcess, 120000);
-    DWORD code = 0xFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
-}
-
-// Whether `path` is gone within a few seconds (the uninstaller removes itself just after it ends).
-bool Disappears(const std::string& path) {
-    for (int i = 0; i < 100; ++i) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
-// Reads a .lnk file back through IShellLinkA. The show command comes from the file's header
-// (bytes 0x3C to 0x3F of the link format), which Wine's IShellLinkA does not hand back.
-bool LoadShellLink(const std::string& path, ShellLinkFields& fields) {
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    std::wstring wide(path.begin(), path.end());
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                         reinterpret_cast<void**>(&link))) &&
-              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Load(wide.c_str(), STGM_READ));
-    if (ok) {
-        char text[1024] = {};
-        link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
-        fields.target = text;
-        link->GetArguments(text, sizeof text);
-        fields.arguments = text;
-        link->GetWorkingDirectory(text, sizeof text);
-        fields.workingFolder = text;
-        link->GetIconLocation(text, sizeof text, &fields.iconIndex);
-        fields.iconPath = text;
-        std::string bytes = ReadBytes(path);
-        ok = bytes.size() >= 0x40;
-        if (ok) memcpy(&fields.showCommand, bytes.data() + 0x3C, 4);
-    }
-    if (file) file->Release();
-    if (link) link->Release();
-    return ok;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool ReadValue(const std::string& hive, const std::string& key, const std::string& name, DWORD& type, std::string& data) {
-    RegistryKey k;
-    return k.Open(HiveFromName(hive), key, KEY_READ) && k.Query(name, type, data);
-}
-
-std::string StringValue(const std::string& hive, const std::string& key, const std::string& name) {
-    DWORD type = 0;
-    std::string data;
-    if (!ReadValue(hive, key, name, type, data)) return "<none>";
-    if (type != REG_SZ) return "<type " + std::to_string(type) + ">";
-    return data.substr(0, data.find('\0'));
-}
-
-bool KeyExists(const std::string& hive, const std::string& key) {
-    RegistryKey k;
-    return k.Open(HiveFromName(hive), key, KEY_READ);
-}
-
-void SetString(const std::string& hive, const std::string& key, const std::string& name, const std::string& text) {
-    RegistryKey k;
-    bool created = false;
-    ASSERT_TRUE(k.Create(HiveFromName(hive), key, created));
-    ASSERT_TRUE(k.Set(name, REG_SZ, StringData(text)));
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    File f;
-    std::uint32_t done = 0;
-    ASSERT_TRUE(f.Open(path, CreateWrite));
-    ASSERT_TRUE(bytes.empty() || f.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
-}
-
-// One installer package in a folder of its own, laid out as a copy-mode build leaves it.
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-// Whatever a test left under Software\QsE2E, so that a failed run does not spoil the next one.
-void RemoveTestKeys() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
-    for (const char* product : {"QsE2E Side", "QsE2E Sfx", "QsE2E Again"})
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + product).c_str());
-}
-
-class Package {
-public:
-    Package() {
-        folder_ = JoinPath(platform::TempFolder(), "qs-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                      std::to_string(serial_++));
-        CreateDirectoryA(folder_.c_str(), nullptr);
-    }
-    ~Package() { RemoveFolderTree(folder_); }
-
-    // `entries`: name and contents; an entry dated 2001 when `old` is set.
-    void Write(const std::string& script, const std::vector<TestEntry>& entries, bool old = false) {
-        WriteFileBytes(Path("setup.ini"), Crlf(script));
-        zipFile zip = zipOpen(Path("setup.zip").c_str(), APPEND_STATUS_CREATE);
-        ASSERT_NE(zip, nullptr);
-        for (const TestEntry& e : entries) {
-            zip_fileinfo info = {};
-            info.tmz_date.tm_year = old ? 2001 : 2025;
-            info.tmz_date.tm_mday = 1;
-            ASSERT_EQ(zipOpenNewFileInZip(zip, e.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6), ZIP_OK);
-            ASSERT_EQ(zipWriteInFileInZip(zip, e.bytes.data(), static_cast<unsigned>(e.bytes.size())), ZIP_OK);
-            ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
-        }
-        ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
-        for (const char* language : {"English.dat", "German.dat"})
-            ASSERT_TRUE(CopyFileA(JoinPath(QS_SETUP_LANGUAGES, language).c_str(), Path(language).c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA(QS_SETUP_EXE, Path("Setup.exe").c_str(), FALSE));
-    }
-
-    // The same files wrapped into one self-extracting executable behind the stub.
-    std::string WrapSelfExtracting() {
-        std::vector<TestEntry> entries;
-        for (const char* name : {"setup.ini", "setup.zip", "English.dat", "German.dat"})
-            entries.push_back({name, ReadBytes(Path(name))});
-        entries.push_back({"setup.exe", ReadBytes(QS_SETUP_EXE)});
-        std::string path = Path("QsSetup.exe");
-        WriteFileBytes(path, MakeTestContainer(ReadBytes(QS_SFX_EXE), entries, "setup.exe"));
-        return path;
-    }
-
-    std::string Path(const std::string& name) const { return JoinPath(folder_, name); }
-
-private:
-    static int serial_;
-    std::string folder_;
-};
-int Package::serial_ = 0;
 
 std::string ProgramsFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS); }
 
@@ -704,32 +546,6 @@ TEST(SelfRegister, AComponentIsRegisteredOnInstallAndUnregisteredBeforeItIsRemov
     EXPECT_TRUE(Disappears(appDir));
     RemoveFolderTree("C:\\QsE2E Small");
     RemoveTestKeys();
-}
-
-// The first message box of process `pid` whose text holds `part`, within a few seconds.
-HWND WaitForMessageBox(DWORD pid, const std::string& part) {
-    struct Search {
-        DWORD pid;
-        std::string part;
-        HWND found;
-    } search{pid, part, nullptr};
-    for (int i = 0; i < 400 && !search.found; ++i) {
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                char cls[32] = {}, text[1024] = {};
-                GetWindowThreadProcessId(window, &owner);
-                GetClassNameA(window, cls, sizeof cls);
-                GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-                if (owner == s->pid && std::string(cls) == "#32770" && std::string(text).find(s->part) != std::string::npos)
-                    s->found = window;
-                return s->found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return search.found;
 }
 
 TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {

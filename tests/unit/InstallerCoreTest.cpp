@@ -286,10 +286,43 @@ TEST(InstallerLog, ARepeatedInstallationKeepsTheFirstRecordOfEachThing) {
     EXPECT_FALSE(merged.Covers(value("Software\\Demo", "Third", -1)));
 }
 
+TEST(InstallerScript, ScreensAreShownOnlyWhenTheScriptSwitchesThemOn) {
+    // A script that names no screens installs behind the progress window alone.
+    SetupScript none = ReadSetupScript(Script("[SETUP_INFO]\nDefaultInstallationPath=C:\\Demo\n"));
+    for (bool shown : none.screens.shows) EXPECT_FALSE(shown);
+    // Without a setup window the welcome and finish panels run from blue to black.
+    EXPECT_EQ(PanelColours(none.screens), std::make_pair(0x00FF0000u, 0x00000000u));
+
+    SetupScript s = ReadSetupScript(Script(
+        "[DIALOGS]\nSplashWindow=Yes\nLicenseDialog=yes\nWelcomeDialog=No\n\n"
+        "[SETUP_WINDOW]\nWindowTitle=%ProductName% Setup\nColorFrom=0x000000FF\nHeadingAlignment=2\n"
+        "HeadingFont=Verdana,-40,700,0,0,0\n\n"
+        "[LICENSE_DIALOG]\nLicense_Pathname=%SetupDir%\\License.txt\n\n"
+        "[FINISH_DIALOG]\nShow_RunApplication_CheckBox=Yes\nShow_RunApplication_Checked=No\n"
+        "Application_Pathname=%AppDir%\\Demo.exe\n"));
+    EXPECT_TRUE(s.screens.shows[InstallerScreens::SplashWindow]);
+    EXPECT_TRUE(s.screens.shows[InstallerScreens::LicenseDialog]);
+    EXPECT_FALSE(s.screens.shows[InstallerScreens::WelcomeDialog]);
+    // A key that the section lacks keeps the project's default.
+    EXPECT_TRUE(s.screens.shows[InstallerScreens::FinishDialog]);
+    EXPECT_EQ(s.screens.windowTitle, "%ProductName% Setup");
+    EXPECT_EQ(s.screens.colourFrom, 0xFFu);
+    EXPECT_EQ(s.screens.heading.alignment, 2);
+    EXPECT_EQ(s.screens.heading.font.face, "Verdana");
+    EXPECT_EQ(s.screens.heading.font.height, -40);
+    EXPECT_EQ(s.screens.licensePath, "%SetupDir%\\License.txt");
+    EXPECT_TRUE(s.screens.showRunApplication);
+    EXPECT_FALSE(s.screens.runApplicationChecked);
+    EXPECT_EQ(s.screens.finishApplicationPath, "%AppDir%\\Demo.exe");
+    EXPECT_EQ(PanelColours(s.screens), std::make_pair(0x000000FFu, 0x00000000u));
+    s.screens.gradientFill = false;
+    EXPECT_EQ(PanelColours(s.screens), std::make_pair(0x000000FFu, 0x000000FFu));
+}
+
 TEST(InstallerTexts, EveryLanguageHasEveryTextAndFillsItsArguments) {
     for (const char* language : {"English.dat", "German.dat"}) {
         SetupTexts texts(std::make_shared<const ProfileText>(JoinPath(SourceFolder(), "LanguageSets\\Setup"), language));
-        for (int id = kTextCaption; id <= kTextConfirmCancel; ++id)
+        for (int id = kTextCaption; id <= kTextLast; ++id)
             EXPECT_FALSE(texts.Get(id).empty()) << language << " " << id;
         EXPECT_NE(texts.Get(kTextCaption, {"Demo"}).find("Demo"), std::string::npos) << language;
         EXPECT_NE(texts.Lines().find("\r\n"), std::string::npos);

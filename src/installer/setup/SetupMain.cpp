@@ -12,7 +12,7 @@
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/Installer.h"
-#include "installer/win32/ProgressWindow.h"
+#include "installer/win32/SetupScreens.h"
 #include "installer/win32/Shell.h"
 #include "platform/FileSystem.h"
 
@@ -64,6 +64,7 @@ public:
         SetupScript script = ReadSetupScript(*scriptText);
         auto language = LoadLanguage(folder, options_, script, log_);
         if (!language) return Damaged("no language file");
+        // Replaced when the user chooses another language; the installer refers to it.
         SetupTexts texts(language);
         if (options_.help) {
             ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
@@ -74,51 +75,42 @@ public:
             if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
             log_.Line("Error: " + installer.Problem());
             caption_ = texts.Get(kTextCaption, {ProductName(script)});
-            return Report(installer.PrepareFailure(), texts, installer);
+            return Report(installer.PrepareFailure(), texts, installer.Problem());
         }
         caption_ = texts.Get(kTextCaption, {installer.Product()});
-        if (!quiet_ && !options_.suppressBoxes)
-            installer.ask = [this](const std::string& question, bool) {
-                return MessageBoxA(owner_, question.c_str(), caption_.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
-            };
-        int result = installer.CheckRequirements();
-        if (result != kExitDone) return Report(result, texts, installer);
-        result = quiet_ ? installer.Install() : InstallWithProgress(installer, texts);
-        return Report(result, texts, installer);
+        if (quiet_) {
+            int result = installer.CheckRequirements();
+            if (result == kExitDone) result = installer.Install();
+            return Report(result, texts, installer.Problem());
+        }
+        SetupScreens screens(script, texts, options_, log_, folder);
+        screens.switchLanguage = [&](const std::string& name) {
+            auto chosen = LoadProfile(folder, name + ".dat");
+            if (!chosen) return false;
+            log_.Line("Language chosen: " + name);
+            texts = SetupTexts(chosen);
+            return true;
+        };
+        int result = screens.Run(installer);
+        caption_ = screens.Caption();
+        // The screens have shown the outcome; without any screen a success goes without a word.
+        if (screens.Reported() || result == kExitDone) {
+            log_.Line("Exit code " + std::to_string(result));
+            return result;
+        }
+        return Report(result, texts, screens.Problem());
     }
 
 private:
-    int InstallWithProgress(Installer& installer, const SetupTexts& texts) {
-        ProgressWindow window;
-        // Without message boxes, Cancel takes effect without a question.
-        std::string confirmCancel = options_.suppressBoxes ? std::string() : texts.Get(kTextConfirmCancel);
-        if (!window.Create(caption_, texts.Get(kTextInstalling, {installer.Product()}), texts.Get(kTextCancel),
-                           confirmCancel))
-            return installer.Install();
-        owner_ = window.Handle();
-        window.SetProgress(0, texts.Get(kTextFolder, {installer.AppDir()}));
-        installer.onProgress = [&window](int permille, const std::string& text) { window.SetProgress(permille, text); };
-        window.onCancel = [&installer] { installer.cancel = true; };
-        int result = window.Run([&installer] {
-            // The shortcuts are written through COM on this thread.
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            int code = installer.Install();
-            CoUninitialize();
-            return code;
-        });
-        owner_ = nullptr;
-        return result;
-    }
-
-    int Report(int result, const SetupTexts& texts, const Installer& installer) {
+    int Report(int result, const SetupTexts& texts, const std::string& problem) {
         log_.Line("Exit code " + std::to_string(result));
         if (quiet_ || options_.suppressBoxes) return result;
         switch (result) {
-            case kExitDone: ShowMessage(texts.Get(kTextInstalled, {installer.Product()}), caption_, MB_ICONINFORMATION); break;
+            case kExitDone: break;
             case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;
-            case kExitRequirements: ShowMessage(installer.Problem(), caption_, MB_ICONSTOP); break;
-            case kExitDamaged: ShowMessage(kDamagedText + installer.Problem(), caption_, MB_ICONSTOP); break;
-            default: ShowMessage(texts.Get(kTextFailed, {installer.Problem()}), caption_, MB_ICONSTOP); break;
+            case kExitRequirements: ShowMessage(problem, caption_, MB_ICONSTOP); break;
+            case kExitDamaged: ShowMessage(kDamagedText + problem, caption_, MB_ICONSTOP); break;
+            default: ShowMessage(texts.Get(kTextFailed, {problem}), caption_, MB_ICONSTOP); break;
         }
         return result;
     }
@@ -134,7 +126,6 @@ private:
     bool quiet_;
     ActivityLog log_;
     std::string caption_;
-    HWND owner_ = nullptr;
 };
 
 }  // namespace

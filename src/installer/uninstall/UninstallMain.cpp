@@ -14,7 +14,9 @@
 #include "installer/SetupTexts.h"
 #include "installer/win32/ProgressWindow.h"
 #include "installer/win32/Shell.h"
+#include "installer/win32/ScreenIds.h"
 #include "installer/win32/Undo.h"
+#include "installer/win32/Wizard.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -31,16 +33,6 @@ std::vector<std::string> Split(const std::string& text, char separator) {
         if (end == std::string::npos) return parts;
         start = end + 1;
     }
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    File file;
-    std::uint64_t size = 0;
-    std::uint32_t done = 0;
-    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > (64u << 20)) return std::string();
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (size && !file.Read(&bytes[0], static_cast<std::uint32_t>(size), done)) return std::string();
-    return bytes;
 }
 
 // The copy's work: once the original has ended, delete it and the folders it leaves empty;
@@ -98,10 +90,21 @@ int Uninstall(const InstallerOptions& options) {
     std::string product;
     log->GetValue(product, "UNINSTALL", "ProductName", std::string());
     std::string caption = texts.Get(kTextUninstallCaption, {product});
-    if (!options.silent && !options.suppressBoxes &&
-        MessageBoxA(nullptr, texts.Get(kTextConfirmRemove, {product}).c_str(), caption.c_str(),
-                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
-        return kExitCancelled;
+    // Screens unless the uninstaller runs silently or without questions.
+    const bool screens = !options.silent && !options.suppressBoxes;
+    Wizard wizard;
+    // The panel in the colours of the installer's screens.
+    std::string colours;
+    log->GetValue(colours, "UNINSTALL", "PanelColours", "0x00FF0000,0x00000000");
+    COLORREF top = ReadLeadingHex(colours), bottom = ReadLeadingHex(colours.substr(colours.find(',') + 1));
+    if (screens && wizard.Create(nullptr, caption, top, bottom)) {
+        wizard.BeginPage(true, texts.Get(kTextUninstallTitle, {product}), std::string());
+        wizard.Add("STATIC", texts.Get(kTextConfirmRemove, {product}) + "\n\r\n\r" + texts.Get(kTextUninstallBody),
+                   SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard.SetButtons(texts.Get(kTextBack), texts.Get(kTextUninstallButton), texts.Get(kTextCancel));
+        wizard.EnableButton(kIdBack, false);
+        if (wizard.WaitForButton() != WizardButton::Next) return kExitCancelled;
+    }
 
     std::string program = ProgramPath();
     std::vector<std::string> problems, folders;
@@ -118,19 +121,30 @@ int Uninstall(const InstallerOptions& options) {
         return 0;
     };
     ProgressWindow window;
-    if (!options.silent && window.Create(caption, texts.Get(kTextRemoving, {product}), std::string(), std::string()))
+    if (wizard.Handle()) {
+        wizard.BeginProgressPage(texts.Get(kTextRemovingTitle), texts.Get(kTextRemovingSubtitle, {product}),
+                                 std::string(), texts.Get(kTextBack), texts.Get(kTextNext), texts.Get(kTextCancel));
+        wizard.EnableButton(kIdCancel, false);
+        wizard.Run([&] { return removeAll([&](int permille, const std::string& text) { wizard.SetProgress(permille, text); }); });
+    } else if (!options.silent && window.Create(caption, texts.Get(kTextRemoving, {product}), std::string(), std::string())) {
         window.Run([&] { return removeAll([&](int permille, const std::string& text) { window.SetProgress(permille, text); }); });
-    else
+    } else {
         removeAll(nullptr);
+    }
     RemoveFile(JoinPath(folder, "install.log"));
     // File types may have gone with the keys under HKCR.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
-    if (!options.silent && !options.suppressBoxes) {
+    if (wizard.Handle()) {
         std::string list;
         for (const std::string& p : problems) list += p + "\r\n";
-        ShowMessage(problems.empty() ? texts.Get(kTextRemoved, {product}) : texts.Get(kTextNotRemoved, {list}), caption,
-                    problems.empty() ? MB_ICONINFORMATION : MB_ICONWARNING);
+        wizard.BeginPage(true, texts.Get(problems.empty() ? kTextRemovedTitle : kTextNotRemovedTitle), std::string());
+        wizard.Add("STATIC", problems.empty() ? texts.Get(kTextRemoved, {product}) : texts.Get(kTextNotRemoved, {list}),
+                   SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard.SetButtons(texts.Get(kTextBack), texts.Get(kTextClose), texts.Get(kTextCancel));
+        wizard.EnableButton(kIdBack, false);
+        wizard.EnableButton(kIdCancel, false);
+        wizard.WaitForButton();
     }
     return problems.empty() ? kExitDone : kExitFailed;
 }

@@ -141,6 +141,18 @@ bool Installer::Fail(const std::string& problem) {
     return false;
 }
 
+std::string Installer::Text(const std::string& text) const {
+    std::string out, problem;
+    variables_.Expand(text, false, out, problem);
+    return out;
+}
+
+unsigned long long Installer::RequiredBytes() const {
+    unsigned long long bytes = 0;
+    for (const PlannedFile& f : files_) bytes += f.size;
+    return bytes;
+}
+
 std::string Installer::Product() const {
     std::string name;
     variables_.Get("ProductName", name);
@@ -197,9 +209,11 @@ bool Installer::ResolveVariables() {
     }
     std::string groupName, installPath, programs;
     variables_.Get("StartMenuPrograms", programs);
-    if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
+    if (!options_.group.empty()) groupName = options_.group;
+    else if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
     if (!IsSafeRelativePath(groupName)) return Fail("the program group name " + groupName + " is not a folder name");
     variables_.Set("AppSCFolder", JoinPath(programs, groupName), true);
+    group_ = groupName;
     if (!options_.folder.empty()) {
         installPath = options_.folder;
     } else if (!variables_.Expand(script_.installationPath, true, installPath, problem_)) {
@@ -340,8 +354,7 @@ void Installer::PlanUninstallEntry() {
             EqualNoCase(v.key.substr(0, sizeof kUninstallKey - 1), kUninstallKey))
             key = v.key;
     if (key.empty()) return;
-    unsigned long long bytes = 0;
-    for (const PlannedFile& f : files_) bytes += f.size;
+    unsigned long long bytes = RequiredBytes();
     std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
     auto text = [&](const char* name) {
         std::string value;
@@ -354,13 +367,15 @@ void Installer::PlanUninstallEntry() {
     AddValue("HKLM", key, "InstallLocation", REG_SZ, StringData(appDir_), false);
     AddValue("HKLM", key, "DisplayIcon", REG_SZ, StringData(uninstaller + ",0"), false);
     AddValue("HKLM", key, "EstimatedSize", REG_DWORD, DwordData(static_cast<DWORD>((bytes + 1023) / 1024)), false);
+    if (!options_.userName.empty()) AddValue("HKLM", key, "RegOwner", REG_SZ, StringData(options_.userName), false);
+    if (!options_.company.empty()) AddValue("HKLM", key, "RegCompany", REG_SZ, StringData(options_.company), false);
     AddValue("HKLM", key, "QuietUninstallString", REG_SZ, StringData("\"" + uninstaller + "\" /S"), false);
     // The uninstaller only removes: no Modify or Repair buttons beside it.
     AddValue("HKLM", key, "NoModify", REG_DWORD, DwordData(1), false);
     AddValue("HKLM", key, "NoRepair", REG_DWORD, DwordData(1), false);
 }
 
-int Installer::CheckRequirements() {
+int Installer::CheckRequirements(bool diskSpace) {
     bool anyFlag = false;
     for (bool flag : script_.windowsFlags) anyFlag = anyFlag || flag;
     // Every listed version is older than the running Windows, which therefore meets the newest
@@ -368,7 +383,7 @@ int Installer::CheckRequirements() {
     std::string problem;
     if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
-    if (problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
+    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
         problem = texts_.Get(kTextDiskSpace, {appDir_.substr(0, 2), std::to_string(needed), std::to_string(free)});
     if (problem.empty()) return 0;
     log_.Line("Requirement not met: " + problem);
@@ -656,7 +671,9 @@ void Installer::ReadEarlierInstallLog() {
 bool Installer::WriteInstallLog() {
     std::string path = JoinPath(appDir_, "install.log");
     File out;
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\n\r\n[STRINGS]\r\n" +
+    auto [top, bottom] = PanelColours(script_.screens);
+    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\nPanelColours=" +
+                       ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" +
                        texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;
     if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||

@@ -32,14 +32,20 @@ public:
     // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
     // that is no full folder path.
     int PrepareFailure() const { return prepareFailure_; }
-    // The Windows version and the free disk space: kExitDone to go on, or kExitRequirements.
-    int CheckRequirements();
+    // The Windows version and (with `diskSpace`) the free disk space: kExitDone to go on, or
+    // kExitRequirements. The installation folder screen checks the space of the folder chosen.
+    int CheckRequirements(bool diskSpace = true);
     // Installs; a failure or a cancel rolls back. Returns the exit code.
     int Install();
 
     const std::string& Problem() const { return problem_; }
     const std::string& AppDir() const { return appDir_; }
     std::string Product() const;
+    // After Prepare: the program group's name below the Start menu's programs, the bytes of the
+    // files to install, and `text` with its variables replaced (unknown ones stay).
+    const std::string& ProgramGroup() const { return group_; }
+    unsigned long long RequiredBytes() const;
+    std::string Text(const std::string& text) const;
 
     // Progress in thousandths and the action under way; called on the installing thread.
     std::function<void(int, const std::string&)> onProgress;
@@ -107,7 +113,7 @@ private:
     ActivityLog& log_;
     std::string setupDir_;
     Variables variables_;
-    std::string appDir_;
+    std::string appDir_, group_;
     void* archive_ = nullptr;  // the minizip reader of setup.zip
     std::vector<std::string> folders_, shortcutFolders_;
     std::vector<PlannedFile> files_;

@@ -103,6 +103,16 @@ bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes) {
     return true;
 }
 
+std::string ReadWholeFile(const std::string& path) {
+    File file;
+    std::uint64_t size = 0;
+    std::uint32_t done = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > (64u << 20)) return std::string();
+    std::string bytes(static_cast<size_t>(size), '\0');
+    if (size && !file.Read(&bytes[0], static_cast<std::uint32_t>(size), done)) return std::string();
+    return bytes;
+}
+
 std::string ProgramArguments() { return ArgumentsAfterProgram(GetCommandLineA()); }
 
 std::string ProgramPath() {

@@ -32,6 +32,9 @@ bool CallRegistration(const std::string& path, bool doRegister);
 // Free kilobytes on the drive that holds `path` (the nearest existing folder above it).
 bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes);
 
+// A file's whole contents (at most 64 MB); empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 // The text of the program's command line after the program name.
 std::string ProgramArguments();
 // The running program's full path, in its long form.

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Photographs every screen of the installer and the uninstaller in English and German, under
+# Xvfb and a Wine desktop window: screenshots/installer/<n>-<screen>-<language>.png. Needs the
+# Windows build (build/win).
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${1:-$top/screenshots/installer}
+build=$top/build/win
+tour=$build/tests/e2e/installer_screens_tests.exe
+[ -x "$tour" ] || { echo "build first: cmake --build build/win" >&2; exit 1; }
+mkdir -p "$out"
+exchange=$(mktemp -d)
+trap 'rm -rf "$exchange"' EXIT
+export QS_SCREENSHOT_EXCHANGE=$(echo "Z:$exchange" | sed 's|/|\\|g')
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    "$0/wine-run.sh" explorer /desktop=Setup,1024x768 "$1" --gtest_also_run_disabled_tests \
+        --gtest_filter=Screens.DISABLED_ScreenTour --gtest_brief=1 &
+    tour=$!
+    while kill -0 $tour 2>/dev/null; do
+        for ready in "$2"/*.ready; do
+            [ -e "$ready" ] || continue
+            name=$(basename "$ready" .ready)
+            sleep 1   # let the window finish painting
+            import -window root "$3/$name.png"
+            echo "$3/$name.png"
+            rm "$ready"; touch "$2/$name.done"
+        done
+        sleep 0.2
+    done
+    wait $tour
+' "$build" "$tour" "$exchange" "$out"

@@ -1,0 +1,497 @@
+#include "installer/win32/SetupScreens.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/Text.h"
+#include "installer/ExitCodes.h"
+#include "installer/win32/LanguageDialog.h"
+#include "installer/win32/ProgressWindow.h"
+#include "installer/win32/Registry.h"
+#include "installer/win32/ScreenIds.h"
+#include "installer/win32/Shell.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderScanner.h"
+
+namespace {
+
+// The text without the blanks around it, as typed into a field.
+std::string Trim(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+std::string TrimFolder(std::string folder) {
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+// Bytes as people read them: "840 KB", "12.5 MB", "3.1 GB", with the language's decimal point.
+std::string SizeText(unsigned long long bytes, const std::string& point) {
+    static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+    double value = static_cast<double>(bytes) / 1024;
+    size_t unit = 0;
+    while (value >= 1024 && unit + 1 < std::size(kUnits)) {
+        value /= 1024;
+        ++unit;
+    }
+    char text[32];
+    if (unit == 0) std::snprintf(text, sizeof text, "%.0f %s", value < 1 && bytes ? 1.0 : value, kUnits[unit]);
+    else std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
+    std::string out = text;
+    size_t dot = out.find('.');
+    if (dot != std::string::npos && !point.empty()) out.replace(dot, 1, point);
+    return out;
+}
+
+// The text file's bytes with every line end as CR LF, as an edit control shows them.
+std::string ReadTextFile(const std::string& path) {
+    std::string bytes = ReadWholeFile(path), out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) out += '\r';
+        out += bytes[i];
+    }
+    return out;
+}
+
+// A registry text of the system's registration, for the user information's defaults.
+std::string RegisteredText(const char* name) {
+    RegistryKey key;
+    DWORD type = 0;
+    std::string data;
+    if (!key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", KEY_READ) ||
+        !key.Query(name, type, data) || type != REG_SZ)
+        return std::string();
+    return data.substr(0, data.find('\0'));
+}
+
+// A program group is a folder path below the Start menu's programs without the characters
+// that no file name may hold.
+bool IsGroupName(const std::string& name) {
+    return IsSafeRelativePath(name) && name.find_first_of("/:*?\"<>|") == std::string::npos;
+}
+
+std::vector<std::string> ExistingGroups() {
+    std::vector<std::string> groups;
+    platform::FolderEnumeration entries(ShellFolder(CSIDL_COMMON_PROGRAMS));
+    std::string name;
+    bool isFolder = false;
+    while (entries.IsOpen() && entries.Read(name, isFolder))
+        if (isFolder && name != "." && name != "..") groups.push_back(name);
+    std::sort(groups.begin(), groups.end(), [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+    return groups;
+}
+
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+}  // namespace
+
+SetupScreens::SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options,
+                           ActivityLog& log, const std::string& setupDir)
+    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir) {
+    const bool pageShown[] = {Shows(InstallerScreens::WelcomeDialog),        Shows(InstallerScreens::LicenseDialog),
+                              Shows(InstallerScreens::ReadmeDialog),         Shows(InstallerScreens::UserInfoDialog),
+                              Shows(InstallerScreens::TargetDirectoryDialog), Shows(InstallerScreens::ProgramGroupDialog),
+                              Shows(InstallerScreens::StartDialog)};
+    for (int page = Welcome; page <= Start; ++page)
+        if (pageShown[page]) pages_.push_back(static_cast<Page>(page));
+}
+
+HWND SetupScreens::Owner() const {
+    if (hasWizard_) return wizard_.Handle();
+    return background_.Handle();
+}
+
+void SetupScreens::Message(const std::string& text, UINT type) const {
+    MessageBoxA(Owner(), ControlText(text).c_str(), caption_.c_str(), type | MB_SETFOREGROUND);
+}
+
+int SetupScreens::Run(Installer& probe) {
+    probe_ = &probe;
+    product_ = probe.Product();
+    caption_ = Text(kTextCaption, {product_});
+    folder_ = probe.AppDir();
+    group_ = probe.ProgramGroup();
+    userName_ = RegisteredText("RegisteredOwner");
+    company_ = RegisteredText("RegisteredOrganization");
+    // The setup type and custom setup screens are left out: a project's files have no
+    // components to choose from, so those screens could change nothing.
+    if (Shows(InstallerScreens::SetupTypeDialog) || Shows(InstallerScreens::CustomSetupDialog))
+        log_.Line("The setup type and custom setup screens are not shown: the project has no components");
+    if (Shows(InstallerScreens::SplashWindow) && !ShowSplash(probe.Text(script_.screens.splashBitmapPath)))
+        log_.Line("Splash bitmap not shown: " + probe.Text(script_.screens.splashBitmapPath));
+    if (Shows(InstallerScreens::SetupWindow)) ShowBackground();
+    if (Shows(InstallerScreens::LanguageDialog) && options_.language.empty() && !ChooseSetupLanguage()) {
+        log_.Line("Cancelled at the language choice: nothing was changed");
+        reported_ = true;
+        return kExitCancelled;
+    }
+
+    probe.ask = Questions(nullptr);
+    if (probe.CheckRequirements(!Shows(InstallerScreens::TargetDirectoryDialog)) != kExitDone) {
+        problem_ = probe.Problem();
+        return kExitRequirements;
+    }
+    if (!pages_.empty() || Shows(InstallerScreens::FinishDialog)) {
+        auto [top, bottom] = PanelColours(script_.screens);
+        hasWizard_ = wizard_.Create(background_.Handle(), caption_, top, bottom);
+    }
+    if (hasWizard_ && !RunPages()) {
+        log_.Line("Cancelled before installing: nothing was changed");
+        reported_ = true;
+        return kExitCancelled;
+    }
+    int result = Install();
+    if (hasWizard_ && Shows(InstallerScreens::FinishDialog)) {
+        Finish(result);
+    } else if (hasWizard_ && result == kExitDone && !options_.suppressBoxes) {
+        // Whoever went through screens hears that the installation is done.
+        Message(Text(kTextInstalled, {product_}), MB_ICONINFORMATION);
+        reported_ = true;
+    }
+    return result;
+}
+
+void SetupScreens::ShowBackground() {
+    const InstallerScreens& s = script_.screens;
+    const std::string texts[3] = {probe_->Text(s.heading.text), probe_->Text(s.subheading.text),
+                                  probe_->Text(s.footer.text)};
+    background_.Create(probe_->Text(s.windowTitle), s, texts);
+}
+
+bool SetupScreens::ChooseSetupLanguage() {
+    std::vector<std::string> names;
+    size_t chosen = 0;
+    for (const std::string& name : script_.languages) {
+        if (!platform::IsFile(JoinPath(setupDir_, name + ".dat"))) continue;
+        if (name == script_.defaultLanguage) chosen = names.size();
+        names.push_back(name);
+    }
+    if (names.size() < 2) return true;
+    LanguageDialogTexts texts{caption_, Text(kTextLanguageTitle), Text(kTextLanguagePrompt), Text(kTextOk),
+                              Text(kTextCancel)};
+    if (!ChooseLanguage(background_.Handle(), texts, names, chosen)) return false;
+    if (switchLanguage && switchLanguage(names[chosen])) caption_ = Text(kTextCaption, {product_});
+    return true;
+}
+
+bool SetupScreens::RunPages() {
+    size_t index = 0, shown = pages_.size();
+    while (index < pages_.size()) {
+        // A page that refused its fields stays as the user left it.
+        if (index != shown) ShowPage(pages_[index]);
+        shown = index;
+        WizardButton button = wizard_.WaitForButton();
+        if (button == WizardButton::Cancel) {
+            if (ConfirmCancel()) return false;
+        } else {
+            // The choices stay when the user goes back; they are checked on the way forward.
+            Keep(pages_[index]);
+            if (button == WizardButton::Back && index > 0) --index;
+            else if (button == WizardButton::Next && Check(pages_[index])) ++index;
+        }
+    }
+    return true;
+}
+
+std::function<bool(const std::string&, bool)> SetupScreens::Questions(HWND owner) const {
+    // Without message boxes every question takes its default answer.
+    if (options_.suppressBoxes) return nullptr;
+    return [this, owner](const std::string& question, bool) {
+        return MessageBoxA(owner ? owner : Owner(), question.c_str(), caption_.c_str(), MB_YESNO | MB_ICONQUESTION) ==
+               IDYES;
+    };
+}
+
+bool SetupScreens::ConfirmCancel() {
+    return MessageBoxA(Owner(), Text(kTextConfirmCancel).c_str(), caption_.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void SetupScreens::ShowPage(Page page) {
+    const bool last = pages_.back() == page, first = pages_.front() == page;
+    switch (page) {
+        case Welcome:
+            wizard_.BeginPage(true, Text(kTextWelcomeTitle, {product_}), std::string());
+            wizard_.Add("STATIC", Text(kTextWelcomeBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+            break;
+        case License:
+            ShowTextPage(kTextLicenseTitle, kTextLicenseSubtitle, kIdLicenseText, script_.screens.licensePath, 48);
+            wizard_.Add("BUTTON", Text(kTextAccept), BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, kIdAccept, 0, 184,
+                        Wizard::kPageWidth, 18);
+            wizard_.Add("BUTTON", Text(kTextDecline), BS_AUTORADIOBUTTON, kIdDecline, 0, 206, Wizard::kPageWidth, 18);
+            CheckDlgButton(wizard_.Handle(), accepted_ ? kIdAccept : kIdDecline, BST_CHECKED);
+            wizard_.onCommand = [this](int id, int) {
+                if (id == kIdAccept || id == kIdDecline)
+                    wizard_.EnableButton(kIdNext, IsDlgButtonChecked(wizard_.Handle(), kIdAccept) == BST_CHECKED);
+            };
+            break;
+        case Readme: ShowTextPage(kTextReadmeTitle, kTextReadmeSubtitle, kIdReadmeText, script_.screens.readmePath, 0); break;
+        case UserInfo:
+            wizard_.BeginPage(false, Text(kTextUserTitle), Text(kTextUserSubtitle));
+            wizard_.Add("STATIC", Text(kTextUserName), 0, -1, 0, 8, Wizard::kPageWidth, 16);
+            wizard_.Add("EDIT", userName_, WS_TABSTOP | ES_AUTOHSCROLL, kIdUserName, 0, 26, 300, 22, WS_EX_CLIENTEDGE);
+            wizard_.Add("STATIC", Text(kTextCompany), 0, -1, 0, 64, Wizard::kPageWidth, 16);
+            wizard_.Add("EDIT", company_, WS_TABSTOP | ES_AUTOHSCROLL, kIdCompany, 0, 82, 300, 22, WS_EX_CLIENTEDGE);
+            wizard_.onCommand = [this](int id, int code) {
+                if (id == kIdUserName && code == EN_CHANGE)
+                    wizard_.EnableButton(kIdNext, !Trim(wizard_.ItemText(kIdUserName)).empty());
+            };
+            break;
+        case Folder: ShowFolderPage(); break;
+        case Group: ShowGroupPage(); break;
+        case Start: ShowStartPage(); break;
+    }
+    wizard_.SetButtons(first ? std::string() : Text(kTextBack), Text(last ? kTextInstall : kTextNext), Text(kTextCancel));
+    if (first) {
+        // Back keeps its place, greyed, as on every other page.
+        ShowWindow(wizard_.Item(kIdBack), SW_SHOW);
+        SetWindowTextA(wizard_.Item(kIdBack), Text(kTextBack).c_str());
+    }
+    if (page == License) wizard_.EnableButton(kIdNext, accepted_);
+    if (page == UserInfo) wizard_.EnableButton(kIdNext, !Trim(userName_).empty());
+}
+
+void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight) {
+    wizard_.BeginPage(false, Text(title), Text(subtitle));
+    wizard_.Add("EDIT", ReadTextFile(probe_->Text(path)),
+                WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id, 0, 0, Wizard::kPageWidth,
+                Wizard::kPageHeight - extraHeight - 4, WS_EX_CLIENTEDGE);
+}
+
+void SetupScreens::ShowFolderPage() {
+    wizard_.BeginPage(false, Text(kTextFolderTitle), Text(kTextFolderSubtitle, {product_}));
+    wizard_.Add("STATIC", Text(kTextFolderBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
+    wizard_.Add("STATIC", Text(kTextFolderLabel), 0, -1, 0, 64, Wizard::kPageWidth, 16);
+    wizard_.Add("EDIT", folder_, WS_TABSTOP | ES_AUTOHSCROLL, kIdFolder, 0, 82, Wizard::kPageWidth - 108, 22,
+                WS_EX_CLIENTEDGE);
+    wizard_.Add("BUTTON", Text(kTextBrowse), WS_TABSTOP | BS_PUSHBUTTON, kIdBrowse, Wizard::kPageWidth - 100, 81, 100, 24);
+    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceRequired, 0, 190, Wizard::kPageWidth, 16);
+    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceAvailable, 0, 208, Wizard::kPageWidth, 16);
+    UpdateSpace();
+    wizard_.onCommand = [this](int id, int code) {
+        if (id == kIdFolder && code == EN_CHANGE) UpdateSpace();
+        if (id != kIdBrowse) return;
+        std::string prompt = Text(kTextBrowsePrompt, {product_}), current = wizard_.ItemText(kIdFolder);
+        BROWSEINFOA info = {};
+        info.hwndOwner = wizard_.Handle();
+        info.lpszTitle = prompt.c_str();
+        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+        info.lpfn = BrowseCallback;
+        info.lParam = reinterpret_cast<LPARAM>(current.c_str());
+        LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+        char path[MAX_PATH] = {};
+        if (chosen && SHGetPathFromIDListA(chosen, path)) {
+            // The product's own folder below the chosen one, as people expect from Browse.
+            std::string name = current.substr(current.find_last_of('\\') + 1);
+            SetDlgItemTextA(wizard_.Handle(), kIdFolder, JoinPath(path, name).c_str());
+        }
+        if (chosen) CoTaskMemFree(chosen);
+    };
+}
+
+void SetupScreens::UpdateSpace() {
+    unsigned long long required = std::max<unsigned long long>(
+        probe_->RequiredBytes(), std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10) * 1024);
+    unsigned long long free = 0;
+    std::string point = Text(kTextDecimalPoint), folder = wizard_.ItemText(kIdFolder);
+    SetDlgItemTextA(wizard_.Handle(), kIdSpaceRequired, Text(kTextSpaceRequired, {SizeText(required, point)}).c_str());
+    bool known = IsAbsolutePath(folder) && FreeKilobytes(folder, free);
+    SetDlgItemTextA(wizard_.Handle(), kIdSpaceAvailable,
+                    known ? Text(kTextSpaceAvailable, {SizeText(free * 1024, point)}).c_str() : "");
+}
+
+void SetupScreens::ShowGroupPage() {
+    wizard_.BeginPage(false, Text(kTextGroupTitle), Text(kTextGroupSubtitle));
+    wizard_.Add("STATIC", Text(kTextGroupBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
+    wizard_.Add("STATIC", Text(kTextGroupLabel), 0, -1, 0, 56, Wizard::kPageWidth, 16);
+    wizard_.Add("EDIT", group_, WS_TABSTOP | ES_AUTOHSCROLL, kIdGroup, 0, 74, Wizard::kPageWidth, 22, WS_EX_CLIENTEDGE);
+    wizard_.Add("STATIC", Text(kTextExistingGroups), 0, -1, 0, 106, Wizard::kPageWidth, 16);
+    HWND list = wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            kIdGroupList, 0, 124, Wizard::kPageWidth, 100, WS_EX_CLIENTEDGE);
+    for (const std::string& group : ExistingGroups())
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(group.c_str()));
+    wizard_.onCommand = [this, list](int id, int code) {
+        if (id != kIdGroupList || code != LBN_SELCHANGE) return;
+        LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+        if (index < 0) return;
+        std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, index, 0)) + 1, '\0');
+        text.resize(static_cast<size_t>(SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]))));
+        SetDlgItemTextA(wizard_.Handle(), kIdGroup, text.c_str());
+    };
+}
+
+void SetupScreens::ShowStartPage() {
+    wizard_.BeginPage(false, Text(kTextStartTitle), Text(kTextStartSubtitle, {product_}));
+    wizard_.Add("STATIC", Text(kTextStartBody), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
+    std::string summary = Text(kTextSummaryFolder) + "\r\n      " + folder_ + "\r\n";
+    if (Shows(InstallerScreens::ProgramGroupDialog)) summary += "\r\n" + Text(kTextSummaryGroup) + "\r\n      " + group_ + "\r\n";
+    if (Shows(InstallerScreens::UserInfoDialog)) {
+        summary += "\r\n" + Text(kTextSummaryUser) + "\r\n      " + userName_ + "\r\n";
+        if (!company_.empty()) summary += "      " + company_ + "\r\n";
+    }
+    wizard_.Add("EDIT", summary, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, kIdSummary, 0, 40,
+                Wizard::kPageWidth, Wizard::kPageHeight - 44, WS_EX_CLIENTEDGE);
+}
+
+void SetupScreens::Keep(Page page) {
+    switch (page) {
+        case License: accepted_ = IsDlgButtonChecked(wizard_.Handle(), kIdAccept) == BST_CHECKED; break;
+        case UserInfo:
+            userName_ = Trim(wizard_.ItemText(kIdUserName));
+            company_ = Trim(wizard_.ItemText(kIdCompany));
+            break;
+        case Folder: folder_ = TrimFolder(Trim(wizard_.ItemText(kIdFolder))); break;
+        case Group: group_ = Trim(wizard_.ItemText(kIdGroup)); break;
+        default: break;
+    }
+}
+
+bool SetupScreens::Check(Page page) {
+    switch (page) {
+        case License: return accepted_;
+        case UserInfo: return !userName_.empty();
+        case Folder:
+            if (!IsAbsolutePath(folder_) || folder_.size() <= 3) {
+                Message(Text(kTextNotAFolder, {folder_, product_}), MB_ICONEXCLAMATION);
+                return false;
+            }
+            return FolderHasRoom(folder_);
+        case Group:
+            if (IsGroupName(group_)) return true;
+            Message(Text(kTextNotAGroup, {group_}), MB_ICONEXCLAMATION);
+            return false;
+        default: return true;
+    }
+}
+
+// The files must fit. The space that the project asks for is a requirement like the others:
+// it stops the installation only when the project says so, else the user may go on.
+bool SetupScreens::FolderHasRoom(const std::string& folder) {
+    unsigned long long files = (probe_->RequiredBytes() + 1023) / 1024;
+    unsigned long long asked = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
+    if (!FreeKilobytes(folder, free) || free >= std::max(files, asked)) return true;
+    std::string problem =
+        Text(kTextDiskSpace, {folder.substr(0, 2), std::to_string(std::max(files, asked)), std::to_string(free)});
+    log_.Line("Not enough space for " + folder + ": " + problem);
+    if (free < files || script_.abortInstallation) {
+        Message(problem + "\n\r\n\r" + Text(kTextChooseOtherDrive), MB_ICONEXCLAMATION);
+        return false;
+    }
+    return MessageBoxA(Owner(), ControlText(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+int SetupScreens::Install() {
+    options_.folder = folder_;
+    options_.group = group_;
+    if (Shows(InstallerScreens::UserInfoDialog)) {
+        options_.userName = userName_;
+        options_.company = company_;
+    }
+    Installer installer(script_, texts_, options_, log_, setupDir_);
+    if (!installer.Prepare()) {
+        problem_ = installer.Problem();
+        return installer.PrepareFailure();
+    }
+    installer.ask = Questions(nullptr);
+    int result = kExitDone;
+    if (hasWizard_) {
+        result = InstallWithWizard(installer);
+    } else {
+        ProgressWindow window;
+        // Without message boxes, Cancel takes effect without a question.
+        std::string confirm = options_.suppressBoxes ? std::string() : Text(kTextConfirmCancel);
+        if (!window.Create(caption_, Text(kTextInstalling, {product_}), Text(kTextCancel), confirm)) {
+            result = installer.Install();
+        } else {
+            window.SetProgress(0, Text(kTextFolder, {installer.AppDir()}));
+            installer.onProgress = [&window](int permille, const std::string& text) { window.SetProgress(permille, text); };
+            window.onCancel = [&installer] { installer.cancel = true; };
+            installer.ask = Questions(window.Handle());
+            result = window.Run([&installer] {
+                // The shortcuts are written through COM on this thread.
+                CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                int code = installer.Install();
+                CoUninitialize();
+                return code;
+            });
+        }
+    }
+    if (result != kExitDone) problem_ = installer.Problem();
+    else ResolveFinishFiles(installer);
+    return result;
+}
+
+int SetupScreens::InstallWithWizard(Installer& installer) {
+    wizard_.BeginProgressPage(Text(kTextProgressTitle), Text(kTextProgressSubtitle, {product_}),
+                              Text(kTextFolder, {installer.AppDir()}), Text(kTextBack), Text(kTextNext), Text(kTextCancel));
+    installer.onProgress = [this](int permille, const std::string& text) { wizard_.SetProgress(permille, text); };
+    wizard_.onCancel = [this, &installer] {
+        if (options_.suppressBoxes || ConfirmCancel()) {
+            wizard_.EnableButton(kIdCancel, false);
+            installer.cancel = true;
+        }
+    };
+    int result = wizard_.Run([&installer] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        int code = installer.Install();
+        CoUninitialize();
+        return code;
+    });
+    wizard_.onCancel = nullptr;
+    return result;
+}
+
+void SetupScreens::Finish(int result) {
+    const InstallerScreens& s = script_.screens;
+    reported_ = true;
+    if (result == kExitDone) {
+        wizard_.BeginPage(true, Text(kTextFinishTitle, {product_}), std::string());
+        wizard_.Add("STATIC", Text(kTextFinishBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, 290, 120);
+        int y = 136;
+        if (s.showViewReadme) {
+            wizard_.Add("BUTTON", Text(kTextViewReadme), BS_AUTOCHECKBOX | WS_TABSTOP, kIdViewReadme, 0, y, 290, 18);
+            CheckDlgButton(wizard_.Handle(), kIdViewReadme, s.viewReadmeChecked ? BST_CHECKED : BST_UNCHECKED);
+            y += 24;
+        }
+        if (s.showRunApplication) {
+            wizard_.Add("BUTTON", Text(kTextRunApplication, {product_}), BS_AUTOCHECKBOX | WS_TABSTOP, kIdRunApplication,
+                        0, y, 290, 18);
+            CheckDlgButton(wizard_.Handle(), kIdRunApplication, s.runApplicationChecked ? BST_CHECKED : BST_UNCHECKED);
+        }
+    } else {
+        bool cancelled = result == kExitCancelled;
+        wizard_.BeginPage(true, Text(cancelled ? kTextInterruptedTitle : kTextFailedTitle), std::string());
+        std::string body = cancelled ? Text(kTextCancelled) : Text(kTextFailed, {problem_});
+        wizard_.Add("STATIC", body, SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+    }
+    wizard_.SetButtons(Text(kTextBack), Text(kTextFinish), Text(kTextCancel));
+    wizard_.EnableButton(kIdBack, false);
+    wizard_.EnableButton(kIdCancel, false);
+    if (wizard_.WaitForButton() != WizardButton::Next || result != kExitDone) return;
+    bool viewReadme = s.showViewReadme && IsDlgButtonChecked(wizard_.Handle(), kIdViewReadme) == BST_CHECKED;
+    bool runApplication = s.showRunApplication && IsDlgButtonChecked(wizard_.Handle(), kIdRunApplication) == BST_CHECKED;
+    ShowWindow(wizard_.Handle(), SW_HIDE);
+    const std::pair<bool, std::string> open[] = {{viewReadme, finishReadme_}, {runApplication, finishApplication_}};
+    for (const auto& [wanted, path] : open) {
+        if (!wanted || path.empty()) continue;
+        std::string folder = path.substr(0, path.find_last_of('\\'));
+        log_.Line("Opening " + path);
+        if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL)) <= 32)
+            Message(Text(kTextCannotStart, {path}), MB_ICONEXCLAMATION);
+    }
+}
+
+void SetupScreens::ResolveFinishFiles(const Installer& installer) {
+    finishReadme_ = installer.Text(script_.screens.finishReadmePath);
+    finishApplication_ = installer.Text(script_.screens.finishApplicationPath);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The interactive installation: the screens that setup.ini switches on, in their order, around
+// the installation engine. Nothing is changed on the computer before the user confirms the
+// last screen before the progress; Cancel up to there leaves everything as it was.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installer/ActivityLog.h"
+#include "installer/CommandLine.h"
+#include "installer/SetupScript.h"
+#include "installer/SetupTexts.h"
+#include "installer/win32/BackgroundWindows.h"
+#include "installer/win32/Installer.h"
+#include "installer/win32/Wizard.h"
+
+class SetupScreens {
+public:
+    SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options, ActivityLog& log,
+                 const std::string& setupDir);
+
+    // Replaces `texts` by those of the named language; false when its file cannot be read.
+    std::function<bool(const std::string&)> switchLanguage;
+
+    // Runs the screens around `probe`, an installer prepared with the script's defaults, and
+    // returns the exit code.
+    int Run(Installer& probe);
+    // What went wrong, for an exit code other than success.
+    const std::string& Problem() const { return problem_; }
+    // Whether the outcome was shown on the finish screen already.
+    bool Reported() const { return reported_; }
+    const std::string& Caption() const { return caption_; }
+
+private:
+    enum Page { Welcome, License, Readme, UserInfo, Folder, Group, Start };
+
+    bool Shows(InstallerScreens::Screen screen) const { return script_.screens.shows[screen]; }
+    std::string Text(int id, const std::vector<std::string>& arguments = {}) const { return texts_.Get(id, arguments); }
+    HWND Owner() const;
+    void ShowBackground();
+    // False when the user cancels.
+    bool ChooseSetupLanguage();
+    bool RunPages();
+    void ShowPage(Page page);
+    void ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight);
+    void ShowFolderPage();
+    void ShowGroupPage();
+    void ShowStartPage();
+    void UpdateSpace();
+    // Takes the page's fields into the choices; Check refuses what cannot be installed.
+    void Keep(Page page);
+    bool Check(Page page);
+    bool FolderHasRoom(const std::string& folder);
+    bool ConfirmCancel();
+    // The engine's questions as message boxes in front of `owner` (else the current screen).
+    std::function<bool(const std::string&, bool)> Questions(HWND owner) const;
+    void Message(const std::string& text, UINT type) const;
+    int Install();
+    int InstallWithWizard(Installer& installer);
+    void Finish(int result);
+    // The finish screen's readme and program, resolved for the folder installed into.
+    void ResolveFinishFiles(const Installer& installer);
+
+    const SetupScript& script_;
+    SetupTexts& texts_;
+    InstallerOptions options_;
+    ActivityLog& log_;
+    std::string setupDir_;
+    Installer* probe_ = nullptr;
+    SetupWindow background_;
+    Wizard wizard_;
+    bool hasWizard_ = false;
+    std::vector<Page> pages_;
+    std::string caption_, product_, problem_;
+    bool reported_ = false;
+    // The choices, kept while the user goes back and forth.
+    bool accepted_ = false;
+    std::string folder_, group_, userName_, company_;
+    std::string finishReadme_, finishApplication_;
+};

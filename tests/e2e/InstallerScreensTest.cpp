@@ -1,0 +1,556 @@
+// The interactive installer and uninstaller driven through their screens with window messages,
+// as a user would click through them, and the result checked on disk and in the registry.
+// DISABLED_ScreenTour is no test: scripts/installer-screenshots.sh runs it to photograph every
+// screen in English and German.
+#include <cstdlib>
+
+#include "E2ESupport.h"
+#include "core/Text.h"
+#include "installer/win32/ScreenIds.h"
+
+namespace {
+
+const char kProduct[] = "QsE2E Screens";
+const std::string kChosenDir = "C:\\QsE2E Screens Chosen\\App";
+
+// Every screen on; the finish screen offers both check boxes.
+// `readmeMode`: how an existing Readme.txt is replaced; `requiredKb`: the space the project asks for.
+std::string ScreensScript(const std::string& dialogs, int readmeMode, const std::string& requiredKb) {
+    return Replace(Replace(Replace(R"([GENERAL_INFO]
+CompanyName=Quill Screens Co
+ProductName=@
+ProductVersion=4.2
+ProductDescription=The screens of a careful installer
+ProductURL=http://example.com/screens
+CopyrightNotice=Copyright (c) 2026
+
+[SETUP_INFO]
+DefaultInstallationPath=%ProgramFiles%\%ProductName%
+DefaultShortcutFolderName=%ProductName%
+EnableUninstaller=Yes
+AddRemoveProgramsDescription=@ 4.2
+SetupLanguages=English,German
+DefaultSetupLanguage=English
+RequiredDiskSpace=#
+
+[APPLICATION_FILES]
+,uninstall.exe,%AppDir%\uninstall.exe,1,0
+,AppDir\Tool.exe,%AppDir%\Tool.exe,1,0
+,AppDir\Readme.txt,%AppDir%\Readme.txt,1,$
+
+[REGISTRY_ENTRIES]
+key,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%
+value,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%,DisplayName,S,@ 4.2
+value,HKLM,SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\%ProductName%,UninstallString,S,"%AppDir%\uninstall.exe"
+key,HKLM,Software\QsE2E\@
+value,HKLM,Software\QsE2E\@,Folder,s,%AppDir%
+
+[SHORTCUTS]
+s,%AppSCFolder%\Tool,%AppDir%\Tool.exe,,,,1,%AppDir%
+
+[SHORTCUT_FOLDERS]
+%AppSCFolder%
+
+[SYSTEM_REQUIREMENTS]
+AnyWindows=Yes
+AbortInstallation=Yes
+
+[DIALOGS]
+)" + dialogs + R"(
+[SPLASH_WINDOW]
+Bitmap_Pathname=%SetupDir%\Splash.bmp
+
+[SETUP_WINDOW]
+WindowTitle=%ProductName% Setup
+GradientFill=Yes
+ColorFrom=0x00FF0000
+ColorTo=0x00000000
+Heading=%ProductName% %ProductVersion%
+HeadingFont=Times New Roman,-32,700,1,0,0
+HeadingColor=0x00FFFFFF
+HeadingAlignment=0
+Heading3D=Yes
+Subheading=%ProductDescription%
+SubheadingFont=Times New Roman,-16,700,1,0,0
+SubheadingColor=0x00FFFFFF
+SubheadingAlignment=0
+Subheading3D=Yes
+Footer=%Copyright% %CompanyName%. All rights reserved. %ProductURL%
+FooterFont=Arial,-13,400,1,0,0
+FooterColor=0x0000FF00
+FooterAlignment=0
+Footer3D=No
+
+[LICENSE_DIALOG]
+License_Pathname=%SetupDir%\License.txt
+
+[README_DIALOG]
+Readme_Pathname=%SetupDir%\Readme.txt
+
+[FINISH_DIALOG]
+Show_ViewReadme_CheckBox=Yes
+Show_ViewReadme_Checked=Yes
+Show_RunApplication_CheckBox=Yes
+Show_RunApplication_Checked=Yes
+Readme_Pathname=%AppDir%\Readme.txt
+Application_Pathname=%AppDir%\Tool.exe
+)", "@", kProduct), "$", std::to_string(readmeMode)), "#", requiredKb);
+}
+
+std::string Dialogs(bool on) {
+    std::string lines;
+    for (const char* key : {"SplashWindow", "SetupWindow", "LanguageDialog", "WelcomeDialog", "LicenseDialog",
+                            "ReadmeDialog", "UserInfoDialog", "TargetDirectoryDialog", "SetupTypeDialog",
+                            "CustomSetupDialog", "ProgramGroupDialog", "StartDialog", "FinishDialog"})
+        lines += std::string(key) + (on ? "=Yes\n" : "=No\n");
+    return lines;
+}
+
+// A 64 by 32 bitmap of 24 bits a pixel, all one colour.
+std::string SplashBitmap() {
+    const int width = 64, height = 32, row = width * 3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + row * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < width * height; ++i) bytes += "\x80\x40\x20";
+    return bytes;
+}
+
+void WriteScreensPackage(Package& package, const std::string& dialogs, int readmeMode = 0,
+                         const std::string& requiredKb = "200") {
+    package.Write(ScreensScript(dialogs, readmeMode, requiredKb), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
+                                           {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
+                                           {"AppDir\\Readme.txt", "Installed readme"}});
+    WriteFileBytes(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
+    WriteFileBytes(package.Path("Readme.txt"), "README FIRST\nWhat is new in 4.2.\n");
+    WriteFileBytes(package.Path("Splash.bmp"), SplashBitmap());
+}
+
+void RemoveScreensLeftovers() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QsE2E");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + kProduct).c_str());
+    RemoveFolderTree("C:\\QsE2E Screens Chosen");
+    RemoveFolderTree(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct);
+    for (const char* group : {"QsE2E Screens", "QsE2E Bildschirme"})
+        RemoveFolderTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + group);
+}
+
+// A program started and watched: its windows are found by class, its controls by id.
+class Running {
+public:
+    explicit Running(const std::string& commandLine) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        std::string line = commandLine;
+        started_ = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != FALSE;
+    }
+    ~Running() {
+        if (!started_) return;
+        if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
+        CloseHandle(pi_.hThread);
+        CloseHandle(pi_.hProcess);
+    }
+    bool Started() const { return started_; }
+
+    // The visible top-level window of the given class, within 30 s.
+    HWND Window(const char* windowClass) const {
+        for (int i = 0; i < 600; ++i) {
+            if (HWND found = Find(windowClass)) return found;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return nullptr;
+    }
+    HWND Find(const char* windowClass) const {
+        struct Search {
+            DWORD pid;
+            const char* cls;
+            HWND found;
+        } search{pi_.dwProcessId, windowClass, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                char cls[64] = {};
+                GetWindowThreadProcessId(window, &owner);
+                GetClassNameA(window, cls, sizeof cls);
+                if (owner == s->pid && IsWindowVisible(window) && std::string(cls) == s->cls) s->found = window;
+                return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    // The visible top-level window classes of the program until it ends (at most 60 s).
+    std::vector<std::string> ClassesUntilExit() const {
+        std::vector<std::string> seen;
+        for (int i = 0; i < 6000 && WaitForSingleObject(pi_.hProcess, 10) != WAIT_OBJECT_0; ++i)
+            for (const char* cls : {"QuillsetProgress", "QuillsetWizard", "QuillsetSetupWindow", "QuillsetLanguage",
+                                    "QuillsetSplash", "#32770"})
+                if (Find(cls) && std::find(seen.begin(), seen.end(), cls) == seen.end()) seen.push_back(cls);
+        return seen;
+    }
+    int ExitCode(DWORD milliseconds = 60000) const {
+        if (WaitForSingleObject(pi_.hProcess, milliseconds) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+    DWORD Id() const { return pi_.dwProcessId; }
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION pi_ = {};
+};
+
+// The control `id` of `window` once it is there and visible (a page puts its controls up).
+HWND WaitForItem(HWND window, int id) {
+    for (int i = 0; i < 600; ++i) {
+        HWND item = GetDlgItem(window, id);
+        if (item && IsWindowVisible(item)) return item;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+}
+
+std::string ItemText(HWND window, int id) {
+    char text[4096] = {};
+    SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetItemText(HWND window, int id, const std::string& text) {
+    SendMessageA(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Press(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// A key pressed in the control of `window` that has the keyboard focus.
+void Key(HWND window, UINT key) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    HWND target = info.hwndFocus ? info.hwndFocus : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
+
+// The screenshot script's exchange folder: at each screen the tour writes "<name>.ready" and
+// waits for "<name>.done". Without the variable the tour does not pause.
+void Pause(const std::string& name) {
+    const char* exchange = std::getenv("QS_SCREENSHOT_EXCHANGE");
+    if (!exchange) return;
+    const std::string ready = std::string(exchange) + "\\" + name + ".ready";
+    const std::string done = std::string(exchange) + "\\" + name + ".done";
+    WriteFileBytes(ready, "");
+    for (int i = 0; i < 1200 && !Exists(done); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+TEST(Screens, AnInstallationInGermanWithTheUsersChoicesAndRunApplication) {
+    RemoveScreensLeftovers();
+    Package package;
+    WriteScreensPackage(package, Dialogs(true));
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LOG=" + package.Path("setup.log"));
+    ASSERT_TRUE(setup.Started());
+
+    HWND language = setup.Window("QuillsetLanguage");
+    ASSERT_NE(language, nullptr);
+    EXPECT_NE(setup.Find("QuillsetSetupWindow"), nullptr);
+    HWND list = GetDlgItem(language, kIdLanguageList);
+    EXPECT_EQ(ItemText(language, kIdLanguageList), "English");
+    LRESULT german = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("German"));
+    ASSERT_GE(german, 0);
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(german), 0);
+    Press(language, IDOK);
+
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdTitle), "Willkommen beim Installations-Assistenten f\xfcr QsE2E Screens");
+    EXPECT_FALSE(Enabled(wizard, kIdBack));
+    Press(wizard, kIdNext);
+
+    // License: Next only once the terms are accepted.
+    ASSERT_NE(WaitForItem(wizard, kIdAccept), nullptr);
+    EXPECT_NE(ItemText(wizard, kIdLicenseText).find("LICENSE TERMS\r\nYou may"), std::string::npos);
+    EXPECT_FALSE(Enabled(wizard, kIdNext));
+    SendMessageA(GetDlgItem(wizard, kIdAccept), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Enabled(wizard, kIdNext));
+    Press(wizard, kIdNext);
+
+    ASSERT_NE(WaitForItem(wizard, kIdReadmeText), nullptr);
+    EXPECT_NE(ItemText(wizard, kIdReadmeText).find("README FIRST\r\nWhat is new"), std::string::npos);
+    Press(wizard, kIdNext);
+
+    ASSERT_NE(WaitForItem(wizard, kIdUserName), nullptr);
+    SetItemText(wizard, kIdUserName, "Erika Muster");
+    SetItemText(wizard, kIdCompany, "Muster GmbH");
+    Press(wizard, kIdNext);
+
+    // The setup type screen is left out; the folder screen follows. A relative folder is
+    // refused with a message, and the screen stays.
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdFolder), ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct);
+    EXPECT_NE(ItemText(wizard, kIdSpaceRequired).find("KB"), std::string::npos);
+    SetItemText(wizard, kIdFolder, "relative\\folder");
+    Press(wizard, kIdNext);
+    HWND refusal = WaitForMessageBox(setup.Id(), "relative\\folder");
+    ASSERT_NE(refusal, nullptr);
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 200 && IsWindow(refusal); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    SetItemText(wizard, kIdFolder, kChosenDir);
+    Press(wizard, kIdNext);
+
+    ASSERT_NE(WaitForItem(wizard, kIdGroup), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdGroup), kProduct);
+    SetItemText(wizard, kIdGroup, "QsE2E Bildschirme");
+    Press(wizard, kIdNext);
+
+    ASSERT_NE(WaitForItem(wizard, kIdSummary), nullptr);
+    std::string summary = ItemText(wizard, kIdSummary);
+    for (const char* part : {"C:\\QsE2E Screens Chosen\\App", "QsE2E Bildschirme", "Erika Muster", "Muster GmbH"})
+        EXPECT_NE(summary.find(part), std::string::npos) << part;
+    // Back and forth keeps the choices.
+    Press(wizard, kIdBack);
+    ASSERT_NE(WaitForItem(wizard, kIdGroup), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdGroup), "QsE2E Bildschirme");
+    Press(wizard, kIdNext);
+    ASSERT_NE(WaitForItem(wizard, kIdSummary), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdNext), "&Installieren");
+    Press(wizard, kIdNext);
+
+    ASSERT_NE(WaitForItem(wizard, kIdRunApplication), nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(wizard, kIdViewReadme), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(wizard, kIdRunApplication), BST_CHECKED);
+    SendMessageA(GetDlgItem(wizard, kIdViewReadme), BM_CLICK, 0, 0);
+    Press(wizard, kIdNext);
+    EXPECT_EQ(setup.ExitCode(), 0) << ReadBytes(package.Path("setup.log"));
+
+    // Installed where the user said, with the group and the owner the user gave.
+    EXPECT_EQ(ReadBytes(kChosenDir + "\\Tool.exe"), ReadBytes(QS_MARKER_APP));
+    ShellLinkFields link;
+    ASSERT_TRUE(LoadShellLink(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\QsE2E Bildschirme\\Tool.lnk", link));
+    EXPECT_EQ(link.target, kChosenDir + "\\Tool.exe");
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct));
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+    const std::string uninstallKey = std::string(kUninstallKey) + kProduct;
+    EXPECT_EQ(StringValue("HKLM", "Software\\QsE2E\\QsE2E Screens", "Folder"), kChosenDir);
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "InstallLocation"), kChosenDir);
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "RegOwner"), "Erika Muster");
+    EXPECT_EQ(StringValue("HKLM", uninstallKey, "RegCompany"), "Muster GmbH");
+    // The uninstaller speaks the chosen language.
+    EXPECT_NE(ReadBytes(kChosenDir + "\\install.log").find("Deinstallation abgeschlossen"), std::string::npos);
+    // Run Application started the program in its own folder.
+    for (int i = 0; i < 200 && !Exists(kChosenDir + "\\started.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(EqualNoCase(ReadBytes(kChosenDir + "\\started.txt"), kChosenDir));
+    DeleteFileA((kChosenDir + "\\started.txt").c_str());
+
+    // The uninstaller's screens: confirmation, then the result, in German.
+    Running uninstall("\"" + kChosenDir + "\\uninstall.exe\"");
+    HWND confirm = uninstall.Window("QuillsetWizard");
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_NE(WaitForItem(confirm, kIdBody), nullptr);
+    EXPECT_EQ(ItemText(confirm, kIdTitle), "QsE2E Screens deinstallieren");
+    EXPECT_EQ(ItemText(confirm, kIdNext), "&Deinstallieren");
+    Press(confirm, kIdNext);
+    for (int i = 0; i < 600 && ItemText(confirm, kIdTitle) != "Deinstallation abgeschlossen"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ItemText(confirm, kIdTitle), "Deinstallation abgeschlossen");
+    Press(confirm, kIdNext);
+    EXPECT_EQ(uninstall.ExitCode(), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Screens Chosen\\App"));
+    EXPECT_FALSE(KeyExists("HKLM", uninstallKey));
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\QsE2E Bildschirme"));
+    RemoveScreensLeftovers();
+}
+
+TEST(Screens, CancelBeforeInstallingLeavesTheComputerUntouched) {
+    RemoveScreensLeftovers();
+    Package package;
+    WriteScreensPackage(package, Dialogs(true));
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    // /LANG= chose the language already.
+    EXPECT_EQ(setup.Find("QuillsetLanguage"), nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdTitle), "Welcome to the QsE2E Screens Setup Wizard");
+    // Esc on the welcome screen asks; No stays, Yes ends. Enter goes on.
+    Key(wizard, VK_ESCAPE);
+    HWND question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    for (int i = 0; i < 200 && IsWindow(question); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Key(wizard, VK_RETURN);
+    ASSERT_NE(WaitForItem(wizard, kIdAccept), nullptr);
+    Press(wizard, kIdCancel);
+    question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\QsE2E Screens"));
+    EXPECT_FALSE(KeyExists("HKLM", std::string(kUninstallKey) + kProduct));
+}
+
+TEST(Screens, AFolderOnADriveWithoutEnoughSpaceIsRefused) {
+    RemoveScreensLeftovers();
+    Package package;
+    // About a petabyte: no drive has it. The space is checked on the folder screen, not before.
+    const std::string dialogs = Replace(Replace(Dialogs(false), "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"),
+                                        "FinishDialog=No", "FinishDialog=Yes");
+    WriteScreensPackage(package, dialogs, 0, "999999999999");
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdNext), "&Install");
+    Press(wizard, kIdNext);
+    HWND refusal = WaitForMessageBox(setup.Id(), "not enough free space");
+    ASSERT_NE(refusal, nullptr);
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 200 && IsWindow(refusal); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Still on the folder screen.
+    EXPECT_NE(GetDlgItem(wizard, kIdFolder), nullptr);
+    Press(wizard, kIdCancel);
+    HWND question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+}
+
+TEST(Screens, CancelDuringTheProgressRollsBackAndTheFinishScreenSaysSo) {
+    RemoveScreensLeftovers();
+    Package package;
+    // The question about the existing readme holds the installation while the user cancels.
+    const std::string dialogs =
+        Replace(Replace(Dialogs(false), "StartDialog=No", "StartDialog=Yes"), "FinishDialog=No", "FinishDialog=Yes");
+    WriteScreensPackage(package, dialogs, 5);
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    CreateDirectoryA(appDir.c_str(), nullptr);
+    WriteFileBytes(appDir + "\\Readme.txt", "older readme");
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdSummary), nullptr);
+    Press(wizard, kIdNext);
+    HWND question = WaitForMessageBox(setup.Id(), "Readme.txt");
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(GetDlgItem(wizard, kIdProgress), nullptr);
+    Press(wizard, kIdCancel);
+    HWND confirm = WaitForMessageBox(setup.Id(), "cancel the installation");
+    ASSERT_NE(confirm, nullptr);
+    PostMessageA(confirm, WM_COMMAND, IDYES, 0);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    for (int i = 0; i < 400 && ItemText(wizard, kIdTitle) != "Setup Was Interrupted"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ItemText(wizard, kIdTitle), "Setup Was Interrupted");
+    EXPECT_EQ(GetDlgItem(wizard, kIdRunApplication), nullptr);
+    Press(wizard, kIdNext);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    EXPECT_EQ(ReadBytes(appDir + "\\Readme.txt"), "older readme");
+    for (const char* gone : {"\\Tool.exe", "\\uninstall.exe", "\\install.log"}) EXPECT_FALSE(Exists(appDir + gone)) << gone;
+    EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\QsE2E Screens"));
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct));
+    RemoveScreensLeftovers();
+}
+
+TEST(Screens, EveryScreenSwitchedOffInstallsWithOnlyTheProgressWindow) {
+    RemoveScreensLeftovers();
+    Package package;
+    WriteScreensPackage(package, Dialogs(false));
+    Running setup("\"" + package.Path("Setup.exe") + "\"");
+    std::vector<std::string> seen = setup.ClassesUntilExit();
+    EXPECT_EQ(setup.ExitCode(), 0);
+    for (const std::string& cls : seen) EXPECT_EQ(cls, "QuillsetProgress");
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    EXPECT_EQ(ReadBytes(appDir + "\\Readme.txt"), "Installed readme");
+    EXPECT_TRUE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct + "\\Tool.lnk"));
+    // Nothing was started.
+    EXPECT_FALSE(Exists(appDir + "\\started.txt"));
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    RemoveScreensLeftovers();
+}
+
+// Every screen of the installer and the uninstaller, in English and in German.
+TEST(Screens, DISABLED_ScreenTour) {
+    for (const char* language : {"English", "German"}) {
+        RemoveScreensLeftovers();
+        Package package;
+        // The question about an existing readme holds the installation halfway for its photograph.
+        WriteScreensPackage(package, Dialogs(true), 5);
+        const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+        CreateDirectoryA(appDir.c_str(), nullptr);
+        WriteFileBytes(appDir + "\\Readme.txt", "older readme");
+        Running setup("\"" + package.Path("Setup.exe") + "\"");
+        const std::string suffix = std::string("-") + language;
+        // The splash stays for two seconds; the script waits one before it photographs.
+        if (setup.Window("QuillsetSplash")) Pause("0-splash" + suffix);
+        HWND dialog = setup.Window("QuillsetLanguage");
+        ASSERT_NE(dialog, nullptr);
+        HWND list = GetDlgItem(dialog, kIdLanguageList);
+        SendMessageA(list, CB_SETCURSEL,
+                     SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(language)), 0);
+        Pause("1-language" + suffix);
+        Press(dialog, IDOK);
+        HWND wizard = setup.Window("QuillsetWizard");
+        ASSERT_NE(wizard, nullptr);
+        const std::pair<int, const char*> pages[] = {{kIdBody, "2-welcome"},   {kIdAccept, "3-license"},
+                                                     {kIdReadmeText, "4-readme"}, {kIdUserName, "5-user"},
+                                                     {kIdFolder, "6-folder"},   {kIdGroup, "7-group"},
+                                                     {kIdSummary, "8-start"}};
+        for (const auto& [id, name] : pages) {
+            ASSERT_NE(WaitForItem(wizard, id), nullptr) << name;
+            if (id == kIdAccept) SendMessageA(GetDlgItem(wizard, kIdAccept), BM_CLICK, 0, 0);
+            if (id == kIdUserName) {
+                SetItemText(wizard, kIdUserName, "Erika Muster");
+                SetItemText(wizard, kIdCompany, "Muster GmbH");
+            }
+            Pause(name + suffix);
+            Press(wizard, kIdNext);
+        }
+        HWND question = WaitForMessageBox(setup.Id(), "Readme.txt");
+        ASSERT_NE(question, nullptr);
+        Pause("9-progress" + suffix);
+        PostMessageA(question, WM_COMMAND, IDYES, 0);
+        ASSERT_NE(WaitForItem(wizard, kIdRunApplication), nullptr);
+        Pause("10-finish" + suffix);
+        SendMessageA(GetDlgItem(wizard, kIdViewReadme), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(wizard, kIdRunApplication), BM_CLICK, 0, 0);
+        Press(wizard, kIdNext);
+        ASSERT_EQ(setup.ExitCode(), 0);
+        Running uninstall("\"" + appDir + "\\uninstall.exe\"");
+        HWND confirm = uninstall.Window("QuillsetWizard");
+        ASSERT_NE(confirm, nullptr);
+        ASSERT_NE(WaitForItem(confirm, kIdBody), nullptr);
+        Pause("11-uninstall" + suffix);
+        Press(confirm, kIdNext);
+        std::string removed = std::string(language) == "German" ? "Deinstallation abgeschlossen" : "Uninstall Complete";
+        for (int i = 0; i < 600 && ItemText(confirm, kIdTitle) != removed; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Pause("12-uninstalled" + suffix);
+        Press(confirm, kIdNext);
+        EXPECT_EQ(uninstall.ExitCode(), 0);
+    }
+    RemoveScreensLeftovers();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
