@@ -11,18 +11,6 @@ const char kSetupClass[] = "QuillsetSetupWindow";
 constexpr UINT_PTR kSplashTimer = 1;
 constexpr UINT kSplashMilliseconds = 2000;
 
-void RegisterWindowClass(const char* name, WNDPROC procedure, HBRUSH background) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(107));
-    wc.lpszClassName = name;
-    RegisterClassExA(&wc);
-}
-
 LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
@@ -66,7 +54,7 @@ bool ShowSplash(const std::string& bitmapPath) {
     if (!bitmap) return false;
     BITMAP size{};
     GetObjectA(bitmap, sizeof size, &size);
-    RegisterWindowClass(kSplashClass, SplashProc, nullptr);
+    RegisterScreenClass(kSplashClass, SplashProc, nullptr);
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP | WS_BORDER,
                                   (GetSystemMetrics(SM_CXSCREEN) - size.bmWidth) / 2,
                                   (GetSystemMetrics(SM_CYSCREEN) - size.bmHeight) / 2, size.bmWidth, size.bmHeight,
@@ -95,7 +83,7 @@ SetupWindow::~SetupWindow() {
 bool SetupWindow::Create(const std::string& title, const InstallerScreens& settings, const std::string (&texts)[3]) {
     settings_ = &settings;
     std::copy(std::begin(texts), std::end(texts), texts_);
-    RegisterWindowClass(kSetupClass, WindowProc, nullptr);
+    RegisterScreenClass(kSetupClass, WindowProc, nullptr);
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     window_ = CreateWindowExA(WS_EX_APPWINDOW, kSetupClass, title.c_str(),

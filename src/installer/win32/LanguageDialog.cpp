@@ -1,6 +1,7 @@
 #include "installer/win32/LanguageDialog.h"
 
 #include "installer/win32/ScreenIds.h"
+#include "installer/win32/ScreenPaint.h"
 
 namespace {
 
@@ -36,19 +37,9 @@ LRESULT CALLBACK LanguageProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 bool ChooseLanguage(HWND owner, const LanguageDialogTexts& texts, const std::vector<std::string>& names, size_t& chosen) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = LanguageProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(107));
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HFONT font = CreateFontIndirectA(&metrics.lfMessageFont);
+    RegisterScreenClass(kClassName, LanguageProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    LOGFONTA messageFont = MessageFont();
+    HFONT font = CreateFontIndirectA(&messageFont);
 
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     RECT r = {0, 0, kWidth, kHeight};

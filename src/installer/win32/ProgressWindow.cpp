@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "installer/win32/ScreenPaint.h"
+
 namespace {
 
 const char kClassName[] = "QuillsetProgress";
@@ -27,22 +29,12 @@ bool ProgressWindow::Create(const std::string& caption, const std::string& headi
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(107));
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);
+    RegisterScreenClass(kClassName, ObjectWindowProc<ProgressWindow>, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectA(&metrics.lfMessageFont);
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    boldFont_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    LOGFONTA messageFont = MessageFont();
+    font_ = CreateFontIndirectA(&messageFont);
+    messageFont.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectA(&messageFont);
 
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT r = {0, 0, kClientWidth, kClientHeight};
@@ -112,16 +104,6 @@ void ProgressWindow::AskCancel() {
         return;
     EnableWindow(cancel_, FALSE);
     if (onCancel) onCancel();
-}
-
-LRESULT CALLBACK ProgressWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<ProgressWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return self ? self->OnMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,3 +21,22 @@ void PaintGradient(HDC context, const RECT& area, COLORREF top, COLORREF bottom)
         DeleteObject(brush);
     }
 }
+
+void RegisterScreenClass(const char* name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(107));
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
+LOGFONTA MessageFont() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics.lfMessageFont;
+}

@@ -58,22 +58,12 @@ bool Wizard::Create(HWND owner, const std::string& caption, COLORREF panelTop, C
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     icon_ = LoadIconA(instance, MAKEINTRESOURCEA(107));
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = icon_;
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);
+    RegisterScreenClass(kClassName, ObjectWindowProc<Wizard>, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectA(&metrics.lfMessageFont);
-    boldFont_ = ScaledFont(metrics.lfMessageFont, 0, FW_BOLD);
-    titleFont_ = ScaledFont(metrics.lfMessageFont, 12, FW_BOLD);
+    LOGFONTA messageFont = MessageFont();
+    font_ = CreateFontIndirectA(&messageFont);
+    boldFont_ = ScaledFont(messageFont, 0, FW_BOLD);
+    titleFont_ = ScaledFont(messageFont, 12, FW_BOLD);
     white_ = CreateSolidBrush(RGB(255, 255, 255));
 
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -251,16 +241,6 @@ void Wizard::Paint() {
     RECT line = {0, kLineTop, kClientWidth, kLineTop + 2};
     DrawEdge(context, &line, EDGE_ETCHED, BF_TOP);
     EndPaint(window_, &ps);
-}
-
-LRESULT CALLBACK Wizard::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Wizard*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* self = reinterpret_cast<Wizard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return self ? self->OnMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT Wizard::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
