@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lang/UiTextSource.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "build/BuildJob.h"
-#include "build/BuildLog.h"
+#include "pipeline/BuildJob.h"
+#include "pipeline/BuildLog.h"
 #include "core/Exception.h"
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"

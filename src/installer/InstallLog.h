@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 enum class ActionKind {
     Folder,      // a folder that did not exist before

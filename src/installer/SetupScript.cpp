@@ -156,7 +156,7 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     return s;
 }
 
-std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens) {
-    if (!screens.shows[InstallerScreens::SetupWindow]) return {0x00FF0000, 0x00000000};
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const ScreenSettings& screens) {
+    if (!screens.shows[ScreenSettings::SetupWindow]) return {0x00FF0000, 0x00000000};
     return {screens.colourFrom, screens.gradientFill ? screens.colourTo : screens.colourFrom};
 }

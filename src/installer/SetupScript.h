@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "model/InstallerScreens.h"
-#include "model/ProfileText.h"
+#include "screens/ScreenSettings.h"
+#include "profile/ProfileText.h"
 
 struct ScriptFile {
     std::string entry;        // the name inside setup.zip
@@ -75,7 +75,7 @@ struct SetupScript {
     std::vector<ScriptFileType> fileTypes;
     // The six screen sections. A script without [DIALOGS] switches every screen off: it installs
     // behind the progress window alone, as before the screens existed.
-    InstallerScreens screens;
+    ScreenSettings screens;
     // Lines that a build never writes: the package is damaged.
     std::vector<std::string> problems;
 };
@@ -85,7 +85,7 @@ SetupScript ReadSetupScript(const ProfileText& script);
 // The colours (0x00BBGGRR) from the top to the bottom of the panel of the welcome and finish
 // screens: the setup window's when the project shows one, else blue to black. The install log
 // keeps them, so that the uninstaller's screens look the same.
-std::pair<std::uint32_t, std::uint32_t> PanelColours(const InstallerScreens& screens);
+std::pair<std::uint32_t, std::uint32_t> PanelColours(const ScreenSettings& screens);
 
 // The fields of a comma-separated line: the first `count` - 1 cuts, the last field holds the rest.
 std::vector<std::string> SplitFields(const std::string& line, size_t count);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 enum SetupText {
     kTextCaption = 1,         // "%1 Setup"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "lang/UiTextSource.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 class LanguageFile : public UiTextSource {
 public:

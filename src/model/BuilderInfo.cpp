@@ -1,7 +1,7 @@
 #include "model/BuilderInfo.h"
 
-#include "build/ScriptBuilder.h"
-#include "model/ProfileText.h"
+#include "profile/ScriptBuilder.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 
 static const char kSection[] = "BUILDER_INFO";

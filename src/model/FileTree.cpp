@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Text.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 
 static const char kAppDirPath[] = "%DestComp%\\%AppDir%";

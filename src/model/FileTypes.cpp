@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "core/Text.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "model/SectionLines.h"
 
 static const char kHeader[] = "[FILE_TYPES]";

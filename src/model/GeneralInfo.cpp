@@ -1,7 +1,7 @@
 #include "model/GeneralInfo.h"
 
 #include "lang/UiTextSource.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 static const char kHeader[] = "[GENERAL_INFO]";
 static const std::string kKeys[6] = {"CompanyName=",    "ProductName=", "ProductVersion=",

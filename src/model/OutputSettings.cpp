@@ -1,7 +1,7 @@
 #include "model/OutputSettings.h"
 
 #include "core/Text.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 
 static const char kSection[] = "CREATE_SETUP";

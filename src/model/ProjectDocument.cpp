@@ -1,9 +1,9 @@
 #include "model/ProjectDocument.h"
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
 #include "lang/UiTextSource.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 
 // Numbers the titles of new projects for the life of the process.

@@ -1,6 +1,6 @@
 #include "model/SectionLines.h"
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "platform/File.h"
 
 bool WriteSection(File& file, const std::string& header, const Lines& lines) {

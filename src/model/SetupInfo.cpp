@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Text.h"
 #include "lang/UiTextSource.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "model/SectionLines.h"
 
 static const char kHeader[] = "[SETUP_INFO]";

@@ -1,8 +1,8 @@
 #include "model/ShortcutTree.h"
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Text.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 
 static const char kAppScFolderPath[] = "%DestComp%\\%StartMenu%\\%StartMenuPrograms%\\%AppSCFolder%";

@@ -1,8 +1,8 @@
 #include "model/SystemRequirements.h"
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Text.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "model/SectionLines.h"
 
 static const char kHeader[] = "[SYSTEM_REQUIREMENTS]";

@@ -11,7 +11,7 @@
 
 #include "E2ESupport.h"
 #include "TestSupport.h"
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/Shell.h"

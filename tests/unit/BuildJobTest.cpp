@@ -4,9 +4,9 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
-#include "build/BuildJob.h"
-#include "build/ContainerWriter.h"
-#include "build/ProjectPaths.h"
+#include "pipeline/BuildJob.h"
+#include "pipeline/ContainerWriter.h"
+#include "pipeline/ProjectPaths.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"

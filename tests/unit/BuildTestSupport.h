@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "build/BuildLog.h"
+#include "pipeline/BuildLog.h"
 
 class ScratchFolder;
 

@@ -4,7 +4,7 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
-#include "build/ContainerWriter.h"
+#include "pipeline/ContainerWriter.h"
 #include "platform/File.h"
 
 static std::string RandomBytes(std::size_t n, unsigned seed) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"

@@ -4,7 +4,7 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
-#include "build/IconReplacement.h"
+#include "pipeline/IconReplacement.h"
 #include "platform/File.h"
 #include "platform/Resources.h"
 

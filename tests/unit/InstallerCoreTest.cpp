@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "build/ContainerWriter.h"
+#include "pipeline/ContainerWriter.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/InstallLog.h"
@@ -300,11 +300,11 @@ TEST(InstallerScript, ScreensAreShownOnlyWhenTheScriptSwitchesThemOn) {
         "[LICENSE_DIALOG]\nLicense_Pathname=%SetupDir%\\License.txt\n\n"
         "[FINISH_DIALOG]\nShow_RunApplication_CheckBox=Yes\nShow_RunApplication_Checked=No\n"
         "Application_Pathname=%AppDir%\\Demo.exe\n"));
-    EXPECT_TRUE(s.screens.shows[InstallerScreens::SplashWindow]);
-    EXPECT_TRUE(s.screens.shows[InstallerScreens::LicenseDialog]);
-    EXPECT_FALSE(s.screens.shows[InstallerScreens::WelcomeDialog]);
+    EXPECT_TRUE(s.screens.shows[ScreenSettings::SplashWindow]);
+    EXPECT_TRUE(s.screens.shows[ScreenSettings::LicenseDialog]);
+    EXPECT_FALSE(s.screens.shows[ScreenSettings::WelcomeDialog]);
     // A key that the section lacks keeps the project's default.
-    EXPECT_TRUE(s.screens.shows[InstallerScreens::FinishDialog]);
+    EXPECT_TRUE(s.screens.shows[ScreenSettings::FinishDialog]);
     EXPECT_EQ(s.screens.windowTitle, "%ProductName% Setup");
     EXPECT_EQ(s.screens.colourFrom, 0xFFu);
     EXPECT_EQ(s.screens.heading.alignment, 2);

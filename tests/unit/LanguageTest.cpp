@@ -6,7 +6,7 @@
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "lang/TextKeys.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/BuilderInfo.h"
 #include "model/OutputSettings.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 static OutputSettings LoadOutput(const std::string& lines) {
     OutputSettings settings;

@@ -4,7 +4,7 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
-#include "build/ProductArchive.h"
+#include "pipeline/ProductArchive.h"
 #include "platform/FileSystem.h"
 
 static std::string Mixed(std::size_t n) {

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "core/Exception.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 static std::string Line(const ProfileText& p, const std::string& section, size_t index) {
     std::string line = "<unset>";

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "lang/UiTextSource.h"
 #include "model/FileTypes.h"
 #include "model/GeneralInfo.h"
 #include "model/InstallerScreens.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 #include "model/ProjectDocument.h"
 #include "model/SetupInfo.h"
 #include "model/SystemRequirements.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 #include "platform/File.h"
 
 // A fresh folder under the temporary folder, removed with everything it holds.

@@ -4,7 +4,7 @@
 
 #include "TestSupport.h"
 #include "model/DocumentBase.h"
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 // A tree attached to a document of its own, reset as for a new project.
 template <class Tree>

@@ -80,7 +80,7 @@ SetupWindow::~SetupWindow() {
     if (window_) DestroyWindow(window_);
 }
 
-bool SetupWindow::Create(const std::string& title, const InstallerScreens& settings, const std::string (&texts)[3]) {
+bool SetupWindow::Create(const std::string& title, const ScreenSettings& settings, const std::string (&texts)[3]) {
     settings_ = &settings;
     std::copy(std::begin(texts), std::end(texts), texts_);
     RegisterScreenClass(kSetupClass, WindowProc, nullptr);
@@ -165,7 +165,7 @@ void SetupWindow::Paint() {
     HDC memory = CreateCompatibleDC(context);
     HBITMAP bitmap = CreateCompatibleBitmap(context, client.right, client.bottom);
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    const InstallerScreens& s = *settings_;
+    const ScreenSettings& s = *settings_;
     PaintGradient(memory, client, s.colourFrom, s.gradientFill ? s.colourTo : s.colourFrom);
     SetBkMode(memory, TRANSPARENT);
     const int margin = static_cast<int>(24 * ScreenScale(client.bottom));

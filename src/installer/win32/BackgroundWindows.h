@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/InstallerScreens.h"
+#include "screens/ScreenSettings.h"
 
 // Shows the bitmap file centred on the screen, without a frame, for about two seconds or until
 // it is clicked. False when the file is no bitmap that can be shown.
@@ -19,7 +19,7 @@ public:
     SetupWindow& operator=(const SetupWindow&) = delete;
 
     // `texts` holds the heading, subheading and footer with their variables replaced already.
-    bool Create(const std::string& title, const InstallerScreens& settings, const std::string (&texts)[3]);
+    bool Create(const std::string& title, const ScreenSettings& settings, const std::string (&texts)[3]);
     HWND Handle() const { return window_; }
 
 private:
@@ -28,6 +28,6 @@ private:
     void DrawLine(HDC context, const ScreenText& line, const std::string& text, RECT& area, bool fromBottom) const;
 
     HWND window_ = nullptr;
-    const InstallerScreens* settings_ = nullptr;
+    const ScreenSettings* settings_ = nullptr;
     std::string texts_[3];
 };

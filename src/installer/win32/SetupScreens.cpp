@@ -98,10 +98,10 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
 SetupScreens::SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options,
                            ActivityLog& log, const std::string& setupDir)
     : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir) {
-    const bool pageShown[] = {Shows(InstallerScreens::WelcomeDialog),        Shows(InstallerScreens::LicenseDialog),
-                              Shows(InstallerScreens::ReadmeDialog),         Shows(InstallerScreens::UserInfoDialog),
-                              Shows(InstallerScreens::TargetDirectoryDialog), Shows(InstallerScreens::ProgramGroupDialog),
-                              Shows(InstallerScreens::StartDialog)};
+    const bool pageShown[] = {Shows(ScreenSettings::WelcomeDialog),        Shows(ScreenSettings::LicenseDialog),
+                              Shows(ScreenSettings::ReadmeDialog),         Shows(ScreenSettings::UserInfoDialog),
+                              Shows(ScreenSettings::TargetDirectoryDialog), Shows(ScreenSettings::ProgramGroupDialog),
+                              Shows(ScreenSettings::StartDialog)};
     for (int page = Welcome; page <= Start; ++page)
         if (pageShown[page]) pages_.push_back(static_cast<Page>(page));
 }
@@ -125,23 +125,23 @@ int SetupScreens::Run(Installer& probe) {
     company_ = RegisteredText("RegisteredOrganization");
     // The setup type and custom setup screens are left out: a project's files have no
     // components to choose from, so those screens could change nothing.
-    if (Shows(InstallerScreens::SetupTypeDialog) || Shows(InstallerScreens::CustomSetupDialog))
+    if (Shows(ScreenSettings::SetupTypeDialog) || Shows(ScreenSettings::CustomSetupDialog))
         log_.Line("The setup type and custom setup screens are not shown: the project has no components");
-    if (Shows(InstallerScreens::SplashWindow) && !ShowSplash(probe.Text(script_.screens.splashBitmapPath)))
+    if (Shows(ScreenSettings::SplashWindow) && !ShowSplash(probe.Text(script_.screens.splashBitmapPath)))
         log_.Line("Splash bitmap not shown: " + probe.Text(script_.screens.splashBitmapPath));
-    if (Shows(InstallerScreens::SetupWindow)) ShowBackground();
-    if (Shows(InstallerScreens::LanguageDialog) && options_.language.empty() && !ChooseSetupLanguage()) {
+    if (Shows(ScreenSettings::SetupWindow)) ShowBackground();
+    if (Shows(ScreenSettings::LanguageDialog) && options_.language.empty() && !ChooseSetupLanguage()) {
         log_.Line("Cancelled at the language choice: nothing was changed");
         reported_ = true;
         return kExitCancelled;
     }
 
     probe.ask = Questions(nullptr);
-    if (probe.CheckRequirements(!Shows(InstallerScreens::TargetDirectoryDialog)) != kExitDone) {
+    if (probe.CheckRequirements(!Shows(ScreenSettings::TargetDirectoryDialog)) != kExitDone) {
         problem_ = probe.Problem();
         return kExitRequirements;
     }
-    if (!pages_.empty() || Shows(InstallerScreens::FinishDialog)) {
+    if (!pages_.empty() || Shows(ScreenSettings::FinishDialog)) {
         auto [top, bottom] = PanelColours(script_.screens);
         hasWizard_ = wizard_.Create(background_.Handle(), caption_, top, bottom);
     }
@@ -151,7 +151,7 @@ int SetupScreens::Run(Installer& probe) {
         return kExitCancelled;
     }
     int result = Install();
-    if (hasWizard_ && Shows(InstallerScreens::FinishDialog)) {
+    if (hasWizard_ && Shows(ScreenSettings::FinishDialog)) {
         Finish(result);
     } else if (hasWizard_ && result == kExitDone && !options_.suppressBoxes) {
         // Whoever went through screens hears that the installation is done.
@@ -162,7 +162,7 @@ int SetupScreens::Run(Installer& probe) {
 }
 
 void SetupScreens::ShowBackground() {
-    const InstallerScreens& s = script_.screens;
+    const ScreenSettings& s = script_.screens;
     const std::string texts[3] = {probe_->Text(s.heading.text), probe_->Text(s.subheading.text),
                                   probe_->Text(s.footer.text)};
     background_.Create(probe_->Text(s.windowTitle), s, texts);
@@ -333,8 +333,8 @@ void SetupScreens::ShowStartPage() {
     wizard_.BeginPage(false, Text(kTextStartTitle), Text(kTextStartSubtitle, {product_}));
     wizard_.Add("STATIC", Text(kTextStartBody), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
     std::string summary = Text(kTextSummaryFolder) + "\r\n      " + folder_ + "\r\n";
-    if (Shows(InstallerScreens::ProgramGroupDialog)) summary += "\r\n" + Text(kTextSummaryGroup) + "\r\n      " + group_ + "\r\n";
-    if (Shows(InstallerScreens::UserInfoDialog)) {
+    if (Shows(ScreenSettings::ProgramGroupDialog)) summary += "\r\n" + Text(kTextSummaryGroup) + "\r\n      " + group_ + "\r\n";
+    if (Shows(ScreenSettings::UserInfoDialog)) {
         summary += "\r\n" + Text(kTextSummaryUser) + "\r\n      " + userName_ + "\r\n";
         if (!company_.empty()) summary += "      " + company_ + "\r\n";
     }
@@ -393,7 +393,7 @@ bool SetupScreens::FolderHasRoom(const std::string& folder) {
 int SetupScreens::Install() {
     options_.folder = folder_;
     options_.group = group_;
-    if (Shows(InstallerScreens::UserInfoDialog)) {
+    if (Shows(ScreenSettings::UserInfoDialog)) {
         options_.userName = userName_;
         options_.company = company_;
     }
@@ -452,7 +452,7 @@ int SetupScreens::InstallWithWizard(Installer& installer) {
 }
 
 void SetupScreens::Finish(int result) {
-    const InstallerScreens& s = script_.screens;
+    const ScreenSettings& s = script_.screens;
     reported_ = true;
     if (result == kExitDone) {
         wizard_.BeginPage(true, Text(kTextFinishTitle, {product_}), std::string());

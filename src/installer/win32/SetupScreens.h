@@ -36,7 +36,7 @@ public:
 private:
     enum Page { Welcome, License, Readme, UserInfo, Folder, Group, Start };
 
-    bool Shows(InstallerScreens::Screen screen) const { return script_.screens.shows[screen]; }
+    bool Shows(ScreenSettings::Screen screen) const { return script_.screens.shows[screen]; }
     std::string Text(int id, const std::vector<std::string>& arguments = {}) const { return texts_.Get(id, arguments); }
     HWND Owner() const;
     void ShowBackground();

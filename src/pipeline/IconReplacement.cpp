@@ -1,4 +1,4 @@
-#include "build/IconReplacement.h"
+#include "pipeline/IconReplacement.h"
 
 #include <algorithm>
 #include <cstdint>

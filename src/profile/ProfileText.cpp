@@ -1,4 +1,4 @@
-#include "model/ProfileText.h"
+#include "profile/ProfileText.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,11 +1,11 @@
 // The build's three file steps: the product archive, the self-extracting executable, and the
 // side-by-side copy into the output folder.
-#include "build/BuildJob.h"
-#include "build/BuildLog.h"
-#include "build/ContainerWriter.h"
-#include "build/IconReplacement.h"
-#include "build/ProductArchive.h"
-#include "build/ProjectPaths.h"
+#include "pipeline/BuildJob.h"
+#include "pipeline/BuildLog.h"
+#include "pipeline/ContainerWriter.h"
+#include "pipeline/IconReplacement.h"
+#include "pipeline/ProductArchive.h"
+#include "pipeline/ProjectPaths.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
 #include "platform/File.h"

@@ -1,4 +1,4 @@
-#include "build/ProductArchive.h"
+#include "pipeline/ProductArchive.h"
 
 #include <zip.h>
 

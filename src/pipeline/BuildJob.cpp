@@ -1,8 +1,8 @@
-#include "build/BuildJob.h"
+#include "pipeline/BuildJob.h"
 
-#include "build/BuildLog.h"
-#include "build/ProjectPaths.h"
-#include "build/ScriptBuilder.h"
+#include "pipeline/BuildLog.h"
+#include "pipeline/ProjectPaths.h"
+#include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "build/ScriptBuilder.h"
+#include "profile/ScriptBuilder.h"
 
 #include "platform/File.h"
 

@@ -1,10 +1,10 @@
-#include "build/ContainerWriter.h"
+#include "pipeline/ContainerWriter.h"
 
 #include <algorithm>
 
 #include <zlib.h>
 
-#include "build/ProjectPaths.h"
+#include "pipeline/ProjectPaths.h"
 #include "platform/File.h"
 
 // Files are copied and checked in large blocks: the container is as large as the product.

@@ -1,4 +1,4 @@
-#include "build/ProjectPaths.h"
+#include "pipeline/ProjectPaths.h"
 
 #include "platform/File.h"
 

@@ -1,0 +1,51 @@
+# Fails when a source file includes a header of a library above its own. The libraries stand in
+# this order, each seeing only those before it (and itself):
+#   core -> platform -> profile -> screens -> lang -> model -> pipeline -> cli
+# The Windows-only rooms: ui sees core and platform; editor sees the portable libraries and ui,
+# never app; app sees everything but cli and installer; the installer programs see core,
+# platform, profile and screens only.
+# Usage: cmake -DSOURCE_DIR=<repo>/src -P CheckLayering.cmake
+cmake_minimum_required(VERSION 3.20)
+set(allowed_core core)
+set(allowed_platform core platform)
+set(allowed_profile ${allowed_platform} profile)
+set(allowed_screens ${allowed_profile} screens)
+set(allowed_lang ${allowed_profile} lang)
+set(allowed_model ${allowed_screens} lang model)
+set(allowed_pipeline ${allowed_model} pipeline)
+set(allowed_cli ${allowed_pipeline} cli)
+set(allowed_ui ${allowed_platform} ui)
+set(allowed_editor ${allowed_pipeline} ui editor)
+set(allowed_app ${allowed_pipeline} ui editor app)
+set(allowed_installer ${allowed_screens} installer)
+set(rooms core platform profile screens lang model pipeline cli ui editor app installer)
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(violations "")
+foreach(source IN LISTS sources)
+    string(REGEX MATCH "^[^/]+" room "${source}")
+    if(NOT room IN_LIST rooms)
+        list(APPEND violations "${source}: folder '${room}' has no place in the library order")
+        continue()
+    endif()
+    file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+        if(NOT header MATCHES "/")
+            continue()  # a header beside the file, or a generated one
+        endif()
+        string(REGEX MATCH "^[^/]+" target "${header}")
+        if(NOT target IN_LIST rooms)
+            continue()  # not one of ours (resources, third-party)
+        endif()
+        if(NOT target IN_LIST allowed_${room})
+            list(APPEND violations "${source} includes ${header}: ${room} must not depend on ${target}")
+        endif()
+    endforeach()
+endforeach()
+
+if(violations)
+    list(JOIN violations "\n  " text)
+    message(FATAL_ERROR "Includes against the library order:\n  ${text}")
+endif()
+message(STATUS "Includes follow the library order")
