@@ -1,11 +1,13 @@
 #pragma once
-// The product archive setup.zip: an ordinary ZIP file written with minizip and zlib's deflate.
-// Each source is streamed through one 16 KiB buffer, never read whole.
+// The product archive setup.zip: an ordinary ZIP file written with minizip. Entries come either
+// packed ahead (read and deflated whole by ParallelPacker) or streamed through one 16 KiB buffer
+// and zlib's deflate, for files too big to hold.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class File;
+struct PackedFile;
 
 class ProductArchive {
 public:
@@ -19,6 +21,9 @@ public:
     // Adds one file as one entry stamped with the source's local last-write time; deflated with
     // `level`, or stored when `level` is 0. A source that cannot be opened adds no entry.
     bool AddFile(const std::string& sourcePath, const std::string& entryName, int level);
+    // Adds one entry whose bytes were packed ahead, stamped like AddFile. A file that is not
+    // Packed adds no entry.
+    bool AddPacked(const std::string& sourcePath, const std::string& entryName, const PackedFile& file);
     // Writes the central directory; false when the archive could not be finished.
     bool Close();
 
