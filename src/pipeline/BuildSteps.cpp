@@ -49,8 +49,9 @@ void BuildJob::BuildArchive() {
     ParallelPacker packer(std::move(sources), kCompressionLevel);
 
     PackedFile packed;
-    for (std::size_t i = 0; i < items.size() && packer.Next(packed); ++i) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
         if (!Continue()) return;  // a cancelled build adds nothing more; the archive is closed as it is
+        if (!packer.Next(packed)) break;
         const ArchiveItem& item = items[i];
         const bool added = packed.state == PackedFile::State::Streamed
                                ? archive.AddFile(item.source, item.entryName, kCompressionLevel)
