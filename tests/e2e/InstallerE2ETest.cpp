@@ -14,8 +14,7 @@
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "installer/win32/Registry.h"
-#include "installer/win32/Shell.h"
-#include "installer/win32/Undo.h"
+#include "installer/win32/SharedCounts.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
