@@ -89,6 +89,9 @@ inline bool LoadShellLink(const std::string& path, ShellLinkFields& fields) {
     return ok;
 }
 
+// The Start menu's programs folder of all users, where program groups go.
+inline std::string ProgramsFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS); }
+
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline bool ReadValue(const std::string& hive, const std::string& key, const std::string& name, DWORD& type, std::string& data) {

@@ -9,7 +9,6 @@
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
-#include "installer/Variables.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
