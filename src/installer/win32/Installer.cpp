@@ -36,7 +36,12 @@ std::string ParentFolder(const std::string& path) {
 
 Installer::Installer(const SetupScript& script, const SetupTexts& texts, const InstallerOptions& options,
                      ActivityLog& log, const std::string& setupDir)
-    : script_(script), texts_(texts), log_(log), setupDir_(setupDir), plan_(script, options, log) {}
+    : script_(script),
+      texts_(texts),
+      log_(log),
+      setupDir_(setupDir),
+      archiveSwitch_(options.archive),
+      plan_(script, options, log) {}
 
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
@@ -45,7 +50,7 @@ bool Installer::Fail(const std::string& problem) {
 
 bool Installer::Prepare() {
     if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_.Problem());
-    if (!archive_.Open(JoinPath(setupDir_, "setup.zip"))) return Fail("setup.zip is missing or unreadable");
+    if (!OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;
         if (!archive_.Find(entry, found)) return false;
@@ -61,6 +66,14 @@ bool Installer::Prepare() {
               std::to_string(plan_.Shortcuts().size()) + " shortcuts, " + std::to_string(plan_.Values().size()) +
               " registry entries");
     return true;
+}
+
+// A self-extracting package's stub names where setup.zip lies inside the package, which is read
+// there rather than copied out first; a side-by-side installer finds it in its own folder.
+bool Installer::OpenArchive() {
+    if (archiveSwitch_.empty()) return archive_.Open(JoinPath(setupDir_, "setup.zip"));
+    ArchiveLocation where;
+    return ParseArchiveLocation(archiveSwitch_, where) && archive_.Open(where.path, where.offset, where.size);
 }
 
 int Installer::CheckRequirements(bool diskSpace) {

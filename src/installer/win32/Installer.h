@@ -51,6 +51,7 @@ public:
 
 private:
     bool Fail(const std::string& problem);
+    bool OpenArchive();
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
     bool ExtractEntry(const PlannedFile& file, const std::string& target);
@@ -79,6 +80,7 @@ private:
     const SetupTexts& texts_;
     ActivityLog& log_;
     std::string setupDir_;
+    std::string archiveSwitch_;  // the value of /_ARCHIVE=; empty: setup.zip lies in setupDir_
     InstallPlan plan_;
     ArchiveReader archive_;
     InstallLog journal_;
