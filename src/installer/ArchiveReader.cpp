@@ -12,6 +12,17 @@ namespace {
 constexpr std::size_t kLongestName = 0xFFFF;  // the directory's name length is a 16-bit field
 constexpr std::size_t kBlockSize = 1 << 16;
 
+platform::LocalTime FromDosDate(std::uint32_t dosDate) {
+    platform::LocalTime time;
+    time.year = static_cast<int>(dosDate >> 25) + 1980;
+    time.month = static_cast<int>(dosDate >> 21 & 15);
+    time.day = static_cast<int>(dosDate >> 16 & 31);
+    time.hour = static_cast<int>(dosDate >> 11 & 31);
+    time.minute = static_cast<int>(dosDate >> 5 & 63);
+    time.second = static_cast<int>(dosDate & 31) * 2;
+    return time;
+}
+
 }  // namespace
 
 // A window onto part of a file through minizip's file functions: positions inside the archive
@@ -149,8 +160,10 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
         unzCloseCurrentFile(archive_);
         return ExtractStatus::Stopped;
     }
-    // Closing the entry checks its CRC.
+    // Closing the entry checks its CRC. The time is set on the file still open, which spares
+    // opening it once more.
     bool intact = n == 0 && unzCloseCurrentFile(archive_) == UNZ_OK;
+    if (written && intact) out.SetLocalWriteTime(FromDosDate(entry.dosDate));
     out.Close();
     if (!written) return ExtractStatus::Unwritten;
     return intact ? ExtractStatus::Ok : ExtractStatus::Damaged;

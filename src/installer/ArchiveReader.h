@@ -39,8 +39,9 @@ public:
 
     // The entry of this name (compared without regard to letter case); false when there is none.
     bool Find(const std::string& name, ArchiveEntry& entry) const;
-    // Writes the entry's bytes to `target` (created or emptied) and tells what `entry` it was.
-    // After each block `progress` learns its size and may return false to stop.
+    // Writes the entry's bytes to `target` (created or emptied), stamped with the entry's time,
+    // and tells what `entry` it was. After each block `progress` learns its size and may return
+    // false to stop.
     ExtractStatus Extract(const std::string& name, const std::string& target,
                           const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry);
 

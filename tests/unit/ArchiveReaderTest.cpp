@@ -60,6 +60,10 @@ TEST(ArchiveReader, FindsEntriesWithoutRegardToCaseAndExtractsThemWithProgress) 
     EXPECT_EQ(reported, data.size());
     EXPECT_GT(calls, 1);  // block by block
     EXPECT_EQ(extracted.dosDate, entry.dosDate);
+    platform::LocalTime stamped;  // the time it had on the builder's computer, which replace modes compare
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(scratch.File("Tool.exe"), stamped));
+    EXPECT_EQ(std::vector<int>({stamped.year, stamped.month, stamped.day, stamped.hour, stamped.minute, stamped.second}),
+              std::vector<int>({2024, 1, 2, 12, 30, 10}));
     EXPECT_EQ(archive.Extract("empty.txt", scratch.File("empty.txt"), nullptr, extracted), ExtractStatus::Ok);
     EXPECT_EQ(ReadBytes(scratch.File("empty.txt")), "");
 }

@@ -133,11 +133,17 @@ int Installer::Install() {
     return kExitDone;
 }
 
+// Folders known to exist are remembered: most files share their folder with the file before.
 bool Installer::MakeFolders(const std::string& path) {
-    if (platform::IsFolder(path)) return true;
+    if (knownFolders_.count(path)) return true;
+    if (platform::IsFolder(path)) {
+        knownFolders_.insert(path);
+        return true;
+    }
     std::string parent = ParentFolder(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
     if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
+    knownFolders_.insert(path);
     InstallAction a;
     a.kind = ActionKind::Folder;
     a.path = path;
@@ -146,6 +152,8 @@ bool Installer::MakeFolders(const std::string& path) {
     return true;
 }
 
+// The file keeps the time it had on the builder's computer, which replace modes compare: the
+// archive reader stamps it.
 bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
     ArchiveEntry entry;
     switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
@@ -159,30 +167,41 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
             damaged_ = true;
             return Fail("setup.zip: the entry " + file.entry + " is damaged");
     }
-    // The file keeps the time it had on the builder's computer, which replace modes compare.
-    SetDosWriteTime(target, entry.dosDate);
     return true;
 }
 
 bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh) {
-    if (!platform::IsFile(file.path)) return true;
     FileFacts facts(file.path, fresh, [&] { return !ask || ask(texts_.Get(kTextReplaceFile, {file.path}), true); });
     return ShouldReplace(file.replaceMode, facts);
 }
 
+// A file that is not there yet is written in its place at once: there is nothing to compare it
+// with or to keep, and a rollback deletes it. One that is there is written beside it first.
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(ParentFolder(file.path))) return false;
+    const bool existed = platform::IsFile(file.path);
+    if (!existed) {
+        if (!ExtractEntry(file, file.path)) {
+            DeleteFileA(file.path.c_str());
+            return false;
+        }
+        InstallAction a;
+        a.kind = ActionKind::File;
+        a.path = file.path;
+        a.options = file.options;
+        RecordInstalled(a, false);
+        return true;
+    }
     std::string fresh = file.path + kNewSuffix;
-    bool existed = platform::IsFile(file.path);
     if (!ExtractEntry(file, fresh)) {
         DeleteFileA(fresh.c_str());
         return false;
     }
     if (ShouldReplaceExisting(file, fresh))
-        return MoveIntoPlace(fresh, file.path, file.options, existed, file.replaceMode == kReplaceAtRestart);
+        return MoveIntoPlace(fresh, file.path, file.options, true, file.replaceMode == kReplaceAtRestart);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
-    if ((file.options & kSharedFile) && existed) {
+    if (file.options & kSharedFile) {
         InstallAction a;
         a.kind = ActionKind::File;
         a.path = file.path;
@@ -193,6 +212,7 @@ bool Installer::PlaceFile(const PlannedFile& file) {
     }
     return true;
 }
+
 bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
                               bool laterIfInUse) {
     InstallAction a;
@@ -213,13 +233,17 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
         if (existed) MoveFileExA(a.backup.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         return Fail(texts_.Get(kTextCannotWrite, {path}));
     }
-    if (options & kSharedFile) {
-        a.previousCount = SharedCount(path);
-        SetSharedCount(path, RaisedSharedCount(path, existed, a.previousCount));
-    }
-    journal_.Add(a);
-    log_.Line("File installed: " + path);
+    RecordInstalled(a, existed);
     return true;
+}
+
+void Installer::RecordInstalled(InstallAction& action, bool existed) {
+    if (action.options & kSharedFile) {
+        action.previousCount = SharedCount(action.path);
+        SetSharedCount(action.path, RaisedSharedCount(action.path, existed, action.previousCount));
+    }
+    journal_.Add(action);
+    log_.Line("File installed: " + action.path);
 }
 
 bool Installer::ReplaceAtRestart(const std::string& fresh, InstallAction& action) {

@@ -116,6 +116,19 @@ bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     return true;
 }
 
+bool SetFileHandleLocalWriteTime(FileHandle handle, const LocalTime& time) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(time.year);
+    st.wMonth = static_cast<WORD>(time.month);
+    st.wDay = static_cast<WORD>(time.day);
+    st.wHour = static_cast<WORD>(time.hour);
+    st.wMinute = static_cast<WORD>(time.minute);
+    st.wSecond = static_cast<WORD>(time.second);
+    FILETIME local, utc;
+    return SystemTimeToFileTime(&st, &local) && LocalFileTimeToFileTime(&local, &utc) &&
+           SetFileTime(reinterpret_cast<HANDLE>(handle), nullptr, nullptr, &utc);
+}
+
 static std::string WithoutTrailingBackslash(std::string path) {
     if (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
