@@ -23,9 +23,10 @@ if(WIN32)
     if(NOT EXISTS "${QS_LIBDEFLATE_SRC}/libdeflate.h")
         message(FATAL_ERROR "libdeflate sources missing in ${QS_LIBDEFLATE_SRC}: run scripts/deps.sh")
     endif()
-    # Only the compressor and the checksum: the builder never inflates.
+    # The raw deflate format and the checksum: the builder deflates, the installer inflates.
     add_library(libdeflate_dep STATIC
-        ${QS_LIBDEFLATE_SRC}/lib/deflate_compress.c ${QS_LIBDEFLATE_SRC}/lib/crc32.c
+        ${QS_LIBDEFLATE_SRC}/lib/deflate_compress.c ${QS_LIBDEFLATE_SRC}/lib/deflate_decompress.c
+        ${QS_LIBDEFLATE_SRC}/lib/crc32.c
         ${QS_LIBDEFLATE_SRC}/lib/utils.c ${QS_LIBDEFLATE_SRC}/lib/x86/cpu_features.c)
     target_include_directories(libdeflate_dep PUBLIC ${QS_LIBDEFLATE_SRC})
     target_compile_options(libdeflate_dep PRIVATE -w -O2)

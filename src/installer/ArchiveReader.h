@@ -10,6 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
+class File;
+struct libdeflate_decompressor;
+
 struct ArchiveEntry {
     std::uint64_t size = 0;     // uncompressed bytes
     std::uint32_t dosDate = 0;  // the DOS date (high word) and time (low word) it was stored with
@@ -48,17 +51,32 @@ public:
 private:
     struct Indexed {
         ArchiveEntry entry;
+        int method = 0;
+        std::uint64_t packedSize = 0;  // the bytes stored in the archive
+        std::uint32_t crc = 0;
         std::uint64_t directoryPosition = 0;  // minizip's position of the entry in the directory
         std::uint64_t directoryIndex = 0;
     };
     struct Window;
 
+    struct DecompressorDeleter {
+        void operator()(libdeflate_decompressor* decompressor) const;
+    };
+
     void Close();
     bool ReadDirectory();
     const Indexed* Locate(const std::string& name) const;
+    ExtractStatus InflateWhole(const Indexed& indexed, File& out, const std::function<bool(std::uint32_t)>& progress);
+    ExtractStatus CopyStreamed(File& out, const std::function<bool(std::uint32_t)>& progress);
+    ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out,
+                              const std::function<bool(std::uint32_t)>& progress);
 
     void* archive_ = nullptr;  // the minizip reader
     std::unique_ptr<Window> window_;
     std::unordered_map<std::string, Indexed> index_;  // by name in lower case; the first of equal names
     std::vector<char> block_;                         // the transfer buffer of Extract
+    // Entries small enough are read whole and inflated in one call, which is several times
+    // faster than inflating them block by block; these buffers serve every such entry.
+    std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor_;
+    std::vector<char> packed_, plain_;
 };

@@ -93,6 +93,16 @@ TEST(ArchiveReader, TellsMissingStoppedUnwritableAndDamagedEntriesApart) {
     ArchiveReader changed;
     ASSERT_TRUE(changed.Open(scratch.File("changed.zip")));
     EXPECT_EQ(changed.Extract("a.bin", scratch.File("c.bin"), nullptr, entry), ExtractStatus::Damaged);
+
+    // The same in a deflated entry, which is inflated whole: refused before anything is written.
+    WriteZip(scratch.File("deflated.zip"), {{"a.bin", data}});
+    bytes = ReadBytes(scratch.File("deflated.zip"));
+    bytes[bytes.size() / 3] ^= 0x10;
+    scratch.Write("deflated.zip", bytes);
+    ArchiveReader deflated;
+    ASSERT_TRUE(deflated.Open(scratch.File("deflated.zip")));
+    EXPECT_EQ(deflated.Extract("a.bin", scratch.File("d.bin"), nullptr, entry), ExtractStatus::Damaged);
+    EXPECT_EQ(ReadBytes(scratch.File("d.bin")), "");
 }
 
 TEST(ArchiveReader, ReadsAnArchiveWhereItLiesInsideABiggerFile) {
