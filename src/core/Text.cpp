@@ -53,11 +53,6 @@ std::string ColourText(std::uint32_t colour) {
     return buffer;
 }
 
-std::string NameAfterLastBackslash(const std::string& path) {
-    size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value) {
     size_t at = text.find("%1");
     if (at == std::string::npos) return text;

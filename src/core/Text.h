@@ -30,9 +30,6 @@ std::uint32_t ReadLeadingHex(const std::string& text);
 // Colours are written "0x%08X".
 std::string ColourText(std::uint32_t colour);
 
-// The part after the last "\" (the whole text when it has none).
-std::string NameAfterLastBackslash(const std::string& path);
-
 // Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
 

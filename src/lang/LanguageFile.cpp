@@ -1,7 +1,7 @@
 #include "lang/LanguageFile.h"
 
 #include "core/Exception.h"
-#include "platform/File.h"
+#include "core/Path.h"
 
 bool LanguageFile::Load(const std::string& programFolder, const std::string& language) {
     try {

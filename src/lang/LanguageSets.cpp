@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "lang/MessageBoxes.h"
-#include "platform/File.h"
 #include "platform/FolderScanner.h"
 
 bool DiscoverLanguages(const std::string& folder, std::vector<std::string>& list) {

@@ -1,5 +1,6 @@
 // The build's three file steps: the product archive, the self-extracting executable, and the
 // side-by-side copy into the output folder.
+#include "core/Path.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include "core/Path.h"
 #include "pipeline/ProjectPaths.h"
 #include "platform/File.h"
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/Shell.h"
 #include "platform/File.h"

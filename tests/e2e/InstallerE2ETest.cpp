@@ -11,6 +11,7 @@
 
 #include "E2ESupport.h"
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "installer/win32/Registry.h"

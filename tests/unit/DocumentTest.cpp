@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
 #include "lang/UiTextSource.h"

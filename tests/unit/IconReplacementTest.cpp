@@ -4,6 +4,7 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "pipeline/IconReplacement.h"
 #include "platform/File.h"
 #include "platform/Resources.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "pipeline/ContainerWriter.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "lang/TextKeys.h"

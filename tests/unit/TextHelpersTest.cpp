@@ -1,10 +1,9 @@
-// Text helpers of the interface: placeholders, fields, paths, command lines, sizes, tokens.
+// Text helpers of the interface: placeholders, fields, command lines, sizes, tokens.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "core/Text.h"
 #include "core/Tokenizer.h"
-#include "model/DestinationTree.h"
 #include "platform/File.h"
 
 TEST(TextHelpersTest, OnlyTheFirstPlaceholderIsReplaced) {
@@ -22,18 +21,6 @@ TEST(TextHelpersTest, FieldsAreCountedFromZeroAndTheLastRunsToTheEnd) {
     EXPECT_FALSE(GetField("a,b,c", ',', 3, field));
     EXPECT_TRUE(GetField("", ',', 0, field));
     EXPECT_EQ(field, "");
-}
-
-TEST(TextHelpersTest, PathsSplitAtTheLastBackslash) {
-    std::string folder, name;
-    SplitPath("C:\\Program Files\\App\\app.exe", folder, name);
-    EXPECT_EQ(folder, "C:\\Program Files\\App");
-    EXPECT_EQ(name, "app.exe");
-    SplitPath("app.exe", folder, name);
-    EXPECT_EQ(folder, "");
-    EXPECT_EQ(name, "app.exe");
-    EXPECT_EQ(JoinPath("C:\\Data\\", "x"), "C:\\Data\\x");
-    EXPECT_EQ(JoinPath("C:\\Data", "x"), "C:\\Data\\x");
 }
 
 TEST(TextHelpersTest, FileNamesRejectTheReservedCharacters) {

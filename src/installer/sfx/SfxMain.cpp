@@ -4,11 +4,11 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "core/Path.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/Shell.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {

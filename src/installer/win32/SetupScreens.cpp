@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/LanguageDialog.h"
@@ -15,7 +16,6 @@
 #include "installer/win32/Registry.h"
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/Shell.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderScanner.h"
 
@@ -25,11 +25,6 @@ namespace {
 std::string Trim(const std::string& text) {
     size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
     return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-std::string TrimFolder(std::string folder) {
-    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return folder;
 }
 
 // Bytes as people read them: "840 KB", "12.5 MB", "3.1 GB", with the language's decimal point.
@@ -291,8 +286,7 @@ void SetupScreens::ShowFolderPage() {
         char path[MAX_PATH] = {};
         if (chosen && SHGetPathFromIDListA(chosen, path)) {
             // The product's own folder below the chosen one, as people expect from Browse.
-            std::string name = current.substr(current.find_last_of('\\') + 1);
-            SetDlgItemTextA(wizard_.Handle(), kIdFolder, JoinPath(path, name).c_str());
+            SetDlgItemTextA(wizard_.Handle(), kIdFolder, JoinPath(path, NameOf(current)).c_str());
         }
         if (chosen) CoTaskMemFree(chosen);
     };
@@ -349,7 +343,7 @@ void SetupScreens::Keep(Page page) {
             userName_ = Trim(wizard_.ItemText(kIdUserName));
             company_ = Trim(wizard_.ItemText(kIdCompany));
             break;
-        case Folder: folder_ = TrimFolder(Trim(wizard_.ItemText(kIdFolder))); break;
+        case Folder: folder_ = TrimTrailingBackslashes(Trim(wizard_.ItemText(kIdFolder))); break;
         case Group: group_ = Trim(wizard_.ItemText(kIdGroup)); break;
         default: break;
     }
@@ -484,7 +478,7 @@ void SetupScreens::Finish(int result) {
     const std::pair<bool, std::string> open[] = {{viewReadme, finishReadme_}, {runApplication, finishApplication_}};
     for (const auto& [wanted, path] : open) {
         if (!wanted || path.empty()) continue;
-        std::string folder = path.substr(0, path.find_last_of('\\'));
+        std::string folder = FolderOf(path);
         log_.Line("Opening " + path);
         if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL)) <= 32)
             Message(Text(kTextCannotStart, {path}), MB_ICONEXCLAMATION);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "core/Path.h"
 #include "installer/CommandLine.h"
 #include "installer/win32/Undo.h"
 #include "platform/File.h"
