@@ -176,7 +176,6 @@ ProjectDocument* TheProject() {
     return main ? main->Project() : nullptr;
 }
 
-int GetPageValue() { return theApplication->PageValue(); }
 void SetPageValue(int percent) { theApplication->SetPageValue(percent); }
 
 void SetMainWindowTitle(const std::string& title) {

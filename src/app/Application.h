@@ -78,7 +78,6 @@ HINSTANCE ResourceInstance();
 MainWindow* TheMainWindow();
 StatusBarControl* TheStatusBar();
 ProjectDocument* TheProject();
-int GetPageValue();
 void SetPageValue(int percent);
 void SetMainWindowTitle(const std::string& title);
 // The program's folder: the running executable's path up to its last backslash.

@@ -45,16 +45,6 @@ std::string SizeText(unsigned long long bytes, const std::string& point) {
     return out;
 }
 
-// The text file's bytes with every line end as CR LF, as an edit control shows them.
-std::string ReadTextFile(const std::string& path) {
-    std::string bytes = ReadWholeFile(path), out;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) out += '\r';
-        out += bytes[i];
-    }
-    return out;
-}
-
 // A registry text of the system's registration, for the user information's defaults.
 std::string RegisteredText(const char* name) {
     RegistryKey key;
@@ -107,7 +97,7 @@ HWND SetupScreens::Owner() const {
 }
 
 void SetupScreens::Message(const std::string& text, UINT type) const {
-    MessageBoxA(Owner(), ControlText(text).c_str(), caption_.c_str(), type | MB_SETFOREGROUND);
+    MessageBoxA(Owner(), CrLfLineEnds(text).c_str(), caption_.c_str(), type | MB_SETFOREGROUND);
 }
 
 int SetupScreens::Run(Installer& probe) {
@@ -257,7 +247,7 @@ void SetupScreens::ShowPage(Page page) {
 
 void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight) {
     wizard_.BeginPage(false, Text(title), Text(subtitle));
-    wizard_.Add("EDIT", ReadTextFile(probe_->Text(path)),
+    wizard_.Add("EDIT", ReadWholeFile(probe_->Text(path)),
                 WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id, 0, 0, Wizard::kPageWidth,
                 Wizard::kPageHeight - extraHeight - 4, WS_EX_CLIENTEDGE);
 }
@@ -380,7 +370,7 @@ bool SetupScreens::FolderHasRoom(const std::string& folder) {
         Message(problem + "\n\r\n\r" + Text(kTextChooseOtherDrive), MB_ICONEXCLAMATION);
         return false;
     }
-    return MessageBoxA(Owner(), ControlText(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
+    return MessageBoxA(Owner(), CrLfLineEnds(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
