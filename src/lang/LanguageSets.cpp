@@ -56,6 +56,4 @@ bool LanguageSets::SetLanguage(const std::string& name) {
     return LoadLanguage();
 }
 
-std::string LanguageSets::UiText(const std::string& section, const std::string& key) const {
-    return file_.UiText(section, key);
-}
+std::string LanguageSets::UiText(TextKey key) const { return file_.UiText(key); }

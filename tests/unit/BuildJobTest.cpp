@@ -15,7 +15,7 @@
 namespace {
 
 struct NoTexts : UiTextSource {
-    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+    std::string UiText(TextKey) const override { return ""; }
 };
 
 std::string LogLines(std::initializer_list<const char*> lines) {

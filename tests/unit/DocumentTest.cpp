@@ -11,8 +11,8 @@
 
 namespace {
 struct FakeTexts : UiTextSource {
-    std::string UiText(const std::string& section, const std::string& key) const override {
-        return section == "STRINGS" && key == "2" ? "Project" : "";
+    std::string UiText(TextKey key) const override {
+        return key.Section() == std::string("STRINGS") && key.Number() == 2 ? "Project" : "";
     }
 };
 

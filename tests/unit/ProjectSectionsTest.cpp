@@ -16,8 +16,8 @@
 namespace {
 // Texts that name their own section and key, so a test sees which text a default came from.
 struct KeyEchoTexts : UiTextSource {
-    std::string UiText(const std::string& section, const std::string& key) const override {
-        return section + "/" + key;
+    std::string UiText(TextKey key) const override {
+        return key.Section() + ("/" + std::to_string(key.Number()));
     }
 };
 
