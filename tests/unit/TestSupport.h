@@ -80,3 +80,8 @@ struct TestEntry {
 std::string MakeTestContainer(const std::string& stub, const std::vector<TestEntry>& entries, const std::string& run);
 // Writes the checksum of a container whose bytes were changed, so that only its tables are wrong.
 void StampTestContainer(std::string& container);
+
+// A small Windows x64 executable laid out as the linker lays out the installer programs: code
+// holding `marker`, an empty resource section, base relocations behind it, and a header checksum
+// that is not zero.
+std::string TestProgram(const std::string& marker);
