@@ -95,6 +95,21 @@ std::string LoadLanguageSetting() {
     return language.empty() ? "English" : language;
 }
 
+bool SaveSigningCommand(const std::string& command) {
+    return WriteSetting("signCommand", REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+}
+
+std::string LoadSigningCommand() {
+    RegistryKey key;
+    DWORD size = 0;
+    if (!key.OpenForReading(HKEY_CURRENT_USER, kSettingsKey) || !key.Query("signCommand", nullptr, size) || size == 0)
+        return std::string();
+    std::string command(size, '\0');
+    if (!key.Query("signCommand", &command[0], size)) return std::string();
+    command.resize(std::min<DWORD>(size, static_cast<DWORD>(command.size())));
+    return command.c_str();  // the stored text may or may not end in a zero
+}
+
 bool RegisterFileType() {
     char program[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);

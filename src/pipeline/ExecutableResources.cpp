@@ -74,16 +74,14 @@ std::string WithResources(const std::string& file, const PeImage& image, const R
         if (s.rawSize) firstRaw = std::min(firstRaw, s.rawPointer);
     if (tableEnd > image.SizeOfHeaders() || tableEnd > firstRaw) return std::string();
 
+    // The resources take the old section's address, or a new one behind every section.
     PeSection& resources = sections.back();
-    std::uint64_t keptEnd = image.SizeOfHeaders(), keptVirtualEnd = image.SectionAlignment();
-    for (std::size_t i = 0; i + 1 < sections.size(); ++i) {
-        keptEnd = std::max(keptEnd, RawEnd(sections[i]));
-        keptVirtualEnd = std::max(keptVirtualEnd, VirtualEnd(sections[i]));
-    }
+    std::uint64_t keptEnd = image.SizeOfHeaders();
+    for (std::size_t i = 0; i + 1 < sections.size(); ++i) keptEnd = std::max(keptEnd, RawEnd(sections[i]));
     if (resourceIndex < 0) {
-        // A new section behind every other.
-        for (const PeSection& s : image.Sections()) keptVirtualEnd = std::max(keptVirtualEnd, VirtualEnd(s));
-        resources.virtualAddress = AlignUp(keptVirtualEnd, image.SectionAlignment());
+        std::uint64_t virtualEnd = image.SectionAlignment();
+        for (const PeSection& s : image.Sections()) virtualEnd = std::max(virtualEnd, VirtualEnd(s));
+        resources.virtualAddress = AlignUp(virtualEnd, image.SectionAlignment());
     }
     const std::string data = tree.Write(resources.virtualAddress);
     std::string out = file.substr(0, static_cast<std::size_t>(AlignUp(keptEnd, image.FileAlignment())));

@@ -17,6 +17,7 @@
 bool ReadResources(const std::string& file, ResourceTree& tree);
 
 // Reads the executable at `path`, lets `edit` change its resources and writes the file back with
-// them; the header's checksum field is left zero. False, the file unchanged, when the file cannot
-// be read or written, is not an executable that can take new resources, or `edit` says false.
+// them; the header's checksum field is left zero. False, the file unchanged, when it cannot be
+// read, is not an executable that can take new resources, or `edit` says false; false also when
+// writing it fails, which leaves it damaged (the build edits working copies only).
 bool EditResources(const std::string& path, const std::function<bool(ResourceTree&)>& edit);

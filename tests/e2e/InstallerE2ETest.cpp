@@ -137,7 +137,7 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     // product's count on the shared file.
     SetString("HKLM", "Software\\QsE2E", "Foreign", "stays");
     CreateDirectoryA(common.c_str(), nullptr);
-    WriteFileBytes(common + "\\shared.dll", "older shared");
+    WriteTestFile(common + "\\shared.dll", "older shared");
     ASSERT_TRUE(SetSharedCount(common + "\\shared.dll", 1));
 
     int code = selfExtracting ? RunProgram(package.WrapSelfExtracting(), "/S \"/D=" + appDir + "\" /LOG=" + package.Path("log.txt"))
@@ -210,7 +210,7 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     EXPECT_EQ(ReadBytes(group + "\\Web.url"), "[InternetShortcut]\r\nURL=http://example.com/q?a=1&b=%20\r\n");
 
     // A file the user makes in the installation folder stays; everything the installer made goes.
-    WriteFileBytes(appDir + "\\bin\\user notes.txt", "mine");
+    WriteTestFile(appDir + "\\bin\\user notes.txt", "mine");
     ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
     EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
     EXPECT_EQ(ReadBytes(appDir + "\\bin\\user notes.txt"), "mine");
@@ -279,7 +279,7 @@ TEST(DamagedPackage, AChangedOrMissingByteIsRefusedBeforeAnythingIsInstalled) {
     std::string changed = good;
     changed[good.size() / 2] = static_cast<char>(changed[good.size() / 2] ^ 1);
     for (const std::string& bad : {changed, good.substr(0, good.size() - 1), good.substr(0, good.size() - 100000)}) {
-        WriteFileBytes(package.Path("Bad.exe"), bad);
+        WriteTestFile(package.Path("Bad.exe"), bad);
         EXPECT_EQ(RunProgram(package.Path("Bad.exe"), "/S"), 4);
         EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Damaged"));
     }
@@ -352,7 +352,7 @@ protected:
     void SetUp() override {
         CreateDirectoryA("C:\\QsE2E Small", nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
-        WriteFileBytes(appDir_ + "\\a.txt", "original a");
+        WriteTestFile(appDir_ + "\\a.txt", "original a");
         SetString("HKLM", key_, "Kept", "old");
     }
     void TearDown() override {
@@ -388,7 +388,7 @@ TEST_F(Rollback, AFileInUseHalfwayUndoesWhatCameBefore) {
     Package package;
     package.Write(SmallScript("QsE2E Rollback", ",AppDir\\b.txt,%AppDir%\\sub\\b.txt,1,0\n,AppDir\\b.txt,%AppDir%\\locked.txt,1,0\n"),
                   SmallEntries());
-    WriteFileBytes(appDir_ + "\\locked.txt", "in use");
+    WriteTestFile(appDir_ + "\\locked.txt", "in use");
     HANDLE locked = CreateFileA((appDir_ + "\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3);
@@ -410,7 +410,7 @@ TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
                                                  {"inuse", 7},  {"absent", 1}};
     std::string files;
     for (const auto& [name, mode] : modes) {
-        if (std::string(name) != "absent") WriteFileBytes(appDir + "\\" + name + ".txt", name == std::string("same") ? "new b" : "existing");
+        if (std::string(name) != "absent") WriteTestFile(appDir + "\\" + name + ".txt", name == std::string("same") ? "new b" : "existing");
         files += ",AppDir\\b.txt,%AppDir%\\" + std::string(name) + ".txt,1," + std::to_string(mode) + "\n";
     }
     HANDLE inUse = CreateFileA((appDir + "\\inuse.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -469,7 +469,7 @@ TEST(ReplaceModes, VersionsDecideBeforeDates) {
     std::string files;
     for (const Case& c : cases) {
         std::string path = appDir + "\\" + c.name;
-        WriteFileBytes(path, *c.existing);
+        WriteTestFile(path, *c.existing);
         if (c.old) {
             SYSTEMTIME st = {2001, 1, 0, 1, 0, 0, 0, 0};
             FILETIME ft;
@@ -552,7 +552,7 @@ TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {
     const std::string appDir = "C:\\QsE2E Small\\QsE2E Cancel";
     CreateDirectoryA("C:\\QsE2E Small", nullptr);
     CreateDirectoryA(appDir.c_str(), nullptr);
-    WriteFileBytes(appDir + "\\ask.txt", "existing");
+    WriteTestFile(appDir + "\\ask.txt", "existing");
     Package package;
     // The question about ask.txt holds the installation after a.txt while the user cancels.
     package.Write(SmallScript("QsE2E Cancel", ",AppDir\\b.txt,%AppDir%\\ask.txt,1,5\n,AppDir\\b.txt,%AppDir%\\c.txt,1,0\n"),
@@ -587,24 +587,23 @@ TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {
     RemoveTestKeys();
 }
 
-TEST(Programs, CarryTheApplicationIconImageThatIconReplacementPatches) {
-    // The 32x32 16-colour image of the application icon: directory entry 0 of Quillset.ico.
-    std::string icon = ReadBytes(DataPath("..\\..\\resources\\Quillset.ico"));
-    ASSERT_GT(icon.size(), 22u);
-    ASSERT_EQ(icon.substr(6, 3), std::string("\x20\x20\x10", 3));
-    std::uint32_t offset = 0;
-    memcpy(&offset, icon.data() + 18, 4);
-    const std::string image = icon.substr(offset, 744);
-    ASSERT_EQ(image.size(), 744u);
-    for (const char* program : {QS_SETUP_EXE, QS_SFX_EXE}) {
-        EXPECT_NE(ReadBytes(program).find(image), std::string::npos) << program;
-        // It is icon image 1, the one the builder takes as its reference.
+TEST(Programs, CarryTheApplicationIconAsTheirFirstIconGroup) {
+    // The group the system shows for the file, and the one a build replaces by the project's icon.
+    const std::string icon = ReadBytes(DataPath("..\\..\\resources\\Quillset.ico"));
+    ASSERT_GT(icon.size(), 6u);
+    for (const char* program : {QS_SETUP_EXE, QS_SFX_EXE, QS_UNINSTALL_EXE}) {
         HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr) << program;
-        HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(3));
-        ASSERT_NE(resource, nullptr) << program;
-        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
-        EXPECT_EQ(std::string(bytes, 744), image) << program;
+        ULONG_PTR first = 0;
+        EnumResourceNamesA(module, RT_GROUP_ICON, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+            *reinterpret_cast<ULONG_PTR*>(found) = reinterpret_cast<ULONG_PTR>(name);
+            return FALSE;
+        }, reinterpret_cast<LONG_PTR>(&first));
+        EXPECT_EQ(first, 107u) << program;
+        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(107), RT_GROUP_ICON);
+        ASSERT_NE(group, nullptr) << program;
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, group)));
+        EXPECT_EQ(std::string(bytes + 4, 2), icon.substr(4, 2)) << program << ": one image per image of Quillset.ico";
         FreeLibrary(module);
     }
 }
@@ -670,8 +669,8 @@ protected:
     void SetUp() override {
         const std::pair<const char*, const char*> files[] = {
             {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
-        for (const auto& [name, bytes] : files) WriteFileBytes(sources_.Path(name), bytes);
-        WriteFileBytes(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
+        for (const auto& [name, bytes] : files) WriteTestFile(sources_.Path(name), bytes);
+        WriteTestFile(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
     }
 
     // setup.ini through the sections' exports, setup.zip from the files tree by entry name,

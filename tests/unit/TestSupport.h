@@ -71,8 +71,8 @@ std::string ExportedText(const SectionType& section) {
 // own functions against: the reflected polynomial 0xEDB88320, the register from 0, no inversion.
 std::uint32_t ReferenceChecksum(const std::string& bytes);
 
-// A self-extracting container laid out as the builder writes it: `stub`, then each entry's
-// bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
+// A self-extracting container laid out as the builder writes it: `stub` (the header fields that
+// signing changes cleared when it is an executable), then each entry's bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
 // and "<KV_SEA>".
 struct TestEntry {
     std::string name, bytes;
