@@ -18,6 +18,9 @@ static constexpr int kCompressionLevel = 6;
 static constexpr std::uint32_t kRunCommand = 1000;
 
 void BuildJob::BuildArchive() {
+    // The uninstaller is signed before the archive is open: the signing command inherits the
+    // open files of the build.
+    const std::string uninstaller = settings_.includeUninstaller ? PrepareUninstaller() : std::string();
     ProductArchive archive;
     if (!archive.Open(archivePath_)) {
         Error("Error! Can not create product file archive: setup.zip");
@@ -38,7 +41,7 @@ void BuildJob::BuildArchive() {
     });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
-        if (archive.AddFile(PrepareUninstaller(), "uninstall.exe", kCompressionLevel))
+        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel))
             Log("uninstall.exe - OK");
         else
             Error("uninstall.exe - Error");

@@ -288,7 +288,7 @@ TEST_F(Build, TheSigningCommandSignsEveryProgramBeforeItIsPackedAndTheSetupLast)
     EXPECT_EQ(names, (std::vector<std::string>{"uninstall.exe", "setup.exe", "Setup.exe"}));
     for (const char* line : {"Signing uninstall.exe - OK", "Signing setup.exe - OK", "Signing Setup.exe - OK"})
         EXPECT_TRUE(log->Has(line)) << line;
-    EXPECT_TRUE(FolderNames(tempFolder).empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty()) << (FolderNames(tempFolder).empty() ? "" : FolderNames(tempFolder)[0]);
 }
 
 TEST_F(Build, AFailingSigningCommandIsAnErrorWithItsOutputAndNoSetupIsLeft) {

@@ -21,10 +21,12 @@ int RunCommandLine(const std::string& commandLine, const std::string& outputPath
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = output;
-    // "/s" keeps the command line as given between the outer quotes.
+    // "/s" keeps the command line as given between the outer quotes. Without a console of its
+    // own no console host starts beside it, which would hold the inherited handles after the
+    // command has ended.
     std::string line = "cmd.exe /d /s /c \"" + commandLine + "\"";
     PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
                                         nullptr, &startup, &process);
     CloseHandle(output);
     CloseHandle(input);
