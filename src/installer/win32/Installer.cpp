@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/FileFacts.h"
@@ -26,11 +27,6 @@ const char kNewSuffix[] = ".qs-new";
 const char kOldSuffix[] = ".qs-old";
 // The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
 constexpr std::uint64_t kStepWeight = 4096;
-
-std::string ParentFolder(const std::string& path) {
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -140,7 +136,7 @@ bool Installer::MakeFolders(const std::string& path) {
         knownFolders_.insert(path);
         return true;
     }
-    std::string parent = ParentFolder(path);
+    std::string parent = FolderOf(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
     if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
     knownFolders_.insert(path);
@@ -178,7 +174,7 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
 // A file that is not there yet is written in its place at once: there is nothing to compare it
 // with or to keep, and a rollback deletes it. One that is there is written beside it first.
 bool Installer::PlaceFile(const PlannedFile& file) {
-    if (!MakeFolders(ParentFolder(file.path))) return false;
+    if (!MakeFolders(FolderOf(file.path))) return false;
     const bool existed = platform::IsFile(file.path);
     if (!existed) {
         if (!ExtractEntry(file, file.path)) {
@@ -276,7 +272,7 @@ bool Installer::RegisterFiles() {
 }
 
 bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
-    if (!MakeFolders(ParentFolder(shortcut.path))) return false;
+    if (!MakeFolders(FolderOf(shortcut.path))) return false;
     std::string fresh = shortcut.path + kNewSuffix;
     bool written = false;
     if (shortcut.internet) {
