@@ -11,7 +11,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qsbuild_built=${QSBUILD:-$top/build/release/src/cli/qsbuild}
-qsbuild_win=${QSBUILD_EXE:-$top/build/win/src/cli/qsbuild.exe}
+qsbuild_win=${QSBUILD_EXE:-${QS_WIN_BUILD:-$top/build/win}/src/cli/qsbuild.exe}
 wine_run=${WINE_RUN:-$top/build/win/wine-run.sh}
 corpus_tool=${MAKE_CORPUS:-$top/../shared/bench/make-corpus.sh}
 [ -f "$corpus_tool" ] || { echo "corpus script not found: $corpus_tool (set MAKE_CORPUS)" >&2; exit 2; }
@@ -19,14 +19,16 @@ corpus_tool=${MAKE_CORPUS:-$top/../shared/bench/make-corpus.sh}
 work=${QS_BENCH_DIR:-$top/build/bench}
 mkdir -p "$work"
 
-# A builder folder with stand-ins for the installer programs: the benchmark measures the build.
+# A builder folder with the installer programs of the Windows build, which the build stamps with
+# the product's version information.
+win=${QS_WIN_BUILD:-$top/build/win}
 builder=$work/builder
-mkdir -p "$builder/LanguageSets/Setup" "$builder/LanguageSets/Builder" "$builder/setup"
+rm -rf "$builder"
+mkdir -p "$builder/setup"
 cp "$qsbuild_built" "$builder/qsbuild"
-cp "$top"/LanguageSets/Builder/*.dat "$builder/LanguageSets/Builder/"
-printf '[STRINGS]\r\n1=English\r\n' > "$builder/LanguageSets/Setup/English.dat"
+cp -r "$top/LanguageSets" "$builder/"
 for p in _setup _sfx _uninstall; do
-    [ -f "$builder/setup/$p.exe" ] || head -c 200000 /dev/urandom > "$builder/setup/$p.exe"
+    cp "$win/src/installer/$p.exe" "$builder/setup/" || { echo "no $p.exe in $win: run scripts/build.sh" >&2; exit 2; }
 done
 
 peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
@@ -79,8 +81,8 @@ NSI
     zip_peak=$(cd "$dir" && rm -f zip.zip && peak_kb zip -6 -r -q zip.zip corpus)
     echo "Peak memory (KiB): qsbuild $qs_peak, zip $zip_peak"
     python3 "$top/bench/container_entry.py" "$dir/output/Setup.exe" setup.zip "$dir/setup.zip"
-    # zip's archive holds the product files only: the stand-in uninstaller's entry is left out of
-    # the comparison.
+        # zip's archive holds the product files only: the uninstaller's entry is left out of the
+    # comparison.
     qs_zip=$(python3 -c 'import os, sys, zipfile
 u = zipfile.ZipFile(sys.argv[1]).getinfo("uninstall.exe")
 print(os.path.getsize(sys.argv[1]) - u.compress_size - 30 - 46 - 2 * len(u.filename))' "$dir/setup.zip")

@@ -27,6 +27,7 @@ struct ArchiveItem {
     std::string source;
     std::string entryName;
     std::string logName;
+    std::string timeSource;  // whose time stamps the entry
 };
 }  // namespace
 
@@ -44,13 +45,14 @@ void BuildJob::BuildArchive() {
     Log("Adding files to the product file archive setup.zip...");
     std::vector<ArchiveItem> items;
     project_.fileTree.Walk([&](const TreeNode& node) {
-        if (const FileItem* file = FileTree::FileOf(&node))
-            items.push_back({ResolveProjectPath(settings_.projectFolder, file->SourcePath()), FileTree::EntryName(&node),
-                             VariableDisplayName(node.Name())});
+        if (const FileItem* file = FileTree::FileOf(&node)) {
+            const std::string source = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
+            items.push_back({source, FileTree::EntryName(&node), VariableDisplayName(node.Name()), source});
+        }
     });
     const std::size_t productFiles = items.size();
     if (settings_.includeUninstaller)
-        items.push_back({uninstaller, "uninstall.exe", "uninstall.exe"});
+        items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", programFolder_ + "\\setup\\_uninstall.exe"});
     std::vector<std::string> sources;
     for (const ArchiveItem& item : items) sources.push_back(item.source);
     ParallelPacker packer(std::move(sources), kCompressionLevel);
@@ -61,8 +63,8 @@ void BuildJob::BuildArchive() {
         if (!packer.Next(packed)) break;
         const ArchiveItem& item = items[i];
         const bool added = packed.state == PackedFile::State::Streamed
-                               ? archive.AddFile(item.source, item.entryName, kCompressionLevel)
-                               : archive.AddPacked(item.source, item.entryName, packed);
+                               ? archive.AddFile(item.source, item.entryName, kCompressionLevel, item.timeSource)
+                               : archive.AddPacked(item.timeSource, item.entryName, packed);
         packed = PackedFile();
         if (added)
             Log(item.logName + " - OK");

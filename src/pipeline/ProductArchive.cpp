@@ -32,7 +32,8 @@ static zip_fileinfo EntryInfo(const std::string& sourcePath) {
     return info;
 }
 
-bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& entryName, int level) {
+bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& entryName, int level,
+                             const std::string& timeSource) {
     if (!archive_) {
         status_ = -1;
         return false;
@@ -45,7 +46,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
         status_ = -1;
         return false;
     }
-    zip_fileinfo info = EntryInfo(sourcePath);
+    zip_fileinfo info = EntryInfo(timeSource.empty() ? sourcePath : timeSource);
     status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                     level != 0 ? Z_DEFLATED : 0, level, size >= 0xFFFFFFFFull ? 1 : 0);
     if (status_ != ZIP_OK) return false;
@@ -55,12 +56,12 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
     return status_ == ZIP_OK;
 }
 
-bool ProductArchive::AddPacked(const std::string& sourcePath, const std::string& entryName, const PackedFile& file) {
+bool ProductArchive::AddPacked(const std::string& timeSource, const std::string& entryName, const PackedFile& file) {
     if (!archive_ || file.state != PackedFile::State::Packed) {
         status_ = -1;
         return false;
     }
-    zip_fileinfo info = EntryInfo(sourcePath);
+    zip_fileinfo info = EntryInfo(timeSource);
     status_ = zipOpenNewFileInZip2_64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, file.method,
                                       file.level, 1, file.size >= 0xFFFFFFFFull ? 1 : 0);
     if (status_ != ZIP_OK) return false;
