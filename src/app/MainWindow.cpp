@@ -12,7 +12,7 @@
 #include "app/Settings.h"
 #include "core/Exception.h"
 #include "core/Text.h"
-#include "editor/SmallDialogs.h"
+#include "app/SmallDialogs.h"
 #include "resource.h"
 #include "ui/FileChoosers.h"
 
@@ -68,10 +68,6 @@ int TextOf(const TextOfCommand (&table)[N], UINT command) {
         if (entry.command == command) return entry.text;
     return -1;
 }
-
-// Help contexts of the pages in page order; Create Setup has 1180.
-constexpr DWORD kPageHelpContexts[ViewWindow::kPageCount] = {1090, 1100, 1110, 1120, 1130,
-                                                             1140, 1150, 1160, 1180};
 
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
     MENUITEMINFOA info{};
@@ -235,7 +231,7 @@ bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
 
 bool MainWindow::OnHelp(HELPINFO*) {
     if (project_)
-        ShowHelp(HELP_CONTEXT, kPageHelpContexts[editorHost_.PageIndex()]);
+        ShowHelp(HELP_CONTEXT, editorHost_.HelpContext());
     else
         ShowHelp(HELP_FINDER, 0);
     return true;
@@ -290,7 +286,7 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
         return true;
     case ID_BUILD_SETUP:
     case ID_TEST_RUN:
-        SelectPage(ViewWindow::kPageCount - 1);
+        SelectPage(ViewWindow::CreateSetup);
         return editorHost_.OnCommand(id, extra);
     case ID_PROPERTIES: case ID_INSERT_FILES: case ID_NEW_FOLDER: case ID_NEW_KEY: case ID_NEW_STRING:
     case ID_NEW_BINARY: case ID_NEW_DWORD: case ID_NEW_SHORTCUT: case ID_NEW_INTERNET_SHORTCUT:

@@ -1,0 +1,49 @@
+#pragma once
+// The modal build dialog: runs one BuildJob on its own thread and shows its progress and its log
+// as it grows, with Cancel (the build stops at its next step) and, at the end, Close.
+#include <windows.h>
+
+#include <memory>
+
+#include "pipeline/BuildJob.h"
+#include "pipeline/BuildLog.h"
+#include "ui/Dialog.h"
+
+class ProjectDocument;
+
+// The build log as the dialog shows it. Called on the build's thread: every update is a message
+// to the dialog's controls, which the dialog's thread carries out.
+class DialogBuildLog : public BuildLog {
+public:
+    explicit DialogBuildLog(HWND dialog);
+    void Log(const std::string& line) override;
+    void Step() override;
+    void Finished() override;
+
+private:
+    HWND dialog_;
+    HWND log_;
+    HWND progress_;
+};
+
+class BuildDialog : public Dialog {
+public:
+    // `context` is the ProjectDocument to build.
+    BuildDialog(HWND dialog, void* context);
+    ~BuildDialog() override;
+    bool OnInitDialog(HWND dialog) override;
+    bool OnCommand(HWND dialog, int id, int code, HWND control) override;
+
+private:
+    void ScrollToEnd(HWND dialog) const;
+
+    const ProjectDocument& project_;
+    std::unique_ptr<DialogBuildLog> log_;
+    std::unique_ptr<BuildJob> job_;
+    bool finished_ = false;
+    bool cancelRequested_ = false;
+};
+
+// Builds `project` in the modal dialog over `owner`: CMD_BUILD_FINISHED after a build that ran
+// to its end and was closed, CMD_BUILD_CANCELLED after a cancelled one.
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project);
