@@ -29,18 +29,20 @@ constexpr ScreenBox kScreenBoxes[] = {
 // The controls that a box enables while it is checked.
 struct Dependants {
     int box;
-    int controls[3];
+    int controls[4];
 };
 constexpr Dependants kDependants[] = {
-    {IDC_SPLASH_SCREEN, {IDC_SPLASH_BITMAP, IDC_SPLASH_BROWSE, IDC_SCREENS_LABEL_BITMAP}},
-    {IDC_SETUP_WINDOW, {IDC_SETUP_WINDOW_SETTINGS, 0, 0}},
-    {IDC_LICENSE_SCREEN, {IDC_LICENSE_FILE, IDC_LICENSE_BROWSE, IDC_SCREENS_LABEL_LICENSE}},
-    {IDC_README_SCREEN, {IDC_README_FILE, IDC_README_BROWSE, IDC_SCREENS_LABEL_README}},
+    {IDC_SPLASH_SCREEN, {IDC_SPLASH_BITMAP, IDC_SPLASH_BROWSE, IDC_SCREENS_LABEL_BITMAP, 0}},
+    {IDC_SETUP_WINDOW, {IDC_SETUP_WINDOW_SETTINGS, 0, 0, 0}},
+    {IDC_LICENSE_SCREEN, {IDC_LICENSE_FILE, IDC_LICENSE_BROWSE, IDC_SCREENS_LABEL_LICENSE, 0}},
+    {IDC_README_SCREEN, {IDC_README_FILE, IDC_README_BROWSE, IDC_SCREENS_LABEL_README, 0}},
 };
 // The finish screen's two boxes with their own dependants.
 constexpr Dependants kFinishDependants[] = {
-    {IDC_VIEW_README, {IDC_VIEW_README_CHECKED, IDC_FINISH_README, IDC_FINISH_README_BROWSE}},
-    {IDC_RUN_APPLICATION, {IDC_RUN_APPLICATION_CHECKED, IDC_RUN_APPLICATION_PATH, IDC_RUN_APPLICATION_BROWSE}},
+    {IDC_VIEW_README,
+     {IDC_VIEW_README_CHECKED, IDC_FINISH_README, IDC_FINISH_README_BROWSE, IDC_SCREENS_LABEL_FINISH_README}},
+    {IDC_RUN_APPLICATION,
+     {IDC_RUN_APPLICATION_CHECKED, IDC_RUN_APPLICATION_PATH, IDC_RUN_APPLICATION_BROWSE, IDC_SCREENS_LABEL_APPLICATION}},
 };
 
 constexpr char kBitmapFilter[] = "Bitmap files {*.bmp}\0*.bmp\0";
@@ -97,7 +99,8 @@ void ScreensForm::UpdateEnabling(HWND dialog) const {
     const bool finish = IsChecked(dialog, IDC_FINISH_SCREEN);
     for (const Dependants& dependants : kFinishDependants) {
         EnableControl(dialog, dependants.box, finish);
-        for (int id : dependants.controls) EnableControl(dialog, id, finish && IsChecked(dialog, dependants.box));
+        for (int id : dependants.controls)
+            if (id) EnableControl(dialog, id, finish && IsChecked(dialog, dependants.box));
     }
 }
 
