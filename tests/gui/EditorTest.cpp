@@ -346,6 +346,28 @@ TEST_F(EditorTest, BuildFromTheMenuMakesWhatQsbuildMakesAndTestRunStartsIt) {
     Close(builder);
 }
 
+TEST_F(EditorTest, ATestRunThatCannotStartIsReported) {
+    BuilderProcess builder;
+    Open(builder);
+    HWND create = ShowPage(builder, ID_PROJECT_CREATE_SETUP, IDC_TEST_RUN);
+    ASSERT_NE(create, nullptr);
+    // A file that exists but is no program: Test Run is offered, and starting it fails.
+    Type(create, IDC_OUTPUT_FOLDER, projectFolder_);
+    Type(create, IDC_SETUP_FILE_NAME, "Demo.qsp");
+    ASSERT_TRUE(IsEnabled(create, IDC_TEST_RUN));
+    PressButton(create, IDC_TEST_RUN);
+    HWND report = builder.WaitForDialog(builder.LanguageText("English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_NE(WindowText(GetDlgItem(report, 0xFFFF)).find("Demo.qsp"), std::string::npos);
+    PressButton(report, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(report); }));
+    PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
+    HWND prompt = builder.WaitForDialog("Quillset");
+    ASSERT_NE(prompt, nullptr) << "the edits are offered for saving";
+    PressButton(prompt, CMD_SAVE_NO);
+    EXPECT_EQ(builder.WaitForExit(), 0u);
+}
+
 TEST_F(EditorTest, CancelStopsTheBuildAndLeavesNoTemporaryFiles) {
     // Enough product data that the archive step is still running when Cancel comes.
     CreateDirectoryA((projectFolder_ + "\\big").c_str(), nullptr);
