@@ -18,10 +18,26 @@ constexpr int kProgressStep = 33;
 DialogBuildLog::DialogBuildLog(HWND dialog)
     : dialog_(dialog), log_(GetDlgItem(dialog, IDC_BUILD_LOG)), progress_(GetDlgItem(dialog, IDC_BUILD_PROGRESS)) {}
 
-// Each line goes at the end of what the log shows: setting the whole text again for every line
-// would make a build of thousands of files spend its time redrawing.
 void DialogBuildLog::Log(const std::string& line) {
-    const std::string text = line + "\r\n";
+    bool first;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        first = pending_.empty();
+        pending_ += line;
+        pending_ += "\r\n";
+    }
+    if (first) PostMessageA(dialog_, WM_COMMAND, CMD_BUILD_LOG_PENDING, 0);
+}
+
+// The lines go at the end of what the log shows: setting the whole text again for every line
+// would make a large build spend its time redrawing.
+void DialogBuildLog::ShowPending() {
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text.swap(pending_);
+    }
+    if (text.empty()) return;
     SendMessageA(log_, EM_SETSEL, INT_MAX, INT_MAX);
     SendMessageA(log_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -71,8 +87,12 @@ bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
             log_->Cancel();
         }
         return true;
+    case CMD_BUILD_LOG_PENDING:
+        log_->ShowPending();
+        return true;
     case CMD_BUILD_FINISHED:
         job_->Wait();
+        log_->ShowPending();
         finished_ = true;
         ScrollToEnd(dialog);
         if (cancelRequested_) {
