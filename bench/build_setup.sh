@@ -13,8 +13,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qsbuild_built=${QSBUILD:-$top/build/release/src/cli/qsbuild}
 qsbuild_win=${QSBUILD_EXE:-${QS_WIN_BUILD:-$top/build/win}/src/cli/qsbuild.exe}
 wine_run=${WINE_RUN:-$top/build/win/wine-run.sh}
-corpus_tool=${MAKE_CORPUS:-$top/../shared/bench/make-corpus.sh}
-[ -f "$corpus_tool" ] || { echo "corpus script not found: $corpus_tool (set MAKE_CORPUS)" >&2; exit 2; }
+source "$top/bench/corpus.sh"
 [ -x "$qsbuild_built" ] || { echo "no native qsbuild at $qsbuild_built: run scripts/build.sh" >&2; exit 2; }
 work=${QS_BENCH_DIR:-$top/build/bench}
 mkdir -p "$work"
@@ -41,17 +40,8 @@ verdict() {  # verdict CONDITION TEXT
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(small large)
 for size in "${sizes[@]}"; do
-    case $size in
-        small) args="20 500" ;;
-        large) args="300 5000" ;;
-        *) echo "unknown corpus $size" >&2; exit 2 ;;
-    esac
     dir=$work/$size
-    if [ ! -f "$dir/.complete" ]; then
-        rm -rf "$dir"
-        bash "$corpus_tool" $args "$dir/corpus" >/dev/null
-        touch "$dir/.complete"
-    fi
+    make_corpus "$size" "$dir"
     python3 "$top/bench/make_project.py" "$dir/corpus" "$dir/Bench.qsp" single
     compressors=(zlib)
     [ "${QS_BENCH_LZMA:-0}" = 1 ] && compressors+=(lzma)

@@ -12,27 +12,17 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qsbuild_built=${QSBUILD:-$top/build/release/src/cli/qsbuild}
 win=${QS_WIN_BUILD:-$top/build/win}
-corpus_tool=${MAKE_CORPUS:-$top/../shared/bench/make-corpus.sh}
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
-[ -f "$corpus_tool" ] || { echo "corpus script not found: $corpus_tool (set MAKE_CORPUS)" >&2; exit 2; }
+source "$top/bench/corpus.sh"
 [ -x "$qsbuild_built" ] || { echo "no native qsbuild at $qsbuild_built: run scripts/build.sh" >&2; exit 2; }
 for p in _setup _sfx _uninstall; do
     [ -f "$win/src/installer/$p.exe" ] || { echo "no $p.exe in $win: run scripts/build.sh" >&2; exit 2; }
 done
 size=${1:-large}
-case $size in
-    small) args="20 500" ;;
-    large) args="300 5000" ;;
-    *) echo "unknown corpus $size" >&2; exit 2 ;;
-esac
 work=${QS_BENCH_DIR:-$top/build/bench}
 dir=$work/$size
-if [ ! -f "$dir/.complete" ]; then
-    rm -rf "$dir"
-    bash "$corpus_tool" $args "$dir/corpus" >/dev/null
-    touch "$dir/.complete"
-fi
+make_corpus "$size" "$dir"
 inst=$dir/install
 rm -rf "$inst"
 mkdir -p "$inst"

@@ -52,7 +52,7 @@ void BuildJob::BuildArchive() {
     });
     const std::size_t productFiles = items.size();
     if (settings_.includeUninstaller)
-        items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", programFolder_ + "\\setup\\_uninstall.exe"});
+        items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", PrebuiltUninstaller()});
     std::vector<std::string> sources;
     for (const ArchiveItem& item : items) sources.push_back(item.source);
     ParallelPacker packer(std::move(sources), kCompressionLevel);
@@ -82,8 +82,10 @@ void BuildJob::BuildArchive() {
 
 // The uninstaller as it goes into the archive: a working copy with the product's version
 // information, signed. The prebuilt one when no copy can be made (adding it then says so).
+std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
+
 std::string BuildJob::PrepareUninstaller() {
-    const std::string prebuilt = programFolder_ + "\\setup\\_uninstall.exe";
+    const std::string prebuilt = PrebuiltUninstaller();
     const std::string copy = WorkFile("uninstall.exe");
     if (!CopyFileContents(prebuilt, copy)) return prebuilt;
     WriteVersion(copy, "uninstall.exe", Described("Uninstall"));
