@@ -43,6 +43,13 @@ bool GetField(const std::string& text, char separator, int n, std::string& field
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);
 
+// A file or folder name that Windows keeps exactly as it is spelt, so that what a package names
+// is what lands on the disk: not empty, "." or ".."; no character that a name cannot hold
+// (the nine above and the control characters); no trailing dot or blank, which Windows drops
+// ("setup.exe." would open setup.exe); and no device name (CON, NUL.txt, COM1, ...), which
+// Windows opens in place of a file.
+bool IsStoredAsSpelt(std::string_view name);
+
 // Splits a command line into arguments: white space separates them; an argument that begins
 // with a double quote runs to the next double quote followed by white space or the end, without
 // either quote. Argument 0 is the program.

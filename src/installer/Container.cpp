@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/Text.h"
+
 namespace {
 
 constexpr char kMagic[] = "<KV_SEA>";
@@ -50,11 +52,7 @@ std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, si
     return ~static_cast<std::uint32_t>(crc32(~crc & 0xFFFFFFFFul, data, static_cast<uInt>(size)));
 }
 
-bool IsSafeEntryName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of("\\/:") == std::string::npos &&
-           std::none_of(name.begin(), name.end(), [](char c) { return c == '\0'; });
-}
+bool IsSafeEntryName(const std::string& name) { return IsStoredAsSpelt(name); }
 
 ContainerStatus ContainerReader::Fail(ContainerStatus status, const std::string& problem) {
     problem_ = problem;

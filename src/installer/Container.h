@@ -60,6 +60,7 @@ private:
 // final inversion. `crc` carries the value over consecutive blocks.
 std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size);
 
-// A name that can only land inside the extraction folder: not empty, not "." or "..", and
-// without a path separator or a drive colon.
+// A name that can only land inside the extraction folder, as the file it names: a plain name
+// that Windows keeps as spelt (IsStoredAsSpelt), so no separator, colon, device name or
+// trailing dot ("setup.exe." would replace setup.exe).
 bool IsSafeEntryName(const std::string& name);

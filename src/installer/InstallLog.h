@@ -37,7 +37,9 @@ public:
     void Add(const InstallAction& action) { actions_.push_back(action); }
     const std::vector<InstallAction>& Actions() const { return actions_; }
 
-    // The [ACTIONS] lines; fields are separated by tabs, which no path or key name holds.
+    // The [ACTIONS] lines; fields are separated by tabs. A control character or "%" inside a
+    // path or a registry name is written as "%" and two hex digits, so that any registry name
+    // (a TAB is a legal byte there) comes back as it was.
     std::string ActionLines() const;
     // Reads the [ACTIONS] lines; false when one of them is not a line that ActionLines writes.
     bool Read(const ProfileText& log);

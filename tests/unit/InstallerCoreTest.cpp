@@ -1,8 +1,11 @@
 // The installer programs' portable part: switches, variables and destination safety, every
 // setup.ini line form, the install log, and the container reader's checks.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Text.h"
 #include "pipeline/ContainerWriter.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
@@ -70,6 +73,27 @@ TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
     EXPECT_TRUE(IsAbsolutePath("\\\\server\\share\\app"));
     EXPECT_FALSE(IsAbsolutePath("Program Files"));
     EXPECT_FALSE(IsAbsolutePath("C:\\a\\..\\b"));
+}
+
+TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    std::string out, problem;
+    for (const char* bad : {"CON", "nul.txt", "Com1", "LPT9.log", "AUX .txt", "setup.exe.", "file ", "a*b", "a?b",
+                            "a<b", "a>b", "a|b", "a\"b", "tab\there", "line\nbreak", "conin$"}) {
+        EXPECT_FALSE(IsStoredAsSpelt(bad)) << bad;
+        EXPECT_FALSE(IsSafeRelativePath(std::string("Bin\\") + bad)) << bad;
+        EXPECT_FALSE(v.ExpandDestination(std::string("%AppDir%\\") + bad + "\\x.txt", out, problem)) << bad;
+        EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
+    }
+    for (const char* good : {"CONSOLE", "con1", "COM10", "nul_x", "a.b.c", ".config", "Demo [Beta]", "x y"}) {
+        EXPECT_TRUE(IsStoredAsSpelt(good)) << good;
+        EXPECT_TRUE(IsSafeEntryName(good)) << good;
+    }
+    for (const char* bad : {"\\\\?\\C:\\Apps", "\\\\.\\C:\\Apps", "\\\\?\\UNC\\server\\share", "\\\\.\\pipe\\x",
+                            "C:\\Apps\\NUL", "C:\\Apps.\\x"})
+        EXPECT_FALSE(IsAbsolutePath(bad)) << bad;
+    EXPECT_TRUE(IsAbsolutePath("C:\\Apps[ACTIONS]"));
 }
 
 namespace {
@@ -142,6 +166,35 @@ TEST(InstallerScript, LinesThatNoBuildWritesMarkThePackageDamaged) {
     EXPECT_EQ(s.languages, (std::vector<std::string>{"English"}));
 }
 
+TEST(InstallerScript, HeaderTextsInsideValuesAreOnlyText) {
+    SetupScript s = ReadSetupScript(ProfileText::FromBytes(
+        "[SETUP_INFO]\r\nDefaultInstallationPath=C:\\[FILE_TYPES]\r\nDefaultShortcutFolderName=Demo\r\n\r\n[GENERAL_INFO]\r\n"
+        "ProductName=Demo [Beta]\r\nProductVersion=2\r\n\r\n[FILE_TYPES]\r\n.qs,QsFile,Q,%AppDir%\\q.exe,,0\r\n"));
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front();
+    EXPECT_EQ(s.installationPath, "C:\\[FILE_TYPES]");
+    ASSERT_EQ(s.generalInfo.size(), 2u);
+    EXPECT_EQ(s.generalInfo[1].second, "2");
+    ASSERT_EQ(s.fileTypes.size(), 1u);
+    EXPECT_EQ(s.fileTypes[0].identifier, "QsFile");
+}
+
+TEST(InstallerLog, AFolderNamedLikeTheActionsHeaderKeepsTheActions) {
+    InstallLog log;
+    InstallAction folder;
+    folder.path = "C:\\Apps[ACTIONS]";
+    log.Add(folder);
+    std::string text = "[UNINSTALL]\r\nProductName=Demo [Beta]\r\nAppDir=C:\\Apps[ACTIONS]\r\nPanelColours=0x00FF0000\r\n\r\n"
+                       "[ACTIONS]\r\n" + log.ActionLines() + "\r\n";
+    auto profile = ProfileText::FromBytes(text);
+    InstallLog back;
+    ASSERT_TRUE(back.Read(profile));
+    ASSERT_EQ(back.Actions().size(), 1u);
+    EXPECT_EQ(back.Actions()[0].path, "C:\\Apps[ACTIONS]");
+    std::string colours;
+    profile.GetValue(colours, "UNINSTALL", "PanelColours", "");
+    EXPECT_EQ(colours, "0x00FF0000");
+}
+
 TEST(InstallerLog, ActionsSurviveWritingAndReading) {
     InstallLog log;
     InstallAction folder;
@@ -171,6 +224,35 @@ TEST(InstallerLog, ActionsSurviveWritingAndReading) {
     EXPECT_EQ(back.Actions()[2].name, "");
     EXPECT_EQ(back.Actions()[2].previousData, std::string("txtfile\0", 8));
     EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFile=x\tC:\\a\r\n")));
+}
+
+TEST(InstallerLog, NamesWithTabsLineBreaksAndPercentSignsSurvive) {
+    InstallLog log;
+    InstallAction value;
+    value.kind = ActionKind::Value;
+    value.hive = "HKCU";
+    value.key = "Software\\Tab\there\rand\nthere";
+    value.name = "50% \t name";
+    value.previousType = -1;
+    log.Add(value);
+    InstallAction key;
+    key.kind = ActionKind::Key;
+    key.hive = "HKCU";
+    key.key = "Software\\%41\x7F";
+    log.Add(key);
+    std::string lines = log.ActionLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\t'), 5);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
+    InstallLog back;
+    ASSERT_TRUE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\n" + lines)));
+    ASSERT_EQ(back.Actions().size(), 2u);
+    EXPECT_EQ(back.Actions()[0].key, value.key);
+    EXPECT_EQ(back.Actions()[0].name, value.name);
+    EXPECT_EQ(back.Actions()[1].key, key.key);
+    // A broken escape or a hex number with a sign is no line that a log holds.
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFolder=C:\\a%4\r\n")));
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFolder=C:\\a%G1\r\n")));
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nValue=HKCU\tk\tn\t1\t-1\r\n")));
 }
 
 class ContainerTest : public ::testing::Test {
@@ -239,7 +321,7 @@ TEST_F(ContainerTest, RefusesEveryChangedByteAndEveryCut) {
 
 TEST_F(ContainerTest, RefusesUnsafeNamesAndEntriesOutsideTheFile) {
     ContainerReader reader;
-    for (const char* name : {"..", "", "a\\b", "../x", "C:x"}) {
+    for (const char* name : {"..", "", "a\\b", "../x", "C:x", "setup.exe.", "CON", "NUL.txt", "a?b", "x\x01"}) {
         std::string bytes = MakeTestContainer("MZ", {{name, "x"}, {"setup.exe", "E"}}, "setup.exe");
         EXPECT_EQ(reader.Open(Write(bytes)), ContainerStatus::Damaged) << name;
     }
