@@ -147,6 +147,26 @@ TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
 
+TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
+    scratch.Write("project\\a.txt", "a");
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\a.txt,a.txt,1,9\r\nFile=%AppDir%\\b.txt,a.txt,1,7\r\n"
+                "Folder=%AppDir%\\CON\r\nFolder=%AppDir%\\%ProductName%\r\n\r\n"
+                "[SHORTCUTS]\r\nShortcutFolder=%AppSCFolder%\\Tools.\r\n\r\n"
+                "[FILE_TYPES]\r\n.qs,,Q file,%AppDir%\\a.txt,,0\r\n.ok,Ok.File,Ok,%AppDir%\\a.txt,,0\r\n\r\n");
+    EXPECT_EQ(Run(), 5);
+    EXPECT_EQ(log->Text(),
+              LogLines({"Setup build process started", "Checking dependencies...",
+                        "Error! The destination %AppDir%\\CON is a name that Windows reserves or changes",
+                        "Error! The file %AppDir%\\a.txt has the unknown replace mode 9",
+                        "Error! The shortcut %AppSCFolder%\\Tools. is a name that Windows reserves or changes",
+                        "Error! The file type .qs has no identifier",
+                        "Error! The setup is not built: its installer would refuse the values above"}) +
+                  Summary(5));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
 TEST_F(Build, AnUncreatableOutputFolderFailsEveryLaterStep) {
     OpenProject("OutputFolder=missing\\deeper\r\nCreateSelfExtractedSetup=No\r\n");
     EXPECT_EQ(Run(), 4);
