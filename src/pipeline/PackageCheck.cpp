@@ -44,6 +44,15 @@ void CheckFileTypes(const FileTypeList& types, std::vector<std::string>& found) 
     }
 }
 
+// Each names its file "<name>.dat", which the installer loads only under a plain name.
+void CheckLanguages(const SetupInfo& setup, std::vector<std::string>& found) {
+    std::string name;
+    for (size_t i = 0; setup.GetLanguage(i, name); ++i)
+        if (!IsStoredAsSpelt(name)) found.push_back("The installer language " + name + " is not a plain name");
+    if (!setup.DefaultSetupLanguage().empty() && !IsStoredAsSpelt(setup.DefaultSetupLanguage()))
+        found.push_back("The installer language " + setup.DefaultSetupLanguage() + " is not a plain name");
+}
+
 }  // namespace
 
 std::vector<std::string> InstallerRefusals(const ProjectDocument& project) {
@@ -51,5 +60,6 @@ std::vector<std::string> InstallerRefusals(const ProjectDocument& project) {
     CheckFiles(project.fileTree, found);
     CheckShortcuts(project.shortcutTree, found);
     CheckFileTypes(project.fileTypes, found);
+    CheckLanguages(project.setupInfo, found);
     return found;
 }

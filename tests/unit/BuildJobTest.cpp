@@ -153,16 +153,18 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                 "[APPLICATION_FILES]\r\nFile=%AppDir%\\a.txt,a.txt,1,9\r\nFile=%AppDir%\\b.txt,a.txt,1,7\r\n"
                 "Folder=%AppDir%\\CON\r\nFolder=%AppDir%\\%ProductName%\r\n\r\n"
                 "[SHORTCUTS]\r\nShortcutFolder=%AppSCFolder%\\Tools.\r\n\r\n"
-                "[FILE_TYPES]\r\n.qs,,Q file,%AppDir%\\a.txt,,0\r\n.ok,Ok.File,Ok,%AppDir%\\a.txt,,0\r\n\r\n");
-    EXPECT_EQ(Run(), 5);
+                "[FILE_TYPES]\r\n.qs,,Q file,%AppDir%\\a.txt,,0\r\n.ok,Ok.File,Ok,%AppDir%\\a.txt,,0\r\n\r\n"
+                "[SETUP_INFO]\r\nSetupLanguages=English,..\\German\r\n\r\n");
+    EXPECT_EQ(Run(), 6);
     EXPECT_EQ(log->Text(),
               LogLines({"Setup build process started", "Checking dependencies...",
                         "Error! The destination %AppDir%\\CON is a name that Windows reserves or changes",
                         "Error! The file %AppDir%\\a.txt has the unknown replace mode 9",
                         "Error! The shortcut %AppSCFolder%\\Tools. is a name that Windows reserves or changes",
                         "Error! The file type .qs has no identifier",
+                        "Error! The installer language ..\\German is not a plain name",
                         "Error! The setup is not built: its installer would refuse the values above"}) +
-                  Summary(5));
+                  Summary(6));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }

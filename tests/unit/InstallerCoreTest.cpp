@@ -178,6 +178,15 @@ TEST(InstallerScript, HeaderTextsInsideValuesAreOnlyText) {
     EXPECT_EQ(s.fileTypes[0].identifier, "QsFile");
 }
 
+TEST(InstallerScript, LanguageNamesAreCheckedLikeTheLanguageSwitch) {
+    for (const char* line : {"SetupLanguages=English,..\\..\\x", "SetupLanguages=a/b", "DefaultSetupLanguage=C:x",
+                             "SetupLanguages=CON"}) {
+        SetupScript s = ReadSetupScript(Script(std::string("[SETUP_INFO]\n") + line + "\n"));
+        EXPECT_EQ(s.problems.size(), 1u) << line;
+    }
+    EXPECT_TRUE(ReadSetupScript(Script("[SETUP_INFO]\nSetupLanguages=English,German\n")).problems.empty());
+}
+
 TEST(InstallerLog, AFolderNamedLikeTheActionsHeaderKeepsTheActions) {
     InstallLog log;
     InstallAction folder;
