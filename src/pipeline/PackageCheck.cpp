@@ -44,6 +44,15 @@ void CheckFileTypes(const FileTypeList& types, std::vector<std::string>& found) 
     }
 }
 
+// The uninstaller's shortcut is named by its description: a field of a script line (no ",")
+// and a plain name in the program group.
+void CheckUninstallerShortcut(const SetupInfo& setup, std::vector<std::string>& found) {
+    const std::string& name = setup.UninstallerIconDescription();
+    if (setup.EnableUninstaller() && setup.CreateUninstallerIcon() &&
+        (!IsStoredAsSpelt(name) || name.find(',') != std::string::npos))
+        found.push_back("The uninstaller shortcut \"" + name + "\" is not a plain name without \",\"");
+}
+
 // Each names its file "<name>.dat", which the installer loads only under a plain name.
 void CheckLanguages(const SetupInfo& setup, std::vector<std::string>& found) {
     std::string name;
@@ -60,6 +69,7 @@ std::vector<std::string> InstallerRefusals(const ProjectDocument& project) {
     CheckFiles(project.fileTree, found);
     CheckShortcuts(project.shortcutTree, found);
     CheckFileTypes(project.fileTypes, found);
+    CheckUninstallerShortcut(project.setupInfo, found);
     CheckLanguages(project.setupInfo, found);
     return found;
 }

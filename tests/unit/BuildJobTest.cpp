@@ -154,17 +154,19 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                 "Folder=%AppDir%\\CON\r\nFolder=%AppDir%\\%ProductName%\r\n\r\n"
                 "[SHORTCUTS]\r\nShortcutFolder=%AppSCFolder%\\Tools.\r\n\r\n"
                 "[FILE_TYPES]\r\n.qs,,Q file,%AppDir%\\a.txt,,0\r\n.ok,Ok.File,Ok,%AppDir%\\a.txt,,0\r\n\r\n"
-                "[SETUP_INFO]\r\nSetupLanguages=English,..\\German\r\n\r\n");
-    EXPECT_EQ(Run(), 6);
+                "[SETUP_INFO]\r\nSetupLanguages=English,..\\German\r\nEnableUninstaller=Yes\r\n"
+                "CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=Uninstall Demo, Inc.\r\n\r\n");
+    EXPECT_EQ(Run(), 7);
     EXPECT_EQ(log->Text(),
               LogLines({"Setup build process started", "Checking dependencies...",
                         "Error! The destination %AppDir%\\CON is a name that Windows reserves or changes",
                         "Error! The file %AppDir%\\a.txt has the unknown replace mode 9",
                         "Error! The shortcut %AppSCFolder%\\Tools. is a name that Windows reserves or changes",
                         "Error! The file type .qs has no identifier",
+                        "Error! The uninstaller shortcut \"Uninstall Demo, Inc.\" is not a plain name without \",\"",
                         "Error! The installer language ..\\German is not a plain name",
                         "Error! The setup is not built: its installer would refuse the values above"}) +
-                  Summary(6));
+                  Summary(7));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
