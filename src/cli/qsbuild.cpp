@@ -14,6 +14,7 @@
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
+#include "model/WizardProject.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
 
@@ -21,6 +22,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: qsbuild [options] PROJECT.qsp\n"
+    "       qsbuild --new PROJECT.qsp --files DIR [--flat] [--force] [project texts]\n"
     "\n"
     "Builds the installer of a Quillset project into the project's output folder.\n"
     "Paths in the project that are not absolute are taken relative to the project file.\n"
@@ -35,6 +37,15 @@ const char kUsage[] =
     "  --help             show this help\n"
     "  --version          show the version\n"
     "\n"
+    "New projects (as the New Project Wizard makes them):\n"
+    "  --new FILE         write a new project to FILE instead of building\n"
+    "  --files DIR        the folder that holds the product's files (with its subfolders)\n"
+    "  --flat             take only the files directly in DIR\n"
+    "  --force            replace FILE when it exists\n"
+    "  --company TEXT, --product TEXT, --product-version TEXT, --description TEXT,\n"
+    "  --url TEXT, --copyright TEXT\n"
+    "                     the product's general information (the wizard's defaults otherwise)\n"
+    "\n"
     "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
     "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
 
@@ -45,7 +56,33 @@ struct Options {
     std::string language = "English";
     int selfExtracting = -1;  // -1: as the project says
     bool quiet = false;
+
+    // --new: the wizard's answers.
+    std::string newPath;
+    bool force = false;
+    bool filesGiven = false;
+    ProjectWizardData answers;
 };
+
+// The options that set one of the wizard's texts.
+struct AnswerOption {
+    const char* name;
+    void (ProjectWizardData::*set)(const std::string&);
+};
+const AnswerOption kAnswerOptions[] = {
+    {"--company", &ProjectWizardData::SetCompanyName},
+    {"--product", &ProjectWizardData::SetProductName},
+    {"--product-version", &ProjectWizardData::SetProductVersion},
+    {"--description", &ProjectWizardData::SetProductDescription},
+    {"--url", &ProjectWizardData::SetProductWebAddress},
+    {"--copyright", &ProjectWizardData::SetCopyrightNotice},
+    {"--files", &ProjectWizardData::SetFilesFolder},
+};
+const AnswerOption* FindAnswerOption(const std::string& arg) {
+    for (const AnswerOption& option : kAnswerOptions)
+        if (arg == option.name) return &option;
+    return nullptr;
+}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "qsbuild: %s\n", message.c_str());
@@ -134,6 +171,22 @@ int ParseArguments(int argc, char** argv, Options& options) {
             if (arg == "--output") options.outputFolder = platform::FullSystemPath(value);
             if (arg == "--language") options.language = value;
             if (arg == "--save-as") options.saveAsPath = platform::FullSystemPath(value);
+        } else if (arg == "--new") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option --new needs a value");
+            options.newPath = platform::FullSystemPath(argv[++i]);
+        } else if (const AnswerOption* answer = FindAnswerOption(arg)) {
+            if (i + 1 >= argc) return Usage("option " + arg + " needs a value");
+            std::string value = argv[++i];
+            if (arg == "--files") {
+                if (value.empty()) return Usage("option --files needs a value");
+                value = platform::FullSystemPath(value);
+                options.filesGiven = true;
+            }
+            (options.answers.*answer->set)(value);
+        } else if (arg == "--flat") {
+            options.answers.scanOption = false;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--single-file" || arg == "--side-by-side") {
             const int wanted = arg == "--single-file" ? 1 : 0;
             if (options.selfExtracting >= 0 && options.selfExtracting != wanted)
@@ -149,6 +202,15 @@ int ParseArguments(int argc, char** argv, Options& options) {
             return Usage("only one project file may be given");
         }
     }
+    if (!options.newPath.empty()) {
+        if (!options.projectPath.empty()) return Usage("--new writes a project and builds none: give no other project");
+        if (!options.filesGiven) return Usage("--new needs --files DIR, the folder with the product's files");
+        if (!options.outputFolder.empty() || !options.saveAsPath.empty() || options.selfExtracting >= 0)
+            return Usage("--output, --save-as, --single-file and --side-by-side apply to builds, not to --new");
+        return -1;
+    }
+    if (options.filesGiven || options.force || !options.answers.scanOption || options.answers.IsModified())
+        return Usage("--files, --flat, --force and the project texts apply only with --new");
     if (options.projectPath.empty()) return Usage("no project file given");
     return -1;
 }
@@ -175,6 +237,30 @@ int Build(const ProjectDocument& project, const Options& options) {
     return job.ErrorCount() > 0 ? 1 : 0;
 }
 
+// Writes the project the New Project Wizard makes for the same answers.
+int NewProject(const LanguageSets& texts, const Options& options) {
+    if (!options.force && platform::IsFile(options.newPath))
+        return Fail(platform::NativePath(options.newPath) + " exists; use --force to replace it");
+    const std::string folder = platform::NativePath(options.answers.FilesFolder());
+    ProjectDocument project(texts);
+    const WizardFiles added = CreateWizardProject(project, options.answers);
+    switch (added.problem) {
+        case WizardFiles::Missing: return Fail("the product folder " + folder + " does not exist");
+        case WizardFiles::Unreadable: return Fail("the product folder " + folder + " cannot be read");
+        case WizardFiles::NoFolder:
+        case WizardFiles::None: break;
+    }
+    try {
+        project.SaveAs(options.newPath);
+    } catch (const FileException& e) {
+        return Fail("cannot write project file " + platform::NativePath(e.Text()));
+    }
+    if (!options.quiet)
+        std::printf("%s: %zu files in %zu folders from %s%s\n", platform::NativePath(options.newPath).c_str(),
+                    added.files, added.folders, folder.c_str(), added.files == 0 ? " (the folder holds no files)" : "");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,6 +271,8 @@ int main(int argc, char** argv) {
     ConsoleMessages messages;
     LanguageSets texts(platform::ModuleFolder(), messages);
     texts.SetLanguage(options.language);  // tells through `messages` when a language is missing
+
+    if (!options.newPath.empty()) return NewProject(texts, options);
 
     ProjectDocument project(texts);
     try {

@@ -62,6 +62,7 @@ public:
     const std::string& ProductVersion() const { return productVersion_; }
     const std::string& ProductDescription() const { return productDescription_; }
     const std::string& ProductWebAddress() const { return productWebAddress_; }
+    const std::string& CopyrightNotice() const { return copyrightNotice_; }
     const std::string& FilesFolder() const { return filesFolder_; }
 
     // Each setter marks the wizard data modified only when the text really changes.
@@ -70,6 +71,7 @@ public:
     void SetProductVersion(const std::string& text) { Assign(productVersion_, text); }
     void SetProductDescription(const std::string& text) { Assign(productDescription_, text); }
     void SetProductWebAddress(const std::string& text) { Assign(productWebAddress_, text); }
+    void SetCopyrightNotice(const std::string& text) { Assign(copyrightNotice_, text); }
     void SetFilesFolder(const std::string& text) { Assign(filesFolder_, text); }
 
     bool scanOption = true;
@@ -82,5 +84,6 @@ private:
     std::string productVersion_ = "1.0";
     std::string productDescription_ = "My Application Description";
     std::string productWebAddress_ = "http://www.example.com";
+    std::string copyrightNotice_ = "Copyright (C)";
     std::string filesFolder_;
 };

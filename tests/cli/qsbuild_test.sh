@@ -63,6 +63,27 @@ cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged"
 check "side-by-side files" "English.dat Setup.exe setup.ini setup.zip" "$(cd "$work/elsewhere" && echo *)"
 cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged by overrides" 0 $?
 
+# A new project from a product folder, then a build of it: the wizard's project from the command line.
+mkdir -p "$work/product/sub"
+printf 'A' > "$work/product/a.exe"; printf 'B' > "$work/product/sub/b.dll"
+(cd "$work" && "$qsbuild" --new New.qsp --files product --product "Rocket" --company "Acme" > "$work/out" 2>&1)
+check "--new exit" 0 $?
+contains "--new summary" "$work/out" "2 files in 1 folders"
+contains "--new product" "$work/New.qsp" "ProductName=Rocket"
+contains "--new source path in the system's form" "$work/New.qsp" "File=%AppDir%\\sub\\b.dll,Z:$(echo "$work" | tr / '\\')\\product\\sub\\b.dll,1,0"
+"$qsbuild" --output "$work/newout" "$work/New.qsp" > "$work/out" 2>&1; check "--new project builds" 0 $?
+cp "$work/New.qsp" "$work/New.qsp.first"
+"$qsbuild" --new "$work/New.qsp" --files "$work/product" --flat > "$work/out" 2>&1; check "--new over a project exit" 2 $?
+contains "--new over a project message" "$work/out" "exists; use --force to replace it"
+cmp -s "$work/New.qsp" "$work/New.qsp.first"; check "--new without --force keeps the project" 0 $?
+"$qsbuild" --new "$work/New.qsp" --files "$work/product" --flat --force > "$work/out" 2>&1; check "--new --force exit" 0 $?
+if grep -q 'b.dll' "$work/New.qsp"; then echo "FAIL: --flat took a file of a subfolder"; failures=$((failures + 1)); fi
+"$qsbuild" --new "$work/Other.qsp" --files "$work/absent" > "$work/out" 2>&1; check "--new missing folder exit" 2 $?
+contains "--new missing folder message" "$work/out" "the product folder $work/absent does not exist"
+[ ! -e "$work/Other.qsp" ]; check "no project for a missing folder" 0 $?
+"$qsbuild" --new "$work/Other.qsp" > "$work/out" 2>&1; check "--new without --files exit" 2 $?
+"$qsbuild" --flat "$project/Demo.qsp" > "$work/out" 2>&1; check "--flat without --new exit" 2 $?
+
 # Quiet: nothing on standard output, failures on standard error, exit 1 on errors.
 rm "$builder/setup/_uninstall.exe"
 "$qsbuild" --quiet "$project/Demo.qsp" > "$work/out" 2> "$work/err"; check "errors exit" 1 $?

@@ -1,0 +1,25 @@
+#pragma once
+// The project that the new-project wizard makes from its answers: every section's defaults, the
+// six general texts, and the product folder's files below %AppDir%. The wizard in the window and
+// `qsbuild --new` both make it here, so the same answers give the same project file.
+#include <cstddef>
+
+class ProjectDocument;
+class ProjectWizardData;
+
+struct WizardFiles {
+    // Why the product folder gave no files, when it gave none.
+    enum Problem {
+        None,          // the folder was read (it may still have been empty)
+        NoFolder,      // no folder was named
+        Missing,       // nothing exists at that path, or it is not a folder
+        Unreadable,    // the folder exists but could not be read
+    };
+    Problem problem = None;
+    size_t files = 0;
+    size_t folders = 0;
+};
+
+// Makes `project` a new project from `answers`; the project must hold no unsaved changes (the
+// caller asks the user first). The project ends up modified and without a path.
+WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardData& answers);
