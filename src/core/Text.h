@@ -58,3 +58,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // A file size as the builder shows it: "%d bytes" below 1024, "%d KB" below 1,024,000, above
 // that the kilobytes with a comma before their last three digits ("1,953 KB").
 std::string FormatFileSize(std::uint32_t size);
+
+// Each byte as two upper-case hex digits.
+std::string HexBytes(const std::string& bytes);
+// The bytes of pairs of hex digits (either case); false on anything else.
+bool ReadHexBytes(const std::string& text, std::string& bytes);

@@ -98,34 +98,6 @@ bool ReadAction(const std::string& line, InstallAction& a) {
 
 }  // namespace
 
-std::string HexBytes(const std::string& bytes) {
-    std::string text;
-    char pair[3];
-    for (unsigned char b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        text += pair;
-    }
-    return text;
-}
-
-static int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-bool ReadHexBytes(const std::string& text, std::string& bytes) {
-    bytes.clear();
-    if (text.size() % 2) return false;
-    for (size_t i = 0; i < text.size(); i += 2) {
-        int high = HexDigit(text[i]), low = HexDigit(text[i + 1]);
-        if (high < 0 || low < 0) return false;
-        bytes += static_cast<char>(high * 16 + low);
-    }
-    return true;
-}
-
 std::string InstallLog::ActionLines() const {
     std::string text;
     for (const InstallAction& a : actions_) {

@@ -54,6 +54,3 @@ public:
 private:
     std::vector<InstallAction> actions_;
 };
-
-std::string HexBytes(const std::string& bytes);
-bool ReadHexBytes(const std::string& text, std::string& bytes);
