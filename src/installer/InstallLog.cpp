@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Sha256.h"
 #include "core/Text.h"
 
 namespace {
@@ -150,4 +151,14 @@ InstallLog InstallLog::MergedWith(const InstallLog& later) const {
     for (const InstallAction& a : later.actions_)
         if (!Covers(a)) merged.Add(a);
     return merged;
+}
+
+std::string InstallLogFingerprint(const std::string& logBytes) { return Sha256Hex(logBytes); }
+
+LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder) {
+    if (keptFingerprint.empty()) return LogTrust::NoFingerprint;
+    if (!EqualNoCase(InstallLogFingerprint(logBytes), keptFingerprint)) return LogTrust::Changed;
+    std::string appDir;
+    ProfileText::FromBytes(logBytes).GetRawValue("UNINSTALL", "AppDir", appDir);
+    return EqualNoCase(appDir, folder) ? LogTrust::Trusted : LogTrust::OtherFolder;
 }

@@ -54,3 +54,22 @@ public:
 private:
     std::vector<InstallAction> actions_;
 };
+
+// The value of the product's uninstall entry that keeps the install log's fingerprint. Only
+// administrators can write there, while the installation folder may be open to every user: a
+// log whose bytes do not give the kept fingerprint again was changed after the installation.
+constexpr char kInstallLogFingerprintValue[] = "InstallLogSha256";
+
+// The fingerprint of the log's bytes exactly as written: SHA-256 in hex.
+std::string InstallLogFingerprint(const std::string& logBytes);
+
+enum class LogTrust {
+    Trusted,          // the bytes give the kept fingerprint and the log belongs to its folder
+    NoFingerprint,    // the product's entry keeps none (or there is no entry)
+    Changed,          // the bytes changed since the installation wrote them
+    OtherFolder,      // an intact log, copied from another installation
+};
+
+// Whether the log `logBytes`, found in `folder`, may drive an uninstallation or be merged into a
+// new installation: its fingerprint matches `keptFingerprint` and its AppDir is `folder`.
+LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder);

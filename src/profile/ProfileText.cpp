@@ -106,20 +106,31 @@ bool ProfileText::GetLine(const std::string& section, size_t index, std::string&
 
 // The key is looked for at the start of each line of the section, so a "[" inside a value
 // ("ProductName=Demo [Beta]") ends nothing: only a line that begins with "[" ends the section.
-size_t ProfileText::GetValue(std::string& value, const std::string& section, const std::string& key,
-                             const std::string& defaultValue) const {
-    value = defaultValue;
+// The value runs to the next CR byte or the end of the text.
+bool ProfileText::FindValue(const std::string& section, const std::string& key, std::string& raw) const {
     size_t header = FindSection(section);
-    if (header == npos) return value.size();
+    if (header == npos) return false;
     const std::string pattern = key + "=";
     for (size_t line = FirstLine(header); line != npos && !IsSectionLine(line); line = NextLine(line)) {
         if (text_.compare(line, pattern.size(), pattern) != 0) continue;
         size_t start = line + pattern.size();
         size_t end = text_.find('\r', start);
-        value = Unescape(text_.substr(start, end == npos ? npos : end - start));
-        break;
+        raw = text_.substr(start, end == npos ? npos : end - start);
+        return true;
     }
+    return false;
+}
+
+size_t ProfileText::GetValue(std::string& value, const std::string& section, const std::string& key,
+                             const std::string& defaultValue) const {
+    std::string raw;
+    value = FindValue(section, key, raw) ? Unescape(raw) : defaultValue;
     return value.size();
+}
+
+bool ProfileText::GetRawValue(const std::string& section, const std::string& key, std::string& value) const {
+    value.clear();
+    return FindValue(section, key, value);
 }
 
 std::string Unescape(const std::string& value) {

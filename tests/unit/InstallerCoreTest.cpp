@@ -264,6 +264,24 @@ TEST(InstallerLog, NamesWithTabsLineBreaksAndPercentSignsSurvive) {
     EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nValue=HKCU\tk\tn\t1\t-1\r\n")));
 }
 
+TEST(InstallerLog, OnlyAnUnchangedLogOfItsOwnFolderIsTrusted) {
+    const std::string log = "[UNINSTALL]\r\nProductName=Demo\r\nAppDir=C:\\tools\\Demo\r\n\r\n[ACTIONS]\r\n"
+                            "Folder=C:\\tools\\Demo\r\n\r\n";
+    const std::string kept = InstallLogFingerprint(log);
+    EXPECT_EQ(kept.size(), 64u);
+    // "\t" in the folder is no TAB here: paths are compared as the log holds them.
+    EXPECT_EQ(CheckInstallLog(log, kept, "C:\\tools\\Demo"), LogTrust::Trusted);
+    EXPECT_EQ(CheckInstallLog(log, LowerCase(kept), "c:\\TOOLS\\demo"), LogTrust::Trusted);
+    EXPECT_EQ(CheckInstallLog(log, "", "C:\\tools\\Demo"), LogTrust::NoFingerprint);
+    EXPECT_EQ(CheckInstallLog(log, kept, "C:\\Other"), LogTrust::OtherFolder);
+    for (size_t i = 0; i < log.size(); i += 7) {
+        std::string changed = log;
+        changed[i] = static_cast<char>(changed[i] ^ 1);
+        EXPECT_EQ(CheckInstallLog(changed, kept, "C:\\tools\\Demo"), LogTrust::Changed) << i;
+    }
+    EXPECT_EQ(CheckInstallLog(log + "Folder=C:\\Windows\r\n", kept, "C:\\tools\\Demo"), LogTrust::Changed);
+}
+
 class ContainerTest : public ::testing::Test {
 protected:
     // A new file each time: the reader keeps the last one open, and Windows does not let it change.

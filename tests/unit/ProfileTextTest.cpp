@@ -104,8 +104,13 @@ TEST(ProfileText, ValuesAreUnescaped) {
     EXPECT_EQ(Value(p, "A", "T"), "a\tb");
     EXPECT_EQ(Value(p, "A", "O"), "a\\nb\\");
     EXPECT_EQ(Value(p, "A", "Both"), std::string("\\\n\r\t"));
-    // GetLine returns the raw text.
+    // GetLine and GetRawValue return the raw text.
     EXPECT_EQ(Line(p, "A", 0), "R=a\\rb");
+    std::string raw = "junk";
+    EXPECT_TRUE(p.GetRawValue("A", "T", raw));
+    EXPECT_EQ(raw, "a\\tb");
+    EXPECT_FALSE(p.GetRawValue("A", "None", raw));
+    EXPECT_EQ(raw, "");
     EXPECT_EQ(Unescape("\\"), "\\");
 }
 
