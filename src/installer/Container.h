@@ -43,6 +43,9 @@ public:
 
     // Copies the bytes of `entry` into `targetPath` (created or emptied).
     bool Extract(const ContainerEntry& entry, const std::string& targetPath);
+    // Whether the file at `path` holds exactly the bytes of `entry`: an extracted file checked
+    // again once nobody else can change it any more.
+    bool Matches(const ContainerEntry& entry, const std::string& path);
 
 private:
     ContainerStatus Fail(ContainerStatus status, const std::string& problem);

@@ -326,6 +326,21 @@ TEST_F(ContainerTest, ReadsWhatTheBuildersWriterWrites) {
     EXPECT_EQ(ContainerChecksum(0, reinterpret_cast<const unsigned char*>("abc"), 3), ReferenceChecksum("abc"));
 }
 
+TEST_F(ContainerTest, AnExtractedFileMatchesOnlyWhileItHoldsTheEntrysBytes) {
+    ContainerReader reader;
+    ASSERT_EQ(reader.Open(Write(Sample())), ContainerStatus::Ok) << reader.Problem();
+    const ContainerEntry& ini = reader.Entries()[0];
+    std::string path = scratch_.File("setup.ini");
+    ASSERT_TRUE(reader.Extract(ini, path));
+    EXPECT_TRUE(reader.Matches(ini, path));
+    EXPECT_FALSE(reader.Matches(reader.Entries()[1], path));
+    for (const char* other : {"[SETUP_INFO]\r\r", "[SETUP_INFO]\r\n\r\n", ""}) {
+        scratch_.Write("setup.ini", other);
+        EXPECT_FALSE(reader.Matches(ini, path)) << other;
+    }
+    EXPECT_FALSE(reader.Matches(ini, scratch_.File("absent.ini")));
+}
+
 TEST_F(ContainerTest, ChecksumIsThePublishedTableWithoutInversion) {
     const unsigned char abc[] = {'a', 'b', 'c'};
     EXPECT_EQ(ContainerChecksum(0, abc, 3), 0xCA6598D0u);
