@@ -13,6 +13,7 @@
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
 #include "installer/Variables.h"
+#include "installer/WorkProgress.h"
 
 TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBlanks) {
     InstallerOptions a = ParseInstallerArguments("/D=C:\\Program Files\\My App /LANG=German /s");
@@ -280,6 +281,27 @@ TEST(InstallerLog, OnlyAnUnchangedLogOfItsOwnFolderIsTrusted) {
         EXPECT_EQ(CheckInstallLog(changed, kept, "C:\\tools\\Demo"), LogTrust::Changed) << i;
     }
     EXPECT_EQ(CheckInstallLog(log + "Folder=C:\\Windows\r\n", kept, "C:\\tools\\Demo"), LogTrust::Changed);
+}
+
+TEST(InstallerProgress, SizesFromThePackageSaturateInsteadOfWrapping) {
+    WorkProgress empty;
+    EXPECT_EQ(empty.Permille(), 1000);
+    WorkProgress normal;
+    normal.AddToTotal(4000);
+    normal.Advance(1000);
+    EXPECT_EQ(normal.Permille(), 250);
+    normal.Advance(5000);
+    EXPECT_EQ(normal.Permille(), 1000);
+    // Two sizes that add up to 2^64 would make the whole 0 and the share a division by zero.
+    WorkProgress crafted;
+    crafted.AddToTotal(10);
+    crafted.AddToTotal(UINT64_MAX - 9);
+    crafted.AddToTotal(UINT64_MAX);
+    EXPECT_EQ(crafted.Permille(), 0);
+    crafted.Advance(UINT64_MAX / 2);
+    EXPECT_EQ(crafted.Permille(), 499);
+    crafted.Advance(UINT64_MAX);
+    EXPECT_EQ(crafted.Permille(), 1000);
 }
 
 class ContainerTest : public ::testing::Test {
