@@ -153,6 +153,15 @@ InstallLog InstallLog::MergedWith(const InstallLog& later) const {
     return merged;
 }
 
+std::string LoggedUninstallKey(const ProfileText& log) {
+    std::string key;
+    log.GetRawValue("UNINSTALL", "UninstallKey", key);
+    const size_t prefix = sizeof kUninstallEntries - 1;
+    bool below = key.size() > prefix && EqualNoCase(std::string_view(key).substr(0, prefix), kUninstallEntries) &&
+                 key.find('\\', prefix) == std::string::npos;
+    return below ? key : std::string();
+}
+
 std::string InstallLogFingerprint(const std::string& logBytes) { return Sha256Hex(logBytes); }
 
 LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder) {

@@ -55,6 +55,13 @@ private:
     std::vector<InstallAction> actions_;
 };
 
+// Below HKLM: the products' uninstall entries, one key each.
+constexpr char kUninstallEntries[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// The product's uninstall entry that the log names on its [UNINSTALL] line "UninstallKey=": a
+// key directly below kUninstallEntries; empty when the log names none or another key.
+std::string LoggedUninstallKey(const ProfileText& log);
+
 // The value of the product's uninstall entry that keeps the install log's fingerprint. Only
 // administrators can write there, while the installation folder may be open to every user: a
 // log whose bytes do not give the kept fingerprint again was changed after the installation.

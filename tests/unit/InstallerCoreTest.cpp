@@ -283,6 +283,20 @@ TEST(InstallerLog, OnlyAnUnchangedLogOfItsOwnFolderIsTrusted) {
     EXPECT_EQ(CheckInstallLog(log + "Folder=C:\\Windows\r\n", kept, "C:\\tools\\Demo"), LogTrust::Changed);
 }
 
+TEST(InstallerLog, TheUninstallEntryItNamesMustBeOne) {
+    auto named = [](const std::string& key) {
+        return LoggedUninstallKey(ProfileText::FromBytes("[UNINSTALL]\r\nUninstallKey=" + key + "\r\n"));
+    };
+    const std::string entries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    EXPECT_EQ(named(entries + "Demo\\tools"), "");
+    EXPECT_EQ(named(entries + "Demo [Beta] \\t"), "");
+    EXPECT_EQ(named(entries + "Demo [Beta] \t"), entries + "Demo [Beta] \t");
+    EXPECT_EQ(named(LowerCase(entries) + "x"), LowerCase(entries) + "x");
+    for (const std::string& bad : {entries, std::string("SOFTWARE\\Classes\\x"), std::string("x")})
+        EXPECT_EQ(named(bad), "") << bad;
+    EXPECT_EQ(LoggedUninstallKey(ProfileText::FromBytes("[UNINSTALL]\r\nAppDir=C:\\x\r\n")), "");
+}
+
 TEST(InstallerProgress, SizesFromThePackageSaturateInsteadOfWrapping) {
     WorkProgress empty;
     EXPECT_EQ(empty.Permille(), 1000);
