@@ -7,8 +7,8 @@
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
-#include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
+#include "installer/win32/PrivateFolder.h"
 #include "installer/win32/Program.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -20,17 +20,6 @@ const char kCaption[] = "Setup";
 int Refuse(bool quiet, const std::string& text, int code) {
     if (!quiet) ShowMessage(text, kCaption, MB_ICONSTOP);
     return code;
-}
-
-// A folder under the temporary folder that did not exist before this call.
-std::string MakePrivateFolder() {
-    std::string temp = platform::TempFolder();
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::string folder = JoinPath(temp, "qs-setup-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                std::to_string(GetTickCount() + attempt));
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
-    }
-    return std::string();
 }
 
 // ShellExecuteEx rather than CreateProcess: the installer asks for administrator rights. It
@@ -61,15 +50,20 @@ int Extract(bool quiet, const std::string& arguments) {
     for (const ContainerEntry& e : reader.Entries()) known = known || e.name == run;
     if (!known) return Refuse(quiet, "The setup package names no installer to run.", kExitDamaged);
 
-    std::string folder = MakePrivateFolder();
-    if (folder.empty()) return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
-    for (const ContainerEntry& e : reader.Entries())
-        if (!reader.Extract(e, JoinPath(folder, e.name))) {
-            RemoveFolderTree(folder);
+    PrivateFolder folder;
+    if (!folder.Create(platform::TempFolder(), "qs-setup-"))
+        return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
+    // Each file is held against changes once written, then checked again: what the installer
+    // runs and reads is what the package holds, whatever else runs meanwhile.
+    for (const ContainerEntry& e : reader.Entries()) {
+        std::string path = JoinPath(folder.Path(), e.name);
+        if (!reader.Extract(e, path))
             return Refuse(quiet, "The setup files cannot be written to the temporary folder.", kExitFailed);
-        }
-    int code = RunAndWait(JoinPath(folder, run), arguments);
-    RemoveFolderTree(folder);
+        if (!folder.Hold(e.name) || !reader.Matches(e, path))
+            return Refuse(quiet, "The setup files were changed in the temporary folder while they were written.",
+                          kExitDamaged);
+    }
+    int code = RunAndWait(JoinPath(folder.Path(), run), arguments);
     if (code < 0) return Refuse(quiet, "The installer cannot be started.", kExitFailed);
     return code;
 }

@@ -14,6 +14,7 @@
 #include "installer/InstallPlan.h"
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
+#include "installer/WorkProgress.h"
 
 class Installer {
 public:
@@ -64,7 +65,6 @@ private:
     bool CreateShortcut(const PlannedShortcut& shortcut);
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(const std::string& hiveName, const std::string& path);
-    bool HasUninstaller() const;
     bool WriteInstallLog();
     void ReadEarlierInstallLog();
     // The SharedDLLs count after this installation; an earlier one into this folder counted already.
@@ -85,6 +85,6 @@ private:
     InstallLog earlier_;  // the install log of an earlier installation into the same folder
     std::string problem_;
     bool damaged_ = false;
-    std::uint64_t workDone_ = 0, workTotal_ = 1;
+    WorkProgress progress_;
     std::string stepText_;
 };
