@@ -34,11 +34,15 @@ void CheckShortcuts(const ShortcutTree& shortcuts, std::vector<std::string>& fou
     });
 }
 
+// A file type's line begins with its extension: one beginning with "[" would end the section and
+// one beginning with ";" would be dropped as a comment, both without a word from the installer.
 void CheckFileTypes(const FileTypeList& types, std::vector<std::string>& found) {
     for (size_t i = 0; i < types.Count(); ++i) {
         const FileTypeRecord& type = *types.GetAt(i);
         if (type.extension.empty())
             found.push_back("The file type " + type.identifier + " has no extension");
+        else if (type.extension[0] == '[' || type.extension[0] == ';')
+            found.push_back("The file type " + type.extension + " has an extension that setup.ini cannot hold");
         else if (type.identifier.empty())
             found.push_back("The file type " + type.extension + " has no identifier");
     }
