@@ -13,6 +13,7 @@ packages=(
     wine64 xvfb xauth imagemagick
     dpkg-dev
     zip nsis hyperfine
+    icoutils osslsigncode openssl
 )
 
 missing=()
