@@ -176,7 +176,6 @@ ProjectDocument* TheProject() {
     return main ? main->Project() : nullptr;
 }
 
-int GetPageValue() { return theApplication->PageValue(); }
 void SetPageValue(int percent) { theApplication->SetPageValue(percent); }
 
 void SetMainWindowTitle(const std::string& title) {
@@ -186,9 +185,6 @@ void SetMainWindowTitle(const std::string& title) {
 
 std::string ProgramFolder() { return platform::ModuleFolder(); }
 
-std::string UiText(const std::string& section, const std::string& key) {
-    return theApplication->Texts().UiText(section, key);
-}
-std::string UiString(int id) { return theApplication->Texts().UiString(id); }
-std::string UiHint(int id) { return theApplication->Texts().UiHint(id); }
-std::string RawString(int id) { return theApplication->Texts().RawString(id); }
+std::string UiText(TextKey key) { return theApplication->Texts().UiText(key); }
+std::string UiString(TextKey key) { return theApplication->Texts().UiString(key); }
+std::string UiHint(TextKey key) { return theApplication->Texts().UiHint(key); }

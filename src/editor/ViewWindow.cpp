@@ -21,9 +21,6 @@ namespace {
 WindowClassRegistration viewWindowClass("ViewWindow");
 }
 
-// The banner's notice comes from the language in use at each rendering.
-constexpr int kBannerNotice = 831;
-
 ViewWindow::ViewWindow() : banner_("Quillset 1.0 Installer Builder", "") {}
 
 bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
@@ -36,7 +33,8 @@ bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
 void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
-    banner_.SetNotice(RawString(kBannerNotice));
+    // The notice comes from the language in use at each rendering.
+    banner_.SetNotice(UiText(TextKeys::kBannerNotice));
     HDC context = GetDC(Handle());
     banner_.Render(context);
     ReleaseDC(Handle(), context);

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "core/Sha256.h"
 #include "core/Text.h"
 #include "installer/WorkProgress.h"
-#include "platform/File.h"
 
 namespace {
 
-
-std::string TrimTrailingBackslashes(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
 
 int ShowCommand(int stored) {
     switch (stored) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/CommandLine.h"
 #include "installer/ExitCodes.h"

@@ -3,9 +3,9 @@
 #include <ntsecapi.h>
 #include <sddl.h>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/win32/FileOperations.h"
-#include "platform/File.h"
 
 namespace {
 
