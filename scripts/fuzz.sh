@@ -14,7 +14,12 @@ build="$top/build/fuzz"
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQS_FUZZ=ON -DQS_TESTS=OFF -DQS_STAGE=OFF \
       -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build "$build" -j 2 --target seed_containers $(printf 'fuzz_%s ' "${targets[@]}") >/dev/null
+if ! cmake --build "$build" -j 2 --target seed_containers $(printf 'fuzz_%s ' "${targets[@]}") \
+        >"$build/build.log" 2>&1; then
+    tail -n 30 "$build/build.log"
+    echo "fuzz targets: build FAILED (log in $build/build.log)"
+    exit 1
+fi
 
 # The container target also starts from containers that the builder's writer makes.
 generated="$build/generated/container"

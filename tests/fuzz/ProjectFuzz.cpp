@@ -11,7 +11,7 @@
 namespace {
 
 struct NoTexts : UiTextSource {
-    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+    std::string UiText(TextKey) const override { return ""; }
 };
 
 std::string ReadAll(const std::string& path) {
