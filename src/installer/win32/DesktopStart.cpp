@@ -39,8 +39,9 @@ private:
     VARIANT v_;
 };
 
-// The desktop's shell (explorer) runs with the user's ordinary rights: its ShellExecute, reached
-// through the desktop window's folder view, starts the program there.
+// For what has no program of its own to start (a web address): the desktop's shell (explorer)
+// runs with the user's ordinary rights, and its ShellExecute, reached through the desktop
+// window's folder view, opens it there.
 bool ShellExecuteThroughDesktop(const std::string& path, const std::string& folder) {
     ComPtr<IShellWindows> windows;
     if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.OutVoid())))
@@ -78,8 +79,8 @@ bool ShellExecuteThroughDesktop(const std::string& path, const std::string& fold
     return SUCCEEDED(result);
 }
 
-// Without the desktop's shell (none runs, or it offers no folder view): the program that opens
-// `path`, started with the ordinary user's token that the system derives from this one.
+// The program that opens `path`, started with the ordinary user's token that the system derives
+// from this one: no raised rights, and no wait on another process to answer.
 bool StartWithOrdinaryToken(const std::string& path, const std::string& folder) {
     char program[MAX_PATH] = "";
     if (reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), folder.c_str(), program)) <= 32) return false;
@@ -121,5 +122,5 @@ bool OpenAsDesktopUser(const std::string& path, const std::string& folder) {
     if (!IsElevated())
         return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(),
                                                        SW_SHOWNORMAL)) > 32;
-    return ShellExecuteThroughDesktop(path, folder) || StartWithOrdinaryToken(path, folder);
+    return StartWithOrdinaryToken(path, folder) || ShellExecuteThroughDesktop(path, folder);
 }
