@@ -6,11 +6,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qsbuild_built=${QSBUILD:-$top/build/release/src/cli/qsbuild}
-corpus_tool=""
-for candidate in "$top/../shared/bench/make-corpus.sh" "$top/../../shared/bench/make-corpus.sh" /work/shared/bench/make-corpus.sh; do
-    if [ -f "$candidate" ]; then corpus_tool=$candidate; break; fi
-done
-[ -n "$corpus_tool" ] || { echo "make-corpus.sh not found" >&2; exit 2; }
+source "$top/bench/corpus.sh"
 work=${QS_BENCH_DIR:-$top/build/bench}
 mkdir -p "$work"
 
@@ -27,17 +23,8 @@ peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(small large)
 for size in "${sizes[@]}"; do
-    case $size in
-        small) args="20 500" ;;
-        large) args="300 5000" ;;
-        *) echo "unknown corpus $size" >&2; exit 2 ;;
-    esac
     dir=$work/$size
-    if [ ! -f "$dir/.complete" ]; then
-        rm -rf "$dir"
-        bash "$corpus_tool" $args "$dir/corpus" >/dev/null
-        touch "$dir/.complete"
-    fi
+    make_corpus "$size" "$dir"
     python3 "$top/bench/make_project.py" "$dir/corpus" "$dir/Bench.qsp" single
     for c in zlib lzma; do
         cat > "$dir/bench-$c.nsi" <<NSI

@@ -18,6 +18,15 @@
 #define IDD_ABOUT 103
 #define IDD_WELCOME 130
 #define IDD_WANT_TO_SAVE 159
+// The form pages' tab dialogs, the setup window settings and the build dialog.
+#define IDD_SCREENS_TAB 188
+#define IDD_SETUP_INFO_TAB 192
+#define IDD_REQUIREMENTS_TAB 193
+#define IDD_GENERAL_INFO_TAB 195
+#define IDD_SETUP_WINDOW_SETTINGS 196
+#define IDD_CREATE_SETUP_TAB 197
+#define IDD_BUILD 233
+#define IDD_CHOOSE_FILE 161
 #define IDR_MAIN_MENU 156
 #define IDB_TOOLBAR 212
 #define IDR_ACCELERATORS 231
@@ -36,13 +45,127 @@
 #define IDC_WANT_TO_SAVE_TEXT 1084
 #define IDC_ABOUT_WEB 1086
 
+// The build dialog's log and progress bar.
+#define IDC_BUILD_LOG 1031
+#define IDC_BUILD_PROGRESS 1118
+
+// The Create Setup form; Build and Test Run are also the commands the menu's Build items become.
+#define IDC_BUILD 1048
+#define IDC_TEST_RUN 1049
+#define IDC_OUTPUT_FOLDER 1300
+#define IDC_OUTPUT_FOLDER_BROWSE 1301
+#define IDC_SETUP_FILE_NAME 1302
+#define IDC_SETUP_ICON 1303
+#define IDC_SETUP_ICON_BROWSE 1304
+#define IDC_SELF_EXTRACTING 1305
+#define IDC_CREATE_SETUP_LABEL1 1306
+#define IDC_CREATE_SETUP_LABEL2 1307
+#define IDC_CREATE_SETUP_LABEL3 1308
+
+// The General Info form: six labels and their fields.
+#define IDC_GENERAL_INFO_LABEL1 1200
+#define IDC_COMPANY_NAME 1210
+#define IDC_PRODUCT_NAME 1211
+#define IDC_PRODUCT_VERSION 1212
+#define IDC_PRODUCT_DESCRIPTION 1213
+#define IDC_PRODUCT_URL 1214
+#define IDC_COPYRIGHT_NOTICE 1215
+
+// The Setup Info form.
+#define IDC_INSTALLATION_PATH 1220
+#define IDC_SHORTCUT_FOLDER 1221
+#define IDC_ENABLE_UNINSTALLER 1222
+#define IDC_ADD_REMOVE_DESCRIPTION 1223
+#define IDC_CREATE_UNINSTALL_ICON 1224
+#define IDC_UNINSTALL_ICON_DESCRIPTION 1225
+#define IDC_AVAILABLE_LANGUAGES 1226
+#define IDC_SELECTED_LANGUAGES 1227
+#define IDC_DEFAULT_LANGUAGE 1228
+#define IDC_ADD_LANGUAGE 1229
+#define IDC_REMOVE_LANGUAGE 1230
+#define IDC_SETUP_INFO_LABEL_PATH 1231
+#define IDC_SETUP_INFO_LABEL_FOLDER 1232
+#define IDC_SETUP_INFO_LABEL_ADD_REMOVE 1233
+#define IDC_SETUP_INFO_LABEL_ICON 1234
+#define IDC_SETUP_INFO_LABEL_AVAILABLE 1235
+#define IDC_SETUP_INFO_LABEL_SELECTED 1236
+#define IDC_SETUP_INFO_LABEL_DEFAULT 1237
+
+// The Requirements form: "any", then the six versions in the order of their flags.
+#define IDC_ANY_WINDOWS 1240
+#define IDC_WINDOWS_FIRST 1241
+#define IDC_DISK_SPACE 1247
+#define IDC_ABORT_INSTALLATION 1248
+#define IDC_REQUIREMENTS_GROUP 1249
+#define IDC_REQUIREMENTS_LABEL_DISK 1250
+
+// The Dialogs/Screens form.
+#define IDC_SPLASH_SCREEN 1260
+#define IDC_SPLASH_BITMAP 1261
+#define IDC_SPLASH_BROWSE 1262
+#define IDC_SETUP_WINDOW 1263
+#define IDC_SETUP_WINDOW_SETTINGS 1264
+#define IDC_LANGUAGE_SCREEN 1265
+#define IDC_WELCOME_SCREEN 1266
+#define IDC_LICENSE_SCREEN 1267
+#define IDC_LICENSE_FILE 1268
+#define IDC_LICENSE_BROWSE 1269
+#define IDC_README_SCREEN 1270
+#define IDC_README_FILE 1271
+#define IDC_README_BROWSE 1272
+#define IDC_TARGET_FOLDER_SCREEN 1273
+#define IDC_PROGRAM_GROUP_SCREEN 1274
+#define IDC_START_SCREEN 1275
+#define IDC_FINISH_SCREEN 1276
+#define IDC_VIEW_README 1277
+#define IDC_VIEW_README_CHECKED 1278
+#define IDC_FINISH_README 1279
+#define IDC_FINISH_README_BROWSE 1280
+#define IDC_RUN_APPLICATION 1281
+#define IDC_RUN_APPLICATION_CHECKED 1282
+#define IDC_RUN_APPLICATION_PATH 1283
+#define IDC_RUN_APPLICATION_BROWSE 1284
+#define IDC_SCREENS_LABEL_BITMAP 1285
+#define IDC_SCREENS_LABEL_LICENSE 1286
+#define IDC_SCREENS_LABEL_README 1287
+#define IDC_SCREENS_LABEL_FINISH_README 1288
+#define IDC_SCREENS_LABEL_APPLICATION 1289
+
+// The setup window settings dialog; the three text lines (heading, subheading, footer) have
+// their controls at the same offsets from their first id.
+#define IDC_GRADIENT_FILL 1320
+#define IDC_SOLID_FILL 1321
+#define IDC_COLOUR_FROM 1322
+#define IDC_COLOUR_TO 1323
+#define IDC_COLOUR_FROM_SWATCH 1324
+#define IDC_COLOUR_TO_SWATCH 1325
+#define IDC_WINDOW_TITLE 1326
+#define IDC_SETTINGS_GROUP_BACKGROUND 1327
+#define IDC_SETTINGS_GROUP_TEXTS 1328
+#define IDC_SETTINGS_LABEL_TITLE 1329
+#define IDC_SETTINGS_LABEL_ALIGNMENT 1330
+#define IDC_HEADING_FIRST 1340
+#define IDC_SUBHEADING_FIRST 1350
+#define IDC_FOOTER_FIRST 1360
+// Offsets inside one text line's ids.
+#define IDC_LINE_LABEL 0
+#define IDC_LINE_TEXT 1
+#define IDC_LINE_ALIGNMENT 2
+#define IDC_LINE_3D 3
+#define IDC_LINE_FONT 4
+
+// The choose file dialog: the project's files tree.
+#define IDC_CHOOSE_FILE_LABEL 1380
+#define IDC_CHOOSE_FILE_TREE 1381
+
 // Main window children.
 #define ID_STATUS_BAR 1000
 #define ID_TOOLBAR 1001
 #define ID_TAB_CONTROL 1002
 #define ID_EDITOR_HOST 1003
 
-// Private commands that the main window posts to itself; dialogs end with them.
+// Private commands and messages: every one the program sends or posts is named here. The main
+// window posts the first group to itself; dialogs end with them.
 #define CMD_NOTHING 2049
 #define CMD_SPLIT_POSITION 2054
 #define CMD_SAVE_YES 2055
@@ -60,7 +183,10 @@
 #define CMD_CLOSE_PROJECT 2070
 #define CMD_SAVE_PROJECT 2071
 #define CMD_SAVE_PROJECT_AS 2072
+#define CMD_BUILD_FINISHED 2075
 #define CMD_EXIT 2076
+// The build dialog's result when a cancelled build has ended.
+#define CMD_BUILD_CANCELLED 1056
 
 // Menu, toolbar and accelerator commands.
 #define ID_FILE_NEW 32771

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the builder's main window and dialogs in English and German, under Xvfb and a Wine
-# desktop window: screenshots/<state>-<language>.png. Needs the Windows build (scripts/build.sh).
+# desktop window: screenshots/<state>-<language>.png, with every page of the example project
+# (page0 to page8), the setup window settings and a finished build. Needs the Windows build
+# (scripts/build.sh).
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/screenshots}
@@ -9,11 +11,15 @@ program=$top/dist/Quillset/Quillset.exe
 [ -x "$build/tests/gui/screenshot_driver.exe" ] && [ -f "$program" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
 mkdir -p "$out"
 exchange=$(mktemp -d)
-trap 'rm -rf "$exchange"' EXIT
+# The example builds into its own output folder: a copy keeps the working tree clean.
+work=$(mktemp -d)
+trap 'rm -rf "$exchange" "$work"' EXIT
+cp -r "$top/examples/Demo" "$work/Demo"
+rm -rf "$work/Demo/output"
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    "$0/wine-run.sh" explorer /desktop=Quillset,1000x720 "$0/tests/gui/screenshot_driver.exe" "$1" "$2" &
+    "$0/wine-run.sh" explorer /desktop=Quillset,1000x720 "$0/tests/gui/screenshot_driver.exe" "$1" "$2" "$5" &
     while [ ! -e "$3/finished.ready" ]; do
         for ready in "$3"/*.ready; do
             [ -e "$ready" ] || continue
@@ -26,4 +32,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         sleep 0.2
     done
     touch "$3/finished.done"; wait
-' "$build" "$(winpath "$program")" "$(winpath "$exchange")" "$exchange" "$out"
+' "$build" "$(winpath "$program")" "$(winpath "$exchange")" "$exchange" "$out" "$(winpath "$work/Demo/Demo.qsp")"

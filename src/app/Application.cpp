@@ -94,21 +94,12 @@ bool Application::HandOverToRunningInstance(const std::vector<std::string>& argu
 }
 
 bool Application::CheckWindowsVersion() {
-    OSVERSIONINFOEXA version{};
-    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
-    bool extended = GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)) != FALSE;
-    if (!extended) {
-        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) return false;
-    }
-    const bool windows95 = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS &&
-                           version.dwMajorVersion == 4 && version.dwMinorVersion == 0;
-    if (windows95) {
-        InitCommonControls();
-    } else {
-        INITCOMMONCONTROLSEX classes{sizeof classes, 0x0F};
-        InitCommonControlsEx(&classes);
-    }
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return false;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                     ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
     return true;
 }
 
@@ -165,23 +156,6 @@ const char* ApplicationTitle() { return "Quillset 1.0"; }
 HINSTANCE Instance() { return theApplication->Instance(); }
 HINSTANCE ResourceInstance() { return theApplication->ResourceInstance(); }
 MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : nullptr; }
-
-StatusBarControl* TheStatusBar() {
-    MainWindow* main = TheMainWindow();
-    return main ? &main->StatusBar() : nullptr;
-}
-
-ProjectDocument* TheProject() {
-    MainWindow* main = TheMainWindow();
-    return main ? main->Project() : nullptr;
-}
-
-void SetPageValue(int percent) { theApplication->SetPageValue(percent); }
-
-void SetMainWindowTitle(const std::string& title) {
-    MainWindow* main = TheMainWindow();
-    if (main && main->HasWindow()) SetWindowTextA(main->Handle(), title.c_str());
-}
 
 std::string ProgramFolder() { return platform::ModuleFolder(); }
 

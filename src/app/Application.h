@@ -12,8 +12,6 @@
 #include "ui/ApplicationBase.h"
 
 class MainWindow;
-class ProjectDocument;
-class StatusBarControl;
 
 // Messages of the language layer, as message boxes without an owner.
 class WindowsMessageBoxes : public MessageBoxes {
@@ -76,10 +74,6 @@ const char* ApplicationTitle();
 HINSTANCE Instance();
 HINSTANCE ResourceInstance();
 MainWindow* TheMainWindow();
-StatusBarControl* TheStatusBar();
-ProjectDocument* TheProject();
-void SetPageValue(int percent);
-void SetMainWindowTitle(const std::string& title);
 // The program's folder: the running executable's path up to its last backslash.
 std::string ProgramFolder();
 

@@ -12,7 +12,7 @@
 #include "app/Settings.h"
 #include "core/Exception.h"
 #include "core/Text.h"
-#include "editor/SmallDialogs.h"
+#include "app/SmallDialogs.h"
 #include "resource.h"
 #include "ui/FileChoosers.h"
 
@@ -73,10 +73,6 @@ std::string ToolbarText(UINT command, bool hint) {
     const TextKey* text = TextOf(kToolbarTexts, command);
     return !text ? std::string() : hint ? UiHint(*text) : UiString(*text);
 }
-
-// Help contexts of the pages in page order; Create Setup has 1180.
-constexpr DWORD kPageHelpContexts[ViewWindow::kPageCount] = {1090, 1100, 1110, 1120, 1130,
-                                                             1140, 1150, 1160, 1180};
 
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
     MENUITEMINFOA info{};
@@ -238,11 +234,8 @@ bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
     }
 }
 
-bool MainWindow::OnHelp(HELPINFO*) {
-    if (project_)
-        ShowHelp(HELP_CONTEXT, kPageHelpContexts[editorHost_.PageIndex()]);
-    else
-        ShowHelp(HELP_FINDER, 0);
+bool MainWindow::OnHelp(HELPINFO* info) {
+    if (!editorHost_.OnHelp(info)) ShowHelp(HELP_FINDER, 0);
     return true;
 }
 
@@ -295,7 +288,7 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
         return true;
     case ID_BUILD_SETUP:
     case ID_TEST_RUN:
-        SelectPage(ViewWindow::kPageCount - 1);
+        SelectPage(ViewWindow::CreateSetup);
         return editorHost_.OnCommand(id, extra);
     case ID_PROPERTIES: case ID_INSERT_FILES: case ID_NEW_FOLDER: case ID_NEW_KEY: case ID_NEW_STRING:
     case ID_NEW_BINARY: case ID_NEW_DWORD: case ID_NEW_SHORTCUT: case ID_NEW_INTERNET_SHORTCUT:

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/EditorServices.h"
 #include "editor/ViewWindow.h"
 #include "model/ProjectDocument.h"
 #include "ui/StatusBarControl.h"
@@ -38,6 +39,8 @@ public:
     // Opens a project file after asking to save the open one; a file that cannot be read is
     // reported and leaves the open project as it was.
     bool OpenProject(const std::string& path);
+    // Save Project: writes the project, asking for a name when it has none; true when written.
+    bool SaveProject();
 
     ProjectDocument* Project() const { return project_.get(); }
     StatusBarControl& StatusBar() { return statusBar_; }
@@ -56,7 +59,6 @@ private:
     bool NewProject();
     bool AskAndOpenProject();
     bool CloseProject();
-    bool SaveProject();
     bool SaveProjectAs();
     void SwitchLanguage(UINT command);
     void SelectPage(int page);
@@ -66,7 +68,8 @@ private:
     const UiTextSource& texts_;
     HWND toolbar_ = nullptr;
     StatusBarControl statusBar_;
-    ViewWindow editorHost_;
+    EditorServices services_{*this};
+    ViewWindow editorHost_{services_};
     std::unique_ptr<ProjectDocument> project_;
     ProjectWizardData wizardAnswers_;
     bool languageMenuFilled_ = false;

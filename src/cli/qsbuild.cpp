@@ -297,9 +297,9 @@ int main(int argc, char** argv) {
 
     // Overrides for this run only: the document is never saved.
     OutputSettings& output = project.outputSettings;
-    if (!options.outputFolder.empty()) output.outputFolder = options.outputFolder;
-    if (options.selfExtracting >= 0) output.createSelfExtractingSetup = options.selfExtracting == 1;
-    if (output.outputFolder.empty()) return Fail("the project names no output folder (use --output DIR)");
-    if (output.setupFileName.empty()) return Fail("the project names no setup file name");
+    if (!options.outputFolder.empty()) output.SetOutputFolder(options.outputFolder);
+    if (options.selfExtracting >= 0) output.SetCreateSelfExtractingSetup(options.selfExtracting == 1);
+    if (output.OutputFolder().empty()) return Fail("the project names no output folder (use --output DIR)");
+    if (output.SetupFileName().empty()) return Fail("the project names no setup file name");
     return Build(project, options);
 }

@@ -1,8 +1,16 @@
 #include "editor/ViewWindow.h"
 
-#include "app/Application.h"
+#include <commctrl.h>
+
+#include <string>
+
+#include "editor/EditorContext.h"
+#include "editor/Forms.h"
+#include "editor/FormPage.h"
+#include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "resource.h"
+#include "ui/DeferredPositions.h"
 #include "ui/MenuHelpers.h"
 
 const UINT kPageCommands[ViewWindow::kPageCount] = {
@@ -18,10 +26,79 @@ int PageOfCommand(UINT command) {
 }
 
 namespace {
+
 WindowClassRegistration viewWindowClass("ViewWindow");
+
+// The page ids start here, in page order.
+constexpr int kFirstPageId = 1004;
+constexpr int kInset = 4;
+
+// Every page's window class, help context and, for the list pages, what Delete becomes there.
+struct PageInfo {
+    const char* className;
+    DWORD helpContext;
+    UINT deleteCommand;
+};
+constexpr PageInfo kPages[ViewWindow::kPageCount] = {
+    {"PageGeneralInfo", 1090, 0}, {"PageSetupInfo", 1100, 0},  {"PageSystemRequirements", 1110, 0},
+    {"PageFiles", 1120, 32885},   {"PageShortcuts", 1130, 32890}, {"PageRegistry", 1140, 32896},
+    {"PageFileTypes", 1150, 32953}, {"PageGUI", 1160, 0},       {"PageCreateSetup", 1180, 0},
+};
+
+// Where a page command goes: to one page, or to the page shown when it is a list page.
+constexpr int kCurrentListPage = -1;
+// What TargetOf answers for a command that no page takes, and for one that is not routed at all.
+constexpr int kIgnored = -1;
+constexpr int kNotRouted = -2;
+struct Route {
+    UINT command;
+    int page;
+};
+constexpr Route kRoutes[] = {
+    {ID_PROPERTIES, kCurrentListPage},
+    {ID_DELETE, kCurrentListPage},
+    {ID_INSERT_FILES, ViewWindow::Files},
+    {ID_NEW_FOLDER, ViewWindow::Files},
+    {ID_NEW_KEY, ViewWindow::Registry},
+    {ID_NEW_STRING, ViewWindow::Registry},
+    {ID_NEW_BINARY, ViewWindow::Registry},
+    {ID_NEW_DWORD, ViewWindow::Registry},
+    {ID_NEW_SHORTCUT, ViewWindow::Shortcuts},
+    {ID_NEW_INTERNET_SHORTCUT, ViewWindow::Shortcuts},
+    {ID_NEW_SHORTCUT_FOLDER, ViewWindow::Shortcuts},
+    {ID_NEW_FILE_ASSOCIATION, ViewWindow::FileTypes},
+    {ID_BUILD_SETUP, ViewWindow::CreateSetup},
+    {ID_TEST_RUN, ViewWindow::CreateSetup},
+};
+
+bool IsListPage(int page) { return page >= ViewWindow::Files && page <= ViewWindow::FileTypes; }
+
+template <class FormClass>
+std::unique_ptr<Page> MakeFormPage(EditorContext& context, int page, int templateId) {
+    return std::make_unique<FormPage>(context, kPages[page].className, templateId, kPages[page].helpContext,
+                                      std::make_unique<DialogCreatorOf<FormClass>>(&context));
 }
 
-ViewWindow::ViewWindow() : banner_("Quillset 1.0 Installer Builder", "") {}
+std::unique_ptr<Page> MakeEmptyPage(int page) {
+    return std::make_unique<EmptyPage>(kPages[page].className, kPages[page].helpContext);
+}
+
+}  // namespace
+
+ViewWindow::ViewWindow(EditorContext& context)
+    : context_(context), banner_("Quillset 1.0 Installer Builder", "") {
+    pages_ = {MakeFormPage<GeneralInfoForm>(context, GeneralInfo, IDD_GENERAL_INFO_TAB),
+              MakeFormPage<SetupInfoForm>(context, SetupInfo, IDD_SETUP_INFO_TAB),
+              MakeFormPage<RequirementsForm>(context, Requirements, IDD_REQUIREMENTS_TAB),
+              MakeEmptyPage(Files),
+              MakeEmptyPage(Shortcuts),
+              MakeEmptyPage(Registry),
+              MakeEmptyPage(FileTypes),
+              MakeFormPage<ScreensForm>(context, Screens, IDD_SCREENS_TAB),
+              MakeFormPage<CreateSetupForm>(context, CreateSetup, IDD_CREATE_SETUP_TAB)};
+}
+
+ViewWindow::~ViewWindow() = default;
 
 bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
     if (HasWindow()) return true;
@@ -34,14 +111,14 @@ void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
     // The notice comes from the language in use at each rendering.
-    banner_.SetNotice(UiText(TextKeys::kBannerNotice));
+    banner_.SetNotice(context_.Texts().UiText(TextKeys::kBannerNotice));
     HDC context = GetDC(Handle());
     banner_.Render(context);
     ReleaseDC(Handle(), context);
 }
 
 bool ViewWindow::OnEraseBackground() {
-    if (TheProject()) return false;
+    if (context_.Project()) return false;
     RenderBanner();
     return true;
 }
@@ -49,20 +126,61 @@ bool ViewWindow::OnEraseBackground() {
 void ViewWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC context = BeginPaint(Handle(), &paint);
-    if (!TheProject()) banner_.Draw(context);
+    if (!context_.Project()) banner_.Draw(context);
     EndPaint(Handle(), &paint);
 }
 
+RECT ViewWindow::InsetClient() const {
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    InflateRect(&rect, -kInset, -kInset);
+    return rect;
+}
+
+// The tab control's display area for the tab control placed over `tabs`.
+RECT ViewWindow::DisplayArea(const RECT& tabs) const {
+    RECT area = tabs;
+    SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
 void ViewWindow::OnSize(int, int) {
+    if (context_.Project() && tabs_) {
+        const RECT tabs = InsetClient();
+        const RECT area = DisplayArea(tabs);
+        DeferredPositions batch;
+        batch.Begin(kPageCount + 2);
+        batch.Move(tabs_, tabs.left, tabs.top, tabs.right - tabs.left, tabs.bottom - tabs.top);
+        for (const auto& page : pages_)
+            batch.Move(page->Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top);
+        batch.ToBottom(tabs_);
+        batch.End();
+    }
     RenderBanner();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-// The pages come with their own windows; until a page exists its commands are not handled here.
-bool ViewWindow::OnCommand(UINT, LPARAM) { return false; }
-
 void ViewWindow::CreatePages() {
     if (!pagesNeedCreating_) return;
+    const RECT inset = InsetClient();
+    if (!tabs_) {
+        tabs_ = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, inset.left,
+                                inset.top, inset.right - inset.left, inset.bottom - inset.top, Handle(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TAB_CONTROL)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)), nullptr);
+        SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        for (int page = 0; page < kPageCount; ++page) {
+            std::string caption = context_.Texts().UiText(TextKeys::kPageTabs[page]);
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = caption.data();
+            SendMessageA(tabs_, TCM_INSERTITEMA, page, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageA(tabs_, TCM_SETCURSEL, pageIndex_, 0);
+    }
+    const RECT area = DisplayArea(inset);
+    for (int page = 0; page < kPageCount; ++page)
+        pages_[page]->Create(Handle(), area, kFirstPageId + page);
     InvalidateRect(Handle(), nullptr, TRUE);
     pagesNeedCreating_ = false;
     pagesNeedShowing_ = true;
@@ -70,31 +188,88 @@ void ViewWindow::CreatePages() {
 
 void ViewWindow::ShowTabs() {
     if (!pagesNeedShowing_) return;
+    ShowWindow(tabs_, SW_SHOW);
+    ShowWindow(pages_[pageIndex_]->Handle(), SW_SHOW);
     pagesNeedShowing_ = false;
 }
 
 void ViewWindow::ProjectOpened() {
     CreatePages();
     ShowTabs();
+    for (const auto& page : pages_) page->Reload();
 }
 
 void ViewWindow::ProjectClosed() {
-    if (!pagesNeedCreating_) {
-        pagesNeedCreating_ = true;
-        pagesNeedShowing_ = true;
-        InvalidateRect(Handle(), nullptr, TRUE);
-    }
-    SetMainWindowTitle(ProductName());
+    if (pagesNeedCreating_) return;
+    for (const auto& page : pages_) page->Destroy();
+    DestroyWindow(tabs_);
+    tabs_ = nullptr;
+    pagesNeedCreating_ = true;
+    pagesNeedShowing_ = true;
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void ViewWindow::ShowPage(int index) { pageIndex_ = index; }
+// Hiding the old page and showing the new one in one batch never shows both or neither.
+void ViewWindow::ShowPage(int index) {
+    if (index < 0 || index >= kPageCount) return;
+    const int old = pageIndex_;
+    pageIndex_ = index;
+    if (!tabs_) return;
+    SendMessageA(tabs_, TCM_SETCURSEL, index, 0);
+    DeferredPositions batch;
+    batch.Begin(3);
+    if (old != index) batch.ShowHide(pages_[old]->Handle(), false);
+    batch.ShowHide(pages_[index]->Handle(), true);
+    batch.ToBottom(tabs_);
+    batch.End();
+}
 
-void ViewWindow::SetSplitPosition(int percent) { SetPageValue(percent); }
+void ViewWindow::SetSplitPosition(int percent) {
+    context_.SetSplitPosition(percent);
+    for (int page : {Files, Shortcuts, Registry}) pages_[page]->Relayout();
+}
 
-bool ViewWindow::IsCommandEnabled(UINT) const { return false; }
+int ViewWindow::TargetOf(UINT command, UINT& translated) const {
+    translated = command;
+    for (const Route& route : kRoutes) {
+        if (route.command != command) continue;
+        if (route.page != kCurrentListPage) return route.page;
+        if (!IsListPage(pageIndex_)) return kIgnored;
+        if (command == ID_DELETE) translated = kPages[pageIndex_].deleteCommand;
+        return pageIndex_;
+    }
+    return kNotRouted;
+}
+
+bool ViewWindow::OnCommand(UINT id, LPARAM) {
+    UINT translated = id;
+    const int page = TargetOf(id, translated);
+    if (page == kNotRouted) return false;
+    if (page != kIgnored) pages_[page]->OnCommand(translated);
+    return true;
+}
+
+bool ViewWindow::IsCommandEnabled(UINT command) const {
+    UINT translated = command;
+    const int page = TargetOf(command, translated);
+    return page >= 0 && page == pageIndex_ && pages_[page]->IsCommandEnabled(translated);
+}
+
+bool ViewWindow::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
+    if (controlId != ID_TAB_CONTROL || header->code != TCN_SELCHANGE) return false;
+    ShowPage(static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
+    result = 0;
+    return true;
+}
+
+bool ViewWindow::OnHelp(HELPINFO*) {
+    if (!context_.Project()) return false;
+    context_.ShowHelp(HELP_CONTEXT, HelpContext());
+    return true;
+}
 
 void ViewWindow::OnInitMenu(HMENU menu) {
-    ProjectDocument* project = TheProject();
+    ProjectDocument* project = context_.Project();
     EnableCommand(menu, ID_FILE_CLOSE, project != nullptr);
     EnableCommand(menu, ID_FILE_SAVE_AS, project != nullptr);
     EnableCommand(menu, ID_FILE_SAVE, project && project->IsModified());
@@ -102,14 +277,14 @@ void ViewWindow::OnInitMenu(HMENU menu) {
         EnableCommand(menu, kPageCommands[page], project != nullptr);
         CheckCommand(menu, kPageCommands[page], project && page == pageIndex_);
     }
-    // Building needs the Create Setup form, which reports whether a build is possible.
-    EnableCommand(menu, ID_BUILD_SETUP, false);
-    EnableCommand(menu, ID_TEST_RUN, false);
-    const std::string& current = TheApplication().Texts().CurrentLanguage();
-    const int languages = static_cast<int>(TheApplication().Texts().BuilderLanguageCount());
-    for (UINT id = ID_LANGUAGE_FIRST; id < ID_LANGUAGE_FIRST + static_cast<UINT>(languages); ++id) {
+    // The Build menu asks the Create Setup form whichever page is shown.
+    for (UINT command : {ID_BUILD_SETUP, ID_TEST_RUN})
+        EnableCommand(menu, command, project && pages_[CreateSetup]->IsCommandEnabled(command));
+    const LanguageSets& texts = context_.Texts();
+    const UINT languages = static_cast<UINT>(texts.BuilderLanguageCount());
+    for (UINT id = ID_LANGUAGE_FIRST; id < ID_LANGUAGE_FIRST + languages; ++id) {
         char text[MAX_PATH] = "";
         GetMenuStringA(menu, id, text, MAX_PATH, MF_BYCOMMAND);
-        CheckCommand(menu, id, current == text);
+        CheckCommand(menu, id, texts.CurrentLanguage() == text);
     }
 }

@@ -21,8 +21,9 @@
     TEXTS(kListColumns, "STRINGS", 11, 12, 13, 14, 15, 16, 17)                                               \
     TEXTS(kFileTypeColumns, "STRINGS", 20, 21, 22, 23, 24, 25)                                               \
     TEXTS(kItemKinds, "STRINGS", 30, 31, 32, 33)                                                             \
-    /* The forms' messages (58: a file type's text with a comma) and the folder pickers' titles. */          \
-    TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58)                                      \
+    /* The forms' messages (58: a file type's text with a comma; 59: the built setup program cannot be  */ \
+    /* started for a test run) and the folder pickers' titles. */                                              \
+    TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58, 59)                                  \
     TEXTS(kFolderPickerTitles, "STRINGS", 100, 101)                                                          \
     /* Toolbar tooltips, each a label, "|" and the hint for the status bar. */                               \
     TEXTS(kToolbarTips, "STRINGS", 800, 801, 802, 803, 804, 805, 806, 807, 808, 809, 810, 811, 812, 813, 814, \

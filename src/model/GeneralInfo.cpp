@@ -25,8 +25,8 @@ void GeneralInfo::Load(const ProfileText& project) {
 }
 
 Lines GeneralInfo::KeyLines() const {
-    return {kKeys[0] + companyName,        kKeys[1] + productName, kKeys[2] + productVersion,
-            kKeys[3] + productDescription, kKeys[4] + productUrl,  kKeys[5] + copyrightNotice};
+    return {kKeys[0] + companyName_,        kKeys[1] + productName_, kKeys[2] + productVersion_,
+            kKeys[3] + productDescription_, kKeys[4] + productUrl_,  kKeys[5] + copyrightNotice_};
 }
 
 bool GeneralInfo::Save(File& file) const { return WriteSection(file, kHeader, KeyLines()); }

@@ -21,18 +21,36 @@ public:
     bool Save(File& file) const;
     void Export(ScriptBuilder& script) const;
 
-    // Assigned directly by the editor and the wizard, which then call SetModified(true).
-    std::string companyName;
-    std::string productName;
-    std::string productVersion;
-    std::string productDescription;
-    std::string productUrl;
-    std::string copyrightNotice;
+    const std::string& CompanyName() const { return companyName_; }
+    const std::string& ProductName() const { return productName_; }
+    const std::string& ProductVersion() const { return productVersion_; }
+    const std::string& ProductDescription() const { return productDescription_; }
+    const std::string& ProductUrl() const { return productUrl_; }
+    const std::string& CopyrightNotice() const { return copyrightNotice_; }
+
+    // Each setter marks the document modified.
+    void SetCompanyName(const std::string& text) { Set(companyName_, text); }
+    void SetProductName(const std::string& text) { Set(productName_, text); }
+    void SetProductVersion(const std::string& text) { Set(productVersion_, text); }
+    void SetProductDescription(const std::string& text) { Set(productDescription_, text); }
+    void SetProductUrl(const std::string& text) { Set(productUrl_, text); }
+    void SetCopyrightNotice(const std::string& text) { Set(copyrightNotice_, text); }
 
 private:
+    void Set(std::string& field, const std::string& text) {
+        field = text;
+        SetModified(true);
+    }
     // The fields in the order of their keys.
     std::array<std::string*, 6> Fields() {
-        return {&companyName, &productName, &productVersion, &productDescription, &productUrl, &copyrightNotice};
+        return {&companyName_, &productName_, &productVersion_, &productDescription_, &productUrl_, &copyrightNotice_};
     }
     Lines KeyLines() const;
+
+    std::string companyName_;
+    std::string productName_;
+    std::string productVersion_;
+    std::string productDescription_;
+    std::string productUrl_;
+    std::string copyrightNotice_;
 };

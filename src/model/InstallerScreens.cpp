@@ -11,3 +11,14 @@ bool InstallerScreens::Save(File& file) const {
 void InstallerScreens::Export(ScriptBuilder& script) const {
     for (const auto& [header, lines] : SectionsWithLines(true)) AddLines(script, header, lines);
 }
+
+void InstallerScreens::SetSetupWindow(const ScreenSettings& from) {
+    windowTitle = from.windowTitle;
+    gradientFill = from.gradientFill;
+    colourFrom = from.colourFrom;
+    colourTo = from.colourTo;
+    heading = from.heading;
+    subheading = from.subheading;
+    footer = from.footer;
+    SetModified(true);
+}

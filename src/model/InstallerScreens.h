@@ -12,4 +12,17 @@ public:
     void Clear() { ClearTexts(); }
     bool Save(File& file) const;
     void Export(ScriptBuilder& script) const;
+
+    // The editor's changes; each marks the document modified.
+    void SetShows(Screen screen, bool on) {
+        shows[screen] = on;
+        SetModified(true);
+    }
+    template <class T>
+    void Set(T ScreenSettings::*field, const T& value) {
+        this->*field = value;
+        SetModified(true);
+    }
+    // Takes the setup window's settings (title, background, the three text lines) of `from`.
+    void SetSetupWindow(const ScreenSettings& from);
 };

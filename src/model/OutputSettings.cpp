@@ -11,34 +11,34 @@ static const std::string kSetupIcon = "SetupIconPathname=";
 static const std::string kSelfExtracting = "CreateSelfExtractedSetup=";
 
 void OutputSettings::SetDefaults() {
-    outputFolder = "C:\\BuilderProjects";
-    setupFileName = "Setup.exe";
-    setupIconPath.clear();
-    createSelfExtractingSetup = true;
+    outputFolder_ = "C:\\BuilderProjects";
+    setupFileName_ = "Setup.exe";
+    setupIconPath_.clear();
+    createSelfExtractingSetup_ = true;
 }
 
 void OutputSettings::Clear() {
-    outputFolder.clear();
-    setupFileName.clear();
-    setupIconPath.clear();
+    outputFolder_.clear();
+    setupFileName_.clear();
+    setupIconPath_.clear();
 }
 
 void OutputSettings::Load(const ProfileText& project) {
     ForEachLine(project, kSection, [this](const std::string& line) {
         std::string value;
-        if (ValueAfter(line, kOutputFolder, outputFolder) || ValueAfter(line, kSetupFileName, setupFileName) ||
-            ValueAfter(line, kSetupIcon, setupIconPath))
+        if (ValueAfter(line, kOutputFolder, outputFolder_) || ValueAfter(line, kSetupFileName, setupFileName_) ||
+            ValueAfter(line, kSetupIcon, setupIconPath_))
             return;
-        if (ValueAfter(line, kSelfExtracting, value)) createSelfExtractingSetup = ReadYesNo(value);
+        if (ValueAfter(line, kSelfExtracting, value)) createSelfExtractingSetup_ = ReadYesNo(value);
     });
 }
 
 bool OutputSettings::Save(File& file) const {
     bool ok = file.WriteLine("[CREATE_SETUP]");
-    ok &= file.WriteLine(kOutputFolder + outputFolder);
-    ok &= file.WriteLine(kSetupFileName + setupFileName);
-    ok &= file.WriteLine(kSetupIcon + setupIconPath);
-    ok &= file.WriteLine(kSelfExtracting + YesNoText(createSelfExtractingSetup));
+    ok &= file.WriteLine(kOutputFolder + outputFolder_);
+    ok &= file.WriteLine(kSetupFileName + setupFileName_);
+    ok &= file.WriteLine(kSetupIcon + setupIconPath_);
+    ok &= file.WriteLine(kSelfExtracting + YesNoText(createSelfExtractingSetup_));
     ok &= file.WriteLine("");
     return ok;
 }

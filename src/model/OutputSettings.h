@@ -15,8 +15,26 @@ public:
     void Load(const ProfileText& project);
     bool Save(File& file) const;
 
-    std::string outputFolder;
-    std::string setupFileName;
-    std::string setupIconPath;
-    bool createSelfExtractingSetup = true;
+    const std::string& OutputFolder() const { return outputFolder_; }
+    const std::string& SetupFileName() const { return setupFileName_; }
+    const std::string& SetupIconPath() const { return setupIconPath_; }
+    bool CreateSelfExtractingSetup() const { return createSelfExtractingSetup_; }
+
+    // Each setter marks the document modified.
+    void SetOutputFolder(const std::string& path) { Set(outputFolder_, path); }
+    void SetSetupFileName(const std::string& name) { Set(setupFileName_, name); }
+    void SetSetupIconPath(const std::string& path) { Set(setupIconPath_, path); }
+    void SetCreateSelfExtractingSetup(bool on) { Set(createSelfExtractingSetup_, on); }
+
+private:
+    template <class T>
+    void Set(T& field, const T& value) {
+        field = value;
+        SetModified(true);
+    }
+
+    std::string outputFolder_;
+    std::string setupFileName_;
+    std::string setupIconPath_;
+    bool createSelfExtractingSetup_ = true;
 };

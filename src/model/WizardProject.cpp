@@ -43,12 +43,11 @@ WizardFiles AddProductFolder(FileTree& tree, const std::string& folder, bool rec
 WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardData& answers) {
     project.New();
     GeneralInfo& info = project.generalInfo;
-    info.companyName = answers.CompanyName();
-    info.productName = answers.ProductName();
-    info.productVersion = answers.ProductVersion();
-    info.productDescription = answers.ProductDescription();
-    info.productUrl = answers.ProductWebAddress();
-    info.copyrightNotice = answers.CopyrightNotice();
-    info.SetModified(true);
+    info.SetCompanyName(answers.CompanyName());
+    info.SetProductName(answers.ProductName());
+    info.SetProductVersion(answers.ProductVersion());
+    info.SetProductDescription(answers.ProductDescription());
+    info.SetProductUrl(answers.ProductWebAddress());
+    info.SetCopyrightNotice(answers.CopyrightNotice());
     return AddProductFolder(project.fileTree, answers.FilesFolder(), answers.scanOption);
 }

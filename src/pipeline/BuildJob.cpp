@@ -14,10 +14,10 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     BuildSettings settings;
     settings.projectFolder = folder;
     const OutputSettings& output = project.outputSettings;
-    settings.outputFolder = ResolveProjectPath(folder, output.outputFolder);
-    settings.setupFileName = output.setupFileName;
-    settings.iconPath = ResolveProjectPath(folder, output.setupIconPath);
-    settings.selfExtracting = output.createSelfExtractingSetup;
+    settings.outputFolder = ResolveProjectPath(folder, output.OutputFolder());
+    settings.setupFileName = output.SetupFileName();
+    settings.iconPath = ResolveProjectPath(folder, output.SetupIconPath());
+    settings.selfExtracting = output.CreateSelfExtractingSetup();
     settings.includeUninstaller = project.setupInfo.EnableUninstaller();
     std::string language;
     for (size_t i = 0; project.setupInfo.GetLanguage(i, language); ++i) settings.languages.push_back(language);
@@ -29,10 +29,10 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     settings.licensePath = ResolveProjectPath(folder, screens.licensePath);
     settings.readmePath = ResolveProjectPath(folder, screens.readmePath);
     const GeneralInfo& general = project.generalInfo;
-    settings.version.productName = general.productName;
-    settings.version.productVersion = general.productVersion;
-    settings.version.companyName = general.companyName;
-    settings.version.copyright = general.copyrightNotice;
+    settings.version.productName = general.ProductName();
+    settings.version.productVersion = general.ProductVersion();
+    settings.version.companyName = general.CompanyName();
+    settings.version.copyright = general.CopyrightNotice();
     return settings;
 }
 

@@ -61,6 +61,7 @@ private:
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
     std::string WorkFile(const std::string& name) const;
+    std::string PrebuiltUninstaller() const;
     std::string PrepareUninstaller();
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);
     std::string Described(const std::string& what) const;

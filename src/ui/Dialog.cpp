@@ -6,11 +6,6 @@
 
 using ui::Platform;
 
-DialogControl::DialogControl(HWND dialog, int controlId, bool disable)
-    : id(controlId), handle(GetDlgItem(dialog, controlId)) {
-    if (disable) EnableWindow(handle, FALSE);
-}
-
 std::vector<HWND>& ModelessDialogs() {
     static std::vector<HWND> dialogs;
     return dialogs;

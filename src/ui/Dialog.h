@@ -6,9 +6,6 @@
 
 #include <vector>
 
-// The id of the OK button in every dialog template: a modal dialog ending with it was accepted.
-constexpr int kOkButton = 1073;
-
 class Dialog {
 public:
     explicit Dialog(void* context = nullptr) : context_(context) {}
@@ -30,13 +27,6 @@ public:
 protected:
     // What the creator handed over: the document or the data record the dialog edits.
     void* context_;
-};
-
-// One control of a dialog, looked up once when the handler is made.
-struct DialogControl {
-    DialogControl(HWND dialog, int id, bool disable = false);
-    int id;
-    HWND handle;
 };
 
 class DialogCreator {
@@ -69,7 +59,7 @@ INT_PTR CALLBACK ModalDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
 INT_PTR CALLBACK ModelessDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the modal dialog of template `templateId`; the result is the id of the control that
-// ended it (kOkButton for acceptance).
+// ended it.
 INT_PTR ShowModalDialog(HINSTANCE instance, int templateId, HWND owner, DialogCreator& creator);
 
 // Creates the modeless child dialog of `host` into its slot (nothing when the slot holds one),

@@ -1,11 +1,11 @@
 #include "BuilderProcess.h"
 
+#include "resource.h"
+
 #include <shellapi.h>
 
 #include <cstdio>
 #include <vector>
-
-namespace {
 
 void CopyFolder(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), nullptr);
@@ -32,6 +32,8 @@ void RemoveFolder(const std::string& path) {
     SHFileOperationA(&operation);
 }
 
+namespace {
+
 struct Search {
     DWORD process;
     std::string className;
@@ -47,6 +49,21 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
     GetClassNameA(window, className, sizeof className);
     if (process != search->process || search->className != className || !IsWindowVisible(window)) return TRUE;
     if (!search->title.empty() && WindowText(window) != search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+struct FormSearch {
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchForm(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<FormSearch*>(data);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != "#32770" || !IsWindowVisible(window) || !GetDlgItem(window, search->controlId))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -67,6 +84,13 @@ ProgramFolder::ProgramFolder(bool withSetupLanguages) {
             std::to_string(GetTickCount());
     CreateDirectoryA(path_.c_str(), nullptr);
     CopyFileA(QS_QUILLSET_EXE, Executable().c_str(), FALSE);
+#ifdef QS_QSBUILD_EXE
+    CopyFileA(QS_QSBUILD_EXE, CommandLineBuilder().c_str(), FALSE);
+    CreateDirectoryA((path_ + "\\setup").c_str(), nullptr);
+    CopyFileA(QS_SETUP_EXE, (path_ + "\\setup\\_setup.exe").c_str(), FALSE);
+    CopyFileA(QS_SFX_EXE, (path_ + "\\setup\\_sfx.exe").c_str(), FALSE);
+    CopyFileA(QS_UNINSTALL_EXE, (path_ + "\\setup\\_uninstall.exe").c_str(), FALSE);
+#endif
     CreateDirectoryA((path_ + "\\LanguageSets").c_str(), nullptr);
     CopyFolder(QS_LANGUAGE_SETS "\\Builder", path_ + "\\LanguageSets\\Builder");
     CreateDirectoryA((path_ + "\\LanguageSets\\Setup").c_str(), nullptr);
@@ -108,6 +132,7 @@ BuilderProcess::~BuilderProcess() {
 }
 
 bool BuilderProcess::Start(const std::string& executable, const std::string& arguments) {
+    folder_ = executable.substr(0, executable.find_last_of('\\'));
     std::string commandLine = "\"" + executable + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -147,7 +172,51 @@ void BuilderProcess::Command(UINT id) const { PostMessageA(main_, WM_COMMAND, id
 std::string BuilderProcess::MenuHint(UINT id) const {
     // Any menu handle will do: the main window only tells a closed menu (none) from an open one.
     SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(id, MF_STRING), 1);
-    std::string text = WindowText(GetDlgItem(main_, 1000));
+    std::string text = WindowText(GetDlgItem(main_, ID_STATUS_BAR));
     SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     return text;
+}
+
+HWND BuilderProcess::FindForm(int controlId) const {
+    FormSearch search{controlId, nullptr};
+    EnumChildWindows(main_, MatchForm, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND BuilderProcess::WaitForForm(int controlId) {
+    HWND form = nullptr;
+    WaitFor([&] { return (form = FindForm(controlId)) != nullptr; });
+    return form;
+}
+
+std::string BuilderProcess::LanguageText(const std::string& language, const char* section, const char* key) const {
+    char text[512] = "";
+    const std::string file = folder_ + "\\LanguageSets\\Builder\\" + language + ".dat";
+    GetPrivateProfileStringA(section, key, "", text, sizeof text, file.c_str());
+    return text;
+}
+
+// What a click on a box does: the box changes its own check (a radio button unchecks the others
+// of its group), then tells the dialog. A disabled control takes no click.
+void Click(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!IsWindowEnabled(button)) return;
+    const LONG type = GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_AUTOCHECKBOX) {
+        SendMessageA(button, BM_SETCHECK, IsChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED, 0);
+    } else if (type == BS_AUTORADIOBUTTON) {
+        for (HWND other = GetNextDlgGroupItem(dialog, button, FALSE); other && other != button;
+             other = GetNextDlgGroupItem(dialog, other, FALSE))
+            SendMessageA(other, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+void Type(HWND dialog, int id, const std::string& text) {
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -6,7 +6,8 @@
 #include <functional>
 #include <string>
 
-// A program folder laid out as the builder expects: Quillset.exe and its language sets.
+// A program folder laid out as the builder expects: Quillset.exe, qsbuild.exe, the installer
+// programs and the language sets.
 class ProgramFolder {
 public:
     // `withSetupLanguages` false leaves LanguageSets\Setup empty.
@@ -14,10 +15,14 @@ public:
     ~ProgramFolder();
     const std::string& Path() const { return path_; }
     std::string Executable() const { return path_ + "\\Quillset.exe"; }
+    std::string CommandLineBuilder() const { return path_ + "\\qsbuild.exe"; }
 
 private:
     std::string path_;
 };
+
+void CopyFolder(const std::string& from, const std::string& to);
+void RemoveFolder(const std::string& path);
 
 // Polls `condition` until it holds or `milliseconds` pass; the answer is whether it held.
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 30000);
@@ -45,11 +50,17 @@ public:
     HWND WaitForDialog(const std::string& title = "");
     // Posts a command to the main window, as a menu, toolbar or accelerator would.
     void Command(UINT id) const;
+    // The visible form (a child dialog of the main window) that has a control `controlId`.
+    HWND FindForm(int controlId) const;
+    HWND WaitForForm(int controlId);
+    // A text of the builder language file `language` in the program's folder.
+    std::string LanguageText(const std::string& language, const char* section, const char* key) const;
     // The status bar's text while the menu item `id` is highlighted (its hint).
     std::string MenuHint(UINT id) const;
 
 private:
     PROCESS_INFORMATION process_{};
+    std::string folder_;
     HWND main_ = nullptr;
 };
 
@@ -57,3 +68,9 @@ private:
 std::string WindowText(HWND window);
 // Presses a dialog button by posting its command.
 void PressButton(HWND dialog, int id);
+// Clicks a dialog's box or button as the user would, and waits until the click is handled.
+void Click(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+// Types `text` into an edit control (replacing its text), as the user would.
+void Type(HWND dialog, int id, const std::string& text);

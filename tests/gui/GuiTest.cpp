@@ -1,19 +1,20 @@
 // Quillset.exe under test in a real window: started, driven and closed from this process.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <dlgs.h>
 
 #include <string>
 
 #include "BuilderProcess.h"
+#include "resource.h"
 
 namespace {
 
 constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
 constexpr DWORD kSecondInstanceExit = static_cast<DWORD>(-1);
 
-// Menu, toolbar and private commands of the main window.
-constexpr UINT kNewProject = 32771, kOpenProject = 32772, kCloseProject = 32791, kSaveProjectAs = 32774;
-constexpr UINT kFirstLanguage = 50000;
+// The file name boxes of the system's open and save dialogs (old style and explorer style).
+constexpr int kFileNameBoxes[] = {edt1, cmb13};
 
 std::string LanguageText(const ProgramFolder& folder, const char* language, const char* section, const char* key) {
     char text[512] = "";
@@ -57,14 +58,14 @@ protected:
 
 TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
     BuilderProcess builder;
-    StartPastWelcome(builder, 2067);
+    StartPastWelcome(builder, CMD_NEW_PROJECT);
     const std::string word = LanguageText(folder_, "English", "STRINGS", "2");
     ASSERT_FALSE(word.empty());
     EXPECT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1]")) << builder.Title();
-    builder.Command(kNewProject);
+    builder.Command(ID_FILE_NEW);
     EXPECT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-2]")) << builder.Title();
-    EXPECT_EQ(WindowText(GetDlgItem(builder.Main(), 1000)), "Quillset 1.0");
-    builder.Command(kCloseProject);
+    EXPECT_EQ(WindowText(GetDlgItem(builder.Main(), ID_STATUS_BAR)), "Quillset 1.0");
+    builder.Command(ID_FILE_CLOSE);
     EXPECT_TRUE(builder.WaitForTitle("Quillset")) << builder.Title();
     Close(builder);
 }
@@ -73,27 +74,26 @@ TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     const std::string project = folder_.Path() + "\\Hand over.qsp";
     BuilderProcess builder;
     StartPastWelcome(builder);
-    builder.Command(kNewProject);
+    builder.Command(ID_FILE_NEW);
     ASSERT_TRUE(WaitFor([&] { return builder.Title() != "Quillset"; }));
-    builder.Command(kSaveProjectAs);
+    builder.Command(ID_FILE_SAVE_AS);
     HWND save = builder.WaitForDialog();
     ASSERT_NE(save, nullptr);
-    // The file name box of the system's save dialog.
-    for (int id : {1152, 1148}) SetDlgItemTextA(save, id, project.c_str());
+    for (int id : kFileNameBoxes) SetDlgItemTextA(save, id, project.c_str());
     PressButton(save, IDOK);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
     EXPECT_NE(GetFileAttributesA(project.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    builder.Command(kCloseProject);
+    builder.Command(ID_FILE_CLOSE);
     ASSERT_TRUE(builder.WaitForTitle("Quillset"));
-    builder.Command(kOpenProject);
+    builder.Command(ID_FILE_OPEN);
     HWND open = builder.WaitForDialog();
     ASSERT_NE(open, nullptr);
-    for (int id : {1152, 1148}) SetDlgItemTextA(open, id, project.c_str());
+    for (int id : kFileNameBoxes) SetDlgItemTextA(open, id, project.c_str());
     PressButton(open, IDOK);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
 
-    builder.Command(kCloseProject);
+    builder.Command(ID_FILE_CLOSE);
     ASSERT_TRUE(builder.WaitForTitle("Quillset"));
     BuilderProcess second;
     ASSERT_TRUE(second.Start(folder_.Executable(), "\"" + project + "\""));
@@ -117,9 +117,9 @@ TEST_F(GuiTest, LanguageAndPlacementSurviveARestart) {
     {
         BuilderProcess builder;
         StartPastWelcome(builder);
-        EXPECT_EQ(builder.MenuHint(kNewProject), english);
-        builder.Command(kFirstLanguage + 1);  // English, German: German is the second language
-        EXPECT_TRUE(WaitFor([&] { return builder.MenuHint(kNewProject) == german; })) << builder.MenuHint(kNewProject);
+        EXPECT_EQ(builder.MenuHint(ID_FILE_NEW), english);
+        builder.Command(ID_LANGUAGE_FIRST + 1);  // English, German: German is the second language
+        EXPECT_TRUE(WaitFor([&] { return builder.MenuHint(ID_FILE_NEW) == german; })) << builder.MenuHint(ID_FILE_NEW);
         SetWindowPos(builder.Main(), nullptr, 100, 80, 700, 500, SWP_NOZORDER);
         Close(builder);
     }
@@ -134,7 +134,7 @@ TEST_F(GuiTest, LanguageAndPlacementSurviveARestart) {
     HWND welcome = builder.WaitForDialog(LanguageText(folder_, "German", "WELCOME_DIALOG", "0"));
     ASSERT_NE(welcome, nullptr);
     PressButton(welcome, IDCANCEL);
-    EXPECT_EQ(builder.MenuHint(kNewProject), german);
+    EXPECT_EQ(builder.MenuHint(ID_FILE_NEW), german);
     RECT rect{};
     GetWindowRect(builder.Main(), &rect);
     EXPECT_EQ(rect.left, 100);

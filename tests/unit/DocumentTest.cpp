@@ -49,8 +49,7 @@ TEST_F(Document, NewProjectsAreTitledWithTheWordAndAProcessWideCounter) {
 
 TEST_F(Document, NewAndOpenAreRefusedWhileModified) {
     doc.New();
-    doc.outputSettings.outputFolder = "C:\\Mine";
-    doc.outputSettings.SetModified(true);
+    doc.outputSettings.SetOutputFolder("C:\\Mine");
     std::string title = doc.Title();
     try {
         doc.New();
@@ -61,7 +60,7 @@ TEST_F(Document, NewAndOpenAreRefusedWhileModified) {
         EXPECT_EQ(e.Text(), "");
     }
     EXPECT_THROW(doc.Open(scratch.Write("x.qsp", "")), ModelException);
-    EXPECT_EQ(doc.outputSettings.outputFolder, "C:\\Mine");
+    EXPECT_EQ(doc.outputSettings.OutputFolder(), "C:\\Mine");
     EXPECT_EQ(doc.Title(), title);
     EXPECT_TRUE(doc.IsModified());
 
@@ -104,9 +103,9 @@ TEST_F(Document, OpeningAFileWithoutSectionsGivesNewProjectValues) {
     EXPECT_EQ(doc.Path(), path);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.builderInfo.Version(), "1.0");
-    EXPECT_EQ(doc.outputSettings.outputFolder, "C:\\BuilderProjects");
-    EXPECT_EQ(doc.outputSettings.setupFileName, "Setup.exe");
-    EXPECT_TRUE(doc.outputSettings.createSelfExtractingSetup);
+    EXPECT_EQ(doc.outputSettings.OutputFolder(), "C:\\BuilderProjects");
+    EXPECT_EQ(doc.outputSettings.SetupFileName(), "Setup.exe");
+    EXPECT_TRUE(doc.outputSettings.CreateSelfExtractingSetup());
 }
 
 TEST_F(Document, FailedOpenLeavesTheDocumentClearedAndModified) {
@@ -118,7 +117,7 @@ TEST_F(Document, FailedOpenLeavesTheDocumentClearedAndModified) {
         EXPECT_EQ(e.Text(), scratch.File("absent.qsp"));
     }
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.outputSettings.outputFolder, "");
+    EXPECT_EQ(doc.outputSettings.OutputFolder(), "");
 }
 
 TEST_F(Document, TitleFollowsThePathWithoutAThreeLetterExtension) {
@@ -151,8 +150,7 @@ TEST_F(Document, SaveWritesOnlyWhenModified) {
     EXPECT_TRUE(doc.Save());
     EXPECT_EQ(ReadBytes(path), "<missing " + path + ">");
 
-    doc.outputSettings.setupFileName = "Other.exe";
-    doc.outputSettings.SetModified(true);
+    doc.outputSettings.SetSetupFileName("Other.exe");
     EXPECT_TRUE(doc.Save());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_NE(ReadBytes(path).find("SetupFilename=Other.exe\r\n"), std::string::npos);
@@ -179,8 +177,7 @@ TEST_F(Document, FailedSaveKeepsTheOldFileAndTheDocumentState) {
     std::string path = scratch.File("Keep.qsp");
     doc.SaveAs(path);
     std::string before = ReadBytes(path);
-    doc.outputSettings.outputFolder = "C:\\Changed";
-    doc.outputSettings.SetModified(true);
+    doc.outputSettings.SetOutputFolder("C:\\Changed");
 
     // A folder that does not exist: the file cannot be created.
     std::string unreachable = JoinPath(JoinPath(scratch.Path(), "no-such-folder"), "X.qsp");
@@ -252,7 +249,7 @@ TEST(FullProject, EverySectionRoundTripsAndExportsByteForByte) {
     ProjectDocument doc(EnglishTexts());
     ASSERT_TRUE(doc.Open(DataPath("golden/full-project.qsp")));
     EXPECT_FALSE(doc.IsModified());  // the file types were added marked; Open clears the mark
-    EXPECT_EQ(doc.generalInfo.productName, "Demo Writer");
+    EXPECT_EQ(doc.generalInfo.ProductName(), "Demo Writer");
     EXPECT_EQ(doc.fileTypes.Count(), 2u);
 
     ScratchFolder scratch;
@@ -275,7 +272,7 @@ TEST(FullProject, ClosingEmptiesTheSectionsThatHaveClear) {
         doc.SetModifiedFlag(false);
     }
     EXPECT_THROW(doc.Open(DataPath("golden/no-such-project.qsp")), FileException);
-    EXPECT_EQ(doc.generalInfo.productName, "");
+    EXPECT_EQ(doc.generalInfo.ProductName(), "");
     EXPECT_TRUE(doc.setupInfo.SetupLanguages().empty());
     EXPECT_EQ(doc.fileTypes.Count(), 0u);
     EXPECT_EQ(doc.installerScreens.heading.text, "");

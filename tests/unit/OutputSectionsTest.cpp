@@ -13,32 +13,32 @@ static OutputSettings LoadOutput(const std::string& lines) {
 
 TEST(OutputSettings, SelfExtractingReadsYesOnlyFromYy1) {
     for (const char* yes : {"Yes", "Y", "y", "1", "yes please"})
-        EXPECT_TRUE(LoadOutput(std::string("CreateSelfExtractedSetup=") + yes + "\r\n").createSelfExtractingSetup) << yes;
+        EXPECT_TRUE(LoadOutput(std::string("CreateSelfExtractedSetup=") + yes + "\r\n").CreateSelfExtractingSetup()) << yes;
     for (const char* no : {"No", "true", "", "0", " Yes"})
-        EXPECT_FALSE(LoadOutput(std::string("CreateSelfExtractedSetup=") + no + "\r\n").createSelfExtractingSetup) << no;
+        EXPECT_FALSE(LoadOutput(std::string("CreateSelfExtractedSetup=") + no + "\r\n").CreateSelfExtractingSetup()) << no;
 }
 
 TEST(OutputSettings, LaterKeysWinAndUnknownOrMissingKeysKeepDefaults) {
     auto s = LoadOutput("OutputFolder=A\r\nOutputfolder=lower\r\nOutputFolder=B\r\nJunk=1\r\n");
-    EXPECT_EQ(s.outputFolder, "B");
-    EXPECT_EQ(s.setupFileName, "Setup.exe");
-    EXPECT_EQ(s.setupIconPath, "");
-    EXPECT_TRUE(s.createSelfExtractingSetup);
+    EXPECT_EQ(s.OutputFolder(), "B");
+    EXPECT_EQ(s.SetupFileName(), "Setup.exe");
+    EXPECT_EQ(s.SetupIconPath(), "");
+    EXPECT_TRUE(s.CreateSelfExtractingSetup());
 
     // Values are taken unchanged, blanks and "=" included.
     s = LoadOutput("SetupFilename= a=b.exe \r\nSetupIconPathname=C:\\i.ico");
-    EXPECT_EQ(s.setupFileName, " a=b.exe ");
-    EXPECT_EQ(s.setupIconPath, "C:\\i.ico");
+    EXPECT_EQ(s.SetupFileName(), " a=b.exe ");
+    EXPECT_EQ(s.SetupIconPath(), "C:\\i.ico");
 }
 
 TEST(OutputSettings, ClearEmptiesTextsButKeepsTheSelfExtractingChoice) {
     auto s = LoadOutput("CreateSelfExtractedSetup=No\r\n");
     s.Clear();
-    EXPECT_EQ(s.outputFolder, "");
-    EXPECT_EQ(s.setupFileName, "");
-    EXPECT_FALSE(s.createSelfExtractingSetup);
+    EXPECT_EQ(s.OutputFolder(), "");
+    EXPECT_EQ(s.SetupFileName(), "");
+    EXPECT_FALSE(s.CreateSelfExtractingSetup());
     s.SetDefaults();
-    EXPECT_TRUE(s.createSelfExtractingSetup);
+    EXPECT_TRUE(s.CreateSelfExtractingSetup());
 }
 
 TEST(BuilderInfo, VersionIsReadFromItsSectionOnly) {

@@ -31,16 +31,16 @@ TEST(GeneralInfo, DefaultsComeFromTheLanguageAndKeysMatchExactPrefixes) {
     KeyEchoTexts texts;
     GeneralInfo info;
     info.SetDefaults(texts);
-    EXPECT_EQ(info.companyName, "GENERAL_INFO_TAB/11");
-    EXPECT_EQ(info.copyrightNotice, "GENERAL_INFO_TAB/16");
+    EXPECT_EQ(info.CompanyName(), "GENERAL_INFO_TAB/11");
+    EXPECT_EQ(info.CopyrightNotice(), "GENERAL_INFO_TAB/16");
 
     info.Load(Profile("GENERAL_INFO", "ProductName=Demo\r\ncompanyname=X\r\nProductVersion=\r\n"
                                       "ProductDescription= a=b, c \r\nProductName=Later\r\n"));
-    EXPECT_EQ(info.productName, "Later");
-    EXPECT_EQ(info.companyName, "GENERAL_INFO_TAB/11");
-    EXPECT_EQ(info.productVersion, "");
-    EXPECT_EQ(info.productDescription, " a=b, c ");
-    EXPECT_EQ(info.productUrl, "GENERAL_INFO_TAB/15");
+    EXPECT_EQ(info.ProductName(), "Later");
+    EXPECT_EQ(info.CompanyName(), "GENERAL_INFO_TAB/11");
+    EXPECT_EQ(info.ProductVersion(), "");
+    EXPECT_EQ(info.ProductDescription(), " a=b, c ");
+    EXPECT_EQ(info.ProductUrl(), "GENERAL_INFO_TAB/15");
 
     const std::string lines =
         "CompanyName=GENERAL_INFO_TAB/11\r\nProductName=Later\r\nProductVersion=\r\n"
@@ -49,11 +49,11 @@ TEST(GeneralInfo, DefaultsComeFromTheLanguageAndKeysMatchExactPrefixes) {
     EXPECT_EQ(ExportedText(info), "[GENERAL_INFO]\r\n" + lines + "\r\n");
 
     info.Clear();
-    EXPECT_EQ(info.companyName + info.productName + info.copyrightNotice, "");
+    EXPECT_EQ(info.CompanyName() + info.ProductName() + info.CopyrightNotice(), "");
 
     // A section written twice: only the first is read.
     info.Load(ProfileText::FromBytes("[GENERAL_INFO]\r\nProductName=First\r\n[GENERAL_INFO]\r\nProductName=Second\r\n"));
-    EXPECT_EQ(info.productName, "First");
+    EXPECT_EQ(info.ProductName(), "First");
 }
 
 TEST(SetupInfo, MissingSectionGivesDefaultsAndLanguagesAreSplitWithoutEmptyPieces) {

@@ -38,10 +38,10 @@ TEST_F(WizardProject, RecursiveScanAddsFoldersBeforeTheirFilesWithTheirSourcePat
     EXPECT_EQ(0, FileTree::ReplaceMode(a));
 
     const GeneralInfo& info = project.generalInfo;
-    EXPECT_EQ("Acme", info.companyName);
-    EXPECT_EQ("Rocket", info.productName);
-    EXPECT_EQ("1.0", info.productVersion);
-    EXPECT_EQ("(C) Acme", info.copyrightNotice);
+    EXPECT_EQ("Acme", info.CompanyName());
+    EXPECT_EQ("Rocket", info.ProductName());
+    EXPECT_EQ("1.0", info.ProductVersion());
+    EXPECT_EQ("(C) Acme", info.CopyrightNotice());
     EXPECT_TRUE(project.IsModified());
     // The rest of the project is a new project's: the fixed folders are there.
     EXPECT_TRUE(Node("%DestComp%\\%WinDir%\\%WinSysDir%"));
@@ -64,7 +64,7 @@ TEST_F(WizardProject, AMissingFolderGivesAProjectWithoutFilesAndSaysWhy) {
     const WizardFiles added = CreateWizardProject(project, answers);
     EXPECT_EQ(WizardFiles::Missing, added.problem);
     EXPECT_EQ(0u, added.files);
-    EXPECT_EQ("Rocket", project.generalInfo.productName);
+    EXPECT_EQ("Rocket", project.generalInfo.ProductName());
     EXPECT_EQ(0u, project.fileTree.Find("%DestComp%\\%AppDir%")->ChildCount());
 
     answers.SetFilesFolder("");
@@ -79,7 +79,8 @@ TEST_F(WizardProject, TheSameAnswersSaveTheSameBytes) {
     const std::string first = projects.File("first.qsp");
     project.SaveAs(first);
     ProjectDocument other(EnglishTexts());
-    other.generalInfo.productName = "Something else";
+    other.generalInfo.SetProductName("Something else");
+    other.SetModifiedFlag(false);
     CreateWizardProject(other, answers);
     const std::string second = projects.File("second.qsp");
     other.SaveAs(second);

@@ -214,9 +214,9 @@ TEST_F(ShellTest, MenuStatesFollowTheProjectAndThePageShown) {
     EXPECT_TRUE(GetMenuState(menu, ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED) << "nothing to save yet";
     EXPECT_TRUE(GetMenuState(menu, ID_PROJECT_FILES, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(GetMenuState(menu, ID_PROJECT_GENERAL_INFO, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(main_->EditorHost().PageIndex(), 3);
+    EXPECT_EQ(main_->EditorHost().CurrentPage(), 3);
     Send(CMD_CLOSE_PROJECT);
-    EXPECT_EQ(main_->EditorHost().PageIndex(), 0) << "the next project starts on the first page";
+    EXPECT_EQ(main_->EditorHost().CurrentPage(), 0) << "the next project starts on the first page";
 }
 
 TEST_F(ShellTest, SaveButtonIsEnabledExactlyForAModifiedProject) {
@@ -379,3 +379,59 @@ TEST(SettingsTest, TheSigningCommandIsKeptWhateverItsLength) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Visible(HWND window) { return window && IsWindowVisible(window); }
+
+}  // namespace
+
+TEST_F(ShellTest, TheHostShowsOnePageAtATimeAboveItsTabs) {
+    ViewWindow& host = main_->EditorHost();
+    EXPECT_EQ(GetDlgItem(host.Handle(), ID_TAB_CONTROL), nullptr) << "no tabs without a project";
+    Send(CMD_NEW_PROJECT);
+    HWND tabs = GetDlgItem(host.Handle(), ID_TAB_CONTROL);
+    ASSERT_TRUE(Visible(tabs));
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), ViewWindow::kPageCount);
+    for (int page = ViewWindow::kPageCount - 1; page >= 0; --page) {
+        Send(kPageCommands[page]);
+        EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), page);
+        for (int other = 0; other < ViewWindow::kPageCount; ++other)
+            EXPECT_EQ(Visible(host.PageAt(other).Handle()), other == page) << page << " " << other;
+        EXPECT_EQ(GetWindow(tabs, GW_HWNDNEXT), nullptr) << "the tabs lie below the pages";
+    }
+    // A click on a tab selects its page.
+    SendMessageA(tabs, TCM_SETCURSEL, ViewWindow::Screens, 0);
+    NMHDR change{tabs, ID_TAB_CONTROL, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(host.Handle(), WM_NOTIFY, ID_TAB_CONTROL, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(host.CurrentPage(), ViewWindow::Screens);
+    EXPECT_TRUE(Visible(host.PageAt(ViewWindow::Screens).Handle()));
+
+    Send(CMD_CLOSE_PROJECT);
+    Send(CMD_CLOSE_PROJECT);
+    EXPECT_EQ(GetDlgItem(host.Handle(), ID_TAB_CONTROL), nullptr);
+    for (int page = 0; page < ViewWindow::kPageCount; ++page) EXPECT_EQ(host.PageAt(page).Handle(), nullptr);
+}
+
+TEST_F(ShellTest, PageCommandsAndTheirStatesFollowThePageShown) {
+    ViewWindow& host = main_->EditorHost();
+    Send(CMD_NEW_PROJECT);
+    Send(ID_PROJECT_SETUP_INFO);
+    EXPECT_EQ(host.HelpContext(), 1100u);
+    Send(ID_DELETE);  // nothing to delete on a form: handled and ignored
+    EXPECT_FALSE(main_->Project()->IsModified());
+    EXPECT_FALSE(host.IsCommandEnabled(ID_BUILD_SETUP)) << "the toolbar builds from Create Setup only";
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_FALSE(GetMenuState(menu, ID_BUILD_SETUP, MF_BYCOMMAND) & MF_GRAYED) << "the menu builds from any page";
+    EXPECT_TRUE(GetMenuState(menu, ID_TEST_RUN, MF_BYCOMMAND) & MF_GRAYED) << "nothing built yet";
+
+    Send(ID_PROJECT_CREATE_SETUP);
+    EXPECT_EQ(host.HelpContext(), 1180u);
+    EXPECT_TRUE(host.IsCommandEnabled(ID_BUILD_SETUP));
+    EXPECT_FALSE(host.IsCommandEnabled(ID_TEST_RUN));
+    EXPECT_FALSE(host.IsCommandEnabled(ID_NEW_KEY));
+    main_->UpdateToolbarStates();
+    EXPECT_TRUE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_BUILD_SETUP, 0));
+    EXPECT_FALSE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_TEST_RUN, 0));
+}

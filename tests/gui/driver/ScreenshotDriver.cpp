@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../BuilderProcess.h"
+#include "resource.h"
 
 namespace {
 
@@ -29,6 +30,41 @@ void SetLanguage(const char* language) {
     RegCloseKey(key);
 }
 
+// The example project on every page, the setup window settings and a finished build.
+bool PageTour(const std::string& program, const std::string& project, const char* language) {
+    BuilderProcess builder;
+    if (!builder.Start(program, "\"" + project + "\"") || !builder.WaitForMainWindow()) return false;
+    SetWindowPos(builder.Main(), nullptr, 30, 20, 900, 640, SWP_NOZORDER);
+    if (!WaitFor([&] { return builder.Title() != "Quillset"; })) return false;
+    const UINT pages[] = {ID_PROJECT_GENERAL_INFO, ID_PROJECT_SETUP_INFO, ID_PROJECT_REQUIREMENTS,
+                          ID_PROJECT_FILES,        ID_PROJECT_SHORTCUTS,  ID_PROJECT_REGISTRY,
+                          ID_PROJECT_FILE_TYPES,   ID_PROJECT_DIALOGS,    ID_PROJECT_CREATE_SETUP};
+    for (int page = 0; page < 9; ++page) {
+        builder.Command(pages[page]);
+        Sleep(300);
+        Pause("page" + std::to_string(page) + "-" + language);
+    }
+    builder.Command(ID_PROJECT_DIALOGS);
+    Sleep(300);
+    HWND form = builder.FindForm(IDC_SETUP_WINDOW_SETTINGS);
+    if (!form) return false;
+    PressButton(form, IDC_SETUP_WINDOW_SETTINGS);
+    HWND settings = builder.WaitForDialog(builder.LanguageText(language, "SETUP_WINDOWS_SETTINGS_DIALOG", "0"));
+    if (!settings) return false;
+    Pause(std::string("setup-window-") + language);
+    PressButton(settings, IDCANCEL);
+    WaitFor([&] { return !IsWindow(settings); });
+    builder.Command(ID_BUILD_SETUP);
+    HWND build = builder.WaitForDialog("Build");
+    if (!build) return false;
+    WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 120000);
+    Pause(std::string("build-") + language);
+    PressButton(build, IDCANCEL);
+    WaitFor([&] { return !IsWindow(build); });
+    PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
+    return builder.WaitForExit() == 0;
+}
+
 bool Tour(const std::string& program, const char* language) {
     SetLanguage(language);
     BuilderProcess builder;
@@ -40,14 +76,14 @@ bool Tour(const std::string& program, const char* language) {
     PressButton(welcome, IDCANCEL);
     WaitFor([&] { return !IsWindow(welcome); });
     Pause(std::string("no-project-") + language);
-    builder.Command(32771);
+    builder.Command(ID_FILE_NEW);
     WaitFor([&] { return builder.Title() != "Quillset"; });
     Pause(std::string("project-") + language);
-    builder.Command(32784);
+    builder.Command(ID_HELP_ABOUT);
     HWND about = builder.WaitForDialog();
     if (!about) return false;
     Pause(std::string("about-") + language);
-    PressButton(about, 1073);
+    PressButton(about, IDC_OK);
     WaitFor([&] { return !IsWindow(about); });
     PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
     return builder.WaitForExit() == 0;
@@ -56,12 +92,14 @@ bool Tour(const std::string& program, const char* language) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: screenshot_driver QUILLSET_EXE EXCHANGE_FOLDER\n");
+    if (argc != 4) {
+        fprintf(stderr, "usage: screenshot_driver QUILLSET_EXE EXCHANGE_FOLDER PROJECT\n");
         return 2;
     }
     exchange = argv[2];
-    bool ok = Tour(argv[1], "English") && Tour(argv[1], "German");
+    bool ok = true;
+    for (const char* language : {"English", "German"})
+        ok = ok && Tour(argv[1], language) && PageTour(argv[1], argv[3], language);
     Pause("finished");
     return ok ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "editor/SmallDialogs.h"
+#include "app/SmallDialogs.h"
 
 #include <string>
 

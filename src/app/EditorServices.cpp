@@ -1,0 +1,14 @@
+#include "app/EditorServices.h"
+
+#include "app/Application.h"
+#include "app/Help.h"
+#include "app/MainWindow.h"
+
+ProjectDocument* EditorServices::Project() const { return main_.Project(); }
+const LanguageSets& EditorServices::Texts() const { return TheApplication().Texts(); }
+HINSTANCE EditorServices::ResourceInstance() const { return ::ResourceInstance(); }
+void EditorServices::ShowHelp(UINT command, ULONG_PTR data) const { ::ShowHelp(command, data); }
+void EditorServices::SetStatusText(const std::string& text) const { main_.StatusBar().SetText(text); }
+bool EditorServices::SaveProject() const { return main_.SaveProject(); }
+int EditorServices::SplitPosition() const { return TheApplication().PageValue(); }
+void EditorServices::SetSplitPosition(int percent) const { TheApplication().SetPageValue(percent); }

@@ -1,0 +1,23 @@
+#pragma once
+// The editor's context as the application provides it: the main window's project, status bar
+// and Save command, the application's texts, resources, help and split position.
+#include "editor/EditorContext.h"
+
+class MainWindow;
+
+class EditorServices : public EditorContext {
+public:
+    explicit EditorServices(MainWindow& main) : main_(main) {}
+
+    ProjectDocument* Project() const override;
+    const LanguageSets& Texts() const override;
+    HINSTANCE ResourceInstance() const override;
+    void ShowHelp(UINT command, ULONG_PTR data) const override;
+    void SetStatusText(const std::string& text) const override;
+    bool SaveProject() const override;
+    int SplitPosition() const override;
+    void SetSplitPosition(int percent) const override;
+
+private:
+    MainWindow& main_;
+};

@@ -1,0 +1,113 @@
+#include "editor/BuildDialog.h"
+
+#include <commctrl.h>
+
+#include <climits>
+
+#include "platform/FileSystem.h"
+#include "resource.h"
+
+namespace {
+
+// Three steps make a whole build.
+constexpr int kProgressEnd = 99;
+constexpr int kProgressStep = 33;
+// How often the log view takes the lines gathered since.
+constexpr UINT_PTR kLogTimer = 1;
+constexpr UINT kLogInterval = 200;
+
+}  // namespace
+
+DialogBuildLog::DialogBuildLog(HWND dialog)
+    : dialog_(dialog), log_(GetDlgItem(dialog, IDC_BUILD_LOG)), progress_(GetDlgItem(dialog, IDC_BUILD_PROGRESS)) {}
+
+void DialogBuildLog::Log(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_ += line;
+    pending_ += "\r\n";
+}
+
+// The lines go at the end of what the log shows: setting the whole text again for every line
+// would make a large build spend its time redrawing.
+void DialogBuildLog::ShowPending() {
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        text.swap(pending_);
+    }
+    if (text.empty()) return;
+    SendMessageA(log_, EM_SETSEL, INT_MAX, INT_MAX);
+    SendMessageA(log_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void DialogBuildLog::Step() { SendMessageA(progress_, PBM_STEPIT, 0, 0); }
+
+void DialogBuildLog::Finished() { PostMessageA(dialog_, WM_COMMAND, CMD_BUILD_FINISHED, 0); }
+
+BuildDialog::BuildDialog(HWND, void* context) : Dialog(context), project_(*static_cast<ProjectDocument*>(context)) {}
+
+// The dialog cannot end while the build runs; should it be destroyed all the same, the build
+// stops first, since it writes into the dialog's controls.
+BuildDialog::~BuildDialog() {
+    if (job_ && !finished_) {
+        log_->Cancel();
+        job_->Wait();
+    }
+}
+
+bool BuildDialog::OnInitDialog(HWND dialog) {
+    CentreOnDesktop(dialog);
+    SetWindowTextA(dialog, "Build");
+    SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETRANGE32, 0, kProgressEnd);
+    SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETSTEP, kProgressStep, 0);
+    // The log holds every line of the largest build, not the edit control's default 32 KB.
+    SendDlgItemMessageA(dialog, IDC_BUILD_LOG, EM_LIMITTEXT, 0, 0);
+    log_ = std::make_unique<DialogBuildLog>(dialog);
+    job_ = std::make_unique<BuildJob>(project_, *log_, platform::ModuleFolder());
+    SetTimer(dialog, kLogTimer, kLogInterval, nullptr);
+    job_->Start();
+    return true;
+}
+
+void BuildDialog::ScrollToEnd(HWND dialog) const {
+    HWND log = GetDlgItem(dialog, IDC_BUILD_LOG);
+    SendMessageA(log, EM_LINESCROLL, 0, SendMessageA(log, EM_GETLINECOUNT, 0, 0));
+}
+
+bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
+    switch (id) {
+    case IDCANCEL:
+        ScrollToEnd(dialog);
+        if (finished_) {
+            EndDialog(dialog, CMD_BUILD_FINISHED);
+        } else if (!cancelRequested_) {
+            cancelRequested_ = true;
+            EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
+            log_->Cancel();
+        }
+        return true;
+    case CMD_BUILD_FINISHED:
+        job_->Wait();
+        KillTimer(dialog, kLogTimer);
+        log_->ShowPending();
+        finished_ = true;
+        ScrollToEnd(dialog);
+        if (cancelRequested_) {
+            EndDialog(dialog, CMD_BUILD_CANCELLED);
+        } else {
+            SetDlgItemTextA(dialog, IDCANCEL, "Close");
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void BuildDialog::OnTimer(HWND, UINT_PTR timerId) {
+    if (timerId == kLogTimer) log_->ShowPending();
+}
+
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project) {
+    DialogCreatorOf<BuildDialog> creator(const_cast<ProjectDocument*>(&project));
+    return static_cast<int>(ShowModalDialog(instance, IDD_BUILD, owner, creator));
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What the editor needs of the application that hosts it, handed to the editor host when it is
+// made: the open project, the interface texts, the resources, help, the status bar and the main
+// window's Save command. The editor reaches nothing else of the application.
+#include <windows.h>
+
+#include <string>
+
+class LanguageSets;
+class ProjectDocument;
+
+class EditorContext {
+public:
+    virtual ~EditorContext() = default;
+
+    // The open project, or none.
+    virtual ProjectDocument* Project() const = 0;
+    // The loaded interface language with the lists of builder and installer languages.
+    virtual const LanguageSets& Texts() const = 0;
+    // Where the dialog templates, icons and bitmaps are.
+    virtual HINSTANCE ResourceInstance() const = 0;
+    // Opens the help page of a context number (HELP_CONTEXT) or the contents (HELP_FINDER).
+    virtual void ShowHelp(UINT command, ULONG_PTR data) const = 0;
+    virtual void SetStatusText(const std::string& text) const = 0;
+    // The main window's Save Project command; true when the project was written.
+    virtual bool SaveProject() const = 0;
+    // The split pages' shared splitter position, a whole percentage of the page width.
+    virtual int SplitPosition() const = 0;
+    virtual void SetSplitPosition(int percent) const = 0;
+};

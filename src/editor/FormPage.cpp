@@ -1,0 +1,61 @@
+#include "editor/FormPage.h"
+
+#include <map>
+#include <string>
+
+#include "editor/EditorContext.h"
+
+namespace {
+
+// One registration per page class name, made the first time a page of that class is created.
+WindowClassRegistration& RegistrationOf(const char* className) {
+    static std::map<std::string, WindowClassRegistration> registrations;
+    return registrations.try_emplace(className, className).first->second;
+}
+
+}  // namespace
+
+FormPage::FormPage(EditorContext& context, const char* className, int templateId, DWORD helpContext,
+                   std::unique_ptr<DialogCreator> creator)
+    : Page(helpContext), context_(context), className_(className), templateId_(templateId),
+      creator_(std::move(creator)) {}
+
+// The form's procedure keeps a pointer to the slot: the form must go before the slot does.
+FormPage::~FormPage() {
+    if (slot_.dialog) DestroyWindow(slot_.dialog);
+}
+
+bool FormPage::Create(HWND host, const RECT& rect, int id) {
+    if (view_.HasWindow()) return true;
+    HINSTANCE instance = context_.ResourceInstance();
+    RegistrationOf(className_).Ensure(instance);
+    if (!view_.Create(0, className_, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+                      rect.right - rect.left, rect.bottom - rect.top, host, id, instance))
+        return false;
+    view_.CreateForm(instance, templateId_, slot_, *creator_);
+    Relayout();
+    return true;
+}
+
+void FormPage::Destroy() { view_.Destroy(); }
+
+bool FormPage::OnCommand(UINT command) {
+    return slot_.dialog && TheForm() && TheForm()->RunCommand(slot_.dialog, command);
+}
+
+bool FormPage::IsCommandEnabled(UINT command) const {
+    return slot_.dialog && TheForm() && TheForm()->IsCommandEnabled(command);
+}
+
+void FormPage::Relayout() {
+    SIZE size = GetClientSize(view_.Handle());
+    view_.OnSize(size.cx, size.cy);
+}
+
+bool EmptyPage::Create(HWND host, const RECT& rect, int id) {
+    if (window_.HasWindow()) return true;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(host, GWLP_HINSTANCE));
+    RegistrationOf(className_).Ensure(instance);
+    return window_.Create(0, className_, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+                          rect.right - rect.left, rect.bottom - rect.top, host, id, instance);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// A page that hosts one form (a tab dialog) in a scrolling view, and the list pages' window
+// until their lists arrive.
+#include <memory>
+
+#include "editor/Form.h"
+#include "editor/Page.h"
+#include "ui/ScrollView.h"
+
+class EditorContext;
+
+class FormPage : public Page {
+public:
+    // `className` names the page's window class; the form is made from template `templateId`.
+    FormPage(EditorContext& context, const char* className, int templateId, DWORD helpContext,
+             std::unique_ptr<DialogCreator> creator);
+    ~FormPage() override;
+
+    bool Create(HWND host, const RECT& rect, int id) override;
+    void Destroy() override;
+    HWND Handle() const override { return view_.Handle(); }
+    bool OnCommand(UINT command) override;
+    bool IsCommandEnabled(UINT command) const override;
+    void Relayout() override;
+
+    // The form's dialog, or none while the page has no window.
+    HWND FormDialog() const { return slot_.dialog; }
+
+private:
+    Form* TheForm() const { return static_cast<Form*>(slot_.handler); }
+
+    EditorContext& context_;
+    const char* className_;
+    int templateId_;
+    std::unique_ptr<DialogCreator> creator_;
+    ScrollView view_;
+    ModelessDialogSlot slot_;
+};
+
+// A page whose window stays empty (the list pages until their lists are built).
+class EmptyPage : public Page {
+public:
+    EmptyPage(const char* className, DWORD helpContext) : Page(helpContext), className_(className) {}
+
+    bool Create(HWND host, const RECT& rect, int id) override;
+    void Destroy() override { window_.Destroy(); }
+    HWND Handle() const override { return window_.Handle(); }
+
+private:
+    const char* className_;
+    ChildWindow window_;
+};

@@ -1,0 +1,82 @@
+#pragma once
+// The five forms of the editor's form pages. Each fills its controls from its project section
+// when it opens and writes every change straight back through the section's setters.
+#include "editor/Form.h"
+
+class GeneralInfoForm : public Form {
+public:
+    GeneralInfoForm(HWND dialog, void* context);
+    bool OnInitDialog(HWND dialog) override;
+};
+
+class SetupInfoForm : public Form {
+public:
+    SetupInfoForm(HWND dialog, void* context);
+    bool OnInitDialog(HWND dialog) override;
+    bool OnCommand(HWND dialog, int id, int code, HWND control) override;
+
+protected:
+    void AfterEdit(HWND dialog, int controlId) override;
+    bool OnButton(HWND dialog, int controlId) override;
+
+private:
+    void UpdateUninstallerFields(HWND dialog) const;
+    void AddLanguage(HWND dialog);
+    void RemoveLanguage(HWND dialog);
+    void UpdateRemoveButton(HWND dialog) const;
+};
+
+class RequirementsForm : public Form {
+public:
+    RequirementsForm(HWND dialog, void* context);
+    bool OnInitDialog(HWND dialog) override;
+
+protected:
+    void AfterEdit(HWND dialog, int controlId) override;
+
+private:
+    // With "any" on the six boxes show checked and disabled; otherwise the stored flags.
+    void ShowVersions(HWND dialog) const;
+};
+
+class ScreensForm : public Form {
+public:
+    ScreensForm(HWND dialog, void* context);
+    bool OnInitDialog(HWND dialog) override;
+
+protected:
+    void AfterEdit(HWND dialog, int controlId) override;
+    bool OnButton(HWND dialog, int controlId) override;
+
+private:
+    void UpdateEnabling(HWND dialog) const;
+    void BrowseForFile(HWND dialog, int fieldId, const char* filter) const;
+    // The finish screen's files are files of the project, picked from its files tree.
+    void ChooseProjectFile(HWND dialog, int fieldId) const;
+    void EditSetupWindow(HWND dialog);
+};
+
+class CreateSetupForm : public Form {
+public:
+    CreateSetupForm(HWND dialog, void* context);
+    bool OnInitDialog(HWND dialog) override;
+    bool RunCommand(HWND dialog, UINT command) override;
+    bool IsCommandEnabled(UINT command) const override;
+
+protected:
+    void AfterEdit(HWND dialog, int controlId) override;
+    bool OnButton(HWND dialog, int controlId) override;
+
+private:
+    // The output folder as the build resolves it against the project's folder.
+    std::string OutputFolder() const;
+    // The built setup program: the output folder joined with the setup file name.
+    std::string SetupProgram() const;
+    bool CanBuild() const;
+    bool CanTestRun() const;
+    void UpdateButtons(HWND dialog) const;
+    // Shows the message of the first missing setting; true when both are given.
+    bool CheckSettings(HWND dialog) const;
+    void Build(HWND dialog);
+    void TestRun(HWND dialog) const;
+};
