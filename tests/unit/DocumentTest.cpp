@@ -161,7 +161,7 @@ TEST_F(Document, AHeaderTextInsideAValueKeepsTheSectionsAndSurvivesSaving) {
                                      "[GENERAL_INFO]\r\nProductDescription=x[APPLICATION_FILES]\r\n\r\n"
                                      "[APPLICATION_FILES]\r\nFolder=%AppDir%\\Bin\r\n");
     ASSERT_TRUE(doc.Open(path));
-    EXPECT_EQ(doc.generalInfo.productDescription, "x[APPLICATION_FILES]");
+    EXPECT_EQ(doc.generalInfo.ProductDescription(), "x[APPLICATION_FILES]");
     std::string saved = scratch.File("Saved.qsp");
     ASSERT_TRUE(doc.SaveAs(saved));
     EXPECT_NE(ReadBytes(saved).find("[APPLICATION_FILES]\r\nFolder=%AppDir%\\Bin\r\n"), std::string::npos);
