@@ -30,6 +30,13 @@ protected:
         ASSERT_EQ(RunProgram(package_.Path("Setup.exe"), "/S"), 0);
     }
 
+    // Uninstalls silently and waits until the uninstaller, which finishes its clean-up after its
+    // exit code is in, has removed the folder: the next test installs into the same one.
+    void Uninstall() {
+        ASSERT_EQ(RunProgram(appDir_ + "\\uninstall.exe", "/S"), 0);
+        EXPECT_TRUE(Disappears(appDir_));
+    }
+
     // A file that someone who can write the installation folder wants removed.
     std::string Victim() {
         CreateDirectoryA(victim_.c_str(), nullptr);
@@ -82,7 +89,7 @@ TEST_F(Trust, AForgedLogInTheFolderIsNotMergedIntoTheNextInstallation) {
                                                   "\r\n\r\n[ACTIONS]\r\nFile=0\t-1\t" + victim + "\r\n\r\n");
     Install();
     EXPECT_EQ(ReadBytes(appDir_ + "\\install.log").find(victim), std::string::npos);
-    ASSERT_EQ(RunProgram(appDir_ + "\\uninstall.exe", "/S"), 0);
+    Uninstall();
     EXPECT_TRUE(Exists(victim));
 }
 
@@ -90,7 +97,7 @@ TEST_F(Trust, RegistryNamesWithATabAreInstalledAndRemoved) {
     Install("value,HKLM,Software\\QsE2E\\@,Tab\there,s,x\nkey,HKLM,Software\\QsE2E\\@\\Key\twith tab\n");
     EXPECT_EQ(StringValue("HKLM", "Software\\QsE2E\\" + name_, "Tab\there"), "x");
     EXPECT_TRUE(KeyExists("HKLM", "Software\\QsE2E\\" + name_ + "\\Key\twith tab"));
-    ASSERT_EQ(RunProgram(appDir_ + "\\uninstall.exe", "/S"), 0);
+    Uninstall();
     EXPECT_FALSE(KeyExists("HKLM", "Software\\QsE2E\\" + name_));
 }
 
