@@ -44,7 +44,7 @@ struct TextKeyRange {
 // menu labels with their hints, list column headers, folder-picker titles, the page tabs and the keys of each dialog and page.
 inline constexpr TextKeyRange kWindowTexts[] = {
     {"STRINGS", 0, 0},          {"STRINGS", 11, 17},        {"STRINGS", 20, 25},
-    {"STRINGS", 30, 33},        {"STRINGS", 50, 59},        {"STRINGS", 100, 101},
+    {"STRINGS", 30, 33},        {"STRINGS", 50, 59},        {"STRINGS", 100, 101},      {"STRINGS", 900, 907},
     {"STRINGS", 800, 816},      {"STRINGS", 818, 821},      {"STRINGS", 1000, 1005},
     {"STRINGS", 1020, 1026},    {"STRINGS", 1060, 1068},    {"STRINGS", 1080, 1081},
     {"STRINGS", 1100, 1100},    {"STRINGS", 1120, 1121},    {"STRINGS", 1123, 1123},
