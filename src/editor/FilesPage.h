@@ -32,6 +32,7 @@ protected:
     std::string RowText(int row, int column) const override;
     int RowImage(int row) const override;
     ContextMenu MenuOf(bool fromTree) const override;
+    void ForgetRows() override { shell_.ForgetDisk(); }
 
 private:
     FileTree& Files() const;

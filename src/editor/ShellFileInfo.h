@@ -25,7 +25,7 @@ public:
     int FolderIcon();
     const TypeInfo& TypeOf(const std::string& path);
     const DiskInfo& DiskOf(const std::string& path);
-    // Forgets the disk information (the files may have changed since they were read).
+    // Forgets the disk information: the files may have changed since they were read.
     void ForgetDisk() { disk_.clear(); }
 
 private:

@@ -145,13 +145,15 @@ int SplitPage::RowCount(const TreeNode* folder) const {
 }
 
 TreeNode* SplitPage::RowNode(int row) const {
-    const TreeNode* folder = SelectedFolder();
+    const TreeNode* folder = shownFolder_;
     if (!folder || row < 0) return nullptr;
     return folder->Child(FirstRow(folder) + static_cast<size_t>(row));
 }
 
 void SplitPage::ShowFolder() {
-    ResetRows(RowCount(SelectedFolder()));
+    ForgetRows();
+    shownFolder_ = SelectedFolder();
+    ResetRows(RowCount(shownFolder_));
     ReportSelection();
 }
 
@@ -222,6 +224,7 @@ void SplitPage::DeleteFolder() {
     if (!CanDeleteFolder()) return;
     HTREEITEM item = tree_.Selection();
     // The tree moves its selection before the node goes: the list must not show it meanwhile.
+    shownFolder_ = nullptr;
     ResetRows(0);
     HTREEITEM next = reinterpret_cast<HTREEITEM>(
         SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
@@ -244,6 +247,7 @@ bool SplitPage::OpenFolderRow(int row) {
 }
 
 void SplitPage::DeleteKey(bool inTree) {
+    if (!editable_) return;
     if (inTree) {
         if (CanDeleteFolder()) DeleteFolder();
     } else if (IsCommandEnabled(DeleteRowsCommand())) {

@@ -62,6 +62,9 @@ protected:
 
     // Shows the selected folder's entries again: the row count, nothing selected.
     void ShowFolder();
+    // What a page keeps about the rows of the folder shown (read from disk) goes stale when
+    // another folder is shown or the folder changes.
+    virtual void ForgetRows() {}
     // The number of rows of `folder`, and the position of its first row among its children.
     int RowCount(const TreeNode* folder) const;
     size_t FirstRow(const TreeNode* folder) const;
@@ -96,6 +99,9 @@ private:
     void ReportSelection() const;
 
     const char* initialSelection_;
+    // The folder whose entries the list shows: the tree's selection when ShowFolder ran, which
+    // runs after every change of the selection or of the folder.
+    TreeNode* shownFolder_ = nullptr;
     Splitter splitter_;
     HIMAGELIST treeImages_ = nullptr;
     HIMAGELIST listImages_ = nullptr;
