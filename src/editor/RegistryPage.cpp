@@ -19,7 +19,8 @@ RegistryPage::RegistryPage(EditorContext& context) : SplitPage(context, "PageReg
 RegistryTree& RegistryPage::Registry() const { return Project().registryTree; }
 DestinationTree& RegistryPage::Tree() const { return Registry(); }
 
-std::vector<ListColumn> RegistryPage::Columns() const { return {{11, 100}, {16, 100}}; }
+// The data column is wide enough for a path or a few dozen bytes.
+std::vector<ListColumn> RegistryPage::Columns() const { return {{11, 150}, {16, 300}}; }
 
 HIMAGELIST RegistryPage::ListImages() {
     return FolderAndIcons({IDI_REGISTRY_STRING, IDI_REGISTRY_BINARY, IDI_REGISTRY_NUMBER});
