@@ -252,6 +252,7 @@
 #define IDR_REGISTRY_LIST_MENU 324
 #define IDR_REGISTRY_TREE_MENU 325
 #define IDR_FILE_TYPES_MENU 326
+// Above IDI_PROJECT_DOCUMENT, so that the project file type keeps icon index 10.
 #define IDI_REGISTRY_NUMBER 340
 
 // The controls of each page: the list, the tree and the splitter.

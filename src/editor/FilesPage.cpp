@@ -39,13 +39,13 @@ UINT_PTR CALLBACK GrowSelectionBuffer(HWND hook, UINT message, WPARAM, LPARAM lP
     auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
     if (notify->hdr.code != CDN_SELCHANGE) return 0;
     HWND dialog = GetParent(hook);
-    const LRESULT spec = SendMessageA(dialog, CDM_GETSPEC, 0, 0);
+    const LRESULT names = SendMessageA(dialog, CDM_GETSPEC, 0, 0);
     const LRESULT folder = SendMessageA(dialog, CDM_GETFOLDERPATH, 0, 0);
-    if (spec < 0 || folder < 0) return 0;
+    if (names < 0 || folder < 0) return 0;
     OPENFILENAMEA* record = notify->lpOFN;
     auto* buffer = reinterpret_cast<SelectionBuffer*>(record->lCustData);
-    // The names come back zero-separated instead of quoted: never longer than the spec.
-    const size_t needed = static_cast<size_t>(spec + folder) + 16;
+    // The names come back zero-separated instead of quoted: never longer than as typed.
+    const size_t needed = static_cast<size_t>(names + folder) + 16;
     if (needed <= record->nMaxFile) return 0;
     buffer->bytes.resize(needed * 2);
     record->lpstrFile = buffer->bytes.data();

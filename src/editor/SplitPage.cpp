@@ -32,7 +32,9 @@ TreeNode* NodeOfItem(const TreeViewControl& tree, HTREEITEM item) {
 SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection)
     : ListPage(context, className, helpContext), initialSelection_(initialSelection), splitter_(CMD_SPLIT_POSITION) {}
 
+// The controls go first: while they exist they may still use the image lists and this page.
 SplitPage::~SplitPage() {
+    SplitPage::Destroy();
     for (HIMAGELIST images : {treeImages_, listImages_})
         if (images) ImageList_Destroy(images);
 }

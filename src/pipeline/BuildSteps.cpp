@@ -41,7 +41,7 @@ void BuildJob::BuildArchive() {
     });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
-        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel))
+        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel, PrebuiltUninstaller()))
             Log("uninstall.exe - OK");
         else
             Error("uninstall.exe - Error");
@@ -55,8 +55,10 @@ void BuildJob::BuildArchive() {
 
 // The uninstaller as it goes into the archive: a working copy with the product's version
 // information, signed. The prebuilt one when no copy can be made (adding it then says so).
+std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
+
 std::string BuildJob::PrepareUninstaller() {
-    const std::string prebuilt = programFolder_ + "\\setup\\_uninstall.exe";
+    const std::string prebuilt = PrebuiltUninstaller();
     const std::string copy = WorkFile("uninstall.exe");
     if (!CopyFileContents(prebuilt, copy)) return prebuilt;
     WriteVersion(copy, "uninstall.exe", Described("Uninstall"));

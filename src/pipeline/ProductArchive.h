@@ -19,6 +19,10 @@ public:
     // Adds one file as one entry stamped with the source's local last-write time; deflated with
     // `level`, or stored when `level` is 0. A source that cannot be opened adds no entry.
     bool AddFile(const std::string& sourcePath, const std::string& entryName, int level);
+    // The same with the entry's time taken from `timeSource`: a working copy that the build
+    // made keeps the time of the file it was made of, so that two builds give the same bytes.
+    bool AddFile(const std::string& sourcePath, const std::string& entryName, int level,
+                 const std::string& timeSource);
     // Writes the central directory; false when the archive could not be finished.
     bool Close();
 
