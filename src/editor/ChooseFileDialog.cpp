@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kSection = "CHOOSE_FILE_DIALOG";
+constexpr const TextKeySet& kTexts = TextKeys::kChooseFileDialog;
 
 }  // namespace
 
@@ -23,10 +23,10 @@ ChooseFileDialog::~ChooseFileDialog() = default;
 
 bool ChooseFileDialog::OnInitDialog(HWND dialog) {
     const LanguageSets& texts = chosen_.context.Texts();
-    SetWindowTextA(dialog, texts.UiText(kSection, "0").c_str());
-    SetDlgItemTextA(dialog, IDC_CHOOSE_FILE_LABEL, texts.UiText(kSection, "1").c_str());
-    SetDlgItemTextA(dialog, IDC_OK, texts.UiText(kSection, "2").c_str());
-    SetDlgItemTextA(dialog, IDCANCEL, texts.UiText(kSection, "3").c_str());
+    SetWindowTextA(dialog, texts.UiText(kTexts.Key(0)).c_str());
+    SetDlgItemTextA(dialog, IDC_CHOOSE_FILE_LABEL, texts.UiText(kTexts.Key(1)).c_str());
+    SetDlgItemTextA(dialog, IDC_OK, texts.UiText(kTexts.Key(2)).c_str());
+    SetDlgItemTextA(dialog, IDCANCEL, texts.UiText(kTexts.Key(3)).c_str());
     // The files page takes the place of the placeholder.
     HWND placeholder = GetDlgItem(dialog, IDC_CHOOSE_FILE_TREE);
     RECT rect{};

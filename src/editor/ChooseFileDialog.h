@@ -1,6 +1,7 @@
 #pragma once
-// Picks one file of the project's files tree, shown by a read-only files page: the answer is the file's destination path in the
-// project's short form ("%AppDir%\Bin\Tool.exe") and its name without the extension.
+// Picks one file of the project's files tree, shown by a read-only files page: the answer is the
+// file's destination path in the project's short form ("%AppDir%\Bin\Tool.exe") and its name
+// without the extension.
 #include <windows.h>
 
 #include <memory>

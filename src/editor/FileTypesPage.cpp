@@ -17,7 +17,11 @@ FileTypesPage::FileTypesPage(EditorContext& context) : ListPage(context, "PageFi
 FileTypeList& FileTypesPage::Types() const { return Project().fileTypes; }
 
 bool FileTypesPage::OnCreateControls() {
-    return CreateList(RECT{0, 0, 0, 0}, {{20, 70}, {21, 120}, {22, 120}, {23, 120}, {24, 120}, {25, 80}}, true);
+    const TextKeySet& headers = TextKeys::kFileTypeColumns;
+    return CreateList(RECT{0, 0, 0, 0},
+                      {{headers.Key(20), 70}, {headers.Key(21), 120}, {headers.Key(22), 120}, {headers.Key(23), 120},
+                       {headers.Key(24), 120}, {headers.Key(25), 80}},
+                      true);
 }
 
 void FileTypesPage::Layout(int width, int height) { MoveWindow(List().Handle(), 0, 0, width, height, TRUE); }
@@ -41,7 +45,8 @@ std::string FileTypesPage::RowText(int row, int column) const {
 }
 
 int FileTypesPage::SelectedCount() const {
-    return static_cast<int>(SendMessageA(const_cast<FileTypesPage*>(this)->List().Handle(), LVM_GETSELECTEDCOUNT, 0, 0));
+    HWND list = const_cast<FileTypesPage*>(this)->List().Handle();
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
 bool FileTypesPage::IsCommandEnabled(UINT command) const {
@@ -64,7 +69,10 @@ bool FileTypesPage::RunCommand(UINT command, LPARAM) {
 }
 
 ContextMenu FileTypesPage::MenuOf(bool) const {
-    return {IDR_FILE_TYPES_MENU, {{ID_NEW_FILE_ASSOCIATION, 1200}, {ID_FILE_TYPES_DELETE, 1201}, {ID_PROPERTIES, 1202}}};
+    const TextKeySet& texts = TextKeys::kFileTypesMenu;
+    return {IDR_FILE_TYPES_MENU,
+            {{ID_NEW_FILE_ASSOCIATION, texts.Key(1200)}, {ID_FILE_TYPES_DELETE, texts.Key(1201)},
+             {ID_PROPERTIES, texts.Key(1202)}}};
 }
 
 void FileTypesPage::DeleteKey(bool) {

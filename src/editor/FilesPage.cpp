@@ -6,12 +6,12 @@
 
 #include <cstring>
 
+#include "core/Path.h"
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
 #include "model/ProjectDocument.h"
 #include "pipeline/ProjectPaths.h"
-#include "platform/File.h"
 #include "platform/FolderScanner.h"
 #include "resource.h"
 
@@ -20,7 +20,7 @@ namespace {
 // Help context of the page.
 constexpr DWORD kFilesHelp = 1120;
 // Strings of the column texts of folder rows, an unmeasurable file and a missing one.
-constexpr int kFileFolderText = 30;
+constexpr TextKey kFileFolderText = TextKeys::kItemKinds.Key(30);
 constexpr const char* kSizeError = "Error";
 constexpr const char* kFileNotFound = "File not found";
 // The open-file dialog's result starts at this size and grows as the selection grows.
@@ -65,7 +65,11 @@ FileTree& FilesPage::Files() const { return Project().fileTree; }
 
 DestinationTree& FilesPage::Tree() const { return Files(); }
 
-std::vector<ListColumn> FilesPage::Columns() const { return {{11, 100}, {12, 100}, {13, 100}, {14, 100}, {15, 100}}; }
+std::vector<ListColumn> FilesPage::Columns() const {
+    const TextKeySet& headers = TextKeys::kListColumns;
+    return {{headers.Key(11), 100}, {headers.Key(12), 100}, {headers.Key(13), 100}, {headers.Key(14), 100},
+            {headers.Key(15), 100}};
+}
 
 UINT FilesPage::DeleteRowsCommand() const { return ID_FILES_DELETE; }
 UINT FilesPage::DeleteFolderCommand() const { return ID_FILES_DELETE_FOLDER; }
@@ -148,10 +152,15 @@ bool FilesPage::RunPageCommand(UINT command, LPARAM extra) {
 }
 
 ContextMenu FilesPage::MenuOf(bool fromTree) const {
+    const TextKeySet& texts = TextKeys::kFilesMenu;
     if (fromTree)
-        return {IDR_FILES_TREE_MENU, {{ID_NEW_FOLDER, 1140}, {ID_INSERT_FILES, 1141}, {ID_FILES_DELETE_FOLDER, 1143}}};
+        return {IDR_FILES_TREE_MENU,
+                {{ID_NEW_FOLDER, texts.Key(1140)},
+                 {ID_INSERT_FILES, texts.Key(1141)},
+                 {ID_FILES_DELETE_FOLDER, texts.Key(1143)}}};
     return {IDR_FILES_LIST_MENU,
-            {{ID_NEW_FOLDER, 1140}, {ID_INSERT_FILES, 1141}, {ID_FILES_DELETE, 1142}, {ID_PROPERTIES, 1144}}};
+            {{ID_NEW_FOLDER, texts.Key(1140)}, {ID_INSERT_FILES, texts.Key(1141)}, {ID_FILES_DELETE, texts.Key(1142)},
+             {ID_PROPERTIES, texts.Key(1144)}}};
 }
 
 void FilesPage::NewFolder() {

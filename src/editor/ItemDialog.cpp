@@ -5,27 +5,27 @@
 #include "lang/LanguageSets.h"
 #include "resource.h"
 
-ItemDialog::ItemDialog(ItemRecord& record, const char* section, bool tracksChanges)
-    : Dialog(&record), context_(*record.context), section_(section), isNew_(record.isNew),
+ItemDialog::ItemDialog(ItemRecord& record, const TextKeySet& texts, bool tracksChanges)
+    : Dialog(&record), context_(*record.context), texts_(texts), isNew_(record.isNew),
       tracksChanges_(tracksChanges), changed_(record.isNew) {}
 
-std::string ItemDialog::Text(const std::string& key) const { return context_.Texts().UiText(section_, key); }
+std::string ItemDialog::Text(int number) const { return context_.Texts().UiText(texts_.Key(number)); }
 
-void ItemDialog::ApplyTexts(HWND dialog, std::initializer_list<std::pair<int, const char*>> texts) const {
-    for (const auto& [id, key] : texts) SetDlgItemTextA(dialog, id, Text(key).c_str());
+void ItemDialog::ApplyTexts(HWND dialog, std::initializer_list<std::pair<int, int>> texts) const {
+    for (const auto& [id, number] : texts) SetDlgItemTextA(dialog, id, Text(number).c_str());
 }
 
 void ItemDialog::ApplyLabels(HWND dialog, int count, int firstKey) const {
     for (int label = 0; label < count; ++label)
-        SetDlgItemTextA(dialog, IDC_ITEM_LABEL + label, Text(std::to_string(firstKey + label)).c_str());
+        SetDlgItemTextA(dialog, IDC_ITEM_LABEL + label, Text(firstKey + label).c_str());
 }
 
-void ItemDialog::SetTitle(HWND dialog) const { SetWindowTextA(dialog, Text(isNew_ ? "0" : "1").c_str()); }
+void ItemDialog::SetTitle(HWND dialog) const { SetWindowTextA(dialog, Text(isNew_ ? 0 : 1).c_str()); }
 
-void ItemDialog::Warn(HWND dialog, int number, const std::string& detail) const {
+void ItemDialog::Warn(HWND dialog, TextKey message, const std::string& detail) const {
     const LanguageSets& texts = context_.Texts();
-    const std::string message = ReplaceFirstPlaceholder(texts.RawString(number), detail);
-    MessageBoxA(dialog, message.c_str(), texts.RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+    const std::string text = ReplaceFirstPlaceholder(texts.UiText(message), detail);
+    MessageBoxA(dialog, text.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void ItemDialog::Fill(HWND dialog, int id, const std::string& text, int limit) {

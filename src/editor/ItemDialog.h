@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "lang/TextKeys.h"
 #include "ui/Dialog.h"
 
 class EditorContext;
@@ -24,7 +25,7 @@ class ItemDialog : public Dialog {
 public:
     // `tracksChanges`: OK without a change since the dialog opened ends as Cancel (a new item
     // counts as changed from the start).
-    ItemDialog(ItemRecord& record, const char* section, bool tracksChanges);
+    ItemDialog(ItemRecord& record, const TextKeySet& texts, bool tracksChanges);
 
     bool OnCommand(HWND dialog, int id, int code, HWND control) override;
     void OnEditChange(HWND dialog, int controlId) override;
@@ -35,21 +36,22 @@ protected:
     // A button other than OK and Cancel; a click on a box or a list choice counts as a change.
     virtual bool OnButton(HWND /*dialog*/, int /*id*/) { return false; }
 
-    std::string Text(const std::string& key) const;
-    void ApplyTexts(HWND dialog, std::initializer_list<std::pair<int, const char*>> texts) const;
+    // The text numbered `number` of the dialog's own texts.
+    std::string Text(int number) const;
+    void ApplyTexts(HWND dialog, std::initializer_list<std::pair<int, int>> texts) const;
     // Gives the labels IDC_ITEM_LABEL onward the texts of `count` keys from `firstKey` on.
     void ApplyLabels(HWND dialog, int count, int firstKey) const;
     // Title key "0" for a new item, "1" for an existing one.
     void SetTitle(HWND dialog) const;
-    // A warning with the numbered text `number`, "%1" replaced by `detail`.
-    void Warn(HWND dialog, int number, const std::string& detail = std::string()) const;
+    // A warning with the text `message`, "%1" replaced by `detail`.
+    void Warn(HWND dialog, TextKey message, const std::string& detail = std::string()) const;
     // Puts a text into an edit control without counting it as a change, limited to `limit`
     // characters (0: no limit).
     void Fill(HWND dialog, int id, const std::string& text, int limit);
     void MarkChanged() { changed_ = true; }
 
     EditorContext& context_;
-    const char* section_;
+    const TextKeySet& texts_;
     bool isNew_;
 
 private:

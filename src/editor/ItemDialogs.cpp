@@ -1,11 +1,13 @@
 #include "editor/ItemDialogs.h"
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "editor/ChooseFileDialog.h"
+#include "editor/EditorContext.h"
 #include "editor/FormBinder.h"
 #include "editor/PageTexts.h"
+#include "lang/LanguageSets.h"
 #include "model/DestinationTree.h"
-#include "pipeline/ProjectPaths.h"
 #include "resource.h"
 
 namespace {
@@ -25,12 +27,13 @@ int ListIndex(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA
 
 NewNameDialog::NewNameDialog(HWND, void* record)
     : ItemDialog(*static_cast<NameRecord*>(record),
-                 static_cast<NameRecord*>(record)->folder ? "NEW_FOLDER_DIALOG" : "NEW_KEY_DIALOG", false),
+                 static_cast<NameRecord*>(record)->folder ? TextKeys::kNewFolderDialog : TextKeys::kNewKeyDialog,
+                 false),
       record_(*static_cast<NameRecord*>(record)) {}
 
 bool NewNameDialog::OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, Text("0").c_str());
-    ApplyTexts(dialog, {{IDC_ITEM_FRAME, "1"}, {IDC_OK, "2"}, {IDCANCEL, "3"}});
+    SetWindowTextA(dialog, Text(0).c_str());
+    ApplyTexts(dialog, {{IDC_ITEM_FRAME, 1}, {IDC_OK, 2}, {IDCANCEL, 3}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     CentreOnDesktop(dialog);
     SetFocus(GetDlgItem(dialog, IDC_ITEM_NAME));
@@ -52,27 +55,28 @@ bool NewNameDialog::Accept(HWND dialog) {
 }
 
 FilePropertiesDialog::FilePropertiesDialog(HWND, void* record)
-    : ItemDialog(*static_cast<FilePropertiesRecord*>(record), "FILE_PROPERTIES_DIALOG", true),
+    : ItemDialog(*static_cast<FilePropertiesRecord*>(record), TextKeys::kFilePropertiesDialog, true),
       record_(*static_cast<FilePropertiesRecord*>(record)) {}
 
 bool FilePropertiesDialog::OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, Text("0").c_str());
+    SetWindowTextA(dialog, Text(0).c_str());
     ApplyLabels(dialog, 4, 1);
-    ApplyTexts(dialog, {{IDC_FILE_OPTION_FIRST, "5"},
-                        {IDC_FILE_OPTION_FIRST + 1, "6"},
-                        {IDC_FILE_OPTION_FIRST + 2, "7"},
-                        {IDC_FILE_OPTION_FIRST + 3, "8"},
-                        {IDC_OK, "9"},
-                        {IDCANCEL, "10"},
-                        {IDC_ITEM_FRAME, "19"},
-                        {IDC_ITEM_LABEL + 4, "20"}});
+    ApplyTexts(dialog, {{IDC_FILE_OPTION_FIRST, 5},
+                        {IDC_FILE_OPTION_FIRST + 1, 6},
+                        {IDC_FILE_OPTION_FIRST + 2, 7},
+                        {IDC_FILE_OPTION_FIRST + 3, 8},
+                        {IDC_OK, 9},
+                        {IDCANCEL, 10},
+                        {IDC_ITEM_FRAME, 19},
+                        {IDC_ITEM_LABEL + 4, 20}});
     SetDlgItemTextA(dialog, IDC_FILE_NAME_TEXT, record_.name.c_str());
     SetDlgItemTextA(dialog, IDC_FILE_TYPE_TEXT, record_.type.c_str());
     SetDlgItemTextA(dialog, IDC_FILE_SOURCE_TEXT, record_.source.c_str());
     SetDlgItemTextA(dialog, IDC_FILE_DESTINATION_TEXT, record_.destination.c_str());
     for (int bit = 0; bit < 4; ++bit)
         CheckDlgButton(dialog, IDC_FILE_OPTION_FIRST + bit, (record_.options >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
-    for (int mode = 0; mode < 8; ++mode) AddListText(dialog, IDC_FILE_REPLACE_MODE, Text(std::to_string(11 + mode)));
+    for (size_t mode = 0; mode < TextKeys::kReplaceModes.Count(); ++mode)
+        AddListText(dialog, IDC_FILE_REPLACE_MODE, context_.Texts().UiText(TextKeys::kReplaceModes[mode]));
     SendDlgItemMessageA(dialog, IDC_FILE_REPLACE_MODE, CB_SETCURSEL, static_cast<WPARAM>(record_.replaceMode), 0);
     CentreOnDesktop(dialog);
     return true;
@@ -93,16 +97,16 @@ bool FilePropertiesDialog::Accept(HWND dialog) {
 }
 
 ShortcutDialog::ShortcutDialog(HWND, void* record)
-    : ItemDialog(*static_cast<ShortcutRecord*>(record), "SHORTCUT_DIALOG", true),
+    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kShortcutDialog, true),
       record_(*static_cast<ShortcutRecord*>(record)) {}
 
 bool ShortcutDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 7, 2);
-    ApplyTexts(dialog, {{IDC_SHORTCUT_TARGET_BROWSE, "12"},
-                        {IDC_SHORTCUT_ICON_BROWSE, "12"},
-                        {IDC_OK, "13"},
-                        {IDCANCEL, "14"}});
+    ApplyTexts(dialog, {{IDC_SHORTCUT_TARGET_BROWSE, 12},
+                        {IDC_SHORTCUT_ICON_BROWSE, 12},
+                        {IDC_OK, 13},
+                        {IDCANCEL, 14}});
     const ShortcutFields& fields = record_.fields;
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_SHORTCUT_TARGET, fields.target, kTextLimit);
@@ -113,7 +117,7 @@ bool ShortcutDialog::OnInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
     int entry = 0;
     for (int index = 0; index < 3; ++index) {
-        AddListText(dialog, IDC_SHORTCUT_RUN, Text(std::to_string(9 + index)));
+        AddListText(dialog, IDC_SHORTCUT_RUN, Text(9 + index));
         if (kShowCommands[index] == fields.showCommand) entry = index;
     }
     SendDlgItemMessageA(dialog, IDC_SHORTCUT_RUN, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
@@ -160,13 +164,13 @@ bool ShortcutDialog::Accept(HWND dialog) {
 }
 
 InternetShortcutDialog::InternetShortcutDialog(HWND, void* record)
-    : ItemDialog(*static_cast<ShortcutRecord*>(record), "INTERNET_SHORTCUT_DIALOG", true),
+    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kInternetShortcutDialog, true),
       record_(*static_cast<ShortcutRecord*>(record)) {}
 
 bool InternetShortcutDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_OK, "4"}, {IDCANCEL, "5"}});
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_INTERNET_URL, record_.fields.target, kTextLimit);
     SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
@@ -197,16 +201,16 @@ bool InternetShortcutDialog::Accept(HWND dialog) {
 }
 
 FileTypeDialog::FileTypeDialog(HWND, void* record)
-    : ItemDialog(*static_cast<FileTypeDialogRecord*>(record), "FILE_TYPE_PROPERTIES_DIALOG", true),
+    : ItemDialog(*static_cast<FileTypeDialogRecord*>(record), TextKeys::kFileTypePropertiesDialog, true),
       record_(*static_cast<FileTypeDialogRecord*>(record)) {}
 
 bool FileTypeDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 6, 2);
-    ApplyTexts(dialog, {{IDC_FILE_TYPE_PROGRAM_BROWSE, "8"},
-                        {IDC_FILE_TYPE_ICON_BROWSE, "8"},
-                        {IDC_OK, "9"},
-                        {IDCANCEL, "10"}});
+    ApplyTexts(dialog, {{IDC_FILE_TYPE_PROGRAM_BROWSE, 8},
+                        {IDC_FILE_TYPE_ICON_BROWSE, 8},
+                        {IDC_OK, 9},
+                        {IDCANCEL, 10}});
     const FileTypeRecord& type = record_.fileType;
     Fill(dialog, IDC_ITEM_NAME, type.extension, kTextLimit);
     Fill(dialog, IDC_FILE_TYPE_IDENTIFIER, type.identifier, kTextLimit);

@@ -127,7 +127,7 @@ void ListPage::OpenContextMenu(HWND control, int x, int y) {
         ModifyMenuA(menu, item.command, MF_BYCOMMAND | MF_STRING, item.command, label.c_str());
     }
     if (wanted.submenuText) {
-        std::string label = UiString(wanted.submenuText);
+        std::string label = UiString(*wanted.submenuText);
         ModifyMenuA(menu, 0, MF_BYPOSITION | MF_POPUP | MF_STRING,
                     reinterpret_cast<UINT_PTR>(GetSubMenu(menu, 0)), label.c_str());
     }
@@ -148,23 +148,23 @@ void ListPage::OnInitMenu(HMENU menu) {
 }
 
 void ListPage::OnMenuSelect(UINT item, UINT flags, HMENU) {
-    int text = 0;
+    std::optional<TextKey> text;
     if (flags != 0xFFFF) {
         if ((flags & MF_POPUP) && item == 0) text = openMenu_.submenuText;
         for (const MenuText& entry : openMenu_.items)
             if (!(flags & MF_POPUP) && entry.command == item) text = entry.text;
     }
-    context_.SetStatusText(text ? context_.Texts().UiHint(text) : context_.ApplicationTitle());
+    context_.SetStatusText(text ? context_.Texts().UiHint(*text) : context_.ApplicationTitle());
 }
 
 ProjectDocument& ListPage::Project() const { return *context_.Project(); }
 
-std::string ListPage::UiString(int id) const { return context_.Texts().UiString(id); }
+std::string ListPage::UiString(TextKey key) const { return context_.Texts().UiString(key); }
 
-void ListPage::Warn(int number, const std::string& detail) const {
+void ListPage::Warn(TextKey message, const std::string& detail) const {
     const LanguageSets& texts = context_.Texts();
-    const std::string message = ReplaceFirstPlaceholder(texts.RawString(number), detail);
-    MessageBoxA(DialogOwner(), message.c_str(), texts.RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+    const std::string text = ReplaceFirstPlaceholder(texts.UiText(message), detail);
+    MessageBoxA(DialogOwner(), text.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 HWND ListPage::DialogOwner() const { return GetAncestor(Handle(), GA_ROOT); }

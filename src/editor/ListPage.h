@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/Page.h"
+#include "lang/TextKeys.h"
 #include "ui/ListViewControl.h"
 #include "ui/Window.h"
 
@@ -17,23 +19,23 @@ class DialogCreator;
 class EditorContext;
 class ProjectDocument;
 
-// A list column: its header's numbered text and its width.
+// A list column: its header's text and its width.
 struct ListColumn {
-    int text;
+    TextKey text;
     int width;
 };
 
-// A context menu item and the numbered text that gives its label and hint.
+// A context menu item and the text that gives its label and hint.
 struct MenuText {
     UINT command;
-    int text;
+    TextKey text;
 };
 
 struct ContextMenu {
-    int resource;
+    int resource = 0;
     std::vector<MenuText> items;
-    // The numbered text of a submenu at position 0 ("New"), or 0.
-    int submenuText = 0;
+    // The text of a submenu at position 0 ("New"), when there is one.
+    std::optional<TextKey> submenuText;
 };
 
 class ListPage : public Page {
@@ -81,9 +83,9 @@ protected:
     void OpenContextMenu(HWND control, int x, int y);
 
     ProjectDocument& Project() const;
-    std::string UiString(int id) const;
-    // A warning with the numbered text `number`, "%1" replaced by `detail`.
-    void Warn(int number, const std::string& detail = std::string()) const;
+    std::string UiString(TextKey key) const;
+    // A warning with the text `message`, "%1" replaced by `detail`.
+    void Warn(TextKey message, const std::string& detail = std::string()) const;
     HWND DialogOwner() const;
     // Runs a modal dialog whose handler `creator` makes; true when it ended with OK.
     bool RunDialog(int templateId, DialogCreator& creator) const;

@@ -21,13 +21,13 @@ void PrepareValueDialog(HWND dialog, bool isNew) {
 }  // namespace
 
 StringValueDialog::StringValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), "REGISTRY_STRING_VALUE_DIALOG", true),
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryStringValueDialog, true),
       record_(*static_cast<RegistryValueRecord*>(record)) {}
 
 bool StringValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_OK, "4"}, {IDCANCEL, "5"}});
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_VALUE_DATA, record_.text, kTextLimit);
     PrepareValueDialog(dialog, isNew_);
@@ -46,13 +46,13 @@ bool StringValueDialog::Accept(HWND dialog) {
 }
 
 BinaryValueDialog::BinaryValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), "REGISTRY_BINARY_VALUE_DIALOG", true),
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryBinaryValueDialog, true),
       record_(*static_cast<RegistryValueRecord*>(record)) {}
 
 bool BinaryValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_OK, "4"}, {IDCANCEL, "5"}});
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_VALUE_DATA, RegistryTree::BinaryAsText(record_.bytes), 0);
     PrepareValueDialog(dialog, isNew_);
@@ -78,17 +78,17 @@ bool BinaryValueDialog::Accept(HWND dialog) {
 }
 
 NumberValueDialog::NumberValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), "REGISTRY_DWORD_VALUE_DIALOG", true),
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryDwordValueDialog, true),
       record_(*static_cast<RegistryValueRecord*>(record)) {}
 
 bool NumberValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_ITEM_FRAME, "4"},
-                        {IDC_VALUE_HEXADECIMAL, "5"},
-                        {IDC_VALUE_DECIMAL, "6"},
-                        {IDC_OK, "7"},
-                        {IDCANCEL, "8"}});
+    ApplyTexts(dialog, {{IDC_ITEM_FRAME, 4},
+                        {IDC_VALUE_HEXADECIMAL, 5},
+                        {IDC_VALUE_DECIMAL, 6},
+                        {IDC_OK, 7},
+                        {IDCANCEL, 8}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_VALUE_DATA, NumberAsHexText(record_.number), 0);
     CheckRadioButton(dialog, IDC_VALUE_HEXADECIMAL, IDC_VALUE_DECIMAL, IDC_VALUE_HEXADECIMAL);

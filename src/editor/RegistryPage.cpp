@@ -20,7 +20,9 @@ RegistryTree& RegistryPage::Registry() const { return Project().registryTree; }
 DestinationTree& RegistryPage::Tree() const { return Registry(); }
 
 // The data column is wide enough for a path or a few dozen bytes.
-std::vector<ListColumn> RegistryPage::Columns() const { return {{11, 150}, {16, 300}}; }
+std::vector<ListColumn> RegistryPage::Columns() const {
+    return {{TextKeys::kListColumns.Key(11), 150}, {TextKeys::kListColumns.Key(16), 300}};
+}
 
 HIMAGELIST RegistryPage::ListImages() {
     return FolderAndIcons({IDI_REGISTRY_STRING, IDI_REGISTRY_BINARY, IDI_REGISTRY_NUMBER});
@@ -83,14 +85,16 @@ bool RegistryPage::RunPageCommand(UINT command, LPARAM) {
 }
 
 ContextMenu RegistryPage::MenuOf(bool fromTree) const {
-    std::vector<MenuText> items = {{ID_NEW_KEY, 1181}, {ID_NEW_STRING, 1182}, {ID_NEW_BINARY, 1183}, {ID_NEW_DWORD, 1184}};
+    const TextKeySet& texts = TextKeys::kRegistryMenu;
+    std::vector<MenuText> items = {{ID_NEW_KEY, texts.Key(1181)}, {ID_NEW_STRING, texts.Key(1182)},
+                                   {ID_NEW_BINARY, texts.Key(1183)}, {ID_NEW_DWORD, texts.Key(1184)}};
     if (fromTree) {
-        items.push_back({ID_REGISTRY_DELETE_KEY, 1186});
-        return {IDR_REGISTRY_TREE_MENU, items, 1180};
+        items.push_back({ID_REGISTRY_DELETE_KEY, texts.Key(1186)});
+        return {IDR_REGISTRY_TREE_MENU, items, texts.Key(1180)};
     }
-    items.push_back({ID_REGISTRY_DELETE, 1185});
-    items.push_back({ID_PROPERTIES, 1187});
-    return {IDR_REGISTRY_LIST_MENU, items, 1180};
+    items.push_back({ID_REGISTRY_DELETE, texts.Key(1185)});
+    items.push_back({ID_PROPERTIES, texts.Key(1187)});
+    return {IDR_REGISTRY_LIST_MENU, items, texts.Key(1180)};
 }
 
 void RegistryPage::NewKey() {

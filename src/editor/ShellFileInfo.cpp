@@ -32,8 +32,8 @@ int ShellFileInfo::FolderIcon() {
 const ShellFileInfo::TypeInfo& ShellFileInfo::TypeOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     const size_t dot = path.rfind('.');
-    const std::string extension =
-        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string() : LowerCase(path.substr(dot));
+    const bool none = dot == std::string::npos || (slash != std::string::npos && dot < slash);
+    const std::string extension = none ? std::string() : LowerCase(path.substr(dot));
     auto found = types_.find(extension);
     if (found != types_.end()) return found->second;
     // The extension alone is asked for: the shell answers from the registry without the file.

@@ -1,10 +1,10 @@
 #include "editor/ShortcutsPage.h"
 
+#include "core/Path.h"
 #include "editor/ChooseFileDialog.h"
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
 #include "model/ProjectDocument.h"
-#include "pipeline/ProjectPaths.h"
 #include "resource.h"
 
 namespace {
@@ -12,9 +12,9 @@ namespace {
 constexpr DWORD kShortcutsHelp = 1130;
 enum ListImage { kFolderImage, kShortcutImage, kInternetShortcutImage };
 // Type column texts of a folder, a shortcut and an internet shortcut.
-constexpr int kFolderText = 31;
-constexpr int kShortcutText = 32;
-constexpr int kInternetShortcutText = 33;
+constexpr TextKey kFolderText = TextKeys::kItemKinds.Key(31);
+constexpr TextKey kShortcutText = TextKeys::kItemKinds.Key(32);
+constexpr TextKey kInternetShortcutText = TextKeys::kItemKinds.Key(33);
 
 }  // namespace
 
@@ -24,7 +24,10 @@ ShortcutsPage::ShortcutsPage(EditorContext& context)
 ShortcutTree& ShortcutsPage::Shortcuts() const { return Project().shortcutTree; }
 DestinationTree& ShortcutsPage::Tree() const { return Shortcuts(); }
 
-std::vector<ListColumn> ShortcutsPage::Columns() const { return {{11, 100}, {13, 100}, {17, 200}}; }
+std::vector<ListColumn> ShortcutsPage::Columns() const {
+    const TextKeySet& headers = TextKeys::kListColumns;
+    return {{headers.Key(11), 100}, {headers.Key(13), 100}, {headers.Key(17), 200}};
+}
 
 HIMAGELIST ShortcutsPage::ListImages() { return FolderAndIcons({IDI_SHORTCUT, IDI_INTERNET_SHORTCUT}); }
 
@@ -92,13 +95,15 @@ bool ShortcutsPage::RunPageCommand(UINT command, LPARAM extra) {
 }
 
 ContextMenu ShortcutsPage::MenuOf(bool fromTree) const {
-    std::vector<MenuText> items = {{ID_NEW_SHORTCUT_FOLDER, 1160}, {ID_NEW_SHORTCUT, 1161}, {ID_NEW_INTERNET_SHORTCUT, 1162}};
+    const TextKeySet& texts = TextKeys::kShortcutsMenu;
+    std::vector<MenuText> items = {{ID_NEW_SHORTCUT_FOLDER, texts.Key(1160)}, {ID_NEW_SHORTCUT, texts.Key(1161)},
+                                   {ID_NEW_INTERNET_SHORTCUT, texts.Key(1162)}};
     if (fromTree) {
-        items.push_back({ID_SHORTCUTS_DELETE_FOLDER, 1164});
+        items.push_back({ID_SHORTCUTS_DELETE_FOLDER, texts.Key(1164)});
         return {IDR_SHORTCUTS_TREE_MENU, items};
     }
-    items.push_back({ID_SHORTCUTS_DELETE, 1163});
-    items.push_back({ID_PROPERTIES, 1165});
+    items.push_back({ID_SHORTCUTS_DELETE, texts.Key(1163)});
+    items.push_back({ID_PROPERTIES, texts.Key(1165)});
     return {IDR_SHORTCUTS_LIST_MENU, items};
 }
 

@@ -33,8 +33,6 @@ namespace {
 
 WindowClassRegistration viewWindowClass("ViewWindow");
 
-// The banner's notice comes from the language in use at each rendering.
-constexpr int kBannerNotice = 831;
 // The page ids start here, in page order.
 constexpr int kFirstPageId = 1004;
 constexpr int kInset = 4;
@@ -116,7 +114,8 @@ bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
 void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
-    banner_.SetNotice(context_.Texts().RawString(kBannerNotice));
+    // The notice comes from the language in use at each rendering.
+    banner_.SetNotice(context_.Texts().UiText(TextKeys::kBannerNotice));
     HDC context = GetDC(Handle());
     banner_.Render(context);
     ReleaseDC(Handle(), context);
@@ -175,7 +174,7 @@ void ViewWindow::CreatePages() {
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)), nullptr);
         SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (int page = 0; page < kPageCount; ++page) {
-            std::string caption = context_.Texts().UiText("TABS", std::to_string(page));
+            std::string caption = context_.Texts().UiText(TextKeys::kPageTabs[page]);
             TCITEMA item{};
             item.mask = TCIF_TEXT;
             item.pszText = caption.data();
@@ -264,6 +263,12 @@ bool ViewWindow::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     if (controlId != ID_TAB_CONTROL || header->code != TCN_SELCHANGE) return false;
     ShowPage(static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
     result = 0;
+    return true;
+}
+
+bool ViewWindow::OnHelp(HELPINFO*) {
+    if (!context_.Project()) return false;
+    context_.ShowHelp(HELP_CONTEXT, HelpContext());
     return true;
 }
 

@@ -59,7 +59,6 @@ private:
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
     std::string WorkFile(const std::string& name) const;
-    // The uninstaller as the program's folder holds it.
     std::string PrebuiltUninstaller() const;
     std::string PrepareUninstaller();
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);

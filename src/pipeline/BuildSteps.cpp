@@ -1,6 +1,7 @@
 // The build's three file steps: the product archive, the self-extracting executable, and the
 // side-by-side copy into the output folder; and what the programs that they deliver get on
 // the way: the project's icon, its version information and the user's signature.
+#include "core/Path.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"

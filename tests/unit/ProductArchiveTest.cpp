@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <random>
 
 #include "BuildTestSupport.h"
@@ -68,6 +70,25 @@ TEST(ProductArchive, ReplacesAnExistingFileAndFailsWhereItCannotCreateOne) {
     EXPECT_FALSE(archive.Open(scratch.File("no\\such\\folder\\setup.zip")));
     EXPECT_EQ(archive.Status(), -1);
     EXPECT_FALSE(archive.AddFile(source, "a.txt", 6));
+}
+
+TEST(ProductArchive, AFileMadeByTheBuildTakesTheTimeOfTheFileItStandsFor) {
+    ScratchFolder scratch;
+    const std::string prebuilt = scratch.Write("prebuilt.exe", "program");
+    const std::filesystem::path native = platform::NativePath(prebuilt);
+    std::filesystem::last_write_time(native, std::filesystem::last_write_time(native) - std::chrono::hours(49));
+    const std::string made = scratch.Write("made.exe", "program with its version");
+    const std::string path = scratch.File("setup.zip");
+    ProductArchive archive;
+    ASSERT_TRUE(archive.Open(path));
+    ASSERT_TRUE(archive.AddFile(made, "uninstall.exe", 6, prebuilt));
+    ASSERT_TRUE(archive.Close());
+    std::vector<ZipEntry> entries = ReadZip(path);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].data, "program with its version");
+    platform::LocalTime t;
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(prebuilt, t));
+    EXPECT_EQ(entries[0].dosDate, DosDate(t.year, t.month, t.day, t.hour, t.minute, t.second));
 }
 
 TEST(ProductArchive, TheSameFilesGiveTheSameBytes) {
