@@ -233,3 +233,78 @@
 #define ID_LANGUAGE_LAST 50256
 // The placeholder item of the Language submenu in the menu resource.
 #define ID_LANGUAGE_PLACEHOLDER 50300
+
+// The list pages (Files, Shortcuts, Registry, File types), their context menus and the dialogs
+// that edit one item. Dialogs and menus take 300 to 399, their controls 3000 to 3999.
+#define IDD_NEW_FOLDER 300
+#define IDD_NEW_KEY 301
+#define IDD_FILE_PROPERTIES 302
+#define IDD_SHORTCUT 303
+#define IDD_INTERNET_SHORTCUT 304
+#define IDD_FILE_TYPE 305
+#define IDD_STRING_VALUE 306
+#define IDD_BINARY_VALUE 307
+#define IDD_DWORD_VALUE 308
+#define IDR_FILES_LIST_MENU 320
+#define IDR_FILES_TREE_MENU 321
+#define IDR_SHORTCUTS_LIST_MENU 322
+#define IDR_SHORTCUTS_TREE_MENU 323
+#define IDR_REGISTRY_LIST_MENU 324
+#define IDR_REGISTRY_TREE_MENU 325
+#define IDR_FILE_TYPES_MENU 326
+// Above IDI_PROJECT_DOCUMENT, so that the project file type keeps icon index 10.
+#define IDI_REGISTRY_NUMBER 340
+
+// The controls of each page: the list, the tree and the splitter.
+#define IDC_PAGE_LIST 1000
+#define IDC_PAGE_TREE 1001
+#define IDC_PAGE_SPLITTER 1002
+// The files page inside the choose file dialog.
+#define IDC_CHOOSE_FILE_PAGE 1987
+
+// The item dialogs: a caption (frame or label) and the name field of the new folder and new key
+// dialogs; the labels of the others count up from IDC_ITEM_LABEL.
+#define IDC_ITEM_FRAME 3000
+#define IDC_ITEM_NAME 3001
+#define IDC_ITEM_LABEL 3010
+#define IDC_FILE_NAME_TEXT 3020
+#define IDC_FILE_TYPE_TEXT 3021
+#define IDC_FILE_SOURCE_TEXT 3022
+#define IDC_FILE_DESTINATION_TEXT 3023
+#define IDC_FILE_OPTION_FIRST 3024
+#define IDC_FILE_REPLACE_MODE 3028
+#define IDC_SHORTCUT_TARGET 3030
+#define IDC_SHORTCUT_PARAMETERS 3031
+#define IDC_SHORTCUT_WORKING_FOLDER 3032
+#define IDC_SHORTCUT_ICON_PATH 3033
+#define IDC_SHORTCUT_ICON_INDEX 3034
+#define IDC_SHORTCUT_RUN 3035
+#define IDC_SHORTCUT_TARGET_BROWSE 3036
+#define IDC_SHORTCUT_ICON_BROWSE 3037
+#define IDC_INTERNET_URL 3040
+#define IDC_FILE_TYPE_IDENTIFIER 3050
+#define IDC_FILE_TYPE_FULL_NAME 3051
+#define IDC_FILE_TYPE_PROGRAM 3052
+#define IDC_FILE_TYPE_ICON 3053
+#define IDC_FILE_TYPE_ICON_NUMBER 3054
+#define IDC_FILE_TYPE_PROGRAM_BROWSE 3055
+#define IDC_FILE_TYPE_ICON_BROWSE 3056
+#define IDC_VALUE_DATA 3060
+#define IDC_VALUE_HEXADECIMAL 3061
+#define IDC_VALUE_DECIMAL 3062
+
+// Menu commands of the pages' context menus.
+#define ID_FILES_DELETE 32801
+#define ID_SHORTCUTS_DELETE 32804
+#define ID_REGISTRY_DELETE_KEY 32807
+#define ID_REGISTRY_DELETE 32818
+#define ID_FILES_DELETE_SELECTION 32885
+#define ID_SHORTCUTS_DELETE_FOLDER 32868
+#define ID_SHORTCUTS_DELETE_SELECTION 32890
+#define ID_REGISTRY_DELETE_SELECTION 32896
+#define ID_FILES_DELETE_FOLDER 32907
+#define ID_FILE_TYPES_DELETE 32953
+// A list page's row was activated (double click); lParam is the row.
+#define CMD_ACTIVATE_ROW 2053
+// The read-only files page tells its dialog that the selection changed.
+#define CMD_PAGE_SELECTION 2090

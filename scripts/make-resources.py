@@ -537,11 +537,21 @@ def glyph_01(x, y):
         return (30, 60, 200)
     return None
 
+def glyph_0x(x, y):
+    # "0x" in green strokes: the number (DWORD) value.
+    d = math.hypot((x - 0.32) / 0.1, (y - 0.5) / 0.17)
+    if 0.72 <= d <= 1.15:
+        return (20, 130, 40)
+    if near_segment(x, y, (0.52, 0.42), (0.76, 0.68), 0.07) or near_segment(x, y, (0.52, 0.68), (0.76, 0.42), 0.07):
+        return (20, 130, 40)
+    return None
+
 ICONS = {
     'Wizard': shape_wizard, 'NewProject': shape_new, 'OpenProject': shape_open, 'File': shape_file,
     'Shortcut': shape_shortcut, 'InternetShortcut': shape_internet_shortcut, 'RegistryKey': cube,
     'RegistryString': lambda x, y: value_sheet(x, y, glyph_ab),
     'RegistryBinary': lambda x, y: value_sheet(x, y, glyph_01), 'ProjectDocument': shape_document,
+    'RegistryNumber': lambda x, y: value_sheet(x, y, glyph_0x),
 }
 
 def write_icon(path, shape):

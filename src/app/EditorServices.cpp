@@ -9,6 +9,8 @@ const LanguageSets& EditorServices::Texts() const { return TheApplication().Text
 HINSTANCE EditorServices::ResourceInstance() const { return ::ResourceInstance(); }
 void EditorServices::ShowHelp(UINT command, ULONG_PTR data) const { ::ShowHelp(command, data); }
 void EditorServices::SetStatusText(const std::string& text) const { main_.StatusBar().SetText(text); }
+
+std::string EditorServices::ApplicationTitle() const { return ::ApplicationTitle(); }
 bool EditorServices::SaveProject() const { return main_.SaveProject(); }
 int EditorServices::SplitPosition() const { return TheApplication().PageValue(); }
 void EditorServices::SetSplitPosition(int percent) const { TheApplication().SetPageValue(percent); }

@@ -14,6 +14,7 @@ public:
     HINSTANCE ResourceInstance() const override;
     void ShowHelp(UINT command, ULONG_PTR data) const override;
     void SetStatusText(const std::string& text) const override;
+    std::string ApplicationTitle() const override;
     bool SaveProject() const override;
     int SplitPosition() const override;
     void SetSplitPosition(int percent) const override;

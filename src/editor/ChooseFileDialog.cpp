@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "editor/EditorContext.h"
+#include "editor/FilesPage.h"
 #include "editor/FormBinder.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
@@ -12,22 +13,13 @@ namespace {
 
 constexpr const TextKeySet& kTexts = TextKeys::kChooseFileDialog;
 
-void AddNodes(HWND tree, HTREEITEM parent, const TreeNode& node) {
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = const_cast<char*>(node.Name().c_str());
-    insert.item.lParam = reinterpret_cast<LPARAM>(&node);
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    for (size_t index = 0; index < node.ChildCount(); ++index) AddNodes(tree, item, *node.Child(index));
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-}
-
 }  // namespace
 
 ChooseFileDialog::ChooseFileDialog(HWND, void* context)
-    : Dialog(context), chosen_(*static_cast<ChosenFile*>(context)) {}
+    : Dialog(context), chosen_(*static_cast<ChosenFile*>(context)),
+      page_(std::make_unique<FilesPage>(chosen_.context, false)) {}
+
+ChooseFileDialog::~ChooseFileDialog() = default;
 
 bool ChooseFileDialog::OnInitDialog(HWND dialog) {
     const LanguageSets& texts = chosen_.context.Texts();
@@ -35,26 +27,26 @@ bool ChooseFileDialog::OnInitDialog(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_CHOOSE_FILE_LABEL, texts.UiText(kTexts.Key(1)).c_str());
     SetDlgItemTextA(dialog, IDC_OK, texts.UiText(kTexts.Key(2)).c_str());
     SetDlgItemTextA(dialog, IDCANCEL, texts.UiText(kTexts.Key(3)).c_str());
-    HWND tree = GetDlgItem(dialog, IDC_CHOOSE_FILE_TREE);
-    const FileTree& files = chosen_.context.Project()->fileTree;
-    for (size_t index = 0; index < files.TopLevelCount(); ++index) AddNodes(tree, TVI_ROOT, *files.TopLevel(index));
+    // The files page takes the place of the placeholder.
+    HWND placeholder = GetDlgItem(dialog, IDC_CHOOSE_FILE_TREE);
+    RECT rect{};
+    GetWindowRect(placeholder, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    DestroyWindow(placeholder);
+    if (page_->Create(dialog, rect, IDC_CHOOSE_FILE_PAGE)) {
+        page_->Relayout();
+        page_->Reload();
+        ShowWindow(page_->Handle(), SW_SHOW);
+    }
     EnableControl(dialog, IDC_OK, false);
     CentreOnDesktop(dialog);
     return true;
 }
 
-const TreeNode* ChooseFileDialog::SelectedFile(HWND dialog) const {
-    HWND tree = GetDlgItem(dialog, IDC_CHOOSE_FILE_TREE);
-    TVITEMA item{};
-    item.mask = TVIF_PARAM;
-    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-    const auto* node = reinterpret_cast<const TreeNode*>(item.lParam);
-    return FileTree::FileOf(node) ? node : nullptr;
-}
+void ChooseFileDialog::OnDestroy(HWND) { page_->Destroy(); }
 
 void ChooseFileDialog::Accept(HWND dialog) {
-    const TreeNode* file = SelectedFile(dialog);
+    const TreeNode* file = page_->SelectedFile();
     if (!file) return;
     chosen_.path = FileTree::ShortPath(file);
     chosen_.displayName = file->Name().substr(0, file->Name().rfind('.'));
@@ -63,23 +55,12 @@ void ChooseFileDialog::Accept(HWND dialog) {
 
 bool ChooseFileDialog::OnCommand(HWND dialog, int id, int, HWND) {
     switch (id) {
-    case IDC_OK: Accept(dialog); return true;
+    case IDC_OK:
+    case CMD_ACTIVATE_ROW: Accept(dialog); return true;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return true;
+    case CMD_PAGE_SELECTION: EnableControl(dialog, IDC_OK, page_->SelectedFile() != nullptr); return true;
     default: return false;
     }
-}
-
-bool ChooseFileDialog::OnNotify(HWND dialog, int controlId, NMHDR* header) {
-    if (controlId != IDC_CHOOSE_FILE_TREE) return false;
-    if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
-        EnableControl(dialog, IDC_OK, SelectedFile(dialog) != nullptr);
-        return true;
-    }
-    if (header->code == static_cast<UINT>(NM_DBLCLK)) {
-        Accept(dialog);
-        return true;
-    }
-    return false;
 }
 
 bool RunChooseFileDialog(HWND owner, ChosenFile& chosen) {

@@ -22,6 +22,8 @@ public:
     // Opens the help page of a context number (HELP_CONTEXT) or the contents (HELP_FINDER).
     virtual void ShowHelp(UINT command, ULONG_PTR data) const = 0;
     virtual void SetStatusText(const std::string& text) const = 0;
+    // What the status bar shows while no menu item is highlighted.
+    virtual std::string ApplicationTitle() const = 0;
     // The main window's Save Project command; true when the project was written.
     virtual bool SaveProject() const = 0;
     // The split pages' shared splitter position, a whole percentage of the page width.

@@ -51,11 +51,3 @@ void FormPage::Relayout() {
     SIZE size = GetClientSize(view_.Handle());
     view_.OnSize(size.cx, size.cy);
 }
-
-bool EmptyPage::Create(HWND host, const RECT& rect, int id) {
-    if (window_.HasWindow()) return true;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(host, GWLP_HINSTANCE));
-    RegistrationOf(className_).Ensure(instance);
-    return window_.Create(0, className_, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
-                          rect.right - rect.left, rect.bottom - rect.top, host, id, instance);
-}

@@ -1,6 +1,5 @@
 #pragma once
-// A page that hosts one form (a tab dialog) in a scrolling view, and the list pages' window
-// until their lists arrive.
+// A page that hosts one form (a tab dialog) in a scrolling view.
 #include <memory>
 
 #include "editor/Form.h"
@@ -35,18 +34,4 @@ private:
     std::unique_ptr<DialogCreator> creator_;
     ScrollView view_;
     ModelessDialogSlot slot_;
-};
-
-// A page whose window stays empty (the list pages until their lists are built).
-class EmptyPage : public Page {
-public:
-    EmptyPage(const char* className, DWORD helpContext) : Page(helpContext), className_(className) {}
-
-    bool Create(HWND host, const RECT& rect, int id) override;
-    void Destroy() override { window_.Destroy(); }
-    HWND Handle() const override { return window_.Handle(); }
-
-private:
-    const char* className_;
-    ChildWindow window_;
 };

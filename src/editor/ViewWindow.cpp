@@ -6,7 +6,11 @@
 
 #include "editor/EditorContext.h"
 #include "editor/Forms.h"
+#include "editor/FilesPage.h"
+#include "editor/FileTypesPage.h"
 #include "editor/FormPage.h"
+#include "editor/RegistryPage.h"
+#include "editor/ShortcutsPage.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "resource.h"
@@ -41,8 +45,12 @@ struct PageInfo {
 };
 constexpr PageInfo kPages[ViewWindow::kPageCount] = {
     {"PageGeneralInfo", 1090, 0}, {"PageSetupInfo", 1100, 0},  {"PageSystemRequirements", 1110, 0},
-    {"PageFiles", 1120, 32885},   {"PageShortcuts", 1130, 32890}, {"PageRegistry", 1140, 32896},
-    {"PageFileTypes", 1150, 32953}, {"PageGUI", 1160, 0},       {"PageCreateSetup", 1180, 0},
+    {"PageFiles", 1120, ID_FILES_DELETE_SELECTION},
+    {"PageShortcuts", 1130, ID_SHORTCUTS_DELETE_SELECTION},
+    {"PageRegistry", 1140, ID_REGISTRY_DELETE_SELECTION},
+    {"PageFileTypes", 1150, ID_FILE_TYPES_DELETE},
+    {"PageGUI", 1160, 0},
+    {"PageCreateSetup", 1180, 0},
 };
 
 // Where a page command goes: to one page, or to the page shown when it is a list page.
@@ -79,10 +87,6 @@ std::unique_ptr<Page> MakeFormPage(EditorContext& context, int page, int templat
                                       std::make_unique<DialogCreatorOf<FormClass>>(&context));
 }
 
-std::unique_ptr<Page> MakeEmptyPage(int page) {
-    return std::make_unique<EmptyPage>(kPages[page].className, kPages[page].helpContext);
-}
-
 }  // namespace
 
 ViewWindow::ViewWindow(EditorContext& context)
@@ -90,10 +94,10 @@ ViewWindow::ViewWindow(EditorContext& context)
     pages_ = {MakeFormPage<GeneralInfoForm>(context, GeneralInfo, IDD_GENERAL_INFO_TAB),
               MakeFormPage<SetupInfoForm>(context, SetupInfo, IDD_SETUP_INFO_TAB),
               MakeFormPage<RequirementsForm>(context, Requirements, IDD_REQUIREMENTS_TAB),
-              MakeEmptyPage(Files),
-              MakeEmptyPage(Shortcuts),
-              MakeEmptyPage(Registry),
-              MakeEmptyPage(FileTypes),
+              std::make_unique<FilesPage>(context),
+              std::make_unique<ShortcutsPage>(context),
+              std::make_unique<RegistryPage>(context),
+              std::make_unique<FileTypesPage>(context),
               MakeFormPage<ScreensForm>(context, Screens, IDD_SCREENS_TAB),
               MakeFormPage<CreateSetupForm>(context, CreateSetup, IDD_CREATE_SETUP_TAB)};
 }

@@ -25,6 +25,10 @@
     /* started for a test run) and the folder pickers' titles. */                                              \
     TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58, 59)                                  \
     TEXTS(kFolderPickerTitles, "STRINGS", 100, 101)                                                          \
+    /* The list pages' messages: a name that is taken, holds a character the project file cannot   */      \
+    /* keep or makes the path too long; a binary token that is no byte; files not added; a file  */        \
+    /* selection too large; a shortcut text with a comma; a file type that is there already.     */        \
+    TEXTS(kPageMessages, "STRINGS", 900, 901, 902, 903, 904, 905, 906, 907)                                  \
     /* Toolbar tooltips, each a label, "|" and the hint for the status bar. */                               \
     TEXTS(kToolbarTips, "STRINGS", 800, 801, 802, 803, 804, 805, 806, 807, 808, 809, 810, 811, 812, 813, 814, \
           815, 816, 818, 819, 820, 821)                                                                      \

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BuilderProcess.h"
+#include "RemoteControls.h"
 #include "resource.h"
 
 namespace {
@@ -240,16 +241,17 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     EXPECT_TRUE(IsEnabled(screens, IDC_RUN_APPLICATION));
     Click(screens, IDC_RUN_APPLICATION);
     EXPECT_TRUE(IsEnabled(screens, IDC_RUN_APPLICATION_PATH));
-    // The application is a file of the project, picked from its files tree: %AppDir%, bin, hello.cmd.
+    // The application is a file of the project, picked in its files: %AppDir%\bin, then hello.cmd.
     PressButton(screens, IDC_RUN_APPLICATION_BROWSE);
     HWND choose = builder.WaitForDialog(builder.LanguageText("English", "CHOOSE_FILE_DIALOG", "0"));
     ASSERT_NE(choose, nullptr);
     EXPECT_FALSE(IsEnabled(choose, IDC_OK)) << "nothing chosen yet";
-    HWND tree = GetDlgItem(choose, IDC_CHOOSE_FILE_TREE);
-    LPARAM item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    for (int level = 0; level < 3 && item; ++level) item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, item);
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
-    EXPECT_TRUE(IsEnabled(choose, IDC_OK));
+    HWND files = GetDlgItem(choose, IDC_CHOOSE_FILE_PAGE);
+    HWND tree = GetDlgItem(files, IDC_PAGE_TREE);
+    SelectTreeItem(tree, TreeItemAt(tree, {0, 0, 0}));
+    EXPECT_FALSE(IsEnabled(choose, IDC_OK)) << "a folder is no choice";
+    SelectRows(builder.Id(), GetDlgItem(files, IDC_PAGE_LIST), {0});
+    EXPECT_TRUE(WaitFor([&] { return IsEnabled(choose, IDC_OK); }));
     PressButton(choose, IDC_OK);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(choose); }));
     EXPECT_EQ(Text(screens, IDC_RUN_APPLICATION_PATH), "%AppDir%\\bin\\hello.cmd");

@@ -332,9 +332,11 @@ TEST(ResourceTest, TheProjectFileIconIsIconIndex10OfTheProgram) {
         reinterpret_cast<std::vector<WORD>*>(list)->push_back(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
         return TRUE;
     }, reinterpret_cast<LONG_PTR>(&groups));
-    ASSERT_EQ(groups.size(), 11u);
+    // Icons added later take ids above the project document's, so that its index stays 10.
+    ASSERT_EQ(groups.size(), 12u);
     EXPECT_EQ(groups[0], IDI_APPLICATION_ICON);
     EXPECT_EQ(groups[10], IDI_PROJECT_DOCUMENT);
+    EXPECT_EQ(groups[11], IDI_REGISTRY_NUMBER);
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     HICON icon = ExtractIconA(GetModuleHandleA(nullptr), program, 10);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../BuilderProcess.h"
+#include "../RemoteControls.h"
 #include "resource.h"
 
 namespace {
@@ -30,6 +31,51 @@ void SetLanguage(const char* language) {
     RegCloseKey(key);
 }
 
+// Opens the dialog of `command` (titled by `key` of `section`), photographs it and cancels it.
+bool PhotographDialog(BuilderProcess& builder, UINT command, const char* section, const char* key,
+                      const std::string& name, const char* language) {
+    builder.Command(command);
+    HWND dialog = builder.WaitForDialog(builder.LanguageText(language, section, key));
+    if (!dialog) return false;
+    Sleep(300);
+    Pause(name + "-" + language);
+    PressButton(dialog, IDCANCEL);
+    return WaitFor([&] { return !IsWindow(dialog); });
+}
+
+// The list pages' dialogs, on the example project.
+bool DialogTour(BuilderProcess& builder, const char* language) {
+    const DWORD process = builder.Id();
+    builder.Command(ID_PROJECT_FILES);
+    Sleep(300);
+    HWND list = GetDlgItem(PageWindow(builder.Main(), 3), IDC_PAGE_LIST);
+    if (!PhotographDialog(builder, ID_NEW_FOLDER, "NEW_FOLDER_DIALOG", "0", "new-folder", language)) return false;
+    SelectRows(process, list, {ListRowCount(list) - 1});
+    if (!PhotographDialog(builder, ID_PROPERTIES, "FILE_PROPERTIES_DIALOG", "0", "file-properties", language))
+        return false;
+    builder.Command(ID_PROJECT_SHORTCUTS);
+    Sleep(300);
+    list = GetDlgItem(PageWindow(builder.Main(), 4), IDC_PAGE_LIST);
+    if (!PhotographDialog(builder, ID_NEW_SHORTCUT, "CHOOSE_FILE_DIALOG", "0", "choose-file", language)) return false;
+    SelectRows(process, list, {0});
+    if (!PhotographDialog(builder, ID_PROPERTIES, "SHORTCUT_DIALOG", "1", "shortcut", language)) return false;
+    SelectRows(process, list, {2});
+    if (!PhotographDialog(builder, ID_PROPERTIES, "INTERNET_SHORTCUT_DIALOG", "1", "internet-shortcut", language))
+        return false;
+    builder.Command(ID_PROJECT_REGISTRY);
+    Sleep(300);
+    HWND tree = GetDlgItem(PageWindow(builder.Main(), 5), IDC_PAGE_TREE);
+    SelectTreeItem(tree, TreeItemAt(tree, {0, 2, 0, 0, 0}));
+    Sleep(300);
+    Pause("registry-values-" + std::string(language));
+    return PhotographDialog(builder, ID_NEW_KEY, "NEW_KEY_DIALOG", "0", "new-key", language) &&
+           PhotographDialog(builder, ID_NEW_STRING, "REGISTRY_STRING_VALUE_DIALOG", "0", "string-value", language) &&
+           PhotographDialog(builder, ID_NEW_BINARY, "REGISTRY_BINARY_VALUE_DIALOG", "0", "binary-value", language) &&
+           PhotographDialog(builder, ID_NEW_DWORD, "REGISTRY_DWORD_VALUE_DIALOG", "0", "dword-value", language) &&
+           PhotographDialog(builder, ID_NEW_FILE_ASSOCIATION, "FILE_TYPE_PROPERTIES_DIALOG", "0", "file-type",
+                            language);
+}
+
 // The example project on every page, the setup window settings and a finished build.
 bool PageTour(const std::string& program, const std::string& project, const char* language) {
     BuilderProcess builder;
@@ -44,6 +90,7 @@ bool PageTour(const std::string& program, const std::string& project, const char
         Sleep(300);
         Pause("page" + std::to_string(page) + "-" + language);
     }
+    if (!DialogTour(builder, language)) return false;
     builder.Command(ID_PROJECT_DIALOGS);
     Sleep(300);
     HWND form = builder.FindForm(IDC_SETUP_WINDOW_SETTINGS);

@@ -1,0 +1,123 @@
+#include "editor/FileTypesPage.h"
+
+#include "editor/EditorContext.h"
+#include "editor/ItemDialogs.h"
+#include "editor/PageTexts.h"
+#include "model/ProjectDocument.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD kFileTypesHelp = 1150;
+
+}  // namespace
+
+FileTypesPage::FileTypesPage(EditorContext& context) : ListPage(context, "PageFileTypes", kFileTypesHelp) {}
+
+FileTypeList& FileTypesPage::Types() const { return Project().fileTypes; }
+
+bool FileTypesPage::OnCreateControls() {
+    const TextKeySet& headers = TextKeys::kFileTypeColumns;
+    return CreateList(RECT{0, 0, 0, 0},
+                      {{headers.Key(20), 70}, {headers.Key(21), 120}, {headers.Key(22), 120}, {headers.Key(23), 120},
+                       {headers.Key(24), 120}, {headers.Key(25), 80}},
+                      true);
+}
+
+void FileTypesPage::Layout(int width, int height) { MoveWindow(List().Handle(), 0, 0, width, height, TRUE); }
+
+void FileTypesPage::Reload() {
+    if (List().HasWindow() && context_.Project()) ResetRows(static_cast<int>(Types().Count()));
+}
+
+std::string FileTypesPage::RowText(int row, int column) const {
+    const FileTypeRecord* type = Types().GetAt(static_cast<size_t>(row));
+    if (!type) return std::string();
+    switch (column) {
+    case 0: return type->extension;
+    case 1: return type->identifier;
+    case 2: return type->fullName;
+    case 3: return type->programPath;
+    case 4: return type->iconPath;
+    case 5: return std::to_string(type->iconNumber);
+    default: return std::string();
+    }
+}
+
+int FileTypesPage::SelectedCount() const {
+    HWND list = const_cast<FileTypesPage*>(this)->List().Handle();
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+bool FileTypesPage::IsCommandEnabled(UINT command) const {
+    switch (command) {
+    case ID_NEW_FILE_ASSOCIATION: return true;
+    case ID_FILE_TYPES_DELETE: return SelectedCount() > 0;
+    case ID_PROPERTIES: return SelectedCount() == 1;
+    default: return false;
+    }
+}
+
+bool FileTypesPage::RunCommand(UINT command, LPARAM) {
+    switch (command) {
+    case ID_NEW_FILE_ASSOCIATION: NewAssociation(); return true;
+    case ID_FILE_TYPES_DELETE: DeleteRows(); return true;
+    case ID_PROPERTIES: ShowProperties(); return true;
+    case CMD_ACTIVATE_ROW: ShowProperties(); return false;
+    default: return false;
+    }
+}
+
+ContextMenu FileTypesPage::MenuOf(bool) const {
+    const TextKeySet& texts = TextKeys::kFileTypesMenu;
+    return {IDR_FILE_TYPES_MENU,
+            {{ID_NEW_FILE_ASSOCIATION, texts.Key(1200)}, {ID_FILE_TYPES_DELETE, texts.Key(1201)},
+             {ID_PROPERTIES, texts.Key(1202)}}};
+}
+
+void FileTypesPage::DeleteKey(bool) {
+    if (SelectedCount() > 0) DeleteRows();
+}
+
+void FileTypesPage::NewAssociation() {
+    FileTypeDialogRecord record;
+    record.context = &context_;
+    record.fileType.extension = ".abc";
+    record.fileType.identifier = "abc.Document";
+    record.fileType.fullName = "abc Document";
+    DialogCreatorOf<FileTypeDialog> creator(&record);
+    if (!RunDialog(IDD_FILE_TYPE, creator)) return;
+    const FileTypeRecord& type = record.fileType;
+    if (Types().FindByExtension(type.extension)) {
+        Warn(kFileTypeExists, type.extension);
+        return;
+    }
+    Types().Add(type.extension, type.identifier, type.fullName, type.programPath, type.iconPath, type.iconNumber, true);
+    Reload();
+}
+
+void FileTypesPage::ShowProperties() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    const size_t index = static_cast<size_t>(rows.front());
+    const FileTypeRecord* existing = Types().GetAt(index);
+    if (!existing) return;
+    FileTypeDialogRecord record;
+    record.context = &context_;
+    record.isNew = false;
+    record.fileType = *existing;
+    DialogCreatorOf<FileTypeDialog> creator(&record);
+    if (!RunDialog(IDD_FILE_TYPE, creator)) return;
+    const FileTypeRecord& type = record.fileType;
+    Types().Update(index, type.extension, type.identifier, type.fullName, type.programPath, type.iconPath,
+                   type.iconNumber, true);
+    Reload();
+}
+
+void FileTypesPage::DeleteRows() {
+    const std::vector<int> rows = SelectedRows();
+    bool removed = false;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) removed |= Types().RemoveAt(static_cast<size_t>(*row));
+    if (removed) Types().SetModified(true);
+    Reload();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The File types page: one list of the file associations that the installer registers.
+#include "editor/ListPage.h"
+
+class FileTypeList;
+
+class FileTypesPage : public ListPage {
+public:
+    explicit FileTypesPage(EditorContext& context);
+
+    void Reload() override;
+    bool OnCreateControls() override;
+    void Layout(int width, int height) override;
+    bool RunCommand(UINT command, LPARAM extra) override;
+    bool IsCommandEnabled(UINT command) const override;
+
+protected:
+    std::string RowText(int row, int column) const override;
+    ContextMenu MenuOf(bool fromTree) const override;
+    void DeleteKey(bool inTree) override;
+
+private:
+    FileTypeList& Types() const;
+    int SelectedCount() const;
+    void NewAssociation();
+    void ShowProperties();
+    void DeleteRows();
+};

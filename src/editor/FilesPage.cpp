@@ -1,0 +1,310 @@
+#include "editor/FilesPage.h"
+
+#include <commdlg.h>
+#include <cderr.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "core/Path.h"
+#include "editor/EditorContext.h"
+#include "editor/ItemDialogs.h"
+#include "editor/PageTexts.h"
+#include "model/ProjectDocument.h"
+#include "pipeline/ProjectPaths.h"
+#include "platform/FolderScanner.h"
+#include "resource.h"
+
+namespace {
+
+// Help context of the page.
+constexpr DWORD kFilesHelp = 1120;
+// Strings of the column texts of folder rows, an unmeasurable file and a missing one.
+constexpr TextKey kFileFolderText = TextKeys::kItemKinds.Key(30);
+constexpr const char* kSizeError = "Error";
+constexpr const char* kFileNotFound = "File not found";
+// The open-file dialog's result starts at this size and grows as the selection grows.
+constexpr DWORD kFirstSelectionBuffer = 32768;
+// The names listed in the message about refused files; the rest are counted.
+constexpr size_t kListedRefusals = 20;
+
+// Keeps the open-file dialog's result buffer large enough for the whole selection: each time
+// the selection changes, the folder and the names that the dialog will write are measured.
+struct SelectionBuffer {
+    std::vector<char> bytes;
+};
+
+UINT_PTR CALLBACK GrowSelectionBuffer(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_NOTIFY) return 0;
+    auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
+    if (notify->hdr.code != CDN_SELCHANGE) return 0;
+    HWND dialog = GetParent(hook);
+    const LRESULT names = SendMessageA(dialog, CDM_GETSPEC, 0, 0);
+    const LRESULT folder = SendMessageA(dialog, CDM_GETFOLDERPATH, 0, 0);
+    if (names < 0 || folder < 0) return 0;
+    OPENFILENAMEA* record = notify->lpOFN;
+    auto* buffer = reinterpret_cast<SelectionBuffer*>(record->lCustData);
+    // The names come back zero-separated instead of quoted: never longer than as typed.
+    const size_t needed = static_cast<size_t>(names + folder) + 16;
+    if (needed <= record->nMaxFile) return 0;
+    buffer->bytes.resize(needed * 2);
+    record->lpstrFile = buffer->bytes.data();
+    record->nMaxFile = static_cast<DWORD>(buffer->bytes.size());
+    return 0;
+}
+
+}  // namespace
+
+FilesPage::FilesPage(EditorContext& context, bool editable)
+    : SplitPage(context, "PageFiles", kFilesHelp, "0/0") {
+    editable_ = editable;
+    acceptsDrops_ = editable;
+}
+
+FileTree& FilesPage::Files() const { return Project().fileTree; }
+
+DestinationTree& FilesPage::Tree() const { return Files(); }
+
+std::vector<ListColumn> FilesPage::Columns() const {
+    const TextKeySet& headers = TextKeys::kListColumns;
+    return {{headers.Key(11), 100}, {headers.Key(12), 100}, {headers.Key(13), 100}, {headers.Key(14), 100},
+            {headers.Key(15), 100}};
+}
+
+UINT FilesPage::DeleteRowsCommand() const { return ID_FILES_DELETE; }
+UINT FilesPage::DeleteFolderCommand() const { return ID_FILES_DELETE_FOLDER; }
+UINT FilesPage::DeleteSelectionCommand() const { return ID_FILES_DELETE_SELECTION; }
+
+std::string FilesPage::DiskPath(const TreeNode* file) const {
+    return ResolveProjectPath(FolderOf(Project().Path()), FileTree::SourcePath(file));
+}
+
+std::string FilesPage::RowText(int row, int column) const {
+    const TreeNode* node = RowNode(row);
+    if (!node) return std::string();
+    if (column == 0) return node->Name();
+    if (FileTree::IsFolder(node)) return column == 2 ? UiString(kFileFolderText) : std::string();
+    const std::string source = FileTree::SourcePath(node);
+    if (column == 4) return FolderOf(source);
+    const std::string disk = DiskPath(node);
+    const ShellFileInfo::DiskInfo& info = shell_.DiskOf(disk);
+    switch (column) {
+    case 1: return info.sizeText.empty() ? kSizeError : info.sizeText;
+    case 2: {
+        if (!info.exists) return kFileNotFound;
+        const std::string& type = shell_.TypeOf(disk).typeName;
+        return type.empty() ? kFileNotFound : type;
+    }
+    case 3: return info.timeText;
+    default: return std::string();
+    }
+}
+
+int FilesPage::RowImage(int row) const {
+    const TreeNode* node = RowNode(row);
+    if (!node) return -1;
+    if (FileTree::IsFolder(node)) return shell_.FolderIcon();
+    return shell_.TypeOf(FileTree::SourcePath(node)).icon;
+}
+
+std::string FilesPage::RowShortPath(int row) const { return FileTree::ShortPath(RowNode(row)); }
+
+const TreeNode* FilesPage::SelectedFile() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1) return nullptr;
+    const TreeNode* node = RowNode(rows.front());
+    return FileTree::FileOf(node) ? node : nullptr;
+}
+
+bool FilesPage::CanAddHere() const {
+    const TreeNode* folder = SelectedFolder();
+    return folder && !DestinationTree::IsTopNode(folder);
+}
+
+bool FilesPage::IsPageCommandEnabled(UINT command) const {
+    switch (command) {
+    case ID_NEW_FOLDER:
+    case ID_INSERT_FILES: return CanAddHere();
+    case ID_PROPERTIES: return const_cast<FilesPage*>(this)->SelectedFile() != nullptr;
+    default: return false;
+    }
+}
+
+bool FilesPage::RunPageCommand(UINT command, LPARAM extra) {
+    switch (command) {
+    case ID_NEW_FOLDER:
+        if (CanAddHere()) NewFolder();
+        return true;
+    case ID_INSERT_FILES:
+        if (CanAddHere()) InsertFiles();
+        return true;
+    case ID_PROPERTIES:
+        ShowProperties();
+        return true;
+    case CMD_ACTIVATE_ROW:
+        if (OpenFolderRow(static_cast<int>(extra))) return true;
+        // A file row: Properties here; in the chooser the dialog takes the file.
+        if (editable_) ShowProperties();
+        return false;
+    default:
+        return false;
+    }
+}
+
+ContextMenu FilesPage::MenuOf(bool fromTree) const {
+    const TextKeySet& texts = TextKeys::kFilesMenu;
+    if (fromTree)
+        return {IDR_FILES_TREE_MENU,
+                {{ID_NEW_FOLDER, texts.Key(1140)},
+                 {ID_INSERT_FILES, texts.Key(1141)},
+                 {ID_FILES_DELETE_FOLDER, texts.Key(1143)}}};
+    return {IDR_FILES_LIST_MENU,
+            {{ID_NEW_FOLDER, texts.Key(1140)}, {ID_INSERT_FILES, texts.Key(1141)}, {ID_FILES_DELETE, texts.Key(1142)},
+             {ID_PROPERTIES, texts.Key(1144)}}};
+}
+
+void FilesPage::NewFolder() {
+    std::string name;
+    if (!AskForContainerName(true, name)) return;
+    if (TreeNode* folder = Files().AddFolder(SelectedFolder(), name, true)) AddTreeItem(folder);
+}
+
+void FilesPage::InsertFiles() {
+    SelectionBuffer buffer;
+    buffer.bytes.assign(kFirstSelectionBuffer, '\0');
+    static const char kFilter[] = "All files (*.*)\0*.*\0";
+    OPENFILENAMEA record{};
+    record.lStructSize = sizeof record;
+    record.hwndOwner = DialogOwner();
+    record.lpstrFilter = kFilter;
+    record.lpstrFile = buffer.bytes.data();
+    record.nMaxFile = static_cast<DWORD>(buffer.bytes.size());
+    record.lpstrTitle = "Insert Files into Project";
+    record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK |
+                   OFN_ENABLESIZING;
+    record.lpfnHook = GrowSelectionBuffer;
+    record.lCustData = reinterpret_cast<LPARAM>(&buffer);
+    if (!GetOpenFileNameA(&record)) {
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) Warn(kSelectionTooLarge);
+        return;
+    }
+    // One file: its whole path. Several: the folder, then each name, each ending in a zero.
+    const char* text = record.lpstrFile;
+    std::vector<std::string> paths;
+    const std::string first = text;
+    if (record.nFileOffset <= first.size()) {
+        paths.push_back(first);
+    } else {
+        std::string folder = first;
+        if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+        for (const char* name = text + first.size() + 1; *name; name += std::strlen(name) + 1)
+            paths.push_back(folder + "\\" + name);
+    }
+    AddFiles(paths);
+}
+
+void FilesPage::AddFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> refused;
+    for (const std::string& path : paths)
+        if (!Files().AddProductFile(SelectedFolder(), path, FileTree::kCompress, 0, true)) refused.push_back(path);
+    ShowFolder();
+    ReportRefused(refused);
+}
+
+void FilesPage::ReportRefused(const std::vector<std::string>& refused) const {
+    if (refused.empty()) return;
+    std::string list;
+    for (size_t index = 0; index < refused.size() && index < kListedRefusals; ++index) list += "\r\n" + refused[index];
+    if (refused.size() > kListedRefusals) list += "\r\n(+" + std::to_string(refused.size() - kListedRefusals) + ")";
+    Warn(kFilesNotAdded, list);
+}
+
+void FilesPage::AddDroppedFolder(const std::string& path, std::vector<std::string>& refused) {
+    TreeNode* selected = SelectedFolder();
+    const std::string name = NameOf(path);
+    TreeNode* top = Files().FindChild(selected, name, true);
+    if (top && !FileTree::IsFolder(top)) {
+        refused.push_back(path);
+        return;
+    }
+    if (!top) {
+        top = Files().AddFolder(selected, name, true);
+        if (!top) {
+            refused.push_back(path);
+            return;
+        }
+        InsertTreeItem(tree_.Selection(), top);
+    }
+    FolderScanner scanner;
+    if (!scanner.Start(path, true)) return;
+    for (auto entry = scanner.First(); entry; entry = scanner.Next()) {
+        // The walk hands out each folder before its contents: the parent is always there.
+        TreeNode* parent = top;
+        const std::string relative = scanner.RelativeFolder();
+        for (size_t at = 0; parent && !relative.empty() && at <= relative.size();) {
+            size_t end = relative.find('\\', at);
+            if (end == std::string::npos) end = relative.size();
+            parent = Files().FindChild(parent, relative.substr(at, end - at), true);
+            at = end + 1;
+        }
+        if (!parent || !FileTree::IsFolder(parent)) {
+            refused.push_back(JoinPath(scanner.CurrentFolder(), *entry));
+            continue;
+        }
+        if (scanner.IsFolder()) {
+            if (Files().FindChild(parent, *entry, true)) continue;
+            if (TreeNode* folder = Files().AddFolder(parent, *entry, true)) {
+                if (HTREEITEM parentItem = ItemOf(parent)) InsertTreeItem(parentItem, folder);
+            } else {
+                refused.push_back(JoinPath(scanner.CurrentFolder(), *entry));
+            }
+        } else if (!Files().FindChild(parent, *entry, false) &&
+                   !Files().AddProductFile(parent, JoinPath(scanner.CurrentFolder(), *entry), FileTree::kCompress, 0,
+                                           true)) {
+            refused.push_back(JoinPath(scanner.CurrentFolder(), *entry));
+        }
+    }
+    scanner.Finish();
+}
+
+void FilesPage::OnDropFiles(HDROP drop) {
+    if (!CanAddHere()) {
+        DragFinish(drop);
+        return;
+    }
+    std::vector<std::string> refused;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::string path(DragQueryFileA(drop, index, nullptr, 0) + 1, '\0');
+        path.resize(DragQueryFileA(drop, index, path.data(), static_cast<UINT>(path.size())));
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            AddDroppedFolder(path, refused);
+        else if (!Files().AddProductFile(SelectedFolder(), path, FileTree::kCompress, 0, true))
+            refused.push_back(path);
+    }
+    DragFinish(drop);
+    tree_.Expand(tree_.Selection());
+    ShowFolder();
+    ReportRefused(refused);
+}
+
+void FilesPage::ShowProperties() {
+    const TreeNode* file = SelectedFile();
+    if (!file) return;
+    FilePropertiesRecord record;
+    record.context = &context_;
+    record.isNew = false;
+    record.name = file->Name();
+    const int row = SelectedRows().front();
+    record.type = RowText(row, 2);
+    record.source = FileTree::SourcePath(file);
+    record.destination = FileTree::ShortPath(file);
+    record.options = FileTree::Options(file);
+    record.replaceMode = FileTree::ReplaceMode(file);
+    DialogCreatorOf<FilePropertiesDialog> creator(&record);
+    if (!RunDialog(IDD_FILE_PROPERTIES, creator)) return;
+    TreeNode* node = RowNode(row);
+    Files().SetOptions(node, record.options, true);
+    Files().SetReplaceMode(node, record.replaceMode, true);
+}

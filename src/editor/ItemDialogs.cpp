@@ -1,0 +1,255 @@
+#include "editor/ItemDialogs.h"
+
+#include "core/Path.h"
+#include "core/Text.h"
+#include "editor/ChooseFileDialog.h"
+#include "editor/EditorContext.h"
+#include "editor/FormBinder.h"
+#include "editor/PageTexts.h"
+#include "lang/LanguageSets.h"
+#include "model/DestinationTree.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kNameLimit = static_cast<int>(DestinationTree::kMaxName);
+constexpr int kTextLimit = static_cast<int>(DestinationTree::kMaxText);
+// The run list's entries in order and the show command each stands for.
+constexpr int kShowCommands[3] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
+
+void AddListText(HWND dialog, int id, const std::string& text) {
+    SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int ListIndex(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)); }
+
+}  // namespace
+
+NewNameDialog::NewNameDialog(HWND, void* record)
+    : ItemDialog(*static_cast<NameRecord*>(record),
+                 static_cast<NameRecord*>(record)->folder ? TextKeys::kNewFolderDialog : TextKeys::kNewKeyDialog,
+                 false),
+      record_(*static_cast<NameRecord*>(record)) {}
+
+bool NewNameDialog::OnInitDialog(HWND dialog) {
+    SetWindowTextA(dialog, Text(0).c_str());
+    ApplyTexts(dialog, {{IDC_ITEM_FRAME, 1}, {IDC_OK, 2}, {IDCANCEL, 3}});
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_ITEM_NAME));
+    return false;
+}
+
+bool NewNameDialog::Accept(HWND dialog) {
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterName);
+        return false;
+    }
+    if (record_.folder && !IsValidFileName(name)) {
+        Warn(dialog, kFolderNameCharacters);
+        return false;
+    }
+    record_.name = name;
+    return true;
+}
+
+FilePropertiesDialog::FilePropertiesDialog(HWND, void* record)
+    : ItemDialog(*static_cast<FilePropertiesRecord*>(record), TextKeys::kFilePropertiesDialog, true),
+      record_(*static_cast<FilePropertiesRecord*>(record)) {}
+
+bool FilePropertiesDialog::OnInitDialog(HWND dialog) {
+    SetWindowTextA(dialog, Text(0).c_str());
+    ApplyLabels(dialog, 4, 1);
+    ApplyTexts(dialog, {{IDC_FILE_OPTION_FIRST, 5},
+                        {IDC_FILE_OPTION_FIRST + 1, 6},
+                        {IDC_FILE_OPTION_FIRST + 2, 7},
+                        {IDC_FILE_OPTION_FIRST + 3, 8},
+                        {IDC_OK, 9},
+                        {IDCANCEL, 10},
+                        {IDC_ITEM_FRAME, 19},
+                        {IDC_ITEM_LABEL + 4, 20}});
+    SetDlgItemTextA(dialog, IDC_FILE_NAME_TEXT, record_.name.c_str());
+    SetDlgItemTextA(dialog, IDC_FILE_TYPE_TEXT, record_.type.c_str());
+    SetDlgItemTextA(dialog, IDC_FILE_SOURCE_TEXT, record_.source.c_str());
+    SetDlgItemTextA(dialog, IDC_FILE_DESTINATION_TEXT, record_.destination.c_str());
+    for (int bit = 0; bit < 4; ++bit)
+        CheckDlgButton(dialog, IDC_FILE_OPTION_FIRST + bit, (record_.options >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
+    for (size_t mode = 0; mode < TextKeys::kReplaceModes.Count(); ++mode)
+        AddListText(dialog, IDC_FILE_REPLACE_MODE, context_.Texts().UiText(TextKeys::kReplaceModes[mode]));
+    SendDlgItemMessageA(dialog, IDC_FILE_REPLACE_MODE, CB_SETCURSEL, static_cast<WPARAM>(record_.replaceMode), 0);
+    CentreOnDesktop(dialog);
+    return true;
+}
+
+bool FilePropertiesDialog::Accept(HWND dialog) {
+    int options = 0;
+    for (int bit = 0; bit < 4; ++bit)
+        if (IsChecked(dialog, IDC_FILE_OPTION_FIRST + bit)) options |= 1 << bit;
+    const int mode = ListIndex(dialog, IDC_FILE_REPLACE_MODE);
+    if (options == record_.options && mode == record_.replaceMode) {
+        EndDialog(dialog, IDCANCEL);
+        return false;
+    }
+    record_.options = options;
+    record_.replaceMode = mode < 0 ? 0 : mode;
+    return true;
+}
+
+ShortcutDialog::ShortcutDialog(HWND, void* record)
+    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kShortcutDialog, true),
+      record_(*static_cast<ShortcutRecord*>(record)) {}
+
+bool ShortcutDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 7, 2);
+    ApplyTexts(dialog, {{IDC_SHORTCUT_TARGET_BROWSE, 12},
+                        {IDC_SHORTCUT_ICON_BROWSE, 12},
+                        {IDC_OK, 13},
+                        {IDCANCEL, 14}});
+    const ShortcutFields& fields = record_.fields;
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    Fill(dialog, IDC_SHORTCUT_TARGET, fields.target, kTextLimit);
+    Fill(dialog, IDC_SHORTCUT_PARAMETERS, fields.parameters, kTextLimit);
+    Fill(dialog, IDC_SHORTCUT_WORKING_FOLDER, fields.workingFolder, kTextLimit);
+    Fill(dialog, IDC_SHORTCUT_ICON_PATH, fields.iconPath, kTextLimit);
+    Fill(dialog, IDC_SHORTCUT_ICON_INDEX, fields.iconIndex, kTextLimit);
+    SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
+    int entry = 0;
+    for (int index = 0; index < 3; ++index) {
+        AddListText(dialog, IDC_SHORTCUT_RUN, Text(9 + index));
+        if (kShowCommands[index] == fields.showCommand) entry = index;
+    }
+    SendDlgItemMessageA(dialog, IDC_SHORTCUT_RUN, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, isNew_ ? IDC_ITEM_NAME : IDC_SHORTCUT_TARGET));
+    return false;
+}
+
+bool ShortcutDialog::OnButton(HWND dialog, int id) {
+    if (id != IDC_SHORTCUT_TARGET_BROWSE && id != IDC_SHORTCUT_ICON_BROWSE) return false;
+    ChosenFile chosen{context_, "", ""};
+    if (!RunChooseFileDialog(dialog, chosen)) return true;
+    if (id == IDC_SHORTCUT_TARGET_BROWSE) {
+        SetDlgItemTextA(dialog, IDC_SHORTCUT_TARGET, chosen.path.c_str());
+        SetDlgItemTextA(dialog, IDC_SHORTCUT_WORKING_FOLDER, FolderOf(chosen.path).c_str());
+    } else {
+        SetDlgItemTextA(dialog, IDC_SHORTCUT_ICON_PATH, chosen.path.c_str());
+    }
+    return true;
+}
+
+bool ShortcutDialog::Accept(HWND dialog) {
+    ShortcutFields fields = record_.fields;
+    fields.target = ControlText(dialog, IDC_SHORTCUT_TARGET);
+    fields.parameters = ControlText(dialog, IDC_SHORTCUT_PARAMETERS);
+    fields.workingFolder = ControlText(dialog, IDC_SHORTCUT_WORKING_FOLDER);
+    fields.iconPath = ControlText(dialog, IDC_SHORTCUT_ICON_PATH);
+    fields.iconIndex = ControlText(dialog, IDC_SHORTCUT_ICON_INDEX);
+    const int entry = ListIndex(dialog, IDC_SHORTCUT_RUN);
+    fields.showCommand = kShowCommands[entry < 0 ? 0 : entry];
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterName);
+        return false;
+    }
+    const std::string commaFree = fields.target + fields.parameters + fields.iconPath + fields.iconIndex;
+    if (commaFree.find(',') != std::string::npos) {
+        Warn(dialog, kShortcutTexts);
+        return false;
+    }
+    record_.name = name;
+    record_.fields = fields;
+    return true;
+}
+
+InternetShortcutDialog::InternetShortcutDialog(HWND, void* record)
+    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kInternetShortcutDialog, true),
+      record_(*static_cast<ShortcutRecord*>(record)) {}
+
+bool InternetShortcutDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 2, 2);
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    Fill(dialog, IDC_INTERNET_URL, record_.fields.target, kTextLimit);
+    SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, isNew_ ? IDC_ITEM_NAME : IDC_INTERNET_URL));
+    return false;
+}
+
+bool InternetShortcutDialog::Accept(HWND dialog) {
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    const std::string url = ControlText(dialog, IDC_INTERNET_URL);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterShortcutName);
+        return false;
+    }
+    if (url.empty()) {
+        Warn(dialog, kPleaseEnterUrl);
+        return false;
+    }
+    if (url.find(',') != std::string::npos) {
+        Warn(dialog, kShortcutTexts);
+        return false;
+    }
+    record_.name = name;
+    record_.fields.target = url;
+    record_.fields.internet = true;
+    return true;
+}
+
+FileTypeDialog::FileTypeDialog(HWND, void* record)
+    : ItemDialog(*static_cast<FileTypeDialogRecord*>(record), TextKeys::kFileTypePropertiesDialog, true),
+      record_(*static_cast<FileTypeDialogRecord*>(record)) {}
+
+bool FileTypeDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 6, 2);
+    ApplyTexts(dialog, {{IDC_FILE_TYPE_PROGRAM_BROWSE, 8},
+                        {IDC_FILE_TYPE_ICON_BROWSE, 8},
+                        {IDC_OK, 9},
+                        {IDCANCEL, 10}});
+    const FileTypeRecord& type = record_.fileType;
+    Fill(dialog, IDC_ITEM_NAME, type.extension, kTextLimit);
+    Fill(dialog, IDC_FILE_TYPE_IDENTIFIER, type.identifier, kTextLimit);
+    Fill(dialog, IDC_FILE_TYPE_FULL_NAME, type.fullName, kTextLimit);
+    Fill(dialog, IDC_FILE_TYPE_PROGRAM, type.programPath, kTextLimit);
+    Fill(dialog, IDC_FILE_TYPE_ICON, type.iconPath, kTextLimit);
+    Fill(dialog, IDC_FILE_TYPE_ICON_NUMBER, std::to_string(type.iconNumber), 11);
+    SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, isNew_ ? IDC_ITEM_NAME : IDC_FILE_TYPE_IDENTIFIER));
+    return false;
+}
+
+bool FileTypeDialog::OnButton(HWND dialog, int id) {
+    if (id != IDC_FILE_TYPE_PROGRAM_BROWSE && id != IDC_FILE_TYPE_ICON_BROWSE) return false;
+    ChosenFile chosen{context_, "", ""};
+    if (RunChooseFileDialog(dialog, chosen))
+        SetDlgItemTextA(dialog, id == IDC_FILE_TYPE_PROGRAM_BROWSE ? IDC_FILE_TYPE_PROGRAM : IDC_FILE_TYPE_ICON,
+                        chosen.path.c_str());
+    return true;
+}
+
+bool FileTypeDialog::Accept(HWND dialog) {
+    FileTypeRecord type;
+    type.extension = ControlText(dialog, IDC_ITEM_NAME);
+    type.identifier = ControlText(dialog, IDC_FILE_TYPE_IDENTIFIER);
+    type.fullName = ControlText(dialog, IDC_FILE_TYPE_FULL_NAME);
+    type.programPath = ControlText(dialog, IDC_FILE_TYPE_PROGRAM);
+    type.iconPath = ControlText(dialog, IDC_FILE_TYPE_ICON);
+    type.iconNumber = ReadLeadingInt(ControlText(dialog, IDC_FILE_TYPE_ICON_NUMBER));
+    if (type.extension.empty()) {
+        Warn(dialog, kPleaseEnterName);
+        return false;
+    }
+    const std::string texts = type.extension + type.identifier + type.fullName + type.programPath + type.iconPath;
+    if (texts.find(',') != std::string::npos) {
+        Warn(dialog, kFileTypeComma);
+        return false;
+    }
+    record_.fileType = type;
+    return true;
+}

@@ -1,0 +1,127 @@
+#pragma once
+// What the four list pages share: the page window, the owner-data list that asks the page for
+// every row it paints, the Insert and Delete keys, row activation, the context menus with their
+// status bar hints, and the modal dialogs the pages open. The pages keep no copy of the
+// project: each row is read from the document when the list asks for it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/Page.h"
+#include "lang/TextKeys.h"
+#include "ui/ListViewControl.h"
+#include "ui/Window.h"
+
+class DialogCreator;
+class EditorContext;
+class ProjectDocument;
+
+// A list column: its header's text and its width.
+struct ListColumn {
+    TextKey text;
+    int width;
+};
+
+// A context menu item and the text that gives its label and hint.
+struct MenuText {
+    UINT command;
+    TextKey text;
+};
+
+struct ContextMenu {
+    int resource = 0;
+    std::vector<MenuText> items;
+    // The text of a submenu at position 0 ("New"), when there is one.
+    std::optional<TextKey> submenuText;
+};
+
+class ListPage : public Page {
+public:
+    ListPage(EditorContext& context, const char* className, DWORD helpContext);
+    ~ListPage() override;
+
+    bool Create(HWND host, const RECT& rect, int id) override;
+    void Destroy() override;
+    HWND Handle() const override { return window_.Handle(); }
+    bool OnCommand(UINT command) override { return RunCommand(command, 0); }
+    void Relayout() override;
+
+    // The page window's handlers.
+    virtual bool OnCreateControls() = 0;
+    virtual void Layout(int width, int height) = 0;
+    // A menu or toolbar command, or a private message with its lParam; false lets it rise.
+    virtual bool RunCommand(UINT command, LPARAM extra) = 0;
+    virtual bool OnNotify(int controlId, NMHDR* header, LRESULT& result);
+    virtual void OnDropFiles(HDROP /*drop*/) {}
+    bool OnContextMenu(HWND control, int x, int y);
+    void OnInitMenu(HMENU menu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+
+    ListViewControl& List() { return list_; }
+
+protected:
+    // The text of a row's column, and its image (-1 for none).
+    virtual std::string RowText(int row, int column) const = 0;
+    virtual int RowImage(int /*row*/) const { return -1; }
+    // The context menu of the list or of the tree (`fromTree`); a resource 0 offers none.
+    virtual ContextMenu MenuOf(bool fromTree) const = 0;
+    // Delete pressed in the list or the tree.
+    virtual void DeleteKey(bool inTree) = 0;
+    // The tree, for pages that have one.
+    virtual HWND TreeHandle() const { return nullptr; }
+
+    // The list over `rect`, report style, owner data, with the columns.
+    bool CreateList(const RECT& rect, const std::vector<ListColumn>& columns, bool severalRows);
+    // With redrawing off, `rows` rows and none selected.
+    void ResetRows(int rows);
+    std::vector<int> SelectedRows();
+    // Opens the control's context menu at the screen point (x, y); the centre of the control
+    // when both are -1.
+    void OpenContextMenu(HWND control, int x, int y);
+
+    ProjectDocument& Project() const;
+    std::string UiString(TextKey key) const;
+    // A warning with the text `message`, "%1" replaced by `detail`.
+    void Warn(TextKey message, const std::string& detail = std::string()) const;
+    HWND DialogOwner() const;
+    // Runs a modal dialog whose handler `creator` makes; true when it ended with OK.
+    bool RunDialog(int templateId, DialogCreator& creator) const;
+
+    EditorContext& context_;
+    // Context menus and Properties are offered (false in the read-only chooser).
+    bool editable_ = true;
+    // The page window takes files dropped from the shell.
+    bool acceptsDrops_ = false;
+
+private:
+    class PageWindow : public ChildWindow {
+    public:
+        explicit PageWindow(ListPage& page) : page_(page) {}
+        bool OnCreate() override { return page_.OnCreateControls(); }
+        void OnSize(int width, int height) override { page_.Layout(width, height); }
+        bool OnCommand(UINT id, LPARAM extra) override { return page_.RunCommand(id, extra); }
+        bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override {
+            return page_.OnNotify(controlId, header, result);
+        }
+        void OnDropFiles(HDROP drop) override { page_.OnDropFiles(drop); }
+        bool OnContextMenu(HWND control, int x, int y) override { return page_.OnContextMenu(control, x, y); }
+        void OnInitMenu(HMENU menu) override { page_.OnInitMenu(menu); }
+        void OnMenuSelect(UINT item, UINT flags, HMENU menu) override { page_.OnMenuSelect(item, flags, menu); }
+
+    private:
+        ListPage& page_;
+    };
+
+    void AnswerDisplayRequest(NMLVDISPINFOA& request) const;
+
+    const char* className_;
+    PageWindow window_;
+    ListViewControl list_;
+    // The menu open now and what it offers; its resource is 0 when none is open.
+    ContextMenu openMenu_;
+    // The last row text handed to the list, which keeps the pointer until it asks again.
+    mutable std::string rowText_;
+};

@@ -1,0 +1,119 @@
+// The registry page's value dialogs: a string, a binary and a number (DWORD) value.
+#include "editor/FormBinder.h"
+#include "editor/ItemDialogs.h"
+#include "editor/PageTexts.h"
+#include "model/ValueText.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kNameLimit = static_cast<int>(DestinationTree::kMaxName);
+constexpr int kTextLimit = static_cast<int>(DestinationTree::kMaxText);
+
+// The texts that the three value dialogs share: title, labels, OK and Cancel, with the name
+// field read-only for an existing value.
+void PrepareValueDialog(HWND dialog, bool isNew) {
+    SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew, 0);
+    CentreOnDesktop(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_ITEM_NAME));
+}
+
+}  // namespace
+
+StringValueDialog::StringValueDialog(HWND, void* record)
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryStringValueDialog, true),
+      record_(*static_cast<RegistryValueRecord*>(record)) {}
+
+bool StringValueDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 2, 2);
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    Fill(dialog, IDC_VALUE_DATA, record_.text, kTextLimit);
+    PrepareValueDialog(dialog, isNew_);
+    return false;
+}
+
+bool StringValueDialog::Accept(HWND dialog) {
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterValueName);
+        return false;
+    }
+    record_.name = name;
+    record_.text = ControlText(dialog, IDC_VALUE_DATA);
+    return true;
+}
+
+BinaryValueDialog::BinaryValueDialog(HWND, void* record)
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryBinaryValueDialog, true),
+      record_(*static_cast<RegistryValueRecord*>(record)) {}
+
+bool BinaryValueDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 2, 2);
+    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    Fill(dialog, IDC_VALUE_DATA, RegistryTree::BinaryAsText(record_.bytes), 0);
+    PrepareValueDialog(dialog, isNew_);
+    return false;
+}
+
+bool BinaryValueDialog::Accept(HWND dialog) {
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterValueName);
+        return false;
+    }
+    Bytes bytes;
+    std::string badToken;
+    if (!ReadBinaryText(ControlText(dialog, IDC_VALUE_DATA), bytes, badToken)) {
+        Warn(dialog, kNotAByte, badToken);
+        SetFocus(GetDlgItem(dialog, IDC_VALUE_DATA));
+        return false;
+    }
+    record_.name = name;
+    record_.bytes = std::move(bytes);
+    return true;
+}
+
+NumberValueDialog::NumberValueDialog(HWND, void* record)
+    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryDwordValueDialog, true),
+      record_(*static_cast<RegistryValueRecord*>(record)) {}
+
+bool NumberValueDialog::OnInitDialog(HWND dialog) {
+    SetTitle(dialog);
+    ApplyLabels(dialog, 2, 2);
+    ApplyTexts(dialog, {{IDC_ITEM_FRAME, 4},
+                        {IDC_VALUE_HEXADECIMAL, 5},
+                        {IDC_VALUE_DECIMAL, 6},
+                        {IDC_OK, 7},
+                        {IDCANCEL, 8}});
+    Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
+    Fill(dialog, IDC_VALUE_DATA, NumberAsHexText(record_.number), 0);
+    CheckRadioButton(dialog, IDC_VALUE_HEXADECIMAL, IDC_VALUE_DECIMAL, IDC_VALUE_HEXADECIMAL);
+    PrepareValueDialog(dialog, isNew_);
+    return false;
+}
+
+// Choosing a base shows the number of the field in it; that is no change of the value.
+bool NumberValueDialog::OnButton(HWND dialog, int id) {
+    if (id != IDC_VALUE_HEXADECIMAL && id != IDC_VALUE_DECIMAL) return false;
+    const bool toHexadecimal = id == IDC_VALUE_HEXADECIMAL;
+    if (toHexadecimal == showingHexadecimal_) return true;
+    showingHexadecimal_ = toHexadecimal;
+    const std::uint32_t number = ReadUnsignedText(ControlText(dialog, IDC_VALUE_DATA), toHexadecimal ? 10 : 16);
+    Fill(dialog, IDC_VALUE_DATA, toHexadecimal ? NumberAsHexText(number) : NumberAsDecimalText(number), 0);
+    return true;
+}
+
+bool NumberValueDialog::Accept(HWND dialog) {
+    const std::string name = ControlText(dialog, IDC_ITEM_NAME);
+    if (name.empty()) {
+        Warn(dialog, kPleaseEnterValueName);
+        return false;
+    }
+    record_.name = name;
+    record_.number = ReadUnsignedText(ControlText(dialog, IDC_VALUE_DATA), showingHexadecimal_ ? 16 : 10);
+    return true;
+}

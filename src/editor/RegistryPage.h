@@ -1,0 +1,34 @@
+#pragma once
+// The Registry page: the keys in the tree, the values of the selected key in the list with
+// their data, and the dialogs that add keys and the three kinds of values and edit values.
+#include "editor/SplitPage.h"
+
+class RegistryTree;
+
+class RegistryPage : public SplitPage {
+public:
+    explicit RegistryPage(EditorContext& context);
+
+protected:
+    DestinationTree& Tree() const override;
+    std::vector<ListColumn> Columns() const override;
+    bool LeavesOnly() const override { return true; }
+    HIMAGELIST ListImages() override;
+    UINT DeleteRowsCommand() const override;
+    UINT DeleteFolderCommand() const override;
+    UINT DeleteSelectionCommand() const override;
+    bool RunPageCommand(UINT command, LPARAM extra) override;
+    bool IsPageCommandEnabled(UINT command) const override;
+    std::string RowText(int row, int column) const override;
+    int RowImage(int row) const override;
+    ContextMenu MenuOf(bool fromTree) const override;
+
+private:
+    RegistryTree& Registry() const;
+    bool CanAdd() const;
+    void NewKey();
+    // Adds a value of the kind of the command through its dialog.
+    void NewValue(UINT command);
+    void ShowProperties();
+
+};

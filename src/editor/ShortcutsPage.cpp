@@ -1,0 +1,161 @@
+#include "editor/ShortcutsPage.h"
+
+#include "core/Path.h"
+#include "editor/ChooseFileDialog.h"
+#include "editor/EditorContext.h"
+#include "editor/ItemDialogs.h"
+#include "model/ProjectDocument.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD kShortcutsHelp = 1130;
+enum ListImage { kFolderImage, kShortcutImage, kInternetShortcutImage };
+// Type column texts of a folder, a shortcut and an internet shortcut.
+constexpr TextKey kFolderText = TextKeys::kItemKinds.Key(31);
+constexpr TextKey kShortcutText = TextKeys::kItemKinds.Key(32);
+constexpr TextKey kInternetShortcutText = TextKeys::kItemKinds.Key(33);
+
+}  // namespace
+
+ShortcutsPage::ShortcutsPage(EditorContext& context)
+    : SplitPage(context, "PageShortcuts", kShortcutsHelp, "0/0/0/0") {}
+
+ShortcutTree& ShortcutsPage::Shortcuts() const { return Project().shortcutTree; }
+DestinationTree& ShortcutsPage::Tree() const { return Shortcuts(); }
+
+std::vector<ListColumn> ShortcutsPage::Columns() const {
+    const TextKeySet& headers = TextKeys::kListColumns;
+    return {{headers.Key(11), 100}, {headers.Key(13), 100}, {headers.Key(17), 200}};
+}
+
+HIMAGELIST ShortcutsPage::ListImages() { return FolderAndIcons({IDI_SHORTCUT, IDI_INTERNET_SHORTCUT}); }
+
+UINT ShortcutsPage::DeleteRowsCommand() const { return ID_SHORTCUTS_DELETE; }
+UINT ShortcutsPage::DeleteFolderCommand() const { return ID_SHORTCUTS_DELETE_FOLDER; }
+UINT ShortcutsPage::DeleteSelectionCommand() const { return ID_SHORTCUTS_DELETE_SELECTION; }
+
+std::string ShortcutsPage::RowText(int row, int column) const {
+    const TreeNode* node = RowNode(row);
+    if (!node) return std::string();
+    const ShortcutFields* fields = ShortcutTree::FieldsOf(node);
+    switch (column) {
+    case 0: return node->Name();
+    case 1: return UiString(!fields ? kFolderText : fields->internet ? kInternetShortcutText : kShortcutText);
+    case 2: return fields ? fields->target : std::string();
+    default: return std::string();
+    }
+}
+
+int ShortcutsPage::RowImage(int row) const {
+    const TreeNode* node = RowNode(row);
+    if (ShortcutTree::IsFolder(node)) return kFolderImage;
+    return ShortcutTree::IsInternetShortcut(node) ? kInternetShortcutImage : kShortcutImage;
+}
+
+bool ShortcutsPage::CanAddShortcut() const {
+    const TreeNode* folder = SelectedFolder();
+    return folder && !DestinationTree::IsTopNode(folder);
+}
+
+bool ShortcutsPage::IsPageCommandEnabled(UINT command) const {
+    switch (command) {
+    case ID_NEW_SHORTCUT_FOLDER: return ShortcutTree::NewFoldersAllowed(SelectedFolder());
+    case ID_NEW_SHORTCUT:
+    case ID_NEW_INTERNET_SHORTCUT: return CanAddShortcut();
+    case ID_PROPERTIES: {
+        const std::vector<int> rows = const_cast<ShortcutsPage*>(this)->SelectedRows();
+        return rows.size() == 1 && ShortcutTree::FieldsOf(RowNode(rows.front()));
+    }
+    default: return false;
+    }
+}
+
+bool ShortcutsPage::RunPageCommand(UINT command, LPARAM extra) {
+    switch (command) {
+    case ID_NEW_SHORTCUT_FOLDER:
+        if (IsPageCommandEnabled(command)) NewFolder();
+        return true;
+    case ID_NEW_SHORTCUT:
+        if (CanAddShortcut()) NewShortcut();
+        return true;
+    case ID_NEW_INTERNET_SHORTCUT:
+        if (CanAddShortcut()) NewInternetShortcut();
+        return true;
+    case ID_PROPERTIES:
+        ShowProperties();
+        return true;
+    case CMD_ACTIVATE_ROW:
+        if (OpenFolderRow(static_cast<int>(extra))) return true;
+        ShowProperties();
+        return false;
+    default:
+        return false;
+    }
+}
+
+ContextMenu ShortcutsPage::MenuOf(bool fromTree) const {
+    const TextKeySet& texts = TextKeys::kShortcutsMenu;
+    std::vector<MenuText> items = {{ID_NEW_SHORTCUT_FOLDER, texts.Key(1160)}, {ID_NEW_SHORTCUT, texts.Key(1161)},
+                                   {ID_NEW_INTERNET_SHORTCUT, texts.Key(1162)}};
+    if (fromTree) {
+        items.push_back({ID_SHORTCUTS_DELETE_FOLDER, texts.Key(1164)});
+        return {IDR_SHORTCUTS_TREE_MENU, items};
+    }
+    items.push_back({ID_SHORTCUTS_DELETE, texts.Key(1163)});
+    items.push_back({ID_PROPERTIES, texts.Key(1165)});
+    return {IDR_SHORTCUTS_LIST_MENU, items};
+}
+
+void ShortcutsPage::NewFolder() {
+    std::string name;
+    if (!AskForContainerName(true, name)) return;
+    if (TreeNode* folder = Shortcuts().AddFolder(SelectedFolder(), name, true)) AddTreeItem(folder);
+}
+
+void ShortcutsPage::NewShortcut() {
+    ChosenFile chosen{context_, "", ""};
+    if (!RunChooseFileDialog(DialogOwner(), chosen)) return;
+    ShortcutRecord record;
+    record.context = &context_;
+    record.name = chosen.displayName;
+    record.fields.target = chosen.path;
+    record.fields.workingFolder = FolderOf(chosen.path);
+    record.fields.showCommand = SW_SHOWNORMAL;
+    DialogCreatorOf<ShortcutDialog> creator(&record);
+    if (!RunDialog(IDD_SHORTCUT, creator) || !NameFits(record.name, false)) return;
+    Shortcuts().AddShortcut(SelectedFolder(), record.name, record.fields, true);
+    ShowFolder();
+}
+
+void ShortcutsPage::NewInternetShortcut() {
+    ShortcutRecord record;
+    record.context = &context_;
+    record.fields.internet = true;
+    DialogCreatorOf<InternetShortcutDialog> creator(&record);
+    if (!RunDialog(IDD_INTERNET_SHORTCUT, creator) || !NameFits(record.name, false)) return;
+    Shortcuts().AddShortcut(SelectedFolder(), record.name, record.fields, true);
+    ShowFolder();
+}
+
+void ShortcutsPage::ShowProperties() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    TreeNode* node = RowNode(rows.front());
+    const ShortcutFields* fields = ShortcutTree::FieldsOf(node);
+    if (!fields) return;
+    ShortcutRecord record;
+    record.context = &context_;
+    record.isNew = false;
+    record.name = node->Name();
+    record.fields = *fields;
+    bool accepted = false;
+    if (fields->internet) {
+        DialogCreatorOf<InternetShortcutDialog> creator(&record);
+        accepted = RunDialog(IDD_INTERNET_SHORTCUT, creator);
+    } else {
+        DialogCreatorOf<ShortcutDialog> creator(&record);
+        accepted = RunDialog(IDD_SHORTCUT, creator);
+    }
+    if (accepted && Shortcuts().SetFields(node, record.fields, true)) InvalidateRect(List().Handle(), nullptr, TRUE);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The Shortcuts page: the shortcut folders in the tree; sub-folders, shortcuts and internet
+// shortcuts of the selected folder in the list. A new shortcut starts from a file of the project.
+#include "editor/SplitPage.h"
+
+class ShortcutTree;
+
+class ShortcutsPage : public SplitPage {
+public:
+    explicit ShortcutsPage(EditorContext& context);
+
+protected:
+    DestinationTree& Tree() const override;
+    std::vector<ListColumn> Columns() const override;
+    HIMAGELIST ListImages() override;
+    UINT DeleteRowsCommand() const override;
+    UINT DeleteFolderCommand() const override;
+    UINT DeleteSelectionCommand() const override;
+    bool RunPageCommand(UINT command, LPARAM extra) override;
+    bool IsPageCommandEnabled(UINT command) const override;
+    std::string RowText(int row, int column) const override;
+    int RowImage(int row) const override;
+    ContextMenu MenuOf(bool fromTree) const override;
+
+private:
+    ShortcutTree& Shortcuts() const;
+    bool CanAddShortcut() const;
+    void NewFolder();
+    void NewShortcut();
+    void NewInternetShortcut();
+    void ShowProperties();
+
+};

@@ -1,0 +1,324 @@
+#include "editor/SplitPage.h"
+
+#include <algorithm>
+
+#include "editor/EditorContext.h"
+#include "editor/ItemDialogs.h"
+#include "editor/PageTexts.h"
+#include "model/DestinationTree.h"
+#include "model/ValueText.h"
+#include "ui/FileChoosers.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kSplitterWidth = 3;
+// Tree images: the program's icon for the top node, then the closed and the open folder.
+constexpr int kTopNodeImage = 0;
+constexpr int kClosedFolderImage = 1;
+constexpr int kOpenFolderImage = 2;
+
+TreeNode* NodeOfItem(const TreeViewControl& tree, HTREEITEM item) {
+    if (!item) return nullptr;
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (!SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+    return reinterpret_cast<TreeNode*>(data.lParam);
+}
+
+}  // namespace
+
+SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection)
+    : ListPage(context, className, helpContext), initialSelection_(initialSelection), splitter_(CMD_SPLIT_POSITION) {}
+
+// The controls go first: while they exist they may still use the image lists and this page.
+SplitPage::~SplitPage() {
+    SplitPage::Destroy();
+    for (HIMAGELIST images : {treeImages_, listImages_})
+        if (images) ImageList_Destroy(images);
+}
+
+HIMAGELIST SplitPage::FolderAndIcons(std::initializer_list<int> icons) {
+    if (listImages_) return listImages_;
+    listImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(icons.size()) + 1, 0);
+    HICON folder = SystemFolderIcon(false);
+    ImageList_AddIcon(listImages_, folder);
+    if (folder) DestroyIcon(folder);
+    for (int id : icons) {
+        HICON icon = static_cast<HICON>(
+            LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        ImageList_AddIcon(listImages_, icon);
+        if (icon) DestroyIcon(icon);
+    }
+    return listImages_;
+}
+
+void SplitPage::Destroy() {
+    tree_.Destroy();
+    splitter_.Destroy();
+    ListPage::Destroy();
+}
+
+void SplitPage::FillTreeImages() {
+    if (treeImages_) return;
+    treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+    HICON program = static_cast<HICON>(
+        LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, 0));
+    for (HICON icon : {program, SystemFolderIcon(false), SystemFolderIcon(true)}) {
+        ImageList_AddIcon(treeImages_, icon);
+        if (icon) DestroyIcon(icon);
+    }
+}
+
+bool SplitPage::OnCreateControls() {
+    const RECT none{0, 0, 0, 0};
+    HINSTANCE instance = context_.ResourceInstance();
+    if (!CreateList(none, Columns(), editable_)) return false;
+    if (HIMAGELIST images = ListImages()) List().SetSmallImages(images);
+    FillTreeImages();
+    if (!tree_.HasWindow()) {
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                            TVS_SHOWSELALWAYS | WS_BORDER;
+        if (!tree_.Create(WS_EX_CLIENTEDGE, style, none, Handle(), IDC_PAGE_TREE, instance)) return false;
+        SendMessageA(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    }
+    if (!splitter_.HasWindow() && !splitter_.Create(Handle(), none, IDC_PAGE_SPLITTER, instance)) return false;
+    ShowWindow(splitter_.Handle(), SW_SHOW);
+    return true;
+}
+
+void SplitPage::Layout(int width, int height) {
+    const int percent = localSplit_ >= 0 ? localSplit_ : context_.SplitPosition();
+    const int split = std::max(0, width * percent / 100);
+    MoveWindow(tree_.Handle(), 0, 0, split, height, TRUE);
+    MoveWindow(splitter_.Handle(), split, 0, kSplitterWidth, height, TRUE);
+    MoveWindow(List().Handle(), split + kSplitterWidth, 0, std::max(0, width - split - kSplitterWidth), height, TRUE);
+}
+
+HTREEITEM SplitPage::InsertTreeItem(HTREEITEM parentItem, TreeNode* container) {
+    const bool top = DestinationTree::IsTopNode(container);
+    return tree_.InsertItemAt(container->Name(), top ? kTopNodeImage : kClosedFolderImage,
+                              top ? kTopNodeImage : kOpenFolderImage, reinterpret_cast<LPARAM>(container),
+                              parentItem, static_cast<int>(DestinationTree::Position(container)));
+}
+
+void SplitPage::Reload() {
+    if (!tree_.HasWindow() || !context_.Project()) return;
+    SendMessageA(tree_.Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(tree_.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    // Containers come first among their siblings and the walk visits a parent before its
+    // children, so each item goes in after its earlier siblings: at the end of its parent's.
+    std::vector<std::pair<const TreeNode*, HTREEITEM>> chain;
+    Tree().Walk([&](const TreeNode& node) {
+        if (!DestinationTree::IsContainer(&node)) return;
+        while (!chain.empty() && chain.back().first != node.Parent()) chain.pop_back();
+        HTREEITEM parent = chain.empty() ? TVI_ROOT : chain.back().second;
+        const bool top = DestinationTree::IsTopNode(&node);
+        HTREEITEM item = tree_.InsertItem(node.Name(), top ? kTopNodeImage : kClosedFolderImage,
+                                          top ? kTopNodeImage : kOpenFolderImage,
+                                          reinterpret_cast<LPARAM>(&node), parent, TVI_LAST);
+        chain.emplace_back(&node, item);
+    });
+    SendMessageA(tree_.Handle(), WM_SETREDRAW, TRUE, 0);
+    tree_.Expand(tree_.Root());
+    HTREEITEM first = tree_.ItemFromPath(initialSelection_);
+    for (HTREEITEM up = first ? reinterpret_cast<HTREEITEM>(SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_PARENT,
+                                                                           reinterpret_cast<LPARAM>(first)))
+                              : nullptr;
+         up; up = reinterpret_cast<HTREEITEM>(
+                 SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up))))
+        tree_.Expand(up);
+    tree_.Select(first ? first : tree_.Root());
+    ShowFolder();
+}
+
+TreeNode* SplitPage::SelectedFolder() const { return NodeOfItem(tree_, tree_.Selection()); }
+
+size_t SplitPage::FirstRow(const TreeNode* folder) const {
+    if (!folder || !LeavesOnly()) return 0;
+    size_t first = 0;
+    while (first < folder->ChildCount() && DestinationTree::IsContainer(folder->Child(first))) ++first;
+    return first;
+}
+
+int SplitPage::RowCount(const TreeNode* folder) const {
+    return folder ? static_cast<int>(folder->ChildCount() - FirstRow(folder)) : 0;
+}
+
+TreeNode* SplitPage::RowNode(int row) const {
+    const TreeNode* folder = shownFolder_;
+    if (!folder || row < 0) return nullptr;
+    return folder->Child(FirstRow(folder) + static_cast<size_t>(row));
+}
+
+void SplitPage::ShowFolder() {
+    ForgetRows();
+    shownFolder_ = SelectedFolder();
+    ResetRows(RowCount(shownFolder_));
+    ReportSelection();
+}
+
+void SplitPage::ReportSelection() const {
+    if (!editable_) SendMessageA(GetParent(Handle()), CMD_PAGE_SELECTION, 0, 0);
+}
+
+HTREEITEM SplitPage::ItemOf(const TreeNode* node) const {
+    if (!node) return nullptr;
+    if (!node->Parent()) return tree_.ChildAt(TVI_ROOT, static_cast<int>(DestinationTree::Position(node)));
+    HTREEITEM parent = ItemOf(node->Parent());
+    return parent ? tree_.ChildAt(parent, static_cast<int>(DestinationTree::Position(node))) : nullptr;
+}
+
+void SplitPage::AddTreeItem(TreeNode* container) {
+    HTREEITEM selected = tree_.Selection();
+    InsertTreeItem(selected, container);
+    tree_.Expand(selected);
+    ShowFolder();
+}
+
+bool SplitPage::NameFits(const std::string& name, bool container) const {
+    switch (CheckNewName(Tree(), SelectedFolder(), name, container)) {
+    case NameCheck::kNameFits: return true;
+    case NameCheck::kEmpty: Warn(kPleaseEnterName); return false;
+    case NameCheck::kForbiddenCharacter: Warn(kNameForbiddenCharacter); return false;
+    case NameCheck::kTaken: Warn(kNameTaken, name); return false;
+    case NameCheck::kTooLong: Warn(kNameTooLong, name); return false;
+    }
+    return false;
+}
+
+bool SplitPage::AskForContainerName(bool folder, std::string& name) const {
+    NameRecord record;
+    record.context = &context_;
+    record.folder = folder;
+    DialogCreatorOf<NewNameDialog> creator(&record);
+    if (!RunDialog(folder ? IDD_NEW_FOLDER : IDD_NEW_KEY, creator) || !NameFits(record.name, true)) return false;
+    name = record.name;
+    return true;
+}
+
+bool SplitPage::CanDeleteRow(const TreeNode* node) const { return node && !DestinationTree::IsFixed(node); }
+
+bool SplitPage::CanDeleteFolder() const {
+    const TreeNode* folder = SelectedFolder();
+    return folder && !DestinationTree::IsFixed(folder) && !DestinationTree::IsTopNode(folder);
+}
+
+void SplitPage::DeleteRows() {
+    std::vector<int> rows = SelectedRows();
+    bool removed = false;
+    // From the last row to the first, so that the rows still to go keep their numbers.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        TreeNode* node = RowNode(*row);
+        if (!CanDeleteRow(node)) continue;
+        if (DestinationTree::IsContainer(node)) tree_.Delete(ItemOf(node));
+        Tree().Remove(node);
+        removed = true;
+    }
+    if (!removed) return;
+    Tree().SetModified();
+    ShowFolder();
+}
+
+void SplitPage::DeleteFolder() {
+    TreeNode* folder = SelectedFolder();
+    if (!CanDeleteFolder()) return;
+    HTREEITEM item = tree_.Selection();
+    // The tree moves its selection before the node goes: the list must not show it meanwhile.
+    shownFolder_ = nullptr;
+    ResetRows(0);
+    HTREEITEM next = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+    tree_.Select(next);
+    tree_.Delete(item);
+    Tree().Remove(folder);
+    Tree().SetModified();
+    tree_.Expand(tree_.Selection());
+    ShowFolder();
+}
+
+bool SplitPage::OpenFolderRow(int row) {
+    TreeNode* node = RowNode(row);
+    if (!DestinationTree::IsContainer(node)) return false;
+    HTREEITEM item = ItemOf(node);
+    tree_.Expand(tree_.Selection());
+    tree_.Expand(item);
+    tree_.Select(item);
+    return true;
+}
+
+void SplitPage::DeleteKey(bool inTree) {
+    if (!editable_) return;
+    if (inTree) {
+        if (CanDeleteFolder()) DeleteFolder();
+    } else if (IsCommandEnabled(DeleteRowsCommand())) {
+        DeleteRows();
+    }
+}
+
+bool SplitPage::RunCommand(UINT command, LPARAM extra) {
+    if (command == CMD_SPLIT_POSITION && !editable_) {
+        localSplit_ = static_cast<int>(extra);
+        Relayout();
+        return true;
+    }
+    if (command == DeleteRowsCommand()) {
+        DeleteRows();
+        return true;
+    }
+    if (command == DeleteFolderCommand()) {
+        DeleteFolder();
+        return true;
+    }
+    if (command == DeleteSelectionCommand()) {
+        if (IsCommandEnabled(DeleteRowsCommand())) DeleteRows();
+        else DeleteFolder();
+        return true;
+    }
+    return RunPageCommand(command, extra);
+}
+
+bool SplitPage::IsCommandEnabled(UINT command) const {
+    if (command == DeleteRowsCommand()) {
+        const TreeNode* folder = SelectedFolder();
+        if (!folder) return false;
+        int row = -1;
+        while ((row = static_cast<int>(SendMessageA(const_cast<SplitPage*>(this)->List().Handle(), LVM_GETNEXTITEM,
+                                                     row, LVNI_SELECTED))) >= 0)
+            if (CanDeleteRow(RowNode(row))) return true;
+        return false;
+    }
+    if (command == DeleteFolderCommand()) return CanDeleteFolder();
+    if (command == DeleteSelectionCommand()) return IsCommandEnabled(DeleteRowsCommand()) || CanDeleteFolder();
+    return IsPageCommandEnabled(command);
+}
+
+bool SplitPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
+    if (controlId == IDC_PAGE_LIST && header->code == LVN_ITEMCHANGED) {
+        ReportSelection();
+        return false;
+    }
+    if (controlId != IDC_PAGE_TREE) return ListPage::OnNotify(controlId, header, result);
+    switch (header->code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        ShowFolder();
+        return true;
+    case TVN_KEYDOWN: {
+        const WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
+        if (key == VK_INSERT) OpenContextMenu(tree_.Handle(), -1, -1);
+        else if (key == VK_DELETE) DeleteKey(true);
+        return false;
+    }
+    case NM_RCLICK: {
+        POINT point{};
+        GetCursorPos(&point);
+        ScreenToClient(tree_.Handle(), &point);
+        if (HTREEITEM item = tree_.HitTest(point)) tree_.Select(item);
+        return false;
+    }
+    default:
+        return false;
+    }
+}

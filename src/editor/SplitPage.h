@@ -1,0 +1,108 @@
+#pragma once
+// The design that the Files, Shortcuts and Registry pages share: the folders (or keys) of a
+// destination tree in a tree control on the left, a splitter at the shared split position, and
+// on the right an owner-data list of the entries of the folder selected in the tree.
+//
+// Each tree item carries the node it shows, so that what the user selected is always the node
+// acted on, however deep the tree or long its names. The tree holds exactly the containers of
+// the document in the document's order: a container's tree item is the child of its parent's
+// item at the container's position among its siblings (containers come first).
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "editor/ListPage.h"
+#include "ui/Splitter.h"
+#include "ui/TreeViewControl.h"
+
+class DestinationTree;
+class TreeNode;
+
+class SplitPage : public ListPage {
+public:
+    // `initialSelection` is the index path of the tree item selected after Reload ("0/0").
+    SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection);
+    ~SplitPage() override;
+
+    void Destroy() override;
+    void Reload() override;
+    bool OnCreateControls() override;
+    void Layout(int width, int height) override;
+    bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
+
+    // The container selected in the tree; null when none is.
+    TreeNode* SelectedFolder() const;
+    // The node shown in `row` of the list; null past the end.
+    TreeNode* RowNode(int row) const;
+
+protected:
+    virtual DestinationTree& Tree() const = 0;
+    virtual std::vector<ListColumn> Columns() const = 0;
+    // Whether the list shows only the leaves of a folder (the registry's values).
+    virtual bool LeavesOnly() const { return false; }
+    // The list's image list; none leaves it without images.
+    virtual HIMAGELIST ListImages() { return nullptr; }
+    // Which the three delete commands of the page are: rows, the tree's folder, and the
+    // toolbar's, which deletes the rows when it can and the folder otherwise.
+    virtual UINT DeleteRowsCommand() const = 0;
+    virtual UINT DeleteFolderCommand() const = 0;
+    virtual UINT DeleteSelectionCommand() const = 0;
+    // The page's own commands, after the shared ones.
+    virtual bool RunPageCommand(UINT command, LPARAM extra) = 0;
+    virtual bool IsPageCommandEnabled(UINT command) const = 0;
+    // Whether the page allows a new folder (and, where there is only one test, anything) in
+    // the selected folder.
+    virtual bool CanDeleteRow(const TreeNode* node) const;
+    virtual bool CanDeleteFolder() const;
+
+    bool RunCommand(UINT command, LPARAM extra) override;
+    bool IsCommandEnabled(UINT command) const override;
+    void DeleteKey(bool inTree) override;
+    HWND TreeHandle() const override { return tree_.Handle(); }
+
+    // Shows the selected folder's entries again: the row count, nothing selected.
+    void ShowFolder();
+    // What a page keeps about the rows of the folder shown (read from disk) goes stale when
+    // another folder is shown or the folder changes.
+    virtual void ForgetRows() {}
+    // The number of rows of `folder`, and the position of its first row among its children.
+    int RowCount(const TreeNode* folder) const;
+    size_t FirstRow(const TreeNode* folder) const;
+    // A new container's tree item under the selected item, at the node's place; the selected
+    // item is expanded, stays selected and is shown again.
+    void AddTreeItem(TreeNode* container);
+    // A new container's tree item under `parentItem` at the node's place.
+    HTREEITEM InsertTreeItem(HTREEITEM parentItem, TreeNode* container);
+    // The item that shows the container `node`, found from its parent's item.
+    HTREEITEM ItemOf(const TreeNode* node) const;
+
+    // Asks the name check of the tree for a new child of the selected folder; warns and answers
+    // false when the name cannot be used.
+    bool NameFits(const std::string& name, bool container) const;
+    // Asks for the name of a new folder (or, with `folder` false, key) in the selected folder;
+    // true with a name that fits there.
+    bool AskForContainerName(bool folder, std::string& name) const;
+
+    void DeleteRows();
+    void DeleteFolder();
+    // The list's images, made once: the closed folder, then the program's icons `icons`.
+    HIMAGELIST FolderAndIcons(std::initializer_list<int> icons);
+    // A folder row opens that folder in the tree; true when the row was one.
+    bool OpenFolderRow(int row);
+
+    TreeViewControl tree_;
+    int localSplit_ = -1;
+
+private:
+    void FillTreeImages();
+    // Tells the hosting dialog of a read-only page that the selection changed.
+    void ReportSelection() const;
+
+    const char* initialSelection_;
+    // The folder whose entries the list shows: the tree's selection when ShowFolder ran, which
+    // runs after every change of the selection or of the folder.
+    TreeNode* shownFolder_ = nullptr;
+    Splitter splitter_;
+    HIMAGELIST treeImages_ = nullptr;
+    HIMAGELIST listImages_ = nullptr;
+};
