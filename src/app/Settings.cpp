@@ -2,53 +2,33 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <cstring>
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "platform/win32/RegistryKey.h"
 
 namespace {
 
-// An open registry key, closed when it goes out of scope.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
+const char kKeyClass[] = "Quillset";
 
-    bool Create(HKEY root, const char* path) {
-        return RegCreateKeyExA(root, path, 0, const_cast<char*>("Quillset"), REG_OPTION_NON_VOLATILE,
-                               KEY_ALL_ACCESS, nullptr, &key_, nullptr) == ERROR_SUCCESS;
-    }
-    bool OpenForReading(HKEY root, const char* path) {
-        return RegOpenKeyExA(root, path, 0, KEY_READ, &key_) == ERROR_SUCCESS;
-    }
-    bool SetValue(const char* name, DWORD type, const void* data, DWORD size) {
-        return RegSetValueExA(key_, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-    }
-    // Texts are stored without a terminating zero in their length.
-    bool SetText(const char* name, const std::string& text) {
-        return SetValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size()));
-    }
-    bool Query(const char* name, void* buffer, DWORD& size) {
-        return RegQueryValueExA(key_, name, nullptr, nullptr, static_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-bool WriteSetting(const char* name, DWORD type, const void* data, DWORD size) {
+bool WriteSetting(const char* name, DWORD type, const std::string& data) {
     RegistryKey key;
-    return key.Create(HKEY_CURRENT_USER, kSettingsKey) && key.SetValue(name, type, data, size);
+    return key.Create(HKEY_CURRENT_USER, kSettingsKey, KEY_ALL_ACCESS, kKeyClass) && key.SetValue(name, type, data);
 }
 
+// Texts are stored without a terminating zero in their length.
 bool WriteDefaultText(const char* path, const std::string& text) {
     RegistryKey key;
-    return key.Create(HKEY_CLASSES_ROOT, path) && key.SetText(nullptr, text);
+    return key.Create(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS, kKeyClass) && key.SetValue(std::string(), REG_SZ, text);
+}
+
+// A value of the settings key of at most `limit` bytes.
+bool ReadSetting(const char* name, std::string& data, size_t limit) {
+    RegistryKey key;
+    DWORD type = 0;
+    return key.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ) && key.QueryValue(name, type, data) &&
+           data.size() <= limit;
 }
 
 }  // namespace
@@ -59,15 +39,15 @@ bool SaveWindowPlacement() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(main->Handle(), &placement)) return false;
-    return WriteSetting("placement", REG_BINARY, &placement, sizeof placement);
+    return WriteSetting("placement", REG_BINARY,
+                        std::string(reinterpret_cast<const char*>(&placement), sizeof placement));
 }
 
 bool LoadWindowPlacement() {
-    RegistryKey key;
-    if (!key.OpenForReading(HKEY_CURRENT_USER, kSettingsKey)) return false;
     WINDOWPLACEMENT placement{};
-    DWORD size = sizeof placement;
-    if (!key.Query("placement", &placement, size) || size != sizeof placement) return false;
+    std::string data;
+    if (!ReadSetting("placement", data, sizeof placement) || data.size() != sizeof placement) return false;
+    memcpy(&placement, data.data(), sizeof placement);
     MainWindow* main = TheMainWindow();
     if (!main || !main->HasWindow()) return false;
     placement.length = sizeof placement;
@@ -80,17 +60,13 @@ bool LoadWindowPlacement() {
 }
 
 bool SaveLanguage(const std::string& language) {
-    return WriteSetting("language", REG_SZ, language.c_str(), static_cast<DWORD>(language.size()));
+    return WriteSetting("language", REG_SZ, language);
 }
 
 std::string LoadLanguageSetting() {
-    RegistryKey key;
-    char buffer[MAX_PATH + 1] = "";
-    DWORD size = MAX_PATH;
-    if (!key.OpenForReading(HKEY_CURRENT_USER, kSettingsKey) || !key.Query("language", buffer, size))
-        return "English";
+    std::string language;
+    if (!ReadSetting("language", language, MAX_PATH)) return "English";
     // The stored text may or may not end in a zero.
-    std::string language(buffer, std::min<DWORD>(size, MAX_PATH));
     language = language.c_str();
     return language.empty() ? "English" : language;
 }

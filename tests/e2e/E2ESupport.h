@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "installer/win32/FileOperations.h"
 #include "installer/win32/Registry.h"
-#include "installer/win32/Shell.h"
+#include "installer/win32/ShellLink.h"
+#include "installer/win32/SystemFolders.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -87,11 +89,14 @@ inline bool LoadShellLink(const std::string& path, ShellLinkFields& fields) {
     return ok;
 }
 
+// The Start menu's programs folder of all users, where program groups go.
+inline std::string ProgramsFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS); }
+
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline bool ReadValue(const std::string& hive, const std::string& key, const std::string& name, DWORD& type, std::string& data) {
     RegistryKey k;
-    return k.Open(HiveFromName(hive), key, KEY_READ) && k.Query(name, type, data);
+    return k.Open(HiveFromName(hive), key, kReadAccess) && k.QueryValue(name, type, data);
 }
 
 inline std::string StringValue(const std::string& hive, const std::string& key, const std::string& name) {
@@ -104,14 +109,13 @@ inline std::string StringValue(const std::string& hive, const std::string& key, 
 
 inline bool KeyExists(const std::string& hive, const std::string& key) {
     RegistryKey k;
-    return k.Open(HiveFromName(hive), key, KEY_READ);
+    return k.Open(HiveFromName(hive), key, kReadAccess);
 }
 
 inline void SetString(const std::string& hive, const std::string& key, const std::string& name, const std::string& text) {
     RegistryKey k;
-    bool created = false;
-    ASSERT_TRUE(k.Create(HiveFromName(hive), key, created));
-    ASSERT_TRUE(k.Set(name, REG_SZ, StringData(text)));
+    ASSERT_TRUE(k.Create(HiveFromName(hive), key, kWriteAccess));
+    ASSERT_TRUE(k.SetValue(name, REG_SZ, StringData(text)));
 }
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {

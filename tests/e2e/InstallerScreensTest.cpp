@@ -548,9 +548,3 @@ TEST(Screens, DISABLED_ScreenTour) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -13,7 +13,8 @@
 #include "installer/SetupTexts.h"
 #include "installer/win32/Installer.h"
 #include "installer/win32/SetupScreens.h"
-#include "installer/win32/Shell.h"
+#include "installer/win32/Libraries.h"
+#include "installer/win32/Program.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -7,7 +7,9 @@
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
-#include "installer/win32/Shell.h"
+#include "installer/win32/FileOperations.h"
+#include "installer/win32/Libraries.h"
+#include "installer/win32/Program.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 

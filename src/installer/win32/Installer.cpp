@@ -1,378 +1,66 @@
 #include "installer/win32/Installer.h"
 
+#include <windows.h>
 #include <shlobj.h>
-#include <unzip.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "core/Exception.h"
 #include "core/Text.h"
-#include "installer/Container.h"
 #include "installer/ExitCodes.h"
+#include "installer/win32/FileFacts.h"
+#include "installer/win32/FileOperations.h"
+#include "installer/win32/Libraries.h"
 #include "installer/win32/Registry.h"
+#include "installer/win32/SharedCounts.h"
+#include "installer/win32/ShellLink.h"
+#include "installer/win32/SystemFolders.h"
 #include "installer/win32/Undo.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const char kNewSuffix[] = ".qs-new";
 const char kOldSuffix[] = ".qs-old";
 // The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
-constexpr unsigned long long kStepWeight = 4096;
+constexpr std::uint64_t kStepWeight = 4096;
 
 std::string ParentFolder(const std::string& path) {
     size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string TrimTrailingBackslashes(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
-
-int ShowCommand(int stored) {
-    switch (stored) {
-        case 3: return SW_SHOWMAXIMIZED;
-        case 7: return SW_SHOWMINNOACTIVE;
-        default: return SW_SHOWNORMAL;
-    }
-}
-
-// The version resource's file version, or false when the file has none. version.dll is no known
-// system library, so it is loaded by hand from the system folder: never a copy beside Setup.exe.
-bool FileVersion(const std::string& path, unsigned long long& version) {
-    using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    static HMODULE library = LoadSystemLibrary("version.dll");
-    if (!library) return false;
-    auto size = reinterpret_cast<SizeFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoSizeA")));
-    auto info = reinterpret_cast<InfoFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoA")));
-    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(GetProcAddress(library, "VerQueryValueA")));
-    DWORD ignored = 0, length = size && info && query ? size(path.c_str(), &ignored) : 0;
-    if (length == 0) return false;
-    std::string data(length, '\0');
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedLength = 0;
-    if (!info(path.c_str(), 0, length, &data[0]) ||
-        !query(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedLength) || !fixed)
-        return false;
-    version = (static_cast<unsigned long long>(fixed->dwFileVersionMS) << 32) | fixed->dwFileVersionLS;
-    return true;
-}
-
-bool WriteTime(const std::string& path, FILETIME& time) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    time = data.ftLastWriteTime;
-    return true;
-}
-
-// The two files' versions compared (-1 when the existing one is lower, 0 the same, 1 higher);
-// false when either file has no version.
-bool CompareVersions(const std::string& existing, const std::string& fresh, int& order) {
-    unsigned long long a = 0, b = 0;
-    if (!FileVersion(existing, a) || !FileVersion(fresh, b)) return false;
-    order = a < b ? -1 : a > b ? 1 : 0;
-    return true;
-}
-
-// -1 when the existing file was last written before the new one, 0 at the same time, 1 after.
-int CompareDates(const std::string& existing, const std::string& fresh) {
-    FILETIME a{}, b{};
-    WriteTime(existing, a);
-    WriteTime(fresh, b);
-    return CompareFileTime(&a, &b);
-}
-
-bool SameContents(const std::string& a, const std::string& b) {
-    File fa, fb;
-    std::uint64_t sa = 0, sb = 0;
-    if (!fa.Open(a, ReadExisting) || !fb.Open(b, ReadExisting) || !fa.GetSize64(sa) || !fb.GetSize64(sb) || sa != sb)
-        return false;
-    std::vector<char> ba(1 << 16), bb(1 << 16);
-    for (std::uint64_t left = sa; left > 0;) {
-        auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(ba.size(), left));
-        std::uint32_t done = 0;
-        if (!fa.Read(ba.data(), n, done) || !fb.Read(bb.data(), n, done) || memcmp(ba.data(), bb.data(), n) != 0)
-            return false;
-        left -= n;
-    }
-    return true;
-}
-
-// A key below a hive: names joined by single backslashes. Any other character may stand in a
-// key name, and nothing in a key path leads outside its hive.
-bool IsKeyPath(const std::string& path) {
-    return !path.empty() && path.front() != '\\' && path.back() != '\\' && path.find("\\\\") == std::string::npos;
-}
-
-bool ReadBinaryData(const std::string& text, std::string& bytes) {
-    bytes.clear();
-    const char* p = text.c_str();
-    while (*p) {
-        while (*p == ' ' || *p == '\t') ++p;
-        if (!*p) break;
-        char* end = nullptr;
-        unsigned long b = std::strtoul(p, &end, 16);
-        if (end == p) return false;
-        bytes += static_cast<char>(b & 0xFF);
-        p = end;
-        while (*p && *p != ' ' && *p != '\t') ++p;
-    }
-    return true;
-}
-
 }  // namespace
 
 Installer::Installer(const SetupScript& script, const SetupTexts& texts, const InstallerOptions& options,
                      ActivityLog& log, const std::string& setupDir)
-    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir) {}
-
-Installer::~Installer() {
-    if (archive_) unzClose(archive_);
-}
+    : script_(script), texts_(texts), log_(log), setupDir_(setupDir), plan_(script, options, log) {}
 
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
     return false;
 }
 
-std::string Installer::Text(const std::string& text) const {
-    std::string out, problem;
-    variables_.Expand(text, false, out, problem);
-    return out;
-}
-
-unsigned long long Installer::RequiredBytes() const {
-    unsigned long long bytes = 0;
-    for (const PlannedFile& f : files_) bytes += f.size;
-    return bytes;
-}
-
-std::string Installer::Product() const {
-    std::string name;
-    variables_.Get("ProductName", name);
-    return name;
-}
-
 bool Installer::Prepare() {
-    if (!script_.problems.empty()) return Fail("setup.ini holds a " + script_.problems.front());
-    if (!ResolveVariables()) return false;
-    std::string zipPath = JoinPath(setupDir_, "setup.zip");
-    archive_ = unzOpen64(zipPath.c_str());
-    if (!archive_) return Fail("setup.zip is missing or unreadable");
-    if (!PlanFiles() || !PlanShortcuts() || !PlanRegistry() || !PlanFileTypes()) return false;
-    PlanUninstallEntry();
+    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_.Problem());
+    if (!archive_.Open(JoinPath(setupDir_, "setup.zip"))) return Fail("setup.zip is missing or unreadable");
+    auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
+        ArchiveEntry found;
+        if (!archive_.Find(entry, found)) return false;
+        size = found.size;
+        return true;
+    };
+    if (!plan_.PlanActions(entrySize)) return Fail(plan_.Problem());
     ReadEarlierInstallLog();
-    workTotal_ = kStepWeight * (folders_.size() + files_.size() + shortcuts_.size() + values_.size() + 1);
-    for (const PlannedFile& f : files_) workTotal_ += f.size;
-    log_.Line("Package checked: " + std::to_string(files_.size()) + " files, " +
-              std::to_string(shortcuts_.size()) + " shortcuts, " + std::to_string(values_.size()) +
+    workTotal_ = kStepWeight * (plan_.Folders().size() + plan_.Files().size() + plan_.Shortcuts().size() +
+                                plan_.Values().size() + 1);
+    workTotal_ += plan_.RequiredBytes();
+    log_.Line("Package checked: " + std::to_string(plan_.Files().size()) + " files, " +
+              std::to_string(plan_.Shortcuts().size()) + " shortcuts, " + std::to_string(plan_.Values().size()) +
               " registry entries");
     return true;
-}
-
-bool Installer::ResolveVariables() {
-    static const std::pair<const char*, const char*> kProductTexts[] = {
-        {"CompanyName", "CompanyName"},     {"ProductName", "ProductName"},
-        {"ProductVersion", "ProductVersion"}, {"ProductDescription", "ProductDescription"},
-        {"ProductURL", "ProductURL"},       {"CopyrightNotice", "Copyright"},
-    };
-    for (const auto& [key, name] : kProductTexts) variables_.Set(name, std::string(), false);
-    for (const auto& kv : script_.generalInfo)
-        for (const auto& [key, name] : kProductTexts)
-            if (kv.first == key) variables_.Set(name, kv.second, false);
-    struct Folder {
-        const char* name;
-        std::string path;
-    };
-    const Folder folders[] = {
-        {"SetupDir", setupDir_},
-        {"ProgramFiles", ShellFolder(CSIDL_PROGRAM_FILES)},
-        {"CommonFiles", ShellFolder(CSIDL_PROGRAM_FILES_COMMON)},
-        {"WinDir", WindowsFolder()},
-        {"WinSysDir", SystemFolder()},
-        {"FontsDir", ShellFolder(CSIDL_FONTS)},
-        {"Desktop", ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)},
-        {"StartMenu", ShellFolder(CSIDL_COMMON_STARTMENU)},
-        {"StartMenuPrograms", ShellFolder(CSIDL_COMMON_PROGRAMS)},
-        {"StartUp", ShellFolder(CSIDL_COMMON_STARTUP)},
-    };
-    for (const Folder& f : folders) {
-        if (f.path.empty()) return Fail(std::string("the system folder of %") + f.name + "% is unknown");
-        variables_.Set(f.name, f.path, true);
-        log_.Line(std::string("%") + f.name + "% = " + f.path);
-    }
-    std::string groupName, installPath, programs;
-    variables_.Get("StartMenuPrograms", programs);
-    if (!options_.group.empty()) groupName = options_.group;
-    else if (!variables_.Expand(script_.shortcutFolderName, true, groupName, problem_)) return Fail(problem_);
-    if (!IsSafeRelativePath(groupName)) return Fail("the program group name " + groupName + " is not a folder name");
-    variables_.Set("AppSCFolder", JoinPath(programs, groupName), true);
-    group_ = groupName;
-    if (!options_.folder.empty()) {
-        installPath = options_.folder;
-    } else if (!variables_.Expand(script_.installationPath, true, installPath, problem_)) {
-        return Fail(problem_);
-    }
-    appDir_ = TrimTrailingBackslashes(installPath);
-    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3) {
-        if (!options_.folder.empty()) prepareFailure_ = kExitFailed;
-        return Fail("the installation folder " + installPath + " is not a full folder path");
-    }
-    variables_.Set("AppDir", appDir_, true);
-    log_.Line("%AppDir% = " + appDir_);
-    log_.Line("%AppSCFolder% = " + JoinPath(programs, groupName));
-    return true;
-}
-
-bool Installer::PlanFolders(const std::vector<std::string>& lines, std::vector<std::string>& folders) {
-    for (const std::string& line : lines) {
-        std::string path;
-        if (!variables_.ExpandDestination(line, path, problem_)) return Fail(problem_);
-        folders.push_back(path);
-    }
-    return true;
-}
-
-bool Installer::PlanFiles() {
-    folders_.push_back(appDir_);
-    if (!PlanFolders(script_.folders, folders_)) return false;
-    for (const ScriptFile& f : script_.files) {
-        PlannedFile file;
-        file.entry = f.entry;
-        file.options = f.options;
-        file.replaceMode = f.replaceMode;
-        if (!IsSafeRelativePath(f.entry)) return Fail("the archive entry " + f.entry + " is not a safe name");
-        if (!variables_.ExpandDestination(f.destination, file.path, problem_)) return Fail(problem_);
-        unz_file_info64 info;
-        if (unzLocateFile(archive_, f.entry.c_str(), 2) != UNZ_OK ||
-            unzGetCurrentFileInfo64(archive_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return Fail("setup.zip lacks the entry " + f.entry);
-        file.size = info.uncompressed_size;
-        files_.push_back(file);
-    }
-    return true;
-}
-
-bool Installer::PlanShortcuts() {
-    if (!PlanFolders(script_.shortcutFolders, shortcutFolders_)) return false;
-    for (const ScriptShortcut& s : script_.shortcuts) {
-        PlannedShortcut sc;
-        sc.internet = s.internet;
-        if (!variables_.ExpandDestination(s.path, sc.path, problem_)) return Fail(problem_);
-        sc.path += s.internet ? ".url" : ".lnk";
-        if (s.internet) {
-            variables_.Expand(s.target, false, sc.url, problem_);
-        } else {
-            ShellLinkFields& f = sc.fields;
-            if (!variables_.Expand(s.target, true, f.target, problem_) ||
-                !variables_.Expand(s.iconPath, true, f.iconPath, problem_) ||
-                !variables_.Expand(s.workingFolder, true, f.workingFolder, problem_))
-                return Fail(problem_);
-            variables_.Expand(s.parameters, false, f.arguments, problem_);
-            f.iconIndex = std::atoi(s.iconIndex.c_str());
-            f.showCommand = ShowCommand(s.showCommand);
-        }
-        shortcuts_.push_back(sc);
-    }
-    return true;
-}
-
-bool Installer::AddValue(const std::string& hive, const std::string& key, const std::string& name, DWORD type,
-                         const std::string& data, bool keyOnly) {
-    if (!HiveFromName(hive)) return Fail("unknown registry hive " + hive);
-    // A value may stand directly under its hive (an empty key path); a key may not.
-    if ((keyOnly || !key.empty()) && !IsKeyPath(key))
-        return Fail("the registry key " + hive + "\\" + key + " is not a key path");
-    PlannedValue v;
-    v.keyOnly = keyOnly;
-    v.hive = hive;
-    v.key = key;
-    v.name = name;
-    v.type = type;
-    v.data = data;
-    values_.push_back(v);
-    return true;
-}
-
-bool Installer::PlanRegistry() {
-    for (const ScriptRegistryLine& r : script_.registry) {
-        std::string key, name, data, bytes;
-        if (!variables_.Expand(r.keyPath, true, key, problem_) || !variables_.Expand(r.name, true, name, problem_))
-            return Fail(problem_);
-        // A key path may hold a "%" of its own only through a variable; data keeps unknown ones.
-        if (r.key) {
-            if (!AddValue(r.hive, key, std::string(), REG_NONE, std::string(), true)) return false;
-        } else if (r.type == 's') {
-            variables_.Expand(r.data, false, data, problem_);
-            if (!AddValue(r.hive, key, name, REG_SZ, StringData(data), false)) return false;
-        } else if (r.type == 'b') {
-            if (!ReadBinaryData(r.data, bytes)) return Fail("bad binary data: " + r.data);
-            if (!AddValue(r.hive, key, name, REG_BINARY, bytes, false)) return false;
-        } else {
-            char* end = nullptr;
-            unsigned long long number = std::strtoull(r.data.c_str(), &end, 16);
-            if (end == r.data.c_str() || number > 0xFFFFFFFFull) return Fail("bad number data: " + r.data);
-            if (!AddValue(r.hive, key, name, REG_DWORD, DwordData(static_cast<DWORD>(number)), false))
-                return false;
-        }
-    }
-    return true;
-}
-
-bool Installer::PlanFileTypes() {
-    for (const ScriptFileType& t : script_.fileTypes) {
-        std::string extension = t.extension[0] == '.' ? t.extension : "." + t.extension;
-        std::string identifier, fullName, program, icon;
-        if (!variables_.Expand(t.identifier, true, identifier, problem_) ||
-            !variables_.Expand(t.program, true, program, problem_) ||
-            !variables_.Expand(t.iconPath.empty() ? t.program : t.iconPath, true, icon, problem_))
-            return Fail(problem_);
-        variables_.Expand(t.fullName, false, fullName, problem_);
-        if (!IsKeyPath(extension) || !IsKeyPath(identifier) || extension.find('\\') != std::string::npos)
-            return Fail("the file type " + t.extension + "," + t.identifier + " is not a registry name");
-        if (!AddValue("HKCR", extension, "", REG_SZ, StringData(identifier), false) ||
-            !AddValue("HKCR", identifier, "", REG_SZ, StringData(fullName), false) ||
-            !AddValue("HKCR", identifier + "\\DefaultIcon", "", REG_SZ,
-                      StringData(icon + "," + std::to_string(t.iconNumber)), false) ||
-            !AddValue("HKCR", identifier + "\\shell\\open\\command", "", REG_SZ,
-                      StringData("\"" + program + "\" \"%1\""), false))
-            return false;
-    }
-    return true;
-}
-
-void Installer::PlanUninstallEntry() {
-    std::string key;
-    for (const PlannedValue& v : values_)
-        if (v.keyOnly && EqualNoCase(v.hive, "HKLM") && v.key.size() > sizeof kUninstallKey - 1 &&
-            EqualNoCase(v.key.substr(0, sizeof kUninstallKey - 1), kUninstallKey))
-            key = v.key;
-    if (key.empty()) return;
-    unsigned long long bytes = RequiredBytes();
-    std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
-    auto text = [&](const char* name) {
-        std::string value;
-        variables_.Get(name, value);
-        return StringData(value);
-    };
-    AddValue("HKLM", key, "DisplayVersion", REG_SZ, text("ProductVersion"), false);
-    AddValue("HKLM", key, "Publisher", REG_SZ, text("CompanyName"), false);
-    AddValue("HKLM", key, "URLInfoAbout", REG_SZ, text("ProductURL"), false);
-    AddValue("HKLM", key, "InstallLocation", REG_SZ, StringData(appDir_), false);
-    AddValue("HKLM", key, "DisplayIcon", REG_SZ, StringData(uninstaller + ",0"), false);
-    AddValue("HKLM", key, "EstimatedSize", REG_DWORD, DwordData(static_cast<DWORD>((bytes + 1023) / 1024)), false);
-    if (!options_.userName.empty()) AddValue("HKLM", key, "RegOwner", REG_SZ, StringData(options_.userName), false);
-    if (!options_.company.empty()) AddValue("HKLM", key, "RegCompany", REG_SZ, StringData(options_.company), false);
-    AddValue("HKLM", key, "QuietUninstallString", REG_SZ, StringData("\"" + uninstaller + "\" /S"), false);
-    // The uninstaller only removes: no Modify or Repair buttons beside it.
-    AddValue("HKLM", key, "NoModify", REG_DWORD, DwordData(1), false);
-    AddValue("HKLM", key, "NoRepair", REG_DWORD, DwordData(1), false);
 }
 
 int Installer::CheckRequirements(bool diskSpace) {
@@ -382,9 +70,10 @@ int Installer::CheckRequirements(bool diskSpace) {
     // version that is allowed.
     std::string problem;
     if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
+    const std::string& appDir = AppDir();
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
-    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir_, free) && free < needed)
-        problem = texts_.Get(kTextDiskSpace, {appDir_.substr(0, 2), std::to_string(needed), std::to_string(free)});
+    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir, free) && free < needed)
+        problem = texts_.Get(kTextDiskSpace, {appDir.substr(0, 2), std::to_string(needed), std::to_string(free)});
     if (problem.empty()) return 0;
     log_.Line("Requirement not met: " + problem);
     bool goOn = !script_.abortInstallation &&
@@ -398,21 +87,26 @@ bool Installer::Step(const std::string& text) {
     return Advance(kStepWeight);
 }
 
-bool Installer::Advance(unsigned long long work) {
+bool Installer::Advance(std::uint64_t work) {
     workDone_ += work;
     if (onProgress) onProgress(static_cast<int>(std::min(workDone_, workTotal_) * 1000 / workTotal_), stepText_);
     return !cancel;
 }
 
 int Installer::Install() {
-    log_.Line("Installing into " + appDir_);
+    log_.Line("Installing into " + AppDir());
+    const auto& folders = plan_.Folders();
+    const auto& files = plan_.Files();
+    const auto& shortcutFolders = plan_.ShortcutFolders();
+    const auto& shortcuts = plan_.Shortcuts();
+    const auto& values = plan_.Values();
     bool ok = true;
-    for (size_t i = 0; ok && i < folders_.size(); ++i) ok = Step(folders_[i]) && MakeFolders(folders_[i]);
-    for (size_t i = 0; ok && i < files_.size(); ++i) ok = Step(files_[i].path) && PlaceFile(files_[i]);
+    for (size_t i = 0; ok && i < folders.size(); ++i) ok = Step(folders[i]) && MakeFolders(folders[i]);
+    for (size_t i = 0; ok && i < files.size(); ++i) ok = Step(files[i].path) && PlaceFile(files[i]);
     ok = ok && RegisterFiles();
-    for (size_t i = 0; ok && i < shortcutFolders_.size(); ++i) ok = MakeFolders(shortcutFolders_[i]);
-    for (size_t i = 0; ok && i < shortcuts_.size(); ++i) ok = Step(shortcuts_[i].path) && CreateShortcut(shortcuts_[i]);
-    for (size_t i = 0; ok && i < values_.size(); ++i) ok = Step(values_[i].hive + "\\" + values_[i].key) && WriteValue(values_[i]);
+    for (size_t i = 0; ok && i < shortcutFolders.size(); ++i) ok = MakeFolders(shortcutFolders[i]);
+    for (size_t i = 0; ok && i < shortcuts.size(); ++i) ok = Step(shortcuts[i].path) && CreateShortcut(shortcuts[i]);
+    for (size_t i = 0; ok && i < values.size(); ++i) ok = Step(values[i].hive + "\\" + values[i].key) && WriteValue(values[i]);
     ok = ok && Step(std::string()) && (!HasUninstaller() || WriteInstallLog());
     if (!ok) {
         bool cancelled = cancel && problem_.empty();
@@ -440,65 +134,27 @@ bool Installer::MakeFolders(const std::string& path) {
 }
 
 bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
-    unz_file_info64 info;
-    if (unzLocateFile(archive_, file.entry.c_str(), 2) != UNZ_OK ||
-        unzGetCurrentFileInfo64(archive_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
-        unzOpenCurrentFile(archive_) != UNZ_OK) {
-        damaged_ = true;
-        return Fail("setup.zip: cannot read " + file.entry);
-    }
-    File out;
-    if (!out.Open(target, CreateWrite)) {
-        unzCloseCurrentFile(archive_);
-        return Fail(texts_.Get(kTextCannotWrite, {target}));
-    }
-    std::vector<char> block(1 << 16);
-    int n = 0;
-    bool written = true, cancelled = false;
-    while (written && !cancelled &&
-           (n = unzReadCurrentFile(archive_, block.data(), static_cast<unsigned>(block.size()))) > 0) {
-        std::uint32_t done = 0;
-        written = out.Write(block.data(), static_cast<std::uint32_t>(n), done);
-        cancelled = !Advance(static_cast<unsigned>(n));
-    }
-    if (cancelled) {
-        unzCloseCurrentFile(archive_);
-        return false;
-    }
-    // Closing the entry checks its CRC.
-    bool intact = n == 0 && unzCloseCurrentFile(archive_) == UNZ_OK;
-    out.Close();
-    if (!written) return Fail(texts_.Get(kTextCannotWrite, {target}));
-    if (!intact) {
-        damaged_ = true;
-        return Fail("setup.zip: the entry " + file.entry + " is damaged");
+    ArchiveEntry entry;
+    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
+        case ExtractStatus::Ok: break;
+        case ExtractStatus::Unreadable:
+            damaged_ = true;
+            return Fail("setup.zip: cannot read " + file.entry);
+        case ExtractStatus::Stopped: return false;
+        case ExtractStatus::Unwritten: return Fail(texts_.Get(kTextCannotWrite, {target}));
+        case ExtractStatus::Damaged:
+            damaged_ = true;
+            return Fail("setup.zip: the entry " + file.entry + " is damaged");
     }
     // The file keeps the time it had on the builder's computer, which replace modes compare.
-    FILETIME local, utc;
-    HANDLE h = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        if (DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate), &local) &&
-            LocalFileTimeToFileTime(&local, &utc))
-            SetFileTime(h, nullptr, nullptr, &utc);
-        CloseHandle(h);
-    }
+    SetDosWriteTime(target, entry.dosDate);
     return true;
 }
 
-bool Installer::ShouldReplace(const PlannedFile& file, const std::string& fresh) {
+bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh) {
     if (!platform::IsFile(file.path)) return true;
-    int order = 0;
-    switch (file.replaceMode) {
-        case kReplaceNever: return false;
-        case kReplaceOlderDate: return CompareDates(file.path, fresh) < 0;
-        case kReplaceLowerVersion: return CompareVersions(file.path, fresh, order) && order < 0;
-        case kReplaceLowerOrOlder:
-            if (!CompareVersions(file.path, fresh, order)) order = 0;
-            return order < 0 || (order == 0 && CompareDates(file.path, fresh) < 0);
-        case kReplaceAsk: return !ask || ask(texts_.Get(kTextReplaceFile, {file.path}), true);
-        case kReplaceDifferent: return !SameContents(file.path, fresh);
-        default: return true;
-    }
+    FileFacts facts(file.path, fresh, [&] { return !ask || ask(texts_.Get(kTextReplaceFile, {file.path}), true); });
+    return ShouldReplace(file.replaceMode, facts);
 }
 
 bool Installer::PlaceFile(const PlannedFile& file) {
@@ -509,7 +165,7 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    if (ShouldReplace(file, fresh))
+    if (ShouldReplaceExisting(file, fresh))
         return MoveIntoPlace(fresh, file.path, file.options, existed, file.replaceMode == kReplaceAtRestart);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
@@ -524,7 +180,6 @@ bool Installer::PlaceFile(const PlannedFile& file) {
     }
     return true;
 }
-
 bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
                               bool laterIfInUse) {
     InstallAction a;
@@ -601,14 +256,15 @@ bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
     return MoveIntoPlace(fresh, shortcut.path, 0, platform::IsFile(shortcut.path), false);
 }
 
-bool Installer::CreateKeyPath(HKEY hive, const std::string& hiveName, const std::string& path) {
+bool Installer::CreateKeyPath(const std::string& hiveName, const std::string& path) {
+    HKEY hive = HiveFromName(hiveName);
     size_t end = 0;
     while (end != std::string::npos) {
         end = path.find('\\', end + 1);
         std::string partial = path.substr(0, end);
         RegistryKey key;
         bool created = false;
-        if (!key.Create(hive, partial, created)) return Fail(texts_.Get(kTextCannotWrite, {hiveName + "\\" + partial}));
+        if (!key.Create(hive, partial, kWriteAccess, nullptr, &created)) return Fail(texts_.Get(kTextCannotWrite, {hiveName + "\\" + partial}));
         if (created) {
             InstallAction a;
             a.kind = ActionKind::Key;
@@ -622,21 +278,19 @@ bool Installer::CreateKeyPath(HKEY hive, const std::string& hiveName, const std:
 }
 
 bool Installer::WriteValue(const PlannedValue& value) {
-    HKEY hive = HiveFromName(value.hive);
-    if (!value.key.empty() && !CreateKeyPath(hive, value.hive, value.key)) return false;
+    if (!value.key.empty() && !CreateKeyPath(value.hive, value.key)) return false;
     if (value.keyOnly) return true;
     RegistryKey key;
-    bool created = false;
     std::string where = value.hive + "\\" + value.key + "\\" + value.name;
-    if (!key.Create(hive, value.key, created)) return Fail(texts_.Get(kTextCannotWrite, {where}));
+    if (!key.Create(HiveFromName(value.hive), value.key, kWriteAccess)) return Fail(texts_.Get(kTextCannotWrite, {where}));
     InstallAction a;
     a.kind = ActionKind::Value;
     a.hive = value.hive;
     a.key = value.key;
     a.name = value.name;
     DWORD type = 0;
-    if (key.Query(value.name, type, a.previousData)) a.previousType = static_cast<long>(type);
-    if (!key.Set(value.name, value.type, value.data)) return Fail(texts_.Get(kTextCannotWrite, {where}));
+    if (key.QueryValue(value.name, type, a.previousData)) a.previousType = static_cast<long>(type);
+    if (!key.SetValue(value.name, value.type, value.data)) return Fail(texts_.Get(kTextCannotWrite, {where}));
     journal_.Add(a);
     log_.Line("Registry value written: " + where);
     return true;
@@ -644,8 +298,8 @@ bool Installer::WriteValue(const PlannedValue& value) {
 
 // The install log serves the uninstaller only; without one it would be a file that nothing removes.
 bool Installer::HasUninstaller() const {
-    std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
-    for (const PlannedFile& f : files_)
+    std::string uninstaller = JoinPath(AppDir(), "uninstall.exe");
+    for (const PlannedFile& f : plan_.Files())
         if (EqualNoCase(f.path, uninstaller)) return true;
     return false;
 }
@@ -661,7 +315,7 @@ long Installer::RaisedSharedCount(const std::string& path, bool existed, long pr
 
 void Installer::ReadEarlierInstallLog() {
     try {
-        ProfileText text(appDir_, "install.log");
+        ProfileText text(AppDir(), "install.log");
         if (earlier_.Read(text)) log_.Line("Earlier installation found: its install log is kept");
         else earlier_ = InstallLog();
     } catch (const Exception&) {
@@ -669,10 +323,10 @@ void Installer::ReadEarlierInstallLog() {
 }
 
 bool Installer::WriteInstallLog() {
-    std::string path = JoinPath(appDir_, "install.log");
+    std::string path = JoinPath(AppDir(), "install.log");
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + appDir_ + "\r\nPanelColours=" +
+    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + AppDir() + "\r\nPanelColours=" +
                        ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" +
                        texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;

@@ -2,19 +2,21 @@
 
 #include <commctrl.h>
 
-#include <thread>
-
 #include "installer/win32/ScreenPaint.h"
 
 namespace {
 
 const char kClassName[] = "QuillsetProgress";
-constexpr UINT kProgressMessage = WM_APP + 1;
-constexpr UINT kFinishedMessage = WM_APP + 2;
 constexpr int kCancelId = IDCANCEL;
 constexpr int kClientWidth = 460, kClientHeight = 150;
 
 }  // namespace
+
+ProgressWindow::ProgressWindow()
+    : runner_([this](int permille, const std::string& text) {
+          SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(permille), 0);
+          SetWindowTextA(status_, text.c_str());
+      }) {}
 
 ProgressWindow::~ProgressWindow() {
     if (window_) DestroyWindow(window_);
@@ -71,31 +73,13 @@ void ProgressWindow::Layout() {
 }
 
 int ProgressWindow::Run(const std::function<int()>& work) {
-    int result = 0;
-    std::thread worker([&] {
-        result = work();
-        PostMessageA(window_, kFinishedMessage, 0, 0);
-    });
-    MSG msg;
-    while (!finished_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    worker.join();
+    int result = runner_.Run(window_, work);
     DestroyWindow(window_);
     window_ = nullptr;
     return result;
 }
 
-void ProgressWindow::SetProgress(int permille, const std::string& text) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        statusText_ = text;
-    }
-    PostMessageA(window_, kProgressMessage, static_cast<WPARAM>(permille), 0);
-}
+void ProgressWindow::SetProgress(int permille, const std::string& text) { runner_.SetProgress(window_, permille, text); }
 
 void ProgressWindow::AskCancel() {
     if (!IsWindowEnabled(cancel_)) return;
@@ -107,18 +91,8 @@ void ProgressWindow::AskCancel() {
 }
 
 LRESULT ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (runner_.OnMessage(message, wParam)) return 0;
     switch (message) {
-        case kProgressMessage: {
-            std::string text;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                text = statusText_;
-            }
-            SendMessageA(bar_, PBM_SETPOS, wParam, 0);
-            SetWindowTextA(status_, text.c_str());
-            return 0;
-        }
-        case kFinishedMessage: finished_ = true; return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kCancelId) AskCancel();
             return 0;

@@ -4,12 +4,13 @@
 #include <windows.h>
 
 #include <functional>
-#include <mutex>
 #include <string>
+
+#include "platform/win32/ProgressRunner.h"
 
 class ProgressWindow {
 public:
-    ProgressWindow() = default;
+    ProgressWindow();
     ~ProgressWindow();
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
@@ -38,7 +39,5 @@ private:
     HWND window_ = nullptr, heading_ = nullptr, status_ = nullptr, bar_ = nullptr, cancel_ = nullptr;
     HFONT font_ = nullptr, boldFont_ = nullptr;
     std::string caption_, confirmCancel_;
-    std::mutex mutex_;
-    std::string statusText_;
-    bool finished_ = false;
+    ProgressRunner runner_;
 };

@@ -12,9 +12,10 @@
 #include "installer/ExitCodes.h"
 #include "installer/win32/LanguageDialog.h"
 #include "installer/win32/ProgressWindow.h"
+#include "installer/win32/FileOperations.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/ScreenIds.h"
-#include "installer/win32/Shell.h"
+#include "installer/win32/SystemFolders.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderScanner.h"
@@ -65,8 +66,8 @@ std::string RegisteredText(const char* name) {
     RegistryKey key;
     DWORD type = 0;
     std::string data;
-    if (!key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", KEY_READ) ||
-        !key.Query(name, type, data) || type != REG_SZ)
+    if (!key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", kReadAccess) ||
+        !key.QueryValue(name, type, data) || type != REG_SZ)
         return std::string();
     return data.substr(0, data.find('\0'));
 }

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "installer/SetupScript.h"
+#include "installer/win32/FileOperations.h"
+#include "installer/win32/Libraries.h"
 #include "installer/win32/Registry.h"
-#include "installer/win32/Shell.h"
+#include "installer/win32/SharedCounts.h"
 
 namespace {
-
-const char kSharedKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem) {
     bool shared = (a.options & kSharedFile) != 0;
@@ -45,9 +45,9 @@ bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem) {
 bool UndoValue(const InstallAction& a, std::string& problem) {
     RegistryKey key;
     HKEY hive = HiveFromName(a.hive);
-    if (!hive || !key.Open(hive, a.key, KEY_READ | KEY_WRITE)) return true;  // already gone
-    bool ok = a.previousType < 0 ? key.Delete(a.name)
-                                 : key.Set(a.name, static_cast<DWORD>(a.previousType), a.previousData);
+    if (!hive || !key.Open(hive, a.key, kWriteAccess)) return true;  // already gone
+    bool ok = a.previousType < 0 ? key.DeleteValue(a.name)
+                                 : key.SetValue(a.name, static_cast<DWORD>(a.previousType), a.previousData);
     if (!ok) problem = a.hive + "\\" + a.key + "\\" + a.name;
     return ok;
 }
@@ -55,40 +55,15 @@ bool UndoValue(const InstallAction& a, std::string& problem) {
 bool UndoKey(const InstallAction& a) {
     RegistryKey key;
     HKEY hive = HiveFromName(a.hive);
-    if (!hive || !key.Open(hive, a.key, KEY_READ)) return true;
+    if (!hive || !key.Open(hive, a.key, kReadAccess)) return true;
     // Something that the installation did not put there keeps the key.
-    bool empty = key.IsEmpty();
+    DWORD subkeys = 0, values = 0;
+    bool empty = key.QueryInfoKey(subkeys, values) && subkeys == 0 && values == 0;
     key.Close();
-    return !empty || DeleteRegistryKey(hive, a.key);
+    return !empty || DeleteRegistryKey(hive, a.key, KEY_WOW64_64KEY);
 }
 
 }  // namespace
-
-long SharedCount(const std::string& path) {
-    RegistryKey key;
-    DWORD type = 0;
-    std::string data;
-    if (!key.Open(HKEY_LOCAL_MACHINE, kSharedKey, KEY_READ) || !key.Query(path, type, data) ||
-        type != REG_DWORD || data.size() != sizeof(DWORD))
-        return -1;
-    DWORD count = 0;
-    memcpy(&count, data.data(), sizeof count);
-    return static_cast<long>(count);
-}
-
-bool SetSharedCount(const std::string& path, long count) {
-    RegistryKey key;
-    bool created = false;
-    if (!key.Create(HKEY_LOCAL_MACHINE, kSharedKey, created)) return false;
-    return count < 0 ? key.Delete(path) : key.Set(path, REG_DWORD, DwordData(static_cast<DWORD>(count)));
-}
-
-bool DeleteFileForce(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return DeleteFileA(path.c_str()) != FALSE;
-}
 
 bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem) {
     switch (action.kind) {

@@ -10,10 +10,3 @@ enum class UndoMode { Rollback, Uninstall };
 
 // False with `problem` set when the action could not be taken back completely.
 bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem);
-
-// The SharedDLLs reference count of a file; -1 when it has none.
-long SharedCount(const std::string& path);
-bool SetSharedCount(const std::string& path, long count);
-
-// Deletes a file, clearing its read-only attribute first.
-bool DeleteFileForce(const std::string& path);

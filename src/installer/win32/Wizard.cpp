@@ -2,16 +2,12 @@
 
 #include <commctrl.h>
 
-#include <thread>
-
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/ScreenPaint.h"
 
 namespace {
 
 const char kClassName[] = "QuillsetWizard";
-constexpr UINT kProgressMessage = WM_APP + 1;
-constexpr UINT kFinishedMessage = WM_APP + 2;
 // The frame in pixels: the white band of inner pages, the panel of outer ones, the button row.
 constexpr int kClientWidth = 494, kClientHeight = 360;
 constexpr int kBandHeight = 58, kPanelWidth = 164, kLineTop = 312;
@@ -43,6 +39,12 @@ std::string ControlText(const std::string& text) {
     }
     return out;
 }
+
+Wizard::Wizard()
+    : runner_([this](int permille, const std::string& text) {
+          SendDlgItemMessageA(window_, kIdProgress, PBM_SETPOS, static_cast<WPARAM>(permille), 0);
+          SetDlgItemTextA(window_, kIdStatus, text.c_str());
+      }) {}
 
 Wizard::~Wizard() {
     if (window_) DestroyWindow(window_);
@@ -176,37 +178,14 @@ WizardButton Wizard::WaitForButton() {
     return pressed_ == kIdBack ? WizardButton::Back : pressed_ == kIdNext ? WizardButton::Next : WizardButton::Cancel;
 }
 
-int Wizard::Run(const std::function<int()>& work) {
-    int result = 0;
-    working_ = true;
-    std::thread worker([&] {
-        result = work();
-        PostMessageA(window_, kFinishedMessage, 0, 0);
-    });
-    MSG msg;
-    while (working_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    worker.join();
-    working_ = false;
-    return result;
-}
+int Wizard::Run(const std::function<int()>& work) { return runner_.Run(window_, work); }
 
-void Wizard::SetProgress(int permille, const std::string& text) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        statusText_ = text;
-    }
-    PostMessageA(window_, kProgressMessage, static_cast<WPARAM>(permille), 0);
-}
+void Wizard::SetProgress(int permille, const std::string& text) { runner_.SetProgress(window_, permille, text); }
 
 void Wizard::Press(int id) {
     HWND button = GetDlgItem(window_, id);
     if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
-    if (working_) {
+    if (runner_.Running()) {
         if (id == kIdCancel && onCancel) onCancel();
         return;
     }
@@ -244,6 +223,7 @@ void Wizard::Paint() {
 }
 
 LRESULT Wizard::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (runner_.OnMessage(message, wParam)) return 0;
     switch (message) {
         case WM_PAINT: Paint(); return 0;
         case WM_CTLCOLORSTATIC: {
@@ -257,17 +237,6 @@ LRESULT Wizard::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<LRESULT>(white_);
         }
-        case kProgressMessage: {
-            std::string text;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                text = statusText_;
-            }
-            SendDlgItemMessageA(window_, kIdProgress, PBM_SETPOS, wParam, 0);
-            SetDlgItemTextA(window_, kIdStatus, text.c_str());
-            return 0;
-        }
-        case kFinishedMessage: working_ = false; return 0;
         case WM_COMMAND: {
             int id = LOWORD(wParam);
             if (id == kIdBack || id == kIdNext || id == kIdCancel) Press(id);

@@ -7,9 +7,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "platform/win32/ProgressRunner.h"
 
 // The button that ended a page.
 enum class WizardButton { Back, Next, Cancel };
@@ -19,7 +20,7 @@ public:
     // The page area that a page's controls may use, in pixels.
     static constexpr int kPageWidth = 446, kPageHeight = 226;
 
-    Wizard() = default;
+    Wizard();
     ~Wizard();
     Wizard(const Wizard&) = delete;
     Wizard& operator=(const Wizard&) = delete;
@@ -73,9 +74,7 @@ private:
     bool outer_ = false;
     std::vector<HWND> page_;
     int pressed_ = 0;
-    bool working_ = false;
-    std::mutex mutex_;
-    std::string statusText_;
+    ProgressRunner runner_;
 };
 
 // A language file's text with its line breaks as edit and static controls want them.

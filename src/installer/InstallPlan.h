@@ -1,0 +1,106 @@
+#pragma once
+// Planning an installation on the target computer before anything is changed: the variables
+// resolved against the computer's folders and the user's choices, and every line of setup.ini
+// checked and turned into a folder, file, shortcut or registry entry to make. A script or an
+// archive at fault is refused here, so that the installation itself starts only on a sound plan.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installer/ActivityLog.h"
+#include "installer/CommandLine.h"
+#include "installer/ExitCodes.h"
+#include "installer/RegistryData.h"
+#include "installer/SetupScript.h"
+#include "installer/ShellLinkFields.h"
+#include "installer/Variables.h"
+
+// The target computer's folders that the folder variables stand for (the common, all-users
+// ones); an empty one cannot be planned with.
+struct TargetFolders {
+    std::string programFiles, commonFiles, windows, system, fonts;
+    std::string desktop, startMenu, startMenuPrograms, startUp;
+};
+
+struct PlannedFile {
+    std::string entry, path;  // the archive entry and where it goes
+    int options = 0, replaceMode = 0;
+    std::uint64_t size = 0;
+};
+
+struct PlannedShortcut {
+    bool internet = false;
+    std::string path;  // with ".lnk" or ".url"
+    std::string url;   // of an internet shortcut
+    ShellLinkFields fields;
+};
+
+struct PlannedValue {
+    bool keyOnly = false;  // the key alone, no value
+    std::string hive, key, name;
+    std::uint32_t type = kRegString;  // a RegistryType
+    std::string data;                 // as the registry stores it
+};
+
+class InstallPlan {
+public:
+    // The uncompressed size of an archive entry; false when the archive lacks it.
+    using EntrySize = std::function<bool(const std::string& entry, std::uint64_t& size)>;
+
+    InstallPlan(const SetupScript& script, const InstallerOptions& options, ActivityLog& log)
+        : script_(script), options_(options), log_(log) {}
+
+    // The three steps, in this order; each is false with Problem() set when it refuses.
+    // The script holds no line that a build never writes.
+    bool CheckScript();
+    // The folder and product variables, the program group and the installation folder.
+    bool ResolveVariables(const std::string& setupDir, const TargetFolders& folders);
+    // Every folder, file, shortcut, registry line, file type and the uninstall entry.
+    bool PlanActions(const EntrySize& entrySize);
+
+    const std::string& Problem() const { return problem_; }
+    // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
+    // that is no full folder path.
+    int Failure() const { return failure_; }
+
+    const std::string& AppDir() const { return appDir_; }
+    // The program group's name below the Start menu's programs.
+    const std::string& ProgramGroup() const { return group_; }
+    std::string Product() const;
+    // `text` with its variables replaced; unknown ones stay.
+    std::string Text(const std::string& text) const;
+    // The bytes of the files to install.
+    std::uint64_t RequiredBytes() const;
+
+    // What the installation makes, in the order it makes them: the folders (the installation
+    // folder first), the files, the shortcuts' folders, the shortcuts and the registry entries.
+    const std::vector<std::string>& Folders() const { return folders_; }
+    const std::vector<PlannedFile>& Files() const { return files_; }
+    const std::vector<std::string>& ShortcutFolders() const { return shortcutFolders_; }
+    const std::vector<PlannedShortcut>& Shortcuts() const { return shortcuts_; }
+    const std::vector<PlannedValue>& Values() const { return values_; }
+
+private:
+    bool Fail(const std::string& problem);
+    bool PlanFolders(const std::vector<std::string>& lines, std::vector<std::string>& folders);
+    bool PlanFiles(const EntrySize& entrySize);
+    bool PlanShortcuts();
+    bool PlanRegistry();
+    bool PlanFileTypes();
+    void PlanUninstallEntry();
+    bool AddValue(const std::string& hive, const std::string& key, const std::string& name, std::uint32_t type,
+                  const std::string& data, bool keyOnly);
+
+    const SetupScript& script_;
+    const InstallerOptions& options_;
+    ActivityLog& log_;
+    Variables variables_;
+    std::string appDir_, group_;
+    std::vector<std::string> folders_, shortcutFolders_;
+    std::vector<PlannedFile> files_;
+    std::vector<PlannedShortcut> shortcuts_;
+    std::vector<PlannedValue> values_;
+    std::string problem_;
+    int failure_ = kExitDamaged;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// Registry entries as the installer plans them, before any registry is touched: the hives that
+// setup.ini names, the value types (numbered as the registry numbers them) and value data as
+// the registry stores it.
+#include <cstdint>
+#include <string>
+
+enum class Hive { None, ClassesRoot, CurrentUser, LocalMachine, Users };
+
+// HKCR, HKCU, HKLM, HKU or the full hive names, in any case; Hive::None for anything else.
+Hive HiveNamed(const std::string& name);
+
+enum RegistryType : std::uint32_t { kRegNone = 0, kRegString = 1, kRegBinary = 3, kRegDword = 4 };
+
+// A registry string as stored: the text and its terminating zero.
+std::string StringData(const std::string& text);
+// A number as stored: four bytes, the lowest first.
+std::string DwordData(std::uint32_t value);

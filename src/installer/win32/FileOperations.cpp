@@ -1,0 +1,60 @@
+#include "installer/win32/FileOperations.h"
+
+#include <windows.h>
+
+#include "platform/File.h"
+
+bool DeleteFileForce(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool RemoveFolderTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = JoinPath(folder, name);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolderTree(path);
+            else DeleteFileForce(path);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return RemoveDirectoryA(folder.c_str()) != FALSE;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    File file;
+    std::uint64_t size = 0;
+    std::uint32_t done = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > (64u << 20)) return std::string();
+    std::string bytes(static_cast<size_t>(size), '\0');
+    if (size && !file.Read(&bytes[0], static_cast<std::uint32_t>(size), done)) return std::string();
+    return bytes;
+}
+
+bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes) {
+    std::string folder = path;
+    ULARGE_INTEGER available;
+    while (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) {
+        size_t slash = folder.find_last_of('\\');
+        if (slash == std::string::npos || slash < 2 || folder.size() <= 3) return false;
+        folder.resize(slash == 2 ? 3 : slash);
+    }
+    kilobytes = available.QuadPart / 1024;
+    return true;
+}
+
+bool SetDosWriteTime(const std::string& path, std::uint32_t dosDate) {
+    FILETIME local, utc;
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate), &local) &&
+              LocalFileTimeToFileTime(&local, &utc) && SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+    return ok;
+}

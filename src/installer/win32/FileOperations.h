@@ -1,0 +1,15 @@
+#pragma once
+// The file operations of the installer programs beyond the platform's own.
+#include <cstdint>
+#include <string>
+
+// Deletes a file, clearing its read-only attribute first.
+bool DeleteFileForce(const std::string& path);
+// Deletes a folder with everything inside it.
+bool RemoveFolderTree(const std::string& folder);
+// A file's whole contents (at most 64 MB); empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// Free kilobytes on the drive that holds `path` (the nearest existing folder above it).
+bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes);
+// Sets a file's last write time from an archive's DOS date and time (local time).
+bool SetDosWriteTime(const std::string& path, std::uint32_t dosDate);

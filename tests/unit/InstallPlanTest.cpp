@@ -1,0 +1,217 @@
+// Planning an installation from setup.ini and the archive's listing, before anything is changed:
+// what is planned, in which order and with which data, and every refusal.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "installer/ExitCodes.h"
+#include "installer/InstallPlan.h"
+
+namespace {
+
+ProfileText Crlf(const std::string& text) {
+    std::string crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return ProfileText::FromBytes(crlf);
+}
+
+TargetFolders Folders() {
+    TargetFolders f;
+    f.programFiles = "C:\\Program Files";
+    f.commonFiles = "C:\\Program Files\\Common Files";
+    f.windows = "C:\\Windows";
+    f.system = "C:\\Windows\\system32";
+    f.fonts = "C:\\Windows\\Fonts";
+    f.desktop = "C:\\Users\\Public\\Desktop";
+    f.startMenu = "C:\\ProgramData\\Start Menu";
+    f.startMenuPrograms = "C:\\ProgramData\\Start Menu\\Programs";
+    f.startUp = "C:\\ProgramData\\Start Menu\\Programs\\StartUp";
+    return f;
+}
+
+const char kHeader[] =
+    "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%ProductName%\\\nDefaultShortcutFolderName=%ProductName%\n\n"
+    "[GENERAL_INFO]\nCompanyName=Quill Co\nProductName=Demo\nProductVersion=2.1\nProductURL=http://example.com\n\n";
+
+// A plan of `script` (after kHeader) against an archive that lists `entries` with their sizes.
+struct Planned {
+    explicit Planned(const std::string& body, std::map<std::string, std::uint64_t> entries = {},
+                     InstallerOptions chosen = {})
+        : script(ReadSetupScript(Crlf(kHeader + body))), options(std::move(chosen)), plan(script, options, log) {
+        ok = plan.CheckScript() && plan.ResolveVariables("C:\\Temp\\Setup", Folders()) &&
+             plan.PlanActions([entries](const std::string& name, std::uint64_t& size) {
+                 auto it = entries.find(name);
+                 if (it == entries.end()) return false;
+                 size = it->second;
+                 return true;
+             });
+    }
+    SetupScript script;
+    InstallerOptions options;
+    ActivityLog log;
+    InstallPlan plan;
+    bool ok = false;
+};
+
+}  // namespace
+
+TEST(InstallPlan, FoldersAndFilesResolvedWithTheArchivesSizes) {
+    Planned p("[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[SHARED_FOLDERS]\n%CommonFiles%\\Demo\n\n"
+              "[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\a.exe,2,3\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\n\n"
+              "[SHARED_FILES]\n,CommonFiles\\Demo\\s.dll,%CommonFiles%\\Demo\\s.dll,7,6\n",
+              {{"a.exe", 1000}, {"uninstall.exe", 24}, {"CommonFiles\\Demo\\s.dll", 2048}});
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    // The trailing backslash of the installation path goes; the installation folder comes first.
+    EXPECT_EQ(p.plan.AppDir(), "C:\\Program Files\\Demo");
+    EXPECT_EQ(p.plan.Folders(), (std::vector<std::string>{"C:\\Program Files\\Demo", "C:\\Program Files\\Demo\\bin",
+                                                          "C:\\Program Files\\Common Files\\Demo"}));
+    ASSERT_EQ(p.plan.Files().size(), 3u);
+    const PlannedFile& shared = p.plan.Files()[2];
+    EXPECT_EQ(shared.entry, "CommonFiles\\Demo\\s.dll");
+    EXPECT_EQ(shared.path, "C:\\Program Files\\Common Files\\Demo\\s.dll");
+    EXPECT_EQ(shared.options, 7);
+    EXPECT_EQ(shared.replaceMode, 6);
+    EXPECT_EQ(shared.size, 2048u);
+    EXPECT_EQ(p.plan.RequiredBytes(), 3072u);
+    EXPECT_EQ(p.plan.ProgramGroup(), "Demo");
+    EXPECT_EQ(p.plan.Product(), "Demo");
+    EXPECT_EQ(p.plan.Text("%ProductName% %ProductVersion% in %AppDir%, 50%"), "Demo 2.1 in C:\\Program Files\\Demo, 50%");
+}
+
+TEST(InstallPlan, ShortcutsTakeTheirFolderTheirExtensionAndAKnownShowCommand) {
+    Planned p("[SHORTCUT_FOLDERS]\n%AppSCFolder%\\Tools\n\n"
+              "[SHORTCUTS]\ns,%AppSCFolder%\\Tools\\Run,%AppDir%\\a.exe,-x %1,%AppDir%\\a.ico,2,7,%AppDir%\n"
+              "s,%Desktop%\\Big,%AppDir%\\a.exe,,,0,3,\ns,%Desktop%\\Odd,%AppDir%\\a.exe,,,0,5,\n"
+              "i,%Desktop%\\Web,%ProductURL%/?a=50%,,,,,,\n");
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    EXPECT_EQ(p.plan.ShortcutFolders(),
+              (std::vector<std::string>{"C:\\ProgramData\\Start Menu\\Programs\\Demo\\Tools"}));
+    ASSERT_EQ(p.plan.Shortcuts().size(), 4u);
+    const PlannedShortcut& run = p.plan.Shortcuts()[0];
+    EXPECT_EQ(run.path, "C:\\ProgramData\\Start Menu\\Programs\\Demo\\Tools\\Run.lnk");
+    EXPECT_EQ(run.fields.target, "C:\\Program Files\\Demo\\a.exe");
+    EXPECT_EQ(run.fields.arguments, "-x %1");
+    EXPECT_EQ(run.fields.iconPath, "C:\\Program Files\\Demo\\a.ico");
+    EXPECT_EQ(run.fields.iconIndex, 2);
+    EXPECT_EQ(run.fields.showCommand, kShowMinimizedInactive);
+    EXPECT_EQ(run.fields.workingFolder, "C:\\Program Files\\Demo");
+    EXPECT_EQ(p.plan.Shortcuts()[1].fields.showCommand, kShowMaximized);
+    EXPECT_EQ(p.plan.Shortcuts()[2].fields.showCommand, kShowNormal);
+    const PlannedShortcut& web = p.plan.Shortcuts()[3];
+    EXPECT_TRUE(web.internet);
+    EXPECT_EQ(web.path, "C:\\Users\\Public\\Desktop\\Web.url");
+    EXPECT_EQ(web.url, "http://example.com/?a=50%");
+}
+
+TEST(InstallPlan, RegistryLinesFileTypesAndTheUninstallEntryBecomeValuesAsStored) {
+    InstallerOptions chosen;
+    chosen.userName = "Ann";
+    Planned p("[APPLICATION_FILES]\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\n\n"
+              "[REGISTRY_ENTRIES]\nkey,HKLM,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo\n"
+              "value,HKCU,Software\\%ProductName%,Path,s,%AppDir%\\%1\nvalue,HKLM,Software\\Demo,Blob,b,01 a0 FF\n"
+              "value,HKU,,Level,d,0000000A\n\n"
+              "[FILE_TYPES]\ntxt,Demo.Text,Demo text,%AppDir%\\Demo.exe,,1\n",
+              {{"uninstall.exe", 1025}}, chosen);
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    const auto& v = p.plan.Values();
+    ASSERT_GE(v.size(), 8u);
+    EXPECT_TRUE(v[0].keyOnly);
+    EXPECT_EQ(v[1].hive, "HKCU");
+    EXPECT_EQ(v[1].key, "Software\\Demo");
+    EXPECT_EQ(v[1].type, kRegString);
+    EXPECT_EQ(v[1].data, StringData("C:\\Program Files\\Demo\\%1"));
+    EXPECT_EQ(v[2].type, kRegBinary);
+    EXPECT_EQ(v[2].data, std::string("\x01\xA0\xFF", 3));
+    EXPECT_EQ(v[3].key, "");
+    EXPECT_EQ(v[3].type, kRegDword);
+    EXPECT_EQ(v[3].data, std::string("\x0A\0\0\0", 4));
+    // The file type: the extension, the type's name, its icon (the program's) and its command.
+    EXPECT_EQ(v[4].key, ".txt");
+    EXPECT_EQ(v[4].data, StringData("Demo.Text"));
+    EXPECT_EQ(v[5].data, StringData("Demo text"));
+    EXPECT_EQ(v[6].key, "Demo.Text\\DefaultIcon");
+    EXPECT_EQ(v[6].data, StringData("C:\\Program Files\\Demo\\Demo.exe,1"));
+    EXPECT_EQ(v[7].data, StringData("\"C:\\Program Files\\Demo\\Demo.exe\" \"%1\""));
+    // The uninstall entry under the key the script names, with what the plan knows.
+    std::map<std::string, std::string> entry;
+    for (size_t i = 8; i < v.size(); ++i) {
+        EXPECT_EQ(v[i].key, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo");
+        entry[v[i].name] = v[i].data;
+    }
+    EXPECT_EQ(entry["DisplayVersion"], StringData("2.1"));
+    EXPECT_EQ(entry["Publisher"], StringData("Quill Co"));
+    EXPECT_EQ(entry["EstimatedSize"], DwordData(2));  // 1025 bytes, rounded up to kilobytes
+    EXPECT_EQ(entry["RegOwner"], StringData("Ann"));
+    EXPECT_EQ(entry.count("RegCompany"), 0u);
+    EXPECT_EQ(entry["QuietUninstallString"], StringData("\"C:\\Program Files\\Demo\\uninstall.exe\" /S"));
+    EXPECT_EQ(entry["NoModify"], DwordData(1));
+}
+
+TEST(InstallPlan, TheUsersFolderAndGroupTakeThePlaceOfTheScripts) {
+    InstallerOptions chosen;
+    chosen.folder = "D:\\Tools\\Demo\\\\";
+    chosen.group = "Quill\\Demo";
+    Planned p("[SHORTCUT_FOLDERS]\n%AppSCFolder%\n", {}, chosen);
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    EXPECT_EQ(p.plan.AppDir(), "D:\\Tools\\Demo");
+    EXPECT_EQ(p.plan.ProgramGroup(), "Quill\\Demo");
+    EXPECT_EQ(p.plan.ShortcutFolders()[0], "C:\\ProgramData\\Start Menu\\Programs\\Quill\\Demo");
+}
+
+TEST(InstallPlan, RefusesWhatCannotBeInstalledSafely) {
+    struct Case {
+        const char* body;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"[APPLICATION_FILES]\n,gone.exe,%AppDir%\\gone.exe,0,0\n", "setup.zip lacks the entry gone.exe"},
+        {"[APPLICATION_FILES]\n,..\\a.exe,%AppDir%\\a.exe,0,0\n", "the archive entry ..\\a.exe is not a safe name"},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\..\\a.exe,0,0\n", "leaves its folder"},
+        {"[APPLICATION_FOLDERS]\nC:\\Elsewhere\n", "does not begin with a folder variable"},
+        {"[SHORTCUTS]\ns,%Desktop%\\x,%Nowhere%\\a.exe,,,0,1,,\n", "unknown variable %Nowhere%"},
+        {"[REGISTRY_ENTRIES]\nvalue,HKXX,Software\\Demo,a,s,x\n", "unknown registry hive HKXX"},
+        {"[REGISTRY_ENTRIES]\nkey,HKLM,Software\\\\Demo\n", "is not a key path"},
+        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,b,01 zz\n", "bad binary data: 01 zz"},
+        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000"},
+        {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name"},
+    };
+    for (const Case& c : cases) {
+        Planned p(c.body, {{"a.exe", 1}});
+        EXPECT_FALSE(p.ok) << c.body;
+        EXPECT_NE(p.plan.Problem().find(c.problem), std::string::npos) << c.body << ": " << p.plan.Problem();
+        EXPECT_EQ(p.plan.Failure(), kExitDamaged) << c.body;
+    }
+}
+
+TEST(InstallPlan, AFolderThatIsNoFullPathFailsAsTheUsersOrAsThePackagesFault) {
+    InstallerOptions chosen;
+    chosen.folder = "Relative\\Demo";
+    Planned byUser("", {}, chosen);
+    EXPECT_FALSE(byUser.ok);
+    EXPECT_EQ(byUser.plan.Failure(), kExitFailed);
+    EXPECT_EQ(byUser.plan.Problem(), "the installation folder Relative\\Demo is not a full folder path");
+
+    SetupScript script = ReadSetupScript(Crlf("[SETUP_INFO]\nDefaultInstallationPath=C:\\\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    EXPECT_FALSE(plan.ResolveVariables("C:\\Temp", Folders()));
+    EXPECT_EQ(plan.Failure(), kExitDamaged);
+
+    // A group name that leaves the Start menu, and a system folder the computer lacks.
+    InstallerOptions group;
+    group.group = "..\\Startup";
+    EXPECT_FALSE(Planned("", {}, group).ok);
+    InstallPlan missing(script, none, log);
+    TargetFolders folders = Folders();
+    folders.fonts.clear();
+    EXPECT_FALSE(missing.ResolveVariables("C:\\Temp", folders));
+    EXPECT_EQ(missing.Problem(), "the system folder of %FontsDir% is unknown");
+}
+
+TEST(InstallPlan, AScriptWithLinesNoBuildWritesIsRefusedFirst) {
+    Planned p("[APPLICATION_FILES]\nnot a file line\n");
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.plan.Problem().rfind("setup.ini holds a ", 0), 0u) << p.plan.Problem();
+    EXPECT_TRUE(p.plan.AppDir().empty());  // nothing resolved
+}
