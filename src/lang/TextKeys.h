@@ -40,8 +40,9 @@ struct TextKeyRange {
 
 // The texts of the windows: the message caption and messages (58 tells that FileTypeList refused
 // a text with a comma; 59 that the built setup program cannot be started for a test run; 830
-// that a project file cannot be opened), the banner's notice (831), menu, toolbar and context
-// menu labels with their hints, list column headers, folder-picker titles, the page tabs and the keys of each dialog and page.
+// that a project file cannot be opened; 850 to 853 why the wizard's product folder gave no
+// files), the banner's notice (831), menu, toolbar and context menu labels with their hints, list
+// column headers, folder-picker titles, the page tabs and the keys of each dialog and page.
 inline constexpr TextKeyRange kWindowTexts[] = {
     {"STRINGS", 0, 0},          {"STRINGS", 11, 17},        {"STRINGS", 20, 25},
     {"STRINGS", 30, 33},        {"STRINGS", 50, 59},        {"STRINGS", 100, 101},
@@ -49,8 +50,8 @@ inline constexpr TextKeyRange kWindowTexts[] = {
     {"STRINGS", 1020, 1026},    {"STRINGS", 1060, 1068},    {"STRINGS", 1080, 1081},
     {"STRINGS", 1100, 1100},    {"STRINGS", 1120, 1121},    {"STRINGS", 1123, 1123},
     {"STRINGS", 1140, 1144},    {"STRINGS", 1160, 1165},    {"STRINGS", 1180, 1187},
-    {"STRINGS", 1200, 1202},    {"STRINGS", 830, 831},      {"TABS", 0, 8},
-    {"ABOUT_DIALOG", 1, 5},     {"WELCOME_DIALOG", 0, 4},   {"WIZARD_WELCOME_DIALOG", 0, 3},
+    {"STRINGS", 1200, 1202},    {"STRINGS", 830, 831},      {"STRINGS", 850, 853},      {"TABS", 0, 8},
+    {"ABOUT_DIALOG", 1, 5},     {"WELCOME_DIALOG", 0, 4},   {"WIZARD_WELCOME_DIALOG", 0, 6},
     {"WIZARD_GENERAL_INFO_DIALOG", 0, 9},                   {"WIZARD_LOCATE_FILES_DIALOG", 0, 7},
     {"WIZARD_FINISH_DIALOG", 0, 4},                         {"WANT_TO_SAVE_DIALOG", 1, 4},
     {"NEW_FOLDER_DIALOG", 0, 3},                            {"CHOOSE_FILE_DIALOG", 0, 3},

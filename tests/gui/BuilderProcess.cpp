@@ -3,6 +3,10 @@
 #include "resource.h"
 
 #include <shellapi.h>
+#include <dlgs.h>
+
+#include <fstream>
+#include <sstream>
 
 #include <cstdio>
 #include <vector>
@@ -219,4 +223,17 @@ bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, 
 
 void Type(HWND dialog, int id, const std::string& text) {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ChooseInFileDialog(HWND dialog, const std::string& path) {
+    // The file name box of the old-style dialog and of the explorer-style one.
+    for (int id : {edt1, cmb13}) SetDlgItemTextA(dialog, id, path.c_str());
+    PressButton(dialog, IDOK);
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

@@ -21,6 +21,9 @@ private:
     std::string path_;
 };
 
+// The builder's settings key below HKEY_CURRENT_USER; tests clear it for a first start.
+constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
+
 void CopyFolder(const std::string& from, const std::string& to);
 void RemoveFolder(const std::string& path);
 
@@ -72,5 +75,9 @@ void PressButton(HWND dialog, int id);
 void Click(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
+// Puts `path` into the file name box of the system's open or save dialog and accepts it.
+void ChooseInFileDialog(HWND dialog, const std::string& path);
+// The bytes of a file; empty when it cannot be read.
+std::string ReadWhole(const std::string& path);
 // Types `text` into an edit control (replacing its text), as the user would.
 void Type(HWND dialog, int id, const std::string& text);
