@@ -67,7 +67,7 @@ private:
     HWND main_ = nullptr;
 };
 
-// The text of a window, read through the system (works across processes).
+// The whole text of a window, read through the system (works across processes).
 std::string WindowText(HWND window);
 // Presses a dialog button by posting its command.
 void PressButton(HWND dialog, int id);
