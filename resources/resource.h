@@ -260,3 +260,5 @@
 #define IDC_WIZARD_FOLDER 4041
 #define IDC_WIZARD_BROWSE 4042
 #define IDC_WIZARD_SUBFOLDERS 4043
+// The finish page: what the project will be made of.
+#define IDC_WIZARD_SUMMARY 4050

@@ -50,7 +50,9 @@ public:
         EnableControl(dialog, IDC_WIZARD_BACK, back_ != CMD_NOTHING);
         Fill(dialog);
         CentreOnDesktop(dialog);
-        return true;
+        // The first field, or Next: Enter goes on, never back.
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, FirstControl())), TRUE);
+        return false;
     }
 
     bool OnCommand(HWND dialog, int id, int code, HWND) override {
@@ -73,6 +75,7 @@ public:
     }
 
 protected:
+    virtual int FirstControl() const { return IDC_WIZARD_NEXT; }
     virtual void Fill(HWND /*dialog*/) {}
     // Copies the page's fields into the answers.
     virtual void Store(HWND /*dialog*/) {}
@@ -127,6 +130,7 @@ public:
                      CMD_WIZARD_STEP1, CMD_WIZARD_STEP3) {}
 
 protected:
+    int FirstControl() const override { return IDC_WIZARD_COMPANY_NAME; }
     void Fill(HWND dialog) override {
         for (const GeneralField& field : kGeneralFields)
             SetDlgItemTextA(dialog, field.id, (Answers().*field.get)().c_str());
@@ -146,6 +150,7 @@ public:
                      CMD_WIZARD_STEP2, CMD_WIZARD_STEP4) {}
 
 protected:
+    int FirstControl() const override { return IDC_WIZARD_FOLDER; }
     void Fill(HWND dialog) override {
         SendDlgItemMessageA(dialog, IDC_WIZARD_FOLDER, EM_LIMITTEXT, FormBinder::kPathLength, 0);
         SetDlgItemTextA(dialog, IDC_WIZARD_FOLDER, Answers().FilesFolder().c_str());
@@ -178,6 +183,18 @@ public:
         : WizardPage(session, "WIZARD_FINISH_DIALOG",
                      {{IDC_WIZARD_TEXT1, "1"}, {IDC_WIZARD_BACK, "2"}, {IDC_WIZARD_NEXT, "3"}, {IDCANCEL, "4"}},
                      CMD_WIZARD_STEP3, CMD_NEW_FROM_WIZARD) {}
+
+protected:
+    // What the project will be made of: the product, its company and the folder of its files.
+    void Fill(HWND dialog) override {
+        const ProjectWizardData& answers = Answers();
+        const std::string product = answers.ProductName() + " " + answers.ProductVersion();
+        const std::string summary = ReplaceFirstPlaceholder(Text("5"), product) + "\r\n" +
+                                    ReplaceFirstPlaceholder(Text("6"), answers.CompanyName()) + "\r\n" +
+                                    ReplaceFirstPlaceholder(Text("7"), answers.FilesFolder()) + " " +
+                                    Text(answers.scanOption ? "8" : "9");
+        SetDlgItemTextA(dialog, IDC_WIZARD_SUMMARY, summary.c_str());
+    }
 };
 
 template <typename Page>

@@ -53,7 +53,7 @@ inline constexpr TextKeyRange kWindowTexts[] = {
     {"STRINGS", 1200, 1202},    {"STRINGS", 830, 831},      {"STRINGS", 850, 853},      {"TABS", 0, 8},
     {"ABOUT_DIALOG", 1, 5},     {"WELCOME_DIALOG", 0, 4},   {"WIZARD_WELCOME_DIALOG", 0, 6},
     {"WIZARD_GENERAL_INFO_DIALOG", 0, 9},                   {"WIZARD_LOCATE_FILES_DIALOG", 0, 7},
-    {"WIZARD_FINISH_DIALOG", 0, 4},                         {"WANT_TO_SAVE_DIALOG", 1, 4},
+    {"WIZARD_FINISH_DIALOG", 0, 9},                         {"WANT_TO_SAVE_DIALOG", 1, 4},
     {"NEW_FOLDER_DIALOG", 0, 3},                            {"CHOOSE_FILE_DIALOG", 0, 3},
     {"GENERAL_INFO_TAB", 1, 6}, {"CREATE_SETUP_TAB", 1, 8}, {"SETUP_INFO_TAB", 1, 2},
     {"SETUP_INFO_TAB", 5, 7},   {"SETUP_INFO_TAB", 15, 18}, {"SETUP_INFO_TAB", 51, 52},

@@ -176,6 +176,12 @@ HWND BuilderProcess::WaitForDialog(const std::string& title) {
     return dialog;
 }
 
+HWND BuilderProcess::LeaveDialog(HWND dialog, int button, const std::string& next) {
+    PressButton(dialog, button);
+    if (!WaitFor([&] { return !IsWindow(dialog); })) return nullptr;
+    return WaitForDialog(next);
+}
+
 void BuilderProcess::Command(UINT id) const { PostMessageA(main_, WM_COMMAND, id, 0); }
 
 std::string BuilderProcess::MenuHint(UINT id) const {

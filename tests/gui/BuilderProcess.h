@@ -51,6 +51,9 @@ public:
     // A visible dialog of this process with `title` (any dialog when empty).
     HWND FindDialog(const std::string& title = "") const;
     HWND WaitForDialog(const std::string& title = "");
+    // Presses `button` of `dialog`, waits until the dialog is gone and then for the dialog titled
+    // `next` (as a wizard goes from page to page); none when either does not happen.
+    HWND LeaveDialog(HWND dialog, int button, const std::string& next);
     // Posts a command to the main window, as a menu, toolbar or accelerator would.
     void Command(UINT id) const;
     // The visible form (a child dialog of the main window) that has a control `controlId`.

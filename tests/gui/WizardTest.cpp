@@ -87,11 +87,9 @@ protected:
         return builder.WaitForDialog(builder.LanguageText("English", section, "0"));
     }
 
-    // Leaves `page` with its button `id` and waits for the page of `nextSection`.
-    HWND Leave(BuilderProcess& builder, HWND page, int id, const char* nextSection) {
-        PressButton(page, id);
-        if (!WaitFor([&] { return !IsWindow(page); })) return nullptr;
-        return WaitForPage(builder, nextSection);
+    // Leaves `page` with its button `id` for the wizard page titled with key 0 of `section`.
+    HWND Leave(BuilderProcess& builder, HWND page, int id, const char* section) {
+        return builder.LeaveDialog(page, id, builder.LanguageText("English", section, "0"));
     }
 
     // From the welcome page to the finish page, answering the locate files page with `folder`
@@ -185,6 +183,9 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
     page = Leave(builder, page, IDC_WIZARD_NEXT, "WIZARD_FINISH_DIALOG");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(FieldText(page, IDC_WIZARD_NEXT), builder.LanguageText("English", "WIZARD_FINISH_DIALOG", "3"));
+    const std::string summary = FieldText(page, IDC_WIZARD_SUMMARY);
+    EXPECT_NE(summary.find("Rocket Writer 2.5"), std::string::npos) << summary;
+    EXPECT_NE(summary.find(product_), std::string::npos) << summary;
     page = Leave(builder, page, IDC_WIZARD_BACK, "WIZARD_LOCATE_FILES_DIALOG");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(FieldText(page, IDC_WIZARD_FOLDER), product_);

@@ -40,11 +40,9 @@ protected:
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, uninstallKey_.c_str());
     }
 
-    // The wizard page titled with key 0 of `section`, after `button` of `page` was pressed.
-    HWND Leave(BuilderProcess& builder, HWND page, int button, const char* section) {
-        PressButton(page, button);
-        if (!WaitFor([&] { return !IsWindow(page); })) return nullptr;
-        return builder.WaitForDialog(builder.LanguageText("English", section, "0"));
+    // Leaves `page` with its button `id` for the wizard page titled with key 0 of `section`.
+    HWND Leave(BuilderProcess& builder, HWND page, int id, const char* section) {
+        return builder.LeaveDialog(page, id, builder.LanguageText("English", section, "0"));
     }
 
     HWND ShowPage(BuilderProcess& builder, UINT command, int controlId) {
