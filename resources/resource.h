@@ -185,8 +185,6 @@
 #define CMD_SAVE_PROJECT_AS 2072
 #define CMD_BUILD_FINISHED 2075
 #define CMD_EXIT 2076
-// The build dialog: lines of the build log wait to be shown.
-#define CMD_BUILD_LOG_PENDING 2077
 // The build dialog's result when a cancelled build has ended.
 #define CMD_BUILD_CANCELLED 1056
 

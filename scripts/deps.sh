@@ -12,6 +12,7 @@ packages=(
     wine64 xvfb xauth imagemagick
     dpkg-dev
     zip nsis hyperfine
+    icoutils osslsigncode openssl
 )
 
 missing=()

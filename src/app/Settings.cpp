@@ -71,6 +71,16 @@ std::string LoadLanguageSetting() {
     return language.empty() ? "English" : language;
 }
 
+bool SaveSigningCommand(const std::string& command) {
+    return WriteSetting("signCommand", REG_SZ, command);
+}
+
+std::string LoadSigningCommand() {
+    std::string command;
+    if (!ReadSetting("signCommand", command, 32767)) return std::string();
+    return command.c_str();  // the stored text may or may not end in a zero
+}
+
 bool RegisterFileType() {
     char program[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);

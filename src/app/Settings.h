@@ -10,6 +10,12 @@ bool LoadWindowPlacement();
 bool SaveLanguage(const std::string& language);
 // The stored language; "English" when the key or value is missing or empty.
 std::string LoadLanguageSetting();
+// The command that signs every program a build produces ("signCommand", "{file}" standing for
+// the program's path; empty: builds are not signed). A setting of the builder, not of projects:
+// it names the user's own certificate and tools. The build dialog hands it to
+// BuildJob::SetSigningCommand.
+bool SaveSigningCommand(const std::string& command);
+std::string LoadSigningCommand();
 // Associates ".qsp" with the running builder; true when all three keys were written.
 bool RegisterFileType();
 

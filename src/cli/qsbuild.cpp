@@ -34,6 +34,9 @@ const char kUsage[] =
     "  --language NAME    builder language whose texts fill keys the project lacks (default: English)\n"
     "  --quiet            print only failures (on standard error)\n"
     "  --save-as FILE     write the project to FILE in the builder's own form instead of building\n"
+    "  --sign \"COMMAND\"   sign every program the build produces with COMMAND, {file} standing for\n"
+    "                     the program's path (the installer and uninstaller before they are packed,\n"
+    "                     the finished setup last)\n"
     "  --help             show this help\n"
     "  --version          show the version\n"
     "\n"
@@ -54,6 +57,7 @@ struct Options {
     std::string outputFolder;
     std::string saveAsPath;
     std::string language = "English";
+    std::string signingCommand;
     int selfExtracting = -1;  // -1: as the project says
     bool quiet = false;
 
@@ -165,12 +169,13 @@ int ParseArguments(int argc, char** argv, Options& options) {
         } else if (arg == "--version") {
             std::puts("qsbuild 1.0");
             return 0;
-        } else if (arg == "--output" || arg == "--language" || arg == "--save-as") {
+        } else if (arg == "--output" || arg == "--language" || arg == "--save-as" || arg == "--sign") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option " + arg + " needs a value");
             const std::string value = argv[++i];
             if (arg == "--output") options.outputFolder = platform::FullSystemPath(value);
             if (arg == "--language") options.language = value;
             if (arg == "--save-as") options.saveAsPath = platform::FullSystemPath(value);
+            if (arg == "--sign") options.signingCommand = value;
         } else if (arg == "--new") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option --new needs a value");
             options.newPath = platform::FullSystemPath(argv[++i]);
@@ -219,6 +224,7 @@ int ParseArguments(int argc, char** argv, Options& options) {
 int Build(const ProjectDocument& project, const Options& options) {
     ConsoleLog log(options.quiet, !options.quiet && platform::StandardErrorIsTerminal());
     BuildJob job(project, log, platform::ModuleFolder());
+    job.SetSigningCommand(options.signingCommand);
     runningLog = &log;
     platform::CatchInterrupt(OnInterrupt);
     try {

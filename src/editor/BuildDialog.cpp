@@ -12,6 +12,9 @@ namespace {
 // Three steps make a whole build.
 constexpr int kProgressEnd = 99;
 constexpr int kProgressStep = 33;
+// How often the log view takes the lines gathered since.
+constexpr UINT_PTR kLogTimer = 1;
+constexpr UINT kLogInterval = 200;
 
 }  // namespace
 
@@ -19,14 +22,9 @@ DialogBuildLog::DialogBuildLog(HWND dialog)
     : dialog_(dialog), log_(GetDlgItem(dialog, IDC_BUILD_LOG)), progress_(GetDlgItem(dialog, IDC_BUILD_PROGRESS)) {}
 
 void DialogBuildLog::Log(const std::string& line) {
-    bool first;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        first = pending_.empty();
-        pending_ += line;
-        pending_ += "\r\n";
-    }
-    if (first) PostMessageA(dialog_, WM_COMMAND, CMD_BUILD_LOG_PENDING, 0);
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_ += line;
+    pending_ += "\r\n";
 }
 
 // The lines go at the end of what the log shows: setting the whole text again for every line
@@ -66,6 +64,7 @@ bool BuildDialog::OnInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_BUILD_LOG, EM_LIMITTEXT, 0, 0);
     log_ = std::make_unique<DialogBuildLog>(dialog);
     job_ = std::make_unique<BuildJob>(project_, *log_, platform::ModuleFolder());
+    SetTimer(dialog, kLogTimer, kLogInterval, nullptr);
     job_->Start();
     return true;
 }
@@ -87,11 +86,9 @@ bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
             log_->Cancel();
         }
         return true;
-    case CMD_BUILD_LOG_PENDING:
-        log_->ShowPending();
-        return true;
     case CMD_BUILD_FINISHED:
         job_->Wait();
+        KillTimer(dialog, kLogTimer);
         log_->ShowPending();
         finished_ = true;
         ScrollToEnd(dialog);
@@ -104,6 +101,10 @@ bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
     default:
         return false;
     }
+}
+
+void BuildDialog::OnTimer(HWND, UINT_PTR timerId) {
+    if (timerId == kLogTimer) log_->ShowPending();
 }
 
 int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project) {

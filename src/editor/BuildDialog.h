@@ -15,8 +15,8 @@ class ProjectDocument;
 
 // The build log as the dialog shows it. Called on the build's thread, which never waits for the
 // window: lines gather in a pending text, and the dialog's thread appends all that has gathered
-// at once when it comes to the message that announced the first of them. A build of thousands of
-// files thus costs the window a few appends, not one redraw per line.
+// a few times a second. A build of thousands of files thus costs the window a few appends, not
+// one redraw per line.
 class DialogBuildLog : public BuildLog {
 public:
     explicit DialogBuildLog(HWND dialog);
@@ -42,6 +42,7 @@ public:
     ~BuildDialog() override;
     bool OnInitDialog(HWND dialog) override;
     bool OnCommand(HWND dialog, int id, int code, HWND control) override;
+    void OnTimer(HWND dialog, UINT_PTR timerId) override;
 
 private:
     void ScrollToEnd(HWND dialog) const;

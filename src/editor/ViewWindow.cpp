@@ -49,6 +49,9 @@ constexpr PageInfo kPages[ViewWindow::kPageCount] = {
 
 // Where a page command goes: to one page, or to the page shown when it is a list page.
 constexpr int kCurrentListPage = -1;
+// What TargetOf answers for a command that no page takes, and for one that is not routed at all.
+constexpr int kIgnored = -1;
+constexpr int kNotRouted = -2;
 struct Route {
     UINT command;
     int page;
@@ -232,18 +235,18 @@ int ViewWindow::TargetOf(UINT command, UINT& translated) const {
     for (const Route& route : kRoutes) {
         if (route.command != command) continue;
         if (route.page != kCurrentListPage) return route.page;
-        if (!IsListPage(pageIndex_)) return -1;
+        if (!IsListPage(pageIndex_)) return kIgnored;
         if (command == ID_DELETE) translated = kPages[pageIndex_].deleteCommand;
         return pageIndex_;
     }
-    return -2;
+    return kNotRouted;
 }
 
 bool ViewWindow::OnCommand(UINT id, LPARAM) {
     UINT translated = id;
     const int page = TargetOf(id, translated);
-    if (page == -2) return false;
-    if (page >= 0) pages_[page]->OnCommand(translated);
+    if (page == kNotRouted) return false;
+    if (page != kIgnored) pages_[page]->OnCommand(translated);
     return true;
 }
 

@@ -52,7 +52,8 @@ private:
     void RenderBanner();
     RECT InsetClient() const;
     RECT DisplayArea(const RECT& tabs) const;
-    // The page a routed command goes to, or -1 when it is handled without one.
+    // The page a routed command goes to (with `translated`, what it becomes there); kIgnored
+    // when the command is handled without a page, kNotRouted when it is no page command.
     int TargetOf(UINT command, UINT& translated) const;
 
     EditorContext& context_;

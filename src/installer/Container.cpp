@@ -1,8 +1,8 @@
 #include "installer/Container.h"
 
-#include <zlib.h>
-
 #include <algorithm>
+
+#include "executable/SetupChecksum.h"
 
 namespace {
 
@@ -44,12 +44,6 @@ private:
 
 }  // namespace
 
-std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size) {
-    // zlib's crc32 inverts the register before and after; handing it the complement and
-    // inverting its result carries on the plain register.
-    return ~static_cast<std::uint32_t>(crc32(~crc & 0xFFFFFFFFul, data, static_cast<uInt>(size)));
-}
-
 bool IsSafeEntryName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
     return name.find_first_of("\\/:") == std::string::npos &&
@@ -69,17 +63,21 @@ ContainerStatus ContainerReader::Open(const std::string& path) {
     problem_.clear();
     if (!file_.Open(path, ReadExisting) || !file_.GetSize64(size_))
         return Fail(ContainerStatus::Unreadable, "The file cannot be read.");
-    if (size_ < kMagicSize) return Fail(ContainerStatus::NoContainer, "The file holds no package.");
-    std::uint64_t tailSize = std::min(size_, kMaxTableBytes);
+    // A signed setup carries its certificate table behind the container.
+    if (!LocateSetup(file_, size_, layout_))
+        return Fail(ContainerStatus::Damaged, "The package is damaged: its signature is not at its end.");
+    const std::uint64_t end = layout_.containerEnd;
+    if (end < kMagicSize) return Fail(ContainerStatus::NoContainer, "The file holds no package.");
+    std::uint64_t tailSize = std::min(end, kMaxTableBytes);
     std::string tail(static_cast<size_t>(tailSize), '\0');
     std::uint32_t done = 0;
-    if (!file_.Seek(static_cast<std::int64_t>(size_ - tailSize), 0) ||
+    if (!file_.Seek(static_cast<std::int64_t>(end - tailSize), 0) ||
         !file_.Read(&tail[0], static_cast<std::uint32_t>(tailSize), done))
         return Fail(ContainerStatus::Unreadable, "The file cannot be read.");
     if (tail.compare(tail.size() - kMagicSize, kMagicSize, kMagic) != 0)
         return Fail(ContainerStatus::NoContainer, "The file holds no package.");
     tail.resize(tail.size() - kMagicSize);
-    return ReadTables(tail, size_ - tailSize);
+    return ReadTables(tail, end - tailSize);
 }
 
 ContainerStatus ContainerReader::ReadTables(const std::string& tail, std::uint64_t tailStart) {
@@ -118,26 +116,15 @@ ContainerStatus ContainerReader::ReadTables(const std::string& tail, std::uint64
     for (const ContainerEntry& e : entries_)
         if (std::uint64_t(e.offset) + e.size > dataEnd)
             return Fail(ContainerStatus::Damaged, cut + e.name + " lies outside the file.");
-    if (!VerifyChecksum(checksumPosition, checksum))
+    // Unsigned, the header fields that signing changes are zeros like every other checked byte.
+    if ((!layout_.isSigned && !HeaderFieldsAreZero(file_, layout_)) || !VerifyChecksum(checksumPosition, checksum))
         return Fail(ContainerStatus::Damaged, cut + "the checksum does not match.");
     return ContainerStatus::Ok;
 }
 
 bool ContainerReader::VerifyChecksum(std::uint64_t checksumPosition, std::uint32_t stored) {
-    std::vector<unsigned char> block(1 << 16);
     std::uint32_t crc = 0;
-    if (!file_.Seek(0, 0)) return false;
-    for (std::uint64_t pos = 0; pos < size_;) {
-        auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(block.size(), size_ - pos));
-        std::uint32_t done = 0;
-        if (!file_.Read(block.data(), count, done)) return false;
-        // The stored checksum was computed while its own four bytes were zero.
-        for (std::uint64_t i = checksumPosition; i < checksumPosition + kChecksumSize; ++i)
-            if (i >= pos && i < pos + count) block[static_cast<size_t>(i - pos)] = 0;
-        crc = ContainerChecksum(crc, block.data(), count);
-        pos += count;
-    }
-    return crc == stored;
+    return SetupChecksum(file_, layout_, checksumPosition, crc) && crc == stored;
 }
 
 std::string ContainerReader::Command(std::uint32_t id) const {

@@ -1,11 +1,13 @@
 #pragma once
 // Reading the self-extracting container that follows the stub in one executable: the trailer
-// "<KV_SEA>" in the last 8 bytes, the tables read backwards from there, the checksum over the
-// whole file, and the extraction of single entries by offset and size.
+// "<KV_SEA>" at the container's end (the file's end, or the start of the certificate table of a
+// signed setup), the tables read backwards from there, the checksum (executable/SetupChecksum.h),
+// and the extraction of single entries by offset and size.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "executable/SetupChecksum.h"
 #include "platform/File.h"
 
 struct ContainerEntry {
@@ -51,14 +53,11 @@ private:
 
     File file_;
     std::uint64_t size_ = 0;
+    SetupLayout layout_;
     std::vector<ContainerEntry> entries_;
     std::vector<ContainerCommand> commands_;
     std::string problem_;
 };
-
-// The container checksum: the published CRC-32 (zlib's) with the register starting at 0 and no
-// final inversion. `crc` carries the value over consecutive blocks.
-std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, size_t size);
 
 // A name that can only land inside the extraction folder: not empty, not "." or "..", and
 // without a path separator or a drive colon.

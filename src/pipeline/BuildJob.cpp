@@ -26,6 +26,11 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     settings.splashPath = ResolveProjectPath(folder, screens.splashBitmapPath);
     settings.licensePath = ResolveProjectPath(folder, screens.licensePath);
     settings.readmePath = ResolveProjectPath(folder, screens.readmePath);
+    const GeneralInfo& general = project.generalInfo;
+    settings.version.productName = general.productName;
+    settings.version.productVersion = general.productVersion;
+    settings.version.companyName = general.companyName;
+    settings.version.copyright = general.copyrightNotice;
     return settings;
 }
 
@@ -45,6 +50,7 @@ bool BuildJob::Continue() const { return log_.ShouldContinue(); }
 
 void BuildJob::Run() {
     errors_ = warnings_ = 0;
+    spoiled_ = false;
     settings_ = BuildSettings::FromProject(project_);
     ChoosePaths();
     Log("Setup build process started");
@@ -68,16 +74,15 @@ void BuildJob::Run() {
 }
 
 // The output folder is created one level deep; when that fails the later steps say so.
-// A self-extracting build keeps its script and archive in a temporary folder of its own, so
-// builds running at once never share them.
+// The working copies of the programs, and in a self-extracting build the script and the
+// archive, lie in a temporary folder of the build's own, so builds running at once never share
+// them.
 void BuildJob::ChoosePaths() {
     platform::MakeFolder(settings_.outputFolder);
+    workFolder_ = platform::MakeUniqueFolder(platform::TempFolder(), "qs-build-");
     if (settings_.selfExtracting) {
-        const std::string temp = platform::TempFolder();
-        workFolder_ = platform::MakeUniqueFolder(temp, "qs-build-");
-        const std::string folder = workFolder_.empty() ? temp : workFolder_;
-        scriptPath_ = folder + "\\setup.ini";
-        archivePath_ = folder + "\\setup.zip";
+        scriptPath_ = WorkFile("setup.ini");
+        archivePath_ = WorkFile("setup.zip");
     } else {
         scriptPath_ = settings_.outputFolder + "\\setup.ini";
         archivePath_ = settings_.outputFolder + "\\setup.zip";
@@ -107,12 +112,15 @@ void BuildJob::LogSummary() {
     Log("Errors: " + std::to_string(errors_) + "  Warnings: " + std::to_string(warnings_));
 }
 
+std::string BuildJob::WorkFile(const std::string& name) const {
+    return (workFolder_.empty() ? platform::TempFolder() : workFolder_) + "\\" + name;
+}
+
 void BuildJob::RemoveTemporaryFiles() {
-    if (!settings_.selfExtracting) return;
-    RemoveFile(scriptPath_);
-    RemoveFile(archivePath_);
-    if (!workFolder_.empty()) {
-        RemoveFile(workFolder_ + "\\setup.exe");
-        platform::RemoveFolder(workFolder_);
+    if (settings_.selfExtracting) {
+        RemoveFile(scriptPath_);
+        RemoveFile(archivePath_);
     }
+    for (const char* name : {"setup.exe", "stub.exe", "uninstall.exe", "sign.log"}) RemoveFile(WorkFile(name));
+    if (!workFolder_.empty()) platform::RemoveFolder(workFolder_);
 }

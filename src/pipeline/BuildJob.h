@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/VersionResource.h"
 #include "platform/Thread.h"
 
 class BuildLog;
@@ -26,6 +27,7 @@ struct BuildSettings {
     std::vector<std::string> languages;  // installer languages, in list order
     bool splash = false, license = false, readme = false;
     std::string splashPath, licensePath, readmePath;
+    VersionTexts version;  // the product's texts; the file description is set per program
 
     static BuildSettings FromProject(const ProjectDocument& project);
 };
@@ -35,6 +37,10 @@ public:
     // `programFolder` is the builder's own folder: LanguageSets\Setup and setup lie below it.
     BuildJob(const ProjectDocument& project, BuildLog& log, std::string programFolder);
     ~BuildJob() override;
+
+    // A command line run on every program the build produces before it is packed or delivered,
+    // "{file}" standing for the program's path; empty: nothing is signed.
+    void SetSigningCommand(std::string command) { signingCommand_ = std::move(command); }
 
     void Run() override;
 
@@ -52,7 +58,13 @@ private:
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
+    std::string WorkFile(const std::string& name) const;
+    std::string PrepareUninstaller();
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);
+    std::string Described(const std::string& what) const;
+    void WriteVersion(const std::string& target, const std::string& name, const std::string& description);
+    void Sign(const std::string& target, const std::string& name);
+    bool Deliverable(const std::string& target, const std::string& name);
     void CopyToOutput();
     bool CopyOne(const std::string& source, const std::string& target);
     void CopyBeside(const std::string& source, const std::string& folder, const std::string& okText,
@@ -66,7 +78,11 @@ private:
     BuildSettings settings_;
     int errors_ = 0;
     int warnings_ = 0;
-    std::string workFolder_;  // private temporary folder of a self-extracting build
+    std::string signingCommand_;
+    // Set when a program could not be given its icon, version or signature: the setup that
+    // would carry it is not delivered.
+    bool spoiled_ = false;
+    std::string workFolder_;  // private temporary folder of the build
     std::string scriptPath_;
     std::string archivePath_;
 };

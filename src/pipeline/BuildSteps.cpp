@@ -1,20 +1,26 @@
 // The build's three file steps: the product archive, the self-extracting executable, and the
-// side-by-side copy into the output folder.
+// side-by-side copy into the output folder; and what the programs that they deliver get on
+// the way: the project's icon, its version information and the user's signature.
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"
 #include "pipeline/IconReplacement.h"
 #include "pipeline/ProductArchive.h"
 #include "pipeline/ProjectPaths.h"
+#include "pipeline/VersionResource.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 
 static constexpr int kCompressionLevel = 6;
 static constexpr std::uint32_t kRunCommand = 1000;
 
 void BuildJob::BuildArchive() {
+    // The uninstaller is signed before the archive is open: the signing command inherits the
+    // open files of the build.
+    const std::string uninstaller = settings_.includeUninstaller ? PrepareUninstaller() : std::string();
     ProductArchive archive;
     if (!archive.Open(archivePath_)) {
         Error("Error! Can not create product file archive: setup.zip");
@@ -35,7 +41,7 @@ void BuildJob::BuildArchive() {
     });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
-        if (archive.AddFile(programFolder_ + "\\setup\\_uninstall.exe", "uninstall.exe", kCompressionLevel))
+        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel))
             Log("uninstall.exe - OK");
         else
             Error("uninstall.exe - Error");
@@ -47,13 +53,82 @@ void BuildJob::BuildArchive() {
     Log("setup.zip - OK");
 }
 
+// The uninstaller as it goes into the archive: a working copy with the product's version
+// information, signed. The prebuilt one when no copy can be made (adding it then says so).
+std::string BuildJob::PrepareUninstaller() {
+    const std::string prebuilt = programFolder_ + "\\setup\\_uninstall.exe";
+    const std::string copy = WorkFile("uninstall.exe");
+    if (!CopyFileContents(prebuilt, copy)) return prebuilt;
+    WriteVersion(copy, "uninstall.exe", Described("Uninstall"));
+    Sign(copy, "uninstall.exe");
+    return copy;
+}
+
 // Puts the project's icon, when it gives one, into a produced executable.
 void BuildJob::CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine) {
     if (settings_.iconPath.empty()) return;
-    if (ReplaceIcon(target, settings_.iconPath))
+    if (ReplaceIcon(target, settings_.iconPath)) {
         Log(okLine);
-    else
+    } else {
+        spoiled_ = true;
         Error(errorLine);
+    }
+}
+
+// The file description of a program: the product's name and what the program is.
+std::string BuildJob::Described(const std::string& what) const {
+    const std::string& product = settings_.version.productName;
+    return product.empty() ? what : product + " " + what;
+}
+
+void BuildJob::WriteVersion(const std::string& target, const std::string& name, const std::string& description) {
+    VersionTexts texts = settings_.version;
+    texts.fileDescription = description;
+    if (SetVersionInfo(target, texts)) return;
+    spoiled_ = true;
+    Error("Error! Can not write the version information of " + name);
+}
+
+// Runs the signing command with "{file}" replaced by the quoted path of `target`. The command's
+// output is shown only when it fails, to say why.
+void BuildJob::Sign(const std::string& target, const std::string& name) {
+    if (signingCommand_.empty()) return;
+    const std::string quoted = platform::QuotedArgument(target);
+    std::string command = signingCommand_;
+    for (const char* placeholder : {"\"{file}\"", "{file}"})
+        for (std::size_t at = command.find(placeholder); at != std::string::npos; at = command.find(placeholder, at))
+            command.replace(at, std::string(placeholder).size(), quoted), at += quoted.size();
+    const std::string output = WorkFile("sign.log");
+    const int code = platform::RunCommandLine(command, output);
+    if (code == 0) {
+        Log("Signing " + name + " - OK");
+        RemoveFile(output);
+        return;
+    }
+    spoiled_ = true;
+    Error("Error! Can not sign " + name + (code < 0 ? ": the signing command cannot be started"
+                                                     : ": the signing command ended with code " + std::to_string(code)));
+    std::string text;
+    ReadFileBytes(output, text);
+    RemoveFile(output);
+    std::size_t start = 0;
+    for (int shown = 0; start < text.size() && shown < 20; ++shown) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) Log("  " + line);
+        start = end + 1;
+    }
+}
+
+// A setup whose programs could not all be given their icon, version or signature is removed:
+// it would pass for the finished one. True when the setup stays.
+bool BuildJob::Deliverable(const std::string& target, const std::string& name) {
+    if (!spoiled_) return true;
+    RemoveFile(target);
+    Log(name + " was not created because of the errors above");
+    return false;
 }
 
 void BuildJob::BuildSelfExtracting() {
@@ -61,11 +136,14 @@ void BuildJob::BuildSelfExtracting() {
     Log("Creating self-extracted executable " + settings_.setupFileName);
     AddToContainer(writer);
     if (!Continue()) return;
-    // The working copy of the installer lives in the build's temporary folder: the builder's own
-    // setup folder is read-only when the builder is installed for all users.
-    const std::string workingCopy = (workFolder_.empty() ? platform::TempFolder() : workFolder_) + "\\setup.exe";
-    CopyFileContents(programFolder_ + "\\setup\\_setup.exe", workingCopy);
-    CustomizeIcon(workingCopy, "Customize setup icon - OK", "Error! Can not replace setup icon");
+    // The working copies live in the build's temporary folder: the builder's own setup folder is
+    // read-only when the builder is installed for all users.
+    const std::string workingCopy = WorkFile("setup.exe");
+    if (CopyFileContents(programFolder_ + "\\setup\\_setup.exe", workingCopy)) {
+        CustomizeIcon(workingCopy, "Customize setup icon - OK", "Error! Can not replace setup icon");
+        WriteVersion(workingCopy, "setup.exe", Described("Setup"));
+        Sign(workingCopy, "setup.exe");
+    }
     if (!writer.AddFile(workingCopy)) Error("Error! Can not add setup executable to the self-extracted file");
     if (Continue()) {
         writer.AddCommand(kRunCommand, "setup.exe");
@@ -92,25 +170,36 @@ void BuildJob::AddToContainer(ContainerWriter& writer) {
 }
 
 // A container that could not be written completely is an error and is not left behind, since a
-// truncated setup program in the output folder would be taken for a finished one.
+// truncated setup program in the output folder would be taken for a finished one. The stub gets
+// its icon and version before the container is appended (both change its length); the setup is
+// signed last, after its checksum, which leaves out what a signature changes.
 void BuildJob::WriteSelfExtracting(ContainerWriter& writer) {
     const std::string& name = settings_.setupFileName;
     const std::string target = settings_.outputFolder + "\\" + name;
-    if (writer.WriteContainer(programFolder_ + "\\setup\\_sfx.exe", target, nullptr, 4) != kContainerWritten) {
+    const std::string stub = WorkFile("stub.exe");
+    if (CopyFileContents(programFolder_ + "\\setup\\_sfx.exe", stub)) {
+        CustomizeIcon(stub, "Customize self-extracted file icon - OK", "Error! Can not replace self-extracted file icon");
+        WriteVersion(stub, name, Described("Setup"));
+    }
+    if (spoiled_) {
+        RemoveFile(stub);
+        Deliverable(target, name);
+        return;
+    }
+    const int written = writer.WriteContainer(stub, target, nullptr, 4);
+    RemoveFile(stub);
+    if (written != kContainerWritten) {
         RemoveFile(target);
         Error("Error! Can not create self-extracted file " + name);
         return;
     }
-    CustomizeIcon(target, "Customize self-extracted file icon - OK", "Error! Can not replace self-extracted file icon");
-    const std::uint32_t checksum = FileChecksum(target);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(checksum), static_cast<unsigned char>(checksum >> 8),
-                                    static_cast<unsigned char>(checksum >> 16), static_cast<unsigned char>(checksum >> 24)};
-    if (!WriteReserved(target, bytes, sizeof bytes)) {
+    if (!StampChecksum(target)) {
         RemoveFile(target);
         Error("Error! Can not write the checksum of self-extracted file " + name);
         return;
     }
-    Log(name + " - OK");
+    Sign(target, name);
+    if (Deliverable(target, name)) Log(name + " - OK");
 }
 
 bool BuildJob::CopyOne(const std::string& source, const std::string& target) {
@@ -151,9 +240,14 @@ void BuildJob::CopyToOutput() {
             Error("Error! Can not copy language file: " + language + ".dat");
     }
     const std::string& name = settings_.setupFileName;
-    if (CopyOne(programFolder_ + "\\setup\\_setup.exe", folder + name))
-        Log("Setup executable file " + name + " - OK");
-    else
+    if (!CopyOne(programFolder_ + "\\setup\\_setup.exe", folder + name)) {
         Error("Error! Can not copy setup executable file: " + name);
-    if (Continue()) CustomizeIcon(folder + name, "Customize setup icon - OK", "Error! Can not replace setup icon");
+        return;
+    }
+    Log("Setup executable file " + name + " - OK");
+    if (!Continue()) return;
+    CustomizeIcon(folder + name, "Customize setup icon - OK", "Error! Can not replace setup icon");
+    if (!spoiled_) WriteVersion(folder + name, name, Described("Setup"));
+    if (!spoiled_) Sign(folder + name, name);
+    Deliverable(folder + name, name);
 }

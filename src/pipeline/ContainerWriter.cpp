@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include <zlib.h>
-
+#include "executable/SetupChecksum.h"
 #include "pipeline/ProjectPaths.h"
 #include "platform/File.h"
 
@@ -111,16 +110,22 @@ bool WriteReserved(const std::string& targetPath, const void* data, std::uint32_
 
 std::uint32_t FileChecksum(const std::string& path) {
     File file;
-    if (!file.Open(path, ReadWriteExisting)) return 0;
-    std::vector<unsigned char> block(kBlockSize);
-    // zlib's crc32 inverts the register before and after; starting it from the complement of 0
-    // and inverting its result gives the plain register that starts at 0.
-    uLong crc = 0xFFFFFFFFul;
-    for (;;) {
-        std::uint32_t got = 0;
-        file.Read(block.data(), kBlockSize, got);
-        if (got == 0) break;
-        crc = crc32(crc, block.data(), got);
+    std::uint64_t size = 0;
+    SetupLayout layout;
+    std::uint32_t crc = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || !LocateSetup(file, size, layout) ||
+        !SetupChecksum(file, layout, kNoChecksumField, crc))
+        return 0;
+    return crc;
+}
+
+bool StampChecksum(const std::string& targetPath) {
+    {
+        File target;
+        if (!target.Open(targetPath, ReadWriteExisting) || !ClearSignatureFields(target)) return false;
     }
-    return static_cast<std::uint32_t>(~crc & 0xFFFFFFFFul);
+    const std::uint32_t checksum = FileChecksum(targetPath);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(checksum), static_cast<unsigned char>(checksum >> 8),
+                                    static_cast<unsigned char>(checksum >> 16), static_cast<unsigned char>(checksum >> 24)};
+    return WriteReserved(targetPath, bytes, sizeof bytes);
 }

@@ -59,6 +59,12 @@ private:
 // False, touching nothing, when `data` is missing or `size` is 0.
 bool WriteReserved(const std::string& targetPath, const void* data, std::uint32_t size);
 
-// The container checksum: the reflected CRC-32 table of polynomial 0xEDB88320 with the register
-// starting at 0 and no final inversion. 0 for an empty or unreadable file; "abc" gives 0xCA6598D0.
+// The checksum of a setup as executable/SetupChecksum.h defines it, over the file as it stands
+// (a finished container's own checksum bytes must be zero to give the stored value). For a file
+// that is no executable that is the CRC-32 register from 0 without final inversion over every
+// byte: 0 for an empty or unreadable file, 0xCA6598D0 for "abc".
 std::uint32_t FileChecksum(const std::string& path);
+
+// Finishes a container just written: zeros in the header fields that a signature changes, then
+// its checksum into the reserved data. False when the file cannot be read or written.
+bool StampChecksum(const std::string& targetPath);

@@ -1,15 +1,22 @@
 #pragma once
-// Puts a user's icon into a prebuilt executable without any resource-editing service: the one
-// 32x32 16-colour image that the executable shares byte for byte with the builder's own icon
-// (its icon resource 1) is overwritten in place. The file never changes its length.
+// Puts a user's icon file into an executable: its first icon group (the one the system shows for
+// the file) is replaced by one that holds every image of the icon file, whatever their number,
+// sizes and depths (PNG-compressed images included), and the images that group used are removed.
 #include <string>
+#include <vector>
 
-// The number of image bytes compared and written: a 32x32 4-bit icon image (40-byte header,
-// 64-byte palette, 512 bytes of colour and 128 of mask).
-constexpr std::size_t kIconImageSize = 744;
+// One image of an icon file: its 12 bytes of description as both the icon file and the icon
+// group give them (width, height, colour count, reserved, planes, bit count, byte count), and
+// its bytes.
+struct IconFileImage {
+    std::string description;
+    std::string bytes;
+};
 
-// True when the first 32x32 16-colour image of the icon file was written over the first copy of
-// the builder's own image in the target; false, the target untouched, in every other case.
+// The images of an icon file; false when the file cannot be read, is not an icon file, holds no
+// image, or an image lies outside the file.
+bool ReadIconFile(const std::string& iconPath, std::vector<IconFileImage>& images);
+
+// True when the icon file's images became the target's icon; false, with the target unchanged,
+// when the icon file cannot be read or the target cannot take new resources.
 bool ReplaceIcon(const std::string& targetPath, const std::string& iconPath);
-// The same with the image to look for given (its first 744 bytes are used).
-bool ReplaceIcon(const std::string& targetPath, const std::string& iconPath, const std::string& referenceImage);

@@ -100,6 +100,24 @@ bool CopyFileContents(const std::string& source, const std::string& destination)
     return out.Close() != 0;
 }
 
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    File file;
+    std::uint64_t size = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > 0x7FFFFFFFu) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    std::uint32_t done = 0;
+    return size == 0 || file.Read(&bytes[0], static_cast<std::uint32_t>(size), done);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    File file;
+    std::uint32_t done = 0;
+    if (!file.Open(path, CreateWrite)) return false;
+    if (!bytes.empty() && !file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done)) return false;
+    return file.Close() != 0;
+}
+
 bool RemoveFile(const std::string& path) { return DeleteFileAt(path); }
 
 bool FileSizeText(const std::string& path, std::string& text) {

@@ -52,6 +52,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // True only when both files opened and every byte of the source was written.
 bool CopyFileContents(const std::string& source, const std::string& destination);
 
+// A whole file in memory (up to 2 GiB), and a file created or emptied to hold `bytes`.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
 bool RemoveFile(const std::string& path);
 
 // The size of a file as the builder shows it (FormatFileSize); false with an empty text when

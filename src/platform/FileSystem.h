@@ -55,10 +55,12 @@ int LastError();
 
 // The path in the form the system's own calls take (identity on Windows).
 std::string NativePath(const std::string& path);
-// A path given by the host (a command-line argument) in the system's own form: on POSIX an
-// absolute path goes below "Z:\" and every "/" becomes "\" (identity on Windows).
+// A path given by the host (a command-line argument) in the system's own form: on POSIX every
+// "/" becomes "\" and a path from the root goes below "Z:\"; one that is in the system's form
+// already ("Z:\tmp", "\tmp") stays so (identity on Windows).
 std::string SystemPath(const std::string& hostPath);
-// The same, made absolute against the process's current folder when it is relative.
+// The same, made absolute against the process's current folder when it is relative (neither
+// from the root nor with a drive).
 std::string FullSystemPath(const std::string& hostPath);
 
 }  // namespace platform

@@ -5,7 +5,7 @@ set -uo pipefail
 qsbuild_built=$1
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 failures=0
 
 check() {  # check DESCRIPTION EXPECTED ACTUAL
@@ -22,13 +22,16 @@ contains() {  # contains DESCRIPTION FILE TEXT
 }
 
 # A builder folder as the staged program folder lays it out, with stand-ins for the installer
-# programs (they need the application icon image for icon replacement, which these tests skip).
+# programs: small executables that take resources like the real ones.
 builder=$work/builder
 mkdir -p "$builder/LanguageSets/Setup" "$builder/LanguageSets/Builder" "$builder/setup"
 cp "$qsbuild_built" "$builder/qsbuild"
 cp "$top"/LanguageSets/Builder/*.dat "$builder/LanguageSets/Builder/"
 printf '[STRINGS]\r\n1=English\r\n' > "$builder/LanguageSets/Setup/English.dat"
-for p in _setup _sfx _uninstall; do printf 'MZ stand-in for %s' "$p" > "$builder/setup/$p.exe"; done
+stand_ins() {
+    for p in _setup _sfx _uninstall; do python3 "$top/tests/cli/make-test-program.py" "$builder/setup/$p.exe" "$p"; done
+}
+stand_ins
 qsbuild=$builder/qsbuild
 
 project=$work/project
@@ -62,6 +65,44 @@ cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged"
 (cd "$work" && "$qsbuild" --output elsewhere --side-by-side project/Demo.qsp > "$work/out" 2>&1); check "override exit" 0 $?
 check "side-by-side files" "English.dat Setup.exe setup.ini setup.zip" "$(cd "$work/elsewhere" && echo *)"
 cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged by overrides" 0 $?
+
+# The output folder and the project in Windows form (as project files take them), in both modes:
+# every form builds the same bytes.
+for mode in --single-file --side-by-side; do
+    i=0
+    for form in "$work/forms" "Z:${work//\//\\}\\forms" "\\${work#/}\\forms" "Z:$work/forms"; do
+        i=$((i + 1))
+        rm -rf "$work/forms"
+        "$qsbuild" $mode --output "$form" "Z:${project//\//\\}\\Demo.qsp" > "$work/out" 2>&1
+        check "$mode --output '$form' exit" 0 $?
+        cp "$work/forms/Setup.exe" "$work/form$i.exe" 2>/dev/null
+    done
+    for i in 2 3 4; do cmp -s "$work/form1.exe" "$work/form$i.exe"; check "$mode path form $i builds the same bytes" 0 $?; done
+done
+"$qsbuild" --save-as "Z:${work//\//\\}\\Saved.qsp" "$project/Demo.qsp" > "$work/out" 2>&1; check "--save-as in Windows form" 0 $?
+[ -f "$work/Saved.qsp" ]; check "--save-as wrote the file" 0 $?
+
+# The project's icon, of five images, in the setup and the installer inside it, as icoutils read
+# them; the version information; and a signature that osslsigncode accepts.
+printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[GENERAL_INFO]\r\nCompanyName=Example Ltd\r\nProductName=Demo\r\nProductVersion=1.2.3\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\nSetupIconPathname=five.ico\r\nCreateSelfExtractedSetup=Yes\r\n\r\n' > "$project/Icon.qsp"
+bash "$top/tests/cli/make-test-icon.sh" "$project/five.ico"
+check "five images in the test icon" 5 "$(icotool -l "$project/five.ico" | wc -l)"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quillset Test" -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+sign="osslsigncode sign -certs $work/cert.pem -key $work/key.pem -n Demo -in {file} -out {file}.signed && mv {file}.signed {file}"
+"$qsbuild" --sign "$sign" "$project/Icon.qsp" > "$work/out" 2>&1; check "icon, version and signature build exit" 0 $?
+contains "icon line" "$work/out" "Customize self-extracted file icon - OK"
+contains "signing line" "$work/out" "Signing Setup.exe - OK"
+mkdir -p "$work/icons/setup" "$work/icons/file"
+wrestool -x --type=group_icon -o "$work/icons/setup/icon.ico" "$project/out/Setup.exe"
+cp "$project/five.ico" "$work/icons/file/icon.ico"
+check "icon group as icoutils read it" "$(icotool -l "$project/five.ico")" "$(icotool -l "$work/icons/setup/icon.ico")"
+for d in setup file; do icotool -x -o "$work/icons/$d" "$work/icons/$d/icon.ico"; rm "$work/icons/$d/icon.ico"; done
+check "five images extracted" 5 "$(ls "$work/icons/setup" | wc -l)"
+diff -r "$work/icons/file" "$work/icons/setup" > /dev/null; check "every image as in the icon file" 0 $?
+osslsigncode verify -CAfile "$work/cert.pem" -in "$project/out/Setup.exe" > "$work/verify" 2>&1; check "osslsigncode verify" 0 $?
+"$qsbuild" --sign "false" "$project/Icon.qsp" > "$work/out" 2>&1; check "failing signing command exit" 1 $?
+contains "failing signing line" "$work/out" "Error! Can not sign uninstall.exe: the signing command ended with code 1"
+[ ! -e "$project/out/Setup.exe" ]; check "no setup after a failed signature" 0 $?
 
 # A new project from a product folder, then a build of it: the wizard's project from the command line.
 mkdir -p "$work/product/sub"
@@ -97,7 +138,7 @@ contains "missing programs line" "$work/out" "Error! Can not add setup executabl
 contains "missing programs summary" "$work/out" "Errors: 3  Warnings: 0"
 
 # Ctrl+C: the build stops at its next step, says so, exits 1 and leaves no temporary files.
-for p in _setup _sfx _uninstall; do printf 'MZ stand-in for %s' "$p" > "$builder/setup/$p.exe"; done
+stand_ins
 big=$work/big
 mkdir -p "$big/files" "$work/tmp"
 {

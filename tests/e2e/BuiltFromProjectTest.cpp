@@ -67,8 +67,8 @@ protected:
     void SetUp() override {
         const std::pair<const char*, const char*> files[] = {
             {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
-        for (const auto& [name, bytes] : files) WriteFileBytes(sources_.Path(name), bytes);
-        WriteFileBytes(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
+        for (const auto& [name, bytes] : files) WriteTestFile(sources_.Path(name), bytes);
+        WriteTestFile(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
     }
 
     // setup.ini through the sections' exports, setup.zip from the files tree by entry name,

@@ -11,7 +11,7 @@ TEST(DamagedPackage, AChangedOrMissingByteIsRefusedBeforeAnythingIsInstalled) {
     std::string changed = good;
     changed[good.size() / 2] = static_cast<char>(changed[good.size() / 2] ^ 1);
     for (const std::string& bad : {changed, good.substr(0, good.size() - 1), good.substr(0, good.size() - 100000)}) {
-        WriteFileBytes(package.Path("Bad.exe"), bad);
+        WriteTestFile(package.Path("Bad.exe"), bad);
         EXPECT_EQ(RunProgram(package.Path("Bad.exe"), "/S"), 4);
         EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Damaged"));
     }

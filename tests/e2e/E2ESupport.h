@@ -118,7 +118,7 @@ inline void SetString(const std::string& hive, const std::string& key, const std
     ASSERT_TRUE(k.SetValue(name, REG_SZ, StringData(text)));
 }
 
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+inline void WriteTestFile(const std::string& path, const std::string& bytes) {
     File f;
     std::uint32_t done = 0;
     ASSERT_TRUE(f.Open(path, CreateWrite));
@@ -146,7 +146,7 @@ public:
 
     // `entries`: name and contents; an entry dated 2001 when `old` is set.
     void Write(const std::string& script, const std::vector<TestEntry>& entries, bool old = false) {
-        WriteFileBytes(Path("setup.ini"), Crlf(script));
+        WriteTestFile(Path("setup.ini"), Crlf(script));
         zipFile zip = zipOpen(Path("setup.zip").c_str(), APPEND_STATUS_CREATE);
         ASSERT_NE(zip, nullptr);
         for (const TestEntry& e : entries) {
@@ -170,7 +170,7 @@ public:
             entries.push_back({name, ReadBytes(Path(name))});
         entries.push_back({"setup.exe", ReadBytes(QS_SETUP_EXE)});
         std::string path = Path("QsSetup.exe");
-        WriteFileBytes(path, MakeTestContainer(ReadBytes(QS_SFX_EXE), entries, "setup.exe"));
+        WriteTestFile(path, MakeTestContainer(ReadBytes(QS_SFX_EXE), entries, "setup.exe"));
         return path;
     }
 

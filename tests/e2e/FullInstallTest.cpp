@@ -119,7 +119,7 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     // product's count on the shared file.
     SetString("HKLM", "Software\\QsE2E", "Foreign", "stays");
     CreateDirectoryA(common.c_str(), nullptr);
-    WriteFileBytes(common + "\\shared.dll", "older shared");
+    WriteTestFile(common + "\\shared.dll", "older shared");
     ASSERT_TRUE(SetSharedCount(common + "\\shared.dll", 1));
 
     int code = selfExtracting ? RunProgram(package.WrapSelfExtracting(), "/S \"/D=" + appDir + "\" /LOG=" + package.Path("log.txt"))
@@ -192,7 +192,7 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
     EXPECT_EQ(ReadBytes(group + "\\Web.url"), "[InternetShortcut]\r\nURL=http://example.com/q?a=1&b=%20\r\n");
 
     // A file the user makes in the installation folder stays; everything the installer made goes.
-    WriteFileBytes(appDir + "\\bin\\user notes.txt", "mine");
+    WriteTestFile(appDir + "\\bin\\user notes.txt", "mine");
     ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
     EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
     EXPECT_EQ(ReadBytes(appDir + "\\bin\\user notes.txt"), "mine");

@@ -130,9 +130,9 @@ void WriteScreensPackage(Package& package, const std::string& dialogs, int readm
     package.Write(ScreensScript(dialogs, readmeMode, requiredKb), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
                                            {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
                                            {"AppDir\\Readme.txt", "Installed readme"}});
-    WriteFileBytes(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
-    WriteFileBytes(package.Path("Readme.txt"), "README FIRST\nWhat is new in 4.2.\n");
-    WriteFileBytes(package.Path("Splash.bmp"), SplashBitmap());
+    WriteTestFile(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
+    WriteTestFile(package.Path("Readme.txt"), "README FIRST\nWhat is new in 4.2.\n");
+    WriteTestFile(package.Path("Splash.bmp"), SplashBitmap());
 }
 
 void RemoveScreensLeftovers() {
@@ -251,7 +251,7 @@ void Pause(const std::string& name) {
     if (!exchange) return;
     const std::string ready = std::string(exchange) + "\\" + name + ".ready";
     const std::string done = std::string(exchange) + "\\" + name + ".done";
-    WriteFileBytes(ready, "");
+    WriteTestFile(ready, "");
     for (int i = 0; i < 1200 && !Exists(done); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
@@ -439,7 +439,7 @@ TEST(Screens, CancelDuringTheProgressRollsBackAndTheFinishScreenSaysSo) {
     WriteScreensPackage(package, dialogs, 5);
     const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
     CreateDirectoryA(appDir.c_str(), nullptr);
-    WriteFileBytes(appDir + "\\Readme.txt", "older readme");
+    WriteTestFile(appDir + "\\Readme.txt", "older readme");
     Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
     HWND wizard = setup.Window("QuillsetWizard");
     ASSERT_NE(wizard, nullptr);
@@ -493,7 +493,7 @@ TEST(Screens, DISABLED_ScreenTour) {
         WriteScreensPackage(package, Dialogs(true), 5);
         const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
         CreateDirectoryA(appDir.c_str(), nullptr);
-        WriteFileBytes(appDir + "\\Readme.txt", "older readme");
+        WriteTestFile(appDir + "\\Readme.txt", "older readme");
         Running setup("\"" + package.Path("Setup.exe") + "\"");
         const std::string suffix = std::string("-") + language;
         // The splash stays for two seconds; the script waits one before it photographs.

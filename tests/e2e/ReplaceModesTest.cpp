@@ -16,7 +16,7 @@ TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
                                                  {"inuse", 7},  {"absent", 1}};
     std::string files;
     for (const auto& [name, mode] : modes) {
-        if (std::string(name) != "absent") WriteFileBytes(appDir + "\\" + name + ".txt", name == std::string("same") ? "new b" : "existing");
+        if (std::string(name) != "absent") WriteTestFile(appDir + "\\" + name + ".txt", name == std::string("same") ? "new b" : "existing");
         files += ",AppDir\\b.txt,%AppDir%\\" + std::string(name) + ".txt,1," + std::to_string(mode) + "\n";
     }
     HANDLE inUse = CreateFileA((appDir + "\\inuse.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -75,7 +75,7 @@ TEST(ReplaceModes, VersionsDecideBeforeDates) {
     std::string files;
     for (const Case& c : cases) {
         std::string path = appDir + "\\" + c.name;
-        WriteFileBytes(path, *c.existing);
+        WriteTestFile(path, *c.existing);
         if (c.old) {
             SYSTEMTIME st = {2001, 1, 0, 1, 0, 0, 0, 0};
             FILETIME ft;

@@ -10,7 +10,7 @@ protected:
     void SetUp() override {
         CreateDirectoryA("C:\\QsE2E Small", nullptr);
         CreateDirectoryA(appDir_.c_str(), nullptr);
-        WriteFileBytes(appDir_ + "\\a.txt", "original a");
+        WriteTestFile(appDir_ + "\\a.txt", "original a");
         SetString("HKLM", key_, "Kept", "old");
     }
     void TearDown() override {
@@ -46,7 +46,7 @@ TEST_F(Rollback, AFileInUseHalfwayUndoesWhatCameBefore) {
     Package package;
     package.Write(SmallScript("QsE2E Rollback", ",AppDir\\b.txt,%AppDir%\\sub\\b.txt,1,0\n,AppDir\\b.txt,%AppDir%\\locked.txt,1,0\n"),
                   SmallEntries());
-    WriteFileBytes(appDir_ + "\\locked.txt", "in use");
+    WriteTestFile(appDir_ + "\\locked.txt", "in use");
     HANDLE locked = CreateFileA((appDir_ + "\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3);
@@ -61,7 +61,7 @@ TEST(Cancel, CancellingWhileAQuestionIsOpenRollsEverythingBack) {
     const std::string appDir = "C:\\QsE2E Small\\QsE2E Cancel";
     CreateDirectoryA("C:\\QsE2E Small", nullptr);
     CreateDirectoryA(appDir.c_str(), nullptr);
-    WriteFileBytes(appDir + "\\ask.txt", "existing");
+    WriteTestFile(appDir + "\\ask.txt", "existing");
     Package package;
     // The question about ask.txt holds the installation after a.txt while the user cancels.
     package.Write(SmallScript("QsE2E Cancel", ",AppDir\\b.txt,%AppDir%\\ask.txt,1,5\n,AppDir\\b.txt,%AppDir%\\c.txt,1,0\n"),

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <sstream>
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/ContainerWriter.h"
+#include "pipeline/IconReplacement.h"
 #include "pipeline/ProjectPaths.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -32,6 +36,13 @@ const std::string kUpToArchive = LogLines({"Setup build process started", "Check
 std::string Summary(int errors) {
     return LogLines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
            std::to_string(errors) + "  Warnings: 0\n";
+}
+
+// The images a test program has once given `icon`, for comparing with what a build wrote.
+std::string TestProgramWithIcon(ScratchFolder& scratch, const std::string& icon) {
+    const std::string path = scratch.Write("reference.exe", TestProgram("reference"));
+    ReplaceIcon(path, icon);
+    return ReadBytes(path);
 }
 
 }  // namespace
@@ -57,6 +68,7 @@ protected:
     int Run() {
         ScopedTempFolder temp(tempFolder);
         BuildJob job(*project, *log, builder);
+        job.SetSigningCommand(signing);
         job.Run();
         return job.ErrorCount();
     }
@@ -71,6 +83,7 @@ protected:
     std::string tempFolder = scratch.Folder("temp");
     std::unique_ptr<ProjectDocument> project;
     std::unique_ptr<RecordingLog> log = std::make_unique<RecordingLog>();
+    std::string signing;
 };
 
 TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
@@ -89,12 +102,17 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     ASSERT_EQ(container.files.size(), 4u);
     const char* names[] = {"setup.ini", "setup.zip", "English.dat", "setup.exe"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(container.files[i].name, names[i]);
-    EXPECT_EQ(container.files[0].offset, Program("_sfx.exe").size());
-    EXPECT_EQ(bytes.substr(0, container.files[0].offset), Program("_sfx.exe"));
+    // The stub and the installer are the builder's own, with the version information added.
+    const std::string stub = bytes.substr(0, container.files[0].offset);
     auto data = [&](int i) { return bytes.substr(container.files[i].offset, container.files[i].size); };
     EXPECT_EQ(data(0).substr(0, 27), "[SETUP_INFO]\r\nVersion=1.0\r\n");
     EXPECT_EQ(data(2), ReadBytes(builder + "\\LanguageSets\\Setup\\English.dat"));
-    EXPECT_EQ(data(3), Program("_setup.exe"));
+    for (const auto& program : {std::make_pair(stub, "stub"), std::make_pair(data(3), "installer")}) {
+        EXPECT_EQ(program.first.substr(0x200, 12), std::string(program.second) + std::string(12 - std::strlen(program.second), '\0'));
+        const ProgramResources read = ReadProgramResources(program.first);
+        EXPECT_EQ(read.icon, ReadProgramResources(Program("_setup.exe")).icon) << "the application icon stays";
+        EXPECT_EQ(read.version.strings.at(u"FileDescription"), u"Setup");
+    }
     ASSERT_EQ(container.commands.size(), 1u);
     EXPECT_EQ(container.commands[0], std::make_pair(1000u, std::string("setup.exe")));
 
@@ -103,7 +121,8 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     std::vector<ZipEntry> entries = ReadZip(zip);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, "uninstall.exe");
-    EXPECT_EQ(entries[0].data, Program("_uninstall.exe"));
+    EXPECT_EQ(entries[0].data.substr(0x200, 11), "uninstaller");
+    EXPECT_EQ(ReadProgramResources(entries[0].data).version.strings.at(u"FileDescription"), u"Uninstall");
 
     // The stored checksum is that of the file with the checksum bytes zero.
     const std::uint32_t stored = ReadInt(bytes, bytes.size() - 16);
@@ -129,7 +148,8 @@ TEST_F(Build, CopyModeFillsTheOutputFolder) {
                                       "Setup executable file Setup.exe - OK"}) +
                                Summary(0));
     EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "Setup.exe", "setup.ini", "setup.zip"}));
-    EXPECT_EQ(Output("Setup.exe"), Program("_setup.exe"));
+    EXPECT_EQ(Output("Setup.exe").substr(0x200, 9), "installer");
+    EXPECT_TRUE(ReadProgramResources(Output("Setup.exe")).version.valid);
     EXPECT_EQ(ReadZip(JoinPath(projectFolder, "out\\setup.zip")).size(), 1u);
 }
 
@@ -177,10 +197,12 @@ TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
 
-TEST_F(Build, CustomIconGoesIntoTheInstallerAndTheStubBeforeTheChecksum) {
-    const std::string image(744, 'c');
+TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
     scratch.Folder("project\\icons");
-    scratch.Write("project\\icons\\My.ico", IconFile({{32, 32, 16, image}}));
+    const std::string icon = scratch.Write("project\\icons\\My.ico", FiveImageIcon());
+    const ProgramResources expected = ReadProgramResources(
+        TestProgramWithIcon(scratch, icon));
+    ASSERT_EQ(expected.icon.size(), 5u);
     OpenProject("SetupIconPathname=icons\\My.ico\r\nCreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(log->Has("Customize setup icon - OK"));
@@ -188,29 +210,102 @@ TEST_F(Build, CustomIconGoesIntoTheInstallerAndTheStubBeforeTheChecksum) {
     const std::string bytes = Output("Setup.exe");
     Container container = ReadContainer(bytes);
     ASSERT_EQ(container.files.size(), 4u);
-    const std::string stub = bytes.substr(0, container.files[0].offset);
-    EXPECT_EQ(stub.size(), Program("_sfx.exe").size());
-    EXPECT_NE(stub.find(image), std::string::npos);
-    EXPECT_NE(bytes.substr(container.files[3].offset, container.files[3].size).find(image), std::string::npos);
+    EXPECT_EQ(ReadProgramResources(bytes.substr(0, container.files[0].offset)).icon, expected.icon);
+    EXPECT_EQ(ReadProgramResources(bytes.substr(container.files[3].offset, container.files[3].size)).icon,
+              expected.icon);
+    // The uninstaller keeps the application icon.
+    const std::vector<ZipEntry> zip =
+        ReadZip(scratch.Write("inner.zip", bytes.substr(container.files[1].offset, container.files[1].size)));
+    EXPECT_EQ(ReadProgramResources(zip.at(0).data).icon, ReadProgramResources(Program("_uninstall.exe")).icon);
     std::string zeroed = bytes;
     zeroed.replace(bytes.size() - 16, 4, std::string(4, '\0'));
     EXPECT_EQ(FileChecksum(scratch.Write("zeroed.exe", zeroed)), ReadInt(bytes, bytes.size() - 16));
-    // The builder's own programs are never changed.
-    EXPECT_EQ(Program("_setup.exe"), ProgramWithIcon("installer"));
+
+    // Copy mode: the installer in the output folder.
+    log = std::make_unique<RecordingLog>();
+    OpenProject("SetupIconPathname=icons\\My.ico\r\nCreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(log->Has("Customize setup icon - OK"));
+    EXPECT_EQ(ReadProgramResources(Output("Setup.exe")).icon, expected.icon);
 }
 
-TEST_F(Build, AnUnusableIconIsAnErrorInBothModes) {
+TEST_F(Build, AnUnreadableIconIsAnErrorAndNoSetupIsLeft) {
     scratch.Write("project\\bad.ico", "not an icon");
     OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 2);
     EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
     EXPECT_TRUE(log->Has("Error! Can not replace self-extracted file icon"));
-    EXPECT_TRUE(log->Has("Setup.exe - OK"));
+    EXPECT_FALSE(log->Has("Setup.exe - OK"));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
 
     log = std::make_unique<RecordingLog>();
     OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=No\r\n");
     EXPECT_EQ(Run(), 1);
     EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "setup.ini", "setup.zip"}));
+}
+
+TEST_F(Build, TheProgramsCarryTheProductsVersionInformation) {
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[GENERAL_INFO]\r\nCompanyName=Example Ltd\r\nProductName=Demo\r\nProductVersion=3.1\r\n"
+                "CopyrightNotice=(c) Example\r\n\r\n");
+    EXPECT_EQ(Run(), 0);
+    const std::string bytes = Output("Setup.exe");
+    Container container = ReadContainer(bytes);
+    ASSERT_EQ(container.files.size(), 4u);
+    const std::vector<ZipEntry> zip =
+        ReadZip(scratch.Write("inner.zip", bytes.substr(container.files[1].offset, container.files[1].size)));
+    const std::pair<std::string, std::u16string> programs[] = {
+        {bytes.substr(0, container.files[0].offset), u"Demo Setup"},
+        {bytes.substr(container.files[3].offset, container.files[3].size), u"Demo Setup"},
+        {zip.at(0).data, u"Demo Uninstall"}};
+    for (const auto& program : programs) {
+        const VersionInfoRead version = ReadProgramResources(program.first).version;
+        ASSERT_TRUE(version.valid);
+        EXPECT_EQ(version.strings.at(u"FileDescription"), program.second);
+        EXPECT_EQ(version.strings.at(u"ProductName"), u"Demo");
+        EXPECT_EQ(version.strings.at(u"ProductVersion"), u"3.1");
+        EXPECT_EQ(version.strings.at(u"CompanyName"), u"Example Ltd");
+        EXPECT_EQ(version.fixed[0], 0x00030001u);
+        EXPECT_EQ(version.fixed[1], 0u);
+    }
+}
+
+TEST_F(Build, TheSigningCommandSignsEveryProgramBeforeItIsPackedAndTheSetupLast) {
+    // A command that every system's command interpreter runs alike: it notes the file it signs.
+    const std::string noted = scratch.File("signed files.txt");
+    signing = "echo {file}>> " + platform::QuotedArgument(noted);
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 0) << log->Text();
+    std::istringstream lines(ReadBytes(noted));
+    std::vector<std::string> names;
+    for (std::string line; std::getline(lines, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '"' || line.back() == '\''))
+            line.pop_back();
+        names.push_back(NameOf(line));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"uninstall.exe", "setup.exe", "Setup.exe"}));
+    for (const char* line : {"Signing uninstall.exe - OK", "Signing setup.exe - OK", "Signing Setup.exe - OK"})
+        EXPECT_TRUE(log->Has(line)) << line;
+    EXPECT_TRUE(FolderNames(tempFolder).empty()) << (FolderNames(tempFolder).empty() ? "" : FolderNames(tempFolder)[0]);
+}
+
+TEST_F(Build, AFailingSigningCommandIsAnErrorWithItsOutputAndNoSetupIsLeft) {
+    signing = "echo no key for {file}&& exit 3";
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n");
+    EXPECT_EQ(Run(), 2);
+    EXPECT_TRUE(log->Has("Error! Can not sign uninstall.exe: the signing command ended with code 3"));
+    EXPECT_TRUE(log->Has("Error! Can not sign setup.exe: the signing command ended with code 3"));
+    EXPECT_NE(log->Text().find("  no key for "), std::string::npos) << log->Text();
+    EXPECT_TRUE(log->Has("Setup.exe was not created because of the errors above"));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+
+    log = std::make_unique<RecordingLog>();
+    OpenProject("CreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "setup.ini", "setup.zip"}));
 }
 
 TEST(ProjectPaths, RelativePathsAreTakenFromTheProjectFolder) {
@@ -262,11 +357,10 @@ TEST_F(BuildWithFiles, TheArchiveHoldsEveryFileUnderItsEntryNameInTreeOrder) {
     ASSERT_EQ(entries.size(), 5u);
     const char* names[] = {"AppDir\\bin\\app.exe", "AppDir\\bin\\readme.txt", "AppDir\\readme.txt",
                            "WinSysDir\\helper.dll", "uninstall.exe"};
-    const char* data[] = {"application bytes", "second read me", "read me", "helper", "MZ uninstaller"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(entries[i].name, names[i]);
-        EXPECT_EQ(entries[i].data, data[i]);
-    }
+    const char* data[] = {"application bytes", "second read me", "read me", "helper"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(entries[i].name, names[i]);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(entries[i].data, data[i]);
+    EXPECT_EQ(entries[4].data.substr(0x200, 11), "uninstaller");
     EXPECT_NE(log->Text().find(LogLines({"Adding files to the product file archive setup.zip...", "app.exe - OK",
                                          "readme.txt - OK", "readme.txt - OK", "helper.dll - OK",
                                          "uninstall.exe - OK", "setup.zip - OK"})),

@@ -6,7 +6,9 @@
 
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
-#include "platform/Resources.h"
+#include "executable/PeImage.h"
+#include "pipeline/ExecutableResources.h"
+#include "pipeline/IconReplacement.h"
 
 void RecordingLog::Log(const std::string& line) {
     lines.push_back(line);
@@ -25,25 +27,22 @@ bool RecordingLog::Has(const std::string& line) const {
     return false;
 }
 
-std::string ProgramWithIcon(const std::string& marker) {
-    return "MZ" + marker + std::string(300, 'x') + platform::OwnIconImage().substr(0, 744) + std::string(100, 'y');
-}
-
 std::string MakeBuilderFolder(ScratchFolder& scratch, bool withPrograms) {
     scratch.Folder("builder\\LanguageSets\\Setup");
     scratch.Write("builder\\LanguageSets\\Setup\\English.dat", "[STRINGS]\r\n1=English\r\n");
     scratch.Write("builder\\LanguageSets\\Setup\\German.dat", "[STRINGS]\r\n1=Deutsch\r\n");
     if (withPrograms) {
         scratch.Folder("builder\\setup");
-        scratch.Write("builder\\setup\\_setup.exe", ProgramWithIcon("installer"));
-        scratch.Write("builder\\setup\\_sfx.exe", ProgramWithIcon("stub"));
-        scratch.Write("builder\\setup\\_uninstall.exe", "MZ uninstaller");
+        const std::string icon = JoinPath(QS_RESOURCES, "Quillset.ico");
+        const std::pair<const char*, const char*> programs[] = {
+            {"_setup.exe", "installer"}, {"_sfx.exe", "stub"}, {"_uninstall.exe", "uninstaller"}};
+        for (const auto& program : programs) {
+            const std::string path = scratch.Write(std::string("builder\\setup\\") + program.first,
+                                                   TestProgram(program.second));
+            if (!ReplaceIcon(path, icon)) throw std::runtime_error("cannot give a test program its icon");
+        }
     }
     return scratch.File("builder");
-}
-
-static void PutLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 std::string IconFile(const std::vector<IconImage>& images) {
@@ -58,7 +57,7 @@ std::string IconFile(const std::vector<IconImage>& images) {
         out += static_cast<char>(image.colours);
         out += '\0';
         PutLe(out, 1, 2);
-        PutLe(out, 4, 2);
+        PutLe(out, static_cast<std::uint32_t>(image.bits), 2);
         PutLe(out, static_cast<std::uint32_t>(image.bytes.size()), 4);
         PutLe(out, offset, 4);
         offset += static_cast<std::uint32_t>(image.bytes.size());
@@ -128,4 +127,110 @@ std::vector<ZipEntry> ReadZip(const std::string& path) {
     }
     unzClose(zip);
     return entries;
+}
+
+namespace {
+
+// One block of a version resource: length, value length, type, key, value, children.
+struct VersionBlock {
+    std::u16string key;
+    std::string value;
+    std::vector<VersionBlock> children;
+};
+
+bool ReadBlock(const std::string& bytes, std::size_t at, VersionBlock& block, std::size_t& end) {
+    const std::uint32_t length = GetLe(bytes, at, 2), valueLength = GetLe(bytes, at + 2, 2), type = GetLe(bytes, at + 4, 2);
+    if (length < 6 || at + length > bytes.size()) return false;
+    end = at + length;
+    std::size_t p = at + 6;
+    for (char16_t c; p + 1 < end && (c = static_cast<char16_t>(GetLe(bytes, p, 2))) != 0; p += 2) block.key += c;
+    p = (p + 2 + 3) / 4 * 4;
+    const std::size_t valueBytes = type == 1 ? 2 * valueLength : valueLength;
+    if (p + valueBytes > end) return false;
+    block.value = bytes.substr(p, valueBytes);
+    p = (p + valueBytes + 3) / 4 * 4;
+    while (p < end) {
+        VersionBlock child;
+        std::size_t childEnd = 0;
+        if (!ReadBlock(bytes, p, child, childEnd)) return false;
+        block.children.push_back(child);
+        p = (childEnd + 3) / 4 * 4;
+    }
+    return true;
+}
+
+std::u16string Text16(const std::string& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) text += static_cast<char16_t>(GetLe(bytes, i, 2));
+    while (!text.empty() && text.back() == 0) text.pop_back();
+    return text;
+}
+
+std::string Png256(char fill) {
+    std::string png = "\x89PNG\r\n\x1a\n";
+    png += std::string("\0\0\0\x0dIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 21);
+    return png + std::string(1200, fill);
+}
+
+std::string Bitmap(int size, int bits, char fill) {
+    std::string header;
+    PutLe(header, 40, 4);
+    PutLe(header, size, 4);
+    PutLe(header, 2 * size, 4);
+    PutLe(header, 1, 2);
+    PutLe(header, bits, 2);
+    const int palette = bits <= 8 ? 4 << bits : 0;
+    const int colour = (size * bits + 31) / 32 * 4 * size, mask = (size + 31) / 32 * 4 * size;
+    return header + std::string(16, '\0') + std::string(palette + colour + mask, fill);
+}
+
+}  // namespace
+
+VersionInfoRead ReadVersionInfo(const std::string& resource) {
+    VersionInfoRead read;
+    VersionBlock root;
+    std::size_t end = 0;
+    if (!ReadBlock(resource, 0, root, end) || root.key != u"VS_VERSION_INFO" || root.value.size() != 52 ||
+        GetLe(root.value, 0, 4) != 0xFEEF04BD)
+        return read;
+    for (int i = 0; i < 4; ++i) read.fixed[i] = GetLe(root.value, 8 + 4 * i, 4);
+    for (const VersionBlock& info : root.children)
+        if (info.key == u"StringFileInfo")
+            for (const VersionBlock& table : info.children)
+                for (const VersionBlock& entry : table.children) read.strings[entry.key] = Text16(entry.value);
+    read.valid = true;
+    return read;
+}
+
+ProgramResources ReadProgramResources(const std::string& executable) {
+    ProgramResources read;
+    ResourceTree tree;
+    if (!ReadResources(executable, tree)) return read;
+    if (const ResourceTree::Names* icons = tree.Type(ResourceTree::kIcon))
+        for (const auto& icon : *icons) read.iconImages += icon.second.size();
+    const ResourceTree::Names* groups = tree.Type(ResourceTree::kGroupIcon);
+    const ResourceTree::Names* icons = tree.Type(ResourceTree::kIcon);
+    if (groups && icons && !groups->empty() && !groups->begin()->second.empty()) {
+        const auto& language = *groups->begin()->second.begin();
+        const std::string& group = language.second.bytes;
+        for (std::uint32_t i = 0; i < GetLe(group, 4, 2); ++i) {
+            const std::size_t entry = 6 + 14 * i;
+            auto icon = icons->find(ResourceId::Number(static_cast<std::uint16_t>(GetLe(group, entry + 12, 2))));
+            if (icon == icons->end() || !icon->second.count(language.first)) return read;
+            read.icon.push_back({group.substr(entry, 12), icon->second.at(language.first).bytes});
+        }
+    }
+    if (const ResourceTree::Names* versions = tree.Type(ResourceTree::kVersion))
+        if (!versions->empty() && !versions->begin()->second.empty())
+            read.version = ReadVersionInfo(versions->begin()->second.begin()->second.bytes);
+    read.valid = true;
+    return read;
+}
+
+std::string FiveImageIcon() {
+    return IconFile({{16, 16, 0, Bitmap(16, 32, 'a'), 32},
+                     {32, 32, 16, Bitmap(32, 4, 'b'), 4},
+                     {32, 32, 0, Bitmap(32, 32, 'c'), 32},
+                     {48, 48, 0, Bitmap(48, 32, 'd'), 32},
+                     {0, 0, 0, Png256('e'), 32}});
 }

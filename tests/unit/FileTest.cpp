@@ -135,6 +135,11 @@ TEST(Platform, PosixLayerTakesTheSystemsBackslashPathsAndWinesRootDrive) {
     EXPECT_EQ(platform::NativePath("C:\\x"), "C:/x");
     EXPECT_EQ(platform::SystemPath("/tmp/a/b.qsp"), "Z:\\tmp\\a\\b.qsp");
     EXPECT_EQ(platform::SystemPath("a/b.qsp"), "a\\b.qsp");
+    // The Windows forms of the same path stay what they are.
+    for (const char* form : {"/tmp/a", "Z:\\tmp\\a", "\\tmp\\a", "Z:/tmp/a", "z:\\tmp/a"})
+        EXPECT_EQ(platform::NativePath(platform::FullSystemPath(form)), "/tmp/a") << form;
+    EXPECT_EQ(platform::FullSystemPath("C:\\Program Files\\x"), "C:\\Program Files\\x");
+    EXPECT_EQ(platform::FullSystemPath("out\\sub").substr(0, 2), "Z:");
     EXPECT_EQ(platform::NativePath(platform::SystemPath("/tmp/a/b.qsp")), "/tmp/a/b.qsp");
 
     ScratchFolder scratch;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "executable/PeImage.h"
 #include "lang/LanguageFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -116,6 +117,13 @@ std::uint32_t ReferenceChecksum(const std::string& bytes) {
 
 std::string MakeTestContainer(const std::string& stub, const std::vector<TestEntry>& entries, const std::string& run) {
     std::string out = stub, directory;
+    // The header fields that a signature changes are zero in an unsigned setup.
+    PeImage image;
+    if (image.Parse(out)) {
+        SetLe(out, image.ChecksumField(), 0, 4);
+        if (const std::size_t certificates = image.DirectoryEntry(PeImage::kCertificateDirectory))
+            out.replace(certificates, 8, std::string(8, '\0'));
+    }
     for (const TestEntry& e : entries) {
         PutU32(directory, static_cast<std::uint32_t>(out.size()));
         PutU32(directory, static_cast<std::uint32_t>(e.bytes.size()));
@@ -141,4 +149,49 @@ void StampTestContainer(std::string& container) {
     std::string sum;
     PutU32(sum, ReferenceChecksum(container));
     container.replace(container.size() - 16, 4, sum);
+}
+
+std::string TestProgram(const std::string& marker) {
+    std::string file(0x800, '\0');
+    file.replace(0, 2, "MZ");
+    SetLe(file, 0x3C, 0x40, 4);
+    file.replace(0x40, 4, std::string("PE\0\0", 4));
+    const std::size_t coff = 0x44, optional = 0x58;
+    SetLe(file, coff, 0x8664, 2);     // x64
+    SetLe(file, coff + 2, 3, 2);      // sections
+    SetLe(file, coff + 16, 240, 2);   // optional header size
+    SetLe(file, coff + 18, 0x22, 2);  // executable, large addresses
+    SetLe(file, optional, 0x20B, 2);
+    SetLe(file, optional + 16, 0x1000, 4);  // entry point
+    SetLe(file, optional + 24, 0x40000000, 4);  // image base 0x140000000
+    SetLe(file, optional + 28, 0x1, 4);
+    SetLe(file, optional + 32, 0x1000, 4);
+    SetLe(file, optional + 36, 0x200, 4);
+    SetLe(file, optional + 48, 6, 2);  // subsystem version
+    SetLe(file, optional + 56, 0x4000, 4);
+    SetLe(file, optional + 60, 0x200, 4);
+    SetLe(file, optional + 64, 0x1234, 4);  // a checksum, as the linker writes one
+    SetLe(file, optional + 68, 2, 2);       // a windowed program
+    SetLe(file, optional + 108, 16, 4);
+    SetLe(file, optional + 112 + 8 * 2, 0x2000, 4);
+    SetLe(file, optional + 112 + 8 * 2 + 4, 16, 4);
+    SetLe(file, optional + 112 + 8 * 5, 0x3000, 4);
+    SetLe(file, optional + 112 + 8 * 5 + 4, 12, 4);
+    struct Section {
+        const char* name;
+        std::uint32_t address, pointer, flags;
+    } sections[] = {{".text", 0x1000, 0x200, 0x60000020}, {".rsrc", 0x2000, 0x400, 0x40000040},
+                    {".reloc", 0x3000, 0x600, 0x42000040}};
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t at = optional + 240 + 40 * i;
+        file.replace(at, std::string(sections[i].name).size(), sections[i].name);
+        SetLe(file, at + 8, 0x100, 4);
+        SetLe(file, at + 12, sections[i].address, 4);
+        SetLe(file, at + 16, 0x200, 4);
+        SetLe(file, at + 20, sections[i].pointer, 4);
+        SetLe(file, at + 36, sections[i].flags, 4);
+    }
+    file.replace(0x200, marker.size(), marker);
+    file.replace(0x600, 12, std::string("\0\x10\0\0\x0c\0\0\0\x08\xa0\x10\xa0", 12));  // one block of two fixups
+    return file;
 }

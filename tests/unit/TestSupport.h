@@ -71,8 +71,8 @@ std::string ExportedText(const SectionType& section) {
 // own functions against: the reflected polynomial 0xEDB88320, the register from 0, no inversion.
 std::uint32_t ReferenceChecksum(const std::string& bytes);
 
-// A self-extracting container laid out as the builder writes it: `stub`, then each entry's
-// bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
+// A self-extracting container laid out as the builder writes it: `stub` (the header fields that
+// signing changes cleared when it is an executable), then each entry's bytes, the directory, the command table (command 1000 runs `run`), the checksum, the value 4
 // and "<KV_SEA>".
 struct TestEntry {
     std::string name, bytes;
@@ -80,3 +80,8 @@ struct TestEntry {
 std::string MakeTestContainer(const std::string& stub, const std::vector<TestEntry>& entries, const std::string& run);
 // Writes the checksum of a container whose bytes were changed, so that only its tables are wrong.
 void StampTestContainer(std::string& container);
+
+// A small Windows x64 executable laid out as the linker lays out the installer programs: code
+// holding `marker`, an empty resource section, base relocations behind it, and a header checksum
+// that is not zero.
+std::string TestProgram(const std::string& marker);

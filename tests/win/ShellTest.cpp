@@ -367,6 +367,17 @@ TEST(SettingsTest, LanguageIsReadWithOrWithoutItsZeroAndEmptyMeansEnglish) {
     EXPECT_EQ(LoadLanguageSetting(), "English");
 }
 
+TEST(SettingsTest, TheSigningCommandIsKeptWhateverItsLength) {
+    EXPECT_EQ(LoadSigningCommand(), "") << "no setting: builds are not signed";
+    const std::string command =
+        "signtool sign /fd SHA256 /f \"C:\\Keys\\Code Signing.pfx\" /p secret " + std::string(600, 'x') + " {file}";
+    ASSERT_TRUE(SaveSigningCommand(command));
+    EXPECT_EQ(LoadSigningCommand(), command);
+    ASSERT_TRUE(SaveSigningCommand(""));
+    EXPECT_EQ(LoadSigningCommand(), "");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
 }  // namespace
 
 namespace {

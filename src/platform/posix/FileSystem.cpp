@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -22,15 +23,23 @@ std::string NativePath(const std::string& path) {
     return result;
 }
 
+// Paths are taken in either form: "/tmp/out", "Z:\\tmp\\out", "\\tmp\\out" and "Z:/tmp/out" all
+// name the same folder, as they do in a project file.
+static bool HasDrive(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
 std::string SystemPath(const std::string& hostPath) {
-    std::string result = (!hostPath.empty() && hostPath[0] == '/') ? "Z:" + hostPath : hostPath;
+    std::string result = hostPath;
     for (char& c : result)
         if (c == '/') c = '\\';
+    if (!result.empty() && result[0] == '\\') result = "Z:" + result;
     return result;
 }
 
 std::string FullSystemPath(const std::string& hostPath) {
-    if (!hostPath.empty() && hostPath[0] == '/') return SystemPath(hostPath);
+    if (HasDrive(hostPath) || (!hostPath.empty() && (hostPath[0] == '/' || hostPath[0] == '\\')))
+        return SystemPath(hostPath);
     char buffer[PATH_MAX];
     if (!::getcwd(buffer, sizeof buffer)) return SystemPath(hostPath);
     return SystemPath(std::string(buffer) + "/" + hostPath);
