@@ -27,10 +27,10 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     settings.licensePath = ResolveProjectPath(folder, screens.licensePath);
     settings.readmePath = ResolveProjectPath(folder, screens.readmePath);
     const GeneralInfo& general = project.generalInfo;
-    settings.version.productName = general.productName;
-    settings.version.productVersion = general.productVersion;
-    settings.version.companyName = general.companyName;
-    settings.version.copyright = general.copyrightNotice;
+    settings.version.productName = general.ProductName();
+    settings.version.productVersion = general.ProductVersion();
+    settings.version.companyName = general.CompanyName();
+    settings.version.copyright = general.CopyrightNotice();
     return settings;
 }
 
