@@ -41,7 +41,9 @@ void BuildJob::BuildArchive() {
     });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
-        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel))
+        // Stamped with the prebuilt program's time, not the working copy's: the same project
+        // builds to the same bytes whenever it is built.
+        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel, PrebuiltUninstaller()))
             Log("uninstall.exe - OK");
         else
             Error("uninstall.exe - Error");
@@ -53,10 +55,12 @@ void BuildJob::BuildArchive() {
     Log("setup.zip - OK");
 }
 
+std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
+
 // The uninstaller as it goes into the archive: a working copy with the product's version
 // information, signed. The prebuilt one when no copy can be made (adding it then says so).
 std::string BuildJob::PrepareUninstaller() {
-    const std::string prebuilt = programFolder_ + "\\setup\\_uninstall.exe";
+    const std::string prebuilt = PrebuiltUninstaller();
     const std::string copy = WorkFile("uninstall.exe");
     if (!CopyFileContents(prebuilt, copy)) return prebuilt;
     WriteVersion(copy, "uninstall.exe", Described("Uninstall"));

@@ -31,7 +31,8 @@ static zip_fileinfo EntryInfo(const std::string& sourcePath) {
     return info;
 }
 
-bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& entryName, int level) {
+bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& entryName, int level,
+                             const std::string& timeSource) {
     if (!archive_) {
         status_ = -1;
         return false;
@@ -44,7 +45,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
         status_ = -1;
         return false;
     }
-    zip_fileinfo info = EntryInfo(sourcePath);
+    zip_fileinfo info = EntryInfo(timeSource.empty() ? sourcePath : timeSource);
     status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                     level != 0 ? Z_DEFLATED : 0, level, size >= 0xFFFFFFFFull ? 1 : 0);
     if (status_ != ZIP_OK) return false;

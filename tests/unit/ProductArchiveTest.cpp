@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <random>
 
 #include "BuildTestSupport.h"
@@ -85,4 +87,28 @@ TEST(ProductArchive, TheSameFilesGiveTheSameBytes) {
         *out = ReadBytes(path);
     }
     EXPECT_EQ(first, second);
+}
+
+// A working copy made during the build (the patched uninstaller) takes the time of the file it
+// was made from, so that two builds of one project give the same bytes.
+TEST(ProductArchive, AnEntryTakesTheTimeOfTheFileItWasMadeFrom) {
+    ScratchFolder scratch;
+    const std::string original = scratch.Write("original.exe", "prebuilt");
+    const std::string copy = scratch.Write("copy.exe", "patched copy");
+    const std::filesystem::path native = platform::NativePath(original);
+    std::filesystem::last_write_time(native, std::filesystem::last_write_time(native) - std::chrono::hours(50));
+    const std::string path = scratch.File("setup.zip");
+    ProductArchive archive;
+    ASSERT_TRUE(archive.Open(path));
+    ASSERT_TRUE(archive.AddFile(copy, "uninstall.exe", 6, original));
+    ASSERT_TRUE(archive.Close());
+
+    std::vector<ZipEntry> entries = ReadZip(path);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].data, "patched copy");
+    platform::LocalTime made, copied;
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(original, made));
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(copy, copied));
+    EXPECT_EQ(entries[0].dosDate, DosDate(made.year, made.month, made.day, made.hour, made.minute, made.second));
+    EXPECT_NE(entries[0].dosDate, DosDate(copied.year, copied.month, copied.day, copied.hour, copied.minute, copied.second));
 }
