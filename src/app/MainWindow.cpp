@@ -231,11 +231,8 @@ bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
     }
 }
 
-bool MainWindow::OnHelp(HELPINFO*) {
-    if (project_)
-        ShowHelp(HELP_CONTEXT, editorHost_.HelpContext());
-    else
-        ShowHelp(HELP_FINDER, 0);
+bool MainWindow::OnHelp(HELPINFO* info) {
+    if (!editorHost_.OnHelp(info)) ShowHelp(HELP_FINDER, 0);
     return true;
 }
 

@@ -263,6 +263,12 @@ bool ViewWindow::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     return true;
 }
 
+bool ViewWindow::OnHelp(HELPINFO*) {
+    if (!context_.Project()) return false;
+    context_.ShowHelp(HELP_CONTEXT, HelpContext());
+    return true;
+}
+
 void ViewWindow::OnInitMenu(HMENU menu) {
     ProjectDocument* project = context_.Project();
     EnableCommand(menu, ID_FILE_CLOSE, project != nullptr);

@@ -33,6 +33,8 @@ public:
     bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
     // Sets the states of the main menu's items as it drops down.
     void OnInitMenu(HMENU menu) override;
+    // F1 with a project opens the help page of the page shown.
+    bool OnHelp(HELPINFO* info) override;
 
     void CreatePages();
     void ShowTabs();
