@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Path.h"
 #include "lang/UiTextSource.h"
 #include "profile/ProfileText.h"
 #include "model/ProjectDocument.h"
@@ -12,7 +13,7 @@
 
 namespace {
 struct NoTexts : UiTextSource {
-    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+    std::string UiText(TextKey) const override { return ""; }
 };
 
 // A project of `lines` lines spread over four single-value sections (each key repeated, so the

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Path.h"
 #include "profile/ScriptBuilder.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
@@ -14,7 +15,7 @@
 
 namespace {
 struct NoTexts : UiTextSource {
-    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+    std::string UiText(TextKey) const override { return ""; }
 };
 
 struct Times {

@@ -20,22 +20,29 @@ for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-srcfile=/etc/apt/sources.list.d/quillset-src.sources
+minizip_dir="$top/third_party/minizip-src"
 need_update=0
-if [ ! -f "$srcfile" ]; then
-    cat > "$srcfile" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+if [ ${#missing[@]} -gt 0 ] || [ ! -f "$minizip_dir/zip.c" ]; then
     need_update=1
 fi
 
-minizip_dir="$top/third_party/minizip-src"
-if [ ${#missing[@]} -gt 0 ] || [ ! -f "$minizip_dir/zip.c" ]; then
-    need_update=1
+# The minizip sources come from Debian's source archive, through deb-src entries for the same
+# mirrors and suites as the system's own Debian entries (written only when they change).
+if [ ! -f "$minizip_dir/zip.c" ]; then
+    srcfile=/etc/apt/sources.list.d/quillset-src.sources
+    system_sources=()
+    for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
+        [ -f "$f" ] && system_sources+=("$f")
+    done
+    entries=""
+    if [ ${#system_sources[@]} -gt 0 ]; then
+        entries=$(awk -f "$here/deb-src-entries.awk" "${system_sources[@]}")
+    fi
+    if [ -z "$entries" ]; then
+        rm -f "$srcfile"  # the system offers the sources itself, or names no archive at all
+    elif [ ! -f "$srcfile" ] || [ "$(cat "$srcfile")" != "$entries" ]; then
+        printf '%s\n' "$entries" > "$srcfile"
+    fi
 fi
 
 if [ $need_update -eq 1 ]; then

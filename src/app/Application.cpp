@@ -159,9 +159,6 @@ MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : n
 
 std::string ProgramFolder() { return platform::ModuleFolder(); }
 
-std::string UiText(const std::string& section, const std::string& key) {
-    return theApplication->Texts().UiText(section, key);
-}
-std::string UiString(int id) { return theApplication->Texts().UiString(id); }
-std::string UiHint(int id) { return theApplication->Texts().UiHint(id); }
-std::string RawString(int id) { return theApplication->Texts().RawString(id); }
+std::string UiText(TextKey key) { return theApplication->Texts().UiText(key); }
+std::string UiString(TextKey key) { return theApplication->Texts().UiString(key); }
+std::string UiHint(TextKey key) { return theApplication->Texts().UiHint(key); }

@@ -77,8 +77,7 @@ MainWindow* TheMainWindow();
 // The program's folder: the running executable's path up to its last backslash.
 std::string ProgramFolder();
 
-// Interface texts of the loaded builder language file.
-std::string UiText(const std::string& section, const std::string& key);
-std::string UiString(int id);
-std::string UiHint(int id);
-std::string RawString(int id);
+// Interface texts of the loaded builder language file, asked for by the keys of TextKeys.h.
+std::string UiText(TextKey key);
+std::string UiString(TextKey key);
+std::string UiHint(TextKey key);

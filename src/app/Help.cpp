@@ -4,7 +4,7 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "platform/File.h"
+#include "core/Path.h"
 
 namespace {
 

@@ -22,25 +22,24 @@ namespace {
 
 struct TextOfCommand {
     UINT command;
-    int text;
+    TextKey text;
 };
+
+constexpr TextKey Menu(int number) { return TextKeys::kMenuItems.Key(number); }
+constexpr TextKey Tip(int number) { return TextKeys::kToolbarTips.Key(number); }
 
 // The numbered texts of the menu items.
 constexpr TextOfCommand kMenuTexts[] = {
-    {ID_FILE_NEW, 1020}, {ID_FILE_WIZARD, 1021}, {ID_FILE_OPEN, 1022}, {ID_FILE_CLOSE, 1023},
-    {ID_FILE_SAVE, 1024}, {ID_FILE_SAVE_AS, 1025}, {ID_FILE_EXIT, 1026},
-    {ID_PROJECT_GENERAL_INFO, 1060}, {ID_PROJECT_SETUP_INFO, 1061}, {ID_PROJECT_REQUIREMENTS, 1062},
-    {ID_PROJECT_FILES, 1063}, {ID_PROJECT_SHORTCUTS, 1064}, {ID_PROJECT_REGISTRY, 1065},
-    {ID_PROJECT_FILE_TYPES, 1066}, {ID_PROJECT_DIALOGS, 1067}, {ID_PROJECT_CREATE_SETUP, 1068},
-    {ID_BUILD_SETUP, 1080}, {ID_TEST_RUN, 1081},
-    {ID_HELP_TOPICS, 1120}, {ID_HELP_WEB, 1121}, {ID_HELP_ABOUT, 1123},
+    {ID_FILE_NEW, Menu(1020)}, {ID_FILE_WIZARD, Menu(1021)}, {ID_FILE_OPEN, Menu(1022)},
+    {ID_FILE_CLOSE, Menu(1023)}, {ID_FILE_SAVE, Menu(1024)}, {ID_FILE_SAVE_AS, Menu(1025)}, {ID_FILE_EXIT, Menu(1026)},
+    {ID_PROJECT_GENERAL_INFO, Menu(1060)}, {ID_PROJECT_SETUP_INFO, Menu(1061)},
+    {ID_PROJECT_REQUIREMENTS, Menu(1062)}, {ID_PROJECT_FILES, Menu(1063)}, {ID_PROJECT_SHORTCUTS, Menu(1064)},
+    {ID_PROJECT_REGISTRY, Menu(1065)}, {ID_PROJECT_FILE_TYPES, Menu(1066)}, {ID_PROJECT_DIALOGS, Menu(1067)},
+    {ID_PROJECT_CREATE_SETUP, Menu(1068)}, {ID_BUILD_SETUP, Menu(1080)}, {ID_TEST_RUN, Menu(1081)},
+    {ID_HELP_TOPICS, Menu(1120)}, {ID_HELP_WEB, Menu(1121)}, {ID_HELP_ABOUT, Menu(1123)},
 };
-constexpr int kMenuBarFirstText = 1000;
 constexpr int kMenuBarItems = 6;
 constexpr int kOptionsMenu = 4;
-constexpr int kLanguageText = 1100;
-// "The project file %1 cannot be opened." with the path for %1.
-constexpr int kCannotOpenProjectText = 830;
 
 // The toolbar's buttons in order (0 is a separator) and the numbered texts of their tooltips.
 constexpr UINT kToolbarButtons[] = {
@@ -50,12 +49,12 @@ constexpr UINT kToolbarButtons[] = {
     ID_TEST_RUN, 0, ID_HELP_WEB, 0, ID_HELP_TOPICS, ID_HELP_ABOUT,
 };
 constexpr TextOfCommand kToolbarTexts[] = {
-    {ID_FILE_NEW, 800}, {ID_FILE_OPEN, 801}, {ID_FILE_SAVE, 802}, {ID_FILE_WIZARD, 803},
-    {ID_NEW_FOLDER, 804}, {ID_INSERT_FILES, 805}, {ID_NEW_SHORTCUT_FOLDER, 806}, {ID_NEW_SHORTCUT, 807},
-    {ID_NEW_INTERNET_SHORTCUT, 808}, {ID_NEW_KEY, 809}, {ID_NEW_STRING, 810}, {ID_NEW_BINARY, 811},
-    {ID_NEW_DWORD, 812}, {ID_BUILD_SETUP, 813}, {ID_TEST_RUN, 814}, {ID_DELETE, 815},
-    {ID_PROPERTIES, 816}, {ID_HELP_WEB, 818}, {ID_HELP_TOPICS, 819}, {ID_HELP_ABOUT, 820},
-    {ID_NEW_FILE_ASSOCIATION, 821},
+    {ID_FILE_NEW, Tip(800)}, {ID_FILE_OPEN, Tip(801)}, {ID_FILE_SAVE, Tip(802)}, {ID_FILE_WIZARD, Tip(803)},
+    {ID_NEW_FOLDER, Tip(804)}, {ID_INSERT_FILES, Tip(805)}, {ID_NEW_SHORTCUT_FOLDER, Tip(806)},
+    {ID_NEW_SHORTCUT, Tip(807)}, {ID_NEW_INTERNET_SHORTCUT, Tip(808)}, {ID_NEW_KEY, Tip(809)},
+    {ID_NEW_STRING, Tip(810)}, {ID_NEW_BINARY, Tip(811)}, {ID_NEW_DWORD, Tip(812)}, {ID_BUILD_SETUP, Tip(813)},
+    {ID_TEST_RUN, Tip(814)}, {ID_DELETE, Tip(815)}, {ID_PROPERTIES, Tip(816)}, {ID_HELP_WEB, Tip(818)},
+    {ID_HELP_TOPICS, Tip(819)}, {ID_HELP_ABOUT, Tip(820)}, {ID_NEW_FILE_ASSOCIATION, Tip(821)},
 };
 // The buttons whose state the page shown decides.
 constexpr UINT kPageButtons[] = {
@@ -65,10 +64,16 @@ constexpr UINT kPageButtons[] = {
 };
 
 template <size_t N>
-int TextOf(const TextOfCommand (&table)[N], UINT command) {
+const TextKey* TextOf(const TextOfCommand (&table)[N], UINT command) {
     for (const TextOfCommand& entry : table)
-        if (entry.command == command) return entry.text;
-    return -1;
+        if (entry.command == command) return &entry.text;
+    return nullptr;
+}
+
+// The label or the hint of a toolbar button's tooltip; empty for a command without one.
+std::string ToolbarText(UINT command, bool hint) {
+    const TextKey* text = TextOf(kToolbarTexts, command);
+    return !text ? std::string() : hint ? UiHint(*text) : UiString(*text);
 }
 
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
@@ -163,12 +168,12 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
         ShowStatus(ApplicationTitle());
     } else if (flags & MF_POPUP) {
         HMENU submenu = GetSubMenu(menu, static_cast<int>(item));
-        ShowStatus(submenu && submenu == LanguageMenu() ? UiHint(kLanguageText) : ApplicationTitle());
+        ShowStatus(submenu && submenu == LanguageMenu() ? UiHint(TextKeys::kLanguageMenu) : ApplicationTitle());
     } else if (item >= ID_LANGUAGE_FIRST && item <= ID_LANGUAGE_LAST) {
-        ShowStatus(UiHint(kLanguageText));
+        ShowStatus(UiHint(TextKeys::kLanguageMenu));
     } else {
-        int text = TextOf(kMenuTexts, item);
-        ShowStatus(text < 0 ? ApplicationTitle() : UiHint(text));
+        const TextKey* text = TextOf(kMenuTexts, item);
+        ShowStatus(text ? UiHint(*text) : ApplicationTitle());
     }
 }
 
@@ -176,9 +181,9 @@ void MainWindow::ApplyMenuTexts() {
     HMENU bar = GetMenu(Handle());
     if (!bar) return;
     for (int position = 0; position < kMenuBarItems; ++position)
-        SetMenuText(bar, position, true, UiString(kMenuBarFirstText + position));
+        SetMenuText(bar, position, true, UiString(TextKeys::kMenuBarTitles[position]));
     for (const TextOfCommand& entry : kMenuTexts) SetMenuText(bar, entry.command, false, UiString(entry.text));
-    if (HMENU options = GetSubMenu(bar, kOptionsMenu)) SetMenuText(options, 0, true, UiString(kLanguageText));
+    if (HMENU options = GetSubMenu(bar, kOptionsMenu)) SetMenuText(options, 0, true, UiString(TextKeys::kLanguageMenu));
     if (!languageMenuFilled_) FillLanguageMenu(bar);
     DrawMenuBar(Handle());
 }
@@ -208,20 +213,20 @@ bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
     switch (header->code) {
     case TTN_GETDISPINFOA: {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-        tooltipText_ = UiString(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom)));
+        tooltipText_ = ToolbarText(static_cast<UINT>(header->idFrom), false);
         info->lpszText = const_cast<char*>(tooltipText_.c_str());
         return true;
     }
     case TTN_GETDISPINFOW: {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        std::string text = UiString(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom)));
+        std::string text = ToolbarText(static_cast<UINT>(header->idFrom), false);
         tooltipWideText_.assign(text.size() + 1, L'\0');
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tooltipWideText_.data(), static_cast<int>(tooltipWideText_.size()));
         info->lpszText = tooltipWideText_.data();
         return true;
     }
     case TTN_SHOW:
-        ShowStatus(UiHint(TextOf(kToolbarTexts, static_cast<UINT>(header->idFrom))));
+        ShowStatus(ToolbarText(static_cast<UINT>(header->idFrom), true));
         return false;
     case TTN_POP:
         ShowStatus(ApplicationTitle());
@@ -374,8 +379,8 @@ bool MainWindow::OpenProject(const std::string& path) {
     try {
         opened->Open(path);
     } catch (const FileException&) {
-        MessageBoxA(Handle(), ReplaceFirstPlaceholder(RawString(kCannotOpenProjectText), path).c_str(),
-                    RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxA(Handle(), ReplaceFirstPlaceholder(UiText(TextKeys::kCannotOpenProject), path).c_str(),
+                    UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
         return false;
     }
     editorHost_.ProjectClosed();

@@ -17,11 +17,11 @@ AboutDialog::AboutDialog(HWND, void* context) : Dialog(context) {}
 
 bool AboutDialog::OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, ProductName());
-    SetItemText(dialog, IDC_ABOUT_LINE1, UiText("ABOUT_DIALOG", "3"));
-    SetItemText(dialog, IDC_ABOUT_LINE2, UiText("ABOUT_DIALOG", "4"));
-    SetItemText(dialog, IDC_ABOUT_LINE3, UiText("ABOUT_DIALOG", "5"));
-    SetItemText(dialog, IDC_OK, UiText("ABOUT_DIALOG", "1"));
-    SetItemText(dialog, IDC_CREDITS, UiText("ABOUT_DIALOG", "2"));
+    SetItemText(dialog, IDC_ABOUT_LINE1, UiText(TextKeys::kAboutDialog.Key(3)));
+    SetItemText(dialog, IDC_ABOUT_LINE2, UiText(TextKeys::kAboutDialog.Key(4)));
+    SetItemText(dialog, IDC_ABOUT_LINE3, UiText(TextKeys::kAboutDialog.Key(5)));
+    SetItemText(dialog, IDC_OK, UiText(TextKeys::kAboutDialog.Key(1)));
+    SetItemText(dialog, IDC_CREDITS, UiText(TextKeys::kAboutDialog.Key(2)));
     SetItemText(dialog, IDC_ABOUT_WEB, kProductWebAddress);
     webLink_.Attach(GetDlgItem(dialog, IDC_ABOUT_WEB));
     CentreOnDesktop(dialog);
@@ -47,11 +47,11 @@ bool AboutDialog::OnCommand(HWND dialog, int id, int, HWND) {
 WelcomeDialog::WelcomeDialog(HWND, void* context) : Dialog(context) {}
 
 bool WelcomeDialog::OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, UiText("WELCOME_DIALOG", "0").c_str());
-    SetItemText(dialog, IDC_WELCOME_TEXT1, UiText("WELCOME_DIALOG", "1"));
-    SetItemText(dialog, IDC_WELCOME_TEXT2, UiText("WELCOME_DIALOG", "2"));
-    SetItemText(dialog, IDC_WELCOME_TEXT3, UiText("WELCOME_DIALOG", "3"));
-    SetItemText(dialog, IDCANCEL, UiText("WELCOME_DIALOG", "4"));
+    SetWindowTextA(dialog, UiText(TextKeys::kWelcomeDialog.Key(0)).c_str());
+    SetItemText(dialog, IDC_WELCOME_TEXT1, UiText(TextKeys::kWelcomeDialog.Key(1)));
+    SetItemText(dialog, IDC_WELCOME_TEXT2, UiText(TextKeys::kWelcomeDialog.Key(2)));
+    SetItemText(dialog, IDC_WELCOME_TEXT3, UiText(TextKeys::kWelcomeDialog.Key(3)));
+    SetItemText(dialog, IDCANCEL, UiText(TextKeys::kWelcomeDialog.Key(4)));
     const int buttons[3] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT};
     const int icons[3] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT};
     for (int i = 0; i < 3; ++i) {
@@ -83,10 +83,10 @@ bool WantToSaveDialog::OnInitDialog(HWND dialog) {
     const auto& projectName = *static_cast<const std::string*>(context_);
     SetWindowTextA(dialog, ProductName());
     SetItemText(dialog, IDC_WANT_TO_SAVE_TEXT,
-                ReplaceFirstPlaceholder(UiText("WANT_TO_SAVE_DIALOG", "1"), projectName));
-    SetItemText(dialog, CMD_SAVE_YES, UiText("WANT_TO_SAVE_DIALOG", "2"));
-    SetItemText(dialog, CMD_SAVE_NO, UiText("WANT_TO_SAVE_DIALOG", "3"));
-    SetItemText(dialog, CMD_SAVE_CANCEL, UiText("WANT_TO_SAVE_DIALOG", "4"));
+                ReplaceFirstPlaceholder(UiText(TextKeys::kWantToSaveDialog.Key(1)), projectName));
+    SetItemText(dialog, CMD_SAVE_YES, UiText(TextKeys::kWantToSaveDialog.Key(2)));
+    SetItemText(dialog, CMD_SAVE_NO, UiText(TextKeys::kWantToSaveDialog.Key(3)));
+    SetItemText(dialog, CMD_SAVE_CANCEL, UiText(TextKeys::kWantToSaveDialog.Key(4)));
     SendDlgItemMessageA(dialog, IDC_WANT_TO_SAVE_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_EXCLAMATION)), 0);
     CentreOnDesktop(dialog);

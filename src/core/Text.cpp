@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <cstdio>
-
 static unsigned char LowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
@@ -53,28 +51,27 @@ std::string ColourText(std::uint32_t colour) {
     return buffer;
 }
 
-std::string NameAfterLastBackslash(const std::string& path) {
-    size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+std::string CrLfLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if ((text[i] == '\r' && next == '\n') || (text[i] == '\n' && next == '\r')) {
+            out += "\r\n";
+            ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value) {
     size_t at = text.find("%1");
     if (at == std::string::npos) return text;
     return text.substr(0, at) + value + text.substr(at + 2);
-}
-
-bool GetField(const std::string& text, char separator, int n, std::string& field) {
-    if (n < 0) return false;
-    size_t start = 0;
-    for (int i = 0; i < n; ++i) {
-        size_t next = text.find(separator, start);
-        if (next == std::string::npos) return false;
-        start = next + 1;
-    }
-    size_t end = text.find(separator, start);
-    field = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    return true;
 }
 
 bool IsValidFileName(const std::string& name) {

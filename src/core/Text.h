@@ -30,15 +30,13 @@ std::uint32_t ReadLeadingHex(const std::string& text);
 // Colours are written "0x%08X".
 std::string ColourText(std::uint32_t colour);
 
-// The part after the last "\" (the whole text when it has none).
-std::string NameAfterLastBackslash(const std::string& path);
+// The text with every line end as CR LF, as edit and static controls and the system's files want
+// them: LF, CR LF and LF CR (which the language files write) each become one CR LF; a CR on its
+// own stays as it is.
+std::string CrLfLineEnds(const std::string& text);
 
 // Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
-
-// The `n`-th field (from 0) of `text` split at `separator`; the last field runs to the end.
-// False when the text has fewer fields.
-bool GetField(const std::string& text, char separator, int n, std::string& field);
 
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);

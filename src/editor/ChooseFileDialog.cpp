@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr const char* kSection = "CHOOSE_FILE_DIALOG";
+constexpr const TextKeySet& kTexts = TextKeys::kChooseFileDialog;
 
 void AddNodes(HWND tree, HTREEITEM parent, const TreeNode& node) {
     TVINSERTSTRUCTA insert{};
@@ -31,10 +31,10 @@ ChooseFileDialog::ChooseFileDialog(HWND, void* context)
 
 bool ChooseFileDialog::OnInitDialog(HWND dialog) {
     const LanguageSets& texts = chosen_.context.Texts();
-    SetWindowTextA(dialog, texts.UiText(kSection, "0").c_str());
-    SetDlgItemTextA(dialog, IDC_CHOOSE_FILE_LABEL, texts.UiText(kSection, "1").c_str());
-    SetDlgItemTextA(dialog, IDC_OK, texts.UiText(kSection, "2").c_str());
-    SetDlgItemTextA(dialog, IDCANCEL, texts.UiText(kSection, "3").c_str());
+    SetWindowTextA(dialog, texts.UiText(kTexts.Key(0)).c_str());
+    SetDlgItemTextA(dialog, IDC_CHOOSE_FILE_LABEL, texts.UiText(kTexts.Key(1)).c_str());
+    SetDlgItemTextA(dialog, IDC_OK, texts.UiText(kTexts.Key(2)).c_str());
+    SetDlgItemTextA(dialog, IDCANCEL, texts.UiText(kTexts.Key(3)).c_str());
     HWND tree = GetDlgItem(dialog, IDC_CHOOSE_FILE_TREE);
     const FileTree& files = chosen_.context.Project()->fileTree;
     for (size_t index = 0; index < files.TopLevelCount(); ++index) AddNodes(tree, TVI_ROOT, *files.TopLevel(index));

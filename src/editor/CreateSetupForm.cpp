@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "editor/BuildDialog.h"
 #include "editor/Forms.h"
@@ -11,11 +12,10 @@
 
 namespace {
 
-// Messages of the numbered texts.
-constexpr int kNoOutputFolder = 53;
-constexpr int kNoSetupFileName = 54;
-constexpr int kCannotStartSetup = 59;
-constexpr int kChooseOutputFolder = 101;
+constexpr TextKey kNoOutputFolder = TextKeys::kFormMessages.Key(53);
+constexpr TextKey kNoSetupFileName = TextKeys::kFormMessages.Key(54);
+constexpr TextKey kCannotStartSetup = TextKeys::kFormMessages.Key(59);
+constexpr TextKey kChooseOutputFolder = TextKeys::kFolderPickerTitles.Key(101);
 
 bool CanOpenForReading(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -40,10 +40,10 @@ CreateSetupForm::CreateSetupForm(HWND, void* context) : Form(context) {
 }
 
 bool CreateSetupForm::OnInitDialog(HWND dialog) {
-    ApplyTexts(dialog, "CREATE_SETUP_TAB",
-               {{IDC_CREATE_SETUP_LABEL1, "1"}, {IDC_OUTPUT_FOLDER_BROWSE, "2"}, {IDC_CREATE_SETUP_LABEL2, "3"},
-                {IDC_CREATE_SETUP_LABEL3, "4"}, {IDC_SETUP_ICON_BROWSE, "5"}, {IDC_SELF_EXTRACTING, "6"},
-                {IDC_BUILD, "7"}, {IDC_TEST_RUN, "8"}});
+    ApplyTexts(dialog, TextKeys::kCreateSetupTab,
+               {{IDC_CREATE_SETUP_LABEL1, 1}, {IDC_OUTPUT_FOLDER_BROWSE, 2}, {IDC_CREATE_SETUP_LABEL2, 3},
+                {IDC_CREATE_SETUP_LABEL3, 4}, {IDC_SETUP_ICON_BROWSE, 5}, {IDC_SELF_EXTRACTING, 6},
+                {IDC_BUILD, 7}, {IDC_TEST_RUN, 8}});
     binder_.Fill(dialog);
     UpdateButtons(dialog);
     return true;
@@ -56,9 +56,7 @@ std::string CreateSetupForm::OutputFolder() const {
 }
 
 std::string CreateSetupForm::SetupProgram() const {
-    std::string folder = OutputFolder();
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder + Project().outputSettings.SetupFileName();
+    return JoinPath(OutputFolder(), Project().outputSettings.SetupFileName());
 }
 
 bool CreateSetupForm::CanBuild() const {
@@ -93,7 +91,7 @@ bool CreateSetupForm::OnButton(HWND dialog, int controlId) {
     case IDC_TEST_RUN: TestRun(dialog); return true;
     case IDC_OUTPUT_FOLDER_BROWSE: {
         std::string folder;
-        if (BrowseForFolder(folder, dialog, context_.Texts().RawString(kChooseOutputFolder).c_str()))
+        if (BrowseForFolder(folder, dialog, Text(kChooseOutputFolder).c_str()))
             SetDlgItemTextA(dialog, IDC_OUTPUT_FOLDER, folder.c_str());
         return true;
     }
@@ -141,9 +139,8 @@ void CreateSetupForm::TestRun(HWND dialog) const {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
-        const LanguageSets& texts = context_.Texts();
-        const std::string message = ReplaceFirstPlaceholder(texts.RawString(kCannotStartSetup), program);
-        MessageBoxA(dialog, message.c_str(), texts.RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+        const std::string message = ReplaceFirstPlaceholder(Text(kCannotStartSetup), program);
+        MessageBoxA(dialog, message.c_str(), Text(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     CloseHandle(process.hThread);

@@ -2,18 +2,14 @@
 
 #include "lang/LanguageSets.h"
 
-std::string Form::Text(const char* section, const std::string& key) const {
-    return context_.Texts().UiText(section, key);
+std::string Form::Text(TextKey key) const { return context_.Texts().UiText(key); }
+
+void Form::ApplyTexts(HWND dialog, const TextKeySet& keys, std::initializer_list<std::pair<int, int>> texts) const {
+    for (const auto& [id, number] : texts) SetDlgItemTextA(dialog, id, Text(keys.Key(number)).c_str());
 }
 
-void Form::ApplyTexts(HWND dialog, const char* section,
-                      std::initializer_list<std::pair<int, const char*>> texts) const {
-    for (const auto& [id, key] : texts) SetDlgItemTextA(dialog, id, Text(section, key).c_str());
-}
-
-void Form::Warn(HWND dialog, int number) const {
-    const LanguageSets& texts = context_.Texts();
-    MessageBoxA(dialog, texts.RawString(number).c_str(), texts.RawString(0).c_str(), MB_OK | MB_ICONWARNING);
+void Form::Warn(HWND dialog, TextKey message) const {
+    MessageBoxA(dialog, Text(message).c_str(), Text(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void Form::OnEditChange(HWND dialog, int controlId) {

@@ -8,6 +8,7 @@
 
 #include "editor/EditorContext.h"
 #include "editor/FormBinder.h"
+#include "lang/TextKeys.h"
 #include "ui/Dialog.h"
 
 class ProjectDocument;
@@ -30,11 +31,11 @@ protected:
     virtual bool OnButton(HWND /*dialog*/, int /*controlId*/) { return false; }
 
     ProjectDocument& Project() const { return *context_.Project(); }
-    std::string Text(const char* section, const std::string& key) const;
-    // Gives each control the text of its key in `section`.
-    void ApplyTexts(HWND dialog, const char* section, std::initializer_list<std::pair<int, const char*>> texts) const;
-    // A warning box with the numbered text `number` and the program's caption.
-    void Warn(HWND dialog, int number) const;
+    std::string Text(TextKey key) const;
+    // Gives each control the text of its key (by number) in `keys`.
+    void ApplyTexts(HWND dialog, const TextKeySet& keys, std::initializer_list<std::pair<int, int>> texts) const;
+    // A warning box with the text of `message` and the program's caption.
+    void Warn(HWND dialog, TextKey message) const;
 
     EditorContext& context_;
     FormBinder binder_;

@@ -19,8 +19,7 @@ GeneralInfoForm::GeneralInfoForm(HWND, void* context) : Form(context) {
 
 bool GeneralInfoForm::OnInitDialog(HWND dialog) {
     for (int line = 0; line < 6; ++line)
-        SetDlgItemTextA(dialog, IDC_GENERAL_INFO_LABEL1 + line,
-                        Text("GENERAL_INFO_TAB", std::to_string(line + 1)).c_str());
+        SetDlgItemTextA(dialog, IDC_GENERAL_INFO_LABEL1 + line, Text(TextKeys::kGeneralInfoTab[line]).c_str());
     binder_.Fill(dialog);
     SetFocus(GetDlgItem(dialog, IDC_COMPANY_NAME));
     return false;

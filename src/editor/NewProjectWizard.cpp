@@ -16,15 +16,15 @@
 namespace {
 
 // "Please choose the folder that holds the product's files."
-constexpr int kNoFolderText = 50;
+constexpr TextKey kNoFolderText = TextKeys::kFormMessages.Key(50);
 // The folder picker's title.
-constexpr int kChooseFolderTitle = 100;
+constexpr TextKey kChooseFolderTitle = TextKeys::kFolderPickerTitles.Key(100);
 // Why the product folder gave no files: it does not exist, cannot be read, holds none (with its
 // subfolders), holds none of its own (without them).
-constexpr int kFolderMissingText = 850;
-constexpr int kFolderUnreadableText = 851;
-constexpr int kNoFilesText = 852;
-constexpr int kNoFilesWithoutSubfoldersText = 853;
+constexpr TextKey kFolderMissingText = TextKeys::kWizardNoFiles.Key(850);
+constexpr TextKey kFolderUnreadableText = TextKeys::kWizardNoFiles.Key(851);
+constexpr TextKey kNoFilesText = TextKeys::kWizardNoFiles.Key(852);
+constexpr TextKey kNoFilesWithoutSubfoldersText = TextKeys::kWizardNoFiles.Key(853);
 
 // What every page works on.
 struct WizardSession {
@@ -32,21 +32,21 @@ struct WizardSession {
     ProjectWizardData& answers;
 };
 
-// Which key of the page's language section labels which control.
-using ControlTexts = std::vector<std::pair<int, const char*>>;
+// Which key (by number) of the page's language section labels which control.
+using ControlTexts = std::vector<std::pair<int, int>>;
 
 // One page: its language section, the texts of its controls (the buttons among them), and the
 // commands that Back and Next lead to (none for Back on the first page). Cancel and the close
 // box end the page with nothing to do and keep the answers as they were.
 class WizardPage : public Dialog {
 public:
-    WizardPage(void* session, const char* section, ControlTexts texts, int back, int next)
+    WizardPage(void* session, const TextKeySet& section, ControlTexts texts, int back, int next)
         : Dialog(session), session_(*static_cast<WizardSession*>(session)), section_(section),
           texts_(std::move(texts)), back_(back), next_(next) {}
 
     bool OnInitDialog(HWND dialog) override {
-        SetWindowTextA(dialog, Text("0").c_str());
-        for (const auto& [id, key] : texts_) SetDlgItemTextA(dialog, id, Text(key).c_str());
+        SetWindowTextA(dialog, Text(0).c_str());
+        for (const auto& [id, number] : texts_) SetDlgItemTextA(dialog, id, Text(number).c_str());
         EnableControl(dialog, IDC_WIZARD_BACK, back_ != CMD_NOTHING);
         Fill(dialog);
         CentreOnDesktop(dialog);
@@ -83,13 +83,13 @@ protected:
     virtual bool CanGoOn(HWND /*dialog*/) { return true; }
     virtual bool OnButton(HWND /*dialog*/, int /*id*/) { return false; }
 
-    std::string Text(const std::string& key) const { return session_.texts.UiText(section_, key); }
+    std::string Text(int number) const { return session_.texts.UiText(section_.Key(number)); }
     ProjectWizardData& Answers() const { return session_.answers; }
     const LanguageSets& Texts() const { return session_.texts; }
 
 private:
     WizardSession& session_;
-    const char* section_;
+    const TextKeySet& section_;
     ControlTexts texts_;
     int back_;
     int next_;
@@ -98,9 +98,9 @@ private:
 class WelcomePage : public WizardPage {
 public:
     WelcomePage(HWND, void* session)
-        : WizardPage(session, "WIZARD_WELCOME_DIALOG",
-                     {{IDC_WIZARD_TEXT1, "1"}, {IDC_WIZARD_TEXT1 + 1, "2"}, {IDC_WIZARD_TEXT1 + 2, "3"},
-                      {IDC_WIZARD_BACK, "4"}, {IDC_WIZARD_NEXT, "5"}, {IDCANCEL, "6"}},
+        : WizardPage(session, TextKeys::kWizardWelcomeDialog,
+                     {{IDC_WIZARD_TEXT1, 1}, {IDC_WIZARD_TEXT1 + 1, 2}, {IDC_WIZARD_TEXT1 + 2, 3},
+                      {IDC_WIZARD_BACK, 4}, {IDC_WIZARD_NEXT, 5}, {IDCANCEL, 6}},
                      CMD_NOTHING, CMD_WIZARD_STEP2) {}
 };
 
@@ -123,10 +123,10 @@ constexpr GeneralField kGeneralFields[] = {
 class GeneralInfoPage : public WizardPage {
 public:
     GeneralInfoPage(HWND, void* session)
-        : WizardPage(session, "WIZARD_GENERAL_INFO_DIALOG",
-                     {{IDC_WIZARD_LABEL1, "1"}, {IDC_WIZARD_LABEL1 + 1, "2"}, {IDC_WIZARD_LABEL1 + 2, "3"},
-                      {IDC_WIZARD_LABEL1 + 3, "4"}, {IDC_WIZARD_LABEL1 + 4, "5"}, {IDC_WIZARD_LABEL1 + 5, "6"},
-                      {IDC_WIZARD_BACK, "7"}, {IDC_WIZARD_NEXT, "8"}, {IDCANCEL, "9"}},
+        : WizardPage(session, TextKeys::kWizardGeneralInfoDialog,
+                     {{IDC_WIZARD_LABEL1, 1}, {IDC_WIZARD_LABEL1 + 1, 2}, {IDC_WIZARD_LABEL1 + 2, 3},
+                      {IDC_WIZARD_LABEL1 + 3, 4}, {IDC_WIZARD_LABEL1 + 4, 5}, {IDC_WIZARD_LABEL1 + 5, 6},
+                      {IDC_WIZARD_BACK, 7}, {IDC_WIZARD_NEXT, 8}, {IDCANCEL, 9}},
                      CMD_WIZARD_STEP1, CMD_WIZARD_STEP3) {}
 
 protected:
@@ -143,10 +143,10 @@ protected:
 class LocateFilesPage : public WizardPage {
 public:
     LocateFilesPage(HWND, void* session)
-        : WizardPage(session, "WIZARD_LOCATE_FILES_DIALOG",
-                     {{IDC_WIZARD_TEXT1, "1"}, {IDC_WIZARD_FOLDER_LABEL, "2"}, {IDC_WIZARD_BROWSE, "3"},
-                      {IDC_WIZARD_SUBFOLDERS, "4"}, {IDC_WIZARD_BACK, "5"}, {IDC_WIZARD_NEXT, "6"},
-                      {IDCANCEL, "7"}},
+        : WizardPage(session, TextKeys::kWizardLocateFilesDialog,
+                     {{IDC_WIZARD_TEXT1, 1}, {IDC_WIZARD_FOLDER_LABEL, 2}, {IDC_WIZARD_BROWSE, 3},
+                      {IDC_WIZARD_SUBFOLDERS, 4}, {IDC_WIZARD_BACK, 5}, {IDC_WIZARD_NEXT, 6},
+                      {IDCANCEL, 7}},
                      CMD_WIZARD_STEP2, CMD_WIZARD_STEP4) {}
 
 protected:
@@ -163,15 +163,15 @@ protected:
     // Whether the folder exists is told after the project is made (ReportWizardFiles).
     bool CanGoOn(HWND dialog) override {
         if (!Answers().FilesFolder().empty()) return true;
-        MessageBoxA(dialog, Texts().RawString(kNoFolderText).c_str(), Texts().RawString(0).c_str(),
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxA(dialog, Texts().UiText(kNoFolderText).c_str(),
+                    Texts().UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
         SetFocus(GetDlgItem(dialog, IDC_WIZARD_FOLDER));
         return false;
     }
     bool OnButton(HWND dialog, int id) override {
         if (id != IDC_WIZARD_BROWSE) return false;
         std::string folder;
-        if (BrowseForFolder(folder, dialog, Texts().RawString(kChooseFolderTitle).c_str()))
+        if (BrowseForFolder(folder, dialog, Texts().UiText(kChooseFolderTitle).c_str()))
             SetDlgItemTextA(dialog, IDC_WIZARD_FOLDER, folder.c_str());
         return true;
     }
@@ -180,8 +180,8 @@ protected:
 class FinishPage : public WizardPage {
 public:
     FinishPage(HWND, void* session)
-        : WizardPage(session, "WIZARD_FINISH_DIALOG",
-                     {{IDC_WIZARD_TEXT1, "1"}, {IDC_WIZARD_BACK, "2"}, {IDC_WIZARD_NEXT, "3"}, {IDCANCEL, "4"}},
+        : WizardPage(session, TextKeys::kWizardFinishDialog,
+                     {{IDC_WIZARD_TEXT1, 1}, {IDC_WIZARD_BACK, 2}, {IDC_WIZARD_NEXT, 3}, {IDCANCEL, 4}},
                      CMD_WIZARD_STEP3, CMD_NEW_FROM_WIZARD) {}
 
 protected:
@@ -189,10 +189,10 @@ protected:
     void Fill(HWND dialog) override {
         const ProjectWizardData& answers = Answers();
         const std::string product = answers.ProductName() + " " + answers.ProductVersion();
-        const std::string summary = ReplaceFirstPlaceholder(Text("5"), product) + "\r\n" +
-                                    ReplaceFirstPlaceholder(Text("6"), answers.CompanyName()) + "\r\n" +
-                                    ReplaceFirstPlaceholder(Text("7"), answers.FilesFolder()) + " " +
-                                    Text(answers.scanOption ? "8" : "9");
+        const std::string summary = ReplaceFirstPlaceholder(Text(5), product) + "\r\n" +
+                                    ReplaceFirstPlaceholder(Text(6), answers.CompanyName()) + "\r\n" +
+                                    ReplaceFirstPlaceholder(Text(7), answers.FilesFolder()) + " " +
+                                    Text(answers.scanOption ? 8 : 9);
         SetDlgItemTextA(dialog, IDC_WIZARD_SUMMARY, summary.c_str());
     }
 };
@@ -221,7 +221,7 @@ int RunWizardPage(UINT step, HWND owner, HINSTANCE instance, const LanguageSets&
 void ReportWizardFiles(HWND owner, const LanguageSets& texts, const ProjectWizardData& answers,
                        const WizardFiles& added) {
     if (added.files > 0) return;
-    int text = kNoFilesText;
+    TextKey text = kNoFilesText;
     UINT icon = MB_ICONINFORMATION;
     switch (added.problem) {
     case WizardFiles::NoFolder: return;  // the locate files page asks for a folder
@@ -229,6 +229,6 @@ void ReportWizardFiles(HWND owner, const LanguageSets& texts, const ProjectWizar
     case WizardFiles::Unreadable: text = kFolderUnreadableText; icon = MB_ICONWARNING; break;
     case WizardFiles::None: text = answers.scanOption ? kNoFilesText : kNoFilesWithoutSubfoldersText; break;
     }
-    MessageBoxA(owner, ReplaceFirstPlaceholder(texts.RawString(text), answers.FilesFolder()).c_str(),
-                texts.RawString(0).c_str(), MB_OK | icon);
+    MessageBoxA(owner, ReplaceFirstPlaceholder(texts.UiText(text), answers.FilesFolder()).c_str(),
+                texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | icon);
 }

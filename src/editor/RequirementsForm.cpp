@@ -24,9 +24,9 @@ RequirementsForm::RequirementsForm(HWND, void* context) : Form(context) {
 }
 
 bool RequirementsForm::OnInitDialog(HWND dialog) {
-    ApplyTexts(dialog, "REQUIREMENTS_TAB",
-               {{IDC_REQUIREMENTS_GROUP, "1"}, {IDC_ANY_WINDOWS, "2"}, {IDC_REQUIREMENTS_LABEL_DISK, "3"},
-                {IDC_ABORT_INSTALLATION, "4"}});
+    ApplyTexts(dialog, TextKeys::kRequirementsTab,
+               {{IDC_REQUIREMENTS_GROUP, 1}, {IDC_ANY_WINDOWS, 2}, {IDC_REQUIREMENTS_LABEL_DISK, 3},
+                {IDC_ABORT_INSTALLATION, 4}});
     binder_.Fill(dialog);
     ShowVersions(dialog);
     return true;

@@ -43,12 +43,12 @@ SetupInfoForm::SetupInfoForm(HWND, void* context) : Form(context) {
 }
 
 bool SetupInfoForm::OnInitDialog(HWND dialog) {
-    ApplyTexts(dialog, "SETUP_INFO_TAB",
-               {{IDC_SETUP_INFO_LABEL_PATH, "1"}, {IDC_SETUP_INFO_LABEL_FOLDER, "2"}, {IDC_ENABLE_UNINSTALLER, "5"},
-                {IDC_SETUP_INFO_LABEL_ADD_REMOVE, "6"}, {IDC_CREATE_UNINSTALL_ICON, "7"},
-                {IDC_SETUP_INFO_LABEL_ICON, "15"}, {IDC_SETUP_INFO_LABEL_AVAILABLE, "16"},
-                {IDC_SETUP_INFO_LABEL_SELECTED, "17"}, {IDC_SETUP_INFO_LABEL_DEFAULT, "18"},
-                {IDC_ADD_LANGUAGE, "51"}, {IDC_REMOVE_LANGUAGE, "52"}});
+    ApplyTexts(dialog, TextKeys::kSetupInfoTab,
+               {{IDC_SETUP_INFO_LABEL_PATH, 1}, {IDC_SETUP_INFO_LABEL_FOLDER, 2}, {IDC_ENABLE_UNINSTALLER, 5},
+                {IDC_SETUP_INFO_LABEL_ADD_REMOVE, 6}, {IDC_CREATE_UNINSTALL_ICON, 7},
+                {IDC_SETUP_INFO_LABEL_ICON, 15}, {IDC_SETUP_INFO_LABEL_AVAILABLE, 16},
+                {IDC_SETUP_INFO_LABEL_SELECTED, 17}, {IDC_SETUP_INFO_LABEL_DEFAULT, 18},
+                {IDC_ADD_LANGUAGE, 51}, {IDC_REMOVE_LANGUAGE, 52}});
     binder_.Fill(dialog);
     for (const std::string& language : context_.Texts().SetupLanguages())
         AddToList(dialog, IDC_AVAILABLE_LANGUAGES, LB_ADDSTRING, language);

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr const char* kSection = "SETUP_WINDOWS_SETTINGS_DIALOG";
+constexpr const TextKeySet& kTexts = TextKeys::kSetupWindowsSettingsDialog;
 constexpr int kLineFirstIds[3] = {IDC_HEADING_FIRST, IDC_SUBHEADING_FIRST, IDC_FOOTER_FIRST};
-constexpr const char* kLineLabelKeys[3] = {"7", "8", "9"};
+constexpr int kLineLabelKeys[3] = {7, 8, 9};
 constexpr int kSwatchWidth = 40, kSwatchHeight = 18;
 
 bool SameFont(const ScreenFont& a, const ScreenFont& b) { return a.Text() == b.Text(); }
@@ -65,12 +65,12 @@ ScreenText& SetupWindowDialog::Line(int line) {
 
 bool SetupWindowDialog::OnInitDialog(HWND dialog) {
     const LanguageSets& texts = edit_.context.Texts();
-    auto text = [&](const char* key) { return texts.UiText(kSection, key); };
-    SetWindowTextA(dialog, text("0").c_str());
-    const std::pair<int, const char*> controls[] = {
-        {IDC_SETTINGS_GROUP_BACKGROUND, "1"}, {IDC_GRADIENT_FILL, "2"}, {IDC_SOLID_FILL, "3"},
-        {IDC_COLOUR_FROM, "4"}, {IDC_COLOUR_TO, "5"}, {IDC_SETTINGS_LABEL_TITLE, "6"},
-        {IDC_SETTINGS_LABEL_ALIGNMENT, "10"}, {IDC_SETTINGS_GROUP_TEXTS, "16"}, {IDC_OK, "17"}, {IDCANCEL, "18"}};
+    auto text = [&](int number) { return texts.UiText(kTexts.Key(number)); };
+    SetWindowTextA(dialog, text(0).c_str());
+    const std::pair<int, int> controls[] = {
+        {IDC_SETTINGS_GROUP_BACKGROUND, 1}, {IDC_GRADIENT_FILL, 2}, {IDC_SOLID_FILL, 3},
+        {IDC_COLOUR_FROM, 4},              {IDC_COLOUR_TO, 5},     {IDC_SETTINGS_LABEL_TITLE, 6},
+        {IDC_SETTINGS_LABEL_ALIGNMENT, 10}, {IDC_SETTINGS_GROUP_TEXTS, 16}, {IDC_OK, 17}, {IDCANCEL, 18}};
     for (const auto& [id, key] : controls) SetDlgItemTextA(dialog, id, text(key).c_str());
     const ScreenSettings& settings = Settings();
     CheckRadioButton(dialog, IDC_GRADIENT_FILL, IDC_SOLID_FILL, settings.gradientFill ? IDC_GRADIENT_FILL : IDC_SOLID_FILL);
@@ -83,11 +83,11 @@ bool SetupWindowDialog::OnInitDialog(HWND dialog) {
         const ScreenText& shown = Line(line);
         SetDlgItemTextA(dialog, first + IDC_LINE_LABEL, text(kLineLabelKeys[line]).c_str());
         SetDlgItemTextA(dialog, first + IDC_LINE_TEXT, shown.text.c_str());
-        SetDlgItemTextA(dialog, first + IDC_LINE_3D, text("11").c_str());
-        SetDlgItemTextA(dialog, first + IDC_LINE_FONT, text("12").c_str());
-        for (const TextKey& name : textkeys::kAlignmentNames)
+        SetDlgItemTextA(dialog, first + IDC_LINE_3D, text(11).c_str());
+        SetDlgItemTextA(dialog, first + IDC_LINE_FONT, text(12).c_str());
+        for (size_t alignment = 0; alignment < TextKeys::kAlignmentNames.Count(); ++alignment)
             SendDlgItemMessageA(dialog, first + IDC_LINE_ALIGNMENT, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(texts.UiText(name).c_str()));
+                                reinterpret_cast<LPARAM>(texts.UiText(TextKeys::kAlignmentNames[alignment]).c_str()));
         SendDlgItemMessageA(dialog, first + IDC_LINE_ALIGNMENT, CB_SETCURSEL,
                             static_cast<WPARAM>(std::clamp(shown.alignment, 0, 2)), 0);
         CheckDlgButton(dialog, first + IDC_LINE_3D, shown.threeD ? BST_CHECKED : BST_UNCHECKED);

@@ -29,8 +29,6 @@ namespace {
 
 WindowClassRegistration viewWindowClass("ViewWindow");
 
-// The banner's notice comes from the language in use at each rendering.
-constexpr int kBannerNotice = 831;
 // The page ids start here, in page order.
 constexpr int kFirstPageId = 1004;
 constexpr int kInset = 4;
@@ -112,7 +110,8 @@ bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
 void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
-    banner_.SetNotice(context_.Texts().RawString(kBannerNotice));
+    // The notice comes from the language in use at each rendering.
+    banner_.SetNotice(context_.Texts().UiText(TextKeys::kBannerNotice));
     HDC context = GetDC(Handle());
     banner_.Render(context);
     ReleaseDC(Handle(), context);
@@ -171,7 +170,7 @@ void ViewWindow::CreatePages() {
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)), nullptr);
         SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         for (int page = 0; page < kPageCount; ++page) {
-            std::string caption = context_.Texts().UiText("TABS", std::to_string(page));
+            std::string caption = context_.Texts().UiText(TextKeys::kPageTabs[page]);
             TCITEMA item{};
             item.mask = TCIF_TEXT;
             item.pszText = caption.data();

@@ -2,17 +2,12 @@
 
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "core/Text.h"
-#include "platform/File.h"
 
 namespace {
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::string TrimTrailingBackslashes(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
 
 int ShowCommand(int stored) {
     switch (stored) {

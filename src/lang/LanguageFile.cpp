@@ -1,7 +1,7 @@
 #include "lang/LanguageFile.h"
 
 #include "core/Exception.h"
-#include "platform/File.h"
+#include "core/Path.h"
 
 bool LanguageFile::Load(const std::string& programFolder, const std::string& language) {
     try {
@@ -13,8 +13,8 @@ bool LanguageFile::Load(const std::string& programFolder, const std::string& lan
     }
 }
 
-std::string LanguageFile::UiText(const std::string& section, const std::string& key) const {
+std::string LanguageFile::UiText(TextKey key) const {
     std::string value;
-    if (profile_) profile_->GetValue(value, section, key, "");
+    if (profile_) profile_->GetValue(value, key.Section(), std::to_string(key.Number()), "");
     return value;
 }

@@ -13,8 +13,8 @@ public:
     bool Load(const std::string& programFolder, const std::string& language);
     bool IsLoaded() const { return profile_ != nullptr; }
 
-    // The value of `key` in `section`, or empty when either is absent.
-    std::string UiText(const std::string& section, const std::string& key) const override;
+    // The value of `key`, or empty when the file lacks it.
+    std::string UiText(TextKey key) const override;
 
 private:
     std::unique_ptr<ProfileText> profile_;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "lang/MessageBoxes.h"
-#include "platform/File.h"
 #include "platform/FolderScanner.h"
 
 bool DiscoverLanguages(const std::string& folder, std::vector<std::string>& list) {
@@ -56,6 +56,4 @@ bool LanguageSets::SetLanguage(const std::string& name) {
     return LoadLanguage();
 }
 
-std::string LanguageSets::UiText(const std::string& section, const std::string& key) const {
-    return file_.UiText(section, key);
-}
+std::string LanguageSets::UiText(TextKey key) const { return file_.UiText(key); }

@@ -46,8 +46,7 @@ public:
     // Makes `name` current and loads it; when that fails, English. The result of the last load.
     bool SetLanguage(const std::string& name);
 
-    std::string UiText(const std::string& section, const std::string& key) const override;
-    using UiTextSource::UiText;
+    std::string UiText(TextKey key) const override;
 
 private:
     std::string programFolder_;

@@ -1,82 +1,149 @@
 #pragma once
-// Every interface text that the program asks for by section and key, in one place, so that
-// the check of the language files sees each of them.
+// Every interface text that the builder asks for, named once in the table below. The lookups
+// (UiTextSource) take nothing but keys of this table, and the check of the language files goes
+// through the same table, so a text that the program asks for and a language lacks fails a test
+// instead of showing an empty label.
+//
+// To ask for a further text, add a line to QS_BUILDER_TEXTS:
+//   TEXT(kName, "SECTION", number)            one key, used as TextKeys::kName
+//   TEXTS(kName, "SECTION", number, ...)      keys of one section, used as TextKeys::kName.Key(number)
+//                                             or, for lists in their given order, TextKeys::kName[index]
+#include <cstddef>
+#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
-struct TextKey {
-    const char* section;
-    const char* key;
+#define QS_BUILDER_TEXTS(TEXT, TEXTS)                                                                        \
+    /* The caption of the builder's message boxes; the word in the titles of new projects. */                \
+    TEXT(kMessageCaption, "STRINGS", 0)                                                                      \
+    TEXT(kNewProjectWord, "STRINGS", 2)                                                                      \
+    /* List column headers, the file types' column headers, the names of the item kinds. */                  \
+    TEXTS(kListColumns, "STRINGS", 11, 12, 13, 14, 15, 16, 17)                                               \
+    TEXTS(kFileTypeColumns, "STRINGS", 20, 21, 22, 23, 24, 25)                                               \
+    TEXTS(kItemKinds, "STRINGS", 30, 31, 32, 33)                                                             \
+    /* The forms' messages (58: a file type's text with a comma; 59: the built setup program cannot be  */ \
+    /* started for a test run) and the folder pickers' titles. */                                              \
+    TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58, 59)                                  \
+    TEXTS(kFolderPickerTitles, "STRINGS", 100, 101)                                                          \
+    /* Toolbar tooltips, each a label, "|" and the hint for the status bar. */                               \
+    TEXTS(kToolbarTips, "STRINGS", 800, 801, 802, 803, 804, 805, 806, 807, 808, 809, 810, 811, 812, 813, 814, \
+          815, 816, 818, 819, 820, 821)                                                                      \
+    /* "The project file %1 cannot be opened." with the path for %1; the banner's notice. */                 \
+    TEXT(kCannotOpenProject, "STRINGS", 830)                                                                 \
+    TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
+    /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
+    TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
+    /* The menu bar's titles by position, the menu items, the Language submenu. */                           \
+    TEXTS(kMenuBarTitles, "STRINGS", 1000, 1001, 1002, 1003, 1004, 1005)                                     \
+    TEXTS(kMenuItems, "STRINGS", 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1060, 1061, 1062, 1063, 1064,     \
+          1065, 1066, 1067, 1068, 1080, 1081, 1120, 1121, 1123)                                              \
+    TEXT(kLanguageMenu, "STRINGS", 1100)                                                                     \
+    /* The context menus of the files, shortcuts, registry and file types pages. */                          \
+    TEXTS(kFilesMenu, "STRINGS", 1140, 1141, 1142, 1143, 1144)                                               \
+    TEXTS(kShortcutsMenu, "STRINGS", 1160, 1161, 1162, 1163, 1164, 1165)                                     \
+    TEXTS(kRegistryMenu, "STRINGS", 1180, 1181, 1182, 1183, 1184, 1185, 1186, 1187)                          \
+    TEXTS(kFileTypesMenu, "STRINGS", 1200, 1201, 1202)                                                       \
+    /* The page tabs in page order. */                                                                       \
+    TEXTS(kPageTabs, "TABS", 0, 1, 2, 3, 4, 5, 6, 7, 8)                                                      \
+    /* The dialogs and pages: title (0) where they have one, then their labels. */                           \
+    TEXTS(kAboutDialog, "ABOUT_DIALOG", 1, 2, 3, 4, 5)                                                       \
+    TEXTS(kWelcomeDialog, "WELCOME_DIALOG", 0, 1, 2, 3, 4)                                                   \
+    TEXTS(kWizardWelcomeDialog, "WIZARD_WELCOME_DIALOG", 0, 1, 2, 3, 4, 5, 6)                               \
+    TEXTS(kWizardGeneralInfoDialog, "WIZARD_GENERAL_INFO_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)              \
+    TEXTS(kWizardLocateFilesDialog, "WIZARD_LOCATE_FILES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7)                    \
+    TEXTS(kWizardFinishDialog, "WIZARD_FINISH_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)                         \
+    TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
+    TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
+    TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \
+    TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \
+    TEXTS(kCreateSetupTab, "CREATE_SETUP_TAB", 1, 2, 3, 4, 5, 6, 7, 8)                                       \
+    TEXTS(kSetupInfoTab, "SETUP_INFO_TAB", 1, 2, 5, 6, 7, 15, 16, 17, 18, 51, 52)                            \
+    TEXTS(kRequirementsTab, "REQUIREMENTS_TAB", 1, 2, 3, 4)                                                  \
+    TEXTS(kDialogsTab, "DIALOGS_TAB", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, \
+          21)                                                                                                \
+    TEXTS(kFilePropertiesDialog, "FILE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 19, 20)         \
+    TEXTS(kShortcutDialog, "SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14)              \
+    TEXTS(kInternetShortcutDialog, "INTERNET_SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5)                             \
+    TEXTS(kNewKeyDialog, "NEW_KEY_DIALOG", 0, 1, 2, 3)                                                       \
+    TEXTS(kRegistryStringValueDialog, "REGISTRY_STRING_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
+    TEXTS(kRegistryBinaryValueDialog, "REGISTRY_BINARY_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
+    TEXTS(kRegistryDwordValueDialog, "REGISTRY_DWORD_VALUE_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8)               \
+    TEXTS(kFileTypePropertiesDialog, "FILE_TYPE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10)        \
+    TEXTS(kSetupWindowsSettingsDialog, "SETUP_WINDOWS_SETTINGS_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10,    \
+          11, 12, 16, 17, 18)                                                                                \
+    /* Lists in index order: the defaults of a new project's general information (company, product, */      \
+    /* version, description, web address, copyright) and setup information (installation path,       */      \
+    /* shortcut folder, Add/Remove Programs description, uninstaller icon), the setup window's text  */      \
+    /* alignments 0 to 2, a file's eight replace modes.                                              */      \
+    TEXTS(kGeneralInfoDefaults, "GENERAL_INFO_TAB", 11, 12, 13, 14, 15, 16)                                  \
+    TEXTS(kSetupInfoDefaults, "SETUP_INFO_TAB", 11, 12, 13, 14)                                              \
+    TEXTS(kAlignmentNames, "SETUP_WINDOWS_SETTINGS_DIALOG", 13, 14, 15)                                      \
+    TEXTS(kReplaceModes, "FILE_PROPERTIES_DIALOG", 11, 12, 13, 14, 15, 16, 17, 18)
+
+// One numbered key of one section of a builder language file. Only the table makes them.
+class TextKey {
+public:
+    constexpr const char* Section() const { return section_; }
+    constexpr int Number() const { return number_; }
+
+private:
+    friend class TextKeySet;
+    friend struct TextKeys;
+    constexpr TextKey(const char* section, int number) : section_(section), number_(number) {}
+
+    const char* section_;
+    int number_;
 };
 
-namespace textkeys {
+// Keys of one section, in the order the table gives them. Asking for a key the set does not
+// hold is a fault of the program: it fails to compile where the key is a constant, and throws
+// std::out_of_range otherwise.
+class TextKeySet {
+public:
+    // The key numbered `number`.
+    constexpr TextKey Key(int number) const {
+        for (size_t i = 0; i < count_; ++i)
+            if (numbers_[i] == number) return TextKey(section_, number);
+        throw std::out_of_range("no such text key in the table");
+    }
+    // The `index`-th key of the set, from 0.
+    constexpr TextKey operator[](size_t index) const {
+        return index < count_ ? TextKey(section_, numbers_[index]) : throw std::out_of_range("text key index");
+    }
+    constexpr size_t Count() const { return count_; }
 
-// The word in the titles of new projects ("Project-1").
-inline constexpr TextKey kNewProjectWord{"STRINGS", "2"};
-// Company, product, version, description, web address and copyright of a new project.
-inline constexpr TextKey kGeneralInfoDefaults[6] = {
-    {"GENERAL_INFO_TAB", "11"}, {"GENERAL_INFO_TAB", "12"}, {"GENERAL_INFO_TAB", "13"},
-    {"GENERAL_INFO_TAB", "14"}, {"GENERAL_INFO_TAB", "15"}, {"GENERAL_INFO_TAB", "16"}};
-// Installation path, shortcut folder, Add/Remove Programs description, uninstaller icon.
-inline constexpr TextKey kSetupInfoDefaults[4] = {
-    {"SETUP_INFO_TAB", "11"}, {"SETUP_INFO_TAB", "12"}, {"SETUP_INFO_TAB", "13"}, {"SETUP_INFO_TAB", "14"}};
-// The names of the setup window's text alignments 0, 1 and 2.
-inline constexpr TextKey kAlignmentNames[3] = {
-    {"SETUP_WINDOWS_SETTINGS_DIALOG", "13"}, {"SETUP_WINDOWS_SETTINGS_DIALOG", "14"},
-    {"SETUP_WINDOWS_SETTINGS_DIALOG", "15"}};
-// The eight replace modes of a file, in index order.
-inline constexpr TextKey kReplaceModes[8] = {
-    {"FILE_PROPERTIES_DIALOG", "11"}, {"FILE_PROPERTIES_DIALOG", "12"}, {"FILE_PROPERTIES_DIALOG", "13"},
-    {"FILE_PROPERTIES_DIALOG", "14"}, {"FILE_PROPERTIES_DIALOG", "15"}, {"FILE_PROPERTIES_DIALOG", "16"},
-    {"FILE_PROPERTIES_DIALOG", "17"}, {"FILE_PROPERTIES_DIALOG", "18"}};
+private:
+    friend struct TextKeys;
+    template <size_t N>
+    constexpr TextKeySet(const char* section, const int (&numbers)[N])
+        : section_(section), numbers_(numbers), count_(N) {}
 
-// Keys from `first` to `last` of one section, all asked for by the windows.
-struct TextKeyRange {
-    const char* section;
-    int first;
-    int last;
+    const char* section_;
+    const int* numbers_;
+    size_t count_;
 };
 
-// The texts of the windows: the message caption and messages (58 tells that FileTypeList refused
-// a text with a comma; 59 that the built setup program cannot be started for a test run; 830
-// that a project file cannot be opened; 850 to 853 why the wizard's product folder gave no
-// files), the banner's notice (831), menu, toolbar and context menu labels with their hints, list
-// column headers, folder-picker titles, the page tabs and the keys of each dialog and page.
-inline constexpr TextKeyRange kWindowTexts[] = {
-    {"STRINGS", 0, 0},          {"STRINGS", 11, 17},        {"STRINGS", 20, 25},
-    {"STRINGS", 30, 33},        {"STRINGS", 50, 59},        {"STRINGS", 100, 101},
-    {"STRINGS", 800, 816},      {"STRINGS", 818, 821},      {"STRINGS", 1000, 1005},
-    {"STRINGS", 1020, 1026},    {"STRINGS", 1060, 1068},    {"STRINGS", 1080, 1081},
-    {"STRINGS", 1100, 1100},    {"STRINGS", 1120, 1121},    {"STRINGS", 1123, 1123},
-    {"STRINGS", 1140, 1144},    {"STRINGS", 1160, 1165},    {"STRINGS", 1180, 1187},
-    {"STRINGS", 1200, 1202},    {"STRINGS", 830, 831},      {"STRINGS", 850, 853},      {"TABS", 0, 8},
-    {"ABOUT_DIALOG", 1, 5},     {"WELCOME_DIALOG", 0, 4},   {"WIZARD_WELCOME_DIALOG", 0, 6},
-    {"WIZARD_GENERAL_INFO_DIALOG", 0, 9},                   {"WIZARD_LOCATE_FILES_DIALOG", 0, 7},
-    {"WIZARD_FINISH_DIALOG", 0, 9},                         {"WANT_TO_SAVE_DIALOG", 1, 4},
-    {"NEW_FOLDER_DIALOG", 0, 3},                            {"CHOOSE_FILE_DIALOG", 0, 3},
-    {"GENERAL_INFO_TAB", 1, 6}, {"CREATE_SETUP_TAB", 1, 8}, {"SETUP_INFO_TAB", 1, 2},
-    {"SETUP_INFO_TAB", 5, 7},   {"SETUP_INFO_TAB", 15, 18}, {"SETUP_INFO_TAB", 51, 52},
-    {"REQUIREMENTS_TAB", 1, 4}, {"DIALOGS_TAB", 1, 21},     {"FILE_PROPERTIES_DIALOG", 0, 10},
-    {"FILE_PROPERTIES_DIALOG", 19, 20},                     {"SHORTCUT_DIALOG", 0, 14},
-    {"INTERNET_SHORTCUT_DIALOG", 0, 5},                     {"NEW_KEY_DIALOG", 0, 3},
-    {"REGISTRY_STRING_VALUE_DIALOG", 0, 5},                 {"REGISTRY_BINARY_VALUE_DIALOG", 0, 5},
-    {"REGISTRY_DWORD_VALUE_DIALOG", 0, 8},                  {"FILE_TYPE_PROPERTIES_DIALOG", 0, 10},
-    {"SETUP_WINDOWS_SETTINGS_DIALOG", 0, 12},               {"SETUP_WINDOWS_SETTINGS_DIALOG", 16, 18},
+struct TextKeys {
+#define QS_TEXT(name, section, number) static constexpr TextKey name{section, number};
+#define QS_TEXTS(name, section, ...)                     \
+private:                                                 \
+    static constexpr int name##Numbers_[] = {__VA_ARGS__}; \
+                                                         \
+public:                                                  \
+    static constexpr TextKeySet name{section, name##Numbers_};
+    QS_BUILDER_TEXTS(QS_TEXT, QS_TEXTS)
+#undef QS_TEXT
+#undef QS_TEXTS
+
+    // Every key of the table, for the check of the language files.
+    static std::vector<TextKey> All() {
+        std::vector<TextKey> keys;
+#define QS_TEXT(name, section, number) keys.push_back(name);
+#define QS_TEXTS(name, section, ...) \
+    for (size_t i = 0; i < name.Count(); ++i) keys.push_back(name[i]);
+        QS_BUILDER_TEXTS(QS_TEXT, QS_TEXTS)
+#undef QS_TEXT
+#undef QS_TEXTS
+        return keys;
+    }
 };
-
-// Every key above, as (section, key); windows that ask for further texts add theirs here.
-inline std::vector<std::pair<std::string, std::string>> KeysInUse() {
-    std::vector<std::pair<std::string, std::string>> keys;
-    auto add = [&keys](const TextKey& key) { keys.emplace_back(key.section, key.key); };
-    add(kNewProjectWord);
-    for (const TextKey& key : kGeneralInfoDefaults) add(key);
-    for (const TextKey& key : kSetupInfoDefaults) add(key);
-    for (const TextKey& key : kAlignmentNames) add(key);
-    for (const TextKey& key : kReplaceModes) add(key);
-    for (const TextKeyRange& range : kWindowTexts)
-        for (int k = range.first; k <= range.last; ++k) keys.emplace_back(range.section, std::to_string(k));
-    return keys;
-}
-
-}  // namespace textkeys

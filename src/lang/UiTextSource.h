@@ -1,6 +1,7 @@
 #pragma once
-// Where the model takes the interface texts it needs (the word in a new project's title,
-// the defaults that some sections take from the language file).
+// Where the builder takes its interface texts: the windows' labels and messages, and the
+// defaults that some sections of a new project take from the language file. Every text is asked
+// for by a key of the table in TextKeys.h.
 #include <string>
 
 #include "lang/TextKeys.h"
@@ -8,19 +9,16 @@
 class UiTextSource {
 public:
     virtual ~UiTextSource() = default;
-    // The value of `key` in `section` of the interface language file; empty when absent.
-    virtual std::string UiText(const std::string& section, const std::string& key) const = 0;
-    std::string UiText(const TextKey& key) const { return UiText(key.section, key.key); }
+    // The value of `key` in the interface language file; empty when absent.
+    virtual std::string UiText(TextKey key) const = 0;
 
-    // The raw text of a numbered entry of the STRINGS section (message boxes, captions).
-    std::string RawString(int id) const { return UiText("STRINGS", std::to_string(id)); }
     // A numbered text is a label, optionally followed by "|" and a hint for the status bar.
-    std::string UiString(int id) const {
-        std::string text = RawString(id);
+    std::string UiString(TextKey key) const {
+        std::string text = UiText(key);
         return text.substr(0, text.find('|'));
     }
-    std::string UiHint(int id) const {
-        std::string text = RawString(id);
+    std::string UiHint(TextKey key) const {
+        std::string text = UiText(key);
         size_t bar = text.find('|');
         return bar == std::string::npos ? text : text.substr(bar + 1);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "model/Variables.h"
 #include "platform/File.h"
@@ -15,12 +16,6 @@ TreeNode* TreeNode::Parent() const {
 }
 
 TreeNode* TreeNode::Child(size_t index) const { return index < children_.size() ? children_[index].get() : nullptr; }
-
-void SplitPath(const std::string& path, std::string& parent, std::string& name) {
-    size_t slash = path.rfind('\\');
-    parent = slash == npos ? std::string() : path.substr(0, slash);
-    name = slash == npos ? path : path.substr(slash + 1);
-}
 
 bool DestinationTree::IsFixed(const TreeNode* node) {
     auto container = node ? dynamic_cast<const ContainerItem*>(&node->Item()) : nullptr;

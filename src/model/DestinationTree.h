@@ -186,6 +186,3 @@ private:
     SiblingNames rule_;
     TreeNode root_;  // above the top level; carries no item
 };
-
-// The part of `path` before its last "\" and the part after it; no "\" gives an empty parent.
-void SplitPath(const std::string& path, std::string& parent, std::string& name);

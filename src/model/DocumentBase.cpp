@@ -1,6 +1,7 @@
 #include "model/DocumentBase.h"
 
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 
 bool DocumentBase::New() {
@@ -38,7 +39,7 @@ bool DocumentBase::SaveAs(const std::string& path) {
 void DocumentBase::SetPath(const std::string& path) {
     if (EqualNoCase(path, path_)) return;
     path_ = path;
-    std::string title = NameAfterLastBackslash(path);
+    std::string title = NameOf(path);
     if (title.size() >= 4 && title[title.size() - 4] == '.') title.resize(title.size() - 4);
     title_ = title;
     TitleChanged();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Path.h"
 #include "profile/ScriptBuilder.h"
 #include "core/Text.h"
 #include "profile/ProfileText.h"
@@ -51,7 +52,7 @@ TreeNode* FileTree::AddProductFile(const std::string& path, const std::string& s
 TreeNode* FileTree::AddProductFile(TreeNode* parent, const std::string& sourcePath, int options, int replaceMode,
                                    bool markModified) {
     if (!IsValidText(sourcePath, false)) return nullptr;
-    TreeNode* node = AddChild(parent, NameAfterLastBackslash(sourcePath),
+    TreeNode* node = AddChild(parent, NameOf(sourcePath),
                               std::make_unique<FileItem>(CutText(sourcePath), options, replaceMode));
     if (node) SetModified(markModified);
     return node;

@@ -9,7 +9,7 @@ static const std::string kKeys[6] = {"CompanyName=",    "ProductName=", "Product
 
 void GeneralInfo::SetDefaults(const UiTextSource& texts) {
     auto fields = Fields();
-    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = texts.UiText(textkeys::kGeneralInfoDefaults[i]);
+    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = texts.UiText(TextKeys::kGeneralInfoDefaults[i]);
 }
 
 void GeneralInfo::Clear() {

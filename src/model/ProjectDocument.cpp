@@ -25,7 +25,7 @@ ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
 bool ProjectDocument::New() {
     DocumentBase::New();
     SetDefaults();
-    SetTitle(texts_.UiText(textkeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
+    SetTitle(texts_.UiText(TextKeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
     ++newProjectCounter;
     return true;
 }

@@ -24,12 +24,12 @@ static const char kEnglish[] = "English";
 static const std::string kUninstallKey = "HKLM,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%ProductName%";
 
 void SetupInfo::SetDefaults(const UiTextSource& texts) {
-    installationPath_ = texts.UiText(textkeys::kSetupInfoDefaults[0]);
-    shortcutFolder_ = texts.UiText(textkeys::kSetupInfoDefaults[1]);
+    installationPath_ = texts.UiText(TextKeys::kSetupInfoDefaults[0]);
+    shortcutFolder_ = texts.UiText(TextKeys::kSetupInfoDefaults[1]);
     enableUninstaller_ = true;
-    addRemoveDescription_ = texts.UiText(textkeys::kSetupInfoDefaults[2]);
+    addRemoveDescription_ = texts.UiText(TextKeys::kSetupInfoDefaults[2]);
     createUninstallerIcon_ = false;
-    uninstallerIconDescription_ = texts.UiText(textkeys::kSetupInfoDefaults[3]);
+    uninstallerIconDescription_ = texts.UiText(TextKeys::kSetupInfoDefaults[3]);
     setupType_ = 0;
     languages_.assign(1, kEnglish);
     defaultLanguage_ = kEnglish;

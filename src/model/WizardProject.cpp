@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "core/Path.h"
 #include "model/ProjectDocument.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderScanner.h"
 

@@ -1,5 +1,6 @@
 #include "pipeline/BuildJob.h"
 
+#include "core/Path.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"

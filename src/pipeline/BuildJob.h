@@ -59,8 +59,8 @@ private:
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
     std::string WorkFile(const std::string& name) const;
-    std::string PrepareUninstaller();
     std::string PrebuiltUninstaller() const;
+    std::string PrepareUninstaller();
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);
     std::string Described(const std::string& what) const;
     void WriteVersion(const std::string& target, const std::string& name, const std::string& description);

@@ -1,6 +1,7 @@
 // The build's three file steps: the product archive, the self-extracting executable, and the
 // side-by-side copy into the output folder; and what the programs that they deliver get on
 // the way: the project's icon, its version information and the user's signature.
+#include "core/Path.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"
@@ -41,8 +42,6 @@ void BuildJob::BuildArchive() {
     });
     if (!Continue()) return;
     if (settings_.includeUninstaller) {
-        // Stamped with the prebuilt program's time, not the working copy's: the same project
-        // builds to the same bytes whenever it is built.
         if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel, PrebuiltUninstaller()))
             Log("uninstall.exe - OK");
         else
@@ -55,10 +54,10 @@ void BuildJob::BuildArchive() {
     Log("setup.zip - OK");
 }
 
-std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
-
 // The uninstaller as it goes into the archive: a working copy with the product's version
 // information, signed. The prebuilt one when no copy can be made (adding it then says so).
+std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
+
 std::string BuildJob::PrepareUninstaller() {
     const std::string prebuilt = PrebuiltUninstaller();
     const std::string copy = WorkFile("uninstall.exe");

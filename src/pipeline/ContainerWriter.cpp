@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Path.h"
 #include "executable/SetupChecksum.h"
 #include "pipeline/ProjectPaths.h"
 #include "platform/File.h"

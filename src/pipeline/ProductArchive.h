@@ -16,11 +16,12 @@ public:
 
     // Creates the archive at `path`, replacing any file there.
     bool Open(const std::string& path);
-    // Adds one file as one entry stamped with the local last-write time of `timeSource` (the
-    // source's own when empty); deflated with `level`, or stored when `level` is 0. A source that
-    // cannot be opened adds no entry.
+    // Adds one file as one entry stamped with the source's local last-write time (that of
+    // `timeSource` when given: a file the build made stands for the prebuilt file it was made
+    // from, so two builds of the same project stay byte-identical); deflated with `level`, or
+    // stored when `level` is 0. A source that cannot be opened adds no entry.
     bool AddFile(const std::string& sourcePath, const std::string& entryName, int level,
-                 const std::string& timeSource = std::string());
+                 const std::string& timeSource = "");
     // Writes the central directory; false when the archive could not be finished.
     bool Close();
 

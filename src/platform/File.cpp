@@ -2,15 +2,10 @@
 
 #include <vector>
 
+#include "core/Path.h"
 #include "core/Text.h"
 
 using namespace platform;
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (name.empty()) return folder;
-    if (folder.empty()) return name;
-    return folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
 
 bool File::Open(const std::string& path, int mode) {
     Close();

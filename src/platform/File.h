@@ -45,9 +45,6 @@ private:
     platform::FileHandle handle_ = platform::kInvalidHandle;
 };
 
-// Joins a folder and a name with one "\" unless the folder is empty or already ends in one.
-std::string JoinPath(const std::string& folder, const std::string& name);
-
 // Copies a file's bytes into a destination created or emptied for it.
 // True only when both files opened and every byte of the source was written.
 bool CopyFileContents(const std::string& source, const std::string& destination);

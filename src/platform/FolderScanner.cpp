@@ -1,6 +1,6 @@
 #include "platform/FolderScanner.h"
 
-#include "platform/File.h"
+#include "core/Path.h"
 
 bool FolderScanner::Start(const std::string& folder, bool recursive) {
     Finish();

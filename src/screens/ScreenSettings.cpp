@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "profile/ProfileText.h"
 
@@ -132,7 +133,7 @@ void ScreenSettings::Load(const ProfileText& project) {
 
 std::vector<std::pair<std::string, ScreenSettings::Lines>> ScreenSettings::SectionsWithLines(bool exported) const {
     auto builderFile = [exported](const std::string& path) {
-        return exported ? kSetupDir + NameAfterLastBackslash(path) : path;
+        return exported ? kSetupDir + NameOf(path) : path;
     };
     auto installedFile = [exported](const std::string& path) { return exported ? LastVariableToken(path) : path; };
 

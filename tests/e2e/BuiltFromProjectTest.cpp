@@ -1,6 +1,8 @@
 // A project built into a setup program (through the sections' exports, and by qsbuild in both
 // output modes) installs exactly what the project says.
 #include "E2ESupport.h"
+#include "core/Path.h"
+#include "core/Text.h"
 #include "model/ProjectDocument.h"
 #include "profile/ScriptBuilder.h"
 
@@ -68,7 +70,7 @@ protected:
         const std::pair<const char*, const char*> files[] = {
             {"tool.bin", "tool"}, {"readme.txt", "read me"}, {"common.bin", "common"}, {"system.bin", "system"}};
         for (const auto& [name, bytes] : files) WriteTestFile(sources_.Path(name), bytes);
-        WriteTestFile(sources_.Path("Project.qsp"), Crlf(ProjectText(sources_.Path(""))));
+        WriteTestFile(sources_.Path("Project.qsp"), CrLfLineEnds(ProjectText(sources_.Path(""))));
     }
 
     // setup.ini through the sections' exports, setup.zip from the files tree by entry name,

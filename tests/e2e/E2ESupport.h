@@ -13,20 +13,14 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "core/Path.h"
+#include "core/Text.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/ShellLink.h"
 #include "installer/win32/SystemFolders.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-
-// Every line end as CR LF; a text that has them already stays as it is.
-inline std::string Crlf(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-        out += text[i] == '\n' && (i == 0 || text[i - 1] != '\r') ? std::string("\r\n") : std::string(1, text[i]);
-    return out;
-}
 
 inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -146,7 +140,7 @@ public:
 
     // `entries`: name and contents; an entry dated 2001 when `old` is set.
     void Write(const std::string& script, const std::vector<TestEntry>& entries, bool old = false) {
-        WriteTestFile(Path("setup.ini"), Crlf(script));
+        WriteTestFile(Path("setup.ini"), CrLfLineEnds(script));
         zipFile zip = zipOpen(Path("setup.zip").c_str(), APPEND_STATUS_CREATE);
         ASSERT_NE(zip, nullptr);
         for (const TestEntry& e : entries) {

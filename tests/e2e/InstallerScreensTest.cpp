@@ -130,7 +130,7 @@ void WriteScreensPackage(Package& package, const std::string& dialogs, int readm
     package.Write(ScreensScript(dialogs, readmeMode, requiredKb), {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
                                            {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
                                            {"AppDir\\Readme.txt", "Installed readme"}});
-    WriteTestFile(package.Path("License.txt"), "LICENSE TERMS\r\nYou may use this product with care.\r\n");
+    WriteTestFile(package.Path("License.txt"), "LICENSE TERMS\r\n\r\nYou may use this product with care.\r\n");
     WriteTestFile(package.Path("Readme.txt"), "README FIRST\nWhat is new in 4.2.\n");
     WriteTestFile(package.Path("Splash.bmp"), SplashBitmap());
 }
@@ -281,7 +281,7 @@ TEST(Screens, AnInstallationInGermanWithTheUsersChoicesAndRunApplication) {
 
     // License: Next only once the terms are accepted.
     ASSERT_NE(WaitForItem(wizard, kIdAccept), nullptr);
-    EXPECT_NE(ItemText(wizard, kIdLicenseText).find("LICENSE TERMS\r\nYou may"), std::string::npos);
+    EXPECT_NE(ItemText(wizard, kIdLicenseText).find("LICENSE TERMS\r\n\r\nYou may"), std::string::npos);
     EXPECT_FALSE(Enabled(wizard, kIdNext));
     SendMessageA(GetDlgItem(wizard, kIdAccept), BM_CLICK, 0, 0);
     EXPECT_TRUE(Enabled(wizard, kIdNext));

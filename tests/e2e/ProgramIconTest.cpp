@@ -1,6 +1,7 @@
 // The installer programs carry the application icon as their first icon group: the one the
 // system shows for the file, and the one a build replaces by the project's icon.
 #include "E2ESupport.h"
+#include "resource.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ TEST(Programs, CarryTheApplicationIconAsTheirFirstIconGroup) {
                 return FALSE;
             },
             reinterpret_cast<LONG_PTR>(&first));
-        EXPECT_EQ(first, 107u) << program;
-        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(107), RT_GROUP_ICON);
+        EXPECT_EQ(first, static_cast<ULONG_PTR>(IDI_APPLICATION_ICON)) << program;
+        HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), RT_GROUP_ICON);
         ASSERT_NE(group, nullptr) << program;
         const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, group)));
         EXPECT_EQ(std::string(bytes + 4, 2), icon.substr(4, 2)) << program << ": one image per image of Quillset.ico";

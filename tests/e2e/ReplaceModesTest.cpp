@@ -2,6 +2,7 @@
 // by contents, by the user's answer, or at the next restart when they are in use.
 #include "E2ESupport.h"
 #include "SmallPackage.h"
+#include "core/Path.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <unzip.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "platform/FileSystem.h"
 #include "executable/PeImage.h"
 #include "pipeline/ExecutableResources.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
 #include "lang/UiTextSource.h"
@@ -10,8 +11,8 @@
 
 namespace {
 struct FakeTexts : UiTextSource {
-    std::string UiText(const std::string& section, const std::string& key) const override {
-        return section == "STRINGS" && key == "2" ? "Project" : "";
+    std::string UiText(TextKey key) const override {
+        return key.Section() == std::string("STRINGS") && key.Number() == 2 ? "Project" : "";
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "executable/PeImage.h"
 #include "pipeline/ExecutableResources.h"
 #include "pipeline/IconReplacement.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -82,13 +83,6 @@ TEST(File, ClosedFileFailsEveryOperation) {
     EXPECT_FALSE(f.Seek(0, 0));
     EXPECT_FALSE(f.WriteLine("x"));
     EXPECT_EQ(f.Close(), -1);
-}
-
-TEST(File, JoinPathAddsOneBackslashOnlyWhereNeeded) {
-    EXPECT_EQ(JoinPath("C:\\A", "b.txt"), "C:\\A\\b.txt");
-    EXPECT_EQ(JoinPath("C:\\A\\", "b.txt"), "C:\\A\\b.txt");
-    EXPECT_EQ(JoinPath("", "b.txt"), "b.txt");
-    EXPECT_EQ(JoinPath("C:\\A", ""), "C:\\A");
 }
 
 TEST(File, CopyFileContentsCopiesEveryByteAndReportsFailures) {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderScanner.h"

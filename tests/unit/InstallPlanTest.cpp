@@ -4,16 +4,13 @@
 
 #include <map>
 
+#include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/InstallPlan.h"
 
 namespace {
 
-ProfileText Crlf(const std::string& text) {
-    std::string crlf;
-    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return ProfileText::FromBytes(crlf);
-}
+ProfileText Crlf(const std::string& text) { return ProfileText::FromBytes(CrLfLineEnds(text)); }
 
 TargetFolders Folders() {
     TargetFolders f;

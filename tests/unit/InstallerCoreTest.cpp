@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
+#include "core/Text.h"
 #include "pipeline/ContainerWriter.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
@@ -73,11 +75,7 @@ TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
 }
 
 namespace {
-ProfileText Script(const std::string& text) {
-    std::string crlf;
-    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return ProfileText::FromBytes(crlf);
-}
+ProfileText Script(const std::string& text) { return ProfileText::FromBytes(CrLfLineEnds(text)); }
 }  // namespace
 
 TEST(InstallerScript, ReadsEveryLineFormThatABuildWrites) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/Path.h"
+#include "lang/LanguageFile.h"
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "lang/TextKeys.h"
@@ -113,21 +115,22 @@ TEST(Languages, AMissingFileIsReportedAndEnglishTakesOver) {
     EXPECT_EQ(messages.shown[0].caption, "Application Error");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(sets.CurrentLanguage(), "English");
-    EXPECT_EQ(sets.RawString(2), "Project");
+    EXPECT_EQ(sets.UiText(TextKeys::kNewProjectWord), "Project");
 
     EXPECT_TRUE(sets.SetLanguage("German"));
-    EXPECT_EQ(sets.RawString(2), "Projekt");
+    EXPECT_EQ(sets.UiText(TextKeys::kNewProjectWord), "Projekt");
     EXPECT_EQ(messages.shown.size(), 1u);
 
     // Labels and hints of the numbered texts; absent texts are empty.
     EXPECT_TRUE(sets.SetLanguage("English"));
-    EXPECT_EQ(sets.UiString(800), "New");
-    EXPECT_EQ(sets.UiHint(800), "Create a project");
-    EXPECT_EQ(sets.RawString(800), "New|Create a project");
-    EXPECT_EQ(sets.UiString(801), "Plain");
-    EXPECT_EQ(sets.UiHint(801), "Plain");
-    EXPECT_EQ(sets.UiText("NO_SECTION", "1"), "");
-    EXPECT_EQ(sets.UiString(9999), "");
+    const TextKey newProject = TextKeys::kToolbarTips.Key(800), openProject = TextKeys::kToolbarTips.Key(801);
+    EXPECT_EQ(sets.UiString(newProject), "New");
+    EXPECT_EQ(sets.UiHint(newProject), "Create a project");
+    EXPECT_EQ(sets.UiText(newProject), "New|Create a project");
+    EXPECT_EQ(sets.UiString(openProject), "Plain");
+    EXPECT_EQ(sets.UiHint(openProject), "Plain");
+    EXPECT_EQ(sets.UiString(TextKeys::kToolbarTips.Key(802)), "");
+    EXPECT_EQ(sets.UiText(TextKeys::kAboutDialog.Key(1)), "");
 }
 
 TEST(Languages, WithoutEnglishTheSwitchFailsAndKeepsTheTextsLoadedBefore) {
@@ -139,27 +142,30 @@ TEST(Languages, WithoutEnglishTheSwitchFailsAndKeepsTheTextsLoadedBefore) {
     EXPECT_FALSE(sets.SetLanguage("French"));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("English.dat"), std::string::npos);
-    EXPECT_EQ(sets.RawString(2), "Projekt");
+    EXPECT_EQ(sets.UiText(TextKeys::kNewProjectWord), "Projekt");
 
     // Asking for English itself reports once.
     EXPECT_FALSE(sets.SetLanguage("English"));
     EXPECT_EQ(messages.shown.size(), 3u);
 }
 
-// Every builder language file of the source tree has every key of the English file, and the
-// English file has every key that the program asks for.
+// Every builder language file of the source tree has every text that the program can ask for
+// (the lookups take only keys of the table) and every key of the English file.
 TEST(Languages, BuilderLanguageFilesAreComplete) {
     std::string folder = JoinPath(SourceFolder(), "LanguageSets\\Builder");
     std::vector<std::string> languages;
     ASSERT_TRUE(DiscoverLanguages(folder, languages));
     ASSERT_GE(languages.size(), 2u);
-    ProfileText english(folder, "English.dat");
-
-    for (const auto& [section, key] : textkeys::KeysInUse()) {
-        std::string value;
-        english.GetValue(value, section, key, "");
-        EXPECT_FALSE(value.empty()) << "English.dat lacks [" << section << "] " << key;
+    const std::vector<TextKey> asked = TextKeys::All();
+    ASSERT_GT(asked.size(), 300u);
+    for (const std::string& language : languages) {
+        LanguageFile file;
+        ASSERT_TRUE(file.Load(SourceFolder(), language));
+        for (TextKey key : asked)
+            EXPECT_FALSE(file.UiText(key).empty())
+                << language << ".dat lacks [" << key.Section() << "] " << key.Number();
     }
+    ProfileText english(folder, "English.dat");
 
     // Every key line of English, by section.
     std::vector<std::pair<std::string, std::string>> keys;
@@ -187,10 +193,21 @@ TEST(Languages, BuilderLanguageFilesAreComplete) {
 
 TEST(Languages, EnglishDefaultsOfTheSections) {
     const UiTextSource& english = EnglishTexts();
-    EXPECT_EQ(english.UiText("SETUP_INFO_TAB", "11"), "%ProgramFiles%\\%CompanyName%\\%ProductName%");
-    EXPECT_EQ(english.UiText("SETUP_INFO_TAB", "12"), "%ProductName%");
-    EXPECT_EQ(english.UiText(textkeys::kAlignmentNames[1]), "Center");
-    EXPECT_EQ(english.UiText(textkeys::kReplaceModes[0]), "Always replace");
+    EXPECT_EQ(english.UiText(TextKeys::kSetupInfoDefaults[0]), "%ProgramFiles%\\%CompanyName%\\%ProductName%");
+    EXPECT_EQ(english.UiText(TextKeys::kSetupInfoDefaults[1]), "%ProductName%");
+    EXPECT_EQ(english.UiText(TextKeys::kAlignmentNames[1]), "Center");
+    EXPECT_EQ(english.UiText(TextKeys::kReplaceModes[0]), "Always replace");
     // Menu labels carry their shortcut after a tab.
-    EXPECT_EQ(english.UiString(1020), "&New Project\tCtrl+N");
+    EXPECT_EQ(english.UiString(TextKeys::kMenuItems.Key(1020)), "&New Project\tCtrl+N");
+}
+
+TEST(Languages, TextKeySetsGiveOnlyTheKeysTheTableLists) {
+    static_assert(TextKeys::kMenuItems.Key(1123).Number() == 1123, "a constant key is checked when compiled");
+    EXPECT_STREQ(TextKeys::kAboutDialog.Key(3).Section(), "ABOUT_DIALOG");
+    EXPECT_EQ(TextKeys::kAboutDialog.Key(3).Number(), 3);
+    EXPECT_EQ(TextKeys::kSetupInfoTab[2].Number(), 5) << "an index counts the listed keys";
+    int outside = 1122;  // between two menu items, not one of them
+    EXPECT_THROW(TextKeys::kMenuItems.Key(outside), std::out_of_range);
+    EXPECT_THROW(TextKeys::kAboutDialog.Key(0), std::out_of_range);
+    EXPECT_THROW(TextKeys::kGeneralInfoDefaults[6], std::out_of_range);
 }

@@ -16,8 +16,8 @@
 namespace {
 // Texts that name their own section and key, so a test sees which text a default came from.
 struct KeyEchoTexts : UiTextSource {
-    std::string UiText(const std::string& section, const std::string& key) const override {
-        return section + "/" + key;
+    std::string UiText(TextKey key) const override {
+        return key.Section() + ("/" + std::to_string(key.Number()));
     }
 };
 
@@ -258,11 +258,13 @@ TEST(InstallerScreens, ExportNamesBuilderFilesInTheSetupFolderAndCutsFinishPaths
     InstallerScreens screens;
     screens.SetDefaults();
     screens.licensePath = "C:\\Docs\\License.txt";
+    screens.readmePath = "docs/ReadMe.txt";  // the build copies it beside the setup as ReadMe.txt
     screens.finishApplicationPath = "%DestComp%\\%AppDir%\\Bin\\Demo.exe";
     std::string saved = SavedText(screens);
     std::string exported = ExportedText(screens);
     EXPECT_NE(saved.find("[LICENSE_DIALOG]\r\nLicense_Pathname=C:\\Docs\\License.txt\r\n\r\n"), std::string::npos);
     EXPECT_NE(exported.find("[LICENSE_DIALOG]\r\nLicense_Pathname=%SetupDir%\\License.txt\r\n\r\n"), std::string::npos);
+    EXPECT_NE(exported.find("[README_DIALOG]\r\nReadme_Pathname=%SetupDir%\\ReadMe.txt\r\n"), std::string::npos);
     EXPECT_NE(exported.find("[SPLASH_WINDOW]\r\nBitmap_Pathname=%SetupDir%\\\r\n\r\n"), std::string::npos);
     EXPECT_NE(exported.find("Application_Pathname=%AppDir%\\Bin\\Demo.exe\r\n"), std::string::npos);
     EXPECT_NE(saved.find("Application_Pathname=%DestComp%\\%AppDir%\\Bin\\Demo.exe\r\n"), std::string::npos);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/Path.h"
 #include "executable/PeImage.h"
 #include "lang/LanguageFile.h"
 #include "platform/File.h"

@@ -1,10 +1,8 @@
-// Text helpers of the interface: placeholders, fields, paths, command lines, sizes, tokens.
+// Text helpers of the interface: line ends, placeholders, command lines, file names, sizes.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "core/Text.h"
-#include "core/Tokenizer.h"
-#include "model/DestinationTree.h"
 #include "platform/File.h"
 
 TEST(TextHelpersTest, OnlyTheFirstPlaceholderIsReplaced) {
@@ -13,27 +11,13 @@ TEST(TextHelpersTest, OnlyTheFirstPlaceholderIsReplaced) {
     EXPECT_EQ(ReplaceFirstPlaceholder("%1", ""), "");
 }
 
-TEST(TextHelpersTest, FieldsAreCountedFromZeroAndTheLastRunsToTheEnd) {
-    std::string field;
-    EXPECT_TRUE(GetField("a,b,c", ',', 2, field));
-    EXPECT_EQ(field, "c");
-    EXPECT_TRUE(GetField("a,,c", ',', 1, field));
-    EXPECT_EQ(field, "");
-    EXPECT_FALSE(GetField("a,b,c", ',', 3, field));
-    EXPECT_TRUE(GetField("", ',', 0, field));
-    EXPECT_EQ(field, "");
-}
-
-TEST(TextHelpersTest, PathsSplitAtTheLastBackslash) {
-    std::string folder, name;
-    SplitPath("C:\\Program Files\\App\\app.exe", folder, name);
-    EXPECT_EQ(folder, "C:\\Program Files\\App");
-    EXPECT_EQ(name, "app.exe");
-    SplitPath("app.exe", folder, name);
-    EXPECT_EQ(folder, "");
-    EXPECT_EQ(name, "app.exe");
-    EXPECT_EQ(JoinPath("C:\\Data\\", "x"), "C:\\Data\\x");
-    EXPECT_EQ(JoinPath("C:\\Data", "x"), "C:\\Data\\x");
+TEST(TextHelpersTest, EveryKindOfLineEndBecomesOneCrLf) {
+    EXPECT_EQ(CrLfLineEnds("a\nb\n"), "a\r\nb\r\n");
+    EXPECT_EQ(CrLfLineEnds("a\r\n\r\nb"), "a\r\n\r\nb") << "an empty line between CR LFs stays one";
+    EXPECT_EQ(CrLfLineEnds("Continue?\n\r\n\rYes"), "Continue?\r\n\r\nYes") << "the language files' LF CR";
+    EXPECT_EQ(CrLfLineEnds("\n\na\r\n\n"), "\r\n\r\na\r\n\r\n");
+    EXPECT_EQ(CrLfLineEnds("a\rb\r"), "a\rb\r");
+    EXPECT_EQ(CrLfLineEnds(""), "");
 }
 
 TEST(TextHelpersTest, FileNamesRejectTheReservedCharacters) {
@@ -72,23 +56,4 @@ TEST(TextHelpersTest, FileSizeTextMeasuresFilesAndIsEmptyForMissingOnes) {
     EXPECT_EQ(text, "2 KB");
     EXPECT_FALSE(FileSizeText(scratch.File("missing.bin"), text));
     EXPECT_EQ(text, "");
-}
-
-TEST(TokenizerTest, TokensSkipRunsOfDelimiters) {
-    Tokenizer tokens;
-    tokens.Init(",,one, two;;three,", ", ;");
-    std::string token;
-    std::vector<std::string> all;
-    for (bool more = tokens.FirstToken(token); more; more = tokens.NextToken(token)) all.push_back(token);
-    EXPECT_EQ(all, (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_EQ(tokens.CountTokens(), 3);
-    EXPECT_FALSE(tokens.NextToken(token));
-    EXPECT_TRUE(tokens.FirstToken(token)) << "FirstToken starts again";
-    EXPECT_EQ(token, "one");
-    tokens.Init("", ",");
-    EXPECT_FALSE(tokens.FirstToken(token));
-    EXPECT_EQ(tokens.CountTokens(), 0);
-    tokens.Init(std::string(5000, 'x'), ",");
-    ASSERT_TRUE(tokens.FirstToken(token));
-    EXPECT_EQ(token.size(), Tokenizer::kMaxToken) << "long tokens are cut";
 }

@@ -6,7 +6,7 @@
 
 namespace {
 struct NoTexts : UiTextSource {
-    std::string UiText(const std::string&, const std::string&) const override { return ""; }
+    std::string UiText(TextKey) const override { return ""; }
 };
 
 // The three tree sections of the golden project, loaded as the document loads them.

@@ -269,7 +269,7 @@ TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     Send(ID_LANGUAGE_FIRST + 1);
     EXPECT_EQ(TheApplication().Texts().CurrentLanguage(), "German");
     EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
-    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(1020));
+    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(TextKeys::kMenuItems.Key(1020)));
     EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
     EXPECT_EQ(GetMenuItemCount(languages), 2) << "the list is made only once";
     EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German") << "names stay as they are";
@@ -291,19 +291,19 @@ TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
     info.hdr.idFrom = ID_FILE_OPEN;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_NE(info.lpszText, nullptr);
-    EXPECT_EQ(std::string(info.lpszText), UiString(801));
+    EXPECT_EQ(std::string(info.lpszText), UiString(TextKeys::kToolbarTips.Key(801)));
     info.hdr.code = TTN_SHOW;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(statusText(), UiHint(801));
+    EXPECT_EQ(statusText(), UiHint(TextKeys::kToolbarTips.Key(801)));
     info.hdr.code = TTN_POP;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(statusText(), "Quillset 1.0");
 
     HMENU menu = GetMenu(main_->Handle());
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_SAVE_AS, MF_STRING), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ(statusText(), UiHint(1025));
+    EXPECT_EQ(statusText(), UiHint(TextKeys::kMenuItems.Key(1025)));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_LANGUAGE_FIRST, MF_STRING), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ(statusText(), UiHint(1100));
+    EXPECT_EQ(statusText(), UiHint(TextKeys::kLanguageMenu));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);

@@ -4,13 +4,13 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "core/Path.h"
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Program.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/CommandLine.h"
 #include "installer/ExitCodes.h"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/Path.h"
 #include "platform/File.h"
 
 bool DeleteFileForce(const std::string& path) {

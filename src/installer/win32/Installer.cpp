@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/FileFacts.h"
@@ -26,11 +27,6 @@ const char kNewSuffix[] = ".qs-new";
 const char kOldSuffix[] = ".qs-old";
 // The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
 constexpr std::uint64_t kStepWeight = 4096;
-
-std::string ParentFolder(const std::string& path) {
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -122,7 +118,7 @@ int Installer::Install() {
 
 bool Installer::MakeFolders(const std::string& path) {
     if (platform::IsFolder(path)) return true;
-    std::string parent = ParentFolder(path);
+    std::string parent = FolderOf(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
     if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
     InstallAction a;
@@ -158,7 +154,7 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
 }
 
 bool Installer::PlaceFile(const PlannedFile& file) {
-    if (!MakeFolders(ParentFolder(file.path))) return false;
+    if (!MakeFolders(FolderOf(file.path))) return false;
     std::string fresh = file.path + kNewSuffix;
     bool existed = platform::IsFile(file.path);
     if (!ExtractEntry(file, fresh)) {
@@ -239,7 +235,7 @@ bool Installer::RegisterFiles() {
 }
 
 bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
-    if (!MakeFolders(ParentFolder(shortcut.path))) return false;
+    if (!MakeFolders(FolderOf(shortcut.path))) return false;
     std::string fresh = shortcut.path + kNewSuffix;
     bool written = false;
     if (shortcut.internet) {

@@ -2,6 +2,7 @@
 
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/ScreenPaint.h"
+#include "resource.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ LRESULT CALLBACK LanguageProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC context = BeginPaint(window, &ps);
-            HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(107));
+            HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
             if (icon) DrawIconEx(context, 16, 16, icon, 32, 32, 0, nullptr, DI_NORMAL);
             EndPaint(window, &ps);
             return 0;

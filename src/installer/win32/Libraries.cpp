@@ -1,7 +1,7 @@
 #include "installer/win32/Libraries.h"
 
+#include "core/Path.h"
 #include "installer/win32/SystemFolders.h"
-#include "platform/File.h"
 
 void LimitLibrarySearch() {
     SetDllDirectoryA("");

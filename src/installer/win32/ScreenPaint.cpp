@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "resource.h"
+
 namespace {
 
 int Blend(int from, int to, int step, int steps) { return from + (to - from) * step / std::max(steps - 1, 1); }
@@ -29,7 +31,7 @@ void RegisterScreenClass(const char* name, WNDPROC procedure, HBRUSH background)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(107));
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
 }

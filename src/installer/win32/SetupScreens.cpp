@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/LanguageDialog.h"
@@ -16,7 +17,6 @@
 #include "installer/win32/Registry.h"
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/SystemFolders.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderScanner.h"
 
@@ -26,11 +26,6 @@ namespace {
 std::string Trim(const std::string& text) {
     size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
     return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-std::string TrimFolder(std::string folder) {
-    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return folder;
 }
 
 // Bytes as people read them: "840 KB", "12.5 MB", "3.1 GB", with the language's decimal point.
@@ -48,16 +43,6 @@ std::string SizeText(unsigned long long bytes, const std::string& point) {
     std::string out = text;
     size_t dot = out.find('.');
     if (dot != std::string::npos && !point.empty()) out.replace(dot, 1, point);
-    return out;
-}
-
-// The text file's bytes with every line end as CR LF, as an edit control shows them.
-std::string ReadTextFile(const std::string& path) {
-    std::string bytes = ReadWholeFile(path), out;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) out += '\r';
-        out += bytes[i];
-    }
     return out;
 }
 
@@ -113,7 +98,7 @@ HWND SetupScreens::Owner() const {
 }
 
 void SetupScreens::Message(const std::string& text, UINT type) const {
-    MessageBoxA(Owner(), ControlText(text).c_str(), caption_.c_str(), type | MB_SETFOREGROUND);
+    MessageBoxA(Owner(), CrLfLineEnds(text).c_str(), caption_.c_str(), type | MB_SETFOREGROUND);
 }
 
 int SetupScreens::Run(Installer& probe) {
@@ -263,7 +248,7 @@ void SetupScreens::ShowPage(Page page) {
 
 void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight) {
     wizard_.BeginPage(false, Text(title), Text(subtitle));
-    wizard_.Add("EDIT", ReadTextFile(probe_->Text(path)),
+    wizard_.Add("EDIT", ReadWholeFile(probe_->Text(path)),
                 WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id, 0, 0, Wizard::kPageWidth,
                 Wizard::kPageHeight - extraHeight - 4, WS_EX_CLIENTEDGE);
 }
@@ -292,8 +277,7 @@ void SetupScreens::ShowFolderPage() {
         char path[MAX_PATH] = {};
         if (chosen && SHGetPathFromIDListA(chosen, path)) {
             // The product's own folder below the chosen one, as people expect from Browse.
-            std::string name = current.substr(current.find_last_of('\\') + 1);
-            SetDlgItemTextA(wizard_.Handle(), kIdFolder, JoinPath(path, name).c_str());
+            SetDlgItemTextA(wizard_.Handle(), kIdFolder, JoinPath(path, NameOf(current)).c_str());
         }
         if (chosen) CoTaskMemFree(chosen);
     };
@@ -350,7 +334,7 @@ void SetupScreens::Keep(Page page) {
             userName_ = Trim(wizard_.ItemText(kIdUserName));
             company_ = Trim(wizard_.ItemText(kIdCompany));
             break;
-        case Folder: folder_ = TrimFolder(Trim(wizard_.ItemText(kIdFolder))); break;
+        case Folder: folder_ = TrimTrailingBackslashes(Trim(wizard_.ItemText(kIdFolder))); break;
         case Group: group_ = Trim(wizard_.ItemText(kIdGroup)); break;
         default: break;
     }
@@ -387,7 +371,7 @@ bool SetupScreens::FolderHasRoom(const std::string& folder) {
         Message(problem + "\n\r\n\r" + Text(kTextChooseOtherDrive), MB_ICONEXCLAMATION);
         return false;
     }
-    return MessageBoxA(Owner(), ControlText(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
+    return MessageBoxA(Owner(), CrLfLineEnds(problem + "\n\r\n\r" + Text(kTextContinueAnyway)).c_str(), caption_.c_str(),
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -485,7 +469,7 @@ void SetupScreens::Finish(int result) {
     const std::pair<bool, std::string> open[] = {{viewReadme, finishReadme_}, {runApplication, finishApplication_}};
     for (const auto& [wanted, path] : open) {
         if (!wanted || path.empty()) continue;
-        std::string folder = path.substr(0, path.find_last_of('\\'));
+        std::string folder = FolderOf(path);
         log_.Line("Opening " + path);
         if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL)) <= 32)
             Message(Text(kTextCannotStart, {path}), MB_ICONEXCLAMATION);

@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "core/Text.h"
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/ScreenPaint.h"
+#include "resource.h"
 
 namespace {
 
@@ -25,21 +27,6 @@ HFONT ScaledFont(LOGFONTA font, int points, int weight) {
 
 }  // namespace
 
-std::string ControlText(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] == '\r') {
-            out += "\r\n";
-            ++i;
-        } else if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-            out += "\r\n";
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 Wizard::Wizard()
     : runner_([this](int permille, const std::string& text) {
           SendDlgItemMessageA(window_, kIdProgress, PBM_SETPOS, static_cast<WPARAM>(permille), 0);
@@ -59,7 +46,7 @@ bool Wizard::Create(HWND owner, const std::string& caption, COLORREF panelTop, C
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    icon_ = LoadIconA(instance, MAKEINTRESOURCEA(107));
+    icon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
     RegisterScreenClass(kClassName, ObjectWindowProc<Wizard>, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
     LOGFONTA messageFont = MessageFont();
@@ -99,7 +86,7 @@ void Wizard::BeginPage(bool outer, const std::string& title, const std::string& 
     onCommand = nullptr;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto text = [&](int id, const std::string& s, HFONT font, int x, int y, int width, int height) {
-        HWND control = CreateWindowExA(0, "STATIC", ControlText(s).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, x, y,
+        HWND control = CreateWindowExA(0, "STATIC", CrLfLineEnds(s).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, x, y,
                                        width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -117,7 +104,7 @@ void Wizard::BeginPage(bool outer, const std::string& title, const std::string& 
 HWND Wizard::Add(const char* windowClass, const std::string& text, DWORD style, int id, int x, int y, int width,
                  int height, DWORD exStyle) {
     int left = outer_ ? kOuterLeft : kInnerLeft, top = outer_ ? kOuterTop : kInnerTop;
-    HWND control = CreateWindowExA(exStyle, windowClass, ControlText(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+    HWND control = CreateWindowExA(exStyle, windowClass, CrLfLineEnds(text).c_str(), WS_CHILD | WS_VISIBLE | style,
                                    left + x, top + y, width, height, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!control) return nullptr;

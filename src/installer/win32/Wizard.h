@@ -32,6 +32,7 @@ public:
     // Removes the previous page's controls and shows the titles of the next one.
     void BeginPage(bool outer, const std::string& title, const std::string& subtitle);
     // A control of the current page at page coordinates; static texts take the page's background.
+    // Every line end of `text` becomes CR LF, as the controls want them.
     HWND Add(const char* windowClass, const std::string& text, DWORD style, int id, int x, int y, int width,
              int height, DWORD exStyle = 0);
     // An inner page with the status line (kIdStatus) and the progress bar (kIdProgress) that
@@ -76,6 +77,3 @@ private:
     int pressed_ = 0;
     ProgressRunner runner_;
 };
-
-// A language file's text with its line breaks as edit and static controls want them.
-std::string ControlText(const std::string& text);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/Path.h"
+
 namespace platform {
 
 std::string NativePath(const std::string& path) { return path; }
@@ -116,25 +118,19 @@ bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     return true;
 }
 
-static std::string WithoutTrailingBackslash(std::string path) {
-    if (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
-
 std::string TempFolder() {
     char buffer[MAX_PATH + 1];
     DWORD n = GetTempPathA(sizeof buffer, buffer);
     if (n == 0 || n > MAX_PATH) return ".";
-    return WithoutTrailingBackslash(std::string(buffer, n));
+    return TrimTrailingBackslashes(std::string(buffer, n));
 }
 
 std::string ModuleFolder() {
     char buffer[MAX_PATH + 1];
     DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
     if (n == 0) return ".";
-    std::string path(buffer, n);
-    size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
+    std::string folder = FolderOf(std::string(buffer, n));
+    return folder.empty() ? "." : folder;
 }
 
 int LastError() { return static_cast<int>(GetLastError()); }

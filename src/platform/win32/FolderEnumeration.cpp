@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/File.h"
+#include "core/Path.h"
 #include "platform/FolderScanner.h"
 
 namespace platform {
