@@ -1,10 +1,8 @@
 # Sourced by the benchmarks. make_corpus SIZE DIR makes the standard product corpus of SIZE
-# (small: 20 MB in 500 files, large: 300 MB in 5000 files) in DIR/corpus, once.
-corpus_tool=""
-for candidate in "$top/../shared/bench/make-corpus.sh" "$top/../../shared/bench/make-corpus.sh" /work/shared/bench/make-corpus.sh; do
-    if [ -f "$candidate" ]; then corpus_tool=$candidate; break; fi
-done
-[ -n "$corpus_tool" ] || { echo "make-corpus.sh not found" >&2; exit 2; }
+# (small: 20 MB in 500 files, large: 300 MB in 5000 files) in DIR/corpus, once. The corpus
+# script lies beside the repository (../shared/bench/make-corpus.sh), unless MAKE_CORPUS names it.
+corpus_tool=${MAKE_CORPUS:-$top/../shared/bench/make-corpus.sh}
+[ -f "$corpus_tool" ] || { echo "corpus script not found: $corpus_tool (set MAKE_CORPUS)" >&2; exit 2; }
 
 make_corpus() {
     local args

@@ -1,5 +1,6 @@
-# zlib and minizip. Natively from Debian's packages; for mingw, zlib from libz-mingw-w64-dev
-# and minizip compiled from the contrib sources that scripts/deps.sh unpacks.
+# zlib, minizip and libdeflate. Natively from Debian's packages; for mingw, zlib from
+# libz-mingw-w64-dev, minizip compiled from the contrib sources and libdeflate from the sources
+# of Debian's package, both unpacked by scripts/deps.sh.
 if(WIN32)
     find_library(QS_ZLIB NAMES libz.a z REQUIRED)
     find_path(QS_ZLIB_INCLUDE zlib.h REQUIRED)
@@ -17,6 +18,18 @@ if(WIN32)
     target_include_directories(minizip_dep PUBLIC ${QS_MINIZIP_SRC})
     target_compile_options(minizip_dep PRIVATE -w)
     target_link_libraries(minizip_dep PUBLIC zlib_dep)
+
+    set(QS_LIBDEFLATE_SRC "${CMAKE_SOURCE_DIR}/third_party/libdeflate-src")
+    if(NOT EXISTS "${QS_LIBDEFLATE_SRC}/libdeflate.h")
+        message(FATAL_ERROR "libdeflate sources missing in ${QS_LIBDEFLATE_SRC}: run scripts/deps.sh")
+    endif()
+    # The raw deflate format and the checksum: the builder deflates, the installer inflates.
+    add_library(libdeflate_dep STATIC
+        ${QS_LIBDEFLATE_SRC}/lib/deflate_compress.c ${QS_LIBDEFLATE_SRC}/lib/deflate_decompress.c
+        ${QS_LIBDEFLATE_SRC}/lib/crc32.c
+        ${QS_LIBDEFLATE_SRC}/lib/utils.c ${QS_LIBDEFLATE_SRC}/lib/x86/cpu_features.c)
+    target_include_directories(libdeflate_dep PUBLIC ${QS_LIBDEFLATE_SRC})
+    target_compile_options(libdeflate_dep PRIVATE -w -O2)
 else()
     find_package(ZLIB REQUIRED)
     find_package(PkgConfig REQUIRED)
@@ -25,4 +38,7 @@ else()
     target_link_libraries(zlib_dep INTERFACE ZLIB::ZLIB)
     add_library(minizip_dep INTERFACE)
     target_link_libraries(minizip_dep INTERFACE PkgConfig::MINIZIP zlib_dep)
+    pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
+    add_library(libdeflate_dep INTERFACE)
+    target_link_libraries(libdeflate_dep INTERFACE PkgConfig::LIBDEFLATE)
 endif()

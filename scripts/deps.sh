@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Installs everything the builds, tests and demo need on Debian 12, as root.
-# Idempotent: when every package and the minizip sources are present it returns at once.
+# Idempotent: when every package and the minizip and libdeflate sources are present it returns
+# at once.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(dirname "$here")
 
 packages=(
     build-essential cmake ninja-build pkg-config python3
-    zlib1g-dev libminizip-dev googletest libgtest-dev
+    zlib1g-dev libminizip-dev libdeflate-dev googletest libgtest-dev
     g++-mingw-w64-x86-64 libz-mingw-w64-dev
     wine64 xvfb xauth imagemagick
     dpkg-dev
-    zip nsis hyperfine
+    zip unzip nsis hyperfine time
     icoutils osslsigncode openssl
 )
 
@@ -21,14 +22,20 @@ for p in "${packages[@]}"; do
 done
 
 minizip_dir="$top/third_party/minizip-src"
+libdeflate_dir="$top/third_party/libdeflate-src"
 need_update=0
-if [ ${#missing[@]} -gt 0 ] || [ ! -f "$minizip_dir/zip.c" ]; then
+need_sources=0
+if [ ! -f "$minizip_dir/zip.c" ] || [ ! -f "$libdeflate_dir/libdeflate.h" ]; then
+    need_sources=1
+fi
+if [ ${#missing[@]} -gt 0 ] || [ $need_sources -eq 1 ]; then
     need_update=1
 fi
 
-# The minizip sources come from Debian's source archive, through deb-src entries for the same
-# mirrors and suites as the system's own Debian entries (written only when they change).
-if [ ! -f "$minizip_dir/zip.c" ]; then
+# The minizip and libdeflate sources come from Debian's source archive, through deb-src entries
+# for the same mirrors and suites as the system's own Debian entries (written only when they
+# change).
+if [ $need_sources -eq 1 ]; then
     srcfile=/etc/apt/sources.list.d/quillset-src.sources
     system_sources=()
     for f in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list; do
@@ -54,17 +61,32 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# Unpacks Debian's source package $1 into the new folder $2/src: through dpkg-source, or, when
+# that cannot run, from the upstream tarball.
+unpack_source() {
+    (cd "$2" && apt-get source -qq --download-only "$1" >/dev/null 2>&1 &&
+        dpkg-source -x --skip-patches "$1"_*.dsc src >/dev/null 2>&1 || true)
+    [ -d "$2/src" ] || (cd "$2" && tar xf "$1"_*.orig.tar.* && mv "$1"-*/ src)
+}
+
 # minizip for mingw is compiled from the contrib sources of Debian's zlib source package.
 if [ ! -f "$minizip_dir/zip.c" ]; then
     tmp=$(mktemp -d)
-    (cd "$tmp" && apt-get source -qq --download-only zlib >/dev/null 2>&1 && dpkg-source -x --skip-patches zlib_*.dsc src >/dev/null 2>&1 || true)
-    if [ ! -f "$tmp/src/contrib/minizip/zip.c" ]; then
-        (cd "$tmp" && rm -rf src && tar xf zlib_*.orig.tar.* && mv zlib-*/ src)
-    fi
+    unpack_source zlib "$tmp"
     mkdir -p "$minizip_dir"
     for f in zip.c zip.h unzip.c unzip.h ioapi.c ioapi.h iowin32.c iowin32.h crypt.h; do
         cp "$tmp/src/contrib/minizip/$f" "$minizip_dir/"
     done
     rm -rf "$tmp"
     echo "minizip sources ready in $minizip_dir"
+fi
+
+# libdeflate for mingw is compiled from Debian's libdeflate source package, like minizip.
+if [ ! -f "$libdeflate_dir/libdeflate.h" ]; then
+    tmp=$(mktemp -d)
+    unpack_source libdeflate "$tmp"
+    mkdir -p "$libdeflate_dir"
+    cp -r "$tmp/src/libdeflate.h" "$tmp/src/common_defs.h" "$tmp/src/lib" "$tmp/src/COPYING" "$libdeflate_dir/"
+    rm -rf "$tmp"
+    echo "libdeflate sources ready in $libdeflate_dir"
 fi

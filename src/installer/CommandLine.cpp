@@ -6,7 +6,7 @@
 
 namespace {
 
-enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup };
+enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive };
 
 struct SwitchName {
     const char* name;
@@ -20,7 +20,7 @@ const SwitchName kSwitches[] = {
     {"?", Switch::Help, false},         {"HELP", Switch::Help, false},
     {"D", Switch::Folder, true},        {"DIR", Switch::Folder, true},
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
-    {"_CLEANUP", Switch::Cleanup, true},
+    {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -64,6 +64,7 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::Language: options.language = value; break;
         case Switch::Log: options.logPath = value; break;
         case Switch::Cleanup: options.cleanup = value; break;
+        case Switch::Archive: options.archive = value; break;
         case Switch::None: break;
     }
 }
@@ -126,4 +127,36 @@ InstallerOptions ParseInstallerArguments(const std::string& arguments) {
         pos = ReadToken(arguments, pos, options);
     }
     return options;
+}
+
+std::string ArchiveSwitch(const ArchiveLocation& location) {
+    return " /_ARCHIVE=\"" + std::to_string(location.offset) + "," + std::to_string(location.size) + "," +
+           location.path + "\"";
+}
+
+namespace {
+
+// Reads the decimal number that starts at `pos` and ends at a comma; moves `pos` past the comma.
+bool ReadNumberField(const std::string& text, size_t& pos, std::uint64_t& number) {
+    size_t comma = text.find(',', pos);
+    if (comma == std::string::npos || comma == pos || comma - pos > 19) return false;
+    number = 0;
+    for (size_t i = pos; i < comma; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+        number = number * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    pos = comma + 1;
+    return true;
+}
+
+}  // namespace
+
+bool ParseArchiveLocation(const std::string& value, ArchiveLocation& location) {
+    size_t pos = 0;
+    ArchiveLocation read;
+    if (!ReadNumberField(value, pos, read.offset) || !ReadNumberField(value, pos, read.size) || pos >= value.size())
+        return false;
+    read.path = value.substr(pos);
+    location = read;
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The switches of the installer programs. The spellings that administrators already script
 // with other installers are accepted beside the short ones, in any letter case.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ struct InstallerOptions {
     std::string language;        // /LANG=
     std::string logPath;         // /LOG=: a readable log of every action
     std::string cleanup;         // /_CLEANUP=: internal, the uninstaller's copy that removes the original
+    std::string archive;         // /_ARCHIVE=: internal, where the stub's package holds setup.zip
     std::vector<std::string> unknown;
     // Chosen on the installer's screens, never given as switches: the program group in place of
     // the script's, and the registered owner kept in the uninstall entry.
@@ -25,3 +27,17 @@ std::string ArgumentsAfterProgram(const std::string& commandLine);
 // A value switch takes a quoted value, or everything up to the next switch or the end, so that
 // /D=C:\Program Files\Demo works unquoted anywhere on the line.
 InstallerOptions ParseInstallerArguments(const std::string& arguments);
+
+// Where setup.zip lies inside the self-extracting package. The stub hands it to the installer as
+// /_ARCHIVE="OFFSET,SIZE,PATH" rather than copying the archive out, and the installer reads the
+// archive where it lies.
+struct ArchiveLocation {
+    std::string path;
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
+// The switch, with a blank before it, that the stub adds to the installer's arguments.
+std::string ArchiveSwitch(const ArchiveLocation& location);
+// False when `value` is not two decimal numbers and a path, separated by commas.
+bool ParseArchiveLocation(const std::string& value, ArchiveLocation& location);

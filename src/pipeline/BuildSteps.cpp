@@ -6,6 +6,8 @@
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"
 #include "pipeline/IconReplacement.h"
+#include "pipeline/PackedFile.h"
+#include "pipeline/ParallelPacker.h"
 #include "pipeline/ProductArchive.h"
 #include "pipeline/ProjectPaths.h"
 #include "pipeline/VersionResource.h"
@@ -18,6 +20,19 @@
 static constexpr int kCompressionLevel = 6;
 static constexpr std::uint32_t kRunCommand = 1000;
 
+namespace {
+// One entry of the product archive: where its bytes come from, its name inside the archive and
+// its name in the build log.
+struct ArchiveItem {
+    std::string source;
+    std::string entryName;
+    std::string logName;
+    std::string timeSource;  // whose time stamps the entry
+};
+}  // namespace
+
+// The files are packed ahead on every processor and written in the project's order; the log
+// lines follow as each file is written.
 void BuildJob::BuildArchive() {
     // The uninstaller is signed before the archive is open: the signing command inherits the
     // open files of the build.
@@ -28,25 +43,36 @@ void BuildJob::BuildArchive() {
         return;
     }
     Log("Adding files to the product file archive setup.zip...");
-    std::uint64_t packed = 0;
+    std::vector<ArchiveItem> items;
     project_.fileTree.Walk([&](const TreeNode& node) {
-        const FileItem* file = FileTree::FileOf(&node);
-        if (!file || !Continue()) return;  // a cancelled walk adds nothing more
-        const std::string name = VariableDisplayName(node.Name());
-        if (archive.AddFile(ResolveProjectPath(settings_.projectFolder, file->SourcePath()), FileTree::EntryName(&node),
-                            kCompressionLevel))
-            Log(name + " - OK");
-        else
-            Error(name + " - Error");
-        log_.Archived(++packed, archive.BytesRead());
+        if (const FileItem* file = FileTree::FileOf(&node)) {
+            const std::string source = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
+            items.push_back({source, FileTree::EntryName(&node), VariableDisplayName(node.Name()), source});
+        }
     });
-    if (!Continue()) return;
-    if (settings_.includeUninstaller) {
-        if (archive.AddFile(uninstaller, "uninstall.exe", kCompressionLevel, PrebuiltUninstaller()))
-            Log("uninstall.exe - OK");
+    const std::size_t productFiles = items.size();
+    if (settings_.includeUninstaller)
+        items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", PrebuiltUninstaller()});
+    std::vector<std::string> sources;
+    for (const ArchiveItem& item : items) sources.push_back(item.source);
+    ParallelPacker packer(std::move(sources), kCompressionLevel);
+
+    PackedFile packed;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!Continue()) return;  // a cancelled build adds nothing more; the archive is closed as it is
+        if (!packer.Next(packed)) break;
+        const ArchiveItem& item = items[i];
+        const bool added = packed.state == PackedFile::State::Streamed
+                               ? archive.AddFile(item.source, item.entryName, kCompressionLevel, item.timeSource)
+                               : archive.AddPacked(item.timeSource, item.entryName, packed);
+        packed = PackedFile();
+        if (added)
+            Log(item.logName + " - OK");
         else
-            Error("uninstall.exe - Error");
+            Error(item.logName + " - Error");
+        if (i < productFiles) log_.Archived(i + 1, archive.BytesRead());
     }
+    if (!Continue()) return;
     if (!archive.Close()) {
         Error("Error! Can not write product file archive: setup.zip");
         return;

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include "pipeline/PackedFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -55,13 +56,36 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
     return status_ == ZIP_OK;
 }
 
+bool ProductArchive::AddPacked(const std::string& timeSource, const std::string& entryName, const PackedFile& file) {
+    if (!archive_ || file.state != PackedFile::State::Packed) {
+        status_ = -1;
+        return false;
+    }
+    zip_fileinfo info = EntryInfo(timeSource);
+    status_ = zipOpenNewFileInZip2_64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, file.method,
+                                      file.level, 1, file.size >= 0xFFFFFFFFull ? 1 : 0);
+    if (status_ != ZIP_OK) return false;
+    const unsigned char* data = file.data.data();
+    for (std::size_t left = file.data.size(); left > 0 && status_ == ZIP_OK;) {
+        const unsigned block = left < kBufferSize ? static_cast<unsigned>(left) : kBufferSize;
+        status_ = zipWriteInFileInZip(archive_, data, block);
+        data += block;
+        left -= block;
+    }
+    const int closed = zipCloseFileInZipRaw64(archive_, file.size, file.crc);
+    if (status_ == ZIP_OK) status_ = closed;
+    if (status_ == ZIP_OK) bytesRead_ += file.size;
+    return status_ == ZIP_OK;
+}
+
 // Streams `size` bytes of the source into the open entry. A block that comes back short before
-// the size is reached is a read error; a source that grew meanwhile is cut at its former size.
+// the size is reached (the source shrank, or could not be read) is a read error; a source that
+// grew meanwhile is cut at its former size.
 bool ProductArchive::CopyInto(File& source, std::uint64_t size) {
     for (std::uint64_t left = size; left > 0;) {
         std::uint32_t want = left < kBufferSize ? static_cast<std::uint32_t>(left) : kBufferSize;
         std::uint32_t got = 0;
-        if (!source.Read(buffer_.data(), want, got)) {
+        if (!source.Read(buffer_.data(), want, got) || got != want) {
             status_ = -1;
             return false;
         }

@@ -1,11 +1,13 @@
 #pragma once
-// The product archive setup.zip: an ordinary ZIP file written with minizip and zlib's deflate.
-// Each source is streamed through one 16 KiB buffer, never read whole.
+// The product archive setup.zip: an ordinary ZIP file written with minizip. Entries come either
+// packed ahead (read and deflated whole by ParallelPacker) or streamed through one 16 KiB buffer
+// and zlib's deflate, for files too big to hold.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class File;
+struct PackedFile;
 
 class ProductArchive {
 public:
@@ -16,12 +18,15 @@ public:
 
     // Creates the archive at `path`, replacing any file there.
     bool Open(const std::string& path);
-    // Adds one file as one entry stamped with the source's local last-write time (that of
-    // `timeSource` when given: a file the build made stands for the prebuilt file it was made
-    // from, so two builds of the same project stay byte-identical); deflated with `level`, or
-    // stored when `level` is 0. A source that cannot be opened adds no entry.
+    // Adds one file as one entry stamped with the local last-write time of `timeSource` (the
+    // source itself when empty: a working copy made by the build takes its original's time, so
+    // that two builds give the same bytes); deflated with `level`, or stored when `level` is 0.
+    // A source that cannot be opened adds no entry.
     bool AddFile(const std::string& sourcePath, const std::string& entryName, int level,
-                 const std::string& timeSource = "");
+                 const std::string& timeSource = std::string());
+    // Adds one entry whose bytes were packed ahead, stamped with the time of `timeSource`. A file
+    // that is not Packed adds no entry.
+    bool AddPacked(const std::string& timeSource, const std::string& entryName, const PackedFile& file);
     // Writes the central directory; false when the archive could not be finished.
     bool Close();
 

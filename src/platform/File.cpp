@@ -69,6 +69,10 @@ bool File::Seek(std::int64_t distance, int origin) {
     return SeekFileHandle(handle_, distance, origin, position);
 }
 
+bool File::SetLocalWriteTime(const platform::LocalTime& time) {
+    return IsOpen() && SetFileHandleLocalWriteTime(handle_, time);
+}
+
 bool File::WriteLine(const std::string& text) {
     std::string line = text + "\r\n";
     std::uint32_t done = 0;

@@ -40,6 +40,8 @@ public:
     bool Seek(std::int64_t distance, int origin);
     // `text` followed by CR LF in one write, exactly as given.
     bool WriteLine(const std::string& text);
+    // The last-write time, in local time, that the file keeps when it is closed.
+    bool SetLocalWriteTime(const platform::LocalTime& time);
 
 private:
     platform::FileHandle handle_ = platform::kInvalidHandle;

@@ -45,6 +45,8 @@ struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 bool GetFileLocalWriteTime(const std::string& path, LocalTime& time);
+// Sets an open file's last-write time, given in local time; it stays when the file is closed.
+bool SetFileHandleLocalWriteTime(FileHandle handle, const LocalTime& time);
 
 // The temporary folder and the running program's folder, without a trailing separator.
 std::string TempFolder();

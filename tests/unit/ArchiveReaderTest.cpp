@@ -60,6 +60,10 @@ TEST(ArchiveReader, FindsEntriesWithoutRegardToCaseAndExtractsThemWithProgress) 
     EXPECT_EQ(reported, data.size());
     EXPECT_GT(calls, 1);  // block by block
     EXPECT_EQ(extracted.dosDate, entry.dosDate);
+    platform::LocalTime stamped;  // the time it had on the builder's computer, which replace modes compare
+    ASSERT_TRUE(platform::GetFileLocalWriteTime(scratch.File("Tool.exe"), stamped));
+    EXPECT_EQ(std::vector<int>({stamped.year, stamped.month, stamped.day, stamped.hour, stamped.minute, stamped.second}),
+              std::vector<int>({2024, 1, 2, 12, 30, 10}));
     EXPECT_EQ(archive.Extract("empty.txt", scratch.File("empty.txt"), nullptr, extracted), ExtractStatus::Ok);
     EXPECT_EQ(ReadBytes(scratch.File("empty.txt")), "");
 }
@@ -89,4 +93,61 @@ TEST(ArchiveReader, TellsMissingStoppedUnwritableAndDamagedEntriesApart) {
     ArchiveReader changed;
     ASSERT_TRUE(changed.Open(scratch.File("changed.zip")));
     EXPECT_EQ(changed.Extract("a.bin", scratch.File("c.bin"), nullptr, entry), ExtractStatus::Damaged);
+
+    // The same in a deflated entry, which is inflated whole: refused before anything is written.
+    WriteZip(scratch.File("deflated.zip"), {{"a.bin", data}});
+    bytes = ReadBytes(scratch.File("deflated.zip"));
+    bytes[bytes.size() / 3] ^= 0x10;
+    scratch.Write("deflated.zip", bytes);
+    ArchiveReader deflated;
+    ASSERT_TRUE(deflated.Open(scratch.File("deflated.zip")));
+    EXPECT_EQ(deflated.Extract("a.bin", scratch.File("d.bin"), nullptr, entry), ExtractStatus::Damaged);
+    EXPECT_EQ(ReadBytes(scratch.File("d.bin")), "");
+}
+
+TEST(ArchiveReader, ReadsAnArchiveWhereItLiesInsideABiggerFile) {
+    ScratchFolder scratch;
+    std::string data = Bytes(70000);
+    WriteZip(scratch.File("a.zip"), {{"AppDir\\a.txt", data}, {"uninstall.exe", "MZ"}});
+    WriteZip(scratch.File("b.zip"), {{"AppDir\\b.txt", "b"}});
+    const std::string a = ReadBytes(scratch.File("a.zip"));
+    // As in a self-extracting package: a program before the archive, more files after it, among
+    // them another archive whose end record comes last in the file.
+    const std::string before(4099, 'M');
+    const std::string package = scratch.Write("Setup.exe", before + a + ReadBytes(scratch.File("b.zip")) + "<tail>");
+
+    ArchiveReader archive;
+    ASSERT_TRUE(archive.Open(package, before.size(), a.size()));
+    ArchiveEntry entry;
+    EXPECT_TRUE(archive.Find("appdir\\A.TXT", entry));
+    EXPECT_EQ(entry.size, data.size());
+    EXPECT_FALSE(archive.Find("AppDir\\b.txt", entry));
+    EXPECT_EQ(archive.Extract("AppDir\\a.txt", scratch.File("a.txt"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("a.txt")), data);
+    EXPECT_EQ(archive.Extract("uninstall.exe", scratch.File("u.exe"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("u.exe")), "MZ");
+
+    // A window that misses the archive's end, or that starts in the wrong place, is no archive.
+    EXPECT_FALSE(archive.Open(package, before.size(), a.size() - 30));
+    EXPECT_FALSE(archive.IsOpen());
+    EXPECT_FALSE(archive.Open(package, 0, before.size()));
+}
+
+TEST(ArchiveReader, FindsEveryEntryOfAManyFileArchiveAndTheFirstOfEqualNames) {
+    ScratchFolder scratch;
+    std::vector<TestEntry> entries;
+    for (int i = 0; i < 300; ++i) entries.push_back({"AppDir\\f" + std::to_string(i) + ".txt", std::to_string(i * i)});
+    entries.push_back({"APPDIR\\F7.TXT", "the second of equal names"});
+    WriteZip(scratch.File("many.zip"), entries);
+    ArchiveReader archive;
+    ASSERT_TRUE(archive.Open(scratch.File("many.zip")));
+    ArchiveEntry entry;
+    for (int i = 299; i >= 0; --i) {
+        const std::string name = "AppDir\\f" + std::to_string(i) + ".txt";
+        ASSERT_TRUE(archive.Find(name, entry)) << name;
+        ASSERT_EQ(archive.Extract(name, scratch.File("out.txt"), nullptr, entry), ExtractStatus::Ok) << name;
+        ASSERT_EQ(ReadBytes(scratch.File("out.txt")), std::to_string(i * i)) << name;
+    }
+    EXPECT_EQ(archive.Extract("appdir\\f7.txt", scratch.File("out.txt"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("out.txt")), "49");
 }

@@ -133,12 +133,27 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
 }
 
 TEST_F(Build, TwoBuildsOfTheSameProjectAreByteIdentical) {
+    // The uninstaller goes into the archive as a working copy made by each build; its entry
+    // keeps the time of the prebuilt program, not the copy's, or no two builds would be alike.
+    platform::LocalTime old;
+    old.year = 2020, old.month = 5, old.day = 6, old.hour = 7, old.minute = 8, old.second = 10;
+    {
+        File prebuilt;
+        ASSERT_TRUE(prebuilt.Open(builder + "\\setup\\_uninstall.exe", ReadWriteExisting));
+        ASSERT_TRUE(prebuilt.SetLocalWriteTime(old));
+    }
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
     Run();
     const std::string first = Output("Setup.exe");
     Run();
     EXPECT_EQ(Output("Setup.exe"), first);
     EXPECT_FALSE(first.empty());
+    const Container container = ReadContainer(first);
+    ASSERT_TRUE(container.valid);
+    const ContainerEntry& zip = container.files.at(1);
+    const std::vector<ZipEntry> entries = ReadZip(scratch.Write("inner.zip", first.substr(zip.offset, zip.size)));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dosDate, (2020ul - 1980) << 25 | 5ul << 21 | 6ul << 16 | 7ul << 11 | 8ul << 5 | 5ul);
 }
 
 TEST_F(Build, CopyModeFillsTheOutputFolder) {

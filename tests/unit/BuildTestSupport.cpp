@@ -121,9 +121,12 @@ std::vector<ZipEntry> ReadZip(const std::string& path) {
         e.dosDate = info.dosDate;
         e.method = static_cast<int>(info.compression_method);
         e.data.resize(static_cast<std::size_t>(info.uncompressed_size));
-        unzOpenCurrentFile(zip);
-        if (!e.data.empty()) unzReadCurrentFile(zip, &e.data[0], static_cast<unsigned>(e.data.size()));
-        unzCloseCurrentFile(zip);
+        const int opened = unzOpenCurrentFile(zip);
+        const int read = e.data.empty() ? 0 : unzReadCurrentFile(zip, &e.data[0], static_cast<unsigned>(e.data.size()));
+        char beyond = 0;
+        const bool atEnd = unzReadCurrentFile(zip, &beyond, 1) == 0;
+        const bool checked = unzCloseCurrentFile(zip) == UNZ_OK;  // UNZ_CRCERROR on a wrong checksum
+        e.intact = opened == UNZ_OK && read == static_cast<int>(e.data.size()) && atEnd && checked;
         entries.push_back(e);
     }
     unzClose(zip);

@@ -59,6 +59,7 @@ struct ZipEntry {
     std::string data;
     unsigned long dosDate = 0;
     int method = 0;
+    bool intact = false;  // every byte read back and the stored CRC-32 matched
 };
 std::vector<ZipEntry> ReadZip(const std::string& path);
 

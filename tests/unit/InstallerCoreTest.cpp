@@ -38,6 +38,22 @@ TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBl
     EXPECT_TRUE(ParseInstallerArguments("/HELP").help);
 }
 
+TEST(InstallerSwitches, TheStubsArchiveLocationSurvivesTheCommandLineAndWinsOverOneGivenByHand) {
+    const ArchiveLocation where{"C:\\Users\\Ann Lee\\Down,loads\\Setup.exe", 123456, 5000000000ull};
+    const InstallerOptions options =
+        ParseInstallerArguments("/S /_ARCHIVE=\"1,2,C:\\forged.zip\" /D=C:\\App" + ArchiveSwitch(where));
+    EXPECT_TRUE(options.silent);
+    EXPECT_EQ(options.folder, "C:\\App");
+    ArchiveLocation read;
+    ASSERT_TRUE(ParseArchiveLocation(options.archive, read));
+    EXPECT_EQ(read.path, where.path);
+    EXPECT_EQ(read.offset, where.offset);
+    EXPECT_EQ(read.size, where.size);
+
+    for (const char* bad : {"", "1,2", "1,2,", ",2,C:\\a", "1,x,C:\\a", "-1,2,C:\\a", "99999999999999999999,2,C:\\a"})
+        EXPECT_FALSE(ParseArchiveLocation(bad, read)) << bad;
+}
+
 TEST(InstallerSwitches, ProgramNameIsCutQuotedOrNot) {
     EXPECT_EQ(ArgumentsAfterProgram("\"C:\\Pro gram\\Setup.exe\"  /S /D=x"), "/S /D=x");
     EXPECT_EQ(ArgumentsAfterProgram("Setup.exe /S"), "/S");

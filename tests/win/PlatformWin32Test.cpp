@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,7 +95,19 @@ void RunWindowAndWork() {
         allOnWindowThread = allOnWindowThread && GetCurrentThreadId() == windowThread;
     });
     theRunner = &runner;
-    runner.SetProgress(window, 0, "before");  // shown once the work's messages are pumped
+    // Reports faster than the window takes them travel as one message that shows the latest.
+    runner.SetProgress(window, 0, "first");
+    runner.SetProgress(window, 100, "before");
+    MSG msg;
+    int messages = 0;
+    while (PeekMessageA(&msg, window, ProgressRunner::kProgressMessage, ProgressRunner::kProgressMessage, PM_REMOVE)) {
+        ++messages;
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(messages, 1);
+    EXPECT_EQ(shown, std::vector<int>{100});
+    EXPECT_EQ(lastText, "before");
+    runner.SetProgress(window, 200, "pending");  // shown once the work's messages are pumped
     bool runningDuringWork = false;
     EXPECT_FALSE(runner.Running());
     int result = runner.Run(window, [&] {
@@ -107,7 +120,11 @@ void RunWindowAndWork() {
     EXPECT_EQ(result, 42);
     EXPECT_TRUE(runningDuringWork);
     EXPECT_FALSE(runner.Running());
-    EXPECT_EQ(shown, (std::vector<int>{0, 250, 500, 750, 1000}));
+    // However the two threads met, the window went forward and showed the last report last.
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_LE(shown.size(), 6u);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_EQ(shown.back(), 1000);
     EXPECT_EQ(lastText, "step 4");
     EXPECT_TRUE(allOnWindowThread);
     DestroyWindow(window);

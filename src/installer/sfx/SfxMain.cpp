@@ -1,5 +1,6 @@
 // _sfx.exe: the self-extracting stub. Checks the package appended to its own file, extracts it
-// into a fresh private folder, runs the installer with the same arguments and returns its code.
+// (all but the product archive, which the installer reads in place) into a fresh private folder,
+// runs the installer with the same arguments and returns its code.
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -16,6 +17,7 @@
 namespace {
 
 const char kCaption[] = "Setup";
+const char kArchiveName[] = "setup.zip";
 
 int Refuse(bool quiet, const std::string& text, int code) {
     if (!quiet) ShowMessage(text, kCaption, MB_ICONSTOP);
@@ -63,12 +65,20 @@ int Extract(bool quiet, const std::string& arguments) {
 
     std::string folder = MakePrivateFolder();
     if (folder.empty()) return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
-    for (const ContainerEntry& e : reader.Entries())
+    // The product archive, nearly all of the package, stays where it is: the installer reads it
+    // inside this program's file. The switch goes last, so that it wins over any given by hand.
+    std::string installerArguments = arguments;
+    for (const ContainerEntry& e : reader.Entries()) {
+        if (e.name == kArchiveName) {
+            installerArguments += ArchiveSwitch({ProgramPath(), e.offset, e.size});
+            continue;
+        }
         if (!reader.Extract(e, JoinPath(folder, e.name))) {
             RemoveFolderTree(folder);
             return Refuse(quiet, "The setup files cannot be written to the temporary folder.", kExitFailed);
         }
-    int code = RunAndWait(JoinPath(folder, run), arguments);
+    }
+    int code = RunAndWait(JoinPath(folder, run), installerArguments);
     RemoveFolderTree(folder);
     if (code < 0) return Refuse(quiet, "The installer cannot be started.", kExitFailed);
     return code;

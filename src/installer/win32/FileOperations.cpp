@@ -50,12 +50,3 @@ bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes) {
     return true;
 }
 
-bool SetDosWriteTime(const std::string& path, std::uint32_t dosDate) {
-    FILETIME local, utc;
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate), &local) &&
-              LocalFileTimeToFileTime(&local, &utc) && SetFileTime(h, nullptr, nullptr, &utc);
-    CloseHandle(h);
-    return ok;
-}

@@ -11,5 +11,3 @@ bool RemoveFolderTree(const std::string& folder);
 std::string ReadWholeFile(const std::string& path);
 // Free kilobytes on the drive that holds `path` (the nearest existing folder above it).
 bool FreeKilobytes(const std::string& path, unsigned long long& kilobytes);
-// Sets a file's last write time from an archive's DOS date and time (local time).
-bool SetDosWriteTime(const std::string& path, std::uint32_t dosDate);

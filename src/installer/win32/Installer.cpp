@@ -32,7 +32,12 @@ constexpr std::uint64_t kStepWeight = 4096;
 
 Installer::Installer(const SetupScript& script, const SetupTexts& texts, const InstallerOptions& options,
                      ActivityLog& log, const std::string& setupDir)
-    : script_(script), texts_(texts), log_(log), setupDir_(setupDir), plan_(script, options, log) {}
+    : script_(script),
+      texts_(texts),
+      log_(log),
+      setupDir_(setupDir),
+      archiveSwitch_(options.archive),
+      plan_(script, options, log) {}
 
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
@@ -41,7 +46,7 @@ bool Installer::Fail(const std::string& problem) {
 
 bool Installer::Prepare() {
     if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_.Problem());
-    if (!archive_.Open(JoinPath(setupDir_, "setup.zip"))) return Fail("setup.zip is missing or unreadable");
+    if (!OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;
         if (!archive_.Find(entry, found)) return false;
@@ -57,6 +62,14 @@ bool Installer::Prepare() {
               std::to_string(plan_.Shortcuts().size()) + " shortcuts, " + std::to_string(plan_.Values().size()) +
               " registry entries");
     return true;
+}
+
+// A self-extracting package's stub names where setup.zip lies inside the package, which is read
+// there rather than copied out first; a side-by-side installer finds it in its own folder.
+bool Installer::OpenArchive() {
+    if (archiveSwitch_.empty()) return archive_.Open(JoinPath(setupDir_, "setup.zip"));
+    ArchiveLocation where;
+    return ParseArchiveLocation(archiveSwitch_, where) && archive_.Open(where.path, where.offset, where.size);
 }
 
 int Installer::CheckRequirements(bool diskSpace) {
@@ -116,11 +129,17 @@ int Installer::Install() {
     return kExitDone;
 }
 
+// Folders known to exist are remembered: most files share their folder with the file before.
 bool Installer::MakeFolders(const std::string& path) {
-    if (platform::IsFolder(path)) return true;
+    if (knownFolders_.count(path)) return true;
+    if (platform::IsFolder(path)) {
+        knownFolders_.insert(path);
+        return true;
+    }
     std::string parent = FolderOf(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
     if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
+    knownFolders_.insert(path);
     InstallAction a;
     a.kind = ActionKind::Folder;
     a.path = path;
@@ -129,6 +148,8 @@ bool Installer::MakeFolders(const std::string& path) {
     return true;
 }
 
+// The file keeps the time it had on the builder's computer, which replace modes compare: the
+// archive reader stamps it.
 bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
     ArchiveEntry entry;
     switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
@@ -142,30 +163,41 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
             damaged_ = true;
             return Fail("setup.zip: the entry " + file.entry + " is damaged");
     }
-    // The file keeps the time it had on the builder's computer, which replace modes compare.
-    SetDosWriteTime(target, entry.dosDate);
     return true;
 }
 
 bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh) {
-    if (!platform::IsFile(file.path)) return true;
     FileFacts facts(file.path, fresh, [&] { return !ask || ask(texts_.Get(kTextReplaceFile, {file.path}), true); });
     return ShouldReplace(file.replaceMode, facts);
 }
 
+// A file that is not there yet is written in its place at once: there is nothing to compare it
+// with or to keep, and a rollback deletes it. One that is there is written beside it first.
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
+    const bool existed = platform::IsFile(file.path);
+    if (!existed) {
+        if (!ExtractEntry(file, file.path)) {
+            DeleteFileA(file.path.c_str());
+            return false;
+        }
+        InstallAction a;
+        a.kind = ActionKind::File;
+        a.path = file.path;
+        a.options = file.options;
+        RecordInstalled(a, false);
+        return true;
+    }
     std::string fresh = file.path + kNewSuffix;
-    bool existed = platform::IsFile(file.path);
     if (!ExtractEntry(file, fresh)) {
         DeleteFileA(fresh.c_str());
         return false;
     }
     if (ShouldReplaceExisting(file, fresh))
-        return MoveIntoPlace(fresh, file.path, file.options, existed, file.replaceMode == kReplaceAtRestart);
+        return MoveIntoPlace(fresh, file.path, file.options, true, file.replaceMode == kReplaceAtRestart);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
-    if ((file.options & kSharedFile) && existed) {
+    if (file.options & kSharedFile) {
         InstallAction a;
         a.kind = ActionKind::File;
         a.path = file.path;
@@ -176,6 +208,7 @@ bool Installer::PlaceFile(const PlannedFile& file) {
     }
     return true;
 }
+
 bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
                               bool laterIfInUse) {
     InstallAction a;
@@ -196,13 +229,17 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
         if (existed) MoveFileExA(a.backup.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         return Fail(texts_.Get(kTextCannotWrite, {path}));
     }
-    if (options & kSharedFile) {
-        a.previousCount = SharedCount(path);
-        SetSharedCount(path, RaisedSharedCount(path, existed, a.previousCount));
-    }
-    journal_.Add(a);
-    log_.Line("File installed: " + path);
+    RecordInstalled(a, existed);
     return true;
+}
+
+void Installer::RecordInstalled(InstallAction& action, bool existed) {
+    if (action.options & kSharedFile) {
+        action.previousCount = SharedCount(action.path);
+        SetSharedCount(action.path, RaisedSharedCount(action.path, existed, action.previousCount));
+    }
+    journal_.Add(action);
+    log_.Line("File installed: " + action.path);
 }
 
 bool Installer::ReplaceAtRestart(const std::string& fresh, InstallAction& action) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 #include "installer/ActivityLog.h"
 #include "installer/ArchiveReader.h"
@@ -51,6 +52,7 @@ public:
 
 private:
     bool Fail(const std::string& problem);
+    bool OpenArchive();
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
     bool ExtractEntry(const PlannedFile& file, const std::string& target);
@@ -60,6 +62,8 @@ private:
     bool MoveIntoPlace(const std::string& fresh, const std::string& path, int options, bool existed,
                        bool laterIfInUse);
     bool ReplaceAtRestart(const std::string& fresh, InstallAction& action);
+    // Counts a shared file's use and journals the file that now lies in its place.
+    void RecordInstalled(InstallAction& action, bool existed);
     bool RegisterFiles();
     bool CreateShortcut(const PlannedShortcut& shortcut);
     bool WriteValue(const PlannedValue& value);
@@ -79,6 +83,7 @@ private:
     const SetupTexts& texts_;
     ActivityLog& log_;
     std::string setupDir_;
+    std::string archiveSwitch_;  // the value of /_ARCHIVE=; empty: setup.zip lies in setupDir_
     InstallPlan plan_;
     ArchiveReader archive_;
     InstallLog journal_;
@@ -87,4 +92,5 @@ private:
     bool damaged_ = false;
     std::uint64_t workDone_ = 0, workTotal_ = 1;
     std::string stepText_;
+    std::unordered_set<std::string> knownFolders_;  // folders that exist, made or found
 };

@@ -178,6 +178,21 @@ bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     return true;
 }
 
+bool SetFileHandleLocalWriteTime(FileHandle handle, const LocalTime& time) {
+    struct tm local = {};
+    local.tm_year = time.year - 1900;
+    local.tm_mon = time.month - 1;
+    local.tm_mday = time.day;
+    local.tm_hour = time.hour;
+    local.tm_min = time.minute;
+    local.tm_sec = time.second;
+    local.tm_isdst = -1;  // as the date falls
+    const time_t seconds = ::mktime(&local);
+    if (seconds == static_cast<time_t>(-1)) return false;
+    struct timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
+    return ::futimens(static_cast<int>(handle), times) == 0;
+}
+
 std::string TempFolder() {
     const char* dir = std::getenv("TMPDIR");
     std::string result = (dir && *dir) ? dir : "/tmp";

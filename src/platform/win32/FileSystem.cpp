@@ -118,6 +118,19 @@ bool GetFileLocalWriteTime(const std::string& path, LocalTime& time) {
     return true;
 }
 
+bool SetFileHandleLocalWriteTime(FileHandle handle, const LocalTime& time) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(time.year);
+    st.wMonth = static_cast<WORD>(time.month);
+    st.wDay = static_cast<WORD>(time.day);
+    st.wHour = static_cast<WORD>(time.hour);
+    st.wMinute = static_cast<WORD>(time.minute);
+    st.wSecond = static_cast<WORD>(time.second);
+    FILETIME local, utc;
+    return SystemTimeToFileTime(&st, &local) && LocalFileTimeToFileTime(&local, &utc) &&
+           SetFileTime(reinterpret_cast<HANDLE>(handle), nullptr, nullptr, &utc);
+}
+
 std::string TempFolder() {
     char buffer[MAX_PATH + 1];
     DWORD n = GetTempPathA(sizeof buffer, buffer);

@@ -22,24 +22,34 @@ int ProgressRunner::Run(HWND window, const std::function<int()>& work) {
 }
 
 void ProgressRunner::SetProgress(HWND window, int permille, const std::string& text) {
+    bool post = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        permille_ = permille;
         text_ = text;
+        post = !posted_;
+        posted_ = true;
     }
-    PostMessageA(window, kProgressMessage, static_cast<WPARAM>(permille), 0);
+    if (post && !PostMessageA(window, kProgressMessage, 0, 0)) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        posted_ = false;  // a full queue: the next report tries again
+    }
 }
 
-bool ProgressRunner::OnMessage(UINT message, WPARAM wParam) {
+bool ProgressRunner::OnMessage(UINT message, WPARAM) {
     if (message == kFinishedMessage) {
         running_ = false;
         return true;
     }
     if (message != kProgressMessage) return false;
+    int permille = 0;
     std::string text;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        permille = permille_;
         text = text_;
+        posted_ = false;
     }
-    if (show_) show_(static_cast<int>(wParam), text);
+    if (show_) show_(permille, text);
     return true;
 }

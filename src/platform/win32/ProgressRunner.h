@@ -37,5 +37,8 @@ private:
     std::function<void(int, const std::string&)> show_;
     std::atomic<bool> running_{false};
     std::mutex mutex_;
-    std::string text_;  // the latest text, read when its message arrives
+    // The latest progress, read when its message arrives.
+    int permille_ = 0;
+    std::string text_;
+    bool posted_ = false;  // a progress message is on its way
 };

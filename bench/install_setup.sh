@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# bench/install_setup.sh [small|large]   (default: large)
+# Builds the single-file setup of the standard product corpus with the native qsbuild and the real
+# installer programs of the Windows build (build/win), and a zlib installer of the same files with
+# makensis; installs each silently under Wine, each in a fresh prefix of its own, side by side in
+# one hyperfine run with a native `cp -r` of the same files; then checks every installed file's
+# content against the corpus and the goals: the Quillset setup installs in no more time than the
+# makensis one, and within 1.5 times of `cp -r`.
+# The corpus script is taken from beside the repository (../shared/bench/make-corpus.sh) unless
+# MAKE_CORPUS names it. Run by hand: the figures go into the notes, never into the tests.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+qsbuild_built=${QSBUILD:-$top/build/release/src/cli/qsbuild}
+win=${QS_WIN_BUILD:-$top/build/win}
+wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
+source "$top/bench/corpus.sh"
+[ -x "$qsbuild_built" ] || { echo "no native qsbuild at $qsbuild_built: run scripts/build.sh" >&2; exit 2; }
+for p in _setup _sfx _uninstall; do
+    [ -f "$win/src/installer/$p.exe" ] || { echo "no $p.exe in $win: run scripts/build.sh" >&2; exit 2; }
+done
+size=${1:-large}
+work=${QS_BENCH_DIR:-$top/build/bench}
+dir=$work/$size
+make_corpus "$size" "$dir"
+inst=$dir/install
+rm -rf "$inst"
+mkdir -p "$inst"
+
+# The Quillset setup, built with the real installer programs.
+builder=$inst/builder
+mkdir -p "$builder/setup"
+cp "$qsbuild_built" "$builder/qsbuild"
+cp -r "$top/LanguageSets" "$builder/"
+for p in _setup _sfx _uninstall; do cp "$win/src/installer/$p.exe" "$builder/setup/"; done
+python3 "$top/bench/make_project.py" "$dir/corpus" "$inst/Bench.qsp" single
+(cd "$inst" && "$builder/qsbuild" --quiet Bench.qsp)
+
+# The peer: a zlib installer of the same files, 64-bit like ours (Wine runs 64-bit programs only).
+cat > "$inst/nsis.nsi" <<NSI
+Unicode true
+Target amd64-unicode
+Name "Benchmark"
+OutFile "$inst/nsis-zlib.exe"
+InstallDir "\$PROGRAMFILES64\\Benchmark"
+RequestExecutionLevel user
+SetCompressor zlib
+Section
+SetOutPath \$INSTDIR
+File /r "$dir/corpus/*.*"
+SectionEnd
+NSI
+makensis -V1 "$inst/nsis.nsi"
+echo "== corpus $size: $(find "$dir/corpus" -type f | wc -l) files, $(($(du -sb "$dir/corpus" | cut -f1) / 1048576)) MiB," \
+     "$(nproc) cores; Setup.exe $(stat -c %s "$inst/output/Setup.exe") bytes, nsis-zlib.exe $(stat -c %s "$inst/nsis-zlib.exe") bytes"
+
+# A fresh prefix for each installer, booted before the clock runs; its server is kept running
+# through the runs, so that each run times the installer and not Wine's start.
+for who in quillset nsis; do
+    prefix=$inst/prefix-$who
+    WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$prefix "$wineserver" -w
+    WINEPREFIX=$prefix "$wineserver" -p
+done
+stop_servers() { for who in quillset nsis; do WINEPREFIX=$inst/prefix-$who "$wineserver" -k 2>/dev/null || true; done; }
+trap stop_servers EXIT
+
+run_in() {  # run_in WHO PROGRAM ARGS...: the command line hyperfine runs
+    printf 'WINEPREFIX=%q WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" %q' "$inst/prefix-$1" "$wine"
+    shift
+    printf ' %q' "$@"
+}
+qs_dir=$inst/prefix-quillset/drive_c/Bench
+nsis_dir=$inst/prefix-nsis/drive_c/Bench
+cp_dir=$inst/cp-copy
+hyperfine --runs "${QS_BENCH_RUNS:-3}" --export-json "$inst/times.json" --export-markdown "$inst/times.md" \
+    -n "Quillset setup /S" --prepare "rm -rf '$qs_dir'" "$(run_in quillset "$inst/output/Setup.exe" /S '/D=C:\Bench')" \
+    -n "makensis zlib /S" --prepare "rm -rf '$nsis_dir'" "$(run_in nsis "$inst/nsis-zlib.exe" /S '/D=C:\Bench')" \
+    -n "cp -r" --prepare "rm -rf '$cp_dir'" "cp -r '$dir/corpus' '$cp_dir'"
+
+failed=0
+check_install() {  # check_install NAME FOLDER: every corpus file there with the same bytes
+    if python3 - "$dir/corpus" "$2" <<'PY'; then echo "  PASS  $1: every file installed with its content"; else echo "  FAIL  $1: installed files differ"; failed=1; fi
+import filecmp, os, sys
+corpus, installed = sys.argv[1:3]
+bad = 0
+count = 0
+for folder, _, files in os.walk(corpus):
+    for name in files:
+        count += 1
+        source = os.path.join(folder, name)
+        target = os.path.join(installed, os.path.relpath(source, corpus))
+        if not os.path.isfile(target) or not filecmp.cmp(source, target, shallow=False):
+            bad += 1
+            if bad <= 5:
+                print("    differs or missing:", target)
+print(f"    {count - bad} of {count} files match")
+sys.exit(1 if bad else 0)
+PY
+}
+mean_of() { python3 -c 'import json,sys; r={x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}; print(r[sys.argv[2]])' "$inst/times.json" "$1"; }
+qs=$(mean_of "Quillset setup /S")
+nsis=$(mean_of "makensis zlib /S")
+copy=$(mean_of "cp -r")
+echo "Checks:"
+check_install "Quillset setup" "$qs_dir"
+check_install "makensis zlib setup" "$nsis_dir"
+verdict() {  # verdict CONDITION TEXT
+    if python3 -c "import sys; sys.exit(0 if ($1) else 1)"; then echo "  PASS  $2"; else echo "  FAIL  $2"; failed=1; fi
+}
+verdict "$qs <= $nsis" "Quillset install $(printf %.2f "$qs") s, makensis zlib install $(printf %.2f "$nsis") s; goal no more"
+verdict "$qs <= 1.5 * $copy" "Quillset install $(python3 -c "print(f'{$qs / $copy:.2f}')") x cp -r ($(printf %.2f "$copy") s); goal at most 1.5 x"
+exit $failed

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "BuildTestSupport.h"
+#include "TestSupport.h"
+#include "pipeline/ParallelPacker.h"
+#include "pipeline/ProductArchive.h"
+
+namespace {
+
+std::string Text(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string bytes;
+    while (bytes.size() < n) bytes += "entry " + std::to_string(rng() % 500) + " = value\r\n";
+    bytes.resize(n);
+    return bytes;
+}
+
+std::string Noise(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string bytes(n, '\0');
+    for (char& c : bytes) c = static_cast<char>(rng());
+    return bytes;
+}
+
+// A mix of product files: text, incompressible, empty, one missing, one bigger than `big`.
+struct Product {
+    std::vector<std::string> sources;
+    std::vector<std::string> contents;  // empty for the missing file
+};
+
+Product MakeProduct(ScratchFolder& scratch, std::size_t big) {
+    Product p;
+    for (int i = 0; i < 24; ++i) {
+        std::string bytes = i % 3 == 0 ? Noise(3000 + 997 * i, i) : Text(5000 + 1500 * i, i);
+        if (i == 5) bytes.clear();
+        if (i == 11) bytes = Text(big, 99);
+        const std::string name = "f" + std::to_string(i) + ".bin";
+        p.sources.push_back(i == 17 ? scratch.File("missing.bin") : scratch.Write(name, bytes));
+        p.contents.push_back(i == 17 ? std::string() : bytes);
+    }
+    return p;
+}
+
+// Packs `product` into an archive the way the build does; returns the archive's bytes.
+std::string PackIntoArchive(ScratchFolder& scratch, const Product& product, unsigned threads, PackingLimits limits,
+                            std::vector<PackedFile::State>* states = nullptr) {
+    const std::string path = scratch.File("packed.zip");
+    ProductArchive archive;
+    EXPECT_TRUE(archive.Open(path));
+    ParallelPacker packer(product.sources, 6, threads, limits);
+    PackedFile file;
+    for (std::size_t i = 0; packer.Next(file); ++i) {
+        if (states) states->push_back(file.state);
+        const std::string name = "AppDir\\f" + std::to_string(i);
+        if (file.state == PackedFile::State::Streamed)
+            archive.AddFile(product.sources[i], name, 6);
+        else
+            archive.AddPacked(product.sources[i], name, file);
+    }
+    EXPECT_LE(packer.PeakHeld(), limits.budget);
+    EXPECT_TRUE(archive.Close());
+    return ReadBytes(path);
+}
+
+}  // namespace
+
+TEST(ParallelPacker, HandsBackEveryFileInOrderAndTheArchiveReadsBackIntact) {
+    ScratchFolder scratch;
+    const Product product = MakeProduct(scratch, 300000);
+    PackingLimits limits;
+    limits.budget = 200000;  // a few files at a time
+    limits.holdLimit = 100000;
+    std::vector<PackedFile::State> states;
+    PackIntoArchive(scratch, product, 3, limits, &states);
+
+    ASSERT_EQ(states.size(), product.sources.size());
+    EXPECT_EQ(states[11], PackedFile::State::Streamed);
+    EXPECT_EQ(states[17], PackedFile::State::Failed);
+    const std::vector<ZipEntry> entries = ReadZip(scratch.File("packed.zip"));
+    ASSERT_EQ(entries.size(), product.sources.size() - 1);  // the missing file left no entry
+    for (std::size_t e = 0, i = 0; i < product.sources.size(); ++i) {
+        if (i == 17) continue;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(entries[e].name, "AppDir\\f" + std::to_string(i));
+        EXPECT_EQ(entries[e].method, 8);
+        EXPECT_TRUE(entries[e].intact);
+        EXPECT_EQ(entries[e].data, product.contents[i]);
+        ++e;
+    }
+}
+
+TEST(ParallelPacker, TheArchiveIsTheSameWhateverTheThreadsAndTheBudget) {
+    ScratchFolder scratch;
+    const Product product = MakeProduct(scratch, 60000);
+    const std::string one = PackIntoArchive(scratch, product, 1, PackingLimits());
+    PackingLimits tight;
+    tight.budget = 30000;  // less than one file's buffers: one file at a time, granted when nothing is held
+    tight.holdLimit = 80000;
+    for (unsigned threads : {2u, 4u}) {
+        EXPECT_EQ(PackIntoArchive(scratch, product, threads, PackingLimits()), one) << threads;
+        const std::string path = scratch.File("tight.zip");
+        ProductArchive archive;
+        archive.Open(path);
+        ParallelPacker packer(product.sources, 6, threads, tight);
+        PackedFile file;
+        for (std::size_t i = 0; packer.Next(file); ++i)
+            archive.AddPacked(product.sources[i], "AppDir\\f" + std::to_string(i), file);
+        archive.Close();
+        EXPECT_EQ(ReadBytes(path), one) << threads;
+    }
+}
+
+TEST(ParallelPacker, StoresAtLevelZeroAndStopsEarlyWhenDroppedMidway) {
+    ScratchFolder scratch;
+    const std::string text = Text(40000, 1);
+    const std::string source = scratch.Write("a.txt", text);
+    {
+        ParallelPacker packer({source, source}, 0, 2);
+        PackedFile file;
+        ASSERT_TRUE(packer.Next(file));
+        EXPECT_EQ(file.state, PackedFile::State::Packed);
+        EXPECT_EQ(file.method, 0);
+        EXPECT_EQ(std::string(file.data.begin(), file.data.end()), text);
+        EXPECT_EQ(file.size, text.size());
+    }
+    // A cancelled build drops the packer with most files still ahead: the workers, some waiting
+    // for their turn, must end rather than wait for ever.
+    std::vector<std::string> many(200, source);
+    PackingLimits tight;
+    tight.budget = 1;
+    ParallelPacker packer(many, 6, 4, tight);
+    PackedFile file;
+    ASSERT_TRUE(packer.Next(file));
+    EXPECT_EQ(file.method, 8);
+    EXPECT_LT(file.data.size(), text.size());
+}
