@@ -10,6 +10,7 @@ packages=(
     build-essential cmake ninja-build pkg-config python3
     zlib1g-dev libminizip-dev libdeflate-dev googletest libgtest-dev
     g++-mingw-w64-x86-64 libz-mingw-w64-dev
+    clang-14 libclang-rt-14-dev
     wine64 xvfb xauth imagemagick
     dpkg-dev
     zip unzip nsis hyperfine time

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: the native tests under AddressSanitizer and UBSan, then the same tests
-# cross-compiled for Windows and run under Wine, with the window, GUI and installer screen tests
-# (tests/win, tests/gui, tests/e2e), each of which starts its own Xvfb display through xvfb-run.
+# Runs every test: the native tests under AddressSanitizer and UBSan, the fuzz targets for a few
+# seconds each over their seeds, then the same tests cross-compiled for Windows and run under
+# Wine, with the window, GUI and installer screen tests (tests/win, tests/gui, tests/e2e), each
+# of which starts its own Xvfb display through xvfb-run.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$top/scripts/deps.sh"
@@ -11,6 +12,9 @@ echo "== Native tests (AddressSanitizer + UBSan)"
 cmake -S "$top" -B "$top/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQS_SANITIZE=ON -DQS_STAGE=OFF >/dev/null
 cmake --build "$top/build/asan" -j "$jobs"
 (cd "$top/build/asan" && ctest --output-on-failure)
+
+echo "== Fuzz targets, a few seconds each over their seeds (clang, AddressSanitizer + UBSan)"
+bash "$top/scripts/fuzz.sh" 5
 
 echo "== Windows tests under Wine (window and GUI tests on Xvfb)"
 cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -78,6 +78,30 @@ bool IsValidFileName(const std::string& name) {
     return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
 }
 
+// The devices that Windows opens in place of a file of the same name, with any extension.
+// "1" to "9" and the code page's superscript digits (0xB9, 0xB2, 0xB3) after COM and LPT.
+static bool IsDeviceName(std::string_view name) {
+    size_t dot = name.find('.');
+    std::string_view base = name.substr(0, dot);
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (EqualNoCase(base, device)) return true;
+    if (base.size() != 4) return false;
+    std::string_view stem = base.substr(0, 3);
+    unsigned char digit = static_cast<unsigned char>(base[3]);
+    return (EqualNoCase(stem, "COM") || EqualNoCase(stem, "LPT")) &&
+           ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
+}
+
+bool IsStoredAsSpelt(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.back() == '.' || name.back() == ' ') return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return !IsDeviceName(name);
+}
+
 static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {
@@ -112,4 +136,32 @@ std::string FormatFileSize(std::uint32_t size) {
     else
         snprintf(text, sizeof text, "%u,%03u KB", size / 1024000, (size % 1024000) / 1024);
     return text;
+}
+
+std::string HexBytes(const std::string& bytes) {
+    std::string text;
+    char pair[3];
+    for (unsigned char b : bytes) {
+        std::snprintf(pair, sizeof pair, "%02X", b);
+        text += pair;
+    }
+    return text;
+}
+
+static int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool ReadHexBytes(const std::string& text, std::string& bytes) {
+    bytes.clear();
+    if (text.size() % 2) return false;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        int high = HexDigit(text[i]), low = HexDigit(text[i + 1]);
+        if (high < 0 || low < 0) return false;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return true;
 }

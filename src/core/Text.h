@@ -41,6 +41,13 @@ std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& 
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);
 
+// A file or folder name that Windows keeps exactly as it is spelt, so that what a package names
+// is what lands on the disk: not empty, "." or ".."; no character that a name cannot hold
+// (the nine above and the control characters); no trailing dot or blank, which Windows drops
+// ("setup.exe." would open setup.exe); and no device name (CON, NUL.txt, COM1, ...), which
+// Windows opens in place of a file.
+bool IsStoredAsSpelt(std::string_view name);
+
 // Splits a command line into arguments: white space separates them; an argument that begins
 // with a double quote runs to the next double quote followed by white space or the end, without
 // either quote. Argument 0 is the program.
@@ -49,3 +56,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // A file size as the builder shows it: "%d bytes" below 1024, "%d KB" below 1,024,000, above
 // that the kilobytes with a comma before their last three digits ("1,953 KB").
 std::string FormatFileSize(std::uint32_t size);
+
+// Each byte as two upper-case hex digits.
+std::string HexBytes(const std::string& bytes);
+// The bytes of pairs of hex digits (either case); false on anything else.
+bool ReadHexBytes(const std::string& text, std::string& bytes);

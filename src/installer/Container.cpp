@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Text.h"
 #include "executable/SetupChecksum.h"
 
 namespace {
@@ -44,11 +45,7 @@ private:
 
 }  // namespace
 
-bool IsSafeEntryName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of("\\/:") == std::string::npos &&
-           std::none_of(name.begin(), name.end(), [](char c) { return c == '\0'; });
-}
+bool IsSafeEntryName(const std::string& name) { return IsStoredAsSpelt(name); }
 
 ContainerStatus ContainerReader::Fail(ContainerStatus status, const std::string& problem) {
     problem_ = problem;
@@ -145,4 +142,22 @@ bool ContainerReader::Extract(const ContainerEntry& entry, const std::string& ta
         left -= count;
     }
     return target.Close() > 0;
+}
+
+bool ContainerReader::Matches(const ContainerEntry& entry, const std::string& path) {
+    File extracted;
+    std::uint64_t size = 0;
+    if (!extracted.Open(path, ReadExisting) || !extracted.GetSize64(size) || size != entry.size ||
+        !file_.Seek(entry.offset, 0))
+        return false;
+    std::vector<unsigned char> expected(1 << 16), found(1 << 16);
+    for (std::uint32_t left = entry.size; left > 0;) {
+        std::uint32_t count = std::min<std::uint32_t>(static_cast<std::uint32_t>(expected.size()), left);
+        std::uint32_t done = 0;
+        if (!file_.Read(expected.data(), count, done) || !extracted.Read(found.data(), count, done) ||
+            !std::equal(expected.begin(), expected.begin() + count, found.begin()))
+            return false;
+        left -= count;
+    }
+    return true;
 }

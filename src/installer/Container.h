@@ -45,6 +45,9 @@ public:
 
     // Copies the bytes of `entry` into `targetPath` (created or emptied).
     bool Extract(const ContainerEntry& entry, const std::string& targetPath);
+    // Whether the file at `path` holds exactly the bytes of `entry`: an extracted file checked
+    // again once nobody else can change it any more.
+    bool Matches(const ContainerEntry& entry, const std::string& path);
 
 private:
     ContainerStatus Fail(ContainerStatus status, const std::string& problem);
@@ -59,6 +62,7 @@ private:
     std::string problem_;
 };
 
-// A name that can only land inside the extraction folder: not empty, not "." or "..", and
-// without a path separator or a drive colon.
+// A name that can only land inside the extraction folder, as the file it names: a plain name
+// that Windows keeps as spelt (IsStoredAsSpelt), so no separator, colon, device name or
+// trailing dot ("setup.exe." would replace setup.exe).
 bool IsSafeEntryName(const std::string& name);

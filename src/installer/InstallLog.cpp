@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Sha256.h"
 #include "core/Text.h"
 
 namespace {
@@ -16,6 +17,39 @@ std::vector<std::string> SplitTabs(const std::string& text) {
         if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
+}
+
+// A field holds any byte but those that end a field or a line: a control character (TAB, CR,
+// LF among them, all legal in registry names) and "%" itself are written as "%" and two hex
+// digits. No other byte changes, so the paths of a log read as they stand.
+std::string EscapeField(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    char code[4];
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == '%' || c == 0x7F) {
+            std::snprintf(code, sizeof code, "%%%02X", c);
+            out += code;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+bool UnescapeField(const std::string& text, std::string& out) {
+    out.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        std::string bytes;
+        if (i + 2 >= text.size() || !ReadHexBytes(text.substr(i + 1, 2), bytes)) return false;
+        out += bytes;
+        i += 2;
+    }
+    return true;
 }
 
 bool ReadLong(const std::string& text, long& value) {
@@ -42,68 +76,43 @@ bool ReadAction(const std::string& line, InstallAction& a) {
     std::vector<std::string> f = SplitTabs(line.substr(eq + 1));
     if (key == "Folder" && f.size() == 1) {
         a.kind = ActionKind::Folder;
-        a.path = f[0];
-    } else if ((key == "File" || key == "Registered") && f.size() == 3) {
+        return UnescapeField(f[0], a.path);
+    }
+    if ((key == "File" || key == "Registered") && f.size() == 3) {
         long options = 0;
         a.kind = key == "File" ? ActionKind::File : ActionKind::Registered;
-        a.path = f[2];
         if (!ReadLong(f[0], options) || !ReadLong(f[1], a.previousCount)) return false;
         a.options = static_cast<int>(options);
-    } else if (key == "Key" && f.size() == 2) {
-        a.kind = ActionKind::Key;
-        a.hive = f[0];
-        a.key = f[1];
-    } else if (key == "Value" && f.size() == 5) {
-        a.kind = ActionKind::Value;
-        a.hive = f[0];
-        a.key = f[1];
-        a.name = f[2];
-        if (!ReadLong(f[3], a.previousType) || !ReadHexBytes(f[4], a.previousData)) return false;
-    } else {
-        return false;
+        return UnescapeField(f[2], a.path);
     }
-    return true;
+    if (key == "Key" && f.size() == 2) {
+        a.kind = ActionKind::Key;
+        return UnescapeField(f[0], a.hive) && UnescapeField(f[1], a.key);
+    }
+    if (key == "Value" && f.size() == 5) {
+        a.kind = ActionKind::Value;
+        return UnescapeField(f[0], a.hive) && UnescapeField(f[1], a.key) && UnescapeField(f[2], a.name) &&
+               ReadLong(f[3], a.previousType) && ReadHexBytes(f[4], a.previousData);
+    }
+    return false;
 }
 
 }  // namespace
-
-std::string HexBytes(const std::string& bytes) {
-    std::string text;
-    char pair[3];
-    for (unsigned char b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        text += pair;
-    }
-    return text;
-}
-
-bool ReadHexBytes(const std::string& text, std::string& bytes) {
-    bytes.clear();
-    if (text.size() % 2) return false;
-    for (size_t i = 0; i < text.size(); i += 2) {
-        char pair[3] = {text[i], text[i + 1], 0};
-        char* end = nullptr;
-        long b = std::strtol(pair, &end, 16);
-        if (*end != '\0') return false;
-        bytes += static_cast<char>(b);
-    }
-    return true;
-}
 
 std::string InstallLog::ActionLines() const {
     std::string text;
     for (const InstallAction& a : actions_) {
         switch (a.kind) {
-            case ActionKind::Folder: text += Line("Folder=", {a.path}); break;
+            case ActionKind::Folder: text += Line("Folder=", {EscapeField(a.path)}); break;
             case ActionKind::Registered:
             case ActionKind::File:
                 text += Line(a.kind == ActionKind::File ? "File=" : "Registered=",
-                             {std::to_string(a.options), std::to_string(a.previousCount), a.path});
+                             {std::to_string(a.options), std::to_string(a.previousCount), EscapeField(a.path)});
                 break;
-            case ActionKind::Key: text += Line("Key=", {a.hive, a.key}); break;
+            case ActionKind::Key: text += Line("Key=", {EscapeField(a.hive), EscapeField(a.key)}); break;
             case ActionKind::Value:
-                text += Line("Value=", {a.hive, a.key, a.name, std::to_string(a.previousType),
-                                        HexBytes(a.previousData)});
+                text += Line("Value=", {EscapeField(a.hive), EscapeField(a.key), EscapeField(a.name),
+                                        std::to_string(a.previousType), HexBytes(a.previousData)});
                 break;
         }
     }
@@ -142,4 +151,23 @@ InstallLog InstallLog::MergedWith(const InstallLog& later) const {
     for (const InstallAction& a : later.actions_)
         if (!Covers(a)) merged.Add(a);
     return merged;
+}
+
+std::string LoggedUninstallKey(const ProfileText& log) {
+    std::string key;
+    log.GetRawValue("UNINSTALL", "UninstallKey", key);
+    const size_t prefix = sizeof kUninstallEntries - 1;
+    bool below = key.size() > prefix && EqualNoCase(std::string_view(key).substr(0, prefix), kUninstallEntries) &&
+                 key.find('\\', prefix) == std::string::npos;
+    return below ? key : std::string();
+}
+
+std::string InstallLogFingerprint(const std::string& logBytes) { return Sha256Hex(logBytes); }
+
+LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder) {
+    if (keptFingerprint.empty()) return LogTrust::NoFingerprint;
+    if (!EqualNoCase(InstallLogFingerprint(logBytes), keptFingerprint)) return LogTrust::Changed;
+    std::string appDir;
+    ProfileText::FromBytes(logBytes).GetRawValue("UNINSTALL", "AppDir", appDir);
+    return EqualNoCase(appDir, folder) ? LogTrust::Trusted : LogTrust::OtherFolder;
 }

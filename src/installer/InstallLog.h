@@ -37,7 +37,9 @@ public:
     void Add(const InstallAction& action) { actions_.push_back(action); }
     const std::vector<InstallAction>& Actions() const { return actions_; }
 
-    // The [ACTIONS] lines; fields are separated by tabs, which no path or key name holds.
+    // The [ACTIONS] lines; fields are separated by tabs. A control character or "%" inside a
+    // path or a registry name is written as "%" and two hex digits, so that any registry name
+    // (a TAB is a legal byte there) comes back as it was.
     std::string ActionLines() const;
     // Reads the [ACTIONS] lines; false when one of them is not a line that ActionLines writes.
     bool Read(const ProfileText& log);
@@ -53,5 +55,28 @@ private:
     std::vector<InstallAction> actions_;
 };
 
-std::string HexBytes(const std::string& bytes);
-bool ReadHexBytes(const std::string& text, std::string& bytes);
+// Below HKLM: the products' uninstall entries, one key each.
+constexpr char kUninstallEntries[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// The product's uninstall entry that the log names on its [UNINSTALL] line "UninstallKey=": a
+// key directly below kUninstallEntries; empty when the log names none or another key.
+std::string LoggedUninstallKey(const ProfileText& log);
+
+// The value of the product's uninstall entry that keeps the install log's fingerprint. Only
+// administrators can write there, while the installation folder may be open to every user: a
+// log whose bytes do not give the kept fingerprint again was changed after the installation.
+constexpr char kInstallLogFingerprintValue[] = "InstallLogSha256";
+
+// The fingerprint of the log's bytes exactly as written: SHA-256 in hex.
+std::string InstallLogFingerprint(const std::string& logBytes);
+
+enum class LogTrust {
+    Trusted,          // the bytes give the kept fingerprint and the log belongs to its folder
+    NoFingerprint,    // the product's entry keeps none (or there is no entry)
+    Changed,          // the bytes changed since the installation wrote them
+    OtherFolder,      // an intact log, copied from another installation
+};
+
+// Whether the log `logBytes`, found in `folder`, may drive an uninstallation or be merged into a
+// new installation: its fingerprint matches `keptFingerprint` and its AppDir is `folder`.
+LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder);

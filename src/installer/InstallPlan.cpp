@@ -1,13 +1,15 @@
 #include "installer/InstallPlan.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/Path.h"
+#include "core/Sha256.h"
 #include "core/Text.h"
+#include "installer/WorkProgress.h"
 
 namespace {
 
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 int ShowCommand(int stored) {
     switch (stored) {
@@ -54,7 +56,7 @@ std::string InstallPlan::Text(const std::string& text) const {
 
 std::uint64_t InstallPlan::RequiredBytes() const {
     std::uint64_t bytes = 0;
-    for (const PlannedFile& f : files_) bytes += f.size;
+    for (const PlannedFile& f : files_) bytes = SaturatingAdd(bytes, f.size);
     return bytes;
 }
 
@@ -240,13 +242,34 @@ bool InstallPlan::PlanFileTypes() {
     return true;
 }
 
+// The install log serves the uninstaller only; without one it would be a file that nothing removes.
+bool InstallPlan::HasUninstaller() const {
+    std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
+    for (const PlannedFile& f : files_)
+        if (EqualNoCase(f.path, uninstaller)) return true;
+    return false;
+}
+
+// The entry that keeps the install log's fingerprint: the script's own key below the uninstall
+// entries, or, for a script that has an uninstaller but names no entry, a bare key of the product's
+// (or of the installation folder's) name, which the uninstallation removes again.
 void InstallPlan::PlanUninstallEntry() {
+    const size_t prefix = sizeof kUninstallEntries - 1;
     std::string key;
     for (const PlannedValue& v : values_)
-        if (v.keyOnly && EqualNoCase(v.hive, "HKLM") && v.key.size() > sizeof kUninstallKey - 1 &&
-            EqualNoCase(v.key.substr(0, sizeof kUninstallKey - 1), kUninstallKey))
+        if (v.keyOnly && EqualNoCase(v.hive, "HKLM") && v.key.size() > prefix &&
+            EqualNoCase(v.key.substr(0, prefix), kUninstallEntries) && v.key.find('\\', prefix) == std::string::npos)
             key = v.key;
-    if (key.empty()) return;
+    if (key.empty()) {
+        if (!HasUninstaller()) return;
+        std::string product = Product();
+        uninstallKey_ = kUninstallEntries + (IsStoredAsSpelt(product) && IsKeyPath(product)
+                                                 ? product
+                                                 : "Quillset " + Sha256Hex(LowerCase(appDir_)).substr(0, 16));
+        AddValue("HKLM", uninstallKey_, std::string(), kRegNone, std::string(), true);
+        return;
+    }
+    uninstallKey_ = key;
     std::uint64_t bytes = RequiredBytes();
     std::string uninstaller = JoinPath(appDir_, "uninstall.exe");
     auto text = [&](const char* name) {
@@ -259,8 +282,8 @@ void InstallPlan::PlanUninstallEntry() {
     AddValue("HKLM", key, "URLInfoAbout", kRegString, text("ProductURL"), false);
     AddValue("HKLM", key, "InstallLocation", kRegString, StringData(appDir_), false);
     AddValue("HKLM", key, "DisplayIcon", kRegString, StringData(uninstaller + ",0"), false);
-    AddValue("HKLM", key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>((bytes + 1023) / 1024)),
-             false);
+    const std::uint64_t kilobytes = std::min<std::uint64_t>(bytes / 1024 + (bytes % 1024 != 0), UINT32_MAX);
+    AddValue("HKLM", key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>(kilobytes)), false);
     if (!options_.userName.empty())
         AddValue("HKLM", key, "RegOwner", kRegString, StringData(options_.userName), false);
     if (!options_.company.empty()) AddValue("HKLM", key, "RegCompany", kRegString, StringData(options_.company), false);

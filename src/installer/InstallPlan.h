@@ -11,6 +11,7 @@
 #include "installer/ActivityLog.h"
 #include "installer/CommandLine.h"
 #include "installer/ExitCodes.h"
+#include "installer/InstallLog.h"
 #include "installer/RegistryData.h"
 #include "installer/SetupScript.h"
 #include "installer/ShellLinkFields.h"
@@ -70,7 +71,12 @@ public:
     std::string Product() const;
     // `text` with its variables replaced; unknown ones stay.
     std::string Text(const std::string& text) const;
-    // The bytes of the files to install.
+    // Whether the files include %AppDir%\uninstall.exe: only then is an install log written.
+    bool HasUninstaller() const;
+    // The product's uninstall entry below HKLM, which keeps the install log's fingerprint; empty
+    // without an uninstaller.
+    const std::string& UninstallKey() const { return uninstallKey_; }
+    // The bytes of the files to install (sizes from the archive: the sum saturates).
     std::uint64_t RequiredBytes() const;
 
     // What the installation makes, in the order it makes them: the folders (the installation
@@ -96,7 +102,7 @@ private:
     const InstallerOptions& options_;
     ActivityLog& log_;
     Variables variables_;
-    std::string appDir_, group_;
+    std::string appDir_, group_, uninstallKey_;
     std::vector<std::string> folders_, shortcutFolders_;
     std::vector<PlannedFile> files_;
     std::vector<PlannedShortcut> shortcuts_;

@@ -151,6 +151,11 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     s.screens.Load(script);
     if (script.CountLines("DIALOGS") == 0)
         for (bool& shown : s.screens.shows) shown = false;
+    // A language names its file "<name>.dat" beside the installer: one plain name, as for /LANG=.
+    for (const std::string& name : s.languages)
+        if (!IsStoredAsSpelt(name)) s.problems.push_back("bad language name: " + name);
+    if (!s.defaultLanguage.empty() && !IsStoredAsSpelt(s.defaultLanguage))
+        s.problems.push_back("bad language name: " + s.defaultLanguage);
     if (s.languages.empty()) s.languages.push_back("English");
     if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
     return s;

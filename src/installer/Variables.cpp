@@ -75,12 +75,11 @@ bool Variables::ExpandDestination(const std::string& text, std::string& out, std
 }
 
 bool IsSafeRelativePath(const std::string& path) {
-    if (path.empty() || path.find(':') != std::string::npos) return false;
     size_t start = 0;
     for (;;) {
         size_t end = path.find_first_of("\\/", start);
-        std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (part.empty() || part == "." || part == "..") return false;
+        if (!IsStoredAsSpelt(std::string_view(path).substr(start, end == std::string::npos ? end : end - start)))
+            return false;
         if (end == std::string::npos) return true;
         start = end + 1;
     }

@@ -28,8 +28,10 @@ private:
     std::vector<Entry> entries_;
 };
 
-// A relative path that stays below its folder: not empty, no empty, "." or ".." component,
-// no drive colon, no leading separator.
+// A relative path that stays below its folder and lands where it says: every component, between
+// "\" or "/", is a name that Windows keeps as spelt (IsStoredAsSpelt), so no empty, "." or
+// ".." component, no drive colon, no leading separator, no device name or trailing dot.
 bool IsSafeRelativePath(const std::string& path);
-// A full folder path of the target computer: "X:\..." or "\\server\share...".
+// A full folder path of the target computer: "X:\..." or "\\server\share...", each component
+// as above; the "\\?\" and "\\.\" prefixes, which bypass the name rules, are refused.
 bool IsAbsolutePath(const std::string& path);

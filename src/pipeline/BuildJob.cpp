@@ -2,6 +2,7 @@
 
 #include "core/Path.h"
 #include "pipeline/BuildLog.h"
+#include "pipeline/PackageCheck.h"
 #include "pipeline/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
@@ -56,6 +57,15 @@ void BuildJob::Run() {
     ChoosePaths();
     Log("Setup build process started");
     Log("Checking dependencies...");
+    if (CheckInstallable())
+        BuildSetup();
+    else
+        LogSummary();
+    RemoveTemporaryFiles();
+    log_.Finished();
+}
+
+void BuildJob::BuildSetup() {
     CreateScript();
     log_.Step();
     if (Continue()) {
@@ -70,8 +80,15 @@ void BuildJob::Run() {
             if (Continue()) LogSummary();
         }
     }
-    RemoveTemporaryFiles();
-    log_.Finished();
+}
+
+// Values that the installer refuses would make it reject the whole package: nothing is built.
+bool BuildJob::CheckInstallable() {
+    std::vector<std::string> refusals = InstallerRefusals(project_);
+    for (const std::string& refusal : refusals) Error("Error! " + refusal);
+    if (refusals.empty()) return true;
+    Error("Error! The setup is not built: its installer would refuse the values above");
+    return false;
 }
 
 // The output folder is created one level deep; when that fails the later steps say so.

@@ -53,6 +53,8 @@ private:
     bool Continue() const;
 
     void ChoosePaths();
+    bool CheckInstallable();
+    void BuildSetup();
     void CreateScript();
     void BuildArchive();
     void BuildSelfExtracting();

@@ -1,8 +1,5 @@
 #include "profile/ProfileText.h"
 
-#include <algorithm>
-#include <string_view>
-
 #include "core/Exception.h"
 #include "platform/File.h"
 
@@ -42,8 +39,13 @@ void ProfileText::Keep(const std::string& bytes) {
     if (pos < bytes.size()) text_.append(bytes, pos, npos);
 }
 
+// A header counts only at the start of a line: the same text inside a value ("x[ACTIONS]", a
+// folder named "C:\Apps[ACTIONS]") is part of that value and neither starts nor hides a section.
 size_t ProfileText::FindSection(const std::string& section) const {
-    return text_.find("[" + section + "]");
+    const std::string header = "[" + section + "]";
+    for (size_t pos = text_.find(header); pos != npos; pos = text_.find(header, pos + 1))
+        if (pos == 0 || (pos >= 2 && text_.compare(pos - 2, 2, kCrLf) == 0)) return pos;
+    return npos;
 }
 
 // The line after the header line, or npos when the header is the last line.
@@ -102,22 +104,33 @@ bool ProfileText::GetLine(const std::string& section, size_t index, std::string&
     return true;
 }
 
+// The key is looked for at the start of each line of the section, so a "[" inside a value
+// ("ProductName=Demo [Beta]") ends nothing: only a line that begins with "[" ends the section.
+// The value runs to the next CR byte or the end of the text.
+bool ProfileText::FindValue(const std::string& section, const std::string& key, std::string& raw) const {
+    size_t header = FindSection(section);
+    if (header == npos) return false;
+    const std::string pattern = key + "=";
+    for (size_t line = FirstLine(header); line != npos && !IsSectionLine(line); line = NextLine(line)) {
+        if (text_.compare(line, pattern.size(), pattern) != 0) continue;
+        size_t start = line + pattern.size();
+        size_t end = text_.find('\r', start);
+        raw = text_.substr(start, end == npos ? npos : end - start);
+        return true;
+    }
+    return false;
+}
+
 size_t ProfileText::GetValue(std::string& value, const std::string& section, const std::string& key,
                              const std::string& defaultValue) const {
-    value = defaultValue;
-    size_t header = FindSection(section);
-    if (header == npos) return value.size();
-    size_t windowEnd = text_.find('[', header + 1);
-    if (windowEnd == npos) windowEnd = text_.size();
-    std::string pattern = kCrLf + key + "=";
-    // Only a match that starts inside the window counts, so the search need not go further.
-    std::string_view searched(text_.data(), std::min(text_.size(), windowEnd - 1 + pattern.size()));
-    size_t found = searched.find(pattern, header);
-    if (found == npos || found >= windowEnd) return value.size();
-    size_t start = found + pattern.size();
-    size_t end = text_.find('\r', start);
-    value = Unescape(text_.substr(start, end == npos ? npos : end - start));
+    std::string raw;
+    value = FindValue(section, key, raw) ? Unescape(raw) : defaultValue;
     return value.size();
+}
+
+bool ProfileText::GetRawValue(const std::string& section, const std::string& key, std::string& value) const {
+    value.clear();
+    return FindValue(section, key, value);
 }
 
 std::string Unescape(const std::string& value) {

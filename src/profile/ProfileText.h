@@ -20,11 +20,16 @@ public:
     // The first value of `key` in the section, unescaped, or `defaultValue`; its length.
     size_t GetValue(std::string& value, const std::string& section, const std::string& key,
                     const std::string& defaultValue) const;
+    // The first value of `key` in the section as the file holds it, without Unescape: for paths
+    // and names, where a backslash before "t" or "r" is an ordinary character. False and empty
+    // when there is none.
+    bool GetRawValue(const std::string& section, const std::string& key, std::string& value) const;
 
 private:
     ProfileText() = default;
     void Keep(const std::string& bytes);
     size_t FindSection(const std::string& section) const;
+    bool FindValue(const std::string& section, const std::string& key, std::string& raw) const;
     size_t FirstLine(size_t headerPos) const;
     size_t NextLine(size_t lineStart) const;
     bool IsSectionLine(size_t lineStart) const;

@@ -183,6 +183,33 @@ TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
 
+TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
+    scratch.Write("project\\a.txt", "a");
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\a.txt,a.txt,1,9\r\nFile=%AppDir%\\b.txt,a.txt,1,7\r\n"
+                "Folder=%AppDir%\\CON\r\nFolder=%AppDir%\\%ProductName%\r\n\r\n"
+                "[SHORTCUTS]\r\nShortcutFolder=%AppSCFolder%\\Tools.\r\n\r\n"
+                "[FILE_TYPES]\r\n.qs,,Q file,%AppDir%\\a.txt,,0\r\n.ok,Ok.File,Ok,%AppDir%\\a.txt,,0\r\n\r\n"
+                "[SETUP_INFO]\r\nSetupLanguages=English,..\\German\r\nEnableUninstaller=Yes\r\n"
+                "CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=Uninstall Demo, Inc.\r\n\r\n");
+    // Only the editor makes such an extension: the project file would drop its line as a comment.
+    ASSERT_NE(project->fileTypes.Add(";x", "Semi.File", "S", "%AppDir%\\a.txt", "", 0, false), nullptr);
+    EXPECT_EQ(Run(), 8);
+    EXPECT_EQ(log->Text(),
+              LogLines({"Setup build process started", "Checking dependencies...",
+                        "Error! The destination %AppDir%\\CON is a name that Windows reserves or changes",
+                        "Error! The file %AppDir%\\a.txt has the unknown replace mode 9",
+                        "Error! The shortcut %AppSCFolder%\\Tools. is a name that Windows reserves or changes",
+                        "Error! The file type .qs has no identifier",
+                        "Error! The file type ;x has an extension that setup.ini cannot hold",
+                        "Error! The uninstaller shortcut \"Uninstall Demo, Inc.\" is not a plain name without \",\"",
+                        "Error! The installer language ..\\German is not a plain name",
+                        "Error! The setup is not built: its installer would refuse the values above"}) +
+                  Summary(8));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
 TEST_F(Build, AnUncreatableOutputFolderFailsEveryLaterStep) {
     OpenProject("OutputFolder=missing\\deeper\r\nCreateSelfExtractedSetup=No\r\n");
     EXPECT_EQ(Run(), 4);

@@ -156,6 +156,22 @@ TEST_F(Document, SaveWritesOnlyWhenModified) {
     EXPECT_NE(ReadBytes(path).find("SetupFilename=Other.exe\r\n"), std::string::npos);
 }
 
+TEST_F(Document, AHeaderTextInsideAValueKeepsTheSectionsAndSurvivesSaving) {
+    std::string path = scratch.Write("Tricky.qsp",
+                                     "[GENERAL_INFO]\r\nProductDescription=x[APPLICATION_FILES]\r\n\r\n"
+                                     "[APPLICATION_FILES]\r\nFolder=%AppDir%\\Bin\r\n");
+    ASSERT_TRUE(doc.Open(path));
+    EXPECT_EQ(doc.generalInfo.ProductDescription(), "x[APPLICATION_FILES]");
+    std::string saved = scratch.File("Saved.qsp");
+    ASSERT_TRUE(doc.SaveAs(saved));
+    EXPECT_NE(ReadBytes(saved).find("[APPLICATION_FILES]\r\nFolder=%AppDir%\\Bin\r\n"), std::string::npos);
+    ProjectDocument again(texts);
+    ASSERT_TRUE(again.Open(saved));
+    std::string resaved = scratch.File("Resaved.qsp");
+    ASSERT_TRUE(again.SaveAs(resaved));
+    EXPECT_EQ(ReadBytes(resaved), ReadBytes(saved));
+}
+
 TEST_F(Document, FailedSaveKeepsTheOldFileAndTheDocumentState) {
     doc.New();
     std::string path = scratch.File("Keep.qsp");

@@ -171,6 +171,9 @@ TEST(InstallPlan, RefusesWhatCannotBeInstalledSafely) {
         {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,b,01 zz\n", "bad binary data: 01 zz"},
         {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000"},
         {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name"},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\NUL.exe,0,0\n", "leaves its folder"},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe.,0,0\n", "leaves its folder"},
+        {"[SHORTCUTS]\ns,%Desktop%\\x?,%AppDir%\\a.exe,,,,1,\n", "leaves its folder"},
     };
     for (const Case& c : cases) {
         Planned p(c.body, {{"a.exe", 1}});
@@ -211,4 +214,34 @@ TEST(InstallPlan, AScriptWithLinesNoBuildWritesIsRefusedFirst) {
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.plan.Problem().rfind("setup.ini holds a ", 0), 0u) << p.plan.Problem();
     EXPECT_TRUE(p.plan.AppDir().empty());  // nothing resolved
+}
+
+TEST(InstallPlan, TheUninstallEntryKeepsTheLogsFingerprintEvenWhenTheScriptNamesNone) {
+    const std::string uninstaller = "[APPLICATION_FILES]\n,uninstall.exe,%AppDir%\\uninstall.exe,1,0\n\n";
+    const std::string entries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    Planned named(uninstaller + "[REGISTRY_ENTRIES]\nkey,HKLM," + entries + "Demo Tools\n", {{"uninstall.exe", 1}});
+    ASSERT_TRUE(named.ok) << named.plan.Problem();
+    EXPECT_TRUE(named.plan.HasUninstaller());
+    EXPECT_EQ(named.plan.UninstallKey(), entries + "Demo Tools");
+
+    Planned unnamed(uninstaller, {{"uninstall.exe", 1}});
+    ASSERT_TRUE(unnamed.ok) << unnamed.plan.Problem();
+    EXPECT_EQ(unnamed.plan.UninstallKey(), entries + "Demo");
+    ASSERT_FALSE(unnamed.plan.Values().empty());
+    const PlannedValue& key = unnamed.plan.Values().back();
+    EXPECT_TRUE(key.keyOnly);
+    EXPECT_EQ(key.key, entries + "Demo");
+
+    Planned without("[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe,1,0\n", {{"a.exe", 1}});
+    ASSERT_TRUE(without.ok) << without.plan.Problem();
+    EXPECT_FALSE(without.plan.HasUninstaller());
+    EXPECT_EQ(without.plan.UninstallKey(), "");
+    EXPECT_TRUE(without.plan.Values().empty());
+}
+
+TEST(InstallPlan, SizesFromTheArchiveSaturate) {
+    Planned p("[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe,1,0\n,b.exe,%AppDir%\\b.exe,1,0\n",
+              {{"a.exe", UINT64_MAX - 5}, {"b.exe", 10}});
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    EXPECT_EQ(p.plan.RequiredBytes(), UINT64_MAX);
 }

@@ -1,5 +1,7 @@
 // The installer programs' portable part: switches, variables and destination safety, every
 // setup.ini line form, the install log, and the container reader's checks.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -12,6 +14,7 @@
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
 #include "installer/Variables.h"
+#include "installer/WorkProgress.h"
 
 TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBlanks) {
     InstallerOptions a = ParseInstallerArguments("/D=C:\\Program Files\\My App /LANG=German /s");
@@ -90,6 +93,27 @@ TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
     EXPECT_FALSE(IsAbsolutePath("C:\\a\\..\\b"));
 }
 
+TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    std::string out, problem;
+    for (const char* bad : {"CON", "nul.txt", "Com1", "LPT9.log", "AUX .txt", "setup.exe.", "file ", "a*b", "a?b",
+                            "a<b", "a>b", "a|b", "a\"b", "tab\there", "line\nbreak", "conin$"}) {
+        EXPECT_FALSE(IsStoredAsSpelt(bad)) << bad;
+        EXPECT_FALSE(IsSafeRelativePath(std::string("Bin\\") + bad)) << bad;
+        EXPECT_FALSE(v.ExpandDestination(std::string("%AppDir%\\") + bad + "\\x.txt", out, problem)) << bad;
+        EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
+    }
+    for (const char* good : {"CONSOLE", "con1", "COM10", "nul_x", "a.b.c", ".config", "Demo [Beta]", "x y"}) {
+        EXPECT_TRUE(IsStoredAsSpelt(good)) << good;
+        EXPECT_TRUE(IsSafeEntryName(good)) << good;
+    }
+    for (const char* bad : {"\\\\?\\C:\\Apps", "\\\\.\\C:\\Apps", "\\\\?\\UNC\\server\\share", "\\\\.\\pipe\\x",
+                            "C:\\Apps\\NUL", "C:\\Apps.\\x"})
+        EXPECT_FALSE(IsAbsolutePath(bad)) << bad;
+    EXPECT_TRUE(IsAbsolutePath("C:\\Apps[ACTIONS]"));
+}
+
 namespace {
 ProfileText Script(const std::string& text) { return ProfileText::FromBytes(CrLfLineEnds(text)); }
 }  // namespace
@@ -156,6 +180,44 @@ TEST(InstallerScript, LinesThatNoBuildWritesMarkThePackageDamaged) {
     EXPECT_EQ(s.languages, (std::vector<std::string>{"English"}));
 }
 
+TEST(InstallerScript, HeaderTextsInsideValuesAreOnlyText) {
+    SetupScript s = ReadSetupScript(ProfileText::FromBytes(
+        "[SETUP_INFO]\r\nDefaultInstallationPath=C:\\[FILE_TYPES]\r\nDefaultShortcutFolderName=Demo\r\n\r\n[GENERAL_INFO]\r\n"
+        "ProductName=Demo [Beta]\r\nProductVersion=2\r\n\r\n[FILE_TYPES]\r\n.qs,QsFile,Q,%AppDir%\\q.exe,,0\r\n"));
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front();
+    EXPECT_EQ(s.installationPath, "C:\\[FILE_TYPES]");
+    ASSERT_EQ(s.generalInfo.size(), 2u);
+    EXPECT_EQ(s.generalInfo[1].second, "2");
+    ASSERT_EQ(s.fileTypes.size(), 1u);
+    EXPECT_EQ(s.fileTypes[0].identifier, "QsFile");
+}
+
+TEST(InstallerScript, LanguageNamesAreCheckedLikeTheLanguageSwitch) {
+    for (const char* line : {"SetupLanguages=English,..\\..\\x", "SetupLanguages=a/b", "DefaultSetupLanguage=C:x",
+                             "SetupLanguages=CON"}) {
+        SetupScript s = ReadSetupScript(Script(std::string("[SETUP_INFO]\n") + line + "\n"));
+        EXPECT_EQ(s.problems.size(), 1u) << line;
+    }
+    EXPECT_TRUE(ReadSetupScript(Script("[SETUP_INFO]\nSetupLanguages=English,German\n")).problems.empty());
+}
+
+TEST(InstallerLog, AFolderNamedLikeTheActionsHeaderKeepsTheActions) {
+    InstallLog log;
+    InstallAction folder;
+    folder.path = "C:\\Apps[ACTIONS]";
+    log.Add(folder);
+    std::string text = "[UNINSTALL]\r\nProductName=Demo [Beta]\r\nAppDir=C:\\Apps[ACTIONS]\r\nPanelColours=0x00FF0000\r\n\r\n"
+                       "[ACTIONS]\r\n" + log.ActionLines() + "\r\n";
+    auto profile = ProfileText::FromBytes(text);
+    InstallLog back;
+    ASSERT_TRUE(back.Read(profile));
+    ASSERT_EQ(back.Actions().size(), 1u);
+    EXPECT_EQ(back.Actions()[0].path, "C:\\Apps[ACTIONS]");
+    std::string colours;
+    profile.GetValue(colours, "UNINSTALL", "PanelColours", "");
+    EXPECT_EQ(colours, "0x00FF0000");
+}
+
 TEST(InstallerLog, ActionsSurviveWritingAndReading) {
     InstallLog log;
     InstallAction folder;
@@ -185,6 +247,88 @@ TEST(InstallerLog, ActionsSurviveWritingAndReading) {
     EXPECT_EQ(back.Actions()[2].name, "");
     EXPECT_EQ(back.Actions()[2].previousData, std::string("txtfile\0", 8));
     EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFile=x\tC:\\a\r\n")));
+}
+
+TEST(InstallerLog, NamesWithTabsLineBreaksAndPercentSignsSurvive) {
+    InstallLog log;
+    InstallAction value;
+    value.kind = ActionKind::Value;
+    value.hive = "HKCU";
+    value.key = "Software\\Tab\there\rand\nthere";
+    value.name = "50% \t name";
+    value.previousType = -1;
+    log.Add(value);
+    InstallAction key;
+    key.kind = ActionKind::Key;
+    key.hive = "HKCU";
+    key.key = "Software\\%41\x7F";
+    log.Add(key);
+    std::string lines = log.ActionLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\t'), 5);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
+    InstallLog back;
+    ASSERT_TRUE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\n" + lines)));
+    ASSERT_EQ(back.Actions().size(), 2u);
+    EXPECT_EQ(back.Actions()[0].key, value.key);
+    EXPECT_EQ(back.Actions()[0].name, value.name);
+    EXPECT_EQ(back.Actions()[1].key, key.key);
+    // A broken escape or a hex number with a sign is no line that a log holds.
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFolder=C:\\a%4\r\n")));
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nFolder=C:\\a%G1\r\n")));
+    EXPECT_FALSE(back.Read(ProfileText::FromBytes("[ACTIONS]\r\nValue=HKCU\tk\tn\t1\t-1\r\n")));
+}
+
+TEST(InstallerLog, OnlyAnUnchangedLogOfItsOwnFolderIsTrusted) {
+    const std::string log = "[UNINSTALL]\r\nProductName=Demo\r\nAppDir=C:\\tools\\Demo\r\n\r\n[ACTIONS]\r\n"
+                            "Folder=C:\\tools\\Demo\r\n\r\n";
+    const std::string kept = InstallLogFingerprint(log);
+    EXPECT_EQ(kept.size(), 64u);
+    // "\t" in the folder is no TAB here: paths are compared as the log holds them.
+    EXPECT_EQ(CheckInstallLog(log, kept, "C:\\tools\\Demo"), LogTrust::Trusted);
+    EXPECT_EQ(CheckInstallLog(log, LowerCase(kept), "c:\\TOOLS\\demo"), LogTrust::Trusted);
+    EXPECT_EQ(CheckInstallLog(log, "", "C:\\tools\\Demo"), LogTrust::NoFingerprint);
+    EXPECT_EQ(CheckInstallLog(log, kept, "C:\\Other"), LogTrust::OtherFolder);
+    for (size_t i = 0; i < log.size(); i += 7) {
+        std::string changed = log;
+        changed[i] = static_cast<char>(changed[i] ^ 1);
+        EXPECT_EQ(CheckInstallLog(changed, kept, "C:\\tools\\Demo"), LogTrust::Changed) << i;
+    }
+    EXPECT_EQ(CheckInstallLog(log + "Folder=C:\\Windows\r\n", kept, "C:\\tools\\Demo"), LogTrust::Changed);
+}
+
+TEST(InstallerLog, TheUninstallEntryItNamesMustBeOne) {
+    auto named = [](const std::string& key) {
+        return LoggedUninstallKey(ProfileText::FromBytes("[UNINSTALL]\r\nUninstallKey=" + key + "\r\n"));
+    };
+    const std::string entries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    EXPECT_EQ(named(entries + "Demo\\tools"), "");
+    EXPECT_EQ(named(entries + "Demo [Beta] \\t"), "");
+    EXPECT_EQ(named(entries + "Demo [Beta] \t"), entries + "Demo [Beta] \t");
+    EXPECT_EQ(named(LowerCase(entries) + "x"), LowerCase(entries) + "x");
+    for (const std::string& bad : {entries, std::string("SOFTWARE\\Classes\\x"), std::string("x")})
+        EXPECT_EQ(named(bad), "") << bad;
+    EXPECT_EQ(LoggedUninstallKey(ProfileText::FromBytes("[UNINSTALL]\r\nAppDir=C:\\x\r\n")), "");
+}
+
+TEST(InstallerProgress, SizesFromThePackageSaturateInsteadOfWrapping) {
+    WorkProgress empty;
+    EXPECT_EQ(empty.Permille(), 1000);
+    WorkProgress normal;
+    normal.AddToTotal(4000);
+    normal.Advance(1000);
+    EXPECT_EQ(normal.Permille(), 250);
+    normal.Advance(5000);
+    EXPECT_EQ(normal.Permille(), 1000);
+    // Two sizes that add up to 2^64 would make the whole 0 and the share a division by zero.
+    WorkProgress crafted;
+    crafted.AddToTotal(10);
+    crafted.AddToTotal(UINT64_MAX - 9);
+    crafted.AddToTotal(UINT64_MAX);
+    EXPECT_EQ(crafted.Permille(), 0);
+    crafted.Advance(UINT64_MAX / 2);
+    EXPECT_EQ(crafted.Permille(), 499);
+    crafted.Advance(UINT64_MAX);
+    EXPECT_EQ(crafted.Permille(), 1000);
 }
 
 class ContainerTest : public ::testing::Test {
@@ -231,6 +375,21 @@ TEST_F(ContainerTest, ReadsWhatTheBuildersWriterWrites) {
     EXPECT_EQ(ContainerChecksum(0, reinterpret_cast<const unsigned char*>("abc"), 3), ReferenceChecksum("abc"));
 }
 
+TEST_F(ContainerTest, AnExtractedFileMatchesOnlyWhileItHoldsTheEntrysBytes) {
+    ContainerReader reader;
+    ASSERT_EQ(reader.Open(Write(Sample())), ContainerStatus::Ok) << reader.Problem();
+    const ContainerEntry& ini = reader.Entries()[0];
+    std::string path = scratch_.File("setup.ini");
+    ASSERT_TRUE(reader.Extract(ini, path));
+    EXPECT_TRUE(reader.Matches(ini, path));
+    EXPECT_FALSE(reader.Matches(reader.Entries()[1], path));
+    for (const char* other : {"[SETUP_INFO]\r\r", "[SETUP_INFO]\r\n\r\n", ""}) {
+        scratch_.Write("setup.ini", other);
+        EXPECT_FALSE(reader.Matches(ini, path)) << other;
+    }
+    EXPECT_FALSE(reader.Matches(ini, scratch_.File("absent.ini")));
+}
+
 TEST_F(ContainerTest, ChecksumIsThePublishedTableWithoutInversion) {
     const unsigned char abc[] = {'a', 'b', 'c'};
     EXPECT_EQ(ContainerChecksum(0, abc, 3), 0xCA6598D0u);
@@ -253,7 +412,7 @@ TEST_F(ContainerTest, RefusesEveryChangedByteAndEveryCut) {
 
 TEST_F(ContainerTest, RefusesUnsafeNamesAndEntriesOutsideTheFile) {
     ContainerReader reader;
-    for (const char* name : {"..", "", "a\\b", "../x", "C:x"}) {
+    for (const char* name : {"..", "", "a\\b", "../x", "C:x", "setup.exe.", "CON", "NUL.txt", "a?b", "x\x01"}) {
         std::string bytes = MakeTestContainer("MZ", {{name, "x"}, {"setup.exe", "E"}}, "setup.exe");
         EXPECT_EQ(reader.Open(Write(bytes)), ContainerStatus::Damaged) << name;
     }

@@ -73,11 +73,29 @@ TEST(ProfileText, GetValueMatchesWholeKeysAtLineStartsAndReturnsTheFirst) {
     EXPECT_EQ(value, "dflt");
 }
 
-TEST(ProfileText, BracketInsideAValueEndsTheSearchWindow) {
-    auto p = ProfileText::FromBytes("[A]\r\nX=a[b\r\nY=2\r\n");
-    EXPECT_EQ(Value(p, "A", "X"), "a[b");
-    EXPECT_EQ(Value(p, "A", "Y"), "<default>");
-    EXPECT_EQ(p.CountLines("A"), 2u);  // line walking is not affected
+TEST(ProfileText, BracketsInsideAValueNeitherEndNorHideASection) {
+    auto p = ProfileText::FromBytes("[A]\r\nX=Demo [Beta]\r\nY=2\r\n");
+    EXPECT_EQ(Value(p, "A", "X"), "Demo [Beta]");
+    EXPECT_EQ(Value(p, "A", "Y"), "2");
+    EXPECT_EQ(p.CountLines("A"), 2u);
+
+    // A header text inside a value is no header: the real one, at a line start, counts.
+    p = ProfileText::FromBytes("[GENERAL_INFO]\r\nProductDescription=x[FILES]\r\n\r\n[FILES]\r\n"
+                               "Folder=%AppDir%\\Bin\r\n");
+    EXPECT_EQ(p.CountLines("GENERAL_INFO"), 1u);
+    EXPECT_EQ(p.CountLines("FILES"), 1u);
+    EXPECT_EQ(Line(p, "FILES", 0), "Folder=%AppDir%\\Bin");
+    EXPECT_EQ(Value(p, "FILES", "Folder"), "%AppDir%\\Bin");
+
+    // Only a header text inside a value, and no real header: the section does not exist.
+    p = ProfileText::FromBytes("[U]\r\nAppDir=C:\\Apps[ACTIONS]\r\nFolder=C:\\x\r\n");
+    EXPECT_EQ(p.CountLines("ACTIONS"), 0u);
+    EXPECT_EQ(Value(p, "ACTIONS", "Folder"), "<default>");
+    EXPECT_EQ(p.CountLines("U"), 2u);
+
+    // A header as the very first bytes, and one right after a short first line that was dropped.
+    EXPECT_EQ(ProfileText::FromBytes("[A]\r\nK=1\r\n").CountLines("A"), 1u);
+    EXPECT_EQ(ProfileText::FromBytes("x[A]\r\nK=1\r\n").CountLines("A"), 0u);
 }
 
 TEST(ProfileText, ValuesAreUnescaped) {
@@ -86,8 +104,13 @@ TEST(ProfileText, ValuesAreUnescaped) {
     EXPECT_EQ(Value(p, "A", "T"), "a\tb");
     EXPECT_EQ(Value(p, "A", "O"), "a\\nb\\");
     EXPECT_EQ(Value(p, "A", "Both"), std::string("\\\n\r\t"));
-    // GetLine returns the raw text.
+    // GetLine and GetRawValue return the raw text.
     EXPECT_EQ(Line(p, "A", 0), "R=a\\rb");
+    std::string raw = "junk";
+    EXPECT_TRUE(p.GetRawValue("A", "T", raw));
+    EXPECT_EQ(raw, "a\\tb");
+    EXPECT_FALSE(p.GetRawValue("A", "None", raw));
+    EXPECT_EQ(raw, "");
     EXPECT_EQ(Unescape("\\"), "\\");
 }
 

@@ -1,7 +1,10 @@
 // Text helpers of the interface: line ends, placeholders, command lines, file names, sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
+#include "core/Sha256.h"
 #include "core/Text.h"
 #include "platform/File.h"
 
@@ -56,4 +59,26 @@ TEST(TextHelpersTest, FileSizeTextMeasuresFilesAndIsEmptyForMissingOnes) {
     EXPECT_EQ(text, "2 KB");
     EXPECT_FALSE(FileSizeText(scratch.File("missing.bin"), text));
     EXPECT_EQ(text, "");
+}
+
+TEST(Sha256, PublishedDigestsAcrossBlockBoundaries) {
+    EXPECT_EQ(Sha256Hex(""), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
+    EXPECT_EQ(Sha256Hex("abc"), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248D6A61D20638B8E5C026930C3E6039A33CE45964FF2167F6ECEDD419DB06C1");
+    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')), "CDC76E5C9914FB9281A1C7E284D73E67F1809A48A497200E046D39CCC7112CD0");
+    // Added in pieces that straddle the 64-byte blocks, the digest is the same.
+    Sha256 pieces;
+    std::string text(1000, 'x');
+    for (size_t at = 0; at < text.size(); at += 37) pieces.Add(text.data() + at, std::min<size_t>(37, text.size() - at));
+    EXPECT_EQ(HexBytes(pieces.Finish()), Sha256Hex(text));
+}
+
+TEST(HexBytes, RoundTripAndStrictReading) {
+    std::string bytes;
+    EXPECT_TRUE(ReadHexBytes(HexBytes(std::string("\x00\x7F\xFF a", 5)), bytes));
+    EXPECT_EQ(bytes, std::string("\x00\x7F\xFF a", 5));
+    EXPECT_TRUE(ReadHexBytes("0aFf", bytes));
+    EXPECT_EQ(bytes, "\x0a\xff");
+    for (const char* bad : {"0", "-1", " 1", "0x", "G0", "+F"}) EXPECT_FALSE(ReadHexBytes(bad, bytes)) << bad;
 }

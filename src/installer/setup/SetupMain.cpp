@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "installer/ActivityLog.h"
 #include "installer/CommandLine.h"
 #include "installer/ExitCodes.h"
@@ -35,7 +36,7 @@ std::shared_ptr<const ProfileText> LoadProfile(const std::string& folder, const 
 std::shared_ptr<const ProfileText> LoadLanguage(const std::string& folder, const InstallerOptions& options,
                                                 const SetupScript& script, ActivityLog& log) {
     for (const std::string& name : {options.language, script.defaultLanguage, std::string("English")}) {
-        if (name.empty() || !IsSafeRelativePath(name) || name.find('\\') != std::string::npos) continue;
+        if (!IsStoredAsSpelt(name)) continue;
         if (auto profile = LoadProfile(folder, name + ".dat")) {
             log.Line("Language: " + name);
             return profile;

@@ -9,8 +9,8 @@
 #include "installer/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/ExitCodes.h"
-#include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
+#include "installer/win32/PrivateFolder.h"
 #include "installer/win32/Program.h"
 #include "platform/FileSystem.h"
 
@@ -22,17 +22,6 @@ const char kArchiveName[] = "setup.zip";
 int Refuse(bool quiet, const std::string& text, int code) {
     if (!quiet) ShowMessage(text, kCaption, MB_ICONSTOP);
     return code;
-}
-
-// A folder under the temporary folder that did not exist before this call.
-std::string MakePrivateFolder() {
-    std::string temp = platform::TempFolder();
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::string folder = JoinPath(temp, "qs-setup-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                std::to_string(GetTickCount() + attempt));
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
-    }
-    return std::string();
 }
 
 // ShellExecuteEx rather than CreateProcess: the installer asks for administrator rights. It
@@ -63,23 +52,28 @@ int Extract(bool quiet, const std::string& arguments) {
     for (const ContainerEntry& e : reader.Entries()) known = known || e.name == run;
     if (!known) return Refuse(quiet, "The setup package names no installer to run.", kExitDamaged);
 
-    std::string folder = MakePrivateFolder();
-    if (folder.empty()) return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
+    PrivateFolder folder;
+    if (!folder.Create(platform::TempFolder(), "qs-setup-"))
+        return Refuse(quiet, "No folder can be made in the temporary folder.", kExitFailed);
     // The product archive, nearly all of the package, stays where it is: the installer reads it
-    // inside this program's file. The switch goes last, so that it wins over any given by hand.
+    // inside this program's file, which cannot change while the program runs. The switch goes
+    // last, so that it wins over any given by hand. Each other file is held against changes once
+    // written, then checked again: what the installer runs and reads is what the package holds,
+    // whatever else runs meanwhile.
     std::string installerArguments = arguments;
     for (const ContainerEntry& e : reader.Entries()) {
         if (e.name == kArchiveName) {
             installerArguments += ArchiveSwitch({ProgramPath(), e.offset, e.size});
             continue;
         }
-        if (!reader.Extract(e, JoinPath(folder, e.name))) {
-            RemoveFolderTree(folder);
+        std::string path = JoinPath(folder.Path(), e.name);
+        if (!reader.Extract(e, path))
             return Refuse(quiet, "The setup files cannot be written to the temporary folder.", kExitFailed);
-        }
+        if (!folder.Hold(e.name) || !reader.Matches(e, path))
+            return Refuse(quiet, "The setup files were changed in the temporary folder while they were written.",
+                          kExitDamaged);
     }
-    int code = RunAndWait(JoinPath(folder, run), installerArguments);
-    RemoveFolderTree(folder);
+    int code = RunAndWait(JoinPath(folder.Path(), run), installerArguments);
     if (code < 0) return Refuse(quiet, "The installer cannot be started.", kExitFailed);
     return code;
 }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "core/Exception.h"
 #include "core/Path.h"
 #include "core/Text.h"
 #include "installer/CommandLine.h"
@@ -14,7 +13,9 @@
 #include "installer/InstallLog.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/FileOperations.h"
+#include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/Libraries.h"
+#include "installer/win32/PrivateFolder.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/ProgressWindow.h"
 #include "installer/win32/ScreenIds.h"
@@ -26,6 +27,10 @@
 namespace {
 
 const char kMissingLog[] = "The install log install.log is missing or damaged, so nothing can be removed.";
+// Its texts come from the log, which cannot be believed here: the message is a fixed one.
+const char kUntrustedLog[] =
+    "The install log install.log was changed after the installation, or does not belong to this folder. "
+    "It is not acted on, so nothing is removed.";
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -53,15 +58,22 @@ int RemoveOriginal(const std::string& handover) {
     for (int attempt = 0; attempt < 50 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
         Sleep(100);
     for (size_t i = 2; i < parts.size(); ++i) RemoveDirectoryA(parts[i].c_str());
+    // The copy and then its private folder go at the next restart, in this order.
     MoveFileExA(ProgramPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    MoveFileExA(platform::ModuleFolder().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     return kExitDone;
 }
 
-// Starts the copy that removes this program and `folders` after it has ended.
+// Starts the copy that removes this program and `folders` after it has ended. The copy runs with
+// this program's rights, so it lies in a private folder, held against changes and checked before
+// it starts.
 void HandOverRemoval(const std::string& program, const std::vector<std::string>& folders) {
-    std::string temp = platform::TempFolder();
-    std::string copy = JoinPath(temp, "qs-uninstall-" + std::to_string(GetCurrentProcessId()) + ".exe");
-    if (!CopyFileA(program.c_str(), copy.c_str(), FALSE)) {
+    PrivateFolder place;
+    const std::string name = "uninstall.exe";
+    const std::string copy = place.Create(platform::TempFolder(), "qs-uninstall-") ? JoinPath(place.Path(), name)
+                                                                                    : std::string();
+    if (copy.empty() || !CopyFileA(program.c_str(), copy.c_str(), TRUE) || !place.Hold(name) ||
+        ReadWholeFile(copy) != ReadWholeFile(program)) {
         MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         return;
     }
@@ -71,27 +83,31 @@ void HandOverRemoval(const std::string& program, const std::vector<std::string>&
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp.c_str(), &si, &pi)) {
+    if (CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, place.Path().c_str(), &si,
+                       &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
+        place.Release();
     }
 }
 
 int Uninstall(const InstallerOptions& options) {
     std::string folder = platform::ModuleFolder();
-    std::shared_ptr<const ProfileText> log;
-    try {
-        log = std::make_shared<const ProfileText>(folder, "install.log");
-    } catch (const Exception&) {
-    }
+    // The bytes are read once: those that are checked are those that are acted on.
+    const std::string bytes = ReadWholeFile(JoinPath(folder, "install.log"));
+    auto log = std::make_shared<const ProfileText>(ProfileText::FromBytes(bytes));
     InstallLog journal;
-    if (!log || !journal.Read(*log)) {
+    if (bytes.empty() || !journal.Read(*log)) {
         if (!options.silent) ShowMessage(kMissingLog, "Uninstall", MB_ICONSTOP);
+        return kExitDamaged;
+    }
+    if (VerifyInstallLog(bytes, folder) != LogTrust::Trusted) {
+        if (!options.silent) ShowMessage(kUntrustedLog, "Uninstall", MB_ICONSTOP);
         return kExitDamaged;
     }
     SetupTexts texts(log);
     std::string product;
-    log->GetValue(product, "UNINSTALL", "ProductName", std::string());
+    log->GetRawValue("UNINSTALL", "ProductName", product);
     std::string caption = texts.Get(kTextUninstallCaption, {product});
     // Screens unless the uninstaller runs silently or without questions.
     const bool screens = !options.silent && !options.suppressBoxes;
@@ -109,6 +125,8 @@ int Uninstall(const InstallerOptions& options) {
         if (wizard.WaitForButton() != WizardButton::Next) return kExitCancelled;
     }
 
+    // Kept after the log, the fingerprint is no action of it; without it the entry can go.
+    ForgetInstallLogFingerprint(LoggedUninstallKey(*log));
     std::string program = ProgramPath();
     std::vector<std::string> problems, folders;
     auto removeAll = [&](const std::function<void(int, const std::string&)>& progress) {

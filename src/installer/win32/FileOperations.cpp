@@ -12,15 +12,24 @@ bool DeleteFileForce(const std::string& path) {
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
+// A junction or a symbolic link is removed as the link it is: the folder it points to may be
+// anyone's (C:\Windows), so the clean-up never goes through it.
+static bool IsLink(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 bool RemoveFolderTree(const std::string& folder) {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &data);
+    HANDLE find = IsLink(GetFileAttributesA(folder.c_str())) ? INVALID_HANDLE_VALUE
+                                                             : FindFirstFileA(JoinPath(folder, "*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::string name = data.cFileName;
             if (name == "." || name == "..") continue;
             std::string path = JoinPath(folder, name);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolderTree(path);
+            bool isFolder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            if (isFolder && IsLink(data.dwFileAttributes)) RemoveDirectoryA(path.c_str());
+            else if (isFolder) RemoveFolderTree(path);
             else DeleteFileForce(path);
         } while (FindNextFileA(find, &data));
         FindClose(find);

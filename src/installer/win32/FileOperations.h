@@ -5,7 +5,8 @@
 
 // Deletes a file, clearing its read-only attribute first.
 bool DeleteFileForce(const std::string& path);
-// Deletes a folder with everything inside it.
+// Deletes a folder with everything inside it; a junction or symbolic link inside (or the folder
+// itself, when it is one) goes as a link, and what it points to stays untouched.
 bool RemoveFolderTree(const std::string& folder);
 // A file's whole contents (at most 64 MB); empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

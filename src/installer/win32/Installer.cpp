@@ -3,15 +3,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstdlib>
 
-#include "core/Exception.h"
 #include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
+#include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/SharedCounts.h"
@@ -55,9 +54,9 @@ bool Installer::Prepare() {
     };
     if (!plan_.PlanActions(entrySize)) return Fail(plan_.Problem());
     ReadEarlierInstallLog();
-    workTotal_ = kStepWeight * (plan_.Folders().size() + plan_.Files().size() + plan_.Shortcuts().size() +
-                                plan_.Values().size() + 1);
-    workTotal_ += plan_.RequiredBytes();
+    progress_.AddToTotal(kStepWeight * (plan_.Folders().size() + plan_.Files().size() + plan_.Shortcuts().size() +
+                                        plan_.Values().size() + 1));
+    progress_.AddToTotal(plan_.RequiredBytes());
     log_.Line("Package checked: " + std::to_string(plan_.Files().size()) + " files, " +
               std::to_string(plan_.Shortcuts().size()) + " shortcuts, " + std::to_string(plan_.Values().size()) +
               " registry entries");
@@ -97,8 +96,8 @@ bool Installer::Step(const std::string& text) {
 }
 
 bool Installer::Advance(std::uint64_t work) {
-    workDone_ += work;
-    if (onProgress) onProgress(static_cast<int>(std::min(workDone_, workTotal_) * 1000 / workTotal_), stepText_);
+    progress_.Advance(work);
+    if (onProgress) onProgress(progress_.Permille(), stepText_);
     return !cancel;
 }
 
@@ -116,7 +115,7 @@ int Installer::Install() {
     for (size_t i = 0; ok && i < shortcutFolders.size(); ++i) ok = MakeFolders(shortcutFolders[i]);
     for (size_t i = 0; ok && i < shortcuts.size(); ++i) ok = Step(shortcuts[i].path) && CreateShortcut(shortcuts[i]);
     for (size_t i = 0; ok && i < values.size(); ++i) ok = Step(values[i].hive + "\\" + values[i].key) && WriteValue(values[i]);
-    ok = ok && Step(std::string()) && (!HasUninstaller() || WriteInstallLog());
+    ok = ok && Step(std::string()) && (!plan_.HasUninstaller() || WriteInstallLog());
     if (!ok) {
         bool cancelled = cancel && problem_.empty();
         log_.Line(cancelled ? "Cancelled: rolling back" : "Failed: " + problem_ + "; rolling back");
@@ -329,14 +328,6 @@ bool Installer::WriteValue(const PlannedValue& value) {
     return true;
 }
 
-// The install log serves the uninstaller only; without one it would be a file that nothing removes.
-bool Installer::HasUninstaller() const {
-    std::string uninstaller = JoinPath(AppDir(), "uninstall.exe");
-    for (const PlannedFile& f : plan_.Files())
-        if (EqualNoCase(f.path, uninstaller)) return true;
-    return false;
-}
-
 long Installer::RaisedSharedCount(const std::string& path, bool existed, long previous) const {
     InstallAction file;
     file.kind = ActionKind::File;
@@ -346,25 +337,42 @@ long Installer::RaisedSharedCount(const std::string& path, bool existed, long pr
     return previous >= 0 ? previous + 1 : existed ? 2 : 1;
 }
 
+// An earlier log is merged only when it is the untouched log of an installation into this folder:
+// anyone who can write the folder could otherwise have the next uninstallation act for them.
 void Installer::ReadEarlierInstallLog() {
-    try {
-        ProfileText text(AppDir(), "install.log");
-        if (earlier_.Read(text)) log_.Line("Earlier installation found: its install log is kept");
-        else earlier_ = InstallLog();
-    } catch (const Exception&) {
+    std::string bytes = ReadWholeFile(JoinPath(AppDir(), "install.log"));
+    if (bytes.empty()) return;
+    LogTrust trust = VerifyInstallLog(bytes, AppDir());
+    if (trust == LogTrust::Trusted && earlier_.Read(ProfileText::FromBytes(bytes))) {
+        log_.Line("Earlier installation found: its install log is kept");
+        return;
     }
+    earlier_ = InstallLog();
+    log_.Line("An install log in the installation folder is ignored: " +
+              std::string(trust == LogTrust::Trusted ? "it cannot be read"
+                          : trust == LogTrust::NoFingerprint ? "no installation keeps its fingerprint"
+                          : trust == LogTrust::Changed ? "it was changed after its installation"
+                                                       : "it belongs to another folder"));
 }
 
+// The log's fingerprint goes into the uninstall entry after the log, so the log does not list
+// it: the uninstaller removes it before it undoes the rest.
 bool Installer::WriteInstallLog() {
     std::string path = JoinPath(AppDir(), "install.log");
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + AppDir() + "\r\nPanelColours=" +
-                       ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" +
-                       texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() + "\r\n";
+    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
+                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," +
+                       ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
+                       earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;
+    PlannedValue fingerprint;
+    fingerprint.hive = "HKLM";
+    fingerprint.key = plan_.UninstallKey();
+    fingerprint.name = kInstallLogFingerprintValue;
+    fingerprint.data = StringData(InstallLogFingerprint(text));
     if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
-        out.Close() <= 0) {
+        out.Close() <= 0 || !WriteValue(fingerprint)) {
         out.Close();
         DeleteFileA(path.c_str());
         return Fail(texts_.Get(kTextCannotWrite, {path}));

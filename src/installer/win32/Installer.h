@@ -15,6 +15,7 @@
 #include "installer/InstallPlan.h"
 #include "installer/SetupScript.h"
 #include "installer/SetupTexts.h"
+#include "installer/WorkProgress.h"
 
 class Installer {
 public:
@@ -68,7 +69,6 @@ private:
     bool CreateShortcut(const PlannedShortcut& shortcut);
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(const std::string& hiveName, const std::string& path);
-    bool HasUninstaller() const;
     bool WriteInstallLog();
     void ReadEarlierInstallLog();
     // The SharedDLLs count after this installation; an earlier one into this folder counted already.
@@ -90,7 +90,7 @@ private:
     InstallLog earlier_;  // the install log of an earlier installation into the same folder
     std::string problem_;
     bool damaged_ = false;
-    std::uint64_t workDone_ = 0, workTotal_ = 1;
+    WorkProgress progress_;
     std::string stepText_;
     std::unordered_set<std::string> knownFolders_;  // folders that exist, made or found
 };

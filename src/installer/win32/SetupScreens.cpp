@@ -11,6 +11,7 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "installer/ExitCodes.h"
+#include "installer/win32/DesktopStart.h"
 #include "installer/win32/LanguageDialog.h"
 #include "installer/win32/ProgressWindow.h"
 #include "installer/win32/FileOperations.h"
@@ -57,11 +58,8 @@ std::string RegisteredText(const char* name) {
     return data.substr(0, data.find('\0'));
 }
 
-// A program group is a folder path below the Start menu's programs without the characters
-// that no file name may hold.
-bool IsGroupName(const std::string& name) {
-    return IsSafeRelativePath(name) && name.find_first_of("/:*?\"<>|") == std::string::npos;
-}
+// A program group is a folder path below the Start menu's programs whose names Windows keeps.
+bool IsGroupName(const std::string& name) { return IsSafeRelativePath(name); }
 
 std::vector<std::string> ExistingGroups() {
     std::vector<std::string> groups;
@@ -471,7 +469,9 @@ void SetupScreens::Finish(int result) {
         if (!wanted || path.empty()) continue;
         std::string folder = FolderOf(path);
         log_.Line("Opening " + path);
-        if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL)) <= 32)
+        // Not with the installer's raised rights: the program, or the readme's viewer, would keep
+        // them for as long as the user works in it.
+        if (!OpenAsDesktopUser(path, folder))
             Message(Text(kTextCannotStart, {path}), MB_ICONEXCLAMATION);
     }
 }

@@ -4,34 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-namespace {
-
-std::wstring Wide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
-// Holds a COM interface and releases it.
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
-}  // namespace
+#include "installer/win32/Com.h"
 
 bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkPath) {
     ComPtr<IShellLinkA> link;

@@ -1,0 +1,18 @@
+#pragma once
+// The install log's fingerprint in the product's uninstall entry, where only administrators can
+// write: the uninstaller acts on a log, and a new installation merges an earlier one, only when
+// the log's bytes give the kept fingerprint again and the log belongs to the folder it lies in.
+#include <string>
+
+#include "installer/InstallLog.h"
+
+// The folder in its long form, as the install log records the installation folder.
+std::string LongFolderName(const std::string& folder);
+
+// Judges the log `logBytes` that lies in `folder` against the fingerprint kept in the uninstall
+// entry that the log names.
+LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder);
+
+// Removes the kept fingerprint from the uninstall entry `key` (below HKLM), so that the entry can
+// go with the rest of the installation.
+void ForgetInstallLogFingerprint(const std::string& key);

@@ -1,0 +1,53 @@
+// The project loader on any file: saving what was loaded, loading that and saving again gives
+// the same bytes; and a project that the build accepts (no installer refusals) exports a
+// setup.ini that the installer reads without finding a damaged line.
+#include "FuzzSupport.h"
+#include "installer/SetupScript.h"
+#include "lang/UiTextSource.h"
+#include "model/ProjectDocument.h"
+#include "pipeline/PackageCheck.h"
+#include "profile/ScriptBuilder.h"
+
+namespace {
+
+struct NoTexts : UiTextSource {
+    std::string UiText(TextKey) const override { return ""; }
+};
+
+std::string ReadAll(const std::string& path) {
+    File file;
+    std::uint32_t size = 0, done = 0;
+    if (!file.Open(path, ReadExisting) || !file.GetSize(size)) return std::string();
+    std::string bytes(size, '\0');
+    if (size > 0) file.Read(&bytes[0], size, done);
+    return bytes;
+}
+
+std::string SavedBytes(ProjectDocument& project, const ScratchFile& target) {
+    FUZZ_CHECK(project.SaveAs(target.Path()), "a loaded project saves");
+    return ReadAll(target.Path());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    static const ScratchFile input("project.qsp"), first("first.qsp"), second("second.qsp");
+    static const NoTexts texts;
+    if (!input.Write(data, size)) return 0;
+    ProjectDocument project(texts);
+    if (!project.Open(input.Path())) return 0;
+
+    if (InstallerRefusals(project).empty()) {
+        ScriptBuilder script;
+        project.Export(script);
+        SetupScript read = ReadSetupScript(ProfileText::FromBytes(script.Text()));
+        if (!read.problems.empty()) std::fprintf(stderr, "%s\n", read.problems.front().c_str());
+        FUZZ_CHECK(read.problems.empty(), "an accepted project exports a setup.ini that the installer reads");
+    }
+
+    std::string saved = SavedBytes(project, first);
+    ProjectDocument again(texts);
+    FUZZ_CHECK(again.Open(first.Path()), "a saved project opens");
+    FUZZ_CHECK(SavedBytes(again, second) == saved, "save, load and save again gives the same bytes");
+    return 0;
+}

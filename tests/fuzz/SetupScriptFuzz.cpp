@@ -1,0 +1,15 @@
+// The installer's reading of setup.ini, screens included, on any text.
+#include "FuzzSupport.h"
+#include "installer/SetupScript.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    ProfileText text = ProfileText::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
+    SetupScript script = ReadSetupScript(text);
+    FUZZ_CHECK(!script.languages.empty() && !script.defaultLanguage.empty(), "a language is always chosen");
+    for (const ScriptFile& file : script.files)
+        FUZZ_CHECK(file.replaceMode >= 0 && file.replaceMode <= kReplaceAtRestart, "replace modes are in range");
+    for (const ScriptFileType& type : script.fileTypes)
+        FUZZ_CHECK(!type.extension.empty() && !type.identifier.empty(), "file types are named");
+    PanelColours(script.screens);
+    return 0;
+}
