@@ -308,3 +308,30 @@
 #define CMD_ACTIVATE_ROW 2053
 // The read-only files page tells its dialog that the selection changed.
 #define CMD_PAGE_SELECTION 2090
+
+// The New Project Wizard: its four pages and their controls. On every page Back and Next have
+// the same ids; on the last page Next is the Finish button.
+#define IDD_WIZARD_WELCOME 155
+#define IDD_WIZARD_GENERAL_INFO 156
+#define IDD_WIZARD_LOCATE_FILES 157
+#define IDD_WIZARD_FINISH 158
+#define IDC_WIZARD_PICTURE 4000
+#define IDC_WIZARD_BACK 4001
+#define IDC_WIZARD_NEXT 4002
+// The texts of the welcome, locate files and finish pages, from this id upward.
+#define IDC_WIZARD_TEXT1 4010
+// The general information page: six labels, then their fields in the order of the answers.
+#define IDC_WIZARD_LABEL1 4020
+#define IDC_WIZARD_COMPANY_NAME 4030
+#define IDC_WIZARD_PRODUCT_NAME 4031
+#define IDC_WIZARD_PRODUCT_VERSION 4032
+#define IDC_WIZARD_PRODUCT_DESCRIPTION 4033
+#define IDC_WIZARD_PRODUCT_URL 4034
+#define IDC_WIZARD_COPYRIGHT_NOTICE 4035
+// The locate files page.
+#define IDC_WIZARD_FOLDER_LABEL 4040
+#define IDC_WIZARD_FOLDER 4041
+#define IDC_WIZARD_BROWSE 4042
+#define IDC_WIZARD_SUBFOLDERS 4043
+// The finish page: what the project will be made of.
+#define IDC_WIZARD_SUMMARY 4050

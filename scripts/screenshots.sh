@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the builder's main window and dialogs in English and German, under Xvfb and a Wine
-# desktop window: screenshots/<state>-<language>.png, with every page of the example project
-# (page0 to page8), the setup window settings and a finished build. Needs the Windows build
-# (scripts/build.sh).
+# desktop window: screenshots/<state>-<language>.png, with the New Project Wizard's four pages
+# (wizard1 to wizard4), every page of the example project (page0 to page8), the setup window
+# settings and a finished build. Needs the Windows build (scripts/build.sh).
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/screenshots}

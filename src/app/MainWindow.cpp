@@ -13,6 +13,8 @@
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "app/SmallDialogs.h"
+#include "editor/NewProjectWizard.h"
+#include "model/WizardProject.h"
 #include "resource.h"
 #include "ui/FileChoosers.h"
 
@@ -268,6 +270,13 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     case CMD_SPLIT_POSITION: editorHost_.SetSplitPosition(static_cast<int>(extra)); return true;
     case CMD_ABOUT: ShowDialogCommand(RunAboutDialog(Handle())); return true;
     case CMD_WELCOME: ShowDialogCommand(RunWelcomeDialog(Handle())); return true;
+    case CMD_WIZARD_STEP1:
+    case CMD_WIZARD_STEP2:
+    case CMD_WIZARD_STEP3:
+    case CMD_WIZARD_STEP4:
+        ShowDialogCommand(RunWizardPage(id, Handle(), ResourceInstance(), TheApplication().Texts(), wizardAnswers_));
+        return true;
+    case CMD_NEW_FROM_WIZARD: NewProjectFromWizard(); return true;
     case CMD_NEW_PROJECT: NewProject(); return true;
     case CMD_OPEN_PROJECT: AskAndOpenProject(); return true;
     case CMD_CLOSE_PROJECT: CloseProject(); return true;
@@ -335,6 +344,21 @@ bool MainWindow::NewProject() {
     project_->New();
     editorHost_.ProjectOpened();
     RefreshTitle();
+    return true;
+}
+
+// The same project `qsbuild --new` writes for the same answers. The user hears why the product
+// folder gave no files, if it gave none: a project without files is rarely what was meant.
+bool MainWindow::NewProjectFromWizard() {
+    if (!AskToSave()) return false;
+    if (!project_) project_ = MakeProject();
+    editorHost_.ProjectClosed();
+    HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const WizardFiles added = CreateWizardProject(*project_, wizardAnswers_);
+    SetCursor(cursor);
+    editorHost_.ProjectOpened();
+    RefreshTitle();
+    ReportWizardFiles(Handle(), TheApplication().Texts(), wizardAnswers_, added);
     return true;
 }
 

@@ -57,6 +57,7 @@ private:
     // Project commands; each answers whether it went through.
     bool AskToSave();
     bool NewProject();
+    bool NewProjectFromWizard();
     bool AskAndOpenProject();
     bool CloseProject();
     bool SaveProjectAs();

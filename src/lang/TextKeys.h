@@ -35,6 +35,8 @@
     /* "The project file %1 cannot be opened." with the path for %1; the banner's notice. */                 \
     TEXT(kCannotOpenProject, "STRINGS", 830)                                                                 \
     TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
+    /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
+    TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
     /* The menu bar's titles by position, the menu items, the Language submenu. */                           \
     TEXTS(kMenuBarTitles, "STRINGS", 1000, 1001, 1002, 1003, 1004, 1005)                                     \
     TEXTS(kMenuItems, "STRINGS", 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1060, 1061, 1062, 1063, 1064,     \
@@ -50,10 +52,10 @@
     /* The dialogs and pages: title (0) where they have one, then their labels. */                           \
     TEXTS(kAboutDialog, "ABOUT_DIALOG", 1, 2, 3, 4, 5)                                                       \
     TEXTS(kWelcomeDialog, "WELCOME_DIALOG", 0, 1, 2, 3, 4)                                                   \
-    TEXTS(kWizardWelcomeDialog, "WIZARD_WELCOME_DIALOG", 0, 1, 2, 3)                                         \
+    TEXTS(kWizardWelcomeDialog, "WIZARD_WELCOME_DIALOG", 0, 1, 2, 3, 4, 5, 6)                               \
     TEXTS(kWizardGeneralInfoDialog, "WIZARD_GENERAL_INFO_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)              \
     TEXTS(kWizardLocateFilesDialog, "WIZARD_LOCATE_FILES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7)                    \
-    TEXTS(kWizardFinishDialog, "WIZARD_FINISH_DIALOG", 0, 1, 2, 3, 4)                                        \
+    TEXTS(kWizardFinishDialog, "WIZARD_FINISH_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)                         \
     TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
     TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
     TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \

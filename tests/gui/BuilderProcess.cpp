@@ -3,6 +3,10 @@
 #include "resource.h"
 
 #include <shellapi.h>
+#include <dlgs.h>
+
+#include <fstream>
+#include <sstream>
 
 #include <cstdio>
 #include <vector>
@@ -115,8 +119,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
 }
 
 std::string WindowText(HWND window) {
-    char text[1024] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(copied < text.size() ? copied : 0);
     return text;
 }
 
@@ -165,6 +174,12 @@ HWND BuilderProcess::WaitForDialog(const std::string& title) {
     HWND dialog = nullptr;
     WaitFor([&] { return (dialog = FindDialog(title)) != nullptr; });
     return dialog;
+}
+
+HWND BuilderProcess::LeaveDialog(HWND dialog, int button, const std::string& next) {
+    PressButton(dialog, button);
+    if (!WaitFor([&] { return !IsWindow(dialog); })) return nullptr;
+    return WaitForDialog(next);
 }
 
 void BuilderProcess::Command(UINT id) const { PostMessageA(main_, WM_COMMAND, id, 0); }
@@ -219,4 +234,17 @@ bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, 
 
 void Type(HWND dialog, int id, const std::string& text) {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ChooseInFileDialog(HWND dialog, const std::string& path) {
+    // The file name box of the old-style dialog and of the explorer-style one.
+    for (int id : {edt1, cmb13}) SetDlgItemTextA(dialog, id, path.c_str());
+    PressButton(dialog, IDOK);
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

@@ -21,6 +21,9 @@ private:
     std::string path_;
 };
 
+// The builder's settings key below HKEY_CURRENT_USER; tests clear it for a first start.
+constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
+
 void CopyFolder(const std::string& from, const std::string& to);
 void RemoveFolder(const std::string& path);
 
@@ -48,6 +51,9 @@ public:
     // A visible dialog of this process with `title` (any dialog when empty).
     HWND FindDialog(const std::string& title = "") const;
     HWND WaitForDialog(const std::string& title = "");
+    // Presses `button` of `dialog`, waits until the dialog is gone and then for the dialog titled
+    // `next` (as a wizard goes from page to page); none when either does not happen.
+    HWND LeaveDialog(HWND dialog, int button, const std::string& next);
     // Posts a command to the main window, as a menu, toolbar or accelerator would.
     void Command(UINT id) const;
     // The visible form (a child dialog of the main window) that has a control `controlId`.
@@ -64,7 +70,7 @@ private:
     HWND main_ = nullptr;
 };
 
-// The text of a window, read through the system (works across processes).
+// The whole text of a window, read through the system (works across processes).
 std::string WindowText(HWND window);
 // Presses a dialog button by posting its command.
 void PressButton(HWND dialog, int id);
@@ -72,5 +78,9 @@ void PressButton(HWND dialog, int id);
 void Click(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
+// Puts `path` into the file name box of the system's open or save dialog and accepts it.
+void ChooseInFileDialog(HWND dialog, const std::string& path);
+// The bytes of a file; empty when it cannot be read.
+std::string ReadWhole(const std::string& path);
 // Types `text` into an edit control (replacing its text), as the user would.
 void Type(HWND dialog, int id, const std::string& text);

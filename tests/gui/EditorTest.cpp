@@ -15,15 +15,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void WriteWhole(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }

@@ -1,7 +1,6 @@
 // Quillset.exe under test in a real window: started, driven and closed from this process.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <dlgs.h>
 
 #include <string>
 
@@ -10,11 +9,7 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "software\\Varnel Software\\Quillset";
 constexpr DWORD kSecondInstanceExit = static_cast<DWORD>(-1);
-
-// The file name boxes of the system's open and save dialogs (old style and explorer style).
-constexpr int kFileNameBoxes[] = {edt1, cmb13};
 
 std::string LanguageText(const ProgramFolder& folder, const char* language, const char* section, const char* key) {
     char text[512] = "";
@@ -79,8 +74,7 @@ TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     builder.Command(ID_FILE_SAVE_AS);
     HWND save = builder.WaitForDialog();
     ASSERT_NE(save, nullptr);
-    for (int id : kFileNameBoxes) SetDlgItemTextA(save, id, project.c_str());
-    PressButton(save, IDOK);
+    ChooseInFileDialog(save, project);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
     EXPECT_NE(GetFileAttributesA(project.c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -89,8 +83,7 @@ TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     builder.Command(ID_FILE_OPEN);
     HWND open = builder.WaitForDialog();
     ASSERT_NE(open, nullptr);
-    for (int id : kFileNameBoxes) SetDlgItemTextA(open, id, project.c_str());
-    PressButton(open, IDOK);
+    ChooseInFileDialog(open, project);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
 
     builder.Command(ID_FILE_CLOSE);

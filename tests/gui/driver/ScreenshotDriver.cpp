@@ -112,6 +112,23 @@ bool PageTour(const std::string& program, const std::string& project, const char
     return builder.WaitForExit() == 0;
 }
 
+// The four pages of the New Project Wizard, left with Next (the locate files page with a folder
+// typed in) and the last one with Cancel.
+bool WizardTour(BuilderProcess& builder, const char* language) {
+    builder.Command(ID_FILE_WIZARD);
+    const char* sections[] = {"WIZARD_WELCOME_DIALOG", "WIZARD_GENERAL_INFO_DIALOG", "WIZARD_LOCATE_FILES_DIALOG",
+                              "WIZARD_FINISH_DIALOG"};
+    for (int step = 0; step < 4; ++step) {
+        HWND page = builder.WaitForDialog(builder.LanguageText(language, sections[step], "0"));
+        if (!page) return false;
+        if (step == 2) Type(page, IDC_WIZARD_FOLDER, "C:\\Products\\My Application");
+        Pause("wizard" + std::to_string(step + 1) + "-" + language);
+        PressButton(page, step == 3 ? IDCANCEL : IDC_WIZARD_NEXT);
+        WaitFor([&] { return !IsWindow(page); });
+    }
+    return true;
+}
+
 bool Tour(const std::string& program, const char* language) {
     SetLanguage(language);
     BuilderProcess builder;
@@ -126,6 +143,7 @@ bool Tour(const std::string& program, const char* language) {
     builder.Command(ID_FILE_NEW);
     WaitFor([&] { return builder.Title() != "Quillset"; });
     Pause(std::string("project-") + language);
+    if (!WizardTour(builder, language)) return false;
     builder.Command(ID_HELP_ABOUT);
     HWND about = builder.WaitForDialog();
     if (!about) return false;
