@@ -31,10 +31,10 @@ protected:
     }
 
     // Uninstalls silently and waits until the uninstaller, which finishes its clean-up after its
-    // exit code is in, has removed the folder: the next test installs into the same one.
+    // exit code is in, has removed itself: the next test installs into the same folder.
     void Uninstall() {
         ASSERT_EQ(RunProgram(appDir_ + "\\uninstall.exe", "/S"), 0);
-        EXPECT_TRUE(Disappears(appDir_));
+        EXPECT_TRUE(Disappears(appDir_ + "\\uninstall.exe"));
     }
 
     // A file that someone who can write the installation folder wants removed.
