@@ -63,7 +63,8 @@ ProgramOutput RunForOutput(const std::string& commandLine) {
 // A registry key as Wine's own reg.exe lists it; an empty text when it is not there.
 std::string RegQuery(const std::string& key) {
     const ProgramOutput output = RunForOutput("reg.exe query \"" + key + "\"");
-    return output.code == 0 ? output.text : std::string();
+    if (output.code == 1) return std::string();
+    return output.code == 0 ? output.text : "<reg.exe failed with " + std::to_string(output.code) + ">";
 }
 
 // The Linux path that Wine gives a Windows path.
