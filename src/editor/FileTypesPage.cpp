@@ -85,8 +85,7 @@ void FileTypesPage::NewAssociation() {
     record.fileType.extension = ".abc";
     record.fileType.identifier = "abc.Document";
     record.fileType.fullName = "abc Document";
-    DialogCreatorOf<FileTypeDialog> creator(&record);
-    if (!RunDialog(IDD_FILE_TYPE, creator)) return;
+    if (!RunItemDialog<FileTypeDialog>(IDD_FILE_TYPE, record)) return;
     const FileTypeRecord& type = record.fileType;
     if (Types().FindByExtension(type.extension)) {
         Warn(kFileTypeExists, type.extension);
@@ -106,8 +105,7 @@ void FileTypesPage::ShowProperties() {
     record.context = &context_;
     record.isNew = false;
     record.fileType = *existing;
-    DialogCreatorOf<FileTypeDialog> creator(&record);
-    if (!RunDialog(IDD_FILE_TYPE, creator)) return;
+    if (!RunItemDialog<FileTypeDialog>(IDD_FILE_TYPE, record)) return;
     const FileTypeRecord& type = record.fileType;
     Types().Update(index, type.extension, type.identifier, type.fullName, type.programPath, type.iconPath,
                    type.iconNumber, true);

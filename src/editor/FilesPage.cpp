@@ -56,7 +56,8 @@ UINT_PTR CALLBACK GrowSelectionBuffer(HWND hook, UINT message, WPARAM, LPARAM lP
 }  // namespace
 
 FilesPage::FilesPage(EditorContext& context, bool editable)
-    : SplitPage(context, "PageFiles", kFilesHelp, "0/0") {
+    : SplitPage(context, "PageFiles", kFilesHelp, "0/0",
+                {ID_FILES_DELETE, ID_FILES_DELETE_FOLDER, ID_FILES_DELETE_SELECTION}) {
     editable_ = editable;
     acceptsDrops_ = editable;
 }
@@ -70,10 +71,6 @@ std::vector<ListColumn> FilesPage::Columns() const {
     return {{headers.Key(11), 100}, {headers.Key(12), 100}, {headers.Key(13), 100}, {headers.Key(14), 100},
             {headers.Key(15), 100}};
 }
-
-UINT FilesPage::DeleteRowsCommand() const { return ID_FILES_DELETE; }
-UINT FilesPage::DeleteFolderCommand() const { return ID_FILES_DELETE_FOLDER; }
-UINT FilesPage::DeleteSelectionCommand() const { return ID_FILES_DELETE_SELECTION; }
 
 std::string FilesPage::DiskPath(const TreeNode* file) const {
     return ResolveProjectPath(FolderOf(Project().Path()), FileTree::SourcePath(file));
@@ -109,43 +106,29 @@ int FilesPage::RowImage(int row) const {
 
 std::string FilesPage::RowShortPath(int row) const { return FileTree::ShortPath(RowNode(row)); }
 
-const TreeNode* FilesPage::SelectedFile() {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1) return nullptr;
-    const TreeNode* node = RowNode(rows.front());
-    return FileTree::FileOf(node) ? node : nullptr;
+const TreeNode* FilesPage::SelectedFile() const {
+    const TreeNode* node = SingleRowNode();
+    return HasProperties(node) ? node : nullptr;
 }
 
-bool FilesPage::CanAddHere() const {
-    const TreeNode* folder = SelectedFolder();
-    return folder && !DestinationTree::IsTopNode(folder);
-}
+bool FilesPage::HasProperties(const TreeNode* node) const { return FileTree::FileOf(node) != nullptr; }
 
 bool FilesPage::IsPageCommandEnabled(UINT command) const {
     switch (command) {
     case ID_NEW_FOLDER:
-    case ID_INSERT_FILES: return CanAddHere();
-    case ID_PROPERTIES: return const_cast<FilesPage*>(this)->SelectedFile() != nullptr;
+    case ID_INSERT_FILES: return CanAddToFolder();
     default: return false;
     }
 }
 
-bool FilesPage::RunPageCommand(UINT command, LPARAM extra) {
+bool FilesPage::RunPageCommand(UINT command, LPARAM) {
     switch (command) {
     case ID_NEW_FOLDER:
-        if (CanAddHere()) NewFolder();
+        if (CanAddToFolder()) NewFolder();
         return true;
     case ID_INSERT_FILES:
-        if (CanAddHere()) InsertFiles();
+        if (CanAddToFolder()) InsertFiles();
         return true;
-    case ID_PROPERTIES:
-        ShowProperties();
-        return true;
-    case CMD_ACTIVATE_ROW:
-        if (OpenFolderRow(static_cast<int>(extra))) return true;
-        // A file row: Properties here; in the chooser the dialog takes the file.
-        if (editable_) ShowProperties();
-        return false;
     default:
         return false;
     }
@@ -268,7 +251,7 @@ void FilesPage::AddDroppedFolder(const std::string& path, std::vector<std::strin
 }
 
 void FilesPage::OnDropFiles(HDROP drop) {
-    if (!CanAddHere()) {
+    if (!CanAddToFolder()) {
         DragFinish(drop);
         return;
     }
@@ -289,22 +272,17 @@ void FilesPage::OnDropFiles(HDROP drop) {
     ReportRefused(refused);
 }
 
-void FilesPage::ShowProperties() {
-    const TreeNode* file = SelectedFile();
-    if (!file) return;
+void FilesPage::ShowProperties(TreeNode* file) {
     FilePropertiesRecord record;
     record.context = &context_;
     record.isNew = false;
     record.name = file->Name();
-    const int row = SelectedRows().front();
-    record.type = RowText(row, 2);
+    record.type = RowText(SelectedRows().front(), 2);
     record.source = FileTree::SourcePath(file);
     record.destination = FileTree::ShortPath(file);
     record.options = FileTree::Options(file);
     record.replaceMode = FileTree::ReplaceMode(file);
-    DialogCreatorOf<FilePropertiesDialog> creator(&record);
-    if (!RunDialog(IDD_FILE_PROPERTIES, creator)) return;
-    TreeNode* node = RowNode(row);
-    Files().SetOptions(node, record.options, true);
-    Files().SetReplaceMode(node, record.replaceMode, true);
+    if (!RunItemDialog<FilePropertiesDialog>(IDD_FILE_PROPERTIES, record)) return;
+    Files().SetOptions(file, record.options, true);
+    Files().SetReplaceMode(file, record.replaceMode, true);
 }

@@ -18,15 +18,14 @@ public:
     // The destination path of a row in the project's short form ("%AppDir%\Bin\Tool.exe").
     std::string RowShortPath(int row) const;
     // The file shown in the single selected row, or null when none or a folder is selected.
-    const TreeNode* SelectedFile();
+    const TreeNode* SelectedFile() const;
 
 protected:
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     HIMAGELIST ListImages() override { return shell_.SmallImages(); }
-    UINT DeleteRowsCommand() const override;
-    UINT DeleteFolderCommand() const override;
-    UINT DeleteSelectionCommand() const override;
+    bool HasProperties(const TreeNode* node) const override;
+    void ShowProperties(TreeNode* file) override;
     bool RunPageCommand(UINT command, LPARAM extra) override;
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
@@ -38,7 +37,6 @@ private:
     FileTree& Files() const;
     // The source path as the disk knows it: relative paths lie below the project's folder.
     std::string DiskPath(const TreeNode* file) const;
-    bool CanAddHere() const;
     void NewFolder();
     void InsertFiles();
     // Adds the files to the selected folder and names those it could not take.
@@ -46,7 +44,6 @@ private:
     // A dropped folder with its whole subtree under the selected folder; files it could not
     // take are appended to `refused`.
     void AddDroppedFolder(const std::string& path, std::vector<std::string>& refused);
-    void ShowProperties();
     void ReportRefused(const std::vector<std::string>& refused) const;
 
     mutable ShellFileInfo shell_;

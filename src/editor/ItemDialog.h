@@ -59,3 +59,14 @@ private:
     bool changed_;
     bool filling_ = false;
 };
+
+// An item dialog working on an exchange record of type `Record`, which the page hands over as
+// the dialog's context.
+template <typename Record>
+class RecordDialog : public ItemDialog {
+protected:
+    RecordDialog(void* record, const TextKeySet& texts, bool tracksChanges)
+        : ItemDialog(*static_cast<Record*>(record), texts, tracksChanges), record_(*static_cast<Record*>(record)) {}
+
+    Record& record_;
+};

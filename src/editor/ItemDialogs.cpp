@@ -26,10 +26,9 @@ int ListIndex(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA
 }  // namespace
 
 NewNameDialog::NewNameDialog(HWND, void* record)
-    : ItemDialog(*static_cast<NameRecord*>(record),
+    : RecordDialog(record,
                  static_cast<NameRecord*>(record)->folder ? TextKeys::kNewFolderDialog : TextKeys::kNewKeyDialog,
-                 false),
-      record_(*static_cast<NameRecord*>(record)) {}
+                 false) {}
 
 bool NewNameDialog::OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, Text(0).c_str());
@@ -55,8 +54,7 @@ bool NewNameDialog::Accept(HWND dialog) {
 }
 
 FilePropertiesDialog::FilePropertiesDialog(HWND, void* record)
-    : ItemDialog(*static_cast<FilePropertiesRecord*>(record), TextKeys::kFilePropertiesDialog, true),
-      record_(*static_cast<FilePropertiesRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kFilePropertiesDialog, true) {}
 
 bool FilePropertiesDialog::OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, Text(0).c_str());
@@ -97,8 +95,7 @@ bool FilePropertiesDialog::Accept(HWND dialog) {
 }
 
 ShortcutDialog::ShortcutDialog(HWND, void* record)
-    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kShortcutDialog, true),
-      record_(*static_cast<ShortcutRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kShortcutDialog, true) {}
 
 bool ShortcutDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
@@ -164,8 +161,7 @@ bool ShortcutDialog::Accept(HWND dialog) {
 }
 
 InternetShortcutDialog::InternetShortcutDialog(HWND, void* record)
-    : ItemDialog(*static_cast<ShortcutRecord*>(record), TextKeys::kInternetShortcutDialog, true),
-      record_(*static_cast<ShortcutRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kInternetShortcutDialog, true) {}
 
 bool InternetShortcutDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
@@ -201,8 +197,7 @@ bool InternetShortcutDialog::Accept(HWND dialog) {
 }
 
 FileTypeDialog::FileTypeDialog(HWND, void* record)
-    : ItemDialog(*static_cast<FileTypeDialogRecord*>(record), TextKeys::kFileTypePropertiesDialog, true),
-      record_(*static_cast<FileTypeDialogRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kFileTypePropertiesDialog, true) {}
 
 bool FileTypeDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);

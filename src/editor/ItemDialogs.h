@@ -18,16 +18,13 @@ struct NameRecord : ItemRecord {
 
 // Folder names may not hold the characters that no file name can; key names only must not be
 // empty.
-class NewNameDialog : public ItemDialog {
+class NewNameDialog : public RecordDialog<NameRecord> {
 public:
     NewNameDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
 
 protected:
     bool Accept(HWND dialog) override;
-
-private:
-    NameRecord& record_;
 };
 
 struct FilePropertiesRecord : ItemRecord {
@@ -39,16 +36,13 @@ struct FilePropertiesRecord : ItemRecord {
     int replaceMode = 0;
 };
 
-class FilePropertiesDialog : public ItemDialog {
+class FilePropertiesDialog : public RecordDialog<FilePropertiesRecord> {
 public:
     FilePropertiesDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
 
 protected:
     bool Accept(HWND dialog) override;
-
-private:
-    FilePropertiesRecord& record_;
 };
 
 struct ShortcutRecord : ItemRecord {
@@ -56,7 +50,7 @@ struct ShortcutRecord : ItemRecord {
     ShortcutFields fields;
 };
 
-class ShortcutDialog : public ItemDialog {
+class ShortcutDialog : public RecordDialog<ShortcutRecord> {
 public:
     ShortcutDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
@@ -64,28 +58,22 @@ public:
 protected:
     bool Accept(HWND dialog) override;
     bool OnButton(HWND dialog, int id) override;
-
-private:
-    ShortcutRecord& record_;
 };
 
-class InternetShortcutDialog : public ItemDialog {
+class InternetShortcutDialog : public RecordDialog<ShortcutRecord> {
 public:
     InternetShortcutDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
 
 protected:
     bool Accept(HWND dialog) override;
-
-private:
-    ShortcutRecord& record_;
 };
 
 struct FileTypeDialogRecord : ItemRecord {
     FileTypeRecord fileType;
 };
 
-class FileTypeDialog : public ItemDialog {
+class FileTypeDialog : public RecordDialog<FileTypeDialogRecord> {
 public:
     FileTypeDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
@@ -93,9 +81,6 @@ public:
 protected:
     bool Accept(HWND dialog) override;
     bool OnButton(HWND dialog, int id) override;
-
-private:
-    FileTypeDialogRecord& record_;
 };
 
 struct RegistryValueRecord : ItemRecord {
@@ -105,31 +90,25 @@ struct RegistryValueRecord : ItemRecord {
     std::uint32_t number = 0;
 };
 
-class StringValueDialog : public ItemDialog {
+class StringValueDialog : public RecordDialog<RegistryValueRecord> {
 public:
     StringValueDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
 
 protected:
     bool Accept(HWND dialog) override;
-
-private:
-    RegistryValueRecord& record_;
 };
 
-class BinaryValueDialog : public ItemDialog {
+class BinaryValueDialog : public RecordDialog<RegistryValueRecord> {
 public:
     BinaryValueDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
 
 protected:
     bool Accept(HWND dialog) override;
-
-private:
-    RegistryValueRecord& record_;
 };
 
-class NumberValueDialog : public ItemDialog {
+class NumberValueDialog : public RecordDialog<RegistryValueRecord> {
 public:
     NumberValueDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
@@ -139,7 +118,6 @@ protected:
     bool OnButton(HWND dialog, int id) override;
 
 private:
-    RegistryValueRecord& record_;
     // The base the data field shows its number in.
     bool showingHexadecimal_ = true;
 };

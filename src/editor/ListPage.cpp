@@ -67,7 +67,7 @@ void ListPage::ResetRows(int rows) {
     InvalidateRect(list_.Handle(), nullptr, TRUE);
 }
 
-std::vector<int> ListPage::SelectedRows() {
+std::vector<int> ListPage::SelectedRows() const {
     std::vector<int> rows;
     int row = -1;
     while ((row = static_cast<int>(SendMessageA(list_.Handle(), LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0)

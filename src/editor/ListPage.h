@@ -12,10 +12,10 @@
 
 #include "editor/Page.h"
 #include "lang/TextKeys.h"
+#include "ui/Dialog.h"
 #include "ui/ListViewControl.h"
 #include "ui/Window.h"
 
-class DialogCreator;
 class EditorContext;
 class ProjectDocument;
 
@@ -77,7 +77,7 @@ protected:
     bool CreateList(const RECT& rect, const std::vector<ListColumn>& columns, bool severalRows);
     // With redrawing off, `rows` rows and none selected.
     void ResetRows(int rows);
-    std::vector<int> SelectedRows();
+    std::vector<int> SelectedRows() const;
     // Opens the control's context menu at the screen point (x, y); the centre of the control
     // when both are -1.
     void OpenContextMenu(HWND control, int x, int y);
@@ -89,6 +89,12 @@ protected:
     HWND DialogOwner() const;
     // Runs a modal dialog whose handler `creator` makes; true when it ended with OK.
     bool RunDialog(int templateId, DialogCreator& creator) const;
+    // Runs the item dialog `Handler` of template `templateId` on its exchange record.
+    template <typename Handler, typename Record>
+    bool RunItemDialog(int templateId, Record& record) const {
+        DialogCreatorOf<Handler> creator(&record);
+        return RunDialog(templateId, creator);
+    }
 
     EditorContext& context_;
     // Context menus and Properties are offered (false in the read-only chooser).

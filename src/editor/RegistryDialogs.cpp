@@ -21,8 +21,7 @@ void PrepareValueDialog(HWND dialog, bool isNew) {
 }  // namespace
 
 StringValueDialog::StringValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryStringValueDialog, true),
-      record_(*static_cast<RegistryValueRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kRegistryStringValueDialog, true) {}
 
 bool StringValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
@@ -46,8 +45,7 @@ bool StringValueDialog::Accept(HWND dialog) {
 }
 
 BinaryValueDialog::BinaryValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryBinaryValueDialog, true),
-      record_(*static_cast<RegistryValueRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kRegistryBinaryValueDialog, true) {}
 
 bool BinaryValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
@@ -78,8 +76,7 @@ bool BinaryValueDialog::Accept(HWND dialog) {
 }
 
 NumberValueDialog::NumberValueDialog(HWND, void* record)
-    : ItemDialog(*static_cast<RegistryValueRecord*>(record), TextKeys::kRegistryDwordValueDialog, true),
-      record_(*static_cast<RegistryValueRecord*>(record)) {}
+    : RecordDialog(record, TextKeys::kRegistryDwordValueDialog, true) {}
 
 bool NumberValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);

@@ -14,7 +14,9 @@ enum ListImage { kFolderImage, kStringImage, kBinaryImage, kNumberImage };
 
 }  // namespace
 
-RegistryPage::RegistryPage(EditorContext& context) : SplitPage(context, "PageRegistry", kRegistryHelp, "0/0") {}
+RegistryPage::RegistryPage(EditorContext& context)
+    : SplitPage(context, "PageRegistry", kRegistryHelp, "0/0",
+                {ID_REGISTRY_DELETE, ID_REGISTRY_DELETE_KEY, ID_REGISTRY_DELETE_SELECTION}) {}
 
 RegistryTree& RegistryPage::Registry() const { return Project().registryTree; }
 DestinationTree& RegistryPage::Tree() const { return Registry(); }
@@ -27,10 +29,6 @@ std::vector<ListColumn> RegistryPage::Columns() const {
 HIMAGELIST RegistryPage::ListImages() {
     return FolderAndIcons({IDI_REGISTRY_STRING, IDI_REGISTRY_BINARY, IDI_REGISTRY_NUMBER});
 }
-
-UINT RegistryPage::DeleteRowsCommand() const { return ID_REGISTRY_DELETE; }
-UINT RegistryPage::DeleteFolderCommand() const { return ID_REGISTRY_DELETE_KEY; }
-UINT RegistryPage::DeleteSelectionCommand() const { return ID_REGISTRY_DELETE_SELECTION; }
 
 std::string RegistryPage::RowText(int row, int column) const {
     const TreeNode* value = RowNode(row);
@@ -46,19 +44,12 @@ int RegistryPage::RowImage(int row) const {
     return kFolderImage;
 }
 
-bool RegistryPage::CanAdd() const {
-    const TreeNode* key = SelectedFolder();
-    return key && !DestinationTree::IsTopNode(key);
-}
-
 bool RegistryPage::IsPageCommandEnabled(UINT command) const {
     switch (command) {
     case ID_NEW_KEY:
     case ID_NEW_STRING:
     case ID_NEW_BINARY:
-    case ID_NEW_DWORD: return CanAdd();
-    case ID_PROPERTIES:
-        return SendMessageA(const_cast<RegistryPage*>(this)->List().Handle(), LVM_GETSELECTEDCOUNT, 0, 0) == 1;
+    case ID_NEW_DWORD: return CanAddToFolder();
     default: return false;
     }
 }
@@ -66,19 +57,13 @@ bool RegistryPage::IsPageCommandEnabled(UINT command) const {
 bool RegistryPage::RunPageCommand(UINT command, LPARAM) {
     switch (command) {
     case ID_NEW_KEY:
-        if (CanAdd()) NewKey();
+        if (CanAddToFolder()) NewKey();
         return true;
     case ID_NEW_STRING:
     case ID_NEW_BINARY:
     case ID_NEW_DWORD:
-        if (CanAdd()) NewValue(command);
+        if (CanAddToFolder()) NewValue(command);
         return true;
-    case ID_PROPERTIES:
-        ShowProperties();
-        return true;
-    case CMD_ACTIVATE_ROW:
-        ShowProperties();
-        return false;
     default:
         return false;
     }
@@ -103,34 +88,32 @@ void RegistryPage::NewKey() {
     if (TreeNode* key = Registry().AddKey(SelectedFolder(), name, true)) AddTreeItem(key);
 }
 
+bool RegistryPage::RunValueDialog(RegistryValueItem::Type type, RegistryValueRecord& record) const {
+    switch (type) {
+    case RegistryValueItem::kString: return RunItemDialog<StringValueDialog>(IDD_STRING_VALUE, record);
+    case RegistryValueItem::kBinary: return RunItemDialog<BinaryValueDialog>(IDD_BINARY_VALUE, record);
+    default: return RunItemDialog<NumberValueDialog>(IDD_DWORD_VALUE, record);
+    }
+}
+
 void RegistryPage::NewValue(UINT command) {
     RegistryValueRecord record;
     record.context = &context_;
     TreeNode* key = SelectedFolder();
-    bool accepted = false;
-    if (command == ID_NEW_STRING) {
-        DialogCreatorOf<StringValueDialog> creator(&record);
-        accepted = RunDialog(IDD_STRING_VALUE, creator);
-    } else if (command == ID_NEW_BINARY) {
-        DialogCreatorOf<BinaryValueDialog> creator(&record);
-        accepted = RunDialog(IDD_BINARY_VALUE, creator);
-    } else {
-        DialogCreatorOf<NumberValueDialog> creator(&record);
-        accepted = RunDialog(IDD_DWORD_VALUE, creator);
-    }
-    if (!accepted || !NameFits(record.name, false)) return;
-    if (command == ID_NEW_STRING) Registry().AddStringValue(key, record.name, record.text, true);
-    else if (command == ID_NEW_BINARY) Registry().AddBinaryValue(key, record.name, record.bytes, true);
+    const RegistryValueItem::Type type = command == ID_NEW_STRING   ? RegistryValueItem::kString
+                                         : command == ID_NEW_BINARY ? RegistryValueItem::kBinary
+                                                                    : RegistryValueItem::kNumber;
+    if (!RunValueDialog(type, record) || !NameFits(record.name, false)) return;
+    if (type == RegistryValueItem::kString) Registry().AddStringValue(key, record.name, record.text, true);
+    else if (type == RegistryValueItem::kBinary) Registry().AddBinaryValue(key, record.name, record.bytes, true);
     else Registry().AddNumberValue(key, record.name, record.number, true);
     ShowFolder();
 }
 
-void RegistryPage::ShowProperties() {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1) return;
-    TreeNode* node = RowNode(rows.front());
+bool RegistryPage::HasProperties(const TreeNode* node) const { return RegistryTree::ValueOf(node) != nullptr; }
+
+void RegistryPage::ShowProperties(TreeNode* node) {
     const RegistryValueItem* value = RegistryTree::ValueOf(node);
-    if (!value) return;
     RegistryValueRecord record;
     record.context = &context_;
     record.isNew = false;
@@ -138,16 +121,10 @@ void RegistryPage::ShowProperties() {
     record.text = value->StringData();
     record.bytes = value->BinaryData();
     record.number = value->NumberData();
-    bool accepted = false;
-    if (value->ValueType() == RegistryValueItem::kString) {
-        DialogCreatorOf<StringValueDialog> creator(&record);
-        if ((accepted = RunDialog(IDD_STRING_VALUE, creator))) Registry().SetStringData(node, record.text, true);
-    } else if (value->ValueType() == RegistryValueItem::kBinary) {
-        DialogCreatorOf<BinaryValueDialog> creator(&record);
-        if ((accepted = RunDialog(IDD_BINARY_VALUE, creator))) Registry().SetBinaryData(node, record.bytes, true);
-    } else {
-        DialogCreatorOf<NumberValueDialog> creator(&record);
-        if ((accepted = RunDialog(IDD_DWORD_VALUE, creator))) Registry().SetNumberData(node, record.number, true);
-    }
-    if (accepted) InvalidateRect(List().Handle(), nullptr, TRUE);
+    const RegistryValueItem::Type type = value->ValueType();
+    if (!RunValueDialog(type, record)) return;
+    if (type == RegistryValueItem::kString) Registry().SetStringData(node, record.text, true);
+    else if (type == RegistryValueItem::kBinary) Registry().SetBinaryData(node, record.bytes, true);
+    else Registry().SetNumberData(node, record.number, true);
+    InvalidateRect(List().Handle(), nullptr, TRUE);
 }

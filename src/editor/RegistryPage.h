@@ -2,8 +2,9 @@
 // The Registry page: the keys in the tree, the values of the selected key in the list with
 // their data, and the dialogs that add keys and the three kinds of values and edit values.
 #include "editor/SplitPage.h"
+#include "model/RegistryTree.h"
 
-class RegistryTree;
+struct RegistryValueRecord;
 
 class RegistryPage : public SplitPage {
 public:
@@ -14,9 +15,8 @@ protected:
     std::vector<ListColumn> Columns() const override;
     bool LeavesOnly() const override { return true; }
     HIMAGELIST ListImages() override;
-    UINT DeleteRowsCommand() const override;
-    UINT DeleteFolderCommand() const override;
-    UINT DeleteSelectionCommand() const override;
+    bool HasProperties(const TreeNode* node) const override;
+    void ShowProperties(TreeNode* node) override;
     bool RunPageCommand(UINT command, LPARAM extra) override;
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
@@ -25,10 +25,9 @@ protected:
 
 private:
     RegistryTree& Registry() const;
-    bool CanAdd() const;
     void NewKey();
+    // The dialog of a value of `type`; true when it ended with OK.
+    bool RunValueDialog(RegistryValueItem::Type type, RegistryValueRecord& record) const;
     // Adds a value of the kind of the command through its dialog.
     void NewValue(UINT command);
-    void ShowProperties();
-
 };

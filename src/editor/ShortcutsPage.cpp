@@ -19,7 +19,8 @@ constexpr TextKey kInternetShortcutText = TextKeys::kItemKinds.Key(33);
 }  // namespace
 
 ShortcutsPage::ShortcutsPage(EditorContext& context)
-    : SplitPage(context, "PageShortcuts", kShortcutsHelp, "0/0/0/0") {}
+    : SplitPage(context, "PageShortcuts", kShortcutsHelp, "0/0/0/0",
+                {ID_SHORTCUTS_DELETE, ID_SHORTCUTS_DELETE_FOLDER, ID_SHORTCUTS_DELETE_SELECTION}) {}
 
 ShortcutTree& ShortcutsPage::Shortcuts() const { return Project().shortcutTree; }
 DestinationTree& ShortcutsPage::Tree() const { return Shortcuts(); }
@@ -30,10 +31,6 @@ std::vector<ListColumn> ShortcutsPage::Columns() const {
 }
 
 HIMAGELIST ShortcutsPage::ListImages() { return FolderAndIcons({IDI_SHORTCUT, IDI_INTERNET_SHORTCUT}); }
-
-UINT ShortcutsPage::DeleteRowsCommand() const { return ID_SHORTCUTS_DELETE; }
-UINT ShortcutsPage::DeleteFolderCommand() const { return ID_SHORTCUTS_DELETE_FOLDER; }
-UINT ShortcutsPage::DeleteSelectionCommand() const { return ID_SHORTCUTS_DELETE_SELECTION; }
 
 std::string ShortcutsPage::RowText(int row, int column) const {
     const TreeNode* node = RowNode(row);
@@ -53,42 +50,26 @@ int ShortcutsPage::RowImage(int row) const {
     return ShortcutTree::IsInternetShortcut(node) ? kInternetShortcutImage : kShortcutImage;
 }
 
-bool ShortcutsPage::CanAddShortcut() const {
-    const TreeNode* folder = SelectedFolder();
-    return folder && !DestinationTree::IsTopNode(folder);
-}
-
 bool ShortcutsPage::IsPageCommandEnabled(UINT command) const {
     switch (command) {
     case ID_NEW_SHORTCUT_FOLDER: return ShortcutTree::NewFoldersAllowed(SelectedFolder());
     case ID_NEW_SHORTCUT:
-    case ID_NEW_INTERNET_SHORTCUT: return CanAddShortcut();
-    case ID_PROPERTIES: {
-        const std::vector<int> rows = const_cast<ShortcutsPage*>(this)->SelectedRows();
-        return rows.size() == 1 && ShortcutTree::FieldsOf(RowNode(rows.front()));
-    }
+    case ID_NEW_INTERNET_SHORTCUT: return CanAddToFolder();
     default: return false;
     }
 }
 
-bool ShortcutsPage::RunPageCommand(UINT command, LPARAM extra) {
+bool ShortcutsPage::RunPageCommand(UINT command, LPARAM) {
     switch (command) {
     case ID_NEW_SHORTCUT_FOLDER:
         if (IsPageCommandEnabled(command)) NewFolder();
         return true;
     case ID_NEW_SHORTCUT:
-        if (CanAddShortcut()) NewShortcut();
+        if (CanAddToFolder()) NewShortcut();
         return true;
     case ID_NEW_INTERNET_SHORTCUT:
-        if (CanAddShortcut()) NewInternetShortcut();
+        if (CanAddToFolder()) NewInternetShortcut();
         return true;
-    case ID_PROPERTIES:
-        ShowProperties();
-        return true;
-    case CMD_ACTIVATE_ROW:
-        if (OpenFolderRow(static_cast<int>(extra))) return true;
-        ShowProperties();
-        return false;
     default:
         return false;
     }
@@ -122,40 +103,36 @@ void ShortcutsPage::NewShortcut() {
     record.fields.target = chosen.path;
     record.fields.workingFolder = FolderOf(chosen.path);
     record.fields.showCommand = SW_SHOWNORMAL;
-    DialogCreatorOf<ShortcutDialog> creator(&record);
-    if (!RunDialog(IDD_SHORTCUT, creator) || !NameFits(record.name, false)) return;
-    Shortcuts().AddShortcut(SelectedFolder(), record.name, record.fields, true);
-    ShowFolder();
+    AddShortcut(record);
 }
 
 void ShortcutsPage::NewInternetShortcut() {
     ShortcutRecord record;
     record.context = &context_;
     record.fields.internet = true;
-    DialogCreatorOf<InternetShortcutDialog> creator(&record);
-    if (!RunDialog(IDD_INTERNET_SHORTCUT, creator) || !NameFits(record.name, false)) return;
+    AddShortcut(record);
+}
+
+bool ShortcutsPage::RunShortcutDialog(ShortcutRecord& record) const {
+    if (record.fields.internet) return RunItemDialog<InternetShortcutDialog>(IDD_INTERNET_SHORTCUT, record);
+    return RunItemDialog<ShortcutDialog>(IDD_SHORTCUT, record);
+}
+
+void ShortcutsPage::AddShortcut(ShortcutRecord& record) {
+    if (!RunShortcutDialog(record) || !NameFits(record.name, false)) return;
     Shortcuts().AddShortcut(SelectedFolder(), record.name, record.fields, true);
     ShowFolder();
 }
 
-void ShortcutsPage::ShowProperties() {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.size() != 1) return;
-    TreeNode* node = RowNode(rows.front());
+bool ShortcutsPage::HasProperties(const TreeNode* node) const { return ShortcutTree::FieldsOf(node) != nullptr; }
+
+void ShortcutsPage::ShowProperties(TreeNode* node) {
     const ShortcutFields* fields = ShortcutTree::FieldsOf(node);
-    if (!fields) return;
     ShortcutRecord record;
     record.context = &context_;
     record.isNew = false;
     record.name = node->Name();
     record.fields = *fields;
-    bool accepted = false;
-    if (fields->internet) {
-        DialogCreatorOf<InternetShortcutDialog> creator(&record);
-        accepted = RunDialog(IDD_INTERNET_SHORTCUT, creator);
-    } else {
-        DialogCreatorOf<ShortcutDialog> creator(&record);
-        accepted = RunDialog(IDD_SHORTCUT, creator);
-    }
-    if (accepted && Shortcuts().SetFields(node, record.fields, true)) InvalidateRect(List().Handle(), nullptr, TRUE);
+    if (RunShortcutDialog(record) && Shortcuts().SetFields(node, record.fields, true))
+        InvalidateRect(List().Handle(), nullptr, TRUE);
 }

@@ -4,6 +4,7 @@
 #include "editor/SplitPage.h"
 
 class ShortcutTree;
+struct ShortcutRecord;
 
 class ShortcutsPage : public SplitPage {
 public:
@@ -13,9 +14,8 @@ protected:
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     HIMAGELIST ListImages() override;
-    UINT DeleteRowsCommand() const override;
-    UINT DeleteFolderCommand() const override;
-    UINT DeleteSelectionCommand() const override;
+    bool HasProperties(const TreeNode* node) const override;
+    void ShowProperties(TreeNode* node) override;
     bool RunPageCommand(UINT command, LPARAM extra) override;
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
@@ -24,10 +24,11 @@ protected:
 
 private:
     ShortcutTree& Shortcuts() const;
-    bool CanAddShortcut() const;
     void NewFolder();
     void NewShortcut();
     void NewInternetShortcut();
-    void ShowProperties();
-
+    // The dialog of the record's kind of shortcut; true when it ended with OK.
+    bool RunShortcutDialog(ShortcutRecord& record) const;
+    // Asks for the fields of the new shortcut in `record` and adds it to the selected folder.
+    void AddShortcut(ShortcutRecord& record);
 };

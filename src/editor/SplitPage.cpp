@@ -29,8 +29,12 @@ TreeNode* NodeOfItem(const TreeViewControl& tree, HTREEITEM item) {
 
 }  // namespace
 
-SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection)
-    : ListPage(context, className, helpContext), initialSelection_(initialSelection), splitter_(CMD_SPLIT_POSITION) {}
+SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection,
+                     DeleteCommands deleteCommands)
+    : ListPage(context, className, helpContext),
+      initialSelection_(initialSelection),
+      deleteCommands_(deleteCommands),
+      splitter_(CMD_SPLIT_POSITION) {}
 
 // The controls go first: while they exist they may still use the image lists and this page.
 SplitPage::~SplitPage() {
@@ -152,6 +156,11 @@ TreeNode* SplitPage::RowNode(int row) const {
     return folder->Child(FirstRow(folder) + static_cast<size_t>(row));
 }
 
+TreeNode* SplitPage::SingleRowNode() const {
+    const std::vector<int> rows = SelectedRows();
+    return rows.size() == 1 ? RowNode(rows.front()) : nullptr;
+}
+
 void SplitPage::ShowFolder() {
     ForgetRows();
     shownFolder_ = SelectedFolder();
@@ -177,6 +186,11 @@ void SplitPage::AddTreeItem(TreeNode* container) {
     ShowFolder();
 }
 
+bool SplitPage::CanAddToFolder() const {
+    const TreeNode* folder = SelectedFolder();
+    return folder && !DestinationTree::IsTopNode(folder);
+}
+
 bool SplitPage::NameFits(const std::string& name, bool container) const {
     switch (CheckNewName(Tree(), SelectedFolder(), name, container)) {
     case NameCheck::kNameFits: return true;
@@ -192,8 +206,8 @@ bool SplitPage::AskForContainerName(bool folder, std::string& name) const {
     NameRecord record;
     record.context = &context_;
     record.folder = folder;
-    DialogCreatorOf<NewNameDialog> creator(&record);
-    if (!RunDialog(folder ? IDD_NEW_FOLDER : IDD_NEW_KEY, creator) || !NameFits(record.name, true)) return false;
+    if (!RunItemDialog<NewNameDialog>(folder ? IDD_NEW_FOLDER : IDD_NEW_KEY, record) || !NameFits(record.name, true))
+        return false;
     name = record.name;
     return true;
 }
@@ -252,7 +266,7 @@ void SplitPage::DeleteKey(bool inTree) {
     if (!editable_) return;
     if (inTree) {
         if (CanDeleteFolder()) DeleteFolder();
-    } else if (IsCommandEnabled(DeleteRowsCommand())) {
+    } else if (IsCommandEnabled(deleteCommands_.rows)) {
         DeleteRows();
     }
 }
@@ -263,24 +277,39 @@ bool SplitPage::RunCommand(UINT command, LPARAM extra) {
         Relayout();
         return true;
     }
-    if (command == DeleteRowsCommand()) {
+    if (command == deleteCommands_.rows) {
         DeleteRows();
         return true;
     }
-    if (command == DeleteFolderCommand()) {
+    if (command == deleteCommands_.folder) {
         DeleteFolder();
         return true;
     }
-    if (command == DeleteSelectionCommand()) {
-        if (IsCommandEnabled(DeleteRowsCommand())) DeleteRows();
+    if (command == deleteCommands_.selection) {
+        if (IsCommandEnabled(deleteCommands_.rows)) DeleteRows();
         else DeleteFolder();
         return true;
+    }
+    if (command == ID_PROPERTIES) {
+        ShowSelectedProperties();
+        return true;
+    }
+    if (command == CMD_ACTIVATE_ROW) {
+        if (OpenFolderRow(static_cast<int>(extra))) return true;
+        // Any other row: its Properties; in the read-only chooser the hosting dialog takes it.
+        if (editable_) ShowSelectedProperties();
+        return false;
     }
     return RunPageCommand(command, extra);
 }
 
+void SplitPage::ShowSelectedProperties() {
+    TreeNode* node = SingleRowNode();
+    if (HasProperties(node)) ShowProperties(node);
+}
+
 bool SplitPage::IsCommandEnabled(UINT command) const {
-    if (command == DeleteRowsCommand()) {
+    if (command == deleteCommands_.rows) {
         const TreeNode* folder = SelectedFolder();
         if (!folder) return false;
         int row = -1;
@@ -289,8 +318,9 @@ bool SplitPage::IsCommandEnabled(UINT command) const {
             if (CanDeleteRow(RowNode(row))) return true;
         return false;
     }
-    if (command == DeleteFolderCommand()) return CanDeleteFolder();
-    if (command == DeleteSelectionCommand()) return IsCommandEnabled(DeleteRowsCommand()) || CanDeleteFolder();
+    if (command == deleteCommands_.folder) return CanDeleteFolder();
+    if (command == deleteCommands_.selection) return IsCommandEnabled(deleteCommands_.rows) || CanDeleteFolder();
+    if (command == ID_PROPERTIES) return HasProperties(SingleRowNode());
     return IsPageCommandEnabled(command);
 }
 

@@ -18,10 +18,19 @@
 class DestinationTree;
 class TreeNode;
 
+// The page's three delete commands: the rows, the tree's folder, and the toolbar's, which
+// deletes the rows when it can and the folder otherwise.
+struct DeleteCommands {
+    UINT rows;
+    UINT folder;
+    UINT selection;
+};
+
 class SplitPage : public ListPage {
 public:
     // `initialSelection` is the index path of the tree item selected after Reload ("0/0").
-    SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection);
+    SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection,
+              DeleteCommands deleteCommands);
     ~SplitPage() override;
 
     void Destroy() override;
@@ -34,6 +43,8 @@ public:
     TreeNode* SelectedFolder() const;
     // The node shown in `row` of the list; null past the end.
     TreeNode* RowNode(int row) const;
+    // The node of the single selected row; null when none or several rows are selected.
+    TreeNode* SingleRowNode() const;
 
 protected:
     virtual DestinationTree& Tree() const = 0;
@@ -42,11 +53,9 @@ protected:
     virtual bool LeavesOnly() const { return false; }
     // The list's image list; none leaves it without images.
     virtual HIMAGELIST ListImages() { return nullptr; }
-    // Which the three delete commands of the page are: rows, the tree's folder, and the
-    // toolbar's, which deletes the rows when it can and the folder otherwise.
-    virtual UINT DeleteRowsCommand() const = 0;
-    virtual UINT DeleteFolderCommand() const = 0;
-    virtual UINT DeleteSelectionCommand() const = 0;
+    // Whether the node of a row has a Properties dialog, and that dialog for it.
+    virtual bool HasProperties(const TreeNode* node) const = 0;
+    virtual void ShowProperties(TreeNode* node) = 0;
     // The page's own commands, after the shared ones.
     virtual bool RunPageCommand(UINT command, LPARAM extra) = 0;
     virtual bool IsPageCommandEnabled(UINT command) const = 0;
@@ -76,6 +85,9 @@ protected:
     // The item that shows the container `node`, found from its parent's item.
     HTREEITEM ItemOf(const TreeNode* node) const;
 
+    // Whether something new may go into the selected folder: there is one, and it is not the
+    // top node.
+    bool CanAddToFolder() const;
     // Asks the name check of the tree for a new child of the selected folder; warns and answers
     // false when the name cannot be used.
     bool NameFits(const std::string& name, bool container) const;
@@ -95,10 +107,13 @@ protected:
 
 private:
     void FillTreeImages();
+    // The Properties dialog of the single selected row, when it has one.
+    void ShowSelectedProperties();
     // Tells the hosting dialog of a read-only page that the selection changed.
     void ReportSelection() const;
 
     const char* initialSelection_;
+    DeleteCommands deleteCommands_;
     // The folder whose entries the list shows: the tree's selection when ShowFolder ran, which
     // runs after every change of the selection or of the folder.
     TreeNode* shownFolder_ = nullptr;
