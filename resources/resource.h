@@ -335,3 +335,10 @@
 #define IDC_WIZARD_SUBFOLDERS 4043
 // The finish page: what the project will be made of.
 #define IDC_WIZARD_SUMMARY 4050
+
+// The builder's options: the Build Options dialog of the Options menu.
+#define IDD_BUILD_OPTIONS 400
+#define ID_OPTIONS_BUILD 32960
+#define IDC_SIGN_COMMAND_LABEL 4100
+#define IDC_SIGN_COMMAND 4101
+#define IDC_SIGN_COMMAND_HINT 4102

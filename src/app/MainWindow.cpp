@@ -12,6 +12,7 @@
 #include "app/Settings.h"
 #include "core/Exception.h"
 #include "core/Text.h"
+#include "app/BuildOptionsDialog.h"
 #include "app/SmallDialogs.h"
 #include "editor/NewProjectWizard.h"
 #include "model/WizardProject.h"
@@ -36,6 +37,7 @@ constexpr TextOfCommand kMenuTexts[] = {
     {ID_PROJECT_REQUIREMENTS, Menu(1062)}, {ID_PROJECT_FILES, Menu(1063)}, {ID_PROJECT_SHORTCUTS, Menu(1064)},
     {ID_PROJECT_REGISTRY, Menu(1065)}, {ID_PROJECT_FILE_TYPES, Menu(1066)}, {ID_PROJECT_DIALOGS, Menu(1067)},
     {ID_PROJECT_CREATE_SETUP, Menu(1068)}, {ID_BUILD_SETUP, Menu(1080)}, {ID_TEST_RUN, Menu(1081)},
+    {ID_OPTIONS_BUILD, Menu(1101)},
     {ID_HELP_TOPICS, Menu(1120)}, {ID_HELP_WEB, Menu(1121)}, {ID_HELP_ABOUT, Menu(1123)},
 };
 constexpr int kMenuBarItems = 6;
@@ -291,6 +293,7 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     case ID_FILE_SAVE_AS: post(CMD_SAVE_PROJECT_AS); return true;
     case ID_FILE_EXIT: post(CMD_EXIT); return true;
     case ID_HELP_ABOUT: post(CMD_ABOUT); return true;
+    case ID_OPTIONS_BUILD: RunBuildOptionsDialog(Handle()); return true;
     case ID_HELP_TOPICS: ShowHelp(HELP_FINDER, 0); return true;
     case ID_HELP_WEB:
         ShellExecuteA(Handle(), "open", kProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);

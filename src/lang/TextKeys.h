@@ -40,7 +40,7 @@
     /* The menu bar's titles by position, the menu items, the Language submenu. */                           \
     TEXTS(kMenuBarTitles, "STRINGS", 1000, 1001, 1002, 1003, 1004, 1005)                                     \
     TEXTS(kMenuItems, "STRINGS", 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1060, 1061, 1062, 1063, 1064,     \
-          1065, 1066, 1067, 1068, 1080, 1081, 1120, 1121, 1123)                                              \
+          1065, 1066, 1067, 1068, 1080, 1081, 1101, 1120, 1121, 1123)                                        \
     TEXT(kLanguageMenu, "STRINGS", 1100)                                                                     \
     /* The context menus of the files, shortcuts, registry and file types pages. */                          \
     TEXTS(kFilesMenu, "STRINGS", 1140, 1141, 1142, 1143, 1144)                                               \
@@ -57,6 +57,8 @@
     TEXTS(kWizardLocateFilesDialog, "WIZARD_LOCATE_FILES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7)                    \
     TEXTS(kWizardFinishDialog, "WIZARD_FINISH_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)                         \
     TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
+    /* The Build Options dialog: title, the signing command's label and hint, OK, Cancel. */                  \
+    TEXTS(kBuildOptionsDialog, "BUILD_OPTIONS_DIALOG", 0, 1, 2, 3, 4)                                         \
     TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
     TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \
     TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \

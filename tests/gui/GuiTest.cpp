@@ -147,6 +147,46 @@ TEST_F(GuiTest, EveryStartRegistersProjectFilesWithTheProgramQuoted) {
     Close(builder);
 }
 
+TEST_F(GuiTest, TheBuildOptionsKeepTheSigningCommandThatOkStoresAndCancelLeaves) {
+    const std::string title = LanguageText(folder_, "English", "BUILD_OPTIONS_DIALOG", "0");
+    const std::string command = "C:\\Tools\\sign.cmd /key \"C:\\Keys\\My key.pfx\" {file}";
+    BuilderProcess builder;
+    StartPastWelcome(builder);
+    auto open = [&] {
+        builder.Command(ID_OPTIONS_BUILD);
+        return builder.WaitForDialog(title);
+    };
+    auto leave = [&](HWND dialog, int button) {
+        PressButton(dialog, button);
+        return WaitFor([&] { return !IsWindow(dialog); });
+    };
+
+    HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SIGN_COMMAND)), "");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SIGN_COMMAND_HINT)),
+              LanguageText(folder_, "English", "BUILD_OPTIONS_DIALOG", "2"));
+    Type(dialog, IDC_SIGN_COMMAND, command);
+    ASSERT_TRUE(leave(dialog, IDC_OK));
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "signCommand"), command);
+
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SIGN_COMMAND)), command);
+    Type(dialog, IDC_SIGN_COMMAND, "changed {file}");
+    ASSERT_TRUE(leave(dialog, IDCANCEL));
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "signCommand"), command);
+
+    // An emptied field turns signing off.
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SIGN_COMMAND)), command);
+    Type(dialog, IDC_SIGN_COMMAND, "");
+    ASSERT_TRUE(leave(dialog, IDC_OK));
+    EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "signCommand"), "");
+    Close(builder);
+}
+
 TEST_F(GuiTest, AProjectThatCannotBeOpenedIsReportedAndTheBuilderGoesOn) {
     BuilderProcess builder;
     ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + folder_.Path() + "\\Missing.qsp\""));

@@ -144,6 +144,8 @@ bool Tour(const std::string& program, const char* language) {
     WaitFor([&] { return builder.Title() != "Quillset"; });
     Pause(std::string("project-") + language);
     if (!WizardTour(builder, language)) return false;
+    if (!PhotographDialog(builder, ID_OPTIONS_BUILD, "BUILD_OPTIONS_DIALOG", "0", "build-options", language))
+        return false;
     builder.Command(ID_HELP_ABOUT);
     HWND about = builder.WaitForDialog();
     if (!about) return false;
