@@ -128,6 +128,10 @@ TEST_F(Build, CopyModeFillsTheOutputFolder) {
 TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
     builder = MakeBuilderFolder(scratch, false);
     builder = scratch.Folder("empty-builder");
+    // Its folders are there, so that each missing file is missing alike on every system.
+    scratch.Folder("empty-builder\\setup");
+    scratch.Folder("empty-builder\\LanguageSets");
+    scratch.Folder("empty-builder\\LanguageSets\\Setup");
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 4);
     for (const char* line : {"uninstall.exe - Error", "Error! Can not add language file English to the self-extracted file",
