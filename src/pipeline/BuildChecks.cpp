@@ -24,16 +24,18 @@ void BuildJob::CheckInputs() {
     productSizes_.clear();
     project_.fileTree.Walk([&](const TreeNode& node) {
         const FileItem* file = FileTree::FileOf(&node);
-        if (!file) return;
+        if (!file || !Continue()) return;
         const std::string source = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
-        const std::string problem = ReadProblem(source);
+        platform::ClearLastError();
         File opened;
         std::uint64_t size = 0;
-        if (problem.empty() && opened.Open(source, ReadExisting) && opened.GetSize64(size))
+        char first = 0;
+        std::uint32_t got = 0;
+        if (opened.Open(source, ReadExisting) && opened.GetSize64(size) && (size == 0 || opened.Read(&first, 1, got)))
             productSizes_[&node] = size;
         else
             Error("Error! Can not read product file " + VariableDisplayName(node.Name()), source,
-                  problem.empty() ? platform::ErrorText(platform::LastError()) : problem);
+                  platform::ErrorText(platform::LastError()));
     });
     CheckInput("setup icon file", !settings_.iconPath.empty(), settings_.iconPath);
     CheckInput("splash bitmap file", settings_.splash, settings_.splashPath);

@@ -81,9 +81,10 @@ void BuildJob::Run() {
     CheckOutputFolder();
     CheckInputs();
     CheckWarnings();
-    if (errors_ == 0)
+    // A build stopped during its checks ends like any stopped build: without a summary.
+    if (Continue() && errors_ == 0)
         BuildSetup();
-    else
+    else if (Continue())
         LogSummary();
     RemoveTemporaryFiles();
     log_.Finished();

@@ -240,6 +240,13 @@ TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
     EXPECT_EQ(log->lines.back(), log->cancelAt);
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
+
+    // Stopped during the checks: nothing is written, and there is no summary.
+    log = std::make_unique<RecordingLog>();
+    log->cancelAt = "Checking dependencies...";
+    Run();
+    EXPECT_EQ(log->lines.back(), log->cancelAt);
+    EXPECT_TRUE(OutputNames().empty());
 }
 
 TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
