@@ -1,8 +1,13 @@
 #include "pipeline/BuildJob.h"
 
+#include <algorithm>
+#include <map>
+
 #include "core/Path.h"
+#include "executable/PeImage.h"
+#include "package/PackageCheck.h"
+#include "pipeline/ScriptLimits.h"
 #include "pipeline/BuildLog.h"
-#include "pipeline/PackageCheck.h"
 #include "pipeline/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
@@ -57,17 +62,24 @@ void BuildJob::Run() {
     ChoosePaths();
     Log("Setup build process started");
     Log("Checking dependencies...");
-    if (CheckInstallable())
-        BuildSetup();
-    else
-        LogSummary();
+    BuildSetup(CheckWritable());
     RemoveTemporaryFiles();
     log_.Finished();
 }
 
-void BuildJob::BuildSetup() {
-    CreateScript();
+// `writable`: setup.ini can hold every value. When it cannot, the installer's check still runs,
+// so that the user hears of every fault at once, but without the lines split at a ",".
+void BuildJob::BuildSetup(bool writable) {
+    const bool written = CreateScript();
     log_.Step();
+    // A package that the installer would refuse is not built: no archive, no setup program.
+    const bool accepted = !written || PackageAccepted(writable);
+    if (!writable || !accepted) {
+        if (!settings_.selfExtracting) RemoveFile(scriptPath_);
+        Log("The setup is not built: its installer would refuse the items above");
+        LogSummary();
+        return;
+    }
     if (Continue()) {
         BuildArchive();
         log_.Step();
@@ -82,13 +94,43 @@ void BuildJob::BuildSetup() {
     }
 }
 
-// Values that the installer refuses would make it reject the whole package: nothing is built.
-bool BuildJob::CheckInstallable() {
-    std::vector<std::string> refusals = InstallerRefusals(project_);
-    for (const std::string& refusal : refusals) Error("Error! " + refusal);
-    if (refusals.empty()) return true;
-    Error("Error! The setup is not built: its installer would refuse the values above");
-    return false;
+void BuildJob::Refused(const Refusal& refusal) { Error("Error! " + BuildLogText(refusal)); }
+
+// Values that setup.ini cannot hold would be read as other items: nothing is built.
+bool BuildJob::CheckWritable() {
+    const std::vector<Refusal> found = UnwritableValues(project_);
+    for (const Refusal& refusal : found) Refused(refusal);
+    return found.empty();
+}
+
+// The installer's own check, on the setup.ini just written and the entries that the archive
+// step adds. A file marked for self-registration must be a library that exports
+// DllRegisterServer; one that cannot be read is left to the archive step, which says so.
+bool BuildJob::PackageAccepted(bool withSplitLines) {
+    std::string text;
+    if (!ReadFileBytes(scriptPath_, text)) return true;
+    std::map<std::string, std::string> sources;
+    project_.fileTree.Walk([&](const TreeNode& node) {
+        if (const FileItem* file = FileTree::FileOf(&node))
+            sources[FileTree::EntryName(&node)] = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
+    });
+    if (settings_.includeUninstaller) sources["uninstall.exe"] = PrebuiltUninstaller();
+    auto entrySize = [&](const std::string& entry, std::uint64_t& size) {
+        size = 0;
+        return sources.count(entry) > 0;
+    };
+    auto registers = [&](const std::string& entry) {
+        std::string image;
+        if (!ReadFileBytes(sources[entry], image)) return true;
+        PeImage pe;
+        if (!pe.Parse(image)) return false;
+        const std::vector<std::string> names = pe.ExportedNames(image);
+        return std::find(names.begin(), names.end(), "DllRegisterServer") != names.end();
+    };
+    const std::vector<Refusal> refusals = CheckPackage(ReadSetupScript(ProfileText::FromBytes(text)), entrySize, registers);
+    for (const Refusal& refusal : refusals)
+        if (withSplitLines || refusal.problem.rfind(kBadLine, 0) != 0) Refused(refusal);
+    return refusals.empty();
 }
 
 // The output folder is created one level deep; when that fails the later steps say so.
@@ -107,11 +149,11 @@ void BuildJob::ChoosePaths() {
     }
 }
 
-void BuildJob::CreateScript() {
+bool BuildJob::CreateScript() {
     File file;
     if (!file.Open(scriptPath_, CreateWrite)) {
         Error("Error! Can not create setup.ini file");
-        return;
+        return false;
     }
     Log("Creating setup.ini file...");
     ScriptBuilder script;
@@ -119,9 +161,10 @@ void BuildJob::CreateScript() {
     bool written = script.WriteTo(file);
     if (file.Close() == 0 || !written) {
         Error("Error! Can not write setup.ini file");
-        return;
+        return false;
     }
     Log("setup.ini - OK");
+    return true;
 }
 
 void BuildJob::LogSummary() {

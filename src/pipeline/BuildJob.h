@@ -14,6 +14,7 @@
 class BuildLog;
 class ContainerWriter;
 class ProjectDocument;
+struct Refusal;
 
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
@@ -53,9 +54,11 @@ private:
     bool Continue() const;
 
     void ChoosePaths();
-    bool CheckInstallable();
-    void BuildSetup();
-    void CreateScript();
+    void Refused(const Refusal& refusal);
+    bool CheckWritable();
+    bool PackageAccepted(bool withSplitLines);
+    void BuildSetup(bool writable);
+    bool CreateScript();
     void BuildArchive();
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);

@@ -7,7 +7,7 @@
 
 #include "core/Path.h"
 #include "core/Text.h"
-#include "installer/ExitCodes.h"
+#include "package/ExitCodes.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
