@@ -45,6 +45,9 @@ bool ReadBinaryData(const std::string& text, std::string& bytes) {
 
 bool InstallPlan::Fail(const char* section, const std::string& item, const std::string& problem,
                        const std::string& fix, int exitCode) {
+    // Lines made from one value (the values of one uninstall entry) are refused once.
+    for (const Refusal& r : refusals_)
+        if (r.section == section && r.item == item && r.problem == problem) return false;
     refusals_.push_back({section, item, problem, fix, exitCode});
     return false;
 }
@@ -185,11 +188,25 @@ bool InstallPlan::ResolveInstallationFolder() {
                     belowVariable ? "the installation folder" + problem_.substr(std::string("the destination").size())
                                   : "the installation folder " + written + " names an " + problem_,
                     escapes ? "Remove \".\", \"..\", \":\" and \"/\" from the default installation folder"
-                            : "Begin the default installation folder with a folder variable such as %ProgramFiles%, "
-                              "followed by names",
+                    : !belowVariable || problem_.find("folder variable") != std::string::npos
+                        ? "Begin the default installation folder with a folder variable such as %ProgramFiles%, "
+                          "followed by names"
+                        : "Change the default installation folder, or the product texts that it uses",
                     escapes ? kExitDamaged : kExitFailed);
     }
     appDir_ = TrimTrailingBackslashes(installPath);
+    // Product texts that are all empty would leave the folder variable alone: the product would
+    // go straight into Program Files, and its uninstallation would work there.
+    std::string root;
+    if (options_.folder.empty() && belowVariable &&
+        variables_.Expand(written.substr(0, written.find('%', 1) + 1), false, root, problem_) &&
+        EqualNoCase(TrimTrailingBackslashes(root), appDir_)) {
+        appDir_ = "C:\\Program Files\\Product";
+        variables_.Set("AppDir", appDir_, true);
+        return Fail("Setup Info", "DefaultInstallationPath",
+                    "the installation folder " + written + " names no folder below " + root,
+                    "Give the product a name, or add a folder name to the default installation folder", kExitFailed);
+    }
     if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3) {
         // The plan goes on with a stand-in, so that the lines below are checked all the same.
         appDir_ = "C:\\Program Files\\Product";
@@ -265,7 +282,9 @@ bool InstallPlan::PlanShortcuts() {
     for (const ScriptShortcut& s : script_.shortcuts) {
         PlannedShortcut sc;
         sc.internet = s.internet;
-        if (!Destination("Shortcuts", s.path, sc.path)) {
+        // The uninstaller's shortcut is named in the setup info, not among the shortcuts.
+        const char* section = EqualNoCase(s.target, "%AppDir%\\uninstall.exe") ? "Setup Info" : "Shortcuts";
+        if (!Destination(section, s.path, sc.path)) {
             ok = false;
             continue;
         }
@@ -277,7 +296,7 @@ bool InstallPlan::PlanShortcuts() {
             if (!variables_.Expand(s.target, true, f.target, problem_) ||
                 !variables_.Expand(s.iconPath, true, f.iconPath, problem_) ||
                 !variables_.Expand(s.workingFolder, true, f.workingFolder, problem_)) {
-                ok = Fail("Shortcuts", s.path, "the shortcut names an " + problem_,
+                ok = Fail(section, s.path, "the shortcut names an " + problem_,
                           "Write \"%\" only around a variable the installer knows", kExitFailed);
                 continue;
             }
@@ -291,12 +310,14 @@ bool InstallPlan::PlanShortcuts() {
 }
 
 bool InstallPlan::AddValue(const char* section, const std::string& hive, const std::string& key,
-                           const std::string& name, std::uint32_t type, const std::string& data, bool keyOnly) {
+                           const std::string& name, std::uint32_t type, const std::string& data, bool keyOnly,
+                           const std::string& written) {
+    const std::string item = hive + "\\" + (written.empty() ? key : written);
     if (HiveNamed(hive) == Hive::None)
-        return Fail(section, hive + "\\" + key, "unknown registry hive " + hive, "Build the setup again", kExitDamaged);
+        return Fail(section, item, "unknown registry hive " + hive, "Build the setup again", kExitDamaged);
     // A value may stand directly under its hive (an empty key path); a key may not.
     if ((keyOnly || !key.empty()) && !IsKeyPath(key))
-        return Fail(section, hive + "\\" + key, "the registry key " + hive + "\\" + key + " is not a key path",
+        return Fail(section, item, "the registry key " + hive + "\\" + key + " is not a key path",
                     "Give every key name a text: no empty name, and no product text in it that is empty", kExitFailed);
     PlannedValue v;
     v.keyOnly = keyOnly;
@@ -321,15 +342,15 @@ bool InstallPlan::PlanRegistry() {
         }
         // A key path may hold a "%" of its own only through a variable; data keeps unknown ones.
         if (r.key) {
-            ok = AddValue("Registry", r.hive, key, std::string(), kRegNone, std::string(), true) && ok;
+            ok = AddValue("Registry", r.hive, key, std::string(), kRegNone, std::string(), true, r.keyPath) && ok;
         } else if (r.type == 's') {
             variables_.Expand(r.data, false, data, problem_);
-            ok = AddValue("Registry", r.hive, key, name, kRegString, StringData(data), false) && ok;
+            ok = AddValue("Registry", r.hive, key, name, kRegString, StringData(data), false, r.keyPath) && ok;
         } else if (r.type == 'b') {
             if (!ReadBinaryData(r.data, bytes))
                 ok = Fail("Registry", item, "bad binary data: " + r.data, "Write the data as hexadecimal bytes", kExitFailed);
             else
-                ok = AddValue("Registry", r.hive, key, name, kRegBinary, bytes, false) && ok;
+                ok = AddValue("Registry", r.hive, key, name, kRegBinary, bytes, false, r.keyPath) && ok;
         } else {
             char* end = nullptr;
             unsigned long long number = std::strtoull(r.data.c_str(), &end, 16);
@@ -338,7 +359,7 @@ bool InstallPlan::PlanRegistry() {
                           kExitFailed);
             else
                 ok = AddValue("Registry", r.hive, key, name, kRegDword, DwordData(static_cast<std::uint32_t>(number)),
-                              false) && ok;
+                              false, r.keyPath) && ok;
         }
     }
     return ok;

@@ -108,8 +108,9 @@ private:
     bool PlanRegistry();
     bool PlanFileTypes();
     void PlanUninstallEntry();
+    // `written`: the key as setup.ini writes it, with its variables, to name the item by.
     bool AddValue(const char* section, const std::string& hive, const std::string& key, const std::string& name,
-                  std::uint32_t type, const std::string& data, bool keyOnly);
+                  std::uint32_t type, const std::string& data, bool keyOnly, const std::string& written = std::string());
 
     const SetupScript& script_;
     const InstallerOptions& options_;

@@ -153,7 +153,7 @@ build_case nogroup 0 0
 case_project noname "Quill" 'Quill' '' | sed 's/CreateUninstallerIcon=No/CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=/' \
     > "$cases/noname.qsp"
 build_case noname 1 1
-contains "empty name line" "$work/out" 'Error! Shortcuts %AppSCFolder%\: the destination %AppSCFolder%\ holds an empty name. Give the item a name'
+contains "empty name line" "$work/out" 'Error! Setup Info %AppSCFolder%\: the destination %AppSCFolder%\ holds an empty name. Give the item a name'
 case_project noid "Quill" 'Quill' '\r\n[FILE_TYPES]\r\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\r\n' > "$cases/noid.qsp"
 build_case noid 1 1
 contains "no identifier line" "$work/out" 'Error! File types txt: the file type txt has no identifier. Give the file type an identifier, such as Company.Document'

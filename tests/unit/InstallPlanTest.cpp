@@ -209,6 +209,18 @@ TEST(InstallPlan, NamesThatOnlyEmptyProductTextsLeaveEmptyDropOut) {
     EXPECT_EQ(plan.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Super, Duper\\Run.lnk");
 }
 
+TEST(InstallPlan, AnInstallationFolderMustNameAFolderBelowItsVariable) {
+    SetupScript script = ReadSetupScript(
+        Crlf("[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\\\n\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    EXPECT_FALSE(plan.ResolveVariables("C:\\Temp", Folders()));
+    EXPECT_EQ(plan.Failure(), kExitFailed);
+    EXPECT_EQ(plan.Problem(), "the installation folder %ProgramFiles%\\%CompanyName%\\%ProductName%\\ names no folder "
+                              "below C:\\Program Files");
+}
+
 TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
     const std::string header = "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\Demo\nDefaultShortcutFolderName=\n\n";
     SetupScript script = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%Desktop%\\Run,%AppDir%\\a.exe,,,,1,\n"));
