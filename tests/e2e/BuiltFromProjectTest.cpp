@@ -1,5 +1,6 @@
 // A project built into a setup program (through the sections' exports, and by qsbuild in both
 // output modes) installs exactly what the project says.
+#include "BuilderFolder.h"
 #include "E2ESupport.h"
 #include "core/Path.h"
 #include "core/Text.h"

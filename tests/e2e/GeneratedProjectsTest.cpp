@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 
+#include "BuilderFolder.h"
 #include "E2ESupport.h"
 
 namespace {
@@ -196,8 +197,12 @@ void RemoveTraces(const Generated& g, int index, bool uninstalled) {
     // Never the shell's own folders, which a refused project may name as its own.
     for (const auto& [folder, root] : {std::pair<std::string, int>{g.appDir, CSIDL_PROGRAM_FILES},
                                        {g.group, CSIDL_COMMON_PROGRAMS}})
-        if (folder.size() > ShellFolder(root).size() + 1 && folder != ShellFolder(CSIDL_PROGRAM_FILES_COMMON))
+        if (folder.size() > ShellFolder(root).size() + 1 && folder != ShellFolder(CSIDL_PROGRAM_FILES_COMMON)) {
             RemoveFolderTree(folder);
+            // and the company's folder above it, when the product was its last
+            for (std::string above = FolderOf(folder); above.size() > ShellFolder(root).size() + 1; above = FolderOf(above))
+                if (above == ShellFolder(CSIDL_PROGRAM_FILES_COMMON) || !RemoveDirectoryA(above.c_str())) break;
+        }
     RemoveFolderTree(ShellFolder(CSIDL_PROGRAM_FILES_COMMON) + "\\QsGen " + n);
     if (uninstalled) return;
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("Software\\QsGen\\" + n).c_str());

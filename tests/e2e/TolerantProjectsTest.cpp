@@ -1,6 +1,7 @@
 // Ordinary projects with harmless empty values build without errors, install silently and
 // uninstall completely: an empty company name in the folder and group paths, and an empty
 // program group that nothing goes into.
+#include "BuilderFolder.h"
 #include "E2ESupport.h"
 
 namespace {
@@ -91,7 +92,7 @@ Shortcut=%Desktop%\QsE2E No Group,%AppDir%\tool.exe,,,,1,%AppDir%
     EXPECT_EQ(FolderNames(ProgramsFolder()), before);  // no program group was made
 
     ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
-    EXPECT_TRUE(Disappears(ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill"));
+    EXPECT_TRUE(Disappears(appDir));
     EXPECT_FALSE(Exists(desktopLink));
     // The Start menu's programs folder itself stays, with what it held.
     EXPECT_EQ(FolderNames(ProgramsFolder()), before);
