@@ -172,27 +172,34 @@ bool InstallPlan::ResolveGroup(const std::string& startMenuPrograms) {
 }
 
 bool InstallPlan::ResolveInstallationFolder() {
-    std::string installPath;
     const std::string& written = script_.installationPath;
-    bool escapes = false;
+    // A refused folder leaves a stand-in, so that the lines below are checked all the same.
+    auto refuse = [&](const std::string& problem, const std::string& fix, int exitCode) {
+        appDir_ = "C:\\Program Files\\Product";
+        variables_.Set("AppDir", appDir_, true);
+        return Fail("Setup Info", "DefaultInstallationPath", problem, fix, exitCode);
+    };
+    static const char kBeginWithVariable[] =
+        "Begin the default installation folder with a folder variable such as %ProgramFiles%, followed by names";
     // Below a folder variable, names that empty product texts leave empty drop out, as in a
     // destination; a path written out in full is taken as it stands.
     const bool belowVariable = !written.empty() && written[0] == '%' && written.find('%', 1) != std::string::npos;
+    std::string installPath;
+    bool escapes = false;
     if (!options_.folder.empty()) {
         installPath = options_.folder;
     } else if (belowVariable ? !variables_.ExpandDestination(TrimTrailingBackslashes(written), installPath, problem_, escapes)
                              : !variables_.Expand(written, true, installPath, problem_)) {
-        appDir_ = "C:\\Program Files\\Product";
-        variables_.Set("AppDir", appDir_, true);
-        return Fail("Setup Info", "DefaultInstallationPath",
-                    belowVariable ? "the installation folder" + problem_.substr(std::string("the destination").size())
-                                  : "the installation folder " + written + " names an " + problem_,
-                    escapes ? "Remove \".\", \"..\", \":\" and \"/\" from the default installation folder"
-                    : !belowVariable || problem_.find("folder variable") != std::string::npos
-                        ? "Begin the default installation folder with a folder variable such as %ProgramFiles%, "
-                          "followed by names"
-                        : "Change the default installation folder, or the product texts that it uses",
-                    escapes ? kExitDamaged : kExitFailed);
+        if (!belowVariable)
+            return refuse("the installation folder " + written + " names an " + problem_, kBeginWithVariable, kExitFailed);
+        const std::string problem = "the installation folder" + problem_.substr(std::string("the destination").size());
+        if (escapes)
+            return refuse(problem, "Remove \".\", \"..\", \":\" and \"/\" from the default installation folder", kExitDamaged);
+        return refuse(problem,
+                      problem_.find("folder variable") != std::string::npos
+                          ? kBeginWithVariable
+                          : "Change the default installation folder, or the product texts that it uses",
+                      kExitFailed);
     }
     appDir_ = TrimTrailingBackslashes(installPath);
     // Product texts that are all empty would leave the folder variable alone: the product would
@@ -200,22 +207,12 @@ bool InstallPlan::ResolveInstallationFolder() {
     std::string root;
     if (options_.folder.empty() && belowVariable &&
         variables_.Expand(written.substr(0, written.find('%', 1) + 1), false, root, problem_) &&
-        EqualNoCase(TrimTrailingBackslashes(root), appDir_)) {
-        appDir_ = "C:\\Program Files\\Product";
-        variables_.Set("AppDir", appDir_, true);
-        return Fail("Setup Info", "DefaultInstallationPath",
-                    "the installation folder " + written + " names no folder below " + root,
-                    "Give the product a name, or add a folder name to the default installation folder", kExitFailed);
-    }
-    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3) {
-        // The plan goes on with a stand-in, so that the lines below are checked all the same.
-        appDir_ = "C:\\Program Files\\Product";
-        variables_.Set("AppDir", appDir_, true);
-        return Fail("Setup Info", "DefaultInstallationPath", "the installation folder " + installPath + " is not a full folder path",
-                    "Begin the default installation folder with a folder variable such as %ProgramFiles%, "
-                    "followed by names",
-                    kExitFailed);
-    }
+        EqualNoCase(TrimTrailingBackslashes(root), appDir_))
+        return refuse("the installation folder " + written + " names no folder below " + root,
+                      "Give the product a name, or add a folder name to the default installation folder", kExitFailed);
+    if (!IsAbsolutePath(appDir_) || appDir_.size() <= 3)
+        return refuse("the installation folder " + installPath + " is not a full folder path", kBeginWithVariable,
+                      kExitFailed);
     variables_.Set("AppDir", appDir_, true);
     log_.Line("%AppDir% = " + appDir_);
     return true;

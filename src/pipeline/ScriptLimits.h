@@ -1,8 +1,10 @@
 #pragma once
-// Values that setup.ini cannot hold. Its lines split their fields at ",", so a "," in any field
-// but the last would move the later fields, and the installer would read another item than
-// the project's, or a line it refuses. The installer cannot tell; the build checks the project
-// for them before it writes setup.ini, and then runs the installer's own check on what it wrote.
+// Values that setup.ini cannot hold although the project can. The project's trees and file types
+// already keep "," out of every field but the last; the uninstaller shortcut's name is free text
+// that becomes a field of a shortcut line, and a file type's extension begins its line, where
+// "[" would end the section and ";" make the line a comment. The installer cannot tell such a
+// line from another; the build checks for them before it writes setup.ini, and then runs the
+// installer's own check on what it wrote.
 #include <vector>
 
 #include "package/Refusal.h"

@@ -103,6 +103,28 @@ TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
     EXPECT_FALSE(IsAbsolutePath("C:\\a\\..\\b"));
 }
 
+TEST(InstallerVariables, EmptyVariablesLeaveNoEmptyNamesAndValuesMayBePaths) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    v.Set("CompanyName", "", false);
+    v.Set("ProductName", "Super, Duper", false);
+    v.Set("Suite", "Quill\\Tools", false);
+    v.Set("Up", "a\\..", false);
+    std::string out, problem;
+    bool escapes = false;
+    EXPECT_TRUE(v.ExpandRelativePath("%CompanyName%\\%ProductName%", out, problem, escapes));
+    EXPECT_EQ(out, "Super, Duper");
+    EXPECT_TRUE(v.ExpandRelativePath("%CompanyName%", out, problem, escapes));
+    EXPECT_EQ(out, "");
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%\\%Suite%\\%CompanyName%\\x.txt", out, problem, escapes));
+    EXPECT_EQ(out, "C:\\Apps\\Demo\\Quill\\Tools\\x.txt");
+    EXPECT_FALSE(v.ExpandDestination("%AppDir%\\%Up%\\x.txt", out, problem, escapes));
+    EXPECT_TRUE(escapes);
+    EXPECT_FALSE(v.ExpandRelativePath("a\\\\b", out, problem, escapes));
+    EXPECT_EQ(problem, "holds an empty name");
+    EXPECT_FALSE(escapes);
+}
+
 TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
     Variables v;
     v.Set("AppDir", "C:\\Apps\\Demo", true);
