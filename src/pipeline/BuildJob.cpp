@@ -1,13 +1,20 @@
 #include "pipeline/BuildJob.h"
 
+#include <algorithm>
+#include <map>
+
 #include "core/Path.h"
+#include "executable/PeImage.h"
+#include "package/PackageCheck.h"
+#include "pipeline/ScriptLimits.h"
 #include "pipeline/BuildLog.h"
-#include "pipeline/PackageCheck.h"
 #include "pipeline/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+
+const char kNoSetupProduced[] = "No setup was produced because of the errors above";
 
 BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     const std::string folder = FolderOf(project.Path());
@@ -48,6 +55,24 @@ void BuildJob::Error(const std::string& line) {
     ++errors_;
 }
 
+void BuildJob::Error(const std::string& line, const std::string& path, const std::string& reason) {
+    Error(line);
+    log_.Log("  " + platform::NativePath(path) + ": " + reason);
+}
+
+void BuildJob::ErrorReading(const std::string& line, const std::string& path, const std::string& otherPath, int code) {
+    const std::string problem = ReadProblem(path);
+    if (problem.empty())
+        Error(line, otherPath, platform::ErrorText(code));
+    else
+        Error(line, path, problem);
+}
+
+void BuildJob::Warning(const std::string& line) {
+    log_.Log(line);
+    ++warnings_;
+}
+
 bool BuildJob::Continue() const { return log_.ShouldContinue(); }
 
 void BuildJob::Run() {
@@ -57,9 +82,17 @@ void BuildJob::Run() {
     ChoosePaths();
     Log("Setup build process started");
     Log("Checking dependencies...");
-    if (CheckInstallable())
+    // Every check runs, so that one build names every fault; a fault found stops the build
+    // before it writes anything.
+    const bool writable = CheckWritable();
+    CheckOutputFolder();
+    CheckInputs();
+    CheckInstallable(writable);
+    CheckWarnings();
+    // A build stopped during its checks ends like any stopped build: without a summary.
+    if (Continue() && errors_ == 0)
         BuildSetup();
-    else
+    else if (Continue())
         LogSummary();
     RemoveTemporaryFiles();
     log_.Finished();
@@ -82,21 +115,51 @@ void BuildJob::BuildSetup() {
     }
 }
 
-// Values that the installer refuses would make it reject the whole package: nothing is built.
-bool BuildJob::CheckInstallable() {
-    std::vector<std::string> refusals = InstallerRefusals(project_);
-    for (const std::string& refusal : refusals) Error("Error! " + refusal);
-    if (refusals.empty()) return true;
-    Error("Error! The setup is not built: its installer would refuse the values above");
-    return false;
+void BuildJob::Refused(const Refusal& refusal) { Error("Error! " + BuildLogText(refusal)); }
+
+// Values that setup.ini cannot hold would be read as other items: nothing is built.
+bool BuildJob::CheckWritable() {
+    const std::vector<Refusal> found = UnwritableValues(project_);
+    for (const Refusal& refusal : found) Refused(refusal);
+    return found.empty();
 }
 
-// The output folder is created one level deep; when that fails the later steps say so.
+// The installer's own check, on the bytes of setup.ini that the build writes and the entries
+// that the archive step adds. A package that the installer would refuse is not built. A file
+// marked for self-registration must be a library that exports DllRegisterServer; one that cannot
+// be read is the input check's to report. `withSplitLines` is false when setup.ini cannot hold
+// some value: the lines split at its "," are then not reported a second time.
+void BuildJob::CheckInstallable(bool withSplitLines) {
+    ScriptBuilder script;
+    project_.Export(script);
+    const std::string text = script.Text();
+    std::map<std::string, std::string> sources;
+    project_.fileTree.Walk([&](const TreeNode& node) {
+        if (const FileItem* file = FileTree::FileOf(&node))
+            sources[FileTree::EntryName(&node)] = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
+    });
+    if (settings_.includeUninstaller) sources["uninstall.exe"] = PrebuiltUninstaller();
+    auto entrySize = [&](const std::string& entry, std::uint64_t& size) {
+        size = 0;
+        return sources.count(entry) > 0;
+    };
+    auto registers = [&](const std::string& entry) {
+        std::string image;
+        if (!ReadFileBytes(sources[entry], image)) return true;
+        PeImage pe;
+        if (!pe.Parse(image)) return false;
+        const std::vector<std::string> names = pe.ExportedNames(image);
+        return std::find(names.begin(), names.end(), "DllRegisterServer") != names.end();
+    };
+    const std::vector<Refusal> refusals = CheckPackage(ReadSetupScript(ProfileText::FromBytes(text)), entrySize, registers);
+    for (const Refusal& refusal : refusals)
+        if (withSplitLines || refusal.problem.rfind(kBadLine, 0) != 0) Refused(refusal);
+}
+
 // The working copies of the programs, and in a self-extracting build the script and the
 // archive, lie in a temporary folder of the build's own, so builds running at once never share
 // them.
 void BuildJob::ChoosePaths() {
-    platform::MakeFolder(settings_.outputFolder);
     workFolder_ = platform::MakeUniqueFolder(platform::TempFolder(), "qs-build-");
     if (settings_.selfExtracting) {
         scriptPath_ = WorkFile("setup.ini");
@@ -110,15 +173,18 @@ void BuildJob::ChoosePaths() {
 void BuildJob::CreateScript() {
     File file;
     if (!file.Open(scriptPath_, CreateWrite)) {
-        Error("Error! Can not create setup.ini file");
+        Error("Error! Can not create setup.ini file", scriptPath_, platform::ErrorText(platform::LastError()));
         return;
     }
     Log("Creating setup.ini file...");
     ScriptBuilder script;
     project_.Export(script);
+    platform::ClearLastError();
     bool written = script.WriteTo(file);
+    int code = platform::LastError();
     if (file.Close() == 0 || !written) {
-        Error("Error! Can not write setup.ini file");
+        if (written) code = platform::LastError();
+        Error("Error! Can not write setup.ini file", scriptPath_, platform::ErrorText(code));
         return;
     }
     Log("setup.ini - OK");
@@ -128,6 +194,7 @@ void BuildJob::LogSummary() {
     Log("Setup build process has finished");
     Log("--------------------------------");
     Log("Errors: " + std::to_string(errors_) + "  Warnings: " + std::to_string(warnings_));
+    if (errors_ > 0) Log(kNoSetupProduced);
 }
 
 std::string BuildJob::WorkFile(const std::string& name) const {
