@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Help.h"
 #include "app/MainWindow.h"
+#include "app/Settings.h"
 
 ProjectDocument* EditorServices::Project() const { return main_.Project(); }
 const LanguageSets& EditorServices::Texts() const { return TheApplication().Texts(); }
@@ -14,3 +15,4 @@ std::string EditorServices::ApplicationTitle() const { return ::ApplicationTitle
 bool EditorServices::SaveProject() const { return main_.SaveProject(); }
 int EditorServices::SplitPosition() const { return TheApplication().PageValue(); }
 void EditorServices::SetSplitPosition(int percent) const { TheApplication().SetPageValue(percent); }
+std::string EditorServices::SigningCommand() const { return LoadSigningCommand(); }

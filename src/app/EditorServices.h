@@ -18,6 +18,7 @@ public:
     bool SaveProject() const override;
     int SplitPosition() const override;
     void SetSplitPosition(int percent) const override;
+    std::string SigningCommand() const override;
 
 private:
     MainWindow& main_;

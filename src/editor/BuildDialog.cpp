@@ -44,7 +44,7 @@ void DialogBuildLog::Step() { SendMessageA(progress_, PBM_STEPIT, 0, 0); }
 
 void DialogBuildLog::Finished() { PostMessageA(dialog_, WM_COMMAND, CMD_BUILD_FINISHED, 0); }
 
-BuildDialog::BuildDialog(HWND, void* context) : Dialog(context), project_(*static_cast<ProjectDocument*>(context)) {}
+BuildDialog::BuildDialog(HWND, void* context) : Dialog(context), request_(*static_cast<BuildRequest*>(context)) {}
 
 // The dialog cannot end while the build runs; should it be destroyed all the same, the build
 // stops first, since it writes into the dialog's controls.
@@ -63,7 +63,8 @@ bool BuildDialog::OnInitDialog(HWND dialog) {
     // The log holds every line of the largest build, not the edit control's default 32 KB.
     SendDlgItemMessageA(dialog, IDC_BUILD_LOG, EM_LIMITTEXT, 0, 0);
     log_ = std::make_unique<DialogBuildLog>(dialog);
-    job_ = std::make_unique<BuildJob>(project_, *log_, platform::ModuleFolder());
+    job_ = std::make_unique<BuildJob>(request_.project, *log_, platform::ModuleFolder());
+    job_->SetSigningCommand(request_.signingCommand);
     SetTimer(dialog, kLogTimer, kLogInterval, nullptr);
     job_->Start();
     return true;
@@ -107,7 +108,8 @@ void BuildDialog::OnTimer(HWND, UINT_PTR timerId) {
     if (timerId == kLogTimer) log_->ShowPending();
 }
 
-int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project) {
-    DialogCreatorOf<BuildDialog> creator(const_cast<ProjectDocument*>(&project));
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand) {
+    BuildRequest request{project, signingCommand};
+    DialogCreatorOf<BuildDialog> creator(&request);
     return static_cast<int>(ShowModalDialog(instance, IDD_BUILD, owner, creator));
 }

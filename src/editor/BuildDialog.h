@@ -35,9 +35,15 @@ private:
     std::string pending_;  // guarded by mutex_
 };
 
+// What the dialog builds, and how.
+struct BuildRequest {
+    const ProjectDocument& project;
+    std::string signingCommand;  // see BuildJob::SetSigningCommand
+};
+
 class BuildDialog : public Dialog {
 public:
-    // `context` is the ProjectDocument to build.
+    // `context` is the BuildRequest.
     BuildDialog(HWND dialog, void* context);
     ~BuildDialog() override;
     bool OnInitDialog(HWND dialog) override;
@@ -47,13 +53,14 @@ public:
 private:
     void ScrollToEnd(HWND dialog) const;
 
-    const ProjectDocument& project_;
+    const BuildRequest& request_;
     std::unique_ptr<DialogBuildLog> log_;
     std::unique_ptr<BuildJob> job_;
     bool finished_ = false;
     bool cancelRequested_ = false;
 };
 
-// Builds `project` in the modal dialog over `owner`: CMD_BUILD_FINISHED after a build that ran
-// to its end and was closed, CMD_BUILD_CANCELLED after a cancelled one.
-int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project);
+// Builds `project` in the modal dialog over `owner`, signing its programs with `signingCommand`
+// when it is not empty: CMD_BUILD_FINISHED after a build that ran to its end and was closed,
+// CMD_BUILD_CANCELLED after a cancelled one.
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand);

@@ -29,4 +29,7 @@ public:
     // The split pages' shared splitter position, a whole percentage of the page width.
     virtual int SplitPosition() const = 0;
     virtual void SetSplitPosition(int percent) const = 0;
+    // The command that signs every program a build produces ("{file}" standing for its path);
+    // empty: nothing is signed.
+    virtual std::string SigningCommand() const = 0;
 };

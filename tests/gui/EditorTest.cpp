@@ -339,6 +339,32 @@ TEST_F(EditorTest, BuildFromTheMenuMakesWhatQsbuildMakesAndTestRunStartsIt) {
     Close(builder);
 }
 
+// The builder's signing command (Build Options) signs every program of a window build: here a
+// command that notes each path it is given.
+TEST_F(EditorTest, AWindowBuildRunsTheSigningCommandOnEveryProgram) {
+    const std::string marker = folder_.Path() + "\\signed.txt";
+    const std::string command = "echo {file}>>\"" + marker + "\"";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "signCommand", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    BuilderProcess builder;
+    Open(builder);
+    const std::string log = BuildFromTheMenu(builder);
+    for (const char* line : {"Signing setup.exe - OK\r\n", "Signing uninstall.exe - OK\r\n", "Signing DemoSetup.exe - OK\r\n",
+                             "Errors: 0  Warnings: 0\r\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << log;
+    const std::string signedPaths = ReadWhole(marker);
+    EXPECT_NE(signedPaths.find(projectFolder_ + "\\output\\DemoSetup.exe"), std::string::npos) << signedPaths;
+    size_t lines = 0;
+    for (char c : signedPaths) lines += c == '\n';
+    EXPECT_EQ(lines, 3u) << signedPaths;
+    EXPECT_TRUE(Exists(projectFolder_ + "\\output\\DemoSetup.exe"));
+    Close(builder);
+}
+
 TEST_F(EditorTest, ATestRunThatCannotStartIsReported) {
     BuilderProcess builder;
     Open(builder);
