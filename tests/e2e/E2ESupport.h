@@ -45,9 +45,11 @@ inline int RunProgram(const std::string& program, const std::string& arguments, 
     return static_cast<int>(code);
 }
 
-// Whether `path` is gone within a few seconds (the uninstaller removes itself just after it ends).
+// Whether `path` is gone soon (the uninstaller removes itself just after it ends).
 inline bool Disappears(const std::string& path) {
-    for (int i = 0; i < 100; ++i) {
+    // Up to a minute: the uninstaller's self-removal starts a process of its own, which a loaded
+    // machine can hold back for seconds.
+    for (int i = 0; i < 600; ++i) {
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
