@@ -32,7 +32,10 @@ const char kUsage[] =
     "  --single-file      build one self-extracting setup program\n"
     "  --side-by-side     copy the setup program and its files into the output folder\n"
     "  --language NAME    builder language whose texts fill keys the project lacks (default: English)\n"
-    "  --quiet            print only failures (on standard error)\n"
+    "  --quiet            print only failures and warnings (on standard error)\n"
+    "  --warnings-as-errors\n"
+    "                     count every warning as an error: the build then produces no setup\n"
+    "                     and exits 1\n"
     "  --save-as FILE     write the project to FILE in the builder's own form instead of building\n"
     "  --sign \"COMMAND\"   sign every program the build produces with COMMAND, {file} standing for\n"
     "                     the program's path (the installer and uninstaller before they are packed,\n"
@@ -60,6 +63,7 @@ struct Options {
     std::string signingCommand;
     int selfExtracting = -1;  // -1: as the project says
     bool quiet = false;
+    bool warningsAsErrors = false;
 
     // --new: the wizard's answers.
     std::string newPath;
@@ -104,14 +108,18 @@ class ConsoleLog : public BuildLog {
 public:
     ConsoleLog(bool quiet, bool progress) : quiet_(quiet), progress_(progress) {}
 
+    // Quiet, a failure goes to standard error with the indented lines that explain it, and so
+    // does the last line, which says that no setup was produced.
     void Log(const std::string& line) override {
         ClearProgress();
         if (!quiet_) {
             std::fprintf(stdout, "%s\n", line.c_str());
             std::fflush(stdout);
-        } else if (IsFailure(line)) {
-            std::fprintf(stderr, "%s\n", line.c_str());
+            return;
         }
+        const bool detail = line.compare(0, 2, "  ") == 0;
+        if (!detail) showing_ = IsFailure(line);
+        if (showing_) std::fprintf(stderr, "%s\n", line.c_str());
     }
 
     void Archived(std::uint64_t files, std::uint64_t bytes) override {
@@ -127,7 +135,8 @@ public:
 private:
     static bool IsFailure(const std::string& line) {
         const std::string tail = " - Error";
-        return line.compare(0, 6, "Error!") == 0 ||
+        return line.compare(0, 6, "Error!") == 0 || line.compare(0, 8, "Warning!") == 0 ||
+               line == kNoSetupProduced ||
                (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0);
     }
 
@@ -140,6 +149,7 @@ private:
 
     bool quiet_;
     bool progress_;
+    bool showing_ = false;  // the last line that was not a detail went to standard error
     int shownWidth_ = 0;
     std::chrono::steady_clock::time_point lastShown_;
 };
@@ -199,6 +209,8 @@ int ParseArguments(int argc, char** argv, Options& options) {
             options.selfExtracting = wanted;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
+        } else if (arg == "--warnings-as-errors") {
+            options.warningsAsErrors = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else if (options.projectPath.empty()) {
@@ -210,8 +222,10 @@ int ParseArguments(int argc, char** argv, Options& options) {
     if (!options.newPath.empty()) {
         if (!options.projectPath.empty()) return Usage("--new writes a project and builds none: give no other project");
         if (!options.filesGiven) return Usage("--new needs --files DIR, the folder with the product's files");
-        if (!options.outputFolder.empty() || !options.saveAsPath.empty() || options.selfExtracting >= 0)
-            return Usage("--output, --save-as, --single-file and --side-by-side apply to builds, not to --new");
+        if (!options.outputFolder.empty() || !options.saveAsPath.empty() || options.selfExtracting >= 0 ||
+            options.warningsAsErrors)
+            return Usage("--output, --save-as, --single-file, --side-by-side and --warnings-as-errors apply to builds, "
+                         "not to --new");
         return -1;
     }
     if (options.filesGiven || options.force || !options.answers.scanOption || options.answers.IsModified())
@@ -225,6 +239,7 @@ int Build(const ProjectDocument& project, const Options& options) {
     ConsoleLog log(options.quiet, !options.quiet && platform::StandardErrorIsTerminal());
     BuildJob job(project, log, platform::ModuleFolder());
     job.SetSigningCommand(options.signingCommand);
+    job.SetWarningsAsErrors(options.warningsAsErrors);
     runningLog = &log;
     platform::CatchInterrupt(OnInterrupt);
     try {

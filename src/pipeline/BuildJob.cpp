@@ -9,6 +9,8 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
+const char kNoSetupProduced[] = "No setup was produced because of the errors above";
+
 BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     const std::string folder = FolderOf(project.Path());
     BuildSettings settings;
@@ -48,6 +50,24 @@ void BuildJob::Error(const std::string& line) {
     ++errors_;
 }
 
+void BuildJob::Error(const std::string& line, const std::string& path, const std::string& reason) {
+    Error(line);
+    log_.Log("  " + platform::NativePath(path) + ": " + reason);
+}
+
+void BuildJob::ErrorReading(const std::string& line, const std::string& path, const std::string& otherPath, int code) {
+    const std::string problem = ReadProblem(path);
+    if (problem.empty())
+        Error(line, otherPath, platform::ErrorText(code));
+    else
+        Error(line, path, problem);
+}
+
+void BuildJob::Warning(const std::string& line) {
+    log_.Log(line);
+    ++warnings_;
+}
+
 bool BuildJob::Continue() const { return log_.ShouldContinue(); }
 
 void BuildJob::Run() {
@@ -57,9 +77,14 @@ void BuildJob::Run() {
     ChoosePaths();
     Log("Setup build process started");
     Log("Checking dependencies...");
-    if (CheckInstallable())
+    CheckInstallable();
+    CheckOutputFolder();
+    CheckInputs();
+    CheckWarnings();
+    // A build stopped during its checks ends like any stopped build: without a summary.
+    if (Continue() && errors_ == 0)
         BuildSetup();
-    else
+    else if (Continue())
         LogSummary();
     RemoveTemporaryFiles();
     log_.Finished();
@@ -91,12 +116,10 @@ bool BuildJob::CheckInstallable() {
     return false;
 }
 
-// The output folder is created one level deep; when that fails the later steps say so.
 // The working copies of the programs, and in a self-extracting build the script and the
 // archive, lie in a temporary folder of the build's own, so builds running at once never share
 // them.
 void BuildJob::ChoosePaths() {
-    platform::MakeFolder(settings_.outputFolder);
     workFolder_ = platform::MakeUniqueFolder(platform::TempFolder(), "qs-build-");
     if (settings_.selfExtracting) {
         scriptPath_ = WorkFile("setup.ini");
@@ -110,15 +133,18 @@ void BuildJob::ChoosePaths() {
 void BuildJob::CreateScript() {
     File file;
     if (!file.Open(scriptPath_, CreateWrite)) {
-        Error("Error! Can not create setup.ini file");
+        Error("Error! Can not create setup.ini file", scriptPath_, platform::ErrorText(platform::LastError()));
         return;
     }
     Log("Creating setup.ini file...");
     ScriptBuilder script;
     project_.Export(script);
+    platform::ClearLastError();
     bool written = script.WriteTo(file);
+    int code = platform::LastError();
     if (file.Close() == 0 || !written) {
-        Error("Error! Can not write setup.ini file");
+        if (written) code = platform::LastError();
+        Error("Error! Can not write setup.ini file", scriptPath_, platform::ErrorText(code));
         return;
     }
     Log("setup.ini - OK");
@@ -128,6 +154,7 @@ void BuildJob::LogSummary() {
     Log("Setup build process has finished");
     Log("--------------------------------");
     Log("Errors: " + std::to_string(errors_) + "  Warnings: " + std::to_string(warnings_));
+    if (errors_ > 0) Log(kNoSetupProduced);
 }
 
 std::string BuildJob::WorkFile(const std::string& name) const {

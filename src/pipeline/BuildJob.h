@@ -1,10 +1,14 @@
 #pragma once
-// One setup build: the installer script, the product archive, then either the self-extracting
-// executable or the installer and its files copied side by side into the output folder. Every
-// step reports to the build log; a failure is an "Error!" line and one more error, never an end:
-// only the log's continue flag stops a build early. Runs on its own thread (Start, Wait) or
+// One setup build: the checks, the installer script, the product archive, then either the
+// self-extracting executable or the installer and its files copied side by side into the output
+// folder. Every step reports to the build log; a failure is an "Error!" line, followed by an
+// indented line with the path involved and the system's reason, and one more error. The checks
+// run first and report everything they find; when they count errors nothing is written. After
+// that a failure never ends a build (only the log's continue flag stops it early), but a build
+// that counted errors leaves no setup program behind. Runs on its own thread (Start, Wait) or
 // directly (Run).
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,10 @@
 class BuildLog;
 class ContainerWriter;
 class ProjectDocument;
+class TreeNode;
+
+// The last line of the log of a build that counted errors.
+extern const char kNoSetupProduced[];
 
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
@@ -41,6 +49,8 @@ public:
     // A command line run on every program the build produces before it is packed or delivered,
     // "{file}" standing for the program's path; empty: nothing is signed.
     void SetSigningCommand(std::string command) { signingCommand_ = std::move(command); }
+    // Logs and counts every warning as an error, so that a build with warnings produces no setup.
+    void SetWarningsAsErrors(bool on) { warningsAsErrors_ = on; }
 
     void Run() override;
 
@@ -50,10 +60,20 @@ public:
 private:
     void Log(const std::string& line);
     void Error(const std::string& line);
+    // The error line, then "  " + the path in the system's form + ": " + the reason.
+    void Error(const std::string& line, const std::string& path, const std::string& reason);
+    // A file that could not be read: its own reason when it cannot be read now, otherwise the
+    // system's code `code` for `otherPath`, the file written at the time.
+    void ErrorReading(const std::string& line, const std::string& path, const std::string& otherPath, int code);
+    void Warning(const std::string& text);
     bool Continue() const;
 
     void ChoosePaths();
     bool CheckInstallable();
+    void CheckOutputFolder();
+    void CheckInputs();
+    void CheckInput(const std::string& what, bool used, const std::string& path);
+    void CheckWarnings();
     void BuildSetup();
     void CreateScript();
     void BuildArchive();
@@ -67,9 +87,9 @@ private:
     std::string Described(const std::string& what) const;
     void WriteVersion(const std::string& target, const std::string& name, const std::string& description);
     void Sign(const std::string& target, const std::string& name);
-    bool Deliverable(const std::string& target, const std::string& name);
+    bool Deliverable(const std::string& target);
     void CopyToOutput();
-    bool CopyOne(const std::string& source, const std::string& target);
+    bool CopyOne(const std::string& source, const std::string& target, const std::string& errorLine);
     void CopyBeside(const std::string& source, const std::string& folder, const std::string& okText,
                     const std::string& errorText);
     void LogSummary();
@@ -82,6 +102,9 @@ private:
     int errors_ = 0;
     int warnings_ = 0;
     std::string signingCommand_;
+    bool warningsAsErrors_ = false;
+    // The size of each product file that could be read, from the checks.
+    std::map<const TreeNode*, std::uint64_t> productSizes_;
     // Set when a program could not be given its icon, version or signature: the setup that
     // would carry it is not delivered.
     bool spoiled_ = false;

@@ -38,8 +38,10 @@ void BuildJob::BuildArchive() {
     // open files of the build.
     const std::string uninstaller = settings_.includeUninstaller ? PrepareUninstaller() : std::string();
     ProductArchive archive;
+    platform::ClearLastError();
     if (!archive.Open(archivePath_)) {
-        Error("Error! Can not create product file archive: setup.zip");
+        Error("Error! Can not create product file archive: setup.zip", archivePath_,
+              platform::ErrorText(platform::LastError()));
         return;
     }
     Log("Adding files to the product file archive setup.zip...");
@@ -62,19 +64,23 @@ void BuildJob::BuildArchive() {
         if (!Continue()) return;  // a cancelled build adds nothing more; the archive is closed as it is
         if (!packer.Next(packed)) break;
         const ArchiveItem& item = items[i];
+        platform::ClearLastError();
         const bool added = packed.state == PackedFile::State::Streamed
                                ? archive.AddFile(item.source, item.entryName, kCompressionLevel, item.timeSource)
                                : archive.AddPacked(item.timeSource, item.entryName, packed);
+        const int code = platform::LastError();
         packed = PackedFile();
         if (added)
             Log(item.logName + " - OK");
         else
-            Error(item.logName + " - Error");
+            ErrorReading(item.logName + " - Error", item.source, archivePath_, code);
         if (i < productFiles) log_.Archived(i + 1, archive.BytesRead());
     }
     if (!Continue()) return;
+    platform::ClearLastError();
     if (!archive.Close()) {
-        Error("Error! Can not write product file archive: setup.zip");
+        Error("Error! Can not write product file archive: setup.zip", archivePath_,
+              platform::ErrorText(platform::LastError()));
         return;
     }
     Log("setup.zip - OK");
@@ -93,15 +99,29 @@ std::string BuildJob::PrepareUninstaller() {
     return copy;
 }
 
+// Why a program produced by the build could not be changed, when it can be read: it is not a
+// Windows program with the resources the build writes.
+static std::string ProgramProblem(const std::string& program, const std::string& what) {
+    const std::string problem = ReadProblem(program);
+    return problem.empty() ? "not a Windows program that can take " + what : problem;
+}
+
 // Puts the project's icon, when it gives one, into a produced executable.
 void BuildJob::CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine) {
     if (settings_.iconPath.empty()) return;
     if (ReplaceIcon(target, settings_.iconPath)) {
         Log(okLine);
-    } else {
-        spoiled_ = true;
-        Error(errorLine);
+        return;
     }
+    spoiled_ = true;
+    std::vector<IconFileImage> images;
+    const std::string problem = ReadProblem(settings_.iconPath);
+    if (!problem.empty())
+        Error(errorLine, settings_.iconPath, problem);
+    else if (!ReadIconFile(settings_.iconPath, images))
+        Error(errorLine, settings_.iconPath, "not an icon file");
+    else
+        Error(errorLine, target, ProgramProblem(target, "an icon"));
 }
 
 // The file description of a program: the product's name and what the program is.
@@ -115,7 +135,8 @@ void BuildJob::WriteVersion(const std::string& target, const std::string& name, 
     texts.fileDescription = description;
     if (SetVersionInfo(target, texts)) return;
     spoiled_ = true;
-    Error("Error! Can not write the version information of " + name);
+    Error("Error! Can not write the version information of " + name, target,
+          ProgramProblem(target, "version information"));
 }
 
 // Runs the signing command with "{file}" replaced by the quoted path of `target`. The command's
@@ -135,8 +156,9 @@ void BuildJob::Sign(const std::string& target, const std::string& name) {
         return;
     }
     spoiled_ = true;
-    Error("Error! Can not sign " + name + (code < 0 ? ": the signing command cannot be started"
-                                                     : ": the signing command ended with code " + std::to_string(code)));
+    const std::string reason = code < 0 ? "the signing command cannot be started"
+                                        : "the signing command ended with code " + std::to_string(code);
+    Error("Error! Can not sign " + name + ": " + reason, target, reason);
     std::string text;
     ReadFileBytes(output, text);
     RemoveFile(output);
@@ -151,12 +173,12 @@ void BuildJob::Sign(const std::string& target, const std::string& name) {
     }
 }
 
-// A setup whose programs could not all be given their icon, version or signature is removed:
-// it would pass for the finished one. True when the setup stays.
-bool BuildJob::Deliverable(const std::string& target, const std::string& name) {
-    if (!spoiled_) return true;
+// A setup of a build that counted errors is removed: it would pass for a finished one, and one
+// whose programs lack their icon, version or signature, or whose archive lacks a file, is not.
+// True when the setup stays.
+bool BuildJob::Deliverable(const std::string& target) {
+    if (!spoiled_ && errors_ == 0) return true;
     RemoveFile(target);
-    Log(name + " was not created because of the errors above");
     return false;
 }
 
@@ -167,13 +189,17 @@ void BuildJob::BuildSelfExtracting() {
     if (!Continue()) return;
     // The working copies live in the build's temporary folder: the builder's own setup folder is
     // read-only when the builder is installed for all users.
+    const std::string installer = programFolder_ + "\\setup\\_setup.exe";
     const std::string workingCopy = WorkFile("setup.exe");
-    if (CopyFileContents(programFolder_ + "\\setup\\_setup.exe", workingCopy)) {
+    platform::ClearLastError();
+    if (CopyFileContents(installer, workingCopy)) {
         CustomizeIcon(workingCopy, "Customize setup icon - OK", "Error! Can not replace setup icon");
         WriteVersion(workingCopy, "setup.exe", Described("Setup"));
         Sign(workingCopy, "setup.exe");
     }
-    if (!writer.AddFile(workingCopy)) Error("Error! Can not add setup executable to the self-extracted file");
+    const int code = platform::LastError();
+    if (!writer.AddFile(workingCopy))
+        ErrorReading("Error! Can not add setup executable to the self-extracted file", installer, workingCopy, code);
     if (Continue()) {
         writer.AddCommand(kRunCommand, "setup.exe");
         if (Continue()) WriteSelfExtracting(writer);
@@ -181,21 +207,25 @@ void BuildJob::BuildSelfExtracting() {
     RemoveFile(workingCopy);
 }
 
+// A file that reads and is still refused is too large for the container's 32-bit sizes.
 void BuildJob::AddToContainer(ContainerWriter& writer) {
-    if (!writer.AddFile(scriptPath_)) Error("Error! Can not add setup.ini to the self-extracted file");
-    if (Continue() && !writer.AddFile(archivePath_))
-        Error("Error! Can not add setup.zip to the self-extracted file");
-    if (Continue() && settings_.splash && !writer.AddFile(settings_.splashPath))
-        Error("Error! Can not add splash bitmap to the self-extracted file");
-    if (Continue() && settings_.license && !writer.AddFile(settings_.licensePath))
-        Error("Error! Can not add license file to the self-extracted file");
-    if (Continue() && settings_.readme && !writer.AddFile(settings_.readmePath))
-        Error("Error! Can not add readme file to the self-extracted file");
+    const auto add = [&](const std::string& path, const std::string& errorLine) {
+        if (writer.AddFile(path)) return;
+        const std::string problem = ReadProblem(path);
+        Error(errorLine, path, problem.empty() ? "4 GiB or more, beyond what a single-file setup holds" : problem);
+    };
+    add(scriptPath_, "Error! Can not add setup.ini to the self-extracted file");
+    if (Continue()) add(archivePath_, "Error! Can not add setup.zip to the self-extracted file");
+    if (Continue() && settings_.splash)
+        add(settings_.splashPath, "Error! Can not add splash bitmap to the self-extracted file");
+    if (Continue() && settings_.license)
+        add(settings_.licensePath, "Error! Can not add license file to the self-extracted file");
+    if (Continue() && settings_.readme)
+        add(settings_.readmePath, "Error! Can not add readme file to the self-extracted file");
     if (!Continue()) return;
-    for (const std::string& language : settings_.languages) {
-        if (!writer.AddFile(programFolder_ + "\\LanguageSets\\Setup\\" + language + ".dat"))
-            Error("Error! Can not add language file " + language + " to the self-extracted file");
-    }
+    for (const std::string& language : settings_.languages)
+        add(programFolder_ + "\\LanguageSets\\Setup\\" + language + ".dat",
+            "Error! Can not add language file " + language + " to the self-extracted file");
 }
 
 // A container that could not be written completely is an error and is not left behind, since a
@@ -205,34 +235,45 @@ void BuildJob::AddToContainer(ContainerWriter& writer) {
 void BuildJob::WriteSelfExtracting(ContainerWriter& writer) {
     const std::string& name = settings_.setupFileName;
     const std::string target = settings_.outputFolder + "\\" + name;
+    const std::string prebuiltStub = programFolder_ + "\\setup\\_sfx.exe";
     const std::string stub = WorkFile("stub.exe");
-    if (CopyFileContents(programFolder_ + "\\setup\\_sfx.exe", stub)) {
+    if (CopyFileContents(prebuiltStub, stub)) {
         CustomizeIcon(stub, "Customize self-extracted file icon - OK", "Error! Can not replace self-extracted file icon");
         WriteVersion(stub, name, Described("Setup"));
     }
     if (spoiled_) {
         RemoveFile(stub);
-        Deliverable(target, name);
+        Deliverable(target);
         return;
     }
+    platform::ClearLastError();
     const int written = writer.WriteContainer(stub, target, nullptr, 4);
+    int code = platform::LastError();
     RemoveFile(stub);
     if (written != kContainerWritten) {
         RemoveFile(target);
-        Error("Error! Can not create self-extracted file " + name);
+        ErrorReading("Error! Can not create self-extracted file " + name, prebuiltStub, target, code);
         return;
     }
+    platform::ClearLastError();
     if (!StampChecksum(target)) {
+        code = platform::LastError();
         RemoveFile(target);
-        Error("Error! Can not write the checksum of self-extracted file " + name);
+        Error("Error! Can not write the checksum of self-extracted file " + name, target, platform::ErrorText(code));
         return;
     }
     Sign(target, name);
-    if (Deliverable(target, name)) Log(name + " - OK");
+    if (Deliverable(target)) Log(name + " - OK");
 }
 
-bool BuildJob::CopyOne(const std::string& source, const std::string& target) {
-    if (!platform::CopyFileTo(source, target)) return false;
+// A failed copy is logged with `errorLine`, naming the source when it cannot be read and the
+// target otherwise.
+bool BuildJob::CopyOne(const std::string& source, const std::string& target, const std::string& errorLine) {
+    platform::ClearLastError();
+    if (!platform::CopyFileTo(source, target)) {
+        ErrorReading(errorLine, source, target, platform::LastError());
+        return false;
+    }
     platform::SetArchiveAttribute(target);
     return true;
 }
@@ -241,10 +282,7 @@ bool BuildJob::CopyOne(const std::string& source, const std::string& target) {
 void BuildJob::CopyBeside(const std::string& source, const std::string& folder, const std::string& okText,
                           const std::string& errorText) {
     const std::string name = NameOf(source);
-    if (CopyOne(source, folder + name))
-        Log(okText + name + " - OK");
-    else
-        Error(errorText + name);
+    if (CopyOne(source, folder + name, errorText + name)) Log(okText + name + " - OK");
 }
 
 void BuildJob::CopyToOutput() {
@@ -263,20 +301,21 @@ void BuildJob::CopyToOutput() {
     if (!Continue()) return;
     for (const std::string& language : settings_.languages) {
         if (!Continue()) return;
-        if (CopyOne(programFolder_ + "\\LanguageSets\\Setup\\" + language + ".dat", folder + language + ".dat"))
+        if (CopyOne(programFolder_ + "\\LanguageSets\\Setup\\" + language + ".dat", folder + language + ".dat",
+                    "Error! Can not copy language file: " + language + ".dat"))
             Log("language file " + language + " - OK");
-        else
-            Error("Error! Can not copy language file: " + language + ".dat");
     }
     const std::string& name = settings_.setupFileName;
-    if (!CopyOne(programFolder_ + "\\setup\\_setup.exe", folder + name)) {
-        Error("Error! Can not copy setup executable file: " + name);
+    if (!CopyOne(programFolder_ + "\\setup\\_setup.exe", folder + name, "Error! Can not copy setup executable file: " + name))
+        return;
+    Log("Setup executable file " + name + " - OK");
+    // A stopped build leaves no installer without its icon, version or signature.
+    if (!Continue()) {
+        RemoveFile(folder + name);
         return;
     }
-    Log("Setup executable file " + name + " - OK");
-    if (!Continue()) return;
     CustomizeIcon(folder + name, "Customize setup icon - OK", "Error! Can not replace setup icon");
     if (!spoiled_) WriteVersion(folder + name, name, Described("Setup"));
     if (!spoiled_) Sign(folder + name, name);
-    Deliverable(folder + name, name);
+    Deliverable(folder + name);
 }

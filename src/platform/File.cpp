@@ -120,6 +120,36 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool RemoveFile(const std::string& path) { return DeleteFileAt(path); }
 
+std::string ReadProblem(const std::string& path) {
+    ClearLastError();
+    File file;
+    char first[512];
+    std::uint32_t got = 0;
+    if (!file.Open(path, ReadExisting) || !file.Read(first, sizeof first, got)) {
+        // A short read is the end of a small file, not a failure.
+        if (!file.IsOpen() || LastError() != 0) return ErrorText(LastError());
+    }
+    return std::string();
+}
+
+bool MakeFolderPath(const std::string& path, int& error) {
+    error = 0;
+    const std::string folder = TrimTrailingBackslashes(path);
+    if (folder.empty() || IsFolder(folder)) return !folder.empty();
+    std::string parent = FolderOf(folder);
+    // A drive alone ("C:") names its current folder: the root is meant.
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    // A file in the parent's place is left for the system to name in its reason.
+    const bool parentMissing = !parent.empty() && parent != folder && !IsFolder(parent) && !IsFile(parent);
+    if (parentMissing && !MakeFolderPath(parent, error)) return false;
+    if (MakeFolder(folder)) return true;
+    error = LastError();
+    // Another build may have made it meanwhile.
+    if (!IsFolder(folder)) return false;
+    error = 0;
+    return true;
+}
+
 bool FileSizeText(const std::string& path, std::string& text) {
     text.clear();
     File file;

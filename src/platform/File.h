@@ -58,6 +58,14 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 bool RemoveFile(const std::string& path);
 
+// Why a file cannot be read, in the system's words: the reason its opening or the reading of its
+// first bytes failed; empty when it can be read.
+std::string ReadProblem(const std::string& path);
+
+// Creates a folder together with every missing folder above it. True when the path is a folder
+// afterwards; otherwise `error` holds the system's code for the level that could not be made.
+bool MakeFolderPath(const std::string& path, int& error);
+
 // The size of a file as the builder shows it (FormatFileSize); false with an empty text when
 // the file cannot be opened or measured.
 bool FileSizeText(const std::string& path, std::string& text);

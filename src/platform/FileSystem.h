@@ -55,6 +55,12 @@ std::string ModuleFolder();
 
 // The system's code for the last failed call of this thread.
 int LastError();
+// Sets that code to 0, so that a failure which the system did not explain is not given the
+// reason of an older one.
+void ClearLastError();
+// The system's own words for an error code of LastError ("No such file or directory", "Access
+// is denied"), without a closing full stop or line end.
+std::string ErrorText(int code);
 
 // The path in the form the system's own calls take (identity on Windows).
 std::string NativePath(const std::string& path);

@@ -82,6 +82,62 @@ done
 "$qsbuild" --save-as "Z:${work//\//\\}\\Saved.qsp" "$project/Demo.qsp" > "$work/out" 2>&1; check "--save-as in Windows form" 0 $?
 [ -f "$work/Saved.qsp" ]; check "--save-as wrote the file" 0 $?
 
+# A missing product file: every missing file is named with its path and the system's reason
+# before anything is packed, no setup is left, the log says so last, exit 1.
+errors=$work/errors
+mkdir -p "$errors/files"
+printf 'b' > "$errors/files/b.txt"
+printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\nCreateSelfExtractedSetup=Yes\r\n\r\n[APPLICATION_FILES]\r\nFile=%%AppDir%%\\a.txt,files\\a.txt,1,0\r\nFile=%%AppDir%%\\b.txt,files\\b.txt,1,0\r\nFile=%%AppDir%%\\c.txt,files\\c.txt,1,0\r\n\r\n' > "$errors/Missing.qsp"
+"$qsbuild" "$errors/Missing.qsp" > "$work/out" 2>&1; check "missing product file exit" 1 $?
+contains "missing product file line" "$work/out" "Error! Can not read product file a.txt"
+contains "missing product file detail" "$work/out" "  $errors/files/a.txt: No such file or directory"
+contains "every missing file at once" "$work/out" "  $errors/files/c.txt: No such file or directory"
+contains "missing product file count" "$work/out" "Errors: 2  Warnings: 0"
+check "missing product file last line" "No setup was produced because of the errors above" "$(tail -n 1 "$work/out")"
+if grep -q "setup.zip" "$work/out"; then echo "FAIL: the build packed files after a failed check"; failures=$((failures + 1)); fi
+[ ! -e "$errors/out/Setup.exe" ]; check "no setup after a missing product file" 0 $?
+"$qsbuild" --quiet "$errors/Missing.qsp" > "$work/out" 2> "$work/err"; check "quiet missing file exit" 1 $?
+check "quiet missing file stdout" "" "$(cat "$work/out")"
+contains "quiet missing file detail" "$work/err" "  $errors/files/a.txt: No such file or directory"
+check "quiet last line" "No setup was produced because of the errors above" "$(tail -n 1 "$work/err")"
+
+# A product file that cannot be read gives the system's reason. A folder in its place is
+# unreadable whoever runs the test; a file without read permission only when not run as root.
+printf 'a' > "$errors/files/a.txt"; printf 'c' > "$errors/files/c.txt"
+rm "$errors/files/b.txt"; mkdir "$errors/files/b.txt"
+"$qsbuild" "$errors/Missing.qsp" > "$work/out" 2>&1; check "unreadable product file exit" 1 $?
+contains "unreadable product file reason" "$work/out" "  $errors/files/b.txt: Is a directory"
+rmdir "$errors/files/b.txt"; printf 'b' > "$errors/files/b.txt"; chmod 000 "$errors/files/c.txt"
+if [ "$(id -u)" != 0 ]; then
+    "$qsbuild" "$errors/Missing.qsp" > "$work/out" 2>&1; check "unreadable by permission exit" 1 $?
+    contains "unreadable by permission reason" "$work/out" "  $errors/files/c.txt: Permission denied"
+fi
+chmod 644 "$errors/files/c.txt"
+
+# An output folder several levels deep that does not exist yet is made, and the build succeeds.
+"$qsbuild" --output "$work/deep/a/b" "$errors/Missing.qsp" > "$work/out" 2>&1; check "deep output folder exit" 0 $?
+[ -f "$work/deep/a/b/Setup.exe" ]; check "setup in the deep output folder" 0 $?
+# One that cannot be made is one error with its path and reason.
+printf 'x' > "$work/blocker"
+"$qsbuild" --output "$work/blocker/out" "$errors/Missing.qsp" > "$work/out" 2>&1; check "uncreatable output folder exit" 1 $?
+contains "uncreatable output folder line" "$work/out" "Error! Can not create the output folder"
+contains "uncreatable output folder detail" "$work/out" "  $work/blocker/out: Not a directory"
+
+# Warnings never stop a build; --warnings-as-errors makes them errors for CI.
+: > "$errors/files/b.txt"
+"$qsbuild" --output "$errors/warned" "$errors/Missing.qsp" > "$work/out" 2>&1; check "warnings exit" 0 $?
+contains "empty file warning" "$work/out" "Warning! The product file $errors/files/b.txt is empty: %AppDir%\b.txt is installed with 0 bytes"
+contains "warning count" "$work/out" "Errors: 0  Warnings: 1"
+[ -f "$errors/warned/Setup.exe" ]; check "setup built despite a warning" 0 $?
+"$qsbuild" --quiet --output "$errors/warned2" "$errors/Missing.qsp" > "$work/out" 2> "$work/err"; check "quiet warnings exit" 0 $?
+contains "quiet shows the warning" "$work/err" "Warning! The product file $errors/files/b.txt is empty"
+"$qsbuild" --warnings-as-errors --output "$errors/strict" "$errors/Missing.qsp" > "$work/out" 2>&1
+check "--warnings-as-errors exit" 1 $?
+contains "--warnings-as-errors line" "$work/out" "Error! The product file $errors/files/b.txt is empty"
+contains "--warnings-as-errors count" "$work/out" "Errors: 1  Warnings: 0"
+[ ! -e "$errors/strict/Setup.exe" ]; check "no setup with --warnings-as-errors" 0 $?
+"$qsbuild" --new "$work/W.qsp" --files "$work" --warnings-as-errors > "$work/out" 2>&1; check "--warnings-as-errors with --new" 2 $?
+
 # The project's icon, of five images, in the setup and the installer inside it, as icoutils read
 # them; the version information; and a signature that osslsigncode accepts.
 printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[GENERAL_INFO]\r\nCompanyName=Example Ltd\r\nProductName=Demo\r\nProductVersion=1.2.3\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\nSetupIconPathname=five.ico\r\nCreateSelfExtractedSetup=Yes\r\n\r\n' > "$project/Icon.qsp"

@@ -392,6 +392,30 @@ TEST_F(EditorTest, CancelStopsTheBuildAndLeavesNoTemporaryFiles) {
     Close(builder);
 }
 
+TEST_F(EditorTest, TheBuildDialogShowsWhyABuildFailedAndNoSetupIsLeft) {
+    const std::string missing = projectFolder_ + "\\files\\docs\\Guide.html";
+    ASSERT_TRUE(DeleteFileA(missing.c_str()));
+    BuilderProcess builder;
+    Open(builder);
+    builder.Command(ID_BUILD_SETUP);
+    HWND build = builder.WaitForDialog("Build");
+    ASSERT_NE(build, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Text(build, IDCANCEL) == "Close"; }, 180000));
+    const std::string log = Text(build, IDC_BUILD_LOG);
+    const std::string error = "Error! Can not read product file Guide.html\r\n  " + missing + ": ";
+    const size_t at = log.find(error);
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_GT(log.find("\r\n", at + error.size()), at + error.size()) << "the system's reason follows the path";
+    const std::string end = "Errors: 1  Warnings: 0\r\nNo setup was produced because of the errors above\r\n";
+    ASSERT_GE(log.size(), end.size());
+    EXPECT_EQ(log.substr(log.size() - end.size()), end);
+    EXPECT_EQ(log.find("setup.zip"), std::string::npos) << "nothing is packed after a failed check";
+    EXPECT_FALSE(Exists(projectFolder_ + "\\output\\DemoSetup.exe"));
+    PressButton(build, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(build); }));
+    Close(builder);
+}
+
 TEST_F(EditorTest, ALanguageSwitchRebuildsThePagesInTheNewLanguage) {
     BuilderProcess builder;
     Open(builder);

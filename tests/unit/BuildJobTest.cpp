@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <sstream>
 
+#include "BuildFixture.h"
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
 #include "core/Path.h"
@@ -18,26 +21,18 @@
 
 namespace {
 
-struct NoTexts : UiTextSource {
-    std::string UiText(TextKey) const override { return ""; }
-};
-
-std::string LogLines(std::initializer_list<const char*> lines) {
-    std::string text;
-    for (const char* line : lines) text += std::string(line) + "\n";
-    return text;
-}
+// The system's codes for a missing file and for a folder opened as a file.
+#ifdef _WIN32
+constexpr int kNoSuchFile = 2, kFolderAsFile = 5;  // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED
+#else
+constexpr int kNoSuchFile = ENOENT, kFolderAsFile = EISDIR;
+#endif
 
 // The lines of a build up to a finished archive holding only the uninstaller.
 const std::string kUpToArchive = LogLines({"Setup build process started", "Checking dependencies...",
                                         "Creating setup.ini file...", "setup.ini - OK",
                                         "Adding files to the product file archive setup.zip...",
                                         "uninstall.exe - OK", "setup.zip - OK"});
-
-std::string Summary(int errors) {
-    return LogLines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
-           std::to_string(errors) + "  Warnings: 0\n";
-}
 
 // The images a test program has once given `icon`, for comparing with what a build wrote.
 std::string TestProgramWithIcon(ScratchFolder& scratch, const std::string& icon) {
@@ -47,45 +42,6 @@ std::string TestProgramWithIcon(ScratchFolder& scratch, const std::string& icon)
 }
 
 }  // namespace
-
-class Build : public ::testing::Test {
-protected:
-    void SetUp() override {
-        builder = MakeBuilderFolder(scratch, true);
-        projectFolder = scratch.Folder("project");
-    }
-
-    // Opens a project file written into the project folder: [CREATE_SETUP] with the given lines
-    // after the defaults of an output folder "out" and a setup file "Setup.exe".
-    void OpenProject(const std::string& createSetup, const std::string& otherSections = "") {
-        const std::string path = scratch.Write("project\\Demo.qsp",
-                                               "[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\n"
-                                               "OutputFolder=out\r\nSetupFilename=Setup.exe\r\n" +
-                                                   createSetup + "\r\n" + otherSections);
-        project = std::make_unique<ProjectDocument>(texts);
-        project->Open(path);
-    }
-
-    int Run() {
-        ScopedTempFolder temp(tempFolder);
-        BuildJob job(*project, *log, builder);
-        job.SetSigningCommand(signing);
-        job.Run();
-        return job.ErrorCount();
-    }
-
-    std::string Output(const std::string& name) { return ReadBytes(JoinPath(projectFolder, "out\\" + name)); }
-    std::vector<std::string> OutputNames() { return FolderNames(JoinPath(projectFolder, "out")); }
-    std::string Program(const std::string& name) { return ReadBytes(builder + "\\setup\\" + name); }
-
-    NoTexts texts;
-    ScratchFolder scratch;
-    std::string builder, projectFolder;
-    std::string tempFolder = scratch.Folder("temp");
-    std::unique_ptr<ProjectDocument> project;
-    std::unique_ptr<RecordingLog> log = std::make_unique<RecordingLog>();
-    std::string signing;
-};
 
 TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
@@ -172,6 +128,10 @@ TEST_F(Build, CopyModeFillsTheOutputFolder) {
 TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
     builder = MakeBuilderFolder(scratch, false);
     builder = scratch.Folder("empty-builder");
+    // Its folders are there, so that each missing file is missing alike on every system.
+    scratch.Folder("empty-builder\\setup");
+    scratch.Folder("empty-builder\\LanguageSets");
+    scratch.Folder("empty-builder\\LanguageSets\\Setup");
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 4);
     for (const char* line : {"uninstall.exe - Error", "Error! Can not add language file English to the self-extracted file",
@@ -181,6 +141,40 @@ TEST_F(Build, MissingInstallerProgramsAreErrorsAndLeaveNoBrokenSetup) {
     EXPECT_FALSE(log->Has("Setup.exe - OK"));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
+    // Each error names the builder's file that is missing, and why.
+    const std::string missing = ": " + platform::ErrorText(kNoSuchFile);
+    for (const auto& [line, path] : {std::make_pair("uninstall.exe - Error", "setup\\_uninstall.exe"),
+                                     std::make_pair("Error! Can not add language file English to the self-extracted file",
+                                                    "LanguageSets\\Setup\\English.dat"),
+                                     std::make_pair("Error! Can not add setup executable to the self-extracted file",
+                                                    "setup\\_setup.exe"),
+                                     std::make_pair("Error! Can not create self-extracted file Setup.exe", "setup\\_sfx.exe")}) {
+        const auto at = std::find(log->lines.begin(), log->lines.end(), line);
+        ASSERT_NE(at, log->lines.end()) << line;
+        EXPECT_EQ(at[1], "  " + platform::NativePath(JoinPath(builder, path)) + missing);
+    }
+    EXPECT_EQ(log->lines.back(), kNoSetupProduced);
+}
+
+TEST_F(Build, AnErrorAfterTheChecksLeavesNoSetupInEitherMode) {
+    const std::string missing = "  " + platform::NativePath(builder + "\\LanguageSets\\Setup\\Klingon.dat") + ": " +
+                                platform::ErrorText(kNoSuchFile);
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n", "[SETUP_INFO]\r\nSetupLanguages=English,Klingon\r\n\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(log->Text(), kUpToArchive +
+                               LogLines({"Creating self-extracted executable Setup.exe",
+                                         "Error! Can not add language file Klingon to the self-extracted file"}) +
+                               missing + "\n" + Summary(1));
+    EXPECT_TRUE(OutputNames().empty());
+
+    log = std::make_unique<RecordingLog>();
+    OpenProject("CreateSelfExtractedSetup=No\r\n", "[SETUP_INFO]\r\nSetupLanguages=English,Klingon\r\n\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(log->Has("Error! Can not copy language file: Klingon.dat"));
+    EXPECT_TRUE(log->Has(missing));
+    EXPECT_TRUE(log->Has("Setup executable file Setup.exe - OK"));  // copied, then removed
+    EXPECT_EQ(log->lines.back(), kNoSetupProduced);
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "setup.ini", "setup.zip"}));
 }
 
 TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
@@ -210,16 +204,24 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
 
-TEST_F(Build, AnUncreatableOutputFolderFailsEveryLaterStep) {
-    OpenProject("OutputFolder=missing\\deeper\r\nCreateSelfExtractedSetup=No\r\n");
-    EXPECT_EQ(Run(), 4);
-    EXPECT_EQ(log->Text(), LogLines({"Setup build process started", "Checking dependencies...",
-                                 "Error! Can not create setup.ini file",
-                                 "Error! Can not create product file archive: setup.zip",
-                                 "Copying files to the output directory",
-                                 "Error! Can not copy language file: English.dat",
-                                 "Error! Can not copy setup executable file: Setup.exe"}) +
-                               Summary(4));
+TEST_F(Build, TheOutputFolderIsMadeWithEveryMissingParent) {
+    OpenProject("OutputFolder=missing\\deeper\\out\r\nCreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 0) << log->Text();
+    EXPECT_EQ(FolderNames(JoinPath(projectFolder, "missing\\deeper\\out")),
+              (std::vector<std::string>{"English.dat", "Setup.exe", "setup.ini", "setup.zip"}));
+}
+
+TEST_F(Build, AnUncreatableOutputFolderIsOneErrorWithItsPathAndReason) {
+    scratch.Write("project\\blocker", "a file where a folder should be");
+    OpenProject("OutputFolder=blocker\\out\r\nCreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 1);
+    ASSERT_EQ(log->lines.size(), 8u) << log->Text();
+    EXPECT_EQ(log->lines[2], "Error! Can not create the output folder");
+    const std::string detail = "  " + platform::NativePath(JoinPath(projectFolder, "blocker\\out")) + ": ";
+    EXPECT_EQ(log->lines[3].substr(0, detail.size()), detail);
+    EXPECT_GT(log->lines[3].size(), detail.size() + 5) << "a reason follows the path";
+    EXPECT_EQ(log->lines.back(), kNoSetupProduced);
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
 }
 
 TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
@@ -238,6 +240,13 @@ TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
     EXPECT_EQ(log->lines.back(), log->cancelAt);
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
+
+    // Stopped during the checks: nothing is written, and there is no summary.
+    log = std::make_unique<RecordingLog>();
+    log->cancelAt = "Checking dependencies...";
+    Run();
+    EXPECT_EQ(log->lines.back(), log->cancelAt);
+    EXPECT_TRUE(OutputNames().empty());
 }
 
 TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
@@ -341,7 +350,7 @@ TEST_F(Build, AFailingSigningCommandIsAnErrorWithItsOutputAndNoSetupIsLeft) {
     EXPECT_TRUE(log->Has("Error! Can not sign uninstall.exe: the signing command ended with code 3"));
     EXPECT_TRUE(log->Has("Error! Can not sign setup.exe: the signing command ended with code 3"));
     EXPECT_NE(log->Text().find("  no key for "), std::string::npos) << log->Text();
-    EXPECT_TRUE(log->Has("Setup.exe was not created because of the errors above"));
+    EXPECT_EQ(log->lines.back(), kNoSetupProduced);
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 
@@ -454,17 +463,41 @@ TEST_F(BuildWithFiles, TheContainerCarriesTheScreenFilesAndLanguagesInOrder) {
                                                "English.dat", "German.dat", "setup.exe"}));
 }
 
-TEST_F(BuildWithFiles, MissingFilesAreErrorsAndTheRestIsBuilt) {
-    OpenWith("CreateSelfExtractedSetup=Yes\r\n", "EnableUninstaller=No\r\n", "ReadmeDialog=Yes\r\n");
+TEST_F(BuildWithFiles, MissingFilesAreAllReportedWithTheirPathsAndNothingIsWritten) {
+    OpenWith("SetupIconPathname=None.ico\r\nCreateSelfExtractedSetup=Yes\r\n", "EnableUninstaller=No\r\n",
+             "ReadmeDialog=Yes\r\nLicenseDialog=Yes\r\nSplashWindow=Yes\r\n");
     RemoveFile(JoinPath(projectFolder, "files\\readme.txt"));  // both the readme screen's file and a product file
-    EXPECT_EQ(Run(), 2);
-    EXPECT_TRUE(log->Has("readme.txt - Error"));
-    EXPECT_TRUE(log->Has("Error! Can not add readme file to the self-extracted file"));
-    EXPECT_TRUE(log->Has("Setup.exe - OK"));
-    EXPECT_FALSE(log->Has("uninstall.exe - OK"));
-    Container container = ReadContainer(Output("Setup.exe"));
-    ASSERT_EQ(container.files.size(), 4u);
-    EXPECT_EQ(container.files[2].name, "English.dat");
+    RemoveFile(JoinPath(projectFolder, "files\\bin\\app.exe"));
+    RemoveFile(JoinPath(projectFolder, "License.txt"));
+    EXPECT_EQ(Run(), 5);
+    const std::string missing = ": " + platform::ErrorText(kNoSuchFile);
+    const auto detail = [&](const char* path) {
+        return "  " + platform::NativePath(JoinPath(projectFolder, path)) + missing;
+    };
+    EXPECT_EQ(log->Text(),
+              LogLines({"Setup build process started", "Checking dependencies..."}) +
+                  "Error! Can not read product file app.exe\n" + detail("files\\bin\\app.exe") + "\n" +
+                  "Error! Can not read product file readme.txt\n" + detail("files\\readme.txt") + "\n" +
+                  "Error! Can not read setup icon file None.ico\n" + detail("None.ico") + "\n" +
+                  "Error! Can not read license file License.txt\n" + detail("License.txt") + "\n" +
+                  "Error! Can not read readme file readme.txt\n" + detail("files\\readme.txt") + "\n" + Summary(5));
+    EXPECT_TRUE(OutputNames().empty());
+    EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
+TEST_F(BuildWithFiles, AFileThatCannotBeReadIsAnErrorWithTheSystemsReason) {
+    // A folder where a product file should be cannot be read whoever runs the build.
+    RemoveFile(JoinPath(projectFolder, "files\\helper.dll"));
+    scratch.Folder("project\\files\\helper.dll");
+    OpenWith("CreateSelfExtractedSetup=No\r\n", "", "");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_TRUE(log->Has("Error! Can not read product file helper.dll"));
+    const std::string detail = "  " + platform::NativePath(JoinPath(projectFolder, "files\\helper.dll")) + ": ";
+    const auto line = std::find(log->lines.begin(), log->lines.end(), "Error! Can not read product file helper.dll");
+    ASSERT_NE(line + 1, log->lines.end());
+    EXPECT_EQ(line[1].substr(0, detail.size()), detail);
+    EXPECT_NE(line[1].find(platform::ErrorText(kFolderAsFile)), std::string::npos) << line[1];
+    EXPECT_TRUE(OutputNames().empty());
 }
 
 TEST_F(BuildWithFiles, CancelDuringTheArchiveStopsAfterTheCurrentFile) {

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -211,5 +212,13 @@ std::string ModuleFolder() {
 }
 
 int LastError() { return errno; }
+
+void ClearLastError() { errno = 0; }
+
+std::string ErrorText(int code) {
+    if (code == 0) return "the system gave no reason";
+    char buffer[256];
+    return ::strerror_r(code, buffer, sizeof buffer);  // the GNU form: it returns the text
+}
 
 }  // namespace platform

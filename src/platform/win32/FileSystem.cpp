@@ -150,4 +150,15 @@ std::string ModuleFolder() {
 
 int LastError() { return static_cast<int>(GetLastError()); }
 
+void ClearLastError() { SetLastError(0); }
+
+std::string ErrorText(int code) {
+    if (code == 0) return "the system gave no reason";
+    char buffer[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
+    while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' ' || buffer[n - 1] == '.')) --n;
+    return n > 0 ? std::string(buffer, n) : "system error " + std::to_string(code);
+}
+
 }  // namespace platform

@@ -1,0 +1,171 @@
+#include "pipeline/BuildWarnings.h"
+
+#include <map>
+#include <set>
+
+#include "core/Path.h"
+#include "core/Text.h"
+#include "model/ProjectDocument.h"
+#include "pipeline/ProjectPaths.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const char kUninstaller[] = "%AppDir%\\uninstall.exe";
+
+// The variable that begins a path ("%appdir%", in small letters), or empty.
+std::string LeadingVariable(const std::string& path) {
+    if (path.size() < 3 || path[0] != '%') return std::string();
+    const std::size_t end = path.find('%', 1);
+    return end == std::string::npos ? std::string() : LowerCase(path.substr(0, end + 1));
+}
+
+// How paths are compared: as the installer resolves them, without regard to letter case and
+// whichever separator, without a "\" at the end.
+std::string PathKey(const std::string& path) {
+    std::string key = LowerCase(path);
+    for (char& c : key)
+        if (c == '/') c = '\\';
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+// What the project puts on the target computer: every file and folder of its files, with the
+// uninstaller, and the variables below which they lie.
+class Installed {
+public:
+    explicit Installed(const ProjectDocument& project) {
+        variables_.insert("%appdir%");
+        paths_.insert("%appdir%");
+        project.fileTree.Walk([&](const TreeNode& node) {
+            const std::string path = FileTree::ShortPath(&node);
+            paths_.insert(PathKey(path));
+            if (FileTree::FileOf(&node) && !LeadingVariable(path).empty()) variables_.insert(LeadingVariable(path));
+        });
+        if (project.setupInfo.EnableUninstaller()) paths_.insert(PathKey(kUninstaller));
+    }
+
+    // True for a path that the project should install but does not.
+    bool Misses(const std::string& path) const {
+        return variables_.count(LeadingVariable(path)) > 0 && paths_.count(PathKey(path)) == 0;
+    }
+
+private:
+    std::set<std::string> variables_;
+    std::set<std::string> paths_;
+};
+
+void CheckShortcuts(const ProjectDocument& project, const Installed& installed, std::vector<std::string>& found) {
+    project.shortcutTree.Walk([&](const TreeNode& node) {
+        const ShortcutFields* fields = ShortcutTree::FieldsOf(&node);
+        if (fields && !fields->internet && installed.Misses(fields->target))
+            found.push_back("The shortcut " + ShortcutTree::ShortPath(&node) + " starts " + fields->target +
+                            ", which no file of the project installs");
+    });
+}
+
+// The installer takes the finish screen's paths from their last variable on.
+void CheckFinishScreen(const ProjectDocument& project, const Installed& installed, std::vector<std::string>& found) {
+    const InstallerScreens& screens = project.installerScreens;
+    if (!screens.shows[ScreenSettings::FinishDialog]) return;
+    const std::string readme = LastVariableToken(screens.finishReadmePath);
+    if (screens.showViewReadme && installed.Misses(readme))
+        found.push_back("The finish screen shows the readme " + readme + ", which no file of the project installs");
+    const std::string application = LastVariableToken(screens.finishApplicationPath);
+    if (screens.showRunApplication && installed.Misses(application))
+        found.push_back("The finish screen runs " + application + ", which no file of the project installs");
+}
+
+void CheckFileTypes(const ProjectDocument& project, const Installed& installed, std::vector<std::string>& found) {
+    for (std::size_t i = 0; i < project.fileTypes.Count(); ++i) {
+        const FileTypeRecord& type = *project.fileTypes.GetAt(i);
+        if (installed.Misses(type.programPath))
+            found.push_back("The file type " + type.extension + " opens with " + type.programPath +
+                            ", which no file of the project installs");
+        if (installed.Misses(type.iconPath))
+            found.push_back("The file type " + type.extension + " takes its icon from " + type.iconPath +
+                            ", which no file of the project installs");
+    }
+}
+
+// Two nodes of the files tree can name one destination: a variable folder made by hand beside
+// the fixed one, or a product file where the uninstaller goes.
+void CheckFiles(const ProjectDocument& project, const ProductFileSize& sizeOf, std::vector<std::string>& found) {
+    std::map<std::string, std::string> sources;  // destination key -> where its file comes from
+    if (project.setupInfo.EnableUninstaller()) sources[PathKey(kUninstaller)] = "the uninstaller";
+    project.fileTree.Walk([&](const TreeNode& node) {
+        const FileItem* file = FileTree::FileOf(&node);
+        if (!file) return;
+        const std::string destination = FileTree::ShortPath(&node);
+        const std::string source =
+            platform::NativePath(ResolveProjectPath(FolderOf(project.Path()), file->SourcePath()));
+        const auto [first, added] = sources.emplace(PathKey(destination), source);
+        if (!added)
+            found.push_back("Two files are installed to " + destination + ": " + first->second + " and " + source +
+                            "; the later one replaces the earlier");
+        std::uint64_t size = 0;
+        const bool sized = sizeOf(node, size);
+        if (sized && size == 0)
+            found.push_back("The product file " + source + " is empty: " + destination + " is installed with 0 bytes");
+        else if (sized && size > kLargeProductFile)
+            found.push_back("The product file " + source + " is larger than 2 GiB (" + std::to_string(size) +
+                            " bytes): the setup is slow to unpack it");
+        const std::string installedPath = DefaultInstallPath(project, destination);
+        if (installedPath.size() >= kClassicPathLimit)
+            found.push_back("The destination " + destination + " is " + std::to_string(installedPath.size()) +
+                            " characters long when installed as " + installedPath +
+                            ", beyond Windows' classic limit of 259 (260 with the final zero)");
+    });
+}
+
+// Replaces each "%Name%" found in `values` (small-letter names); leaves every other one.
+std::string Substitute(const std::string& text, const std::map<std::string, std::string>& values) {
+    std::string result;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t start = text.find('%', at);
+        const std::size_t end = start == std::string::npos ? start : text.find('%', start + 1);
+        if (end == std::string::npos) break;
+        const auto value = values.find(LowerCase(text.substr(start, end - start + 1)));
+        result += text.substr(at, start - at);
+        if (value == values.end()) {
+            result += text.substr(start, end - start);  // the closing "%" may open the next name
+            at = end;
+        } else {
+            result += value->second;
+            at = end + 1;
+        }
+    }
+    return result + text.substr(at);
+}
+
+}  // namespace
+
+std::string DefaultInstallPath(const ProjectDocument& project, const std::string& destination) {
+    const GeneralInfo& general = project.generalInfo;
+    std::map<std::string, std::string> values = {
+        {"%programfiles%", "C:\\Program Files"},
+        {"%commonfiles%", "C:\\Program Files\\Common Files"},
+        {"%windir%", "C:\\Windows"},
+        {"%winsysdir%", "C:\\Windows\\System32"},
+        {"%fontsdir%", "C:\\Windows\\Fonts"},
+        {"%companyname%", general.CompanyName()},
+        {"%productname%", general.ProductName()},
+        {"%productversion%", general.ProductVersion()},
+        {"%productdescription%", general.ProductDescription()},
+        {"%producturl%", general.ProductUrl()},
+        {"%copyright%", general.CopyrightNotice()},
+    };
+    values["%appdir%"] = Substitute(project.setupInfo.DefaultInstallationPath(), values);
+    return Substitute(destination, values);
+}
+
+std::vector<std::string> ProjectWarnings(const ProjectDocument& project, const ProductFileSize& sizeOf) {
+    std::vector<std::string> found;
+    const Installed installed(project);
+    CheckShortcuts(project, installed, found);
+    CheckFinishScreen(project, installed, found);
+    CheckFileTypes(project, installed, found);
+    CheckFiles(project, sizeOf, found);
+    return found;
+}
