@@ -18,8 +18,8 @@ constexpr std::size_t kStreamBlock = 1 << 16;  // inflated at a time from an ent
 constexpr std::uint64_t kWriteBlock = 1u << 20;
 // Deflated or stored entries up to this size (packed and plain) are read and inflated whole.
 constexpr std::uint64_t kWholeEntry = 8u << 20;
-// The entries read ahead, with the one being written, hold at most this much (or one entry).
-constexpr std::uint64_t kReadAheadBudget = 24u << 20;
+// The entries read ahead, with the one being written, are held in a ring of this size.
+constexpr std::size_t kReadAheadRing = 16u << 20;
 
 platform::LocalTime FromDosDate(std::uint32_t dosDate) {
     platform::LocalTime time;
@@ -199,8 +199,9 @@ public:
 
     bool IsOpen() const { return archive_ && file_.IsOpen() && decompressor_; }
 
-    // Ok with the entry's bytes in `plain`, checked against its CRC; Unreadable or Damaged.
-    ExtractStatus Load(const Indexed& indexed, std::vector<char>& plain) {
+    // Ok with the entry's bytes in `out`, which has room for them, checked against its CRC;
+    // Unreadable or Damaged.
+    ExtractStatus Load(const Indexed& indexed, char* out) {
         unz64_file_pos position = {indexed.directoryPosition, indexed.directoryIndex};
         if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile2(archive_, nullptr, nullptr, 1) != UNZ_OK)
             return ExtractStatus::Unreadable;
@@ -208,22 +209,21 @@ public:
         unzCloseCurrentFile(archive_);
         const std::size_t packedSize = static_cast<std::size_t>(indexed.packedSize);
         const std::size_t size = static_cast<std::size_t>(indexed.entry.size);
-        if (at > window_.size || packedSize > window_.size - at) return ExtractStatus::Damaged;
-        std::vector<char>& packed = indexed.method == Z_DEFLATED ? packed_ : plain;
-        packed.resize(packedSize + 1);  // never empty, so that data() points somewhere
+        const bool deflated = indexed.method == Z_DEFLATED;
+        if (at > window_.size || packedSize > window_.size - at || (!deflated && packedSize != size))
+            return ExtractStatus::Damaged;
+        // A stored entry is read straight into place.
+        if (deflated) packed_.resize(packedSize + 1);  // never empty, so that data() points somewhere
+        char* packed = deflated ? packed_.data() : out;
         std::uint32_t done = 0;
         if (packedSize > 0 && (!file_.Seek(static_cast<std::int64_t>(window_.offset + at), 0) ||
-                               !file_.Read(packed.data(), static_cast<std::uint32_t>(packedSize), done)))
+                               !file_.Read(packed, static_cast<std::uint32_t>(packedSize), done)))
             return ExtractStatus::Damaged;
-        std::size_t inflated = packedSize;
-        if (indexed.method == Z_DEFLATED) {
-            plain.resize(size + 1);
-            if (libdeflate_deflate_decompress(decompressor_, packed.data(), packedSize, plain.data(), size,
-                                              &inflated) != LIBDEFLATE_SUCCESS)
-                return ExtractStatus::Damaged;
-        }
-        plain.resize(size);
-        if (inflated != size || libdeflate_crc32(0, plain.data(), size) != indexed.crc) return ExtractStatus::Damaged;
+        std::size_t inflated = size;
+        if (deflated && libdeflate_deflate_decompress(decompressor_, packed, packedSize, out, size, &inflated) !=
+                            LIBDEFLATE_SUCCESS)
+            return ExtractStatus::Damaged;
+        if (inflated != size || libdeflate_crc32(0, out, size) != indexed.crc) return ExtractStatus::Damaged;
         return ExtractStatus::Ok;
     }
 
@@ -273,14 +273,14 @@ void ArchiveReader::ReadAhead(const std::vector<std::string>& names) {
         const Indexed* indexed = Locate(name);
         const bool whole = indexed && IsWhole(indexed->packedSize, indexed->entry.size, indexed->method);
         entries.push_back(whole ? indexed : nullptr);
-        costs.push_back(whole ? indexed->entry.size : 0);
+        costs.push_back(whole ? indexed->entry.size + 1 : 0);  // an empty entry is read ahead too
     }
     Loader* loader = aheadLoader_.get();
-    readAhead_ = std::make_unique<::ReadAhead>(std::move(costs), kReadAheadBudget, [loader, entries](std::size_t i) {
-        ::ReadAhead::Item item;
-        if (entries[i]) item.status = static_cast<int>(loader->Load(*entries[i], item.bytes));
-        return item;
-    });
+    auto prepare = [loader, entries](std::size_t i, char* out, std::size_t& size) {
+        size = static_cast<std::size_t>(entries[i]->entry.size);
+        return static_cast<int>(loader->Load(*entries[i], out));
+    };
+    readAhead_ = std::make_unique<::ReadAhead>(std::move(costs), kReadAheadRing, prepare);
     aheadNames_ = names;
     aheadNext_ = 0;
 }
@@ -291,8 +291,10 @@ void ArchiveReader::StopReadAhead() {
     aheadNext_ = 0;
 }
 
-// The entry's bytes when the worker has read them; false when it has not, for Extract to read them.
-bool ArchiveReader::TakeReadAhead(const std::string& name, std::vector<char>& plain, ExtractStatus& status) {
+// The entry's bytes when the worker has read them, valid until the next call; false when it has
+// not, for Extract to read them.
+bool ArchiveReader::TakeReadAhead(const std::string& name, const char*& data, std::size_t& size,
+                                  ExtractStatus& status) {
     if (!readAhead_) return false;
     ::ReadAhead::Item item;
     if (aheadNext_ >= aheadNames_.size() || aheadNames_[aheadNext_] != name || !readAhead_->Take(aheadNext_, item)) {
@@ -301,7 +303,8 @@ bool ArchiveReader::TakeReadAhead(const std::string& name, std::vector<char>& pl
     }
     ++aheadNext_;
     if (item.status == ::ReadAhead::kNotPrepared) return false;
-    plain = std::move(item.bytes);
+    data = item.data;
+    size = item.size;
     status = static_cast<ExtractStatus>(item.status);
     return true;
 }
@@ -313,11 +316,18 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
     if (!indexed) return ExtractStatus::Unreadable;
     entry = indexed->entry;
     ExtractStatus loaded = ExtractStatus::Ok;
-    bool whole = TakeReadAhead(name, plain_, loaded);
+    const char* data = nullptr;
+    std::size_t size = 0;
+    bool whole = TakeReadAhead(name, data, size, loaded);
     if (!whole && IsWhole(indexed->packedSize, entry.size, indexed->method)) {
         if (!loader_) loader_ = MakeLoader();
         whole = loader_ != nullptr;
-        if (whole) loaded = loader_->Load(*indexed, plain_);
+        if (whole) {
+            plain_.resize(static_cast<std::size_t>(entry.size) + 1);
+            loaded = loader_->Load(*indexed, plain_.data());
+            data = plain_.data();
+            size = static_cast<std::size_t>(entry.size);
+        }
     }
     if (loaded == ExtractStatus::Unreadable) return loaded;
     if (!whole) {
@@ -332,7 +342,7 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
     }
     // A damaged entry read whole is refused before anything is written.
     const ExtractStatus status = !whole ? CopyStreamed(out, progress)
-                                 : loaded == ExtractStatus::Ok ? WriteBlocks(plain_.data(), plain_.size(), out, progress)
+                                 : loaded == ExtractStatus::Ok ? WriteBlocks(data, size, out, progress)
                                                                : loaded;
     // The time is set on the file still open, which spares opening it once more.
     if (status == ExtractStatus::Ok) out.SetLocalWriteTime(FromDosDate(entry.dosDate));

@@ -72,7 +72,7 @@ private:
     bool ReadDirectory();
     const Indexed* Locate(const std::string& name) const;
     std::unique_ptr<Loader> MakeLoader() const;
-    bool TakeReadAhead(const std::string& name, std::vector<char>& plain, ExtractStatus& status);
+    bool TakeReadAhead(const std::string& name, const char*& data, std::size_t& size, ExtractStatus& status);
     ExtractStatus CopyStreamed(File& out, const std::function<bool(std::uint32_t)>& progress);
 
     std::string path_;
