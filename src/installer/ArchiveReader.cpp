@@ -20,6 +20,7 @@ constexpr std::uint64_t kWriteBlock = 1u << 20;
 constexpr std::uint64_t kWholeEntry = 8u << 20;
 // The entries read ahead, with the one being written, are held in a ring of this size.
 constexpr std::size_t kReadAheadRing = 16u << 20;
+static_assert(kWholeEntry < kReadAheadRing, "every entry read whole fits in the ring");
 
 platform::LocalTime FromDosDate(std::uint32_t dosDate) {
     platform::LocalTime time;
