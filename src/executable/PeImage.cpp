@@ -81,3 +81,24 @@ bool PeImage::FileOffset(std::uint32_t address, std::uint32_t size, std::size_t&
     }
     return false;
 }
+
+std::vector<std::string> PeImage::ExportedNames(const std::string& bytes) const {
+    constexpr std::uint32_t kExportTableSize = 40;
+    constexpr std::size_t kLongestName = 4096;
+    std::vector<std::string> names;
+    const PeDirectory exports = Directory(kExportDirectory);
+    std::size_t table = 0, list = 0;
+    if (exports.address == 0 || !FileOffset(exports.address, kExportTableSize, table)) return names;
+    const std::uint32_t count = GetLe(bytes, table + 24, 4);
+    // Each name's address takes four bytes of the list, which must lie inside a section.
+    if (count == 0 || count > bytes.size() / 4 || !FileOffset(GetLe(bytes, table + 32, 4), count * 4, list))
+        return names;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::size_t at = 0;
+        if (!FileOffset(GetLe(bytes, list + 4 * i, 4), 1, at) || at >= bytes.size()) continue;
+        const std::size_t end = bytes.find('\0', at);
+        if (end == std::string::npos || end - at > kLongestName) continue;
+        names.push_back(bytes.substr(at, end - at));
+    }
+    return names;
+}

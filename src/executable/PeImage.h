@@ -23,6 +23,7 @@ struct PeDirectory {
 
 class PeImage {
 public:
+    static constexpr int kExportDirectory = 0;
     static constexpr int kResourceDirectory = 2;
     static constexpr int kCertificateDirectory = 4;
     static constexpr std::size_t kSectionHeaderSize = 40;
@@ -48,6 +49,9 @@ public:
     bool HasSymbols() const { return symbols_; }
     // The file offset of an address in memory inside a section's raw data; false when none.
     bool FileOffset(std::uint32_t address, std::uint32_t size, std::size_t& offset) const;
+    // The names that the export table of the whole file `bytes` lists (a library's functions
+    // by name); empty without one, and without the names that lie outside the bytes.
+    std::vector<std::string> ExportedNames(const std::string& bytes) const;
 
 private:
     std::size_t coff_ = 0;

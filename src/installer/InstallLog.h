@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "package/RegistryData.h"
 #include "profile/ProfileText.h"
 
 enum class ActionKind {
@@ -54,9 +55,6 @@ public:
 private:
     std::vector<InstallAction> actions_;
 };
-
-// Below HKLM: the products' uninstall entries, one key each.
-constexpr char kUninstallEntries[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // The product's uninstall entry that the log names on its [UNINSTALL] line "UninstallKey=": a
 // key directly below kUninstallEntries; empty when the log names none or another key.

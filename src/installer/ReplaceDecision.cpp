@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 #include "platform/File.h"
 
 bool ShouldReplace(int replaceMode, ReplaceFacts& facts) {

@@ -1,8 +1,13 @@
 #include "pipeline/BuildJob.h"
 
+#include <algorithm>
+#include <map>
+
 #include "core/Path.h"
+#include "executable/PeImage.h"
+#include "package/PackageCheck.h"
+#include "pipeline/ScriptLimits.h"
 #include "pipeline/BuildLog.h"
-#include "pipeline/PackageCheck.h"
 #include "pipeline/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
@@ -77,9 +82,12 @@ void BuildJob::Run() {
     ChoosePaths();
     Log("Setup build process started");
     Log("Checking dependencies...");
-    CheckInstallable();
+    // Every check runs, so that one build names every fault; a fault found stops the build
+    // before it writes anything.
+    const bool writable = CheckWritable();
     CheckOutputFolder();
     CheckInputs();
+    CheckInstallable(writable);
     CheckWarnings();
     // A build stopped during its checks ends like any stopped build: without a summary.
     if (Continue() && errors_ == 0)
@@ -107,13 +115,45 @@ void BuildJob::BuildSetup() {
     }
 }
 
-// Values that the installer refuses would make it reject the whole package: nothing is built.
-bool BuildJob::CheckInstallable() {
-    std::vector<std::string> refusals = InstallerRefusals(project_);
-    for (const std::string& refusal : refusals) Error("Error! " + refusal);
-    if (refusals.empty()) return true;
-    Error("Error! The setup is not built: its installer would refuse the values above");
-    return false;
+void BuildJob::Refused(const Refusal& refusal) { Error("Error! " + BuildLogText(refusal)); }
+
+// Values that setup.ini cannot hold would be read as other items: nothing is built.
+bool BuildJob::CheckWritable() {
+    const std::vector<Refusal> found = UnwritableValues(project_);
+    for (const Refusal& refusal : found) Refused(refusal);
+    return found.empty();
+}
+
+// The installer's own check, on the bytes of setup.ini that the build writes and the entries
+// that the archive step adds. A package that the installer would refuse is not built. A file
+// marked for self-registration must be a library that exports DllRegisterServer; one that cannot
+// be read is the input check's to report. `withSplitLines` is false when setup.ini cannot hold
+// some value: the lines split at its "," are then not reported a second time.
+void BuildJob::CheckInstallable(bool withSplitLines) {
+    ScriptBuilder script;
+    project_.Export(script);
+    const std::string text = script.Text();
+    std::map<std::string, std::string> sources;
+    project_.fileTree.Walk([&](const TreeNode& node) {
+        if (const FileItem* file = FileTree::FileOf(&node))
+            sources[FileTree::EntryName(&node)] = ResolveProjectPath(settings_.projectFolder, file->SourcePath());
+    });
+    if (settings_.includeUninstaller) sources["uninstall.exe"] = PrebuiltUninstaller();
+    auto entrySize = [&](const std::string& entry, std::uint64_t& size) {
+        size = 0;
+        return sources.count(entry) > 0;
+    };
+    auto registers = [&](const std::string& entry) {
+        std::string image;
+        if (!ReadFileBytes(sources[entry], image)) return true;
+        PeImage pe;
+        if (!pe.Parse(image)) return false;
+        const std::vector<std::string> names = pe.ExportedNames(image);
+        return std::find(names.begin(), names.end(), "DllRegisterServer") != names.end();
+    };
+    const std::vector<Refusal> refusals = CheckPackage(ReadSetupScript(ProfileText::FromBytes(text)), entrySize, registers);
+    for (const Refusal& refusal : refusals)
+        if (withSplitLines || refusal.problem.rfind(kBadLine, 0) != 0) Refused(refusal);
 }
 
 // The working copies of the programs, and in a self-extracting build the script and the

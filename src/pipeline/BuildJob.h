@@ -19,6 +19,7 @@ class BuildLog;
 class ContainerWriter;
 class ProjectDocument;
 class TreeNode;
+struct Refusal;
 
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
@@ -69,7 +70,9 @@ private:
     bool Continue() const;
 
     void ChoosePaths();
-    bool CheckInstallable();
+    void Refused(const Refusal& refusal);
+    bool CheckWritable();
+    void CheckInstallable(bool withSplitLines);
     void CheckOutputFolder();
     void CheckInputs();
     void CheckInput(const std::string& what, bool used, const std::string& path);

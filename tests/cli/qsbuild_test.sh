@@ -181,6 +181,46 @@ contains "--new missing folder message" "$work/out" "the product folder $work/ab
 "$qsbuild" --new "$work/Other.qsp" > "$work/out" 2>&1; check "--new without --files exit" 2 $?
 "$qsbuild" --flat "$project/Demo.qsp" > "$work/out" 2>&1; check "--flat without --new exit" 2 $?
 
+# Ordinary projects with empty and odd values: the harmless ones build, the others end with an
+# error that names the item and says how to mend it, and leave no setup behind.
+cases=$work/cases
+mkdir -p "$cases"
+printf '%%PDF-1.4\n' > "$cases/Guide.pdf"
+printf 'tool' > "$cases/tool.exe"
+case_project() {  # case_project NAME COMPANY GROUP EXTRA-LINES (printf %b: "\\" for a backslash)
+    printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[GENERAL_INFO]\r\nCompanyName=%s\r\nProductName=Super, Duper\r\n\r\n' "$2"
+    printf '[SETUP_INFO]\r\nDefaultInstallationPath=%%ProgramFiles%%\\%%CompanyName%%\\%%ProductName%%\r\n'
+    printf 'DefaultShortcutFolderName=%s\r\nEnableUninstaller=Yes\r\nCreateUninstallerIcon=No\r\n\r\n' "$3"
+    printf '[CREATE_SETUP]\r\nOutputFolder=out-%s\r\nSetupFilename=Setup.exe\r\nCreateSelfExtractedSetup=Yes\r\n\r\n' "$1"
+    printf '[APPLICATION_FILES]\r\nFile=%%AppDir%%\\tool.exe,tool.exe,1,0\r\n%b\r\n' "$4"
+}
+build_case() {  # build_case NAME EXPECTED-EXIT ERRORS
+    "$qsbuild" "$cases/$1.qsp" > "$work/out" 2>&1; check "$1 exit" "$2" $?
+    contains "$1 summary" "$work/out" "Errors: $3  Warnings: 0"
+    if [ "$3" = 0 ]; then [ -f "$cases/out-$1/Setup.exe" ]; else [ ! -e "$cases/out-$1/Setup.exe" ]; fi
+    check "$1 leaves a setup only without errors" 0 $?
+}
+case_project nocompany "" '%CompanyName%\%ProductName%' \
+    '\r\n[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\Tool,%AppDir%\\tool.exe,,,,1,%AppDir%\r\n' > "$cases/nocompany.qsp"
+build_case nocompany 0 0
+case_project nogroup "Quill" '' '\r\n[SHORTCUTS]\r\nShortcut=%Desktop%\\Tool,%AppDir%\\tool.exe,,,,1,%AppDir%\r\n' \
+    > "$cases/nogroup.qsp"
+build_case nogroup 0 0
+case_project noname "Quill" 'Quill' '' | sed 's/CreateUninstallerIcon=No/CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=/' \
+    > "$cases/noname.qsp"
+build_case noname 1 1
+contains "empty name line" "$work/out" 'Error! Setup Info %AppSCFolder%\: the destination %AppSCFolder%\ holds an empty name. Give the item a name'
+case_project noid "Quill" 'Quill' '\r\n[FILE_TYPES]\r\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\r\n' > "$cases/noid.qsp"
+build_case noid 1 1
+contains "no identifier line" "$work/out" 'Error! File types txt: the file type txt has no identifier. Give the file type an identifier, such as Company.Document'
+case_project selfreg "Quill" 'Quill' 'File=%AppDir%\\Setup Guide.pdf,Guide.pdf,3,0\r\n' > "$cases/selfreg.qsp"
+build_case selfreg 1 1
+contains "self-registration line" "$work/out" 'Error! Files %AppDir%\Setup Guide.pdf: the file is marked for self-registration, but it is no program library that exports DllRegisterServer. Clear Self-register in the file'"'"'s properties'
+case_project comma "Quill" 'Quill' '' | sed 's/CreateUninstallerIcon=No/CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=Remove Super, Duper/' \
+    > "$cases/comma.qsp"
+build_case comma 1 1
+contains "comma line" "$work/out" 'Error! Setup Info UninstallerIconDescription: the uninstaller shortcut'"'"'s name "Remove Super, Duper" holds a ","'
+
 # Quiet: nothing on standard output, failures on standard error, exit 1 on errors.
 rm "$builder/setup/_uninstall.exe"
 "$qsbuild" --quiet "$project/Demo.qsp" > "$work/out" 2> "$work/err"; check "errors exit" 1 $?

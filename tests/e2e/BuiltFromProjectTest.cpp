@@ -1,5 +1,6 @@
 // A project built into a setup program (through the sections' exports, and by qsbuild in both
 // output modes) installs exactly what the project says.
+#include "BuilderFolder.h"
 #include "E2ESupport.h"
 #include "core/Path.h"
 #include "core/Text.h"
@@ -93,16 +94,7 @@ protected:
 
     // qsbuild as a user runs it, from a builder folder laid out like dist/Quillset.
     std::string BuildWithQsbuild(bool singleFile) {
-        const std::string builder = builder_.Path("") + "\\", output = builder_.Path("output");
-        for (const char* folder : {"LanguageSets", "LanguageSets\\Builder", "LanguageSets\\Setup", "setup"})
-            CreateDirectoryA((builder + folder).c_str(), nullptr);
-        const std::pair<std::string, std::string> copies[] = {
-            {QS_QSBUILD_EXE, "qsbuild.exe"},
-            {JoinPath(QS_BUILDER_LANGUAGES, "English.dat"), "LanguageSets\\Builder\\English.dat"},
-            {JoinPath(QS_SETUP_LANGUAGES, "English.dat"), "LanguageSets\\Setup\\English.dat"},
-            {JoinPath(QS_SETUP_LANGUAGES, "German.dat"), "LanguageSets\\Setup\\German.dat"},
-            {QS_SETUP_EXE, "setup\\_setup.exe"}, {QS_SFX_EXE, "setup\\_sfx.exe"}, {QS_UNINSTALL_EXE, "setup\\_uninstall.exe"}};
-        for (const auto& [from, to] : copies) EXPECT_TRUE(CopyFileA(from.c_str(), (builder + to).c_str(), FALSE)) << to;
+        const std::string builder = LayOutBuilder(builder_), output = builder_.Path("output");
         std::string arguments = "--quiet --output \"" + output + "\" " + (singleFile ? "--single-file" : "--side-by-side") +
                                 " \"" + sources_.Path("Project.qsp") + "\"";
         EXPECT_EQ(RunProgram(builder + "qsbuild.exe", arguments), 0);

@@ -1,4 +1,5 @@
-// A package that is damaged or unsafe is refused before anything is installed.
+// A package that is damaged or unsafe is refused before anything is installed (exit 4); a value
+// of the project that cannot be installed is a failure naming the value (exit 3).
 #include "E2ESupport.h"
 #include "SmallPackage.h"
 
@@ -31,6 +32,27 @@ TEST(DamagedPackage, UnsafeNamesAndUnknownVariablesAreRefused) {
         EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 4) << line;
         EXPECT_FALSE(Exists(evil)) << line;
         EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Unsafe")) << line;
+    }
+}
+
+TEST(DamagedPackage, AValueThatCannotBeInstalledIsAFailureThatNamesIt) {
+    struct Case {
+        const char* extraFiles;
+        const char* sections;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"", "[FILE_TYPES]\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\n", "Error: the file type txt has no identifier"},
+        {"", "[APPLICATION_FOLDERS]\n%AppDir%\\CON\n",
+         "Error: the destination %AppDir%\\CON holds the name \"CON\", which Windows reserves or changes"},
+        {",AppDir\\b.txt,%AppDir%\\b.txt,1,12\n", "", "Error: the replace mode 12 is unknown"},
+    };
+    for (const Case& c : cases) {
+        Package package;
+        package.Write(SmallScript("QsE2E Value", c.extraFiles) + "\n" + c.sections, SmallEntries());
+        EXPECT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3) << c.sections;
+        EXPECT_NE(ReadBytes(package.Path("log.txt")).find(c.logged), std::string::npos) << ReadBytes(package.Path("log.txt"));
+        EXPECT_FALSE(Exists("C:\\QsE2E Small\\QsE2E Value")) << c.sections;
     }
 }
 

@@ -19,4 +19,22 @@ TEST(SelfRegister, AComponentIsRegisteredOnInstallAndUnregisteredBeforeItIsRemov
     RemoveTestKeys();
 }
 
+// A package made by hand can still mark a document for self-registration: the installation
+// fails, is rolled back, and the log says why.
+TEST(SelfRegister, AComponentThatCannotRegisterFailsTheInstallationWithItsReason) {
+    const std::string appDir = "C:\\QsE2E Small\\QsE2E Document";
+    Package package;
+    std::vector<TestEntry> entries = SmallEntries();
+    entries.push_back({"AppDir\\Setup Guide.pdf", "%PDF-1.4"});
+    package.Write(SmallScript("QsE2E Document", ",AppDir\\Setup Guide.pdf,%AppDir%\\Setup Guide.pdf,3,0\n"), entries);
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S /LOG=" + package.Path("log.txt")), 3);
+    const std::string log = ReadBytes(package.Path("log.txt"));
+    EXPECT_NE(log.find("Cannot register " + appDir + "\\Setup Guide.pdf: it cannot be loaded as a library"),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(Exists(appDir));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+}
+
 }  // namespace

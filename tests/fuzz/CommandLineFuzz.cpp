@@ -2,7 +2,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::string line(reinterpret_cast<const char*>(data), size);

@@ -1,6 +1,6 @@
 // The installer's reading of setup.ini, screens included, on any text.
 #include "FuzzSupport.h"
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     ProfileText text = ProfileText::FromBytes(std::string(reinterpret_cast<const char*>(data), size));
@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     for (const ScriptFile& file : script.files)
         FUZZ_CHECK(file.replaceMode >= 0 && file.replaceMode <= kReplaceAtRestart, "replace modes are in range");
     for (const ScriptFileType& type : script.fileTypes)
-        FUZZ_CHECK(!type.extension.empty() && !type.identifier.empty(), "file types are named");
+        FUZZ_CHECK(!type.extension.empty(), "file types have an extension");
     PanelColours(script.screens);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
-#include "installer/Variables.h"
+#include "package/Variables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::string out, problem;
     FUZZ_CHECK(variables.Expand(text, false, out, problem), "expansion without strictness never fails");
     variables.Expand(text, true, out, problem);
-    if (!variables.ExpandDestination(text, out, problem)) return 0;
+    bool escapes = false;
+    if (!variables.ExpandDestination(text, out, problem, escapes)) return 0;
     for (const std::string root : {appDir, std::string("C:\\Windows")}) {
         if (out == root) return 0;
         if (out.compare(0, root.size() + 1, root + "\\") == 0) {

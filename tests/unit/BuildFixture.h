@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BuildTestSupport.h"
@@ -41,7 +42,17 @@ protected:
 
     // Opens a project file written into the project folder: [CREATE_SETUP] with the given lines
     // after the defaults of an output folder "out" and a setup file "Setup.exe".
-    void OpenProject(const std::string& createSetup, const std::string& otherSections = "") {
+    // The product's name and installation folder come first in their sections, so that the
+    // installer has what it needs whatever the test adds.
+    void OpenProject(const std::string& createSetup, std::string otherSections = "") {
+        for (const auto& [header, line] : {std::pair<std::string, std::string>{"[GENERAL_INFO]\r\n", "ProductName=Demo\r\n"},
+                                           {"[SETUP_INFO]\r\n", "DefaultInstallationPath=%ProgramFiles%\\Demo\r\n"}}) {
+            const size_t at = otherSections.find(header);
+            if (at == std::string::npos)
+                otherSections += header + line + "\r\n";
+            else
+                otherSections.insert(at + header.size(), line);
+        }
         const std::string path = scratch.Write("project\\Demo.qsp",
                                                "[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\n"
                                                "OutputFolder=out\r\nSetupFilename=Setup.exe\r\n" +

@@ -68,7 +68,7 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
         EXPECT_EQ(program.first.substr(0x200, 12), std::string(program.second) + std::string(12 - std::strlen(program.second), '\0'));
         const ProgramResources read = ReadProgramResources(program.first);
         EXPECT_EQ(read.icon, ReadProgramResources(Program("_setup.exe")).icon) << "the application icon stays";
-        EXPECT_EQ(read.version.strings.at(u"FileDescription"), u"Setup");
+        EXPECT_EQ(read.version.strings.at(u"FileDescription"), u"Demo Setup");
     }
     ASSERT_EQ(container.commands.size(), 1u);
     EXPECT_EQ(container.commands[0], std::make_pair(1000u, std::string("setup.exe")));
@@ -79,7 +79,7 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, "uninstall.exe");
     EXPECT_EQ(entries[0].data.substr(0x200, 11), "uninstaller");
-    EXPECT_EQ(ReadProgramResources(entries[0].data).version.strings.at(u"FileDescription"), u"Uninstall");
+    EXPECT_EQ(ReadProgramResources(entries[0].data).version.strings.at(u"FileDescription"), u"Demo Uninstall");
 
     // The stored checksum is that of the file with the checksum bytes zero.
     const std::uint32_t stored = ReadInt(bytes, bytes.size() - 16);
@@ -189,19 +189,50 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
     // Only the editor makes such an extension: the project file would drop its line as a comment.
     ASSERT_NE(project->fileTypes.Add(";x", "Semi.File", "S", "%AppDir%\\a.txt", "", 0, false), nullptr);
     EXPECT_EQ(Run(), 8);
+    // First what setup.ini cannot hold, then the installer's own check of the setup.ini to write.
     EXPECT_EQ(log->Text(),
               LogLines({"Setup build process started", "Checking dependencies...",
-                        "Error! The destination %AppDir%\\CON is a name that Windows reserves or changes",
-                        "Error! The file %AppDir%\\a.txt has the unknown replace mode 9",
-                        "Error! The shortcut %AppSCFolder%\\Tools. is a name that Windows reserves or changes",
-                        "Error! The file type .qs has no identifier",
-                        "Error! The file type ;x has an extension that setup.ini cannot hold",
-                        "Error! The uninstaller shortcut \"Uninstall Demo, Inc.\" is not a plain name without \",\"",
-                        "Error! The installer language ..\\German is not a plain name",
-                        "Error! The setup is not built: its installer would refuse the values above"}) +
+                        "Error! File types ;x: the extension begins with \";\". Begin the extension with a letter or digit",
+                        "Error! Setup Info UninstallerIconDescription: the uninstaller shortcut's name \"Uninstall Demo, "
+                        "Inc.\" holds a \",\". Remove the \",\" from it: setup.ini separates its fields with \",\"",
+                        "Error! Files %AppDir%\\a.txt: the replace mode 9 is unknown. Choose how an existing file is "
+                        "replaced in the file's properties",
+                        "Error! Setup Info SetupLanguages: the installer language ..\\German is not a plain name. Choose "
+                        "the installer languages from the list of languages",
+                        "Error! Setup Info DefaultShortcutFolderName: the program group name is empty, but shortcuts go "
+                        "into the program group. Give the default shortcut folder a name, or its product texts a value",
+                        "Error! Files %AppDir%\\CON: the destination %AppDir%\\CON holds the name \"CON\", which Windows "
+                        "reserves or changes. Rename the item, or change the text of the variable that its name uses",
+                        "Error! Shortcuts %AppSCFolder%\\Tools.: the destination %AppSCFolder%\\Tools. holds the name "
+                        "\"Tools.\", which Windows reserves or changes. Rename the item, or change the text of the "
+                        "variable that its name uses",
+                        "Error! File types .qs: the file type .qs has no identifier. Give the file type an identifier, "
+                        "such as Company.Document"}) +
                   Summary(8));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
+    // In copy mode not even setup.ini reaches the output folder.
+    log = std::make_unique<RecordingLog>();
+    project->outputSettings.SetCreateSelfExtractingSetup(false);
+    EXPECT_EQ(Run(), 8);
+    EXPECT_TRUE(OutputNames().empty());
+}
+
+TEST_F(Build, AFileMarkedForSelfRegistrationMustExportDllRegisterServer) {
+    scratch.Write("project\\Guide.pdf", "%PDF-1.4");
+    scratch.Write("project\\Plain.dll", TestLibrary({"DllCanUnloadNow", "DllRegisterServe"}));
+    scratch.Write("project\\Server.dll", TestLibrary({"DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"}));
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\Setup Guide.pdf,Guide.pdf,3,0\r\n"
+                "File=%AppDir%\\Plain.dll,Plain.dll,2,0\r\nFile=%AppDir%\\Server.dll,Server.dll,3,0\r\n\r\n");
+    EXPECT_EQ(Run(), 2);
+    for (const std::string& line : log->lines) EXPECT_EQ(line.find("Server.dll"), std::string::npos) << line;
+    for (const char* file : {"%AppDir%\\Setup Guide.pdf", "%AppDir%\\Plain.dll"})
+        EXPECT_TRUE(log->Has(std::string("Error! Files ") + file +
+                             ": the file is marked for self-registration, but it is no program library that exports "
+                             "DllRegisterServer. Clear Self-register in the file's properties"))
+            << file;
+    EXPECT_TRUE(OutputNames().empty());
 }
 
 TEST_F(Build, TheOutputFolderIsMadeWithEveryMissingParent) {

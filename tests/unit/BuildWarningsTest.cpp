@@ -116,7 +116,7 @@ TEST_F(Warnings, TheExampleProjectHasNone) {
 TEST_F(Warnings, ABuildLogsAndCountsThemOrTurnsThemIntoErrors) {
     scratch.Write("project\\empty.dat", "");
     const std::string sections =
-        "[SETUP_INFO]\r\nEnableUninstaller=No\r\n\r\n"
+        "[SETUP_INFO]\r\nEnableUninstaller=No\r\nDefaultShortcutFolderName=Demo\r\n\r\n"
         "[APPLICATION_FILES]\r\nFile=%AppDir%\\empty.dat,empty.dat,1,0\r\n\r\n"
         "[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\App,%AppDir%\\app.exe,,,,1,%AppDir%\r\n\r\n";
     const std::string empty = "The product file " + platform::NativePath(JoinPath(projectFolder, "empty.dat")) +

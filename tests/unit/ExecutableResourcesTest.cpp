@@ -215,3 +215,18 @@ TEST(ExecutableResources, TheInstallerProgramsTakeIconAndVersion) {
         ExpectSoundLayout(patched);
     }
 }
+
+TEST(PeImageExports, TheExportTableListsTheLibrarysNamesAndNothingOutsideTheFile) {
+    const std::string library = TestLibrary({"DllRegisterServer", "DllUnregisterServer"});
+    PeImage pe;
+    ASSERT_TRUE(pe.Parse(library));
+    EXPECT_EQ(pe.ExportedNames(library), (std::vector<std::string>{"DllRegisterServer", "DllUnregisterServer"}));
+    const std::string program = TestProgram("no exports");
+    ASSERT_TRUE(pe.Parse(program));
+    EXPECT_TRUE(pe.ExportedNames(program).empty());
+    // A name list whose addresses point past the sections gives no names.
+    std::string broken = library;
+    SetLe(broken, 0x200 + 0x80 + 32, 0x7FFF0000, 4);
+    ASSERT_TRUE(pe.Parse(broken));
+    EXPECT_TRUE(pe.ExportedNames(broken).empty());
+}

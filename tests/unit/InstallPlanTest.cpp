@@ -5,8 +5,8 @@
 #include <map>
 
 #include "core/Text.h"
-#include "installer/ExitCodes.h"
-#include "installer/InstallPlan.h"
+#include "package/ExitCodes.h"
+#include "package/InstallPlan.h"
 
 namespace {
 
@@ -155,35 +155,115 @@ TEST(InstallPlan, TheUsersFolderAndGroupTakeThePlaceOfTheScripts) {
     EXPECT_EQ(p.plan.ShortcutFolders()[0], "C:\\ProgramData\\Start Menu\\Programs\\Quill\\Demo");
 }
 
-TEST(InstallPlan, RefusesWhatCannotBeInstalledSafely) {
+TEST(InstallPlan, RefusesWhatCannotBeInstalledAsDamagedOrAsAValueAtFault) {
     struct Case {
         const char* body;
         const char* problem;
+        int exitCode;
     };
     const Case cases[] = {
-        {"[APPLICATION_FILES]\n,gone.exe,%AppDir%\\gone.exe,0,0\n", "setup.zip lacks the entry gone.exe"},
-        {"[APPLICATION_FILES]\n,..\\a.exe,%AppDir%\\a.exe,0,0\n", "the archive entry ..\\a.exe is not a safe name"},
-        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\..\\a.exe,0,0\n", "leaves its folder"},
-        {"[APPLICATION_FOLDERS]\nC:\\Elsewhere\n", "does not begin with a folder variable"},
-        {"[SHORTCUTS]\ns,%Desktop%\\x,%Nowhere%\\a.exe,,,0,1,,\n", "unknown variable %Nowhere%"},
-        {"[REGISTRY_ENTRIES]\nvalue,HKXX,Software\\Demo,a,s,x\n", "unknown registry hive HKXX"},
-        {"[REGISTRY_ENTRIES]\nkey,HKLM,Software\\\\Demo\n", "is not a key path"},
-        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,b,01 zz\n", "bad binary data: 01 zz"},
-        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000"},
-        {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name"},
-        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\NUL.exe,0,0\n", "leaves its folder"},
-        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe.,0,0\n", "leaves its folder"},
-        {"[SHORTCUTS]\ns,%Desktop%\\x?,%AppDir%\\a.exe,,,,1,\n", "leaves its folder"},
+        {"[APPLICATION_FILES]\n,gone.exe,%AppDir%\\gone.exe,0,0\n", "setup.zip lacks the entry gone.exe", kExitDamaged},
+        {"[APPLICATION_FILES]\n,..\\a.exe,%AppDir%\\a.exe,0,0\n", "the archive entry ..\\a.exe is not a safe name",
+         kExitDamaged},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\..\\a.exe,0,0\n", "leaves its folder", kExitDamaged},
+        {"[APPLICATION_FOLDERS]\nC:\\Elsewhere\n", "does not begin with a folder variable", kExitDamaged},
+        {"[REGISTRY_ENTRIES]\nvalue,HKXX,Software\\Demo,a,s,x\n", "unknown registry hive HKXX", kExitDamaged},
+        {"[SHORTCUTS]\ns,%Desktop%\\x,%Nowhere%\\a.exe,,,0,1,,\n", "unknown variable %Nowhere%", kExitFailed},
+        {"[REGISTRY_ENTRIES]\nkey,HKLM,Software\\\\Demo\n", "is not a key path", kExitFailed},
+        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,b,01 zz\n", "bad binary data: 01 zz", kExitFailed},
+        {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000", kExitFailed},
+        {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name", kExitFailed},
+        {"[FILE_TYPES]\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\n", "the file type txt has no identifier", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\NUL.exe,0,0\n", "reserves or changes", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe.,0,0\n", "reserves or changes", kExitFailed},
+        {"[SHORTCUTS]\ns,%Desktop%\\x?,%AppDir%\\a.exe,,,,1,\n", "reserves or changes", kExitFailed},
+        {"[SHORTCUTS]\ns,%AppSCFolder%\\,%AppDir%\\a.exe,,,,1,\n", "the destination %AppSCFolder%\\ holds an empty name",
+         kExitFailed},
     };
     for (const Case& c : cases) {
         Planned p(c.body, {{"a.exe", 1}});
         EXPECT_FALSE(p.ok) << c.body;
         EXPECT_NE(p.plan.Problem().find(c.problem), std::string::npos) << c.body << ": " << p.plan.Problem();
-        EXPECT_EQ(p.plan.Failure(), kExitDamaged) << c.body;
+        EXPECT_EQ(p.plan.Failure(), c.exitCode) << c.body;
+        ASSERT_EQ(p.plan.Refusals().size(), 1u) << c.body;
+        EXPECT_FALSE(p.plan.Refusals()[0].section.empty());
+        EXPECT_FALSE(p.plan.Refusals()[0].fix.empty()) << c.body;
     }
 }
 
-TEST(InstallPlan, AFolderThatIsNoFullPathFailsAsTheUsersOrAsThePackagesFault) {
+TEST(InstallPlan, NamesThatOnlyEmptyProductTextsLeaveEmptyDropOut) {
+    const std::string noCompany =
+        "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\n"
+        "DefaultShortcutFolderName=%CompanyName%\\%ProductName%\n\n[GENERAL_INFO]\nCompanyName=\nProductName=Super, Duper\n\n"
+        "[APPLICATION_FOLDERS]\n%AppDir%\\%CompanyName%\\Docs\n\n[SHORTCUT_FOLDERS]\n%AppSCFolder%\n\n"
+        "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n";
+    SetupScript script = ReadSetupScript(Crlf(noCompany));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    ASSERT_TRUE(plan.ResolveVariables("C:\\Temp", Folders())) << plan.Problem();
+    ASSERT_TRUE(plan.PlanActions([](const std::string&, std::uint64_t&) { return true; })) << plan.Problem();
+    EXPECT_EQ(plan.AppDir(), "C:\\Program Files\\Super, Duper");
+    EXPECT_EQ(plan.ProgramGroup(), "Super, Duper");
+    EXPECT_EQ(plan.Folders()[1], "C:\\Program Files\\Super, Duper\\Docs");
+    EXPECT_EQ(plan.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Super, Duper\\Run.lnk");
+}
+
+TEST(InstallPlan, AnInstallationFolderMustNameAFolderBelowItsVariable) {
+    SetupScript script = ReadSetupScript(
+        Crlf("[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\\\n\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    EXPECT_FALSE(plan.ResolveVariables("C:\\Temp", Folders()));
+    EXPECT_EQ(plan.Failure(), kExitFailed);
+    EXPECT_EQ(plan.Problem(), "the installation folder %ProgramFiles%\\%CompanyName%\\%ProductName%\\ names no folder "
+                              "below C:\\Program Files");
+}
+
+TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
+    const std::string header = "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\Demo\nDefaultShortcutFolderName=\n\n";
+    SetupScript script = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%Desktop%\\Run,%AppDir%\\a.exe,,,,1,\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan desktopOnly(script, none, log);
+    EXPECT_TRUE(desktopOnly.ResolveVariables("C:\\Temp", Folders())) << desktopOnly.Problem();
+    EXPECT_EQ(desktopOnly.ProgramGroup(), "");
+
+    SetupScript used = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n"));
+    InstallPlan intoGroup(used, none, log);
+    EXPECT_FALSE(intoGroup.ResolveVariables("C:\\Temp", Folders()));
+    EXPECT_EQ(intoGroup.Failure(), kExitFailed);
+    EXPECT_EQ(intoGroup.Refusals()[0].section, "Setup Info");
+    EXPECT_EQ(intoGroup.Refusals()[0].item, "DefaultShortcutFolderName");
+}
+
+TEST(InstallPlan, EveryRefusedLineIsListedAndSelfRegistrationIsCheckedWhenAsked) {
+    SetupScript script = ReadSetupScript(Crlf(std::string(kHeader) +
+        "[APPLICATION_FILES]\n,Guide.pdf,%AppDir%\\Guide.pdf,3,0\n,a.dll,%AppDir%\\a.dll,2,0\n,b.exe,%AppDir%\\CON,0,0\n\n"
+        "[FILE_TYPES]\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    ASSERT_TRUE(plan.ResolveVariables("C:\\Temp", Folders()));
+    auto any = [](const std::string&, std::uint64_t&) { return true; };
+    EXPECT_FALSE(plan.PlanActions(any, [](const std::string& entry) { return entry == "a.dll"; }));
+    ASSERT_EQ(plan.Refusals().size(), 3u);
+    EXPECT_EQ(plan.Refusals()[0].item, "%AppDir%\\Guide.pdf");
+    EXPECT_NE(plan.Refusals()[0].problem.find("DllRegisterServer"), std::string::npos);
+    EXPECT_EQ(plan.Refusals()[1].item, "%AppDir%\\CON");
+    EXPECT_EQ(plan.Refusals()[2].section, "File types");
+    EXPECT_EQ(BuildLogText(plan.Refusals()[2]),
+              "File types txt: the file type txt has no identifier. Give the file type an identifier, such as "
+              "Company.Document");
+    // The installer itself has no registration check before it installs.
+    InstallPlan installer(script, none, log);
+    ASSERT_TRUE(installer.ResolveVariables("C:\\Temp", Folders()));
+    EXPECT_FALSE(installer.PlanActions(any));
+    EXPECT_EQ(installer.Refusals().size(), 2u);
+}
+
+TEST(InstallPlan, AnInstallationFolderThatIsNoFullPathIsAValueAtFault) {
     InstallerOptions chosen;
     chosen.folder = "Relative\\Demo";
     Planned byUser("", {}, chosen);
@@ -196,7 +276,7 @@ TEST(InstallPlan, AFolderThatIsNoFullPathFailsAsTheUsersOrAsThePackagesFault) {
     ActivityLog log;
     InstallPlan plan(script, none, log);
     EXPECT_FALSE(plan.ResolveVariables("C:\\Temp", Folders()));
-    EXPECT_EQ(plan.Failure(), kExitDamaged);
+    EXPECT_EQ(plan.Failure(), kExitFailed);
 
     // A group name that leaves the Start menu, and a system folder the computer lacks.
     InstallerOptions group;

@@ -8,13 +8,13 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "pipeline/ContainerWriter.h"
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/InstallLog.h"
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
-#include "installer/Variables.h"
-#include "installer/WorkProgress.h"
+#include "package/Variables.h"
+#include "package/WorkProgress.h"
 
 TEST(InstallerSwitches, AcceptTheCommonSpellingsAnywhereAndUnquotedFoldersWithBlanks) {
     InstallerOptions a = ParseInstallerArguments("/D=C:\\Program Files\\My App /LANG=German /s");
@@ -81,16 +81,48 @@ TEST(InstallerVariables, DestinationsMustStayInsideTheirFolderVariable) {
     v.Set("AppDir", "C:\\Apps\\Demo", true);
     v.Set("ProductName", "..", false);
     std::string out, problem;
-    EXPECT_TRUE(v.ExpandDestination("%AppDir%\\bin\\a.txt", out, problem));
+    bool escapes = false;
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%\\bin\\a.txt", out, problem, escapes));
     EXPECT_EQ(out, "C:\\Apps\\Demo\\bin\\a.txt");
-    EXPECT_TRUE(v.ExpandDestination("%AppDir%", out, problem));
-    for (const char* bad : {"%AppDir%\\..\\evil.txt", "%AppDir%\\a\\..\\..\\x", "%AppDir%\\\\x", "%AppDir%x",
-                            "%AppDir%\\C:\\x", "C:\\Windows\\x", "%ProductName%\\x", "%AppDir%\\%ProductName%\\x"})
-        EXPECT_FALSE(v.ExpandDestination(bad, out, problem)) << bad;
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%", out, problem, escapes));
+    for (const char* bad : {"%AppDir%\\..\\evil.txt", "%AppDir%\\a\\..\\..\\x", "%AppDir%x",
+                            "%AppDir%\\C:\\x", "C:\\Windows\\x", "%ProductName%\\x", "%AppDir%\\%ProductName%\\x",
+                            "%AppDir%\\a/../../x"}) {
+        EXPECT_FALSE(v.ExpandDestination(bad, out, problem, escapes)) << bad;
+        EXPECT_TRUE(escapes) << bad;
+    }
+    // Names written empty are values at fault, not escapes.
+    for (const char* empty : {"%AppDir%\\\\x", "%AppDir%\\", "%AppDir%\\a\\"}) {
+        EXPECT_FALSE(v.ExpandDestination(empty, out, problem, escapes)) << empty;
+        EXPECT_FALSE(escapes) << empty;
+        EXPECT_NE(problem.find("holds an empty name"), std::string::npos) << problem;
+    }
     EXPECT_TRUE(IsAbsolutePath("C:\\Program Files\\Demo\\"));
     EXPECT_TRUE(IsAbsolutePath("\\\\server\\share\\app"));
     EXPECT_FALSE(IsAbsolutePath("Program Files"));
     EXPECT_FALSE(IsAbsolutePath("C:\\a\\..\\b"));
+}
+
+TEST(InstallerVariables, EmptyVariablesLeaveNoEmptyNamesAndValuesMayBePaths) {
+    Variables v;
+    v.Set("AppDir", "C:\\Apps\\Demo", true);
+    v.Set("CompanyName", "", false);
+    v.Set("ProductName", "Super, Duper", false);
+    v.Set("Suite", "Quill\\Tools", false);
+    v.Set("Up", "a\\..", false);
+    std::string out, problem;
+    bool escapes = false;
+    EXPECT_TRUE(v.ExpandRelativePath("%CompanyName%\\%ProductName%", out, problem, escapes));
+    EXPECT_EQ(out, "Super, Duper");
+    EXPECT_TRUE(v.ExpandRelativePath("%CompanyName%", out, problem, escapes));
+    EXPECT_EQ(out, "");
+    EXPECT_TRUE(v.ExpandDestination("%AppDir%\\%Suite%\\%CompanyName%\\x.txt", out, problem, escapes));
+    EXPECT_EQ(out, "C:\\Apps\\Demo\\Quill\\Tools\\x.txt");
+    EXPECT_FALSE(v.ExpandDestination("%AppDir%\\%Up%\\x.txt", out, problem, escapes));
+    EXPECT_TRUE(escapes);
+    EXPECT_FALSE(v.ExpandRelativePath("a\\\\b", out, problem, escapes));
+    EXPECT_EQ(problem, "holds an empty name");
+    EXPECT_FALSE(escapes);
 }
 
 TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
@@ -101,7 +133,8 @@ TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
                             "a<b", "a>b", "a|b", "a\"b", "tab\there", "line\nbreak", "conin$"}) {
         EXPECT_FALSE(IsStoredAsSpelt(bad)) << bad;
         EXPECT_FALSE(IsSafeRelativePath(std::string("Bin\\") + bad)) << bad;
-        EXPECT_FALSE(v.ExpandDestination(std::string("%AppDir%\\") + bad + "\\x.txt", out, problem)) << bad;
+        bool escapes = false;
+        EXPECT_FALSE(v.ExpandDestination(std::string("%AppDir%\\") + bad + "\\x.txt", out, problem, escapes)) << bad;
         EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
     }
     for (const char* good : {"CONSOLE", "con1", "COM10", "nul_x", "a.b.c", ".config", "Demo [Beta]", "x y"}) {
@@ -175,8 +208,17 @@ TEST(InstallerScript, LinesThatNoBuildWritesMarkThePackageDamaged) {
     SetupScript s = ReadSetupScript(Script(
         "[APPLICATION_FILES]\n,a,%AppDir%\\a,1\nx,b,%AppDir%\\b,1,0\n,c,%AppDir%\\c,1,9\n\n"
         "[SHORTCUTS]\nq,%Desktop%\\x,y,,,,0,\n\n[REGISTRY_ENTRIES]\nvalue,HKLM,k,n,z,1\n\n[FILE_TYPES]\na,b\n"));
-    EXPECT_EQ(s.problems.size(), 6u);
+    ASSERT_EQ(s.problems.size(), 6u);
     EXPECT_TRUE(s.files.empty());
+    // Each names where the project keeps the line; an unknown replace mode is a value of the
+    // project, the others are lines split at the wrong place.
+    const char* sections[] = {"Files", "Files", "Files", "Shortcuts", "Registry", "File types"};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(s.problems[i].section, sections[i]) << i;
+        EXPECT_EQ(s.problems[i].exitCode, i == 2 ? kExitFailed : kExitDamaged) << i;
+    }
+    EXPECT_EQ(s.problems[2].item, "%AppDir%\\c");
+    EXPECT_EQ(s.problems[2].problem, "the replace mode 9 is unknown");
     EXPECT_EQ(s.languages, (std::vector<std::string>{"English"}));
 }
 
@@ -184,7 +226,7 @@ TEST(InstallerScript, HeaderTextsInsideValuesAreOnlyText) {
     SetupScript s = ReadSetupScript(ProfileText::FromBytes(
         "[SETUP_INFO]\r\nDefaultInstallationPath=C:\\[FILE_TYPES]\r\nDefaultShortcutFolderName=Demo\r\n\r\n[GENERAL_INFO]\r\n"
         "ProductName=Demo [Beta]\r\nProductVersion=2\r\n\r\n[FILE_TYPES]\r\n.qs,QsFile,Q,%AppDir%\\q.exe,,0\r\n"));
-    EXPECT_TRUE(s.problems.empty()) << s.problems.front();
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front().problem;
     EXPECT_EQ(s.installationPath, "C:\\[FILE_TYPES]");
     ASSERT_EQ(s.generalInfo.size(), 2u);
     EXPECT_EQ(s.generalInfo[1].second, "2");

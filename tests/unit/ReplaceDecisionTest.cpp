@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 #include "installer/ReplaceDecision.h"
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 
 namespace {
 

@@ -196,3 +196,22 @@ std::string TestProgram(const std::string& marker) {
     file.replace(0x600, 12, std::string("\0\x10\0\0\x0c\0\0\0\x08\xa0\x10\xa0", 12));  // one block of two fixups
     return file;
 }
+
+std::string TestLibrary(const std::vector<std::string>& exports) {
+    std::string file = TestProgram("library");
+    const std::size_t optional = 0x58;
+    // The export table in the code section (memory 0x1000 at file 0x200): the table at 0x1080,
+    // the list of name addresses at 0x10B0, the names from 0x1100 on.
+    const std::uint32_t table = 0x1080, list = 0x10B0;
+    std::uint32_t name = 0x1100;
+    SetLe(file, optional + 112, table, 4);
+    SetLe(file, optional + 112 + 4, 0x100, 4);
+    SetLe(file, 0x200 + (table - 0x1000) + 24, static_cast<std::uint32_t>(exports.size()), 4);
+    SetLe(file, 0x200 + (table - 0x1000) + 32, list, 4);
+    for (std::size_t i = 0; i < exports.size(); ++i) {
+        SetLe(file, 0x200 + (list - 0x1000) + 4 * i, name, 4);
+        file.replace(0x200 + (name - 0x1000), exports[i].size() + 1, exports[i] + '\0');
+        name += static_cast<std::uint32_t>(exports[i].size() + 1);
+    }
+    return file;
+}

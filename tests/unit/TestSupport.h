@@ -85,3 +85,5 @@ void StampTestContainer(std::string& container);
 // holding `marker`, an empty resource section, base relocations behind it, and a header checksum
 // that is not zero.
 std::string TestProgram(const std::string& marker);
+// A test program that exports `exports` by name, as a library does (a few short names fit).
+std::string TestLibrary(const std::vector<std::string>& exports);

@@ -6,9 +6,9 @@
 #include <shellapi.h>
 
 #include "core/Path.h"
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 #include "installer/Container.h"
-#include "installer/ExitCodes.h"
+#include "package/ExitCodes.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/PrivateFolder.h"
 #include "installer/win32/Program.h"

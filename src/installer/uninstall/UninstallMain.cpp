@@ -8,8 +8,8 @@
 
 #include "core/Path.h"
 #include "core/Text.h"
-#include "installer/CommandLine.h"
-#include "installer/ExitCodes.h"
+#include "package/CommandLine.h"
+#include "package/ExitCodes.h"
 #include "installer/InstallLog.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/FileOperations.h"

@@ -7,7 +7,7 @@
 
 #include "core/Path.h"
 #include "core/Text.h"
-#include "installer/ExitCodes.h"
+#include "package/ExitCodes.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
@@ -270,7 +270,11 @@ bool Installer::RegisterFiles() {
     for (const InstallAction& a : journal_.Actions())
         if (a.kind == ActionKind::File && (a.options & kSelfRegister) && !(a.options & kKeptExisting)) files.push_back(a);
     for (InstallAction a : files) {
-        if (!CallRegistration(a.path, true)) return Fail(texts_.Get(kTextCannotRegister, {a.path}));
+        std::string reason;
+        if (!CallRegistration(a.path, true, &reason)) {
+            log_.Line("Cannot register " + a.path + ": " + reason);
+            return Fail(texts_.Get(kTextCannotRegister, {a.path}));
+        }
         a.kind = ActionKind::Registered;
         a.backup.clear();
         journal_.Add(a);

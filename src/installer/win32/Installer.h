@@ -8,14 +8,14 @@
 #include <string>
 #include <unordered_set>
 
-#include "installer/ActivityLog.h"
+#include "package/ActivityLog.h"
 #include "installer/ArchiveReader.h"
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 #include "installer/InstallLog.h"
-#include "installer/InstallPlan.h"
-#include "installer/SetupScript.h"
+#include "package/InstallPlan.h"
+#include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
-#include "installer/WorkProgress.h"
+#include "package/WorkProgress.h"
 
 class Installer {
 public:
@@ -27,9 +27,9 @@ public:
     // Plans the installation against setup.zip. False with Problem() and PrepareFailure() set:
     // nothing has been changed.
     bool Prepare();
-    // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
-    // that is no full folder path.
-    int PrepareFailure() const { return plan_.Failure(); }
+    // kExitDamaged for a damaged or unsafe package (or a missing archive), kExitFailed for a
+    // value that cannot be installed or an installation folder given by /D that is no full path.
+    int PrepareFailure() const { return plan_.Refusals().empty() ? kExitDamaged : plan_.Failure(); }
     // The Windows version and (with `diskSpace`) the free disk space: kExitDone to go on, or
     // kExitRequirements. The installation folder screen checks the space of the folder chosen.
     int CheckRequirements(bool diskSpace = true);

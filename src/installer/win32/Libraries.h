@@ -11,5 +11,6 @@ void LimitLibrarySearch();
 // Loads a library that is not one of the system's known libraries from the system folder.
 HMODULE LoadSystemLibrary(const char* name);
 
-// Calls DllRegisterServer (or DllUnregisterServer) of a component.
-bool CallRegistration(const std::string& path, bool doRegister);
+// Calls DllRegisterServer (or DllUnregisterServer) of a component; when it fails, `reason`
+// (if given) says why.
+bool CallRegistration(const std::string& path, bool doRegister, std::string* reason = nullptr);

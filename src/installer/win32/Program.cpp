@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 
 std::string ProgramArguments() { return ArgumentsAfterProgram(GetCommandLineA()); }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "installer/RegistryData.h"
+#include "package/RegistryData.h"
 #include "platform/win32/RegistryKey.h"
 
 constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;

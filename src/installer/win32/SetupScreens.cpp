@@ -10,7 +10,7 @@
 
 #include "core/Path.h"
 #include "core/Text.h"
-#include "installer/ExitCodes.h"
+#include "package/ExitCodes.h"
 #include "installer/win32/DesktopStart.h"
 #include "installer/win32/LanguageDialog.h"
 #include "installer/win32/ProgressWindow.h"

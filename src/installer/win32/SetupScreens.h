@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "installer/ActivityLog.h"
-#include "installer/CommandLine.h"
-#include "installer/SetupScript.h"
+#include "package/ActivityLog.h"
+#include "package/CommandLine.h"
+#include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/BackgroundWindows.h"
 #include "installer/win32/Installer.h"

@@ -2,7 +2,7 @@
 // The target computer's own folders.
 #include <string>
 
-#include "installer/InstallPlan.h"
+#include "package/InstallPlan.h"
 
 // SHGetFolderPathA for a CSIDL value (the folder made when missing); empty when the system has
 // no such folder.

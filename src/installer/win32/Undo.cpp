@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Registry.h"

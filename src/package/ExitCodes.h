@@ -4,6 +4,7 @@ enum ExitCode {
     kExitDone = 0,          // installed (or removed)
     kExitCancelled = 1,     // the user cancelled; everything was undone
     kExitRequirements = 2,  // the system requirements are not met
-    kExitFailed = 3,        // an action failed; everything was undone
-    kExitDamaged = 4,       // the package is damaged, incomplete or unsafe; nothing was changed
+    kExitFailed = 3,        // an action failed, or a value of the project cannot be installed; everything was undone
+    kExitDamaged = 4,       // the package is damaged, incomplete or unsafe (checksum, container, archive,
+                            // a path that leaves its folder); nothing was changed
 };

@@ -1,4 +1,4 @@
-#include "installer/RegistryData.h"
+#include "package/RegistryData.h"
 
 #include "core/Text.h"
 

@@ -1,4 +1,4 @@
-#include "installer/WorkProgress.h"
+#include "package/WorkProgress.h"
 
 int WorkProgress::Permille() const {
     if (done_ >= total_) return 1000;

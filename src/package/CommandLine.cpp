@@ -1,4 +1,4 @@
-#include "installer/CommandLine.h"
+#include "package/CommandLine.h"
 
 #include <cctype>
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "package/Refusal.h"
 #include "screens/ScreenSettings.h"
 #include "profile/ProfileText.h"
 
@@ -76,11 +77,14 @@ struct SetupScript {
     // The six screen sections. A script without [DIALOGS] switches every screen off: it installs
     // behind the progress window alone, as before the screens existed.
     ScreenSettings screens;
-    // Lines that a build never writes: the package is damaged.
-    std::vector<std::string> problems;
+    // Lines that a build never writes (the package is damaged), and values out of range.
+    std::vector<Refusal> problems;
 };
 
 SetupScript ReadSetupScript(const ProfileText& script);
+
+// How the problem of a line that a build never writes begins (its fields split at a ",").
+constexpr char kBadLine[] = "setup.ini holds a bad ";
 
 // The colours (0x00BBGGRR) from the top to the bottom of the panel of the welcome and finish
 // screens: the setup window's when the project shows one, else blue to black. The install log

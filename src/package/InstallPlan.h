@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "installer/ActivityLog.h"
-#include "installer/CommandLine.h"
-#include "installer/ExitCodes.h"
-#include "installer/InstallLog.h"
-#include "installer/RegistryData.h"
-#include "installer/SetupScript.h"
-#include "installer/ShellLinkFields.h"
-#include "installer/Variables.h"
+#include "package/ActivityLog.h"
+#include "package/CommandLine.h"
+#include "package/ExitCodes.h"
+#include "package/Refusal.h"
+#include "package/RegistryData.h"
+#include "package/SetupScript.h"
+#include "package/ShellLinkFields.h"
+#include "package/Variables.h"
 
 // The target computer's folders that the folder variables stand for (the common, all-users
 // ones); an empty one cannot be planned with.
@@ -48,22 +48,30 @@ class InstallPlan {
 public:
     // The uncompressed size of an archive entry; false when the archive lacks it.
     using EntrySize = std::function<bool(const std::string& entry, std::uint64_t& size)>;
+    // Whether an archive entry is a program library that registers itself (exports
+    // DllRegisterServer).
+    using EntryRegisters = std::function<bool(const std::string& entry)>;
 
     InstallPlan(const SetupScript& script, const InstallerOptions& options, ActivityLog& log)
         : script_(script), options_(options), log_(log) {}
 
-    // The three steps, in this order; each is false with Problem() set when it refuses.
+    // The three steps, in this order; each is false when it refuses. A step goes on past a
+    // refused line, so that Refusals() lists every one (the build reports them all); the
+    // installer stops at the first refusing step.
     // The script holds no line that a build never writes.
     bool CheckScript();
     // The folder and product variables, the program group and the installation folder.
     bool ResolveVariables(const std::string& setupDir, const TargetFolders& folders);
-    // Every folder, file, shortcut, registry line, file type and the uninstall entry.
-    bool PlanActions(const EntrySize& entrySize);
+    // Every folder, file, shortcut, registry line, file type and the uninstall entry. Without
+    // `registers` the files marked for self-registration are taken as they are.
+    bool PlanActions(const EntrySize& entrySize, const EntryRegisters& registers = nullptr);
 
-    const std::string& Problem() const { return problem_; }
-    // kExitDamaged for a package at fault, kExitFailed for an installation folder given by /D
-    // that is no full folder path.
-    int Failure() const { return failure_; }
+    const std::vector<Refusal>& Refusals() const { return refusals_; }
+    // The first refusal's problem, and its exit code: kExitDamaged for a damaged or unsafe
+    // package, kExitFailed for a value that cannot be installed (or an installation folder
+    // given by /D that is no full folder path).
+    std::string Problem() const { return refusals_.empty() ? std::string() : refusals_.front().problem; }
+    int Failure() const { return refusals_.empty() ? kExitDone : refusals_.front().exitCode; }
 
     const std::string& AppDir() const { return appDir_; }
     // The program group's name below the Start menu's programs.
@@ -88,15 +96,21 @@ public:
     const std::vector<PlannedValue>& Values() const { return values_; }
 
 private:
-    bool Fail(const std::string& problem);
-    bool PlanFolders(const std::vector<std::string>& lines, std::vector<std::string>& folders);
-    bool PlanFiles(const EntrySize& entrySize);
+    bool Fail(const char* section, const std::string& item, const std::string& problem, const std::string& fix,
+              int exitCode);
+    bool Destination(const char* section, const std::string& text, std::string& path);
+    bool UsesProgramGroup() const;
+    bool ResolveGroup(const std::string& startMenuPrograms);
+    bool ResolveInstallationFolder();
+    bool PlanFolders(const char* section, const std::vector<std::string>& lines, std::vector<std::string>& folders);
+    bool PlanFiles(const EntrySize& entrySize, const EntryRegisters& registers);
     bool PlanShortcuts();
     bool PlanRegistry();
     bool PlanFileTypes();
     void PlanUninstallEntry();
-    bool AddValue(const std::string& hive, const std::string& key, const std::string& name, std::uint32_t type,
-                  const std::string& data, bool keyOnly);
+    // `written`: the key as setup.ini writes it, with its variables, to name the item by.
+    bool AddValue(const char* section, const std::string& hive, const std::string& key, const std::string& name,
+                  std::uint32_t type, const std::string& data, bool keyOnly, const std::string& written = std::string());
 
     const SetupScript& script_;
     const InstallerOptions& options_;
@@ -107,6 +121,6 @@ private:
     std::vector<PlannedFile> files_;
     std::vector<PlannedShortcut> shortcuts_;
     std::vector<PlannedValue> values_;
-    std::string problem_;
-    int failure_ = kExitDamaged;
+    std::vector<Refusal> refusals_;
+    std::string problem_;  // what the last failed expansion found
 };

@@ -15,9 +15,16 @@ public:
     // otherwise it stays as it stands, so that data such as "%1" or "50%" keeps its percent signs.
     bool Expand(const std::string& text, bool strict, std::string& out, std::string& problem) const;
 
+    // A folder path below some folder, "%CompanyName%\%ProductName%": each name between
+    // backslashes as written, with its variables replaced. A name that only an empty variable
+    // made empty (no company name) is left out; a name written empty is a fault. On failure
+    // `problem` says what is wrong (to follow the path's own name in a sentence) and `escapes`
+    // whether the path would lead out of its folder rather than only hold a bad name.
+    bool ExpandRelativePath(const std::string& text, std::string& out, std::string& problem, bool& escapes) const;
+
     // A destination on the target computer: it must begin with a folder variable, and what
-    // follows must stay inside that folder (see IsSafeRelativePath).
-    bool ExpandDestination(const std::string& text, std::string& out, std::string& problem) const;
+    // follows is a relative path as above. `problem` is a whole sentence.
+    bool ExpandDestination(const std::string& text, std::string& out, std::string& problem, bool& escapes) const;
 
 private:
     struct Entry {

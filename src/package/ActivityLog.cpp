@@ -1,4 +1,4 @@
-#include "installer/ActivityLog.h"
+#include "package/ActivityLog.h"
 
 bool ActivityLog::Open(const std::string& path) { return file_.Open(path, CreateWrite); }
 

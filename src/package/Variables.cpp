@@ -1,4 +1,4 @@
-#include "installer/Variables.h"
+#include "package/Variables.h"
 
 #include <cctype>
 
@@ -53,24 +53,74 @@ bool Variables::Expand(const std::string& text, bool strict, std::string& out, s
     return true;
 }
 
-bool Variables::ExpandDestination(const std::string& text, std::string& out, std::string& problem) const {
+bool Variables::ExpandRelativePath(const std::string& text, std::string& out, std::string& problem,
+                                   bool& escapes) const {
+    out.clear();
+    escapes = false;
+    if (text.empty()) return true;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find('\\', start);
+        const std::string written = text.substr(start, end == std::string::npos ? end : end - start);
+        if (written.empty()) {
+            problem = "holds an empty name";
+            return false;
+        }
+        std::string expanded;
+        if (!Expand(written, true, expanded, problem)) {
+            problem = "names an " + problem;
+            return false;
+        }
+        // A variable's value may itself be a path ("Company\Product").
+        size_t from = 0;
+        for (;;) {
+            const size_t cut = expanded.find('\\', from);
+            const std::string name = expanded.substr(from, cut == std::string::npos ? cut : cut - from);
+            if (name == "." || name == ".." || name.find_first_of(":/") != std::string::npos) {
+                escapes = true;
+                problem = "leaves its folder";
+                return false;
+            }
+            if (!name.empty() && !IsStoredAsSpelt(name)) {
+                problem = "holds the name \"" + name + "\", which Windows reserves or changes";
+                return false;
+            }
+            if (!name.empty()) out += (out.empty() ? "" : "\\") + name;
+            if (cut == std::string::npos) break;
+            from = cut + 1;
+        }
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+bool Variables::ExpandDestination(const std::string& text, std::string& out, std::string& problem,
+                                  bool& escapes) const {
+    escapes = true;
     size_t close = text.size() > 1 && text[0] == '%' ? text.find('%', 1) : std::string::npos;
     const Entry* root = close == std::string::npos ? nullptr : Find(text.substr(1, close - 1));
     if (!root || !root->folder) {
         problem = "the destination " + text + " does not begin with a folder variable";
         return false;
     }
-    std::string rest;
-    if (!Expand(text.substr(close + 1), true, rest, problem)) return false;
-    if (rest.empty()) {
-        out = root->value;
-        return true;
-    }
-    if (rest[0] != '\\' || !IsSafeRelativePath(rest.substr(1))) {
+    const std::string rest = text.substr(close + 1);
+    out = root->value;
+    if (rest.empty()) return true;
+    if (rest[0] != '\\') {
         problem = "the destination " + text + " leaves its folder";
         return false;
     }
-    out = root->value + rest;
+    std::string below;
+    if (!ExpandRelativePath(rest.substr(1), below, problem, escapes)) {
+        problem = "the destination " + text + " " + problem;
+        return false;
+    }
+    if (rest.size() == 1) {
+        escapes = false;
+        problem = "the destination " + text + " holds an empty name";
+        return false;
+    }
+    if (!below.empty()) out += "\\" + below;
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "installer/SetupScript.h"
+#include "package/SetupScript.h"
 
 #include <cstdlib>
 
@@ -18,6 +18,12 @@ std::vector<std::string> SplitFields(const std::string& line, size_t count) {
 }
 
 namespace {
+
+// A line split at the wrong commas: one of the item's names or values holds a ",".
+Refusal BadLine(const char* section, const char* kind, const std::string& line) {
+    return {section, std::string(), kBadLine + std::string(kind) + " line: " + line,
+            "Remove any \",\" from the item's names and values", kExitDamaged};
+}
 
 bool ReadInt(const std::string& text, int& value) {
     char* end = nullptr;
@@ -73,13 +79,17 @@ void ReadFiles(const ProfileText& script, const char* section, SetupScript& s) {
     ForEachLine(script, section, [&](const std::string& line) {
         std::vector<std::string> f = SplitFields(line, 5);
         ScriptFile file;
-        if (f.size() != 5 || !f[0].empty() || !ReadInt(f[3], file.options) ||
-            !ReadInt(f[4], file.replaceMode) || file.replaceMode < 0 || file.replaceMode > 7) {
-            s.problems.push_back("bad file line: " + line);
+        if (f.size() != 5 || !f[0].empty() || !ReadInt(f[3], file.options) || !ReadInt(f[4], file.replaceMode)) {
+            s.problems.push_back(BadLine("Files", "file", line));
             return;
         }
         file.entry = f[1];
         file.destination = f[2];
+        if (file.replaceMode < kReplaceAlways || file.replaceMode > kReplaceAtRestart) {
+            s.problems.push_back({"Files", file.destination, "the replace mode " + f[4] + " is unknown",
+                                  "Choose how an existing file is replaced in the file's properties", kExitFailed});
+            return;
+        }
         s.files.push_back(file);
     });
 }
@@ -91,7 +101,7 @@ void ReadShortcuts(const ProfileText& script, SetupScript& s) {
         bool internet = f[0] == "i";
         int show = 0;
         if (f.size() != 8 || (f[0] != "s" && !internet) || (!internet && !ReadInt(f[6], show))) {
-            s.problems.push_back("bad shortcut line: " + line);
+            s.problems.push_back(BadLine("Shortcuts", "shortcut", line));
             return;
         }
         s.shortcuts.push_back({internet, f[1], f[2], f[3], f[4], f[5], show, f[7]});
@@ -114,7 +124,7 @@ void ReadRegistry(const ProfileText& script, SetupScript& s) {
             r.type = f[4][0] == 'S' ? 's' : f[4][0];
             r.data = f[5];
         } else {
-            s.problems.push_back("bad registry line: " + line);
+            s.problems.push_back(BadLine("Registry", "registry", line));
             return;
         }
         s.registry.push_back(r);
@@ -124,8 +134,9 @@ void ReadRegistry(const ProfileText& script, SetupScript& s) {
 void ReadFileTypes(const ProfileText& script, SetupScript& s) {
     ForEachLine(script, "FILE_TYPES", [&](const std::string& line) {
         std::vector<std::string> f = SplitFields(line, 6);
-        if (f.size() != 6 || f[0].empty() || f[1].empty()) {
-            s.problems.push_back("bad file type line: " + line);
+        // An empty identifier is a value of the project, which the plan refuses by name.
+        if (f.size() != 6 || f[0].empty()) {
+            s.problems.push_back(BadLine("File types", "file type", line));
             return;
         }
         int iconNumber = 0;
@@ -151,11 +162,14 @@ SetupScript ReadSetupScript(const ProfileText& script) {
     s.screens.Load(script);
     if (script.CountLines("DIALOGS") == 0)
         for (bool& shown : s.screens.shows) shown = false;
-    // A language names its file "<name>.dat" beside the installer: one plain name, as for /LANG=.
-    for (const std::string& name : s.languages)
-        if (!IsStoredAsSpelt(name)) s.problems.push_back("bad language name: " + name);
-    if (!s.defaultLanguage.empty() && !IsStoredAsSpelt(s.defaultLanguage))
-        s.problems.push_back("bad language name: " + s.defaultLanguage);
+    // A language names its file "<name>.dat" beside the installer: one plain name, as for /LANG=;
+    // anything else would load a file from elsewhere.
+    std::vector<std::string> names = s.languages;
+    if (!s.defaultLanguage.empty()) names.push_back(s.defaultLanguage);
+    for (const std::string& name : names)
+        if (!IsStoredAsSpelt(name))
+            s.problems.push_back({"Setup Info", "SetupLanguages", "the installer language " + name + " is not a plain name",
+                                  "Choose the installer languages from the list of languages", kExitDamaged});
     if (s.languages.empty()) s.languages.push_back("English");
     if (s.defaultLanguage.empty()) s.defaultLanguage = s.languages.front();
     return s;
