@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include "executable/PeImage.h"
 #include "platform/File.h"
@@ -64,9 +64,10 @@ bool HeaderFieldsAreZero(File& file, const SetupLayout& layout) {
 }
 
 std::uint32_t ContainerChecksum(std::uint32_t crc, const unsigned char* data, std::size_t size) {
-    // zlib's crc32 inverts the register before and after; handing it the complement and
-    // inverting its result carries on the plain register.
-    return ~static_cast<std::uint32_t>(crc32(~crc & 0xFFFFFFFFul, data, static_cast<uInt>(size)));
+    // The usual CRC-32 inverts the register before and after; handing it the complement and
+    // inverting its result carries on the plain register. This one runs several times faster
+    // than zlib's, which matters to the stub: it checks the whole package before it starts.
+    return ~libdeflate_crc32(~crc, data, size);
 }
 
 bool SetupChecksum(File& file, const SetupLayout& layout, std::uint64_t checksumField, std::uint32_t& crc) {

@@ -7,14 +7,20 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "installer/ReadAhead.h"
 #include "platform/File.h"
 
 namespace {
 
 constexpr std::size_t kLongestName = 0xFFFF;  // the directory's name length is a 16-bit field
-constexpr std::size_t kBlockSize = 1 << 16;
-// Deflated entries up to this size (packed and plain) are inflated whole.
-constexpr std::uint64_t kWholeEntry = 16u << 20;
+constexpr std::size_t kStreamBlock = 1 << 16;  // inflated at a time from an entry too big to hold
+// Bigger writes cost fewer calls; progress and a request to stop are heard after each.
+constexpr std::uint64_t kWriteBlock = 1u << 20;
+// Deflated or stored entries up to this size (packed and plain) are read and inflated whole.
+constexpr std::uint64_t kWholeEntry = 8u << 20;
+// The entries read ahead, with the one being written, are held in a ring of this size.
+constexpr std::size_t kReadAheadRing = 16u << 20;
+static_assert(kWholeEntry < kReadAheadRing, "every entry read whole fits in the ring");
 
 platform::LocalTime FromDosDate(std::uint32_t dosDate) {
     platform::LocalTime time;
@@ -90,6 +96,11 @@ struct ArchiveReader::Window {
         const Window& w = *static_cast<Window*>(opaque);
         return w.plain.zerror_file(w.plain.opaque, static_cast<Stream*>(stream)->plain);
     }
+
+    // The functions for minizip; each archive opened with them has streams of its own.
+    zlib_filefunc64_def Functions() const {
+        return {Open, Read, Write, Tell, Seek, Close, Error, const_cast<Window*>(this)};
+    }
 };
 
 ArchiveReader::ArchiveReader() = default;
@@ -97,6 +108,9 @@ ArchiveReader::ArchiveReader() = default;
 ArchiveReader::~ArchiveReader() { Close(); }
 
 void ArchiveReader::Close() {
+    StopReadAhead();
+    aheadLoader_.reset();
+    loader_.reset();
     if (archive_) unzClose(archive_);
     archive_ = nullptr;
     window_.reset();
@@ -119,8 +133,8 @@ bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uin
     fill_fopen64_filefunc(&window_->plain);
     window_->offset = offset;
     window_->size = size;
-    zlib_filefunc64_def functions = {Window::Open, Window::Read,  Window::Write, Window::Tell,
-                                     Window::Seek, Window::Close, Window::Error, window_.get()};
+    zlib_filefunc64_def functions = window_->Functions();
+    path_ = path;
     archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
     return ReadDirectory();
 }
@@ -166,57 +180,72 @@ bool ArchiveReader::Find(const std::string& name, ArchiveEntry& entry) const {
     return true;
 }
 
-void ArchiveReader::DecompressorDeleter::operator()(libdeflate_decompressor* decompressor) const {
-    libdeflate_free_decompressor(decompressor);
-}
-
-ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string& target,
-                                     const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry) {
-    const Indexed* indexed = Locate(name);
-    if (!indexed) return ExtractStatus::Unreadable;
-    entry = indexed->entry;
-    if (!decompressor_) decompressor_.reset(libdeflate_alloc_decompressor());
-    const bool whole = indexed->method == Z_DEFLATED && decompressor_ && indexed->packedSize <= kWholeEntry &&
-                       entry.size <= kWholeEntry;
-    unz64_file_pos position = {indexed->directoryPosition, indexed->directoryIndex};
-    if (unzGoToFilePos64(archive_, &position) != UNZ_OK ||
-        unzOpenCurrentFile2(archive_, nullptr, nullptr, whole ? 1 : 0) != UNZ_OK)
-        return ExtractStatus::Unreadable;
-    File out;
-    if (!out.Open(target, CreateWrite)) {
-        unzCloseCurrentFile(archive_);
-        return ExtractStatus::Unwritten;
+// Reads whole entries through a handle of its own on the archive: minizip checks the entry's
+// local header and tells where its data starts, which is then read with one call and inflated
+// with one. One loader serves one thread.
+class ArchiveReader::Loader {
+public:
+    Loader(const std::string& path, const Window& window) : window_(window) {
+        zlib_filefunc64_def functions = window.Functions();
+        archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
+        file_.Open(path, ReadExisting);
+        decompressor_ = libdeflate_alloc_decompressor();
     }
-    const ExtractStatus status = whole ? InflateWhole(*indexed, out, progress) : CopyStreamed(out, progress);
-    // The time is set on the file still open, which spares opening it once more.
-    if (status == ExtractStatus::Ok) out.SetLocalWriteTime(FromDosDate(entry.dosDate));
-    out.Close();
-    return status;
+    ~Loader() {
+        if (archive_) unzClose(archive_);
+        libdeflate_free_decompressor(decompressor_);
+    }
+    Loader(const Loader&) = delete;
+    Loader& operator=(const Loader&) = delete;
+
+    bool IsOpen() const { return archive_ && file_.IsOpen() && decompressor_; }
+
+    // Ok with the entry's bytes in `out`, which has room for them, checked against its CRC;
+    // Unreadable or Damaged.
+    ExtractStatus Load(const Indexed& indexed, char* out) {
+        unz64_file_pos position = {indexed.directoryPosition, indexed.directoryIndex};
+        if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile2(archive_, nullptr, nullptr, 1) != UNZ_OK)
+            return ExtractStatus::Unreadable;
+        const std::uint64_t at = unzGetCurrentFileZStreamPos64(archive_);
+        unzCloseCurrentFile(archive_);
+        const std::size_t packedSize = static_cast<std::size_t>(indexed.packedSize);
+        const std::size_t size = static_cast<std::size_t>(indexed.entry.size);
+        const bool deflated = indexed.method == Z_DEFLATED;
+        if (at > window_.size || packedSize > window_.size - at || (!deflated && packedSize != size))
+            return ExtractStatus::Damaged;
+        // A stored entry is read straight into place.
+        if (deflated) packed_.resize(packedSize + 1);  // never empty, so that data() points somewhere
+        char* packed = deflated ? packed_.data() : out;
+        std::uint32_t done = 0;
+        if (packedSize > 0 && (!file_.Seek(static_cast<std::int64_t>(window_.offset + at), 0) ||
+                               !file_.Read(packed, static_cast<std::uint32_t>(packedSize), done)))
+            return ExtractStatus::Damaged;
+        std::size_t inflated = size;
+        if (deflated && libdeflate_deflate_decompress(decompressor_, packed, packedSize, out, size, &inflated) !=
+                            LIBDEFLATE_SUCCESS)
+            return ExtractStatus::Damaged;
+        if (inflated != size || libdeflate_crc32(0, out, size) != indexed.crc) return ExtractStatus::Damaged;
+        return ExtractStatus::Ok;
+    }
+
+private:
+    const Window& window_;
+    void* archive_ = nullptr;
+    File file_;
+    libdeflate_decompressor* decompressor_ = nullptr;
+    std::vector<char> packed_;
+};
+
+namespace {
+
+// Entries read whole: deflated or stored, and small enough to hold.
+bool IsWhole(std::uint64_t packedSize, std::uint64_t size, int method) {
+    return (method == Z_DEFLATED || method == 0) && packedSize <= kWholeEntry && size <= kWholeEntry;
 }
 
-// Reads the entry's deflated bytes whole (minizip hands them over raw), inflates them in one
-// call and checks their CRC before anything is written.
-ExtractStatus ArchiveReader::InflateWhole(const Indexed& indexed, File& out,
-                                          const std::function<bool(std::uint32_t)>& progress) {
-    const std::size_t packedSize = static_cast<std::size_t>(indexed.packedSize);
-    const std::size_t size = static_cast<std::size_t>(indexed.entry.size);
-    packed_.resize(packedSize + 1);
-    plain_.resize(size + 1);
-    const int got = packedSize == 0 ? 0 : unzReadCurrentFile(archive_, packed_.data(), static_cast<unsigned>(packedSize));
-    unzCloseCurrentFile(archive_);
-    std::size_t inflated = 0;
-    if (got != static_cast<int>(packedSize) ||
-        libdeflate_deflate_decompress(decompressor_.get(), packed_.data(), packedSize, plain_.data(), size,
-                                      &inflated) != LIBDEFLATE_SUCCESS ||
-        inflated != size || libdeflate_crc32(0, plain_.data(), size) != indexed.crc)
-        return ExtractStatus::Damaged;
-    return WriteBlocks(plain_.data(), size, out, progress);
-}
-
-ExtractStatus ArchiveReader::WriteBlocks(const char* data, std::uint64_t size, File& out,
-                                         const std::function<bool(std::uint32_t)>& progress) {
+ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out, const std::function<bool(std::uint32_t)>& progress) {
     for (std::uint64_t left = size; left > 0;) {
-        const std::uint32_t count = static_cast<std::uint32_t>(left < kBlockSize ? left : kBlockSize);
+        const std::uint32_t count = static_cast<std::uint32_t>(left < kWriteBlock ? left : kWriteBlock);
         std::uint32_t done = 0;
         if (!out.Write(data, count, done)) return ExtractStatus::Unwritten;
         if (progress && !progress(count)) return ExtractStatus::Stopped;
@@ -226,9 +255,106 @@ ExtractStatus ArchiveReader::WriteBlocks(const char* data, std::uint64_t size, F
     return ExtractStatus::Ok;
 }
 
+}  // namespace
+
+std::unique_ptr<ArchiveReader::Loader> ArchiveReader::MakeLoader() const {
+    auto loader = std::make_unique<Loader>(path_, *window_);
+    if (!loader->IsOpen()) loader.reset();
+    return loader;
+}
+
+void ArchiveReader::ReadAhead(const std::vector<std::string>& names) {
+    StopReadAhead();
+    if (!archive_) return;
+    if (!aheadLoader_) aheadLoader_ = MakeLoader();
+    if (!aheadLoader_) return;
+    std::vector<const Indexed*> entries;
+    std::vector<std::uint64_t> costs;
+    for (const std::string& name : names) {
+        const Indexed* indexed = Locate(name);
+        const bool whole = indexed && IsWhole(indexed->packedSize, indexed->entry.size, indexed->method);
+        entries.push_back(whole ? indexed : nullptr);
+        costs.push_back(whole ? indexed->entry.size + 1 : 0);  // an empty entry is read ahead too
+    }
+    Loader* loader = aheadLoader_.get();
+    auto prepare = [loader, entries](std::size_t i, char* out, std::size_t& size) {
+        size = static_cast<std::size_t>(entries[i]->entry.size);
+        return static_cast<int>(loader->Load(*entries[i], out));
+    };
+    readAhead_ = std::make_unique<::ReadAhead>(std::move(costs), kReadAheadRing, prepare);
+    aheadNames_ = names;
+    aheadNext_ = 0;
+}
+
+void ArchiveReader::StopReadAhead() {
+    readAhead_.reset();
+    aheadNames_.clear();
+    aheadNext_ = 0;
+}
+
+// The entry's bytes when the worker has read them, valid until the next call; false when it has
+// not, for Extract to read them.
+bool ArchiveReader::TakeReadAhead(const std::string& name, const char*& data, std::size_t& size,
+                                  ExtractStatus& status) {
+    if (!readAhead_) return false;
+    ::ReadAhead::Item item;
+    if (aheadNext_ >= aheadNames_.size() || aheadNames_[aheadNext_] != name || !readAhead_->Take(aheadNext_, item)) {
+        StopReadAhead();
+        return false;
+    }
+    ++aheadNext_;
+    if (item.status == ::ReadAhead::kNotPrepared) return false;
+    data = item.data;
+    size = item.size;
+    status = static_cast<ExtractStatus>(item.status);
+    return true;
+}
+
+ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string& target,
+                                     const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry,
+                                     bool createNew) {
+    const Indexed* indexed = Locate(name);
+    if (!indexed) return ExtractStatus::Unreadable;
+    entry = indexed->entry;
+    ExtractStatus loaded = ExtractStatus::Ok;
+    const char* data = nullptr;
+    std::size_t size = 0;
+    bool whole = TakeReadAhead(name, data, size, loaded);
+    if (!whole && IsWhole(indexed->packedSize, entry.size, indexed->method)) {
+        if (!loader_) loader_ = MakeLoader();
+        whole = loader_ != nullptr;
+        if (whole) {
+            plain_.resize(static_cast<std::size_t>(entry.size) + 1);
+            loaded = loader_->Load(*indexed, plain_.data());
+            data = plain_.data();
+            size = static_cast<std::size_t>(entry.size);
+        }
+    }
+    if (loaded == ExtractStatus::Unreadable) return loaded;
+    if (!whole) {
+        unz64_file_pos position = {indexed->directoryPosition, indexed->directoryIndex};
+        if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile(archive_) != UNZ_OK)
+            return ExtractStatus::Unreadable;
+    }
+    File out;
+    if (!out.Open(target, createNew ? CreateNew : CreateWrite)) {
+        if (!whole) unzCloseCurrentFile(archive_);
+        return createNew && platform::IsFile(target) ? ExtractStatus::Exists : ExtractStatus::Unwritten;
+    }
+    // A damaged entry read whole is refused before anything is written.
+    const ExtractStatus status = !whole ? CopyStreamed(out, progress)
+                                 : loaded == ExtractStatus::Ok ? WriteBlocks(data, size, out, progress)
+                                                               : loaded;
+    // The time is set on the file still open, which spares opening it once more.
+    if (status == ExtractStatus::Ok) out.SetLocalWriteTime(FromDosDate(entry.dosDate));
+    out.Close();
+    if (status != ExtractStatus::Ok) RemoveFile(target);
+    return status;
+}
+
 // Inflates (or copies a stored entry) block by block; closing the entry checks its CRC.
 ExtractStatus ArchiveReader::CopyStreamed(File& out, const std::function<bool(std::uint32_t)>& progress) {
-    block_.resize(kBlockSize);
+    block_.resize(kStreamBlock);
     int n = 0;
     ExtractStatus status = ExtractStatus::Ok;
     while (status == ExtractStatus::Ok &&

@@ -11,7 +11,7 @@
 #include <vector>
 
 class File;
-struct libdeflate_decompressor;
+class ReadAhead;
 
 struct ArchiveEntry {
     std::uint64_t size = 0;     // uncompressed bytes
@@ -23,7 +23,8 @@ enum class ExtractStatus {
     Unreadable,  // the entry is missing or cannot be opened
     Damaged,     // reading the entry fails, or its CRC does not match
     Unwritten,   // the target file cannot be created or written
-    Stopped,     // `progress` asked to stop; the target is left incomplete
+    Stopped,     // `progress` asked to stop
+    Exists,      // the target was to be new but a file of that name is there; it is left alone
 };
 
 class ArchiveReader {
@@ -42,11 +43,18 @@ public:
 
     // The entry of this name (compared without regard to letter case); false when there is none.
     bool Find(const std::string& name, ArchiveEntry& entry) const;
-    // Writes the entry's bytes to `target` (created or emptied), stamped with the entry's time,
-    // and tells what `entry` it was. After each block `progress` learns its size and may return
-    // false to stop.
+    // Writes the entry's bytes to `target` (created, or emptied unless `createNew`), stamped with
+    // the entry's time, and tells what `entry` it was. After each block `progress` learns its size
+    // and may return false to stop. A target that is not written whole is removed.
     ExtractStatus Extract(const std::string& name, const std::string& target,
-                          const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry);
+                          const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry,
+                          bool createNew = false);
+
+    // Reads and inflates the entries `names` on a worker thread, in that order, while the caller
+    // writes the ones before: for Extract calls that ask for them in the same order. A call out
+    // of that order ends the reading ahead; the rest is read as asked.
+    void ReadAhead(const std::vector<std::string>& names);
+    void StopReadAhead();
 
 private:
     struct Indexed {
@@ -58,25 +66,26 @@ private:
         std::uint64_t directoryIndex = 0;
     };
     struct Window;
-
-    struct DecompressorDeleter {
-        void operator()(libdeflate_decompressor* decompressor) const;
-    };
+    class Loader;
 
     void Close();
     bool ReadDirectory();
     const Indexed* Locate(const std::string& name) const;
-    ExtractStatus InflateWhole(const Indexed& indexed, File& out, const std::function<bool(std::uint32_t)>& progress);
+    std::unique_ptr<Loader> MakeLoader() const;
+    bool TakeReadAhead(const std::string& name, const char*& data, std::size_t& size, ExtractStatus& status);
     ExtractStatus CopyStreamed(File& out, const std::function<bool(std::uint32_t)>& progress);
-    ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out,
-                              const std::function<bool(std::uint32_t)>& progress);
 
+    std::string path_;
     void* archive_ = nullptr;  // the minizip reader
     std::unique_ptr<Window> window_;
     std::unordered_map<std::string, Indexed> index_;  // by name in lower case; the first of equal names
     std::vector<char> block_;                         // the transfer buffer of Extract
-    // Entries small enough are read whole and inflated in one call, which is several times
-    // faster than inflating them block by block; these buffers serve every such entry.
-    std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor_;
-    std::vector<char> packed_, plain_;
+    // Entries small enough are read whole with one call and inflated with one, which is several
+    // times faster than block by block; the loader does it for Extract, a second one ahead of it.
+    std::unique_ptr<Loader> loader_;
+    std::vector<char> plain_;
+    std::unique_ptr<Loader> aheadLoader_;  // used by the worker only, and outlives it
+    std::unique_ptr<::ReadAhead> readAhead_;
+    std::vector<std::string> aheadNames_;
+    std::size_t aheadNext_ = 0;
 };

@@ -14,6 +14,7 @@ bool File::Open(const std::string& path, int mode) {
         case ReadWriteExisting: handle_ = OpenFileHandle(path, Access::ReadWrite, Disposition::OpenExisting); break;
         case WriteExisting: handle_ = OpenFileHandle(path, Access::Write, Disposition::OpenExisting); break;
         case CreateWrite: handle_ = OpenFileHandle(path, Access::Write, Disposition::CreateAlways); break;
+        case CreateNew: handle_ = OpenFileHandle(path, Access::Write, Disposition::CreateNew); break;
         default: return false;
     }
     return IsOpen();

@@ -1,5 +1,5 @@
 #pragma once
-// One operating-system file handle with the builder's four open modes.
+// One operating-system file handle with the builder's open modes.
 // Every open shares the file for reading only; every failure is reported by the result.
 #include <cstdint>
 #include <string>
@@ -11,6 +11,7 @@ enum OpenMode {
     ReadWriteExisting = 1,  // read and write; the file must exist
     WriteExisting = 2,      // write; the file must exist and keeps its contents
     CreateWrite = 3,        // write; created, or emptied when it exists
+    CreateNew = 4,          // write; created, failing when it exists
 };
 
 class File {

@@ -13,7 +13,8 @@ using FileHandle = std::intptr_t;
 constexpr FileHandle kInvalidHandle = -1;
 
 enum class Access { Read, ReadWrite, Write };
-enum class Disposition { OpenExisting, CreateAlways };
+// CreateNew fails when the file is already there.
+enum class Disposition { OpenExisting, CreateAlways, CreateNew };
 
 // Opens with read sharing (others may read, nobody else may write) and normal attributes.
 FileHandle OpenFileHandle(const std::string& path, Access access, Disposition disposition);

@@ -39,7 +39,7 @@ std::string Bytes(size_t n) {
 
 TEST(ArchiveReader, FindsEntriesWithoutRegardToCaseAndExtractsThemWithProgress) {
     ScratchFolder scratch;
-    std::string data = Bytes(150000);
+    std::string data = Bytes(2500000);
     WriteZip(scratch.File("setup.zip"), {{"bin\\Tool.exe", data}, {"empty.txt", ""}});
     ArchiveReader archive;
     ASSERT_TRUE(archive.Open(scratch.File("setup.zip")));
@@ -80,6 +80,7 @@ TEST(ArchiveReader, TellsMissingStoppedUnwritableAndDamagedEntriesApart) {
     EXPECT_EQ(archive.Extract("b.bin", scratch.File("b.bin"), nullptr, entry), ExtractStatus::Unreadable);
     EXPECT_EQ(archive.Extract("a.bin", scratch.File("a.bin"), [](std::uint32_t) { return false; }, entry),
               ExtractStatus::Stopped);
+    EXPECT_FALSE(platform::IsFile(scratch.File("a.bin")));  // not left incomplete
     EXPECT_EQ(archive.Extract("a.bin", scratch.File("no folder\\a.bin"), nullptr, entry), ExtractStatus::Unwritten);
     // The reader stays usable after each of those.
     EXPECT_EQ(archive.Extract("a.bin", scratch.File("a.bin"), nullptr, entry), ExtractStatus::Ok);
@@ -102,7 +103,7 @@ TEST(ArchiveReader, TellsMissingStoppedUnwritableAndDamagedEntriesApart) {
     ArchiveReader deflated;
     ASSERT_TRUE(deflated.Open(scratch.File("deflated.zip")));
     EXPECT_EQ(deflated.Extract("a.bin", scratch.File("d.bin"), nullptr, entry), ExtractStatus::Damaged);
-    EXPECT_EQ(ReadBytes(scratch.File("d.bin")), "");
+    EXPECT_FALSE(platform::IsFile(scratch.File("d.bin")));
 }
 
 TEST(ArchiveReader, ReadsAnArchiveWhereItLiesInsideABiggerFile) {
@@ -150,4 +151,77 @@ TEST(ArchiveReader, FindsEveryEntryOfAManyFileArchiveAndTheFirstOfEqualNames) {
     }
     EXPECT_EQ(archive.Extract("appdir\\f7.txt", scratch.File("out.txt"), nullptr, entry), ExtractStatus::Ok);
     EXPECT_EQ(ReadBytes(scratch.File("out.txt")), "49");
+}
+
+// A target that is to be new is never written over: the file already there keeps its bytes, and
+// the caller learns it was there; a folder of that name is no file and cannot be written.
+TEST(ArchiveReader, LeavesAFileThatIsThereAloneWhenTheTargetIsToBeNew) {
+    ScratchFolder scratch;
+    WriteZip(scratch.File("setup.zip"), {{"a.txt", Bytes(5000)}});
+    ArchiveReader archive;
+    ASSERT_TRUE(archive.Open(scratch.File("setup.zip")));
+    ArchiveEntry entry;
+    scratch.Write("there.txt", "the user's own");
+    EXPECT_EQ(archive.Extract("a.txt", scratch.File("there.txt"), nullptr, entry, true), ExtractStatus::Exists);
+    EXPECT_EQ(ReadBytes(scratch.File("there.txt")), "the user's own");
+    ASSERT_TRUE(platform::MakeFolder(scratch.File("folder")));
+    EXPECT_EQ(archive.Extract("a.txt", scratch.File("folder"), nullptr, entry, true), ExtractStatus::Unwritten);
+    EXPECT_TRUE(platform::IsFolder(scratch.File("folder")));
+    EXPECT_EQ(archive.Extract("a.txt", scratch.File("new.txt"), nullptr, entry, true), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("new.txt")), Bytes(5000));
+    EXPECT_EQ(archive.Extract("a.txt", scratch.File("there.txt"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("there.txt")), Bytes(5000));
+}
+
+// Reading ahead gives every entry as reading on demand does, in the order asked, whatever its
+// kind: deflated, stored, too big to hold (streamed), damaged, named twice; and an entry asked
+// for out of that order ends the reading ahead without losing anything.
+TEST(ArchiveReader, ReadsAheadTheEntriesOfEveryKindInTheOrderAsked) {
+    ScratchFolder scratch;
+    const std::string big = Bytes(9u << 20);  // over what is read whole
+    WriteZip(scratch.File("deflated.zip"),
+             {{"a.txt", Bytes(70000)}, {"big.bin", big}, {"empty.txt", ""}, {"c.txt", "c"}, {"bad.txt", Bytes(90000)}});
+    WriteZip(scratch.File("stored.zip"), {{"s1.txt", Bytes(3000)}, {"s2.txt", Bytes(40000)}}, 0);
+    // Damage the last entry's deflated data: it lies just before the central directory.
+    std::string bytes = ReadBytes(scratch.File("deflated.zip"));
+    size_t firstRecord = bytes.find(std::string("PK\1\2", 4));
+    ASSERT_NE(firstRecord, std::string::npos);
+    bytes[firstRecord - 200] ^= 0x20;
+    scratch.Write("deflated.zip", bytes);
+
+    ArchiveReader archive;
+    ASSERT_TRUE(archive.Open(scratch.File("deflated.zip")));
+    const std::vector<std::string> order = {"c.txt", "a.txt", "big.bin", "empty.txt", "a.txt", "bad.txt", "c.txt"};
+    archive.ReadAhead(order);
+    ArchiveEntry entry;
+    std::uint64_t reported = 0;
+    auto count = [&](std::uint32_t n) { reported += n; return true; };
+    for (size_t i = 0; i < order.size(); ++i) {
+        const std::string target = scratch.File("out" + std::to_string(i));
+        const ExtractStatus status = archive.Extract(order[i], target, count, entry);
+        if (order[i] == "bad.txt") {
+            EXPECT_EQ(status, ExtractStatus::Damaged);
+            EXPECT_FALSE(platform::IsFile(target));
+            continue;
+        }
+        ASSERT_EQ(status, ExtractStatus::Ok) << order[i];
+        EXPECT_EQ(ReadBytes(target), order[i] == "big.bin" ? big : order[i] == "a.txt" ? Bytes(70000)
+                                     : order[i] == "c.txt"  ? "c" : "") << order[i];
+    }
+    EXPECT_EQ(reported, 1 + 70000 + big.size() + 70000 + 1);
+
+    ArchiveReader stored;
+    ASSERT_TRUE(stored.Open(scratch.File("stored.zip")));
+    stored.ReadAhead({"s1.txt", "s2.txt", "s1.txt"});
+    EXPECT_EQ(stored.Extract("s2.txt", scratch.File("s2"), nullptr, entry), ExtractStatus::Ok);  // out of order
+    EXPECT_EQ(stored.Extract("s1.txt", scratch.File("s1"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("s2")), Bytes(40000));
+    EXPECT_EQ(ReadBytes(scratch.File("s1")), Bytes(3000));
+    // A fresh reading ahead after one was left half way through, and after the archive's end.
+    stored.ReadAhead({"s1.txt", "s2.txt"});
+    EXPECT_EQ(stored.Extract("s1.txt", scratch.File("s1"), nullptr, entry), ExtractStatus::Ok);
+    stored.ReadAhead({"s2.txt"});
+    stored.StopReadAhead();
+    EXPECT_EQ(stored.Extract("s2.txt", scratch.File("s2"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("s2")), Bytes(40000));
 }

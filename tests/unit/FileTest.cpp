@@ -12,7 +12,7 @@ TEST(File, OpenModesFollowTheirExistenceRules) {
     EXPECT_FALSE(f.Open(path, ReadExisting));
     EXPECT_FALSE(f.Open(path, ReadWriteExisting));
     EXPECT_FALSE(f.Open(path, WriteExisting));
-    EXPECT_FALSE(f.Open(path, 4));
+    EXPECT_FALSE(f.Open(path, 5));  // no such mode
     EXPECT_FALSE(f.IsOpen());
 
     ASSERT_TRUE(f.Open(path, CreateWrite));
@@ -26,6 +26,14 @@ TEST(File, OpenModesFollowTheirExistenceRules) {
     EXPECT_TRUE(f.Write("J", 1, done));
     f.Close();
     EXPECT_EQ(ReadBytes(path), "Jello");
+
+    // CreateNew never touches an existing file; it creates a missing one.
+    EXPECT_FALSE(f.Open(path, CreateNew));
+    EXPECT_EQ(ReadBytes(path), "Jello");
+    ASSERT_TRUE(f.Open(scratch.File("new.bin"), CreateNew));
+    EXPECT_TRUE(f.Write("new", 3, done));
+    f.Close();
+    EXPECT_EQ(ReadBytes(scratch.File("new.bin")), "new");
 
     // CreateWrite empties an existing file.
     ASSERT_TRUE(f.Open(path, CreateWrite));

@@ -110,7 +110,12 @@ int Installer::Install() {
     const auto& values = plan_.Values();
     bool ok = true;
     for (size_t i = 0; ok && i < folders.size(); ++i) ok = Step(folders[i]) && MakeFolders(folders[i]);
+    // The archive inflates the next files on a second thread while this one writes.
+    std::vector<std::string> entries;
+    for (const PlannedFile& file : files) entries.push_back(file.entry);
+    archive_.ReadAhead(entries);
     for (size_t i = 0; ok && i < files.size(); ++i) ok = Step(files[i].path) && PlaceFile(files[i]);
+    archive_.StopReadAhead();
     ok = ok && RegisterFiles();
     for (size_t i = 0; ok && i < shortcutFolders.size(); ++i) ok = MakeFolders(shortcutFolders[i]);
     for (size_t i = 0; ok && i < shortcuts.size(); ++i) ok = Step(shortcuts[i].path) && CreateShortcut(shortcuts[i]);
@@ -149,10 +154,14 @@ bool Installer::MakeFolders(const std::string& path) {
 
 // The file keeps the time it had on the builder's computer, which replace modes compare: the
 // archive reader stamps it.
-bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
+bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew, bool* existed) {
     ArchiveEntry entry;
-    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
+    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry,
+                             createNew)) {
         case ExtractStatus::Ok: break;
+        case ExtractStatus::Exists:
+            if (existed) *existed = true;
+            return false;
         case ExtractStatus::Unreadable:
             damaged_ = true;
             return Fail("setup.zip: cannot read " + file.entry);
@@ -171,15 +180,14 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
 }
 
 // A file that is not there yet is written in its place at once: there is nothing to compare it
-// with or to keep, and a rollback deletes it. One that is there is written beside it first.
+// with or to keep, and a rollback deletes it. It is created only if it is still not there, so
+// that one which appears meanwhile is never overwritten, nor deleted by a rollback; without a
+// separate look first, which under Wine costs as much as writing a small file. One that is there
+// is written beside it first.
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
-    const bool existed = platform::IsFile(file.path);
-    if (!existed) {
-        if (!ExtractEntry(file, file.path)) {
-            DeleteFileA(file.path.c_str());
-            return false;
-        }
+    bool existed = false;
+    if (ExtractEntry(file, file.path, true, &existed)) {
         InstallAction a;
         a.kind = ActionKind::File;
         a.path = file.path;
@@ -187,6 +195,7 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         RecordInstalled(a, false);
         return true;
     }
+    if (!existed) return false;
     std::string fresh = file.path + kNewSuffix;
     if (!ExtractEntry(file, fresh)) {
         DeleteFileA(fresh.c_str());

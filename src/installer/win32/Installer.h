@@ -56,7 +56,9 @@ private:
     bool OpenArchive();
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
-    bool ExtractEntry(const PlannedFile& file, const std::string& target);
+    // `existed` learns whether a `createNew` target was there already, and left alone.
+    bool ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew = false,
+                      bool* existed = nullptr);
     bool ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh);
     // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
     // `laterIfInUse`, a file in use is replaced at the next restart instead.

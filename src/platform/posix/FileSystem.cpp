@@ -54,6 +54,7 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
         case Access::Write: flags |= O_WRONLY; break;
     }
     if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
+    if (disposition == Disposition::CreateNew) flags |= O_CREAT | O_EXCL;
     int fd = ::open(NativePath(path).c_str(), flags, 0644);
     if (fd < 0) return kInvalidHandle;
     struct stat st;

@@ -24,7 +24,9 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
         case Access::ReadWrite: desired = GENERIC_READ | GENERIC_WRITE; break;
         case Access::Write: desired = GENERIC_WRITE; break;
     }
-    DWORD create = disposition == Disposition::CreateAlways ? CREATE_ALWAYS : OPEN_EXISTING;
+    DWORD create = disposition == Disposition::CreateAlways ? CREATE_ALWAYS
+                   : disposition == Disposition::CreateNew  ? CREATE_NEW
+                                                            : OPEN_EXISTING;
     HANDLE h = CreateFileA(path.c_str(), desired, FILE_SHARE_READ, nullptr, create,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return kInvalidHandle;
