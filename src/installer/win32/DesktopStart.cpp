@@ -79,20 +79,33 @@ bool ShellExecuteThroughDesktop(const std::string& path, const std::string& fold
     return SUCCEEDED(result);
 }
 
+enum class StartResult { Started, Failed, NoOrdinaryToken };
+
+// Whether `token` is an access token at all: a system layer that only imitates the token
+// functions reports success and hands back a value that is none, and a process started with
+// such a value, or the value closed as a handle, fails in ways nobody can foresee.
+bool IsToken(HANDLE token) {
+    TOKEN_TYPE type;
+    DWORD size = 0;
+    return token && GetTokenInformation(token, TokenType, &type, sizeof type, &size);
+}
+
 // The program that opens `path`, started with the ordinary user's token that the system derives
 // from this one: no raised rights, and no wait on another process to answer.
-bool StartWithOrdinaryToken(const std::string& path, const std::string& folder) {
+StartResult StartWithOrdinaryToken(const std::string& path, const std::string& folder) {
     char program[MAX_PATH] = "";
-    if (reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), folder.c_str(), program)) <= 32) return false;
+    if (reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), folder.c_str(), program)) <= 32)
+        return StartResult::Failed;
     std::string commandLine = "\"" + std::string(program) + "\"";
     if (lstrcmpiA(program, path.c_str()) != 0) commandLine += " \"" + path + "\"";
     SAFER_LEVEL_HANDLE level = nullptr;
     HANDLE token = nullptr;
     if (!SaferCreateLevel(SAFER_SCOPEID_USER, SAFER_LEVELID_NORMALUSER, SAFER_LEVEL_OPEN, &level, nullptr))
-        return false;
+        return StartResult::Failed;
     bool ok = SaferComputeTokenFromLevel(level, nullptr, &token, 0, nullptr);
     SaferCloseLevel(level);
-    if (!ok) return false;
+    if (!ok) return StartResult::Failed;
+    if (!IsToken(token)) return StartResult::NoOrdinaryToken;
     // The ordinary user's integrity level too, or the program could still write where only
     // raised programs may.
     SID_IDENTIFIER_AUTHORITY mandatory = SECURITY_MANDATORY_LABEL_AUTHORITY;
@@ -110,17 +123,26 @@ bool StartWithOrdinaryToken(const std::string& path, const std::string& folder) 
     ok = CreateProcessAsUserA(token, program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                               &startup, &process);
     CloseHandle(token);
-    if (!ok) return false;
+    if (!ok) return StartResult::Failed;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return StartResult::Started;
+}
+
+bool ShellOpen(const std::string& path, const std::string& folder) {
+    return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(),
+                                                   SW_SHOWNORMAL)) > 32;
 }
 
 }  // namespace
 
 bool OpenAsDesktopUser(const std::string& path, const std::string& folder) {
-    if (!IsElevated())
-        return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.c_str(),
-                                                       SW_SHOWNORMAL)) > 32;
-    return StartWithOrdinaryToken(path, folder) || ShellExecuteThroughDesktop(path, folder);
+    if (!IsElevated()) return ShellOpen(path, folder);
+    switch (StartWithOrdinaryToken(path, folder)) {
+        case StartResult::Started: return true;
+        case StartResult::Failed: return ShellExecuteThroughDesktop(path, folder);
+        // A system without ordinary tokens keeps no rights apart that the program could inherit.
+        case StartResult::NoOrdinaryToken: return ShellExecuteThroughDesktop(path, folder) || ShellOpen(path, folder);
+    }
+    return false;
 }
