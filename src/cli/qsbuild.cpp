@@ -53,7 +53,8 @@ const char kUsage[] =
     "                     the product's general information (the wizard's defaults otherwise)\n"
     "\n"
     "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
-    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
+    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened or is no project.\n"
+    "Lines and sections of the project file that Quillset does not read are warnings.\n";
 
 struct Options {
     std::string projectPath;
@@ -300,8 +301,13 @@ int main(int argc, char** argv) {
         project.Open(options.projectPath);
     } catch (const FileException& e) {
         return Fail("cannot open project file " + platform::NativePath(e.Text()));
+    } catch (const ProjectFormatException& e) {
+        return Fail(e.Text());
     }
     if (!options.saveAsPath.empty()) {
+        // Written back, the parts that were not read are gone: say which.
+        for (const std::string& finding : project.ReadFindings())
+            std::fprintf(stderr, "qsbuild: warning: %s\n", finding.c_str());
         try {
             project.SaveAs(options.saveAsPath);
         } catch (const FileException& e) {

@@ -2,7 +2,9 @@
 
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "lang/UiTextSource.h"
+#include "model/ProjectFileCheck.h"
 #include "profile/ProfileText.h"
 #include "platform/File.h"
 
@@ -44,6 +46,7 @@ void ProjectDocument::SetDefaults() {
 }
 
 void ProjectDocument::ClearAll() {
+    readFindings_.clear();
     generalInfo.Clear();
     setupInfo.Clear();
     fileTree.Clear();
@@ -54,8 +57,15 @@ void ProjectDocument::ClearAll() {
     outputSettings.Clear();
 }
 
+// The file is checked before the sections read it: a file that is no project is refused before
+// anything changes, and what the sections would pass over silently is kept as findings. The
+// bytes then become the profile text where they lie, so loading holds the file once.
 bool ProjectDocument::DoLoad(const std::string& path) {
-    ProfileText project("", path);
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) throw FileException(path);
+    std::vector<std::string> findings = CheckProjectText(bytes, NameOf(path));
+    const ProfileText project = ProfileText::FromBytes(std::move(bytes));
+    readFindings_ = std::move(findings);
     SetDefaults();
     builderInfo.Load(project);
     generalInfo.Load(project);

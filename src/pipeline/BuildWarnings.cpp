@@ -161,7 +161,9 @@ std::string DefaultInstallPath(const ProjectDocument& project, const std::string
 }
 
 std::vector<std::string> ProjectWarnings(const ProjectDocument& project, const ProductFileSize& sizeOf) {
-    std::vector<std::string> found;
+    // What the project file held that was not read comes first: the rest describes the project
+    // without it.
+    std::vector<std::string> found = project.ReadFindings();
     const Installed installed(project);
     CheckShortcuts(project, installed, found);
     CheckFinishScreen(project, installed, found);

@@ -2,17 +2,22 @@
 
 #include <zip.h>
 
+#include "pipeline/ArchiveEndRecords.h"
 #include "pipeline/PackedFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
 static constexpr std::uint32_t kBufferSize = 0x4000;
+// Entries from this size on carry zip64 sizes in their local header: their deflated form may
+// outgrow the size itself by a little, and 32-bit fields, once written, cannot take it.
+static constexpr std::uint64_t kZip64EntrySize = 0xF0000000ull;
 
 bool ProductArchive::Open(const std::string& path) {
     Close();
     archive_ = zipOpen64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE);
     status_ = archive_ ? 0 : -1;
     if (!archive_) return false;
+    path_ = path;
     buffer_.resize(kBufferSize);
     bytesRead_ = 0;
     return true;
@@ -48,7 +53,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
     }
     zip_fileinfo info = EntryInfo(timeSource.empty() ? sourcePath : timeSource);
     status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                    level != 0 ? Z_DEFLATED : 0, level, size >= 0xFFFFFFFFull ? 1 : 0);
+                                    level != 0 ? Z_DEFLATED : 0, level, size >= kZip64EntrySize ? 1 : 0);
     if (status_ != ZIP_OK) return false;
     bool copied = CopyInto(source, size);
     int closed = zipCloseFileInZip(archive_);
@@ -63,7 +68,7 @@ bool ProductArchive::AddPacked(const std::string& timeSource, const std::string&
     }
     zip_fileinfo info = EntryInfo(timeSource);
     status_ = zipOpenNewFileInZip2_64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, file.method,
-                                      file.level, 1, file.size >= 0xFFFFFFFFull ? 1 : 0);
+                                      file.level, 1, file.size >= kZip64EntrySize ? 1 : 0);
     if (status_ != ZIP_OK) return false;
     const unsigned char* data = file.data.data();
     for (std::size_t left = file.data.size(); left > 0 && status_ == ZIP_OK;) {
@@ -103,6 +108,7 @@ bool ProductArchive::Close() {
     archive_ = nullptr;
     buffer_.clear();
     buffer_.shrink_to_fit();
+    if (closed == ZIP_OK && !RewriteEndRecords(path_)) closed = -1;
     if (closed != ZIP_OK) status_ = closed;
     return closed == ZIP_OK;
 }

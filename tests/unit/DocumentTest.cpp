@@ -97,8 +97,13 @@ TEST_F(Document, NewProjectSavesTheGoldenFileAndRoundTripsByteForByte) {
 }
 
 TEST_F(Document, OpeningAFileWithoutSectionsGivesNewProjectValues) {
-    std::string path = scratch.Write("Empty.qsp", "; nothing here\r\n[OTHER]\r\nKey=1\r\n");
+    // A file with none of the project's sections is no project at all.
+    EXPECT_THROW(doc.Open(scratch.Write("Other.qsp", "; nothing here\r\n[OTHER]\r\nKey=1\r\n")),
+                 ProjectFormatException);
+    doc.SetModifiedFlag(false);
+    std::string path = scratch.Write("Empty.qsp", "; nothing here\r\n[BUILDER_INFO]\r\n");
     ASSERT_TRUE(doc.Open(path));
+    EXPECT_TRUE(doc.ReadFindings().empty());
     EXPECT_EQ(doc.Title(), "Empty");
     EXPECT_EQ(doc.Path(), path);
     EXPECT_FALSE(doc.IsModified());
