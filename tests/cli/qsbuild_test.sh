@@ -138,6 +138,47 @@ contains "--warnings-as-errors count" "$work/out" "Errors: 1  Warnings: 0"
 [ ! -e "$errors/strict/Setup.exe" ]; check "no setup with --warnings-as-errors" 0 $?
 "$qsbuild" --new "$work/W.qsp" --files "$work" --warnings-as-errors > "$work/out" 2>&1; check "--warnings-as-errors with --new" 2 $?
 
+# The example with LF or CR line ends builds the same setup as with its own CR LF.
+demo=$work/demo
+cp -r "$top/examples/Demo" "$demo"
+rm -rf "$demo/output"
+printf '[STRINGS]\r\n1=Deutsch\r\n' > "$builder/LanguageSets/Setup/German.dat"
+tr -d '\r' < "$top/examples/Demo/Demo.qsp" > "$demo/DemoLf.qsp"
+tr -d '\n' < "$top/examples/Demo/Demo.qsp" > "$demo/DemoCr.qsp"
+for form in Demo DemoLf DemoCr; do
+    "$qsbuild" --output "$demo/out-$form" "$demo/$form.qsp" > "$work/out" 2>&1; check "$form exit" 0 $?
+    contains "$form without warnings" "$work/out" "Errors: 0  Warnings: 0"
+done
+cmp -s "$demo/out-Demo/DemoSetup.exe" "$demo/out-DemoLf/DemoSetup.exe"; check "LF example builds the same bytes" 0 $?
+cmp -s "$demo/out-Demo/DemoSetup.exe" "$demo/out-DemoCr/DemoSetup.exe"; check "CR example builds the same bytes" 0 $?
+
+# Files that are no project: exit 2, a sentence saying what the file holds, nothing written.
+: > "$demo/Empty.qsp"
+head -c 4096 /dev/urandom > "$demo/Random.qsp"
+{ printf '\xff\xfe'; iconv -f CP1252 -t UTF-16LE "$top/examples/Demo/Demo.qsp"; } > "$demo/Utf16.qsp"
+for name in Empty Random Utf16; do
+    "$qsbuild" --output "$demo/out-$name" "$demo/$name.qsp" > "$work/out" 2> "$work/err"; check "$name exit" 2 $?
+    contains "$name refusal" "$work/err" "qsbuild: $name.qsp is not a Quillset project: "
+    [ ! -e "$demo/out-$name" ]; check "$name wrote nothing" 0 $?
+done
+grep -q "the file is empty" <("$qsbuild" "$demo/Empty.qsp" 2>&1); check "empty file reason" 0 $?
+grep -q "it is UTF-16 text" <("$qsbuild" "$demo/Utf16.qsp" 2>&1); check "UTF-16 reason" 0 $?
+
+# A project cut off after 3,000 bytes and one with a mistyped key build with warnings that name
+# the line; --warnings-as-errors stops both.
+head -c 3000 "$top/examples/Demo/Demo.qsp" > "$demo/Cut.qsp"
+sed 's/^File=%AppDir%\\ReadMe/Fiel=%AppDir%\\ReadMe/' "$top/examples/Demo/Demo.qsp" > "$demo/Typo.qsp"
+typo_line=$(grep -n '^Fiel=' "$demo/Typo.qsp" | cut -d: -f1)
+"$qsbuild" --output "$demo/out-Cut" "$demo/Cut.qsp" > "$work/out" 2>&1; check "cut project exit" 0 $?
+contains "cut project warning" "$work/out" "the last line has no line end: the file may be cut off"
+"$qsbuild" --output "$demo/out-Typo" "$demo/Typo.qsp" > "$work/out" 2>&1; check "mistyped key exit" 0 $?
+contains "mistyped key warning" "$work/out" "Warning! Typo.qsp line $typo_line: unknown key Fiel= in [APPLICATION_FILES]"
+for name in Cut Typo; do
+    "$qsbuild" --warnings-as-errors --output "$demo/strict-$name" "$demo/$name.qsp" > "$work/out" 2>&1
+    check "$name with --warnings-as-errors exit" 1 $?
+    [ ! -e "$demo/strict-$name/DemoSetup.exe" ]; check "no setup from $name with --warnings-as-errors" 0 $?
+done
+
 # The project's icon, of five images, in the setup and the installer inside it, as icoutils read
 # them; the version information; and a signature that osslsigncode accepts.
 printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[GENERAL_INFO]\r\nCompanyName=Example Ltd\r\nProductName=Demo\r\nProductVersion=1.2.3\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\nSetupIconPathname=five.ico\r\nCreateSelfExtractedSetup=Yes\r\n\r\n' > "$project/Icon.qsp"
