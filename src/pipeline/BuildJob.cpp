@@ -88,6 +88,7 @@ void BuildJob::Run() {
     CheckOutputFolder();
     CheckInputs();
     CheckInstallable(writable);
+    CheckSingleFileSize();
     CheckWarnings();
     // A build stopped during its checks ends like any stopped build: without a summary.
     if (Continue() && errors_ == 0)

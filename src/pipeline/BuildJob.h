@@ -24,6 +24,11 @@ struct Refusal;
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
 
+// A single-file setup's sizes and offsets are 32-bit: what it holds stays below this.
+constexpr std::uint64_t kSingleFileLimit = std::uint64_t(1) << 32;
+// "`what`: N GiB (n bytes), more than the 4 GiB ...; use side-by-side output".
+std::string SingleFileTooLarge(const std::string& what, std::uint64_t size);
+
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
 struct BuildSettings {
@@ -76,6 +81,7 @@ private:
     void CheckOutputFolder();
     void CheckInputs();
     void CheckInput(const std::string& what, bool used, const std::string& path);
+    void CheckSingleFileSize();
     void CheckWarnings();
     void BuildSetup();
     void CreateScript();

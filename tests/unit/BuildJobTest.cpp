@@ -540,3 +540,25 @@ TEST_F(BuildWithFiles, CancelDuringTheArchiveStopsAfterTheCurrentFile) {
     ASSERT_EQ(entries.size(), 1u);  // closed properly with what was added
     EXPECT_EQ(entries[0].name, "AppDir\\bin\\app.exe");
 }
+
+// Product files of 4 GiB or more cannot go into a single-file setup: the build says so, with the
+// size and the way out, before it packs anything. (The big file is sparse: a hole and one byte.)
+TEST_F(BuildWithFiles, ASingleFileSetupOfMoreThanFourGiBIsRefusedBeforePacking) {
+    const std::string huge = JoinPath(projectFolder, "files\\huge.bin");
+    {
+        File file;
+        ASSERT_TRUE(file.Open(huge, CreateWrite));
+        std::uint32_t done = 0;
+        ASSERT_TRUE(file.Seek(std::int64_t(4) << 30, 0) && file.Write("x", 1, done));
+    }
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\huge.bin,files\\huge.bin,1,0\r\n"
+                "File=%AppDir%\\app.exe,files\\bin\\app.exe,1,0\r\n\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(log->Text().find("Error! The product files: 4.00 GiB (4294967314 bytes), more than the 4 GiB that a "
+                               "single-file setup can hold; use side-by-side output\n"),
+              std::string::npos)
+        << log->Text();
+    EXPECT_EQ(log->Text().find("Adding files"), std::string::npos);
+    EXPECT_TRUE(OutputNames().empty());
+}
