@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 #include "core/Text.h"
 #include "package/ExitCodes.h"
 #include "package/InstallPlan.h"
+#include "package/TargetLimits.h"
 
 namespace {
 
@@ -324,4 +326,39 @@ TEST(InstallPlan, SizesFromTheArchiveSaturate) {
               {{"a.exe", UINT64_MAX - 5}, {"b.exe", 10}});
     ASSERT_TRUE(p.ok) << p.plan.Problem();
     EXPECT_EQ(p.plan.RequiredBytes(), UINT64_MAX);
+}
+
+// Paths beyond Windows' classic limits are found before anything is written, naming the path
+// and the limit: a folder must leave room for a short file name, a file may use the rest.
+TEST(TargetLimits, TheFirstPathTooLongForWindowsIsNamedWithItsLimit) {
+    const std::string body = "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\a.exe,1,0\n";
+    auto planned = [&](size_t appDirLength) {
+        InstallerOptions options;
+        options.folder = "C:\\" + std::string(appDirLength - 3, 'x');
+        return std::make_unique<Planned>(body, std::map<std::string, std::uint64_t>{{"a.exe", 1}}, options);
+    };
+    // C:\xx...x\bin\a.exe: the folder is 4 bytes longer than the installation folder, the file 10.
+    auto fits = planned(kLongestFolder - 4);
+    ASSERT_TRUE(fits->ok) << fits->plan.Problem();
+    EXPECT_EQ(TooLongPath(fits->plan), "");
+    auto folder = planned(kLongestFolder - 3);
+    ASSERT_TRUE(folder->ok);
+    const std::string bin = folder->options.folder + "\\bin";
+    EXPECT_EQ(TooLongPath(folder->plan), "The path " + bin + " is 248 characters long; Windows takes at most 247 "
+                                         "characters here. Choose a shorter installation folder.");
+    // A file whose folder fits but whose own name does not.
+    InstallerOptions longName = fits->options;
+    auto named = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + std::string(20, 'n') + ".exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(named->ok) << named->plan.Problem();
+    EXPECT_NE(TooLongPath(named->plan).find("\\bin\\nnnnnnnnnnnnnnnnnnnn.exe is 272 characters long; Windows takes at most 259"),
+              std::string::npos)
+        << TooLongPath(named->plan);
+}
+
+TEST(TargetLimits, FilesThatDoNotFitOnTheDriveAreRefusedRoundingUp) {
+    EXPECT_EQ(NoRoomForFiles("E:", 2048, 2), "");
+    EXPECT_EQ(NoRoomForFiles("E:", 2049, 2), "The files need 3 KB on drive E:, which has 2 KB free.");
+    EXPECT_EQ(NoRoomForFiles("E:", 0, 0), "");
 }
