@@ -30,7 +30,9 @@ per_file=$(( (size_gb << 30) / files ))
 lines=()
 for i in $(seq 1 "$files"); do
     # Counter-mode output of a cipher: incompressible, and much faster than /dev/urandom.
-    openssl enc -aes-128-ctr -nosalt -pass "pass:$i" < /dev/zero 2>/dev/null | head -c "$per_file" > "$work/files/part$i.bin"
+    # (head ends the pipe early, which openssl answers with an error: the size is checked instead.)
+    { openssl enc -aes-128-ctr -nosalt -pass "pass:$i" < /dev/zero 2>/dev/null || true; } | head -c "$per_file" > "$work/files/part$i.bin"
+    [ "$(stat -c %s "$work/files/part$i.bin")" = "$per_file" ] || { echo "no product file $i"; exit 1; }
     lines+=("File=%AppDir%\\part$i.bin,files\\part$i.bin,1,0")
 done
 echo "the last file" > "$work/files/tail.txt"

@@ -9,6 +9,7 @@
 #include "core/Text.h"
 #include "installer/ReadAhead.h"
 #include "platform/File.h"
+#include "platform/LargeZipFiles.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ bool ArchiveReader::Open(const std::string& path) {
 bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uint64_t size) {
     Close();
     window_ = std::make_unique<Window>();
-    fill_fopen64_filefunc(&window_->plain);
+    window_->plain = platform::LargeZipFileFunctions();
     window_->offset = offset;
     window_->size = size;
     zlib_filefunc64_def functions = window_->Functions();

@@ -6,6 +6,7 @@
 #include "pipeline/PackedFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeZipFiles.h"
 
 static constexpr std::uint32_t kBufferSize = 0x4000;
 // Entries from this size on carry zip64 sizes in their local header: their deflated form may
@@ -14,7 +15,8 @@ static constexpr std::uint64_t kZip64EntrySize = 0xF0000000ull;
 
 bool ProductArchive::Open(const std::string& path) {
     Close();
-    archive_ = zipOpen64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE);
+    zlib_filefunc64_def functions = platform::LargeZipFileFunctions();
+    archive_ = zipOpen2_64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
     status_ = archive_ ? 0 : -1;
     if (!archive_) return false;
     path_ = path;
