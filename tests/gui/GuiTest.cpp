@@ -187,6 +187,42 @@ TEST_F(GuiTest, TheBuildOptionsKeepTheSigningCommandThatOkStoresAndCancelLeaves)
     Close(builder);
 }
 
+// What the file holds and the project does not read is told once, in one message, before the
+// project shows; a file that is no project is refused with the reason.
+TEST_F(GuiTest, OpeningAProjectTellsItsUnreadLinesOnceAndRefusesANonProject) {
+    const std::string damaged = folder_.Path() + "\\Damaged.qsp";
+    HANDLE file = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const char text[] = "[GENERAL_INFO]\nProductName=Damaged\nProdcutVersion=2.0\n[APPLICATION_FILES]\nFile=%AppDir%\\a.txt,a";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(file);
+    BuilderProcess builder;
+    ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + damaged + "\""));
+    ASSERT_TRUE(builder.WaitForMainWindow());
+    HWND report = builder.WaitForDialog(LanguageText(folder_, "English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    const std::string message = WindowText(GetDlgItem(report, 0xFFFF));
+    EXPECT_NE(message.find("Damaged.qsp line 3: unknown key ProdcutVersion= in [GENERAL_INFO]"), std::string::npos) << message;
+    EXPECT_NE(message.find("Damaged.qsp line 5: the last line has no line end"), std::string::npos) << message;
+    PressButton(report, IDOK);
+    EXPECT_TRUE(builder.WaitForTitle("Quillset - [Damaged]")) << builder.Title();
+    Close(builder);
+
+    const std::string empty = folder_.Path() + "\\Empty.qsp";
+    CloseHandle(CreateFileA(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    BuilderProcess second;
+    ASSERT_TRUE(second.Start(folder_.Executable(), "\"" + empty + "\""));
+    ASSERT_TRUE(second.WaitForMainWindow());
+    report = second.WaitForDialog(LanguageText(folder_, "English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_NE(WindowText(GetDlgItem(report, 0xFFFF)).find("Empty.qsp is not a Quillset project: the file is empty"),
+              std::string::npos);
+    PressButton(report, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(report); }));
+    EXPECT_EQ(second.Title(), "Quillset");
+    Close(second);
+}
+
 TEST_F(GuiTest, AProjectThatCannotBeOpenedIsReportedAndTheBuilderGoesOn) {
     BuilderProcess builder;
     ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + folder_.Path() + "\\Missing.qsp\""));
