@@ -15,6 +15,7 @@ namespace {
 struct KnownSection {
     const char* name;
     std::vector<std::string> keys;  // each with its "="; empty for [FILE_TYPES], whose lines are records
+    bool records = false;           // lines of items, which never hold a CR or LF of their own
 };
 
 std::vector<std::string> SetupWindowKeys() {
@@ -48,10 +49,10 @@ const std::vector<KnownSection>& KnownSections() {
          {"Show_ViewReadme_CheckBox=", "Show_ViewReadme_Checked=", "Show_RunApplication_CheckBox=",
           "Show_RunApplication_Checked=", "Readme_Pathname=", "Application_Pathname="}},
         {"CREATE_SETUP", {"OutputFolder=", "SetupFilename=", "SetupIconPathname=", "CreateSelfExtractedSetup="}},
-        {"APPLICATION_FILES", {"Folder=", "File="}},
-        {"SHORTCUTS", {"ShortcutFolder=", "Shortcut=", "InternetShortcut="}},
-        {"REGISTRY_ENTRIES", {"KEY=", "STRING=", "BINARY=", "DWORD="}},
-        {"FILE_TYPES", {}},
+        {"APPLICATION_FILES", {"Folder=", "File="}, true},
+        {"SHORTCUTS", {"ShortcutFolder=", "Shortcut=", "InternetShortcut="}, true},
+        {"REGISTRY_ENTRIES", {"KEY=", "STRING=", "BINARY=", "DWORD="}, true},
+        {"FILE_TYPES", {}, true},
     };
     return sections;
 }
@@ -121,7 +122,12 @@ public:
     void Line(size_t number, std::string_view line) {
         if (line.empty() || line.front() == ';') return;
         if (line.front() == '[') return Header(number, line);
-        if (IsBlank(line) || skipping_ || (section_ && IsReadable(*section_, line))) return;
+        if (IsBlank(line) || skipping_) return;
+        // A file of CR LF lines with LF lines among them reads those as parts of one line.
+        if (section_ && section_->records && line.find_first_of("\r\n") != std::string_view::npos)
+            return Add(number, "a line end of another kind inside the line: the file mixes line ends, and the lines "
+                               "after it up to the next CR LF are not read in [" + std::string(section_->name) + "]");
+        if (section_ && IsReadable(*section_, line)) return;
         if (!section_)
             Add(number, Shown(line) + " outside any section");
         else

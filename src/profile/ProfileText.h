@@ -16,6 +16,7 @@ LineEnds DetectLineEnds(const std::string& bytes);
 
 // The raw lines of a file, in file order, each without its line end; `terminated` is false only
 // for a last line that has no line end. A file that ends in a line end has no empty line after it.
+// In a file of LF lines a CR LF ends a line too (lines added by a tool of the other kind).
 template <class Fn>
 void ForEachRawLine(const std::string& bytes, Fn fn) {
     const LineEnds form = DetectLineEnds(bytes);
@@ -23,8 +24,10 @@ void ForEachRawLine(const std::string& bytes, Fn fn) {
     const size_t endSize = form == LineEnds::CrLf ? 2 : 1;
     size_t number = 1;
     size_t pos = 0;
-    for (size_t found; (found = bytes.find(end, pos, endSize)) != std::string::npos; pos = found + endSize)
-        fn(number++, pos, found - pos, true);
+    for (size_t found; (found = bytes.find(end, pos, endSize)) != std::string::npos; pos = found + endSize) {
+        const bool crBefore = form == LineEnds::Lf && found > pos && bytes[found - 1] == '\r';
+        fn(number++, pos, found - pos - (crBefore ? 1 : 0), true);
+    }
     if (pos < bytes.size()) fn(number, pos, bytes.size() - pos, false);
 }
 

@@ -121,6 +121,22 @@ TEST(ProjectFileCheck, UnreadLinesAndSectionsAreFindingsWithTheirLineNumbers) {
     EXPECT_EQ(CheckProjectText(WithLineEnds(text, "\r"), "P.qsp"), expected);
 }
 
+// Lines of the other kind of line end among the file's own: LF lines in a CR LF file would be
+// read as one line, which a section of items never holds; CR LF lines in an LF file read well.
+TEST(ProjectFileCheck, MixedLineEndsAreReadWhereTheyCanBeAndFoundWhereTheyCannot) {
+    const std::string crlfFirst =
+        "[GENERAL_INFO]\r\nProductName=Demo\r\n[APPLICATION_FILES]\r\n"
+        "File=%AppDir%\\a.txt,a.txt,1,0\nFile=%AppDir%\\b.txt,b.txt,1,0\r\n";
+    EXPECT_EQ(CheckProjectText(crlfFirst, "P.qsp"),
+              std::vector<std::string>{"P.qsp line 4: a line end of another kind inside the line: the file mixes line "
+                                       "ends, and the lines after it up to the next CR LF are not read in "
+                                       "[APPLICATION_FILES]"});
+    const std::string lfFirst = "[GENERAL_INFO]\nProductName=Demo\r\n[SETUP_INFO]\r\nSetupType=1\n";
+    EXPECT_TRUE(CheckProjectText(lfFirst, "P.qsp").empty());
+    auto p = ProfileText::FromBytes(lfFirst);
+    EXPECT_EQ(p.Text(), "[GENERAL_INFO]\r\nProductName=Demo\r\n[SETUP_INFO]\r\nSetupType=1\r\n");
+}
+
 TEST(ProjectFileCheck, ALongRunOfDamageIsListedUpToTheLimitAndCounted) {
     std::string text = "[GENERAL_INFO]\r\n";
     for (int i = 0; i < 80; ++i) text += "Garbage" + std::to_string(i) + "\r\n";
