@@ -29,6 +29,10 @@ struct InstallAction {
     std::string pending;           // File, during installation only: the new file that replaces it at restart
 };
 
+// What a file that an installation replaces or removes is renamed to until the installation
+// succeeds; a program still running then keeps it until the next restart.
+constexpr char kReplacedSuffix[] = ".qs-old";
+
 // A File action's option bit, beside FileOption: a shared file that existed and was kept, whose
 // count alone the installation raised.
 constexpr int kKeptExisting = 0x100;
