@@ -18,6 +18,7 @@
 #include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/InstalledProduct.h"
 #include "installer/win32/ProductLock.h"
+#include "installer/win32/Recovery.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/PrivateFolder.h"
@@ -185,6 +186,16 @@ int Uninstall(const InstallerOptions& options) {
     int locked = LockProduct(lock, ProductLockName(product, true), options.silent, "Uninstall",
                              product + ": waiting for another setup or uninstaller to end...", "Cancel");
     if (locked != kExitDone) return locked;
+    // An installation into this folder that a power loss stopped is taken back first; when it was
+    // the first one, nothing is left to uninstall but this program.
+    std::string interrupted = LoggedUninstallKey(ProfileText::FromBytes(ReadWholeFile(logPath)));
+    if (interrupted.empty()) interrupted = InterruptedEntryOf(folder);
+    std::vector<std::string> kept;
+    if (RecoverInterruptedInstallation(interrupted, [](const std::string&) {}, ProgramPath(), &kept) &&
+        !platform::IsFile(logPath)) {
+        HandOverRemoval(ProgramPath(), kept);
+        return kExitDone;
+    }
     // The bytes are read once: those that are checked are those that are acted on.
     const std::string bytes = ReadWholeFile(logPath);
     auto log = std::make_shared<const ProfileText>(ProfileText::FromBytes(bytes));

@@ -12,6 +12,7 @@
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/Libraries.h"
+#include "installer/win32/Recovery.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/SharedCounts.h"
 #include "installer/win32/ShellLink.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-const char kNewSuffix[] = ".qs-new";
 // The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
 constexpr std::uint64_t kStepWeight = 4096;
 
@@ -62,7 +62,9 @@ bool Installer::Plan() {
 }
 
 bool Installer::Prepare() {
-    if (!Plan() || !FindEarlierInstallation()) return false;
+    if (!Plan()) return false;
+    RecoverInterruptedInstallation(plan_->UninstallKey(), [this](const std::string& line) { log_.Line(line); });
+    if (!FindEarlierInstallation()) return false;
     ReadEarlierInstallLog(earlierProduct_.found ? earlierProduct_.folder : AppDir());
     progress_.AddToTotal(kStepWeight * (plan_->Folders().size() + plan_->Files().size() + plan_->Shortcuts().size() +
                                         plan_->Values().size() + 1));
@@ -146,7 +148,7 @@ int Installer::Install() {
     const auto& shortcutFolders = plan_->ShortcutFolders();
     const auto& shortcuts = plan_->Shortcuts();
     const auto& values = plan_->Values();
-    bool ok = true;
+    bool ok = BeginJournal();
     for (size_t i = 0; ok && i < folders.size(); ++i) ok = Step(folders[i]) && MakeFolders(folders[i]);
     // The archive inflates the next files on a second thread while this one writes.
     std::vector<std::string> entries;
@@ -166,6 +168,7 @@ int Installer::Install() {
         Rollback();
         return cancelled ? kExitCancelled : damaged_ ? kExitDamaged : kExitFailed;
     }
+    EndJournal();
     DropBackups();
     RemoveEmptyEarlierFolders();
     if (!script_.fileTypes.empty()) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
@@ -182,6 +185,7 @@ bool Installer::MakeFolders(const std::string& path) {
     }
     std::string parent = FolderOf(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
+    Journal(JournalKind::Folder, path);
     if (!platform::MakeFolder(path)) return CannotWrite(path, SystemReason());
     knownFolders_.insert(path);
     InstallAction a;
@@ -194,14 +198,11 @@ bool Installer::MakeFolders(const std::string& path) {
 
 // The file keeps the time it had on the builder's computer, which replace modes compare: the
 // archive reader stamps it.
-bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew, bool* existed) {
+bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
     ArchiveEntry entry;
-    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry,
-                             createNew)) {
+    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
         case ExtractStatus::Ok: break;
-        case ExtractStatus::Exists:
-            if (existed) *existed = true;
-            return false;
+        case ExtractStatus::Exists: return CannotWrite(target, SystemReason());
         case ExtractStatus::Unreadable:
             damaged_ = true;
             return Fail("setup.zip: cannot read " + file.entry);
@@ -219,15 +220,21 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
     return ShouldReplace(file.replaceMode, facts);
 }
 
-// A file that is not there yet is written in its place at once: there is nothing to compare it
-// with or to keep, and a rollback deletes it. It is created only if it is still not there, so
-// that one which appears meanwhile is never overwritten, nor deleted by a rollback; without a
-// separate look first, which under Wine costs as much as writing a small file. One that is there
-// is written beside it first.
+// Every file is written under a temporary name first and renamed into place, so that a power
+// loss never leaves a file half written where the product looks for it. The rename does not
+// replace: a file that appears meanwhile is never overwritten, nor deleted by a rollback, and
+// one that is there already is compared with the new one as its replace mode says.
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
-    bool existed = false;
-    if (ExtractEntry(file, file.path, true, &existed)) {
+    const std::string fresh = file.path + kFreshSuffix;
+    Journal(JournalKind::Writing, file.path);
+    if (!ExtractEntry(file, fresh)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    Journal(JournalKind::Placing, file.path);
+    if (MoveFileExA(fresh.c_str(), file.path.c_str(), 0)) {
+        Journal(JournalKind::Placed, file.path);
         InstallAction a;
         a.kind = ActionKind::File;
         a.path = file.path;
@@ -235,14 +242,15 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         RecordInstalled(a, false);
         return true;
     }
-    if (!existed) return false;
-    std::string fresh = file.path + kNewSuffix;
-    if (!ExtractEntry(file, fresh)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+        const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
-        return false;
+        return CannotWrite(file.path, reason);
     }
     if (ShouldReplaceExisting(file, fresh))
         return MoveIntoPlace(fresh, file.path, file.options, true, file.replaceMode == kReplaceAtRestart);
+    Journal(JournalKind::Kept, file.path);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
     if (file.options & kSharedFile) {
@@ -265,6 +273,7 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
     a.options = options;
     if (existed) {
         a.backup = path + kReplacedSuffix;
+        Journal(JournalKind::Backup, path, a.backup);
         if (!MoveFileExA(path.c_str(), a.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             const std::string reason = SystemReason();
             a.backup.clear();
@@ -273,12 +282,14 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
             return CannotWrite(path, reason);
         }
     }
+    if (!existed) Journal(JournalKind::Placing, path);
     if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
         if (existed) MoveFileExA(a.backup.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         return CannotWrite(path, reason);
     }
+    Journal(JournalKind::Placed, path);
     RecordInstalled(a, existed);
     return true;
 }
@@ -293,6 +304,7 @@ void Installer::RecordInstalled(InstallAction& action, bool existed) {
 }
 
 bool Installer::ReplaceAtRestart(const std::string& fresh, InstallAction& action) {
+    Journal(JournalKind::Pending, action.path, fresh);
     if (!MoveFileExA(fresh.c_str(), action.path.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
         const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
@@ -329,7 +341,8 @@ bool Installer::RegisterFiles() {
 
 bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
     if (!MakeFolders(FolderOf(shortcut.path))) return false;
-    std::string fresh = shortcut.path + kNewSuffix;
+    std::string fresh = shortcut.path + kFreshSuffix;
+    Journal(JournalKind::Writing, shortcut.path);
     bool written = false;
     if (shortcut.internet) {
         File out;
@@ -356,6 +369,11 @@ bool Installer::CreateKeyPath(const std::string& hiveName, const std::string& pa
         bool created = false;
         if (!key.Create(hive, partial, kWriteAccess, nullptr, &created)) return Fail(texts_.Get(kTextCannotWrite, {hiveName + "\\" + partial}));
         if (created) {
+            JournalRecord made;
+            made.kind = JournalKind::Key;
+            made.hive = hiveName;
+            made.key = partial;
+            journalFile_.Write(made);
             InstallAction a;
             a.kind = ActionKind::Key;
             a.hive = hiveName;
@@ -380,6 +398,14 @@ bool Installer::WriteValue(const PlannedValue& value) {
     a.name = value.name;
     DWORD type = 0;
     if (key.QueryValue(value.name, type, a.previousData)) a.previousType = static_cast<long>(type);
+    JournalRecord before;
+    before.kind = JournalKind::Value;
+    before.hive = a.hive;
+    before.key = a.key;
+    before.name = a.name;
+    before.previousType = a.previousType;
+    before.previousData = a.previousData;
+    journalFile_.Write(before);
     if (!key.SetValue(value.name, value.type, value.data)) return Fail(texts_.Get(kTextCannotWrite, {where}));
     journal_.Add(a);
     log_.Line("Registry value written: " + where);
@@ -427,8 +453,10 @@ bool Installer::SetObsoleteFilesAside() {
         SetAside moved{path, path + kReplacedSuffix};
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             moved.backup.clear();
-        } else if (!MoveFileExA(path.c_str(), moved.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            return CannotWrite(path, SystemReason());
+        } else {
+            Journal(JournalKind::Backup, path, moved.backup);
+            if (!MoveFileExA(path.c_str(), moved.backup.c_str(), MOVEFILE_REPLACE_EXISTING))
+                return CannotWrite(path, SystemReason());
         }
         obsolete_.push_back(moved);
         log_.Line("File of the earlier version removed: " + path);
@@ -462,7 +490,8 @@ bool Installer::WriteInstallLog() {
     fingerprint.data = StringData(InstallLogFingerprint(text));
     // Written beside the earlier log first: until the fingerprint names the new one, a rollback
     // leaves the earlier installation with its own log.
-    const std::string fresh = path + kNewSuffix;
+    const std::string fresh = path + kFreshSuffix;
+    Journal(JournalKind::Writing, path);
     if (!out.Open(fresh, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
         out.Close() <= 0) {
         const std::string reason = SystemReason();
@@ -474,11 +503,7 @@ bool Installer::WriteInstallLog() {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const std::string reason = SystemReason();
-        DeleteFileA(fresh.c_str());
-        return CannotWrite(path, reason);
-    }
+    if (!MoveIntoPlace(fresh, path, 0, platform::IsFile(path), false)) return false;
     log_.Line("Install log written: " + path);
     return true;
 }
@@ -487,6 +512,35 @@ std::vector<std::string> Installer::RemovedObsoleteFiles() const {
     std::vector<std::string> paths;
     for (const SetAside& moved : obsolete_) paths.push_back(moved.path);
     return paths;
+}
+
+// The uninstall entry is made first, with the mark that names the journal: whatever stops the
+// installation from here on, the next setup or uninstaller of the product finds it and takes
+// back what the journal records. A product without an uninstaller has no entry to be found by.
+bool Installer::BeginJournal() {
+    const std::string& entry = plan_->UninstallKey();
+    if (entry.empty()) return true;
+    if (!journalFile_.Create(JournalPathFor(entry))) return CannotWrite(JournalPathFor(entry), SystemReason());
+    if (!CreateKeyPath("HKLM", entry)) return false;
+    RegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, entry, kWriteAccess) ||
+        !key.SetValue(kJournalValue, REG_SZ, StringData(journalFile_.Path())))
+        return Fail(texts_.Get(kTextCannotWrite, {"HKLM\\" + entry + "\\" + kJournalValue}));
+    return true;
+}
+
+void Installer::EndJournal() {
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, plan_->UninstallKey(), kWriteAccess)) key.DeleteValue(kJournalValue);
+    journalFile_.Finish();
+}
+
+void Installer::Journal(JournalKind kind, const std::string& path, const std::string& backup) {
+    JournalRecord r;
+    r.kind = kind;
+    r.path = path;
+    r.backup = backup;
+    journalFile_.Write(r);
 }
 
 void Installer::Rollback() {
@@ -498,6 +552,15 @@ void Installer::Rollback() {
     for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
         std::string problem;
         if (!UndoAction(*it, UndoMode::Rollback, problem)) log_.Line("Rollback could not restore " + problem);
+    }
+    // The entry that this installation made keeps the journal's mark until now.
+    if (journalFile_.IsOpen()) {
+        EndJournal();
+        for (const InstallAction& a : journal_.Actions())
+            if (a.kind == ActionKind::Key && EqualNoCase(a.key, plan_->UninstallKey())) {
+                std::string problem;
+                UndoAction(a, UndoMode::Rollback, problem);
+            }
     }
     log_.Line("Rollback complete");
 }

@@ -19,6 +19,7 @@
 #include "installer/SetupTexts.h"
 #include "installer/Upgrade.h"
 #include "installer/win32/InstalledProduct.h"
+#include "installer/win32/Recovery.h"
 #include "package/WorkProgress.h"
 
 class Installer {
@@ -74,9 +75,7 @@ private:
     bool OpenArchive();
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
-    // `existed` learns whether a `createNew` target was there already, and left alone.
-    bool ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew = false,
-                      bool* existed = nullptr);
+    bool ExtractEntry(const PlannedFile& file, const std::string& target);
     bool ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh);
     // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
     // `laterIfInUse`, a file in use is replaced at the next restart instead.
@@ -90,6 +89,10 @@ private:
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(const std::string& hiveName, const std::string& path);
     bool WriteInstallLog();
+    bool BeginJournal();
+    // The installation has succeeded, or been rolled back: the journal and its mark go.
+    void EndJournal();
+    void Journal(JournalKind kind, const std::string& path, const std::string& backup = std::string());
     void ReadEarlierInstallLog(const std::string& folder);
     // Moves the earlier installation's files that this one does not install aside, to be deleted
     // when the installation succeeds and put back by a rollback.
@@ -113,6 +116,7 @@ private:
     std::optional<InstallPlan> plan_;
     ArchiveReader archive_;
     InstallLog journal_;
+    JournalFile journalFile_;  // written ahead of the changes, for a recovery after a power loss
     InstallLog earlier_;         // the install log of the earlier installation that this one updates
     std::string earlierFolder_;  // where that log lies; empty without one
     InstalledProduct earlierProduct_;
