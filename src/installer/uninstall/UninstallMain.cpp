@@ -237,8 +237,12 @@ int Uninstall(const InstallerOptions& options) {
             std::string problem;
             bool later = false;
             if (progress) progress(static_cast<int>((it - actions.rbegin()) * 1000 / actions.size()), it->path);
-            // This program goes last, through its copy.
-            if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) continue;
+            // This program goes last, through its copy; a version of it that an update replaced
+            // while it ran goes now.
+            if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) {
+                DeleteFileForce(program + kReplacedSuffix);
+                continue;
+            }
             if ((it->kind == ActionKind::Key || it->kind == ActionKind::Value) && !entry.empty() &&
                 EqualNoCase(it->hive, "HKLM") && EqualNoCase(it->key, entry))
                 continue;

@@ -23,7 +23,7 @@ public:
     bool Create(const std::string& path);
     bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
     const std::string& Path() const { return path_; }
-    // Appends the record; every few records the system is told to put it on the disk.
+    // Appends the record; a few times a second the system is told to put the journal on the disk.
     void Write(const JournalRecord& record);
     // Closes and deletes the journal: the installation it records is finished one way or the other.
     void Finish();
@@ -31,7 +31,7 @@ public:
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::string path_;
-    int unflushed_ = 0;
+    ULONGLONG flushed_ = 0;
 };
 
 // Where the journal of the product with uninstall entry `entry` is kept.
