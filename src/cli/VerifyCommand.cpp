@@ -1,0 +1,58 @@
+#include "cli/VerifyCommand.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "model/ProjectDocument.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "verify/VerifyReport.h"
+#include "verify/WineSession.h"
+
+namespace {
+
+int CannotRun(const std::string& message) {
+    std::fprintf(stderr, "qsbuild: %s\n", message.c_str());
+    return 2;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+int RunVerify(const std::string&, const ProjectDocument*, const VerifyOptions&, bool) {
+    return CannotRun("--verify runs on Linux with Wine, where each setup is installed and uninstalled in a private "
+                     "Wine prefix; run qsbuild --verify there (a CI job on Debian with the quillset package and wine)");
+}
+
+#else
+
+int RunVerify(const std::string& setup, const ProjectDocument* project, const VerifyOptions& options, bool quiet) {
+    for (const std::string& program : {setup, options.upgradeFrom})
+        if (!program.empty() && !platform::IsFile(program))
+            return CannotRun("the setup " + platform::NativePath(program) + " does not exist");
+    VerifyRequest request;
+    request.setup = setup;
+    request.oldSetup = options.upgradeFrom;
+    request.project = project;
+    request.wine = WineSession::FindWine();
+    if (request.wine.empty())
+        return CannotRun("--verify needs Wine, and none was found (install the Debian package wine, or name the wine "
+                         "program in the environment variable WINE)");
+    const auto start = std::chrono::steady_clock::now();
+    if (!quiet)
+        request.progress = [start](const std::string& line) {
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::fprintf(stderr, "[%6.1f s] %s\n", seconds, line.c_str());
+            std::fflush(stderr);
+        };
+    const VerifyResult result = Verify(request);
+    const std::string summary = VerifySummary(result);
+    if (!quiet || VerifyExitCode(result) != 0) std::fputs(summary.c_str(), quiet ? stderr : stdout);
+    if (!options.jsonPath.empty() && !WriteFileBytes(options.jsonPath, VerifyJson(result)))
+        return CannotRun("cannot write the report " + platform::NativePath(options.jsonPath) + ": " +
+                         platform::ErrorText(platform::LastError()));
+    return VerifyExitCode(result);
+}
+
+#endif
