@@ -12,10 +12,17 @@ const char* const kWinesOwnWrites[] = {
     "C:\\windows\\temp\\*",
     "C:\\users\\*\\Temp\\*",
     "C:\\users\\*\\AppData\\Local\\Temp\\*",
-    // Each start of Wine's display driver registers the display adapters again: new adapter
-    // keys under a fresh identifier, the old ones removed, and the driver's date and error text.
+    // Each session of Wine registers its display adapter and monitor again, as plug and play
+    // does at a computer's start: the adapter keys under a fresh identifier (the old ones
+    // removed), the device interfaces, the display modes, the driver's date and error text, and
+    // the classes' default values; none of it is the setup's.
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\*",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\*|DriverDateData",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\System\\CurrentControlSet\\Control\\Video\\*",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\*",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}*",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}*",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent*",
+    "HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO*",
     // Wine keeps the system parameters of a running session here and drops them when the
     // session ends.
     "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters\\*",
