@@ -329,6 +329,7 @@ int main(int argc, char** argv) {
     Options options;
     int parsed = ParseArguments(argc, argv, options);
     if (parsed >= 0) return parsed;
+    if (options.verify && !VerifyCanRun()) return 2;
 
     ConsoleMessages messages;
     LanguageSets texts(platform::ModuleFolder(), messages);
