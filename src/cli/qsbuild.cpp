@@ -190,6 +190,16 @@ void OnInterrupt() {
     if (ConsoleLog* log = runningLog.load()) log->Cancel();
 }
 
+// The builder's folder, where LanguageSets and setup lie: the program's own in a program folder
+// (dist/Quillset), or, for a qsbuild installed as /usr/bin/qsbuild by the Debian package,
+// /usr/share/quillset.
+std::string BuilderFolder() {
+    const std::string own = platform::ModuleFolder();
+    if (platform::IsFolder(JoinPath(own, "LanguageSets"))) return own;
+    const std::string shared = JoinPath(JoinPath(FolderOf(own), "share"), "quillset");
+    return platform::IsFolder(JoinPath(shared, "LanguageSets")) ? shared : own;
+}
+
 // A project file, by its extension; anything else given to --verify is a setup program.
 bool IsProjectPath(const std::string& path) {
     return path.size() > 4 && EqualNoCase(path.substr(path.size() - 4), ".qsp");
@@ -278,7 +288,7 @@ int ParseArguments(int argc, char** argv, Options& options) {
 // Runs the build on its own thread, so that Ctrl+C can stop it between steps.
 int Build(const ProjectDocument& project, const Options& options) {
     ConsoleLog log(options.quiet, !options.quiet && platform::StandardErrorIsTerminal());
-    BuildJob job(project, log, platform::ModuleFolder());
+    BuildJob job(project, log, BuilderFolder());
     job.SetSigningCommand(options.signingCommand);
     job.SetWarningsAsErrors(options.warningsAsErrors);
     runningLog = &log;
@@ -332,7 +342,7 @@ int main(int argc, char** argv) {
     if (options.verify && !VerifyCanRun()) return 2;
 
     ConsoleMessages messages;
-    LanguageSets texts(platform::ModuleFolder(), messages);
+    LanguageSets texts(BuilderFolder(), messages);
     texts.SetLanguage(options.language);  // tells through `messages` when a language is missing
 
     if (!options.newPath.empty()) return NewProject(texts, options);
