@@ -92,7 +92,7 @@ private:
     const VerifyRequest& request_;
     VerifyResult& result_;
     WineSession session_;
-    std::set<std::string> installedFiles_;  // lower-case paths, added or changed by the setup
+    std::set<std::string> oldFilesLeft_;  // lower-case paths of the old version's files still there
     bool spoiledTemplate_ = false;
 };
 
@@ -191,7 +191,6 @@ void Verifier::RecordInstalled(const State& before, const State& old, const Stat
         file.size = c.entry.size;
         FileSha256(HostPath(file.path), file.sha256);
         result_.files.push_back(file);
-        installedFiles_.insert(LowerCase(file.path));
         if (EndsWithNoCase(file.path, ".lnk") || EndsWithNoCase(file.path, ".url")) RecordShortcut(file.path);
     }
     RecordRegistry(before, installed);
@@ -236,7 +235,8 @@ void Verifier::RecordShortcut(const std::string& path) {
 void Verifier::RecordRegistry(const State& before, const State& installed) {
     for (const RegistryChange& c : CompareRegistry(before.registry, installed.registry)) {
         const std::string what = c.isKey ? c.key : c.key + "|" + c.value.name;
-        if (c.kind == RegistryChange::Removed || IsWinesOwnWrite(c.key) || IsWinesOwnWrite(what)) {
+        if (c.kind == RegistryChange::Removed || IsWinesOwnWrite(c.key) || IsWinesOwnWrite(what) ||
+            (!c.isKey && IsWinesOwnWrite(what + "=" + c.value.text))) {
             result_.allowed += c.kind != RegistryChange::Removed;
             continue;
         }
@@ -304,6 +304,7 @@ void Verifier::CheckOldFiles(const State& before, const State& old, const State&
     const bool planned = request_.project &&
                          PlanProject(*request_.project, TargetFoldersOf(before.registry), FolderOf(request_.setup), expected, problem);
     for (const ExpectedFile& f : expected.files) named.insert(LowerCase(f.path));
+    for (const PlannedShortcut& s : expected.shortcuts) named.insert(LowerCase(s.path));
     for (const DiskChange& c : CompareDisk(before.disk, old.disk)) {
         if (c.kind == DiskChange::Removed || c.entry.folder || IsWinesOwnWrite(c.entry.path)) continue;
         const DiskEntry* now = installed.disk.Find(c.entry.path);
@@ -312,8 +313,9 @@ void Verifier::CheckOldFiles(const State& before, const State& old, const State&
         const bool left = planned ? named.count(LowerCase(c.entry.path)) == 0
                                   : now->size == c.entry.size && now->stamp == c.entry.stamp &&
                                         !EndsWithNoCase(c.entry.path, ".lnk") && !EndsWithNoCase(c.entry.path, ".url");
-        if (left)
-            Find("old-file-left", c.entry.path,
+        if (!left) continue;
+        oldFilesLeft_.insert(LowerCase(c.entry.path));
+        Find("old-file-left", c.entry.path,
                  planned ? "the old version installed this file, the new one does not name it, and it is still there"
                          : "the old version installed this file and the new one left it as it was");
     }
@@ -367,7 +369,8 @@ void Verifier::CheckProject(const State& before, const State& installed) {
     // What the installer keeps for its uninstaller: the install log beside it.
     if (!expected.uninstallKey.empty()) named.insert(LowerCase(JoinPath(expected.appDir, "install.log")));
     for (const InstalledFile& f : result_.files)
-        if (!named.count(LowerCase(f.path))) Find("unnamed-file", f.path, "installed, but the project does not name it");
+        if (!named.count(LowerCase(f.path)) && !oldFilesLeft_.count(LowerCase(f.path)))
+            Find("unnamed-file", f.path, "installed, but the project does not name it");
     CheckProjectRegistry(expected, installed);
 }
 
@@ -424,7 +427,7 @@ void Verifier::RecordLeftovers(const State& before, const State& after) {
     }
     for (const RegistryChange& c : CompareRegistry(before.registry, after.registry)) {
         const std::string what = c.isKey ? c.key : c.key + "|" + c.value.name;
-        if (IsWinesOwnWrite(c.key) || IsWinesOwnWrite(what)) {
+        if (IsWinesOwnWrite(c.key) || IsWinesOwnWrite(what) || (!c.isKey && IsWinesOwnWrite(what + "=" + c.value.text))) {
             ++result_.allowed;
             continue;
         }

@@ -23,6 +23,12 @@ const char* const kWinesOwnWrites[] = {
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}*",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent*",
     "HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO*",
+    // Each session registers the fonts of this computer (paths on drive Z:) that were added
+    // since the prefix was made; a font a setup installs lies on drive C and still counts.
+    "HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\*",
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts|*=Z:\\*",
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Fonts|*=Z:\\*",
+    "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Fonts|*=Z:\\*",
     // Wine keeps the system parameters of a running session here and drops them when the
     // session ends.
     "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters\\*",

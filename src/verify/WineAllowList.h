@@ -5,5 +5,5 @@
 #include <string>
 
 // A file or folder path ("C:\..."), or a registry key path ("HKEY_CURRENT_USER\..."), or a
-// value as KEY + "|" + NAME.
+// value as KEY + "|" + NAME, or with its data as KEY + "|" + NAME + "=" + DATA.
 bool IsWinesOwnWrite(const std::string& path);

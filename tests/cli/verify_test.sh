@@ -167,7 +167,11 @@ python3 - "$work/upgrade.json" <<'PY' || { cat "$work/upgrade.json.txt"; fail "t
 import json, sys
 r = json.load(open(sys.argv[1]))
 assert [s['name'] for s in r['steps']] == ['install old', 'install over old', 'uninstall'], r['steps']
-assert not any(f['kind'] == 'uninstall-entries' for f in r['findings']), 'more than one uninstall entry'
+kinds = [(f['kind'], f['subject'].rsplit('\\', 1)[1]) for f in r['findings']]
+# The old file alone: the shortcuts both versions make are no leftovers of the old one, and the
+# uninstallation removes the files of both.
+assert kinds == [('old-file-left', 'Old.txt')], kinds
+assert not any(r['left'].values()), r['left']
 PY
 
 # Without Wine it cannot run.

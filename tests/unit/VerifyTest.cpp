@@ -168,6 +168,10 @@ TEST(WineAllowList, NamesWinesOwnWritesOnly) {
     EXPECT_TRUE(IsWinesOwnWrite("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{0cc81bb7}\\0000|DriverError"));
     EXPECT_TRUE(IsWinesOwnWrite("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
                                 "{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000|DriverDateData"));
+    EXPECT_TRUE(IsWinesOwnWrite("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts|"
+                                "Noto Color Emoji=Z:\\usr\\share\\fonts\\NotoColorEmoji.ttf"));
+    EXPECT_FALSE(IsWinesOwnWrite("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts|"
+                                 "Product Sans=C:\\windows\\Fonts\\product.ttf"));
     EXPECT_FALSE(IsWinesOwnWrite("C:\\windows\\system32\\product.dll"));
     EXPECT_FALSE(IsWinesOwnWrite("C:\\Program Files\\Temp\\app.exe"));
     EXPECT_FALSE(IsWinesOwnWrite("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\ProductService"));
