@@ -1,9 +1,10 @@
 #include "cli/VerifyCommand.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 
-#include "model/ProjectDocument.h"
+#include "platform/Console.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "verify/VerifyReport.h"
@@ -22,13 +23,23 @@ int CannotRun(const std::string& message) {
 
 bool VerifyCanRun() {
     CannotRun("--verify runs on Linux with Wine, where each setup is installed and uninstalled in a private "
-                     "Wine prefix; run qsbuild --verify there (a CI job on Debian with the quillset package and wine)");
+              "Wine prefix; run qsbuild --verify there (a CI job on Debian with the quillset package and wine)");
     return false;
 }
 
 int RunVerify(const std::string&, const ProjectDocument*, const VerifyOptions&, bool) { return 2; }
 
 #else
+
+namespace {
+
+// Set by Ctrl+C (or a termination request): the verification stops after its current step and
+// removes its prefix.
+std::atomic<bool> interrupted{false};
+
+void OnInterrupt() { interrupted = true; }
+
+}  // namespace
 
 bool VerifyCanRun() {
     if (!WineSession::FindWine().empty()) return true;
@@ -54,6 +65,8 @@ int RunVerify(const std::string& setup, const ProjectDocument* project, const Ve
             std::fprintf(stderr, "[%6.1f s] %s\n", seconds, line.c_str());
             std::fflush(stderr);
         };
+    request.stopped = [] { return interrupted.load(); };
+    platform::CatchInterrupt(OnInterrupt);
     const VerifyResult result = Verify(request);
     const std::string summary = VerifySummary(result);
     if (!quiet || VerifyExitCode(result) != 0) std::fputs(summary.c_str(), quiet ? stderr : stdout);

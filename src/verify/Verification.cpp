@@ -97,6 +97,7 @@ private:
 };
 
 bool Verifier::Capture(State& state) {
+    if (request_.stopped && request_.stopped()) return Fail("interrupted; the Wine prefix was removed");
     std::string problem;
     for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"}) {
         std::string bytes;
@@ -110,6 +111,7 @@ bool Verifier::Capture(State& state) {
 }
 
 bool Verifier::Step(const std::string& name, const std::string& program, bool settle) {
+    if (request_.stopped && request_.stopped()) return Fail("interrupted; the Wine prefix was removed");
     Say(name + ": " + program + " /S");
     const WineSession::Run run = session_.Start(program, {"/S"});
     VerifyStep step;

@@ -74,6 +74,8 @@ struct VerifyRequest {
     const ProjectDocument* project = nullptr;  // what the setup should install; may be null
     std::string wine;      // WineSession::FindWine()
     std::function<void(const std::string&)> progress;
+    // Asked between the steps: true stops the verification (the prefix is removed all the same).
+    std::function<bool()> stopped;
 };
 
 VerifyResult Verify(const VerifyRequest& request);

@@ -91,7 +91,7 @@ std::string VerifySummary(const VerifyResult& r) {
         std::snprintf(line, sizeof line, "  %-18s %9zu %9s\n", what, installed, left.c_str());
         out += line;
     };
-    out += "\n  " + std::string("What") + std::string(16, ' ') + "installed      left\n";
+    out += "\n  What                installed      left\n";
     const bool uninstalled = r.steps.size() > 0 && r.steps.back().name == "uninstall";
     auto left = [&](size_t n) { return uninstalled ? std::to_string(n) : std::string("-"); };
     row("files", r.files.size(), left(r.leftFiles.size()));
