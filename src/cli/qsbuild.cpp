@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/VerifyCommand.h"
 #include "pipeline/BuildJob.h"
@@ -207,6 +208,7 @@ bool IsProjectPath(const std::string& path) {
 
 // Parses the arguments; a non-negative result is the exit code to end with at once.
 int ParseArguments(int argc, char** argv, Options& options) {
+    std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -255,14 +257,16 @@ int ParseArguments(int argc, char** argv, Options& options) {
             options.warningsAsErrors = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
-        } else if (options.verify && !IsProjectPath(arg)) {
-            if (!options.verifySetup.empty()) return Usage("only one setup may be verified at a time");
-            options.verifySetup = platform::FullSystemPath(arg);
-        } else if (options.projectPath.empty()) {
-            options.projectPath = platform::FullSystemPath(arg);
         } else {
-            return Usage("only one project file may be given");
+            files.push_back(arg);
         }
+    }
+    // A project; with --verify a setup, a project, or both in either order.
+    for (const std::string& file : files) {
+        const bool setup = options.verify && !IsProjectPath(file);
+        std::string& slot = setup ? options.verifySetup : options.projectPath;
+        if (!slot.empty()) return Usage(setup ? "only one setup may be verified at a time" : "only one project file may be given");
+        slot = platform::FullSystemPath(file);
     }
     if (!options.verify && (!options.verifyOptions.upgradeFrom.empty() || !options.verifyOptions.jsonPath.empty()))
         return Usage("--upgrade-from and --json apply only with --verify");

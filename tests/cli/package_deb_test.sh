@@ -8,10 +8,11 @@ set -euo pipefail
 top=$1
 export XDG_CACHE_HOME=$5
 native=""
-for candidate in "$top/build/release/src/cli/qsbuild" "$top/build/asan/src/cli/qsbuild"; do
+# The one scripts/test.sh has just built first; a release build may be older.
+for candidate in "$top/build/asan/src/cli/qsbuild" "$top/build/release/src/cli/qsbuild"; do
     [ -x "$candidate" ] && { native=$candidate; break; }
 done
-[ -n "$native" ] || { echo "SKIP: no native qsbuild in build/release or build/asan"; exit 77; }
+[ -n "$native" ] || { echo "SKIP: no native qsbuild in build/asan or build/release"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
