@@ -3,8 +3,9 @@
 # staged one, verifies the example clean, then finds each planted fault: a file the project
 # names that the setup does not install, a file kept by "never uninstall", the keys a
 # self-registering library leaves, a shortcut to a missing target, and an upgrade that leaves a
-# file of the old version. Every .lnk shortcut the verifications report is installed again in
-# the build's own prefix and read by lnkinfo, which must agree with the report.
+# file of the old version (an upgrade without it is clean). Every .lnk shortcut the
+# verifications report is installed again in the build's own prefix and read by lnkinfo, which
+# must agree with the report.
 # Usage: verify_test.sh WINE_RUN WINE_PREFIX SOURCE_FOLDER SETUP_EXE SFX_EXE UNINSTALL_EXE
 #                       SELFREGISTER_DLL CACHE_FOLDER
 set -euo pipefail
@@ -155,23 +156,35 @@ verify 1 "$work/broken.json" "$work/Broken/Demo.qsp"
 finding "$work/broken.json" shortcut-target-missing '\Broken.lnk'
 lnk_agree "$work/Broken/output/DemoSetup.exe" "$work/broken.json"
 
-# An upgrade whose new version lacks a file of the old one: the old file stays, one uninstall
-# entry remains.
+# Upgrades: the new version over an old one that has a file more. The installer removes the
+# obsolete file, and the upgrade is clean with one uninstall entry; marked "never uninstall",
+# the old file stays, and the report says so.
 project Old <<'LINES'
 [APPLICATION_FILES] File=%AppDir%\Old.txt,files\ReadMe.txt,1,0
 LINES
 "$qsbuild" --quiet "$work/Old/Demo.qsp" || fail "the old version did not build"
-verify 1 "$work/upgrade.json" --upgrade-from "$work/Old/output/DemoSetup.exe" "$work/Clean/Demo.qsp"
-finding "$work/upgrade.json" old-file-left '\Old.txt'
+verify 0 "$work/upgrade.json" --upgrade-from "$work/Old/output/DemoSetup.exe" "$work/Clean/Demo.qsp"
 python3 - "$work/upgrade.json" <<'PY' || { cat "$work/upgrade.json.txt"; fail "the upgrade's report"; }
 import json, sys
 r = json.load(open(sys.argv[1]))
 assert [s['name'] for s in r['steps']] == ['install old', 'install over old', 'uninstall'], r['steps']
-kinds = [(f['kind'], f['subject'].rsplit('\\', 1)[1]) for f in r['findings']]
-# The old file alone: the shortcuts both versions make are no leftovers of the old one, and the
-# uninstallation removes the files of both.
-assert kinds == [('old-file-left', 'Old.txt')], kinds
-assert not any(r['left'].values()), r['left']
+assert r['uninstallKey'].endswith('\\Uninstall\\Quillset Demo'), r['uninstallKey']
+assert not any(f['path'].endswith('\\Old.txt') for f in r['files']), 'the obsolete file is still installed'
+PY
+project OldKept <<'LINES'
+[APPLICATION_FILES] File=%AppDir%\Old.txt,files\ReadMe.txt,9,0
+LINES
+"$qsbuild" --quiet "$work/OldKept/Demo.qsp" || fail "the old version with a kept file did not build"
+verify 1 "$work/kept-upgrade.json" --upgrade-from "$work/OldKept/output/DemoSetup.exe" "$work/Clean/Demo.qsp"
+finding "$work/kept-upgrade.json" old-file-left '\Old.txt'
+python3 - "$work/kept-upgrade.json" <<'PY' || { cat "$work/kept-upgrade.json.txt"; fail "the kept upgrade's report"; }
+import json, sys
+r = json.load(open(sys.argv[1]))
+kinds = sorted({(f['kind'], f['subject'].rsplit('\\', 1)[1]) for f in r['findings'] if not f['kind'].startswith('left-folder')})
+# The old file alone: the shortcuts both versions make are no leftovers of the old one; it
+# stays after the uninstallation too, which removes everything else.
+assert kinds == [('left-file', 'Old.txt'), ('old-file-left', 'Old.txt')], kinds
+assert not any(f['kind'] == 'uninstall-entries' for f in r['findings'])
 PY
 
 # Without Wine it cannot run.
