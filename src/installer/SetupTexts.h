@@ -88,7 +88,14 @@ enum SetupText {
     kTextNotRemovedTitle = 78,
     kTextClose = 79,
     kTextDecimalPoint = 80,
-    kTextLast = kTextDecimalPoint,
+    kTextScopeTitle = 81,
+    kTextScopeSubtitle = 82,      // "Choose for whom %1 is installed."
+    kTextScopeBody = 83,
+    kTextScopeAllUsers = 84,
+    kTextScopeCurrentUser = 85,
+    kTextScopeNotForUser = 86,    // "... not possible: %1." with the reason
+    kTextScopeNoRights = 87,
+    kTextLast = kTextScopeNoRights,
 };
 
 class SetupTexts {

@@ -6,7 +6,7 @@
 
 namespace {
 
-enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive };
+enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser };
 
 struct SwitchName {
     const char* name;
@@ -21,6 +21,7 @@ const SwitchName kSwitches[] = {
     {"D", Switch::Folder, true},        {"DIR", Switch::Folder, true},
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
     {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
+    {"ALLUSERS", Switch::AllUsers, false}, {"CURRENTUSER", Switch::CurrentUser, false},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -65,6 +66,8 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::Log: options.logPath = value; break;
         case Switch::Cleanup: options.cleanup = value; break;
         case Switch::Archive: options.archive = value; break;
+        case Switch::AllUsers: options.allUsers = true; break;
+        case Switch::CurrentUser: options.currentUser = true; break;
         case Switch::None: break;
     }
 }

@@ -10,8 +10,10 @@
 #include "package/ActivityLog.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
+#include "package/ScopeDecision.h"
 #include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
+#include "installer/win32/Elevation.h"
 #include "installer/win32/Installer.h"
 #include "installer/win32/SetupScreens.h"
 #include "installer/win32/Libraries.h"
@@ -72,11 +74,24 @@ public:
             ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
             return kExitDone;
         }
+        // The scope is decided before anything is planned; a project that lets the user choose
+        // asks on its screen, which comes back here elevated when the user chooses all users.
+        const ScopeDecision scope = DecideScope(script.scopeChoice, options_);
+        caption_ = texts.Get(kTextCaption, {ProductName(script)});
+        if (scope.start == ScopeStart::Refused) {
+            log_.Line("Error: " + scope.problem);
+            return Report(kExitScope, texts, scope.problem);
+        }
+        options_.scope = scope.scope;
+        log_.Line(scope.start == ScopeStart::Ask ? std::string("Install scope: the user chooses")
+                                                 : std::string("Install scope: ") + ScopeName(scope.scope));
+        if (scope.start == ScopeStart::Decided && script.scopeChoice == ScopeChoice::Ask &&
+            NeedsElevation(scope.scope, IsElevated()))
+            return RunElevated(texts);
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {
             if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
             log_.Line("Error: " + installer.Problem());
-            caption_ = texts.Get(kTextCaption, {ProductName(script)});
             return Report(installer.PrepareFailure(), texts, installer.Problem());
         }
         caption_ = texts.Get(kTextCaption, {installer.Product()});
@@ -85,7 +100,7 @@ public:
             if (result == kExitDone) result = installer.Install();
             return Report(result, texts, installer.Problem());
         }
-        SetupScreens screens(script, texts, options_, log_, folder);
+        SetupScreens screens(script, texts, options_, log_, folder, scope.start == ScopeStart::Ask);
         screens.switchLanguage = [&](const std::string& name) {
             auto chosen = LoadProfile(folder, name + ".dat");
             if (!chosen) return false;
@@ -104,6 +119,19 @@ public:
     }
 
 private:
+    // A silent setup that lets the user choose installs for all users as the switches ask: it
+    // starts again with rights and ends with the code of that run.
+    int RunElevated(const SetupTexts& texts) {
+        log_.Line("Starting again with administrator rights");
+        int code = kExitFailed;
+        switch (RunElevatedAndWait(ProgramPath(), ElevatedArguments(ProgramArguments(), options_.language), nullptr, code)) {
+            case ElevatedRun::Finished: return code;
+            case ElevatedRun::Declined: return Report(kExitCancelled, texts, std::string());
+            case ElevatedRun::Failed: break;
+        }
+        return Report(kExitScope, texts, texts.Get(kTextScopeNoRights));
+    }
+
     int Report(int result, const SetupTexts& texts, const std::string& problem) {
         log_.Line("Exit code " + std::to_string(result));
         if (quiet_ || options_.suppressBoxes) return result;
@@ -112,6 +140,7 @@ private:
             case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;
             case kExitRequirements: ShowMessage(problem, caption_, MB_ICONSTOP); break;
             case kExitDamaged: ShowMessage(kDamagedText + problem, caption_, MB_ICONSTOP); break;
+            case kExitScope: ShowMessage(problem, caption_, MB_ICONSTOP); break;
             default: ShowMessage(texts.Get(kTextFailed, {problem}), caption_, MB_ICONSTOP); break;
         }
         return result;
@@ -124,7 +153,7 @@ private:
         return kExitDamaged;
     }
 
-    const InstallerOptions& options_;
+    InstallerOptions options_;
     bool quiet_;
     ActivityLog log_;
     std::string caption_;

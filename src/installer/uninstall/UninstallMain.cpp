@@ -10,8 +10,10 @@
 #include "core/Text.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
+#include "package/ScopeDecision.h"
 #include "installer/InstallLog.h"
 #include "installer/SetupTexts.h"
+#include "installer/win32/Elevation.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/Libraries.h"
@@ -31,6 +33,11 @@ const char kMissingLog[] = "The install log install.log is missing or damaged, s
 const char kUntrustedLog[] =
     "The install log install.log was changed after the installation, or does not belong to this folder. "
     "It is not acted on, so nothing is removed.";
+const char kOtherScope[] =
+    "The install log install.log records an installation for other users than this uninstaller removes. "
+    "It is not acted on, so nothing is removed.";
+const char kNoRights[] =
+    "The product was installed for all users: removing it needs administrator rights, which were not given.";
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -101,7 +108,23 @@ int Uninstall(const InstallerOptions& options) {
         if (!options.silent) ShowMessage(kMissingLog, "Uninstall", MB_ICONSTOP);
         return kExitDamaged;
     }
-    if (VerifyInstallLog(bytes, folder) != LogTrust::Trusted) {
+    InstallScope scope = InstallScope::AllUsers;
+    if (!LoggedScope(*log, scope) || !AcceptsLogScope(RequestsAdministrator(), scope)) {
+        if (!options.silent) ShowMessage(kOtherScope, "Uninstall", MB_ICONSTOP);
+        return kExitScope;
+    }
+    // An uninstaller that starts without rights asks for them for an all-users installation.
+    if (NeedsElevation(scope, IsElevated())) {
+        int code = kExitFailed;
+        switch (RunElevatedAndWait(ProgramPath(), ProgramArguments(), nullptr, code)) {
+            case ElevatedRun::Finished: return code;
+            case ElevatedRun::Declined: return kExitCancelled;
+            case ElevatedRun::Failed:
+                if (!options.silent) ShowMessage(kNoRights, "Uninstall", MB_ICONSTOP);
+                return kExitFailed;
+        }
+    }
+    if (VerifyInstallLog(bytes, folder, scope) != LogTrust::Trusted) {
         if (!options.silent) ShowMessage(kUntrustedLog, "Uninstall", MB_ICONSTOP);
         return kExitDamaged;
     }
@@ -126,7 +149,7 @@ int Uninstall(const InstallerOptions& options) {
     }
 
     // Kept after the log, the fingerprint is no action of it; without it the entry can go.
-    ForgetInstallLogFingerprint(LoggedUninstallKey(*log));
+    ForgetInstallLogFingerprint(LoggedUninstallKey(*log), scope);
     std::string program = ProgramPath();
     std::vector<std::string> problems, folders;
     auto removeAll = [&](const std::function<void(int, const std::string&)>& progress) {
@@ -153,7 +176,7 @@ int Uninstall(const InstallerOptions& options) {
         removeAll(nullptr);
     }
     RemoveFile(JoinPath(folder, "install.log"));
-    // File types may have gone with the keys under HKCR.
+    // File types may have gone with the keys of the classes.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
     if (wizard.Handle()) {

@@ -44,7 +44,7 @@ bool Installer::Fail(const std::string& problem) {
 }
 
 bool Installer::Prepare() {
-    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_.Problem());
+    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders(plan_.Scope()))) return Fail(plan_.Problem());
     if (!OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;
@@ -355,7 +355,7 @@ long Installer::RaisedSharedCount(const std::string& path, bool existed, long pr
 void Installer::ReadEarlierInstallLog() {
     std::string bytes = ReadWholeFile(JoinPath(AppDir(), "install.log"));
     if (bytes.empty()) return;
-    LogTrust trust = VerifyInstallLog(bytes, AppDir());
+    LogTrust trust = VerifyInstallLog(bytes, AppDir(), plan_.Scope());
     if (trust == LogTrust::Trusted && earlier_.Read(ProfileText::FromBytes(bytes))) {
         log_.Line("Earlier installation found: its install log is kept");
         return;
@@ -365,6 +365,7 @@ void Installer::ReadEarlierInstallLog() {
               std::string(trust == LogTrust::Trusted ? "it cannot be read"
                           : trust == LogTrust::NoFingerprint ? "no installation keeps its fingerprint"
                           : trust == LogTrust::Changed ? "it was changed after its installation"
+                          : trust == LogTrust::OtherScope ? "it belongs to an installation for other users"
                                                        : "it belongs to another folder"));
 }
 
@@ -375,12 +376,12 @@ bool Installer::WriteInstallLog() {
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
     std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," +
+                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\n" + ScopeLogLine(plan_.Scope()) + "PanelColours=" + ColourText(top) + "," +
                        ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
                        earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;
     PlannedValue fingerprint;
-    fingerprint.hive = "HKLM";
+    fingerprint.hive = UninstallHive(plan_.Scope());
     fingerprint.key = plan_.UninstallKey();
     fingerprint.name = kInstallLogFingerprintValue;
     fingerprint.data = StringData(InstallLogFingerprint(text));
