@@ -6,7 +6,7 @@
 
 namespace {
 
-enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser };
+enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser, Restarted };
 
 struct SwitchName {
     const char* name;
@@ -22,6 +22,7 @@ const SwitchName kSwitches[] = {
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
     {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
     {"ALLUSERS", Switch::AllUsers, false}, {"CURRENTUSER", Switch::CurrentUser, false},
+    {"_RESTARTED", Switch::Restarted, false},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -68,6 +69,7 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::Archive: options.archive = value; break;
         case Switch::AllUsers: options.allUsers = true; break;
         case Switch::CurrentUser: options.currentUser = true; break;
+        case Switch::Restarted: options.restarted = true; break;
         case Switch::None: break;
     }
 }

@@ -18,6 +18,7 @@ struct InstallerOptions {
     std::string archive;         // /_ARCHIVE=: internal, where the stub's package holds setup.zip
     bool allUsers = false;       // /ALLUSERS: install for every user of the computer
     bool currentUser = false;    // /CURRENTUSER: install only for the user who runs the setup
+    bool restarted = false;      // /_RESTARTED: internal, started again to gain administrator rights
     std::vector<std::string> unknown;
     // Chosen on the installer's screens, never given as switches: the program group in place of
     // the script's, and the registered owner kept in the uninstall entry.

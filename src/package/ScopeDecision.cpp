@@ -25,7 +25,7 @@ ScopeDecision DecideScope(ScopeChoice choice, const InstallerOptions& options) {
 
 std::string ElevatedArguments(const std::string& arguments, const std::string& language) {
     std::string out = arguments;
-    out += " /ALLUSERS";
+    out += " /ALLUSERS /_RESTARTED";
     if (!language.empty()) out += " \"/LANG=" + language + "\"";
     return out;
 }

@@ -22,8 +22,12 @@ struct ScopeDecision {
 ScopeDecision DecideScope(ScopeChoice choice, const InstallerOptions& options);
 
 // Whether the program must start again with administrator rights before it can act for `scope`.
-inline bool NeedsElevation(InstallScope scope, bool elevated) { return scope == InstallScope::AllUsers && !elevated; }
+// A program that was started again for them (/_RESTARTED) never starts once more: where the
+// system gave no rights, it goes on and fails where it cannot write, rather than start forever.
+inline bool NeedsElevation(InstallScope scope, bool elevated, bool restarted) {
+    return scope == InstallScope::AllUsers && !elevated && !restarted;
+}
 
-// The arguments for the same program started again with rights after the user chose all users:
-// the same arguments with the answers given so far, /ALLUSERS and the language chosen.
+// The arguments for the same program started again with rights: the same arguments, with the
+// answers given so far (/ALLUSERS and the language chosen) and /_RESTARTED.
 std::string ElevatedArguments(const std::string& arguments, const std::string& language);

@@ -163,12 +163,15 @@ TEST(ScopeDecision, TheProjectsChoiceAndTheSwitchesDecideOnceAndRefuseWhatIsNotO
     EXPECT_EQ(user.start, ScopeStart::Decided);
     EXPECT_EQ(user.scope, InstallScope::CurrentUser);
     EXPECT_EQ(decide(ScopeChoice::Ask, "/ALLUSERS /CURRENTUSER").start, ScopeStart::Refused);
-    EXPECT_TRUE(NeedsElevation(InstallScope::AllUsers, false));
-    EXPECT_FALSE(NeedsElevation(InstallScope::AllUsers, true));
-    EXPECT_FALSE(NeedsElevation(InstallScope::CurrentUser, false));
+    EXPECT_TRUE(NeedsElevation(InstallScope::AllUsers, false, false));
+    EXPECT_FALSE(NeedsElevation(InstallScope::AllUsers, true, false));
+    EXPECT_FALSE(NeedsElevation(InstallScope::CurrentUser, false, false));
     // The run with rights gets the same arguments, the scope and the language chosen.
     const InstallerOptions again = ParseInstallerArguments(ElevatedArguments("/D=C:\\Apps\\Demo /LANG=English", "German"));
     EXPECT_TRUE(again.allUsers);
+    EXPECT_TRUE(again.restarted);
+    // A run started again never starts once more, rights or not.
+    EXPECT_FALSE(NeedsElevation(InstallScope::AllUsers, false, again.restarted));
     EXPECT_EQ(again.language, "German");
     EXPECT_EQ(again.folder, "C:\\Apps\\Demo");
     EXPECT_EQ(DecideScope(ScopeChoice::Ask, again).start, ScopeStart::Decided);

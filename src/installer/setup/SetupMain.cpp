@@ -86,7 +86,7 @@ public:
         log_.Line(scope.start == ScopeStart::Ask ? std::string("Install scope: the user chooses")
                                                  : std::string("Install scope: ") + ScopeName(scope.scope));
         if (scope.start == ScopeStart::Decided && script.scopeChoice == ScopeChoice::Ask &&
-            NeedsElevation(scope.scope, IsElevated()))
+            NeedsElevation(scope.scope, IsElevated(), options_.restarted))
             return RunElevated(texts);
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {

@@ -114,9 +114,9 @@ int Uninstall(const InstallerOptions& options) {
         return kExitScope;
     }
     // An uninstaller that starts without rights asks for them for an all-users installation.
-    if (NeedsElevation(scope, IsElevated())) {
+    if (NeedsElevation(scope, IsElevated(), options.restarted)) {
         int code = kExitFailed;
-        switch (RunElevatedAndWait(ProgramPath(), ProgramArguments(), nullptr, code)) {
+        switch (RunElevatedAndWait(ProgramPath(), ProgramArguments() + " /_RESTARTED", nullptr, code)) {
             case ElevatedRun::Finished: return code;
             case ElevatedRun::Declined: return kExitCancelled;
             case ElevatedRun::Failed:

@@ -44,7 +44,8 @@ bool Installer::Fail(const std::string& problem) {
 }
 
 bool Installer::Prepare() {
-    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders(plan_.Scope()))) return Fail(plan_.Problem());
+    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders(plan_.Scope())))
+        return Fail(plan_.Problem());
     if (!OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;

@@ -298,7 +298,7 @@ bool SetupScreens::ChooseScope() {
     const InstallScope chosen = IsDlgButtonChecked(wizard_.Handle(), kIdScopeCurrentUser) == BST_CHECKED
                                     ? InstallScope::CurrentUser
                                     : InstallScope::AllUsers;
-    if (NeedsElevation(chosen, IsElevated())) {
+    if (NeedsElevation(chosen, IsElevated(), options_.restarted)) {
         log_.Line("All users chosen: starting again with administrator rights");
         ShowWindow(wizard_.Handle(), SW_HIDE);
         int code = kExitFailed;
