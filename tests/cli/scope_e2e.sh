@@ -59,14 +59,21 @@ grep -q "Errors: 0  Warnings: 0" "$work/Ask.log" || { cat "$work/Ask.log"; fail 
 setup=$work/Ask/output/DemoSetup.exe
 wrestool -x --raw --type=24 "$setup" | grep -q 'level="asInvoker"' || fail "the setup asks for rights at once"
 
-programs=$(unix_path 'C:\users\'"$USER"'\AppData\Local\Programs')
+win_var() { "$wine_run" cmd /c echo "%$1%" | tr -d '\r'; }
+programs_win="$(win_var LOCALAPPDATA)\\Programs"
+programs=$(unix_path "$programs_win")
 [ -n "$programs" ] || fail "Wine names no user Programs folder"
-appdata=$(unix_path "$("$wine_run" cmd /c echo %APPDATA% | tr -d '\r')")
-desktop_dir=$(unix_path "$("$wine_run" cmd /c echo %USERPROFILE% | tr -d '\r')\\Desktop")
+appdata=$(unix_path "$(win_var APPDATA)")
+desktop_dir=$(unix_path "$(win_var USERPROFILE)\\Desktop")
 group="$appdata/Microsoft/Windows/Start Menu/Programs/Quillset Demo"
 installed="$programs/Quillset Examples/Quillset Demo"
 common_installed="$prefix/drive_c/Program Files/Quillset Examples"
-rm -rf "$installed" "$common_installed" "$group" "$desktop_dir/Quillset Demo.lnk"
+# What an earlier, broken run may have left would count as there before the installation.
+rm -rf "$programs/Quillset Examples" "$common_installed" "$group" "$desktop_dir/Quillset Demo.lnk"
+for key in "$entry" "$machine_entry" 'HKCU\Software\Classes\.qsdemo' 'HKCU\Software\Classes\QuillsetDemo.Document' \
+           'HKCU\Software\Quillset Examples' 'HKCR\.qsdemo' 'HKCR\QuillsetDemo.Document' 'HKLM\Software\Quillset Examples'; do
+    "$wine_run" reg delete "$key" /f > /dev/null 2>&1 || true
+done
 
 touch "$work/before"
 "$wine_run" "$(winpath "$setup")" /S /CURRENTUSER || fail "the current-user install failed with $?"
@@ -94,9 +101,10 @@ outside=$(find "$prefix/drive_c" -newer "$work/before" -type f ! -path "$prefix/
 # The shortcut's program runs.
 "$wine_run" cmd /c "$(winpath "$installed/bin/hello.cmd")" > "$work/hello.out" 2>&1 || fail "the installed program did not run"
 
-"$wine_run" "$(winpath "$installed/uninstall.exe")" /S || fail "the current-user uninstall failed with $?"
+# The uninstaller runs from its own folder, as the uninstall entry names it.
+"$wine_run" "$programs_win\\$product\\uninstall.exe" /S || fail "the current-user uninstall failed with $?"
 for _ in $(seq 1 100); do [ -e "$installed" ] || break; sleep 0.3; done
-[ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -3)"
+[ ! -e "$programs/Quillset Examples" ] || fail "the uninstaller left $(find "$programs/Quillset Examples" | head -3)"
 [ ! -e "$group" ] || fail "the uninstaller left the program group"
 [ ! -e "$desktop_dir/Quillset Demo.lnk" ] || fail "the uninstaller left the desktop shortcut"
 reg_query "$entry" && fail "the uninstaller left the uninstall entry"
@@ -108,7 +116,7 @@ reg_query 'HKCU\Software\Classes\.qsdemo' && fail "the uninstaller left the file
 reg_query "$machine_entry" /v UninstallString || fail "/ALLUSERS wrote no uninstall entry below HKLM"
 reg_query "$entry" && fail "/ALLUSERS wrote an uninstall entry below HKCU"
 grep -q '^InstallScope=' "$common_installed/Quillset Demo/install.log" && fail "an all-users log names a scope"
-"$wine_run" "$(winpath "$common_installed/Quillset Demo/uninstall.exe")" /S || fail "the all-users uninstall failed with $?"
+"$wine_run" "C:\\Program Files\\$product\\uninstall.exe" /S || fail "the all-users uninstall failed with $?"
 for _ in $(seq 1 100); do [ -e "$common_installed" ] || break; sleep 0.3; done
 [ ! -e "$common_installed" ] || fail "the all-users uninstaller left files"
 reg_query "$machine_entry" && fail "the all-users uninstaller left its entry"

@@ -7,6 +7,7 @@
 #include "E2ESupport.h"
 #include "core/Text.h"
 #include "installer/win32/ScreenIds.h"
+#include "pipeline/ExecutionLevel.h"
 
 namespace {
 
@@ -384,7 +385,11 @@ void WriteScopePackage(Package& package, const std::string& more = std::string()
     script = Replace(script, "value,HKLM,Software", "value,HKCU,Software");
     script = Replace(script, "RequiredDiskSpace=200\n", "RequiredDiskSpace=200\nInstallScope=ask\n");
     script = Replace(script, "[APPLICATION_FILES]\n", "[APPLICATION_FILES]\n" + more);
-    package.Write(script, {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)},
+    // The uninstaller as a build gives it to such a project: starting without rights.
+    const std::string uninstaller = package.Path("uninstall-as-built.exe");
+    ASSERT_TRUE(CopyFileA(QS_UNINSTALL_EXE, uninstaller.c_str(), FALSE));
+    ASSERT_TRUE(SetExecutionLevel(uninstaller, "asInvoker"));
+    package.Write(script, {{"uninstall.exe", ReadBytes(uninstaller)},
                            {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
                            {"AppDir\\Readme.txt", "Installed readme"}});
 }
@@ -401,7 +406,11 @@ TEST(Screens, TheScopeScreenInstallsOnlyForTheUserInBothLanguages) {
     for (const auto& [language, onlyForMe] : languages) {
         SCOPED_TRACE(language);
         RemoveScreensLeftovers();
+        // What a broken earlier run left would count as there before the installation.
         RemoveFolderTree(userDir);
+        RemoveFolderTree(userGroup);
+        RegDeleteTreeA(HKEY_CURRENT_USER, userEntry.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QsE2E");
         Package package;
         WriteScopePackage(package);
         Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=" + language + " /LOG=" + package.Path("setup.log"));

@@ -278,16 +278,18 @@ void SetupScreens::ShowScopePage() {
     wizard_.BeginPage(false, Text(kTextScopeTitle), Text(kTextScopeSubtitle, {product_}));
     wizard_.Add("STATIC", Text(kTextScopeBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
     // The shield says which choice asks for administrator rights.
-    HWND shield = wizard_.Add("STATIC", std::string(), SS_ICON | SS_REALSIZEIMAGE, kIdScopeShield, 0, 45, 16, 16);
+    HWND shield = wizard_.Add("STATIC", std::string(), SS_ICON | SS_REALSIZEIMAGE, kIdScopeShield, 0, 49, 16, 16);
     if (HICON icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518), IMAGE_ICON, 16, 16, LR_SHARED)))
         SendMessageA(shield, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    wizard_.Add("BUTTON", Text(kTextScopeAllUsers), BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, kIdScopeAllUsers, 22, 44,
-                Wizard::kPageWidth - 22, 18);
-    HWND user = wizard_.Add("BUTTON", Text(kTextScopeCurrentUser), BS_AUTORADIOBUTTON, kIdScopeCurrentUser, 22, 72,
-                            Wizard::kPageWidth - 22, 18);
+    // Two lines each, for the languages whose choices are long.
+    const DWORD radio = BS_AUTORADIOBUTTON | BS_MULTILINE;
+    wizard_.Add("BUTTON", Text(kTextScopeAllUsers), radio | WS_TABSTOP | WS_GROUP, kIdScopeAllUsers, 22, 44,
+                Wizard::kPageWidth - 22, 28);
+    HWND user = wizard_.Add("BUTTON", Text(kTextScopeCurrentUser), radio, kIdScopeCurrentUser, 22, 78,
+                            Wizard::kPageWidth - 22, 28);
     if (!scopeProblem_.empty()) {
         EnableWindow(user, FALSE);
-        wizard_.Add("STATIC", Text(kTextScopeNotForUser, {scopeProblem_}), SS_NOPREFIX, kIdScopeNote, 22, 100,
+        wizard_.Add("STATIC", Text(kTextScopeNotForUser, {scopeProblem_}), SS_NOPREFIX, kIdScopeNote, 22, 114,
                     Wizard::kPageWidth - 22, 64);
     }
     const bool forUser = options_.scope == InstallScope::CurrentUser && scopeProblem_.empty();
