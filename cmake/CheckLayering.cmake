@@ -1,7 +1,8 @@
 # Fails when a source file includes a header of a library above its own. The libraries stand in
 # this order, each seeing only those before it (and itself):
 #   core -> platform -> executable -> profile -> screens -> scope -> package -> lang -> model -> pipeline -> cli
-# (lang and model do not need package, model needs scope for the project's install scope; pipeline sees it to check the setup.ini it writes).
+# (lang and model do not need package, model needs scope for the project's install scope;
+# pipeline sees package to check the setup.ini it writes).
 # The Windows-only rooms: ui sees core and platform; editor sees the portable libraries and ui,
 # never app; app sees everything but cli and installer; the installer programs see core,
 # platform, executable, profile, screens, scope and package only.

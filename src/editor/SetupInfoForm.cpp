@@ -48,7 +48,8 @@ bool SetupInfoForm::OnInitDialog(HWND dialog) {
                {{IDC_SETUP_INFO_LABEL_PATH, 1}, {IDC_SETUP_INFO_LABEL_FOLDER, 2}, {IDC_ENABLE_UNINSTALLER, 5},
                 {IDC_SETUP_INFO_LABEL_ADD_REMOVE, 6}, {IDC_CREATE_UNINSTALL_ICON, 7},
                 {IDC_SETUP_INFO_LABEL_ICON, 15}, {IDC_SETUP_INFO_LABEL_AVAILABLE, 16},
-                {IDC_SETUP_INFO_LABEL_SELECTED, 17}, {IDC_SETUP_INFO_LABEL_DEFAULT, 18}, {IDC_SETUP_INFO_LABEL_SCOPE, 19},
+                {IDC_SETUP_INFO_LABEL_SELECTED, 17}, {IDC_SETUP_INFO_LABEL_DEFAULT, 18},
+                {IDC_SETUP_INFO_LABEL_SCOPE, 19},
                 {IDC_ADD_LANGUAGE, 51}, {IDC_REMOVE_LANGUAGE, 52}});
     binder_.Fill(dialog);
     for (const std::string& language : context_.Texts().SetupLanguages())

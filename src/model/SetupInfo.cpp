@@ -74,7 +74,8 @@ void SetupInfo::Load(const ProfileText& project) {
         if (ValueAfter(line, kDefaultLanguage, defaultLanguage_)) return;
         if (ValueAfter(line, kLanguages, value)) languages_ = SplitLanguages(value);
         // An unknown scope is read as all users, the scope of every project before scopes.
-        if (ValueAfter(line, kInstallScopeKey, value) && !ReadScopeChoice(value, scope_)) scope_ = ScopeChoice::AllUsers;
+        if (ValueAfter(line, kInstallScopeKey, value) && !ReadScopeChoice(value, scope_))
+            scope_ = ScopeChoice::AllUsers;
     });
     if (languages_.empty()) languages_.assign(1, kEnglish);
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
-enum class Switch { None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser, Restarted };
+enum class Switch {
+    None, Silent, Suppress, Help, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser, Restarted
+};
 
 struct SwitchName {
     const char* name;

@@ -268,8 +268,8 @@ bool InstallPlan::PlanFiles(const EntrySize& entrySize, const EntryRegisters& re
                       std::string("an installation for the current user cannot ") +
                           ((f.options & kSharedFile) ? "count a shared file, which the whole computer shares"
                                                      : "register a file, which registers it for the whole computer"),
-                      (f.options & kSharedFile) ? "Clear Shared file in the file's properties, or install the project for all users"
-                                                : "Clear Self-register in the file's properties, or install the project for all users",
+                      std::string((f.options & kSharedFile) ? "Clear Shared file" : "Clear Self-register") +
+                          " in the file's properties, or install the project for all users",
                       kExitScope);
             continue;
         }
@@ -324,9 +324,11 @@ bool InstallPlan::AddValue(const char* section, const std::string& hive, const s
     if (HiveNamed(hive) == Hive::None)
         return Fail(section, item, "unknown registry hive " + hive, "Build the setup again", kExitDamaged);
     if (options_.scope == InstallScope::CurrentUser && !WritableForCurrentUser(hive, key))
-        return Fail(section, item, "an installation for the current user cannot write below " + hive +
-                                       ", which belongs to the whole computer or to other users",
-                    "Write the entry below HKEY_CURRENT_USER instead, or install the project for all users", kExitScope);
+        return Fail(section, item,
+                    "an installation for the current user cannot write below " + hive +
+                        ", which belongs to the whole computer or to other users",
+                    "Write the entry below HKEY_CURRENT_USER instead, or install the project for all users",
+                    kExitScope);
     const RegistryPlace place = ScopeRegistryPlace(options_.scope, hive, key);
     // A value may stand directly under its hive (an empty key path); a key may not.
     if ((keyOnly || !key.empty()) && !IsKeyPath(key))
@@ -423,6 +425,8 @@ bool InstallPlan::HasUninstaller() const {
 // entries, or, for a script that has an uninstaller but names no entry, a bare key of the product's
 // (or of the installation folder's) name, which the uninstallation removes again.
 void InstallPlan::PlanUninstallEntry() {
+    // Written as setup.ini writes the entry; AddValue puts it below the scope's hive.
+    const char* hive = UninstallEntryHive();
     const size_t prefix = sizeof kUninstallEntries - 1;
     std::string key;
     for (const PlannedValue& v : values_)
@@ -435,7 +439,7 @@ void InstallPlan::PlanUninstallEntry() {
         uninstallKey_ = kUninstallEntries + (IsStoredAsSpelt(product) && IsKeyPath(product)
                                                  ? product
                                                  : "Quillset " + Sha256Hex(LowerCase(appDir_)).substr(0, 16));
-        AddValue("Setup Info", UninstallEntryHive(), uninstallKey_, std::string(), kRegNone, std::string(), true);
+        AddValue("Setup Info", hive, uninstallKey_, std::string(), kRegNone, std::string(), true);
         return;
     }
     uninstallKey_ = key;
@@ -446,18 +450,18 @@ void InstallPlan::PlanUninstallEntry() {
         variables_.Get(name, value);
         return StringData(value);
     };
-    AddValue("Setup Info", UninstallEntryHive(), key, "DisplayVersion", kRegString, text("ProductVersion"), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "Publisher", kRegString, text("CompanyName"), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "URLInfoAbout", kRegString, text("ProductURL"), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "InstallLocation", kRegString, StringData(appDir_), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "DisplayIcon", kRegString, StringData(uninstaller + ",0"), false);
+    AddValue("Setup Info", hive, key, "DisplayVersion", kRegString, text("ProductVersion"), false);
+    AddValue("Setup Info", hive, key, "Publisher", kRegString, text("CompanyName"), false);
+    AddValue("Setup Info", hive, key, "URLInfoAbout", kRegString, text("ProductURL"), false);
+    AddValue("Setup Info", hive, key, "InstallLocation", kRegString, StringData(appDir_), false);
+    AddValue("Setup Info", hive, key, "DisplayIcon", kRegString, StringData(uninstaller + ",0"), false);
     const std::uint64_t kilobytes = std::min<std::uint64_t>(bytes / 1024 + (bytes % 1024 != 0), UINT32_MAX);
-    AddValue("Setup Info", UninstallEntryHive(), key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>(kilobytes)), false);
+    AddValue("Setup Info", hive, key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>(kilobytes)), false);
     if (!options_.userName.empty())
-        AddValue("Setup Info", UninstallEntryHive(), key, "RegOwner", kRegString, StringData(options_.userName), false);
-    if (!options_.company.empty()) AddValue("Setup Info", UninstallEntryHive(), key, "RegCompany", kRegString, StringData(options_.company), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "QuietUninstallString", kRegString, StringData("\"" + uninstaller + "\" /S"), false);
+        AddValue("Setup Info", hive, key, "RegOwner", kRegString, StringData(options_.userName), false);
+    if (!options_.company.empty()) AddValue("Setup Info", hive, key, "RegCompany", kRegString, StringData(options_.company), false);
+    AddValue("Setup Info", hive, key, "QuietUninstallString", kRegString, StringData("\"" + uninstaller + "\" /S"), false);
     // The uninstaller only removes: no Modify or Repair buttons beside it.
-    AddValue("Setup Info", UninstallEntryHive(), key, "NoModify", kRegDword, DwordData(1), false);
-    AddValue("Setup Info", UninstallEntryHive(), key, "NoRepair", kRegDword, DwordData(1), false);
+    AddValue("Setup Info", hive, key, "NoModify", kRegDword, DwordData(1), false);
+    AddValue("Setup Info", hive, key, "NoRepair", kRegDword, DwordData(1), false);
 }

@@ -19,8 +19,9 @@ std::vector<Refusal> Check(const SetupScript& script, InstallScope scope, const 
 
 std::vector<Refusal> CheckPackage(const SetupScript& script, const InstallPlan::EntrySize& entrySize,
                                   const InstallPlan::EntryRegisters& registers) {
-    return Check(script, Offers(script.scopeChoice, InstallScope::AllUsers) ? InstallScope::AllUsers : InstallScope::CurrentUser,
-                 entrySize, registers);
+    const InstallScope scope =
+        Offers(script.scopeChoice, InstallScope::AllUsers) ? InstallScope::AllUsers : InstallScope::CurrentUser;
+    return Check(script, scope, entrySize, registers);
 }
 
 std::vector<Refusal> CheckCurrentUserChoice(const SetupScript& script, const InstallPlan::EntrySize& entrySize,

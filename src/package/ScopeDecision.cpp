@@ -12,8 +12,9 @@ ScopeDecision DecideScope(ScopeChoice choice, const InstallerOptions& options) {
         if ((options.allUsers && d.scope != InstallScope::AllUsers) ||
             (options.currentUser && d.scope != InstallScope::CurrentUser)) {
             d.start = ScopeStart::Refused;
-            d.problem = d.scope == InstallScope::AllUsers ? "this setup installs for all users only, not with /CURRENTUSER"
-                                                          : "this setup installs for the current user only, not with /ALLUSERS";
+            d.problem = d.scope == InstallScope::AllUsers
+                            ? "this setup installs for all users only, not with /CURRENTUSER"
+                            : "this setup installs for the current user only, not with /ALLUSERS";
         }
         return d;
     }

@@ -124,7 +124,8 @@ private:
     int RunElevated(const SetupTexts& texts) {
         log_.Line("Starting again with administrator rights");
         int code = kExitFailed;
-        switch (RunElevatedAndWait(ProgramPath(), ElevatedArguments(ProgramArguments(), options_.language), nullptr, code)) {
+        const std::string arguments = ElevatedArguments(ProgramArguments(), options_.language);
+        switch (RunElevatedAndWait(ProgramPath(), arguments, nullptr, code)) {
             case ElevatedRun::Finished: return code;
             case ElevatedRun::Declined: return Report(kExitCancelled, texts, std::string());
             case ElevatedRun::Failed: break;

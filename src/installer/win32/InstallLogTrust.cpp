@@ -27,5 +27,6 @@ LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder
 
 void ForgetInstallLogFingerprint(const std::string& key, InstallScope scope) {
     RegistryKey entry;
-    if (entry.Open(HiveFromName(UninstallHive(scope)), key, kWriteAccess)) entry.DeleteValue(kInstallLogFingerprintValue);
+    if (entry.Open(HiveFromName(UninstallHive(scope)), key, kWriteAccess))
+        entry.DeleteValue(kInstallLogFingerprintValue);
 }

@@ -377,7 +377,8 @@ bool Installer::WriteInstallLog() {
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
     std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\n" + ScopeLogLine(plan_.Scope()) + "PanelColours=" + ColourText(top) + "," +
+                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\n" + ScopeLogLine(plan_.Scope()) +
+                       "PanelColours=" + ColourText(top) + "," +
                        ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
                        earlier_.MergedWith(journal_).ActionLines() + "\r\n";
     std::uint32_t done = 0;

@@ -312,7 +312,8 @@ bool SetupScreens::ChooseScope() {
             return true;
         }
         ShowWindow(wizard_.Handle(), SW_SHOW);
-        log_.Line(run == ElevatedRun::Declined ? "Administrator rights declined" : "The installer could not start again");
+        log_.Line(run == ElevatedRun::Declined ? "Administrator rights declined"
+                                               : "The installer could not start again");
         Message(Text(kTextScopeNoRights), MB_ICONINFORMATION);
         return false;
     }
