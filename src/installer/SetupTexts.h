@@ -88,13 +88,21 @@ enum SetupText {
     kTextNotRemovedTitle = 78,
     kTextClose = 79,
     kTextDecimalPoint = 80,
-    kTextScopeTitle = 81,
-    kTextScopeSubtitle = 82,      // "Choose for whom %1 is installed."
-    kTextScopeBody = 83,
-    kTextScopeAllUsers = 84,
-    kTextScopeCurrentUser = 85,
-    kTextScopeNotForUser = 86,    // "... not possible: %1." with the reason
-    kTextScopeNoRights = 87,
+    kTextNewerInstalled = 81,          // product, installed version, its folder, this setup's version
+    kTextUpdatedHere = 82,             // "Version %1 is installed here and will be updated."
+    kTextUpdatedHereUnversioned = 83,  // the product
+    kTextMovedHere = 84,               // the installed version, its folder
+    kTextMovedHereUnversioned = 85,    // the product, its folder
+    kTextWaitingForOther = 86,         // the product
+    kTextRemovedAtRestart = 87,        // the product, the files removed at the next restart
+    kTextRestartRequired = 88,         // the product
+    kTextScopeTitle = 89,
+    kTextScopeSubtitle = 90,      // "Choose for whom %1 is installed."
+    kTextScopeBody = 91,
+    kTextScopeAllUsers = 92,
+    kTextScopeCurrentUser = 93,
+    kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
+    kTextScopeNoRights = 95,
     kTextLast = kTextScopeNoRights,
 };
 

@@ -18,6 +18,8 @@
 #include "installer/win32/SetupScreens.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Program.h"
+#include "installer/win32/ProductLock.h"
+#include "installer/Upgrade.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -74,8 +76,9 @@ public:
             ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
             return kExitDone;
         }
-        // The scope is decided before anything is planned; a project that lets the user choose
-        // asks on its screen, which comes back here elevated when the user chooses all users.
+        // The scope is decided before anything is planned (and before the product's lock, which a
+        // run started again with rights takes); a project that lets the user choose asks on its
+        // screen, which starts the setup again with rights when the user chooses all users.
         const ScopeDecision scope = DecideScope(script.scopeChoice, options_);
         caption_ = texts.Get(kTextCaption, {ProductName(script)});
         if (scope.start == ScopeStart::Refused) {
@@ -88,19 +91,34 @@ public:
         if (scope.start == ScopeStart::Decided && script.scopeChoice == ScopeChoice::Ask &&
             NeedsElevation(scope.scope, IsElevated(), options_.restarted))
             return RunElevated(texts);
+        // One setup or uninstaller of the product at a time, from before the earlier installation
+        // is looked for until the end.
+        ProductLock lock;
+        const std::string lockName = ProductLockName(ProductName(script), options_.scope == InstallScope::AllUsers);
+        int locked = LockProduct(lock, lockName, quiet_, caption_,
+                                 texts.Get(kTextWaitingForOther, {ProductName(script)}), texts.Get(kTextCancel));
+        if (locked != kExitDone) {
+            log_.Line(locked == kExitBusy ? "Another setup or uninstaller of the product is running"
+                                          : "Cancelled while another setup or uninstaller of the product was running");
+            return Report(locked, texts, std::string());
+        }
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {
             if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
             log_.Line("Error: " + installer.Problem());
             return Report(installer.PrepareFailure(), texts, installer.Problem());
         }
-        caption_ = texts.Get(kTextCaption, {installer.Product()});
+        product_ = installer.Product();
+        caption_ = texts.Get(kTextCaption, {product_});
         if (quiet_) {
             int result = installer.CheckRequirements();
             if (result == kExitDone) result = installer.Install();
             return Report(result, texts, installer.Problem());
         }
         SetupScreens screens(script, texts, options_, log_, folder, scope.start == ScopeStart::Ask);
+        // The run started again with rights takes the product's lock while this one waits for it.
+        screens.releaseLock = [&lock] { lock.Release(); };
+        screens.retakeLock = [&] { return lock.TryTake(lockName) || lock.Wait([] { return false; }); };
         screens.switchLanguage = [&](const std::string& name) {
             auto chosen = LoadProfile(folder, name + ".dat");
             if (!chosen) return false;
@@ -138,8 +156,11 @@ private:
         if (quiet_ || options_.suppressBoxes) return result;
         switch (result) {
             case kExitDone: break;
+            case kExitRestartRequired: ShowMessage(texts.Get(kTextRestartRequired, {product_}), caption_, MB_ICONINFORMATION); break;
             case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;
-            case kExitRequirements: ShowMessage(problem, caption_, MB_ICONSTOP); break;
+            case kExitRequirements:
+            case kExitNewerInstalled: ShowMessage(problem, caption_, MB_ICONSTOP); break;
+            case kExitBusy: break;
             case kExitDamaged: ShowMessage(kDamagedText + problem, caption_, MB_ICONSTOP); break;
             case kExitScope: ShowMessage(problem, caption_, MB_ICONSTOP); break;
             default: ShowMessage(texts.Get(kTextFailed, {problem}), caption_, MB_ICONSTOP); break;
@@ -157,7 +178,7 @@ private:
     InstallerOptions options_;
     bool quiet_;
     ActivityLog log_;
-    std::string caption_;
+    std::string caption_, product_;
 };
 
 }  // namespace

@@ -24,9 +24,3 @@ LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder
     kept = kept.c_str();
     return CheckInstallLog(logBytes, kept, LongFolderName(folder));
 }
-
-void ForgetInstallLogFingerprint(const std::string& key, InstallScope scope) {
-    RegistryKey entry;
-    if (entry.Open(HiveFromName(UninstallHive(scope)), key, kWriteAccess))
-        entry.DeleteValue(kInstallLogFingerprintValue);
-}

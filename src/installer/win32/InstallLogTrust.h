@@ -13,7 +13,3 @@ std::string LongFolderName(const std::string& folder);
 // Judges the log `logBytes` that lies in `folder` against the fingerprint kept in the uninstall
 // entry that the log names, below the hive of `scope`; a log of another scope is OtherScope.
 LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder, InstallScope scope);
-
-// Removes the kept fingerprint from the uninstall entry `key` of `scope`, so that the entry can
-// go with the rest of the installation.
-void ForgetInstallLogFingerprint(const std::string& key, InstallScope scope);

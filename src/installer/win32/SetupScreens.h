@@ -26,6 +26,9 @@ public:
 
     // Replaces `texts` by those of the named language; false when its file cannot be read.
     std::function<bool(const std::string&)> switchLanguage;
+    // Give up and take again the product's lock around a run started again with rights.
+    std::function<void()> releaseLock;
+    std::function<bool()> retakeLock;
 
     // Runs the screens around `probe`, an installer prepared with the script's defaults, and
     // returns the exit code.
@@ -58,6 +61,7 @@ private:
     void ShowGroupPage();
     void ShowStartPage();
     void UpdateSpace();
+    std::string EarlierInstallationText(const std::string& folder) const;
     // Takes the page's fields into the choices; Check refuses what cannot be installed.
     void Keep(Page page);
     bool Check(Page page);
