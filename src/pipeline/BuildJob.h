@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/OutputSettings.h"
 #include "pipeline/VersionResource.h"
 #include "platform/Thread.h"
 
@@ -32,6 +33,7 @@ struct BuildSettings {
     std::string setupFileName;
     std::string iconPath;  // empty: the executables keep their own icon
     bool selfExtracting = true;
+    Compression compression = Compression::Standard;
     bool includeUninstaller = true;
     std::vector<std::string> languages;  // installer languages, in list order
     bool splash = false, license = false, readme = false;

@@ -17,7 +17,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 
-static constexpr int kCompressionLevel = 6;
 static constexpr std::uint32_t kRunCommand = 1000;
 
 namespace {
@@ -44,6 +43,7 @@ void BuildJob::BuildArchive() {
               platform::ErrorText(platform::LastError()));
         return;
     }
+    if (settings_.compression == Compression::Small) Log("Compression: small setup (zstd)");
     Log("Adding files to the product file archive setup.zip...");
     std::vector<ArchiveItem> items;
     project_.fileTree.Walk([&](const TreeNode& node) {
@@ -57,7 +57,8 @@ void BuildJob::BuildArchive() {
         items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", PrebuiltUninstaller()});
     std::vector<std::string> sources;
     for (const ArchiveItem& item : items) sources.push_back(item.source);
-    ParallelPacker packer(std::move(sources), kCompressionLevel);
+    const EntryMethod method = settings_.compression == Compression::Small ? EntryMethod::Zstd : EntryMethod::Deflated;
+    ParallelPacker packer(std::move(sources), method);
 
     PackedFile packed;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -66,7 +67,7 @@ void BuildJob::BuildArchive() {
         const ArchiveItem& item = items[i];
         platform::ClearLastError();
         const bool added = packed.state == PackedFile::State::Streamed
-                               ? archive.AddFile(item.source, item.entryName, kCompressionLevel, item.timeSource)
+                               ? archive.AddFile(item.source, item.entryName, method, item.timeSource)
                                : archive.AddPacked(item.timeSource, item.entryName, packed);
         const int code = platform::LastError();
         packed = PackedFile();

@@ -54,6 +54,8 @@ public:
 private:
     bool Fail(const std::string& problem);
     bool OpenArchive();
+    bool CheckEntryMethods();
+    static std::string UnsupportedEntry(const std::string& name, int method);
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
     // `existed` learns whether a `createNew` target was there already, and left alone.
