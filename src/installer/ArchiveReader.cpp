@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 #include <unzip.h>
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -22,6 +23,8 @@ constexpr std::uint64_t kWriteBlock = 1u << 20;
 constexpr std::uint64_t kWholeEntry = 8u << 20;
 // The entries read ahead, with the one being written, are held in a ring of this size.
 constexpr std::size_t kReadAheadRing = 16u << 20;
+// A dictionary bigger than this is not one that the builder wrote.
+constexpr std::uint64_t kLargestDictionary = 1u << 20;
 static_assert(kWholeEntry < kReadAheadRing, "every entry read whole fits in the ring");
 
 platform::LocalTime FromDosDate(std::uint32_t dosDate) {
@@ -116,6 +119,7 @@ void ArchiveReader::Close() {
     if (archive_) unzClose(archive_);
     archive_ = nullptr;
     window_.reset();
+    dictionary_.reset();
     index_.clear();
 }
 
@@ -138,7 +142,7 @@ bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uin
     zlib_filefunc64_def functions = window_->Functions();
     path_ = path;
     archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
-    return ReadDirectory();
+    return ReadDirectory() && ReadDictionary();
 }
 
 // One pass over the central directory. An archive whose directory cannot be read to its end is
@@ -188,7 +192,8 @@ bool ArchiveReader::Find(const std::string& name, ArchiveEntry& entry) const {
 // zstd entry too big to hold is streamed here too. One loader serves one thread.
 class ArchiveReader::Loader {
 public:
-    Loader(const std::string& path, const Window& window) : window_(window) {
+    Loader(const std::string& path, const Window& window, const ZstdDecodingDictionary* dictionary)
+        : window_(window), dictionary_(dictionary), decoder_(dictionary) {
         zlib_filefunc64_def functions = window.Functions();
         archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
         file_.Open(path, ReadExisting);
@@ -230,7 +235,7 @@ public:
                          const std::function<ExtractStatus(const char*, std::size_t)>& sink) {
         std::uint64_t at = 0;
         if (!DataStart(indexed, at)) return ExtractStatus::Unreadable;
-        ZstdStream stream;
+        ZstdStream stream(dictionary_);
         if (!stream.IsReady() || at > window_.size || indexed.packedSize > window_.size - at ||
             !file_.Seek(static_cast<std::int64_t>(window_.offset + at), 0))
             return ExtractStatus::Damaged;
@@ -275,6 +280,7 @@ private:
     }
 
     const Window& window_;
+    const ZstdDecodingDictionary* dictionary_;
     void* archive_ = nullptr;
     File file_;
     EntryDecoder decoder_;
@@ -303,9 +309,29 @@ ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out, const
 }  // namespace
 
 std::unique_ptr<ArchiveReader::Loader> ArchiveReader::MakeLoader() const {
-    auto loader = std::make_unique<Loader>(path_, *window_);
+    auto loader = std::make_unique<Loader>(path_, *window_, dictionary_.get());
     if (!loader->IsOpen()) loader.reset();
     return loader;
+}
+
+// A small setup's dictionary, read before any entry that needs it. An archive whose dictionary
+// cannot be read is refused as a whole, as one whose directory cannot.
+bool ArchiveReader::ReadDictionary() {
+    const Indexed* indexed = Locate(kZstdDictionaryEntry);
+    if (!indexed) return true;
+    std::unique_ptr<Loader> loader = MakeLoader();
+    std::vector<char> bytes(static_cast<std::size_t>(std::min(indexed->entry.size, kLargestDictionary)) + 1);
+    if (!loader || !IsWhole(indexed->packedSize, indexed->entry.size, indexed->entry.method) ||
+        indexed->entry.size > kLargestDictionary || loader->Load(*indexed, bytes.data()) != ExtractStatus::Ok) {
+        Close();
+        return false;
+    }
+    dictionary_ = std::make_unique<ZstdDecodingDictionary>(bytes.data(), static_cast<std::size_t>(indexed->entry.size));
+    if (dictionary_->Empty()) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 void ArchiveReader::ReadAhead(const std::vector<std::string>& names) {

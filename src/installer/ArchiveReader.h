@@ -12,6 +12,7 @@
 
 class File;
 class ReadAhead;
+class ZstdDecodingDictionary;
 
 struct ArchiveEntry {
     std::uint64_t size = 0;     // uncompressed bytes
@@ -71,6 +72,7 @@ private:
 
     void Close();
     bool ReadDirectory();
+    bool ReadDictionary();
     const Indexed* Locate(const std::string& name) const;
     std::unique_ptr<Loader> MakeLoader() const;
     bool TakeReadAhead(const std::string& name, const char*& data, std::size_t& size, ExtractStatus& status);
@@ -79,6 +81,7 @@ private:
     std::string path_;
     void* archive_ = nullptr;  // the minizip reader
     std::unique_ptr<Window> window_;
+    std::unique_ptr<ZstdDecodingDictionary> dictionary_;  // a small setup's, when it has one
     std::unordered_map<std::string, Indexed> index_;  // by name in lower case; the first of equal names
     std::vector<char> block_;                         // the transfer buffer of Extract
     // Entries small enough are read whole with one call and decoded with one, which is several

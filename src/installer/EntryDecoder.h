@@ -22,10 +22,31 @@ bool CanDecode(int method);
 // for more is taken for damaged rather than let the installer's memory grow with it.
 constexpr int kMostZstdWindowLog = 24;
 
+// A small setup's dictionary, which its zstd frames name by its id; read-only once made, so the
+// decoders of every thread share one.
+class ZstdDecodingDictionary {
+public:
+    // Empty when `bytes` are no dictionary.
+    ZstdDecodingDictionary(const char* bytes, std::size_t size);
+    ~ZstdDecodingDictionary();
+    ZstdDecodingDictionary(const ZstdDecodingDictionary&) = delete;
+    ZstdDecodingDictionary& operator=(const ZstdDecodingDictionary&) = delete;
+
+    bool Empty() const { return prepared_ == nullptr; }
+    // The prepared dictionary when a frame that starts with `frame` needs it; none when it needs
+    // none. False when it needs another one.
+    bool For(const char* frame, std::size_t size, const ZSTD_DDict*& dictionary) const;
+
+private:
+    ZSTD_DDict* prepared_;
+};
+
 // Decodes entries read whole, one thread's worth: it owns its decompressors.
 class EntryDecoder {
 public:
-    EntryDecoder();
+    // zstd frames that name a dictionary are decoded with `dictionary`, which outlives the
+    // decoder, when it is theirs.
+    explicit EntryDecoder(const ZstdDecodingDictionary* dictionary = nullptr);
     ~EntryDecoder();
     EntryDecoder(const EntryDecoder&) = delete;
     EntryDecoder& operator=(const EntryDecoder&) = delete;
@@ -36,6 +57,7 @@ public:
     bool Decode(int method, const char* packed, std::size_t packedSize, char* out, std::size_t size);
 
 private:
+    const ZstdDecodingDictionary* dictionary_;
     libdeflate_decompressor* inflater_;
     ZSTD_DCtx* zstd_;
 };
@@ -52,7 +74,7 @@ public:
     // Receives each piece of decoded bytes; false stops.
     using Sink = std::function<bool(const char* data, std::size_t size)>;
 
-    ZstdStream();
+    explicit ZstdStream(const ZstdDecodingDictionary* dictionary = nullptr);
     ~ZstdStream();
     ZstdStream(const ZstdStream&) = delete;
     ZstdStream& operator=(const ZstdStream&) = delete;
@@ -61,7 +83,9 @@ public:
     Result Feed(const char* packed, std::size_t size, const Sink& sink);
 
 private:
+    const ZstdDecodingDictionary* dictionary_;
     ZSTD_DCtx* context_;
     char out_[1 << 16];
+    bool started_ = false;
     bool finished_ = false;
 };

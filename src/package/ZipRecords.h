@@ -11,6 +11,9 @@ class File;
 
 // The ZIP version that the zstd method needs (6.3).
 constexpr std::uint16_t kZstdVersionNeeded = 63;
+// The stored entry that holds the dictionary of a small setup's zstd frames, at the top level,
+// where no product file's entry lies (theirs all name a folder).
+constexpr char kZstdDictionaryEntry[] = "zstd.dictionary";
 
 struct CentralRecord {
     std::uint64_t at = 0;           // where the record starts

@@ -9,6 +9,7 @@
 // directly (Run).
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 
 class BuildLog;
 class ContainerWriter;
+class ProductArchive;
+class ZstdDictionary;
 class ProjectDocument;
 class TreeNode;
 struct Refusal;
@@ -82,6 +85,8 @@ private:
     void BuildSetup();
     void CreateScript();
     void BuildArchive();
+    std::unique_ptr<ZstdDictionary> AddZstdDictionary(ProductArchive& archive, const std::vector<std::string>& sources,
+                                                      std::size_t productFiles);
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);

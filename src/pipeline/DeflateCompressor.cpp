@@ -24,11 +24,11 @@ std::uint32_t Crc32(std::uint32_t crc, const void* data, std::size_t size) {
     return libdeflate_crc32(crc, data, size);
 }
 
-std::unique_ptr<EntryCompressor> MakeEntryCompressor(EntryMethod method) {
-    switch (method) {
+std::unique_ptr<EntryCompressor> MakeEntryCompressor(const EntryCompression& compression) {
+    switch (compression.method) {
         case EntryMethod::Stored: return nullptr;
         case EntryMethod::Deflated: return std::make_unique<DeflateCompressor>();
-        case EntryMethod::Zstd: return std::make_unique<ZstdCompressor>();
+        case EntryMethod::Zstd: return std::make_unique<ZstdCompressor>(compression.dictionary);
     }
     return nullptr;
 }

@@ -11,6 +11,17 @@ enum class EntryMethod {
     Zstd = 93,
 };
 
+class ZstdDictionary;
+
+// How the entries of one archive are compressed: the method, and for zstd the dictionary that
+// the product's small files share, if any.
+struct EntryCompression {
+    EntryCompression(EntryMethod method, const ZstdDictionary* dictionary = nullptr)
+        : method(method), dictionary(dictionary) {}
+    EntryMethod method;
+    const ZstdDictionary* dictionary;
+};
+
 class EntryCompressor {
 public:
     virtual ~EntryCompressor() = default;
@@ -31,6 +42,6 @@ public:
     virtual std::size_t Compress(const void* in, std::size_t size, void* out, std::size_t room) = 0;
 };
 
-// The compressor of `method`; none for Stored. Throws std::bad_alloc when its tables cannot be
-// allocated.
-std::unique_ptr<EntryCompressor> MakeEntryCompressor(EntryMethod method);
+// The compressor of `compression`; none for Stored. Throws std::bad_alloc when its tables cannot
+// be allocated.
+std::unique_ptr<EntryCompressor> MakeEntryCompressor(const EntryCompression& compression);

@@ -9,9 +9,9 @@
 
 static constexpr unsigned kMostThreads = 8;
 
-ParallelPacker::ParallelPacker(std::vector<std::string> sources, EntryMethod method, unsigned threads,
+ParallelPacker::ParallelPacker(std::vector<std::string> sources, EntryCompression compression, unsigned threads,
                                PackingLimits limits)
-    : sources_(std::move(sources)), method_(method), limits_(limits), slots_(sources_.size()) {
+    : sources_(std::move(sources)), compression_(compression), limits_(limits), slots_(sources_.size()) {
     if (threads == 0) threads = std::min(std::max(std::thread::hardware_concurrency(), 1u), kMostThreads);
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, sources_.size()));
     try {
@@ -34,7 +34,7 @@ ParallelPacker::~ParallelPacker() {
 // are reported as failed.
 std::unique_ptr<EntryCompressor> ParallelPacker::MakeCompressor() const {
     try {
-        return MakeEntryCompressor(method_);
+        return MakeEntryCompressor(compression_);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -72,7 +72,7 @@ bool ParallelPacker::TakeAndPack(EntryCompressor* compressor) {
 // Bytes a file of `size` bytes holds at most while it is packed: its input, and the compressor's
 // output buffer, then that buffer and the exact copy kept.
 std::uint64_t ParallelPacker::Cost(std::uint64_t size, const EntryCompressor* compressor) const {
-    if (method_ == EntryMethod::Stored) return size;
+    if (compression_.method == EntryMethod::Stored) return size;
     const std::uint64_t bound = compressor ? compressor->Bound(static_cast<std::size_t>(size)) : 0;
     return std::max(size + bound, 2 * bound);
 }
@@ -97,7 +97,7 @@ PackedFile ParallelPacker::Pack(std::size_t index, EntryCompressor* compressor, 
     File source;
     std::uint64_t size = 0;
     const bool readable = source.Open(sources_[index], ReadExisting) && source.GetSize64(size);
-    if (!readable || size > limits_.holdLimit || (method_ != EntryMethod::Stored && !compressor)) {
+    if (!readable || size > limits_.holdLimit || (compression_.method != EntryMethod::Stored && !compressor)) {
         // Even a file that holds nothing takes its turn, so that grants stay in order.
         if (Grant(index, 0) && readable && size > limits_.holdLimit) packed.state = PackedFile::State::Streamed;
         return packed;

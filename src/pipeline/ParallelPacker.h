@@ -30,8 +30,8 @@ class ParallelPacker {
 public:
 
     // Starts the workers at once (`threads` 0: one per processor, at most 8) on `sources`,
-    // compressing with `method`'s compressor.
-    ParallelPacker(std::vector<std::string> sources, EntryMethod method, unsigned threads = 0,
+    // compressing as `compression` says (its dictionary outlives the packer).
+    ParallelPacker(std::vector<std::string> sources, EntryCompression compression, unsigned threads = 0,
                    PackingLimits limits = PackingLimits());
     // Stops the workers after their current file; files not handed back are dropped.
     ~ParallelPacker();
@@ -60,7 +60,7 @@ private:
     std::uint64_t Cost(std::uint64_t size, const EntryCompressor* compressor) const;
 
     const std::vector<std::string> sources_;
-    const EntryMethod method_;
+    const EntryCompression compression_;
     const PackingLimits limits_;
     std::vector<Slot> slots_;  // one per source; slot i is written only by the worker that took file i
 

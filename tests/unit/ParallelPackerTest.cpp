@@ -5,8 +5,11 @@
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
 #include "installer/ArchiveReader.h"
+#include "pipeline/DeflateCompressor.h"
 #include "pipeline/ParallelPacker.h"
 #include "pipeline/ProductArchive.h"
+#include "pipeline/ZstdCompressor.h"
+#include "package/ZipRecords.h"
 
 namespace {
 
@@ -170,4 +173,64 @@ TEST(ParallelPacker, SmallSetupsPackWithZstdTheSameWhateverTheThreadsAndReadBack
         ASSERT_EQ(reader.Extract(name, scratch.File("out"), nullptr, entry), ExtractStatus::Ok);
         EXPECT_EQ(ReadBytes(scratch.File("out")), product.contents[i]);
     }
+}
+
+// Small files that share their words are packed with a dictionary learnt from them, stored as an
+// entry of its own: the archive shrinks, the same files give the same dictionary, and the reader
+// decodes every file with it; without that entry it refuses them as damaged rather than guess.
+TEST(ParallelPacker, SmallFilesShareADictionaryThatTheReaderFindsInTheArchive) {
+    ScratchFolder scratch;
+    std::mt19937 rng(7);
+    std::vector<std::string> words(300);
+    for (std::string& word : words)
+        for (std::size_t n = 5 + rng() % 5; word.size() < n;) word += static_cast<char>('a' + rng() % 26);
+    std::vector<std::string> sources, contents;
+    for (int i = 0; i < 400; ++i) {
+        std::string text;
+        while (text.size() < 1000 + 3u * i) text += words[rng() % words.size()] + (rng() % 9 ? " " : ".\r\n");
+        contents.push_back(text);
+        sources.push_back(scratch.Write("s" + std::to_string(i) + ".txt", text));
+    }
+    EXPECT_TRUE(ZstdDictionary(std::vector<std::string>(sources.begin(), sources.begin() + 3)).Empty());  // too little
+    const ZstdDictionary dictionary(sources);
+    ASSERT_FALSE(dictionary.Empty());
+    EXPECT_EQ(ZstdDictionary(sources).Bytes(), dictionary.Bytes());
+
+    auto pack = [&](const std::string& name, const ZstdDictionary* shared) {
+        ProductArchive archive;
+        EXPECT_TRUE(archive.Open(scratch.File(name)));
+        if (shared) {
+            PackedFile stored;
+            stored.state = PackedFile::State::Packed;
+            stored.data.assign(shared->Bytes().begin(), shared->Bytes().end());
+            stored.size = stored.data.size();
+            stored.crc = Crc32(0, stored.data.data(), stored.data.size());
+            EXPECT_TRUE(archive.AddPacked(std::string(), kZstdDictionaryEntry, stored));
+        }
+        ParallelPacker packer(sources, EntryCompression(EntryMethod::Zstd, shared), 2);
+        PackedFile file;
+        for (std::size_t i = 0; packer.Next(file); ++i)
+            EXPECT_TRUE(archive.AddPacked(sources[i], "AppDir\\s" + std::to_string(i), file));
+        EXPECT_TRUE(archive.Close());
+        return ReadBytes(scratch.File(name));
+    };
+    const std::string with = pack("with.zip", &dictionary);
+    EXPECT_LT(with.size(), pack("without.zip", nullptr).size());
+
+    ArchiveReader reader;
+    ASSERT_TRUE(reader.Open(scratch.File("with.zip")));
+    ArchiveEntry entry;
+    for (std::size_t i = 0; i < sources.size(); i += 37) {
+        const std::string name = "AppDir\\s" + std::to_string(i);
+        ASSERT_EQ(reader.Extract(name, scratch.File("out"), nullptr, entry), ExtractStatus::Ok) << name;
+        EXPECT_EQ(ReadBytes(scratch.File("out")), contents[i]) << name;
+    }
+    // The same archive with the dictionary's entry renamed: its frames name a dictionary that
+    // is not there.
+    std::string renamed = with;
+    for (std::size_t at = renamed.find(kZstdDictionaryEntry); at != std::string::npos; at = renamed.find(kZstdDictionaryEntry))
+        renamed[at] = 'q';
+    scratch.Write("renamed.zip", renamed);
+    ASSERT_TRUE(reader.Open(scratch.File("renamed.zip")));
+    EXPECT_EQ(reader.Extract("AppDir\\s1", scratch.File("out"), nullptr, entry), ExtractStatus::Damaged);
 }
