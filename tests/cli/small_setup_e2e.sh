@@ -25,7 +25,7 @@ product=(bin/hello.cmd data/settings.ini docs/Guide.html License.txt ReadMe.txt)
 
 build() {  # build FOLDER FORM: the example copied to FOLDER, built small in FORM
     rm -rf "$1"
-    cp -r "$top/examples/Demo" "$1"
+    cp -a "$top/examples/Demo" "$1"  # with the files' times, which the entries keep
     rm -rf "$1/output"
     "$wine_run" "$staged/qsbuild.exe" --compression small "$2" "$(winpath "$1/Demo.qsp")" > "$1.log" 2>&1 ||
         { cat "$1.log"; fail "qsbuild.exe did not build the example small ($2)"; }
