@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "installer/ArchiveReader.h"
 #include "installer/EntryDecoder.h"
+#include "package/ZipRecords.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -387,4 +388,45 @@ TEST(ArchiveReader, RefusesAnEntryOfAnUnknownMethodWithoutWritingAnything) {
         EXPECT_EQ(archive.Extract("stored.txt", scratch.File("stored.txt"), nullptr, entry), ExtractStatus::Ok);
         EXPECT_EQ(ReadBytes(scratch.File("stored.txt")), text);
     }
+}
+
+// A central record whose local header lies past 4 GiB names its offset in the zip64 extra field,
+// after the sizes that overflowed too; the record's length counts its name, extra and comment.
+TEST(ZipRecords, ReadsTheLocalHeaderOffsetFromTheZip64ExtraField) {
+    ScratchFolder scratch;
+    auto little = [](std::string& out, std::uint64_t value, int count) {
+        for (int i = 0; i < count; ++i, value >>= 8) out += static_cast<char>(value & 0xFF);
+    };
+    std::string record = "junk";  // the record starts 4 bytes into the file
+    little(record, 0x02014b50u, 4);
+    little(record, 63, 2);
+    little(record, 63, 2);
+    little(record, 0, 2);
+    little(record, 93, 2);
+    little(record, 0, 4);
+    little(record, 0, 4);
+    little(record, 1000, 4);         // compressed size fits
+    little(record, 0xFFFFFFFFu, 4);  // uncompressed size overflowed
+    little(record, 5, 2);            // name
+    little(record, 8 + 20, 2);       // extra: an unknown field, then the zip64 one
+    little(record, 3, 2);            // comment
+    little(record, 0, 2 + 2 + 4);
+    little(record, 0xFFFFFFFFu, 4);  // offset overflowed
+    record += "a.txt";
+    little(record, 0x7075, 2);
+    little(record, 4, 2);
+    little(record, 0, 4);
+    little(record, 0x0001, 2);
+    little(record, 16, 2);
+    little(record, 0x123456789ull, 8);  // uncompressed size
+    little(record, 0x234567890ull, 8);  // offset
+    record += "abc";
+    WriteFileBytes(scratch.File("records.bin"), record);
+    File file;
+    ASSERT_TRUE(file.Open(scratch.File("records.bin"), ReadExisting));
+    CentralRecord read;
+    ASSERT_TRUE(ReadCentralRecord(file, 0, 4, read));
+    EXPECT_EQ(read.localHeader, 0x234567890ull);
+    EXPECT_EQ(read.length, record.size() - 4);
+    EXPECT_FALSE(ReadCentralRecord(file, 0, 0, read));  // no record there
 }
