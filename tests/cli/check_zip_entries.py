@@ -3,10 +3,12 @@
 
 Checks every entry of ZIP with readers of its own: the directory and the stored and deflated
 entries through Python's zipfile, the zstd entries (method 93) by passing their data through the
-zstd command; each entry's bytes must match its size and CRC. Prints how many entries each
+zstd command (with the archive's dictionary, the stored entry zstd.dictionary, where it has
+one); each entry's bytes must match its size and CRC. Prints how many entries each
 method has; with METHOD, fails unless every entry of more than 1 KiB that shrinks uses it."""
 import subprocess
 import sys
+import tempfile
 import zipfile
 import zlib
 
@@ -25,12 +27,17 @@ def main():
     path = sys.argv[1]
     wanted = int(sys.argv[2]) if len(sys.argv) > 2 else None
     counts = {}
-    with zipfile.ZipFile(path) as archive, open(path, "rb") as handle:
+    with zipfile.ZipFile(path) as archive, open(path, "rb") as handle, tempfile.NamedTemporaryFile() as dictionary:
+        zstd = ["zstd", "-d", "-c", "-q"]
+        if "zstd.dictionary" in archive.namelist():
+            dictionary.write(archive.read("zstd.dictionary"))
+            dictionary.flush()
+            zstd += ["-D", dictionary.name]
         for info in archive.infolist():
             method = info.compress_type
             counts[method] = counts.get(method, 0) + 1
             if method == 93:
-                plain = subprocess.run(["zstd", "-d", "-c", "-q"], input=raw_data(handle, info),
+                plain = subprocess.run(zstd, input=raw_data(handle, info),
                                        capture_output=True, check=True).stdout
             else:
                 plain = archive.read(info)
