@@ -37,8 +37,10 @@ bool StringValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     record_.name = name;
     record_.text = ControlText(dialog, IDC_VALUE_DATA);
     return true;
@@ -61,13 +63,15 @@ bool BinaryValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     Bytes bytes;
     std::string badToken;
     if (!ReadBinaryText(ControlText(dialog, IDC_VALUE_DATA), bytes, badToken)) {
         Warn(dialog, kNotAByte, badToken);
-        SetFocus(GetDlgItem(dialog, IDC_VALUE_DATA));
+        FocusField(dialog, IDC_VALUE_DATA);
         return false;
     }
     record_.name = name;
@@ -108,8 +112,10 @@ bool NumberValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     record_.name = name;
     record_.number = ReadUnsignedText(ControlText(dialog, IDC_VALUE_DATA), showingHexadecimal_ ? 16 : 10);
     return true;

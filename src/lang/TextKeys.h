@@ -59,6 +59,8 @@
     TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
     /* The Build Options dialog: title, the signing command's label and hint, OK, Cancel. */                  \
     TEXTS(kBuildOptionsDialog, "BUILD_OPTIONS_DIALOG", 0, 1, 2, 3, 4)                                         \
+    /* The build dialog's button that shows the built setup in its folder. */                                \
+    TEXT(kOpenSetupFolder, "BUILD_DIALOG", 1)                                                                \
     TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
     TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \
     TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \

@@ -49,5 +49,7 @@ WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardDat
     info.SetProductDescription(answers.ProductDescription());
     info.SetProductUrl(answers.ProductWebAddress());
     info.SetCopyrightNotice(answers.CopyrightNotice());
+    // Beside the project file wherever it is saved, so that the project's folder builds anywhere.
+    project.outputSettings.SetOutputFolder(kWizardOutputFolder);
     return AddProductFolder(project.fileTree, answers.FilesFolder(), answers.scanOption);
 }

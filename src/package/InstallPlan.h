@@ -99,7 +99,6 @@ private:
     bool Fail(const char* section, const std::string& item, const std::string& problem, const std::string& fix,
               int exitCode);
     bool Destination(const char* section, const std::string& text, std::string& path);
-    bool UsesProgramGroup() const;
     bool ResolveGroup(const std::string& startMenuPrograms);
     bool ResolveInstallationFolder();
     bool PlanFolders(const char* section, const std::vector<std::string>& lines, std::vector<std::string>& folders);

@@ -23,6 +23,8 @@ struct Refusal;
 
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
+// The last line of the log of a build that made its setup, before the setup program's full path.
+extern const char kSetupProducedAt[];
 
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
@@ -56,6 +58,8 @@ public:
     void Run() override;
 
     int ErrorCount() const { return errors_; }
+    // The setup program that the build makes (or made): the output folder and the setup's name.
+    std::string SetupPath() const;
     int WarningCount() const { return warnings_; }
 
 private:
@@ -72,6 +76,7 @@ private:
     void ChoosePaths();
     void Refused(const Refusal& refusal);
     bool CheckWritable();
+    void CheckProductName();
     void CheckInstallable(bool withSplitLines);
     void CheckOutputFolder();
     void CheckInputs();

@@ -147,7 +147,9 @@ protected:
 TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     OpenWithout("APPLICATION_FILES", ID_PROJECT_FILES, kFilesPage);
     ASSERT_NE(list_, nullptr);
-    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "%AppDir%");
+    // The tree and the list name the folder variables by their display names.
+    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application");
+    EXPECT_EQ(TreeText(Process(), tree_, TreeItemAt(tree_, {0})), "Destination Computer");
     EXPECT_EQ(ListRowCount(list_), 0);
     EXPECT_FALSE(ToolbarEnabled(ID_FILE_SAVE));
 
@@ -346,7 +348,7 @@ TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
 
 TEST_F(PagesTest, ShortcutsComeFromProjectFilesAndAnInternetShortcutNeedsItsAddress) {
     OpenWithout("SHORTCUTS", ID_PROJECT_SHORTCUTS, kShortcutsPage);
-    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "%AppSCFolder%");
+    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application Shortcut Folder");
     EXPECT_EQ(ListRowCount(list_), 0);
 
     // Cancelling the choice adds nothing and opens no second dialog.
@@ -413,7 +415,15 @@ TEST_F(PagesTest, FileTypesAreAddedFromTheirDefaultsAndDeleted) {
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "abc.Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "abc Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_ICON_NUMBER)), "0");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_ITEM_LABEL + 3)), "Opening program:");
+    // The offered identifier and full name follow the extension until they are edited.
+    Type(dialog, IDC_ITEM_NAME, ".pnote");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "pnote.Document");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "pnote Document");
+    Type(dialog, IDC_FILE_TYPE_FULL_NAME, "Pocket note");
     Type(dialog, IDC_ITEM_NAME, "qsdemo");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "qsdemo.Document");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "Pocket note");
     Type(dialog, IDC_FILE_TYPE_IDENTIFIER, "QuillsetDemo.Document");
     Type(dialog, IDC_FILE_TYPE_FULL_NAME, "Quillset Demo document");
     Type(dialog, IDC_FILE_TYPE_PROGRAM, "%AppDir%\\bin\\hello.cmd");

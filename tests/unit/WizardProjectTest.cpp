@@ -45,6 +45,8 @@ TEST_F(WizardProject, RecursiveScanAddsFoldersBeforeTheirFilesWithTheirSourcePat
     EXPECT_TRUE(project.IsModified());
     // The rest of the project is a new project's: the fixed folders are there.
     EXPECT_TRUE(Node("%DestComp%\\%WinDir%\\%WinSysDir%"));
+    // Its output goes beside the project file, wherever that is saved.
+    EXPECT_EQ("output", project.outputSettings.OutputFolder());
 }
 
 TEST_F(WizardProject, FlatScanTakesTheTopLevelFilesOnly) {

@@ -223,7 +223,7 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     HWND shortcuts = ShowListPage(builder, ID_PROJECT_SHORTCUTS, kShortcutsPage);
     ASSERT_TRUE(IsWindowVisible(shortcuts));
     HWND tree = GetDlgItem(shortcuts, IDC_PAGE_TREE);
-    ASSERT_EQ(TreeText(builder.Id(), tree, TreeSelection(tree)), "%AppSCFolder%");
+    ASSERT_EQ(TreeText(builder.Id(), tree, TreeSelection(tree)), "Application Shortcut Folder");
     builder.Command(ID_NEW_SHORTCUT);
     ASSERT_TRUE(ChooseJourneyProgram(builder));
     HWND shortcut = Dialog(builder, "SHORTCUT_DIALOG");
@@ -239,7 +239,7 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_TRUE(IsWindowVisible(registry));
     tree = GetDlgItem(registry, IDC_PAGE_TREE);
     std::vector<int> path = {0, 1};
-    ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), "%HKEY_CURRENT_USER%");
+    ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), "HKEY_CURRENT_USER");
     SelectTreeItem(tree, TreeItemAt(tree, path));
     for (const std::string& key : {std::string("Software"), valueKey_.substr(valueKey_.find('\\') + 1)}) {
         builder.Command(ID_NEW_KEY);
