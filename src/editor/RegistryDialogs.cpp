@@ -26,7 +26,8 @@ StringValueDialog::StringValueDialog(HWND, void* record)
 bool StringValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
+    // The note that the installer puts the target computer's folders in place of %AppDir% & co.
+    ApplyTexts(dialog, {{IDC_ITEM_LABEL + 2, 6}, {IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_VALUE_DATA, record_.text, kTextLimit);
     PrepareValueDialog(dialog, isNew_);

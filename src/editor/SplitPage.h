@@ -17,6 +17,7 @@
 
 class DestinationTree;
 class TreeNode;
+struct ItemRecord;
 
 // The page's three delete commands: the rows, the tree's folder, and the toolbar's, which
 // deletes the rows when it can and the folder otherwise.

@@ -73,7 +73,7 @@
     TEXTS(kShortcutDialog, "SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14)              \
     TEXTS(kInternetShortcutDialog, "INTERNET_SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5)                             \
     TEXTS(kNewKeyDialog, "NEW_KEY_DIALOG", 0, 1, 2, 3)                                                       \
-    TEXTS(kRegistryStringValueDialog, "REGISTRY_STRING_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
+    TEXTS(kRegistryStringValueDialog, "REGISTRY_STRING_VALUE_DIALOG", 0, 1, 2, 3, 4, 5, 6)                   \
     TEXTS(kRegistryBinaryValueDialog, "REGISTRY_BINARY_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
     TEXTS(kRegistryDwordValueDialog, "REGISTRY_DWORD_VALUE_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8)               \
     TEXTS(kFileTypePropertiesDialog, "FILE_TYPE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10)        \

@@ -97,7 +97,14 @@ protected:
         return text;
     }
 
-    bool Closes(HWND dialog) {
+    // The window that has the keyboard focus in the thread of `window`.
+    static HWND FocusOf(HWND window) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+
+        bool Closes(HWND dialog) {
         return WaitFor([&] { return !IsWindow(dialog); });
     }
 
@@ -172,6 +179,12 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     EXPECT_NE(WindowText(GetDlgItem(box, 0xFFFF)).find("BIN"), std::string::npos);
     PressButton(box, IDOK);
     ASSERT_TRUE(Closes(box));
+    // The dialog stays, with the name as typed, in the field that holds the focus, to be mended.
+    ASSERT_TRUE(IsWindow(name));
+    EXPECT_EQ(WindowText(GetDlgItem(name, IDC_ITEM_NAME)), "BIN");
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(name) == GetDlgItem(name, IDC_ITEM_NAME); }, 5000));
+    PressButton(name, IDCANCEL);
+    ASSERT_TRUE(Closes(name));
     EXPECT_EQ(ListRowCount(list_), 1);
 
     // Insert Files: two files chosen together in the system's open-file dialog.

@@ -241,17 +241,18 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     std::vector<int> path = {0, 1};
     ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), "HKEY_CURRENT_USER");
     SelectTreeItem(tree, TreeItemAt(tree, path));
+    // The key path typed whole, as the user knows it: New Key makes the chain of keys.
+    builder.Command(ID_NEW_KEY);
+    HWND newKey = Dialog(builder, "NEW_KEY_DIALOG");
+    ASSERT_NE(newKey, nullptr);
+    Type(newKey, IDC_ITEM_NAME, valueKey_);
+    PressButton(newKey, IDC_OK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(newKey); }));
     for (const std::string& key : {std::string("Software"), valueKey_.substr(valueKey_.find('\\') + 1)}) {
-        builder.Command(ID_NEW_KEY);
-        HWND dialog = Dialog(builder, "NEW_KEY_DIALOG");
-        ASSERT_NE(dialog, nullptr);
-        Type(dialog, IDC_ITEM_NAME, key);
-        PressButton(dialog, IDC_OK);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
         path.push_back(0);
         ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), key);
-        SelectTreeItem(tree, TreeItemAt(tree, path));
     }
+    SelectTreeItem(tree, TreeItemAt(tree, path));
     builder.Command(ID_NEW_STRING);
     HWND value = Dialog(builder, "REGISTRY_STRING_VALUE_DIALOG");
     ASSERT_NE(value, nullptr);
@@ -320,7 +321,9 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_NE(build, nullptr);
     ASSERT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 180000));
     const std::string log = WindowText(GetDlgItem(build, IDC_BUILD_LOG));
-    EXPECT_NE(log.find("Errors: 0  Warnings: 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("Errors: 0  Warnings: 0\r\nThe setup is " + output + "\\JourneySetup.exe\r\n"), std::string::npos)
+        << log;
+    EXPECT_TRUE(IsEnabled(build, IDC_BUILD_OPEN_FOLDER));
     PressButton(build, IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(build); }));
     PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
