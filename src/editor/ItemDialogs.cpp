@@ -114,7 +114,6 @@ bool ShortcutDialog::OnInitDialog(HWND dialog) {
     Fill(dialog, IDC_SHORTCUT_WORKING_FOLDER, fields.workingFolder, kTextLimit);
     Fill(dialog, IDC_SHORTCUT_ICON_PATH, fields.iconPath, kTextLimit);
     Fill(dialog, IDC_SHORTCUT_ICON_INDEX, fields.iconIndex, kTextLimit);
-    offeredBefore_ = FileTypeRecord::Offered(type.extension);
     SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
     int entry = 0;
     for (int index = 0; index < 3; ++index) {
@@ -176,7 +175,6 @@ bool InternetShortcutDialog::OnInitDialog(HWND dialog) {
     ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_INTERNET_URL, record_.fields.target, kTextLimit);
-    offeredBefore_ = FileTypeRecord::Offered(type.extension);
     SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
     CentreOnDesktop(dialog);
     SetFocus(GetDlgItem(dialog, isNew_ ? IDC_ITEM_NAME : IDC_INTERNET_URL));
