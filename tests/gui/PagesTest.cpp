@@ -292,6 +292,12 @@ TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
     ASSERT_NE(box, nullptr) << "a value name that is taken is refused with a message";
     PressButton(box, IDOK);
     ASSERT_TRUE(Closes(box));
+    // The dialog stays with what was typed, to be mended or cancelled.
+    ASSERT_TRUE(IsWindow(again));
+    EXPECT_EQ(WindowText(GetDlgItem(again, IDC_ITEM_NAME)), "installpath");
+    EXPECT_EQ(WindowText(GetDlgItem(again, IDC_VALUE_DATA)), "x");
+    PressButton(again, IDCANCEL);
+    ASSERT_TRUE(Closes(again));
     ClickOk(addString("Version", "%ProductVersion%"));
 
     // A token of three digits is refused by name, and the dialog stays for the correction.
