@@ -49,6 +49,7 @@ WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardDat
     info.SetProductDescription(answers.ProductDescription());
     info.SetProductUrl(answers.ProductWebAddress());
     info.SetCopyrightNotice(answers.CopyrightNotice());
+    project.setupInfo.SetScope(answers.scope, false);
     // Beside the project file wherever it is saved, so that the project's folder builds anywhere.
     project.outputSettings.SetOutputFolder(kWizardOutputFolder);
     // The wizard asks for the copyright notice in full ("Copyright (C) 2027 Acme"): the setup
