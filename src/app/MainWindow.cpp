@@ -11,6 +11,7 @@
 #include "app/Help.h"
 #include "app/Settings.h"
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "app/BuildOptionsDialog.h"
 #include "app/SmallDialogs.h"
@@ -431,9 +432,13 @@ bool MainWindow::SaveProject() {
 
 bool MainWindow::SaveProjectAs() {
     if (!project_) return true;
+    // The project's own folder, or the user's Documents for a project never saved: not wherever
+    // the process happens to stand.
+    const std::string& current = project_->Path();
+    const std::string folder = current.empty() ? DocumentsFolder() : FolderOf(current);
     char path[MAX_PATH] = "";
-    if (!ChooseFileToSave(path, MAX_PATH, Handle(),
-                          "Quillset Project files {*.qsp}\0*.qsp\0All files {*.*}\0*.*\0", "qsp"))
+    if (!ChooseFileToSave(path, MAX_PATH, folder.empty() ? nullptr : folder.c_str(), NameOf(current), Handle(),
+                          "Quillset Project files (*.qsp)\0*.qsp\0All files (*.*)\0*.*\0", "qsp"))
         return false;
     try {
         project_->SaveAs(path);

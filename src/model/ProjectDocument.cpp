@@ -3,6 +3,7 @@
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
 #include "core/Path.h"
+#include "core/Text.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectFileCheck.h"
 #include "profile/ProfileText.h"
@@ -95,16 +96,45 @@ bool ProjectDocument::SaveSections(File& file) const {
     return ok;
 }
 
+namespace {
+
+// A path of a file that the build reads, for a project saved from the folder `from` (empty for a
+// new project) into another folder `to`: relative to `to` where the file lies below it, so that
+// the folder, checked into version control, builds wherever it is checked out; in full
+// elsewhere. Either way it names the same file.
+std::string RebasedPath(const std::string& path, const std::string& from, const std::string& to) {
+    const bool rooted = IsRootedPath(path);
+    if (path.empty() || (!rooted && from.empty())) return path;
+    const std::string full = rooted ? path : JoinPath(from, path);
+    const std::string below = PathBelow(to, full);
+    return below.empty() ? full : below;
+}
+
+}  // namespace
+
+// The paths that the build reads are rebased to the folder of `path`; a failed save puts them back.
+void ProjectDocument::RebasePaths(const std::string& from, const std::string& to) {
+    if (!from.empty() && EqualNoCase(from, to)) return;  // saved where it was: as the user wrote them
+    const auto rebase = [&](const std::string& path) { return RebasedPath(path, from, to); };
+    fileTree.MapSourcePaths(rebase);
+    for (std::string* screenPath :
+         {&installerScreens.splashBitmapPath, &installerScreens.licensePath, &installerScreens.readmePath})
+        *screenPath = rebase(*screenPath);
+    outputSettings.SetSetupIconPath(rebase(outputSettings.SetupIconPath()));
+}
+
 // The new text goes to a temporary file beside the project and replaces the old file only when
 // all of it was written, so a failed save never loses the project that was there.
 bool ProjectDocument::DoSave(const std::string& path) {
+    const std::string from = FolderOf(Path()), to = FolderOf(path);
+    RebasePaths(from, to);
     const std::string temporary = path + ".saving~";
     File file;
-    if (!file.Open(temporary, CreateWrite)) throw FileException(path);
-    bool written = SaveSections(file);
+    bool written = file.Open(temporary, CreateWrite) && SaveSections(file);
     written = file.Close() != 0 && written;
     if (!written || !platform::MoveFileReplacing(temporary, path)) {
         RemoveFile(temporary);
+        RebasePaths(to, from.empty() ? std::string() : from);
         throw FileException(path);
     }
     SetPath(path);

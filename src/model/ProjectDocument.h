@@ -53,6 +53,7 @@ protected:
 
 private:
     void SetDefaults();
+    void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
 
     const UiTextSource& texts_;

@@ -28,6 +28,8 @@ struct Refusal;
 
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
+// The last line of the log of a build that made its setup, before the setup program's full path.
+extern const char kSetupProducedAt[];
 
 // A single-file setup's sizes and offsets are 32-bit: what it holds stays below this.
 constexpr std::uint64_t kSingleFileLimit = std::uint64_t(1) << 32;
@@ -68,6 +70,8 @@ public:
     void Run() override;
 
     int ErrorCount() const { return errors_; }
+    // The setup program that the build makes (or made): the output folder and the setup's name.
+    std::string SetupPath() const;
     int WarningCount() const { return warnings_; }
 
 private:
@@ -84,6 +88,7 @@ private:
     void ChoosePaths();
     void Refused(const Refusal& refusal);
     bool CheckWritable();
+    void CheckProductName();
     void CheckInstallable(bool withSplitLines);
     void CheckOutputFolder();
     void CheckInputs();

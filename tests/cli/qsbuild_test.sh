@@ -138,17 +138,25 @@ printf 'x' > "$work/blocker"
 contains "uncreatable output folder line" "$work/out" "Error! Can not create the output folder"
 contains "uncreatable output folder detail" "$work/out" "  $work/blocker/out: Not a directory"
 
-# Warnings never stop a build; --warnings-as-errors makes them errors for CI.
+# Empty product files are ordinary: no warning. A build that made its setup ends with its path.
 : > "$errors/files/b.txt"
-"$qsbuild" --output "$errors/warned" "$errors/Missing.qsp" > "$work/out" 2>&1; check "warnings exit" 0 $?
-contains "empty file warning" "$work/out" "Warning! The product file $errors/files/b.txt is empty: %AppDir%\b.txt is installed with 0 bytes"
+"$qsbuild" --warnings-as-errors --output "$errors/plain" "$errors/Missing.qsp" > "$work/out" 2>&1; check "empty file exit" 0 $?
+contains "no warning for an empty file" "$work/out" "Errors: 0  Warnings: 0"
+check "the setup's path last" "The setup is $errors/plain/Setup.exe" "$(tail -n 1 "$work/out")"
+# Warnings never stop a build; --warnings-as-errors makes them errors for CI. A company name that
+# ends in a dot gives a folder that Windows names without it.
+sed 's/\[CREATE_SETUP\]/[GENERAL_INFO]\r\nCompanyName=Widgets, Inc.\r\nProductName=Demo\r\n\r\n[SETUP_INFO]\r\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\r\nDefaultShortcutFolderName=Demo\r\n\r\n[CREATE_SETUP]/' \
+    "$errors/Missing.qsp" > "$errors/Warned.qsp"
+folderWarning='Warning! The installation folder %ProgramFiles%\%CompanyName%\%ProductName% is created as C:\Program Files\Widgets, Inc\Demo'
+"$qsbuild" --output "$errors/warned" "$errors/Warned.qsp" > "$work/out" 2>&1; check "warnings exit" 0 $?
+contains "folder name warning" "$work/out" "$folderWarning"
 contains "warning count" "$work/out" "Errors: 0  Warnings: 1"
 [ -f "$errors/warned/Setup.exe" ]; check "setup built despite a warning" 0 $?
-"$qsbuild" --quiet --output "$errors/warned2" "$errors/Missing.qsp" > "$work/out" 2> "$work/err"; check "quiet warnings exit" 0 $?
-contains "quiet shows the warning" "$work/err" "Warning! The product file $errors/files/b.txt is empty"
-"$qsbuild" --warnings-as-errors --output "$errors/strict" "$errors/Missing.qsp" > "$work/out" 2>&1
+"$qsbuild" --quiet --output "$errors/warned2" "$errors/Warned.qsp" > "$work/out" 2> "$work/err"; check "quiet warnings exit" 0 $?
+contains "quiet shows the warning" "$work/err" "$folderWarning"
+"$qsbuild" --warnings-as-errors --output "$errors/strict" "$errors/Warned.qsp" > "$work/out" 2>&1
 check "--warnings-as-errors exit" 1 $?
-contains "--warnings-as-errors line" "$work/out" "Error! The product file $errors/files/b.txt is empty"
+contains "--warnings-as-errors line" "$work/out" "Error! The installation folder %ProgramFiles%"
 contains "--warnings-as-errors count" "$work/out" "Errors: 1  Warnings: 0"
 [ ! -e "$errors/strict/Setup.exe" ]; check "no setup with --warnings-as-errors" 0 $?
 "$qsbuild" --new "$work/W.qsp" --files "$work" --warnings-as-errors > "$work/out" 2>&1; check "--warnings-as-errors with --new" 2 $?
@@ -223,7 +231,14 @@ printf 'A' > "$work/product/a.exe"; printf 'B' > "$work/product/sub/b.dll"
 check "--new exit" 0 $?
 contains "--new summary" "$work/out" "2 files in 1 folders"
 contains "--new product" "$work/New.qsp" "ProductName=Rocket"
-contains "--new source path in the system's form" "$work/New.qsp" "File=%AppDir%\\sub\\b.dll,Z:$(echo "$work" | tr / '\\')\\product\\sub\\b.dll,1,0"
+# Files below the project's folder are named relative to it, and the output goes beside it: the
+# folder builds wherever it is copied.
+contains "--new source path relative to the project" "$work/New.qsp" "File=%AppDir%\\sub\\b.dll,product\\sub\\b.dll,1,0"
+contains "--new output folder" "$work/New.qsp" "OutputFolder=output"
+mkdir -p "$work/moved" && cp -r "$work/product" "$work/New.qsp" "$work/moved/"
+"$qsbuild" "$work/moved/New.qsp" > "$work/out" 2>&1; check "--new project builds from a copy of its folder" 0 $?
+check "--new project's setup beside it" "The setup is $work/moved/output/Setup.exe" "$(tail -n 1 "$work/out")"
+[ -f "$work/moved/output/Setup.exe" ]; check "--new project's setup made" 0 $?
 "$qsbuild" --output "$work/newout" "$work/New.qsp" > "$work/out" 2>&1; check "--new project builds" 0 $?
 cp "$work/New.qsp" "$work/New.qsp.first"
 "$qsbuild" --new "$work/New.qsp" --files "$work/product" --flat > "$work/out" 2>&1; check "--new over a project exit" 2 $?

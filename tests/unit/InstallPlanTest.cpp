@@ -176,8 +176,11 @@ TEST(InstallPlan, RefusesWhatCannotBeInstalledAsDamagedOrAsAValueAtFault) {
         {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000", kExitFailed},
         {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name", kExitFailed},
         {"[FILE_TYPES]\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\n", "the file type txt has no identifier", kExitFailed},
+        {"[FILE_TYPES]\n.a,A.File,A,%AppDir%\\a.exe,,0\n,Demo.Text,Demo text,%AppDir%\\a.exe,,0\n",
+         "the file type \"Demo text\" has no extension", kExitFailed},
         {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\NUL.exe,0,0\n", "reserves or changes", kExitFailed},
-        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe.,0,0\n", "reserves or changes", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\. .,0,0\n", "reserves or changes", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\CON.,0,0\n", "reserves or changes", kExitFailed},
         {"[SHORTCUTS]\ns,%Desktop%\\x?,%AppDir%\\a.exe,,,,1,\n", "reserves or changes", kExitFailed},
         {"[SHORTCUTS]\ns,%AppSCFolder%\\,%AppDir%\\a.exe,,,,1,\n", "the destination %AppSCFolder%\\ holds an empty name",
          kExitFailed},
@@ -223,7 +226,7 @@ TEST(InstallPlan, AnInstallationFolderMustNameAFolderBelowItsVariable) {
                               "below C:\\Program Files");
 }
 
-TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
+TEST(InstallPlan, AnEmptyProgramGroupPutsItsShortcutsIntoTheProgramsFolder) {
     const std::string header = "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\Demo\nDefaultShortcutFolderName=\n\n";
     SetupScript script = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%Desktop%\\Run,%AppDir%\\a.exe,,,,1,\n"));
     InstallerOptions none;
@@ -232,12 +235,34 @@ TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
     EXPECT_TRUE(desktopOnly.ResolveVariables("C:\\Temp", Folders())) << desktopOnly.Problem();
     EXPECT_EQ(desktopOnly.ProgramGroup(), "");
 
-    SetupScript used = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n"));
+    SetupScript used = ReadSetupScript(Crlf(header + "[SHORTCUT_FOLDERS]\n%AppSCFolder%\n\n"
+                                                     "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n"));
     InstallPlan intoGroup(used, none, log);
-    EXPECT_FALSE(intoGroup.ResolveVariables("C:\\Temp", Folders()));
-    EXPECT_EQ(intoGroup.Failure(), kExitFailed);
-    EXPECT_EQ(intoGroup.Refusals()[0].section, "Setup Info");
-    EXPECT_EQ(intoGroup.Refusals()[0].item, "DefaultShortcutFolderName");
+    ASSERT_TRUE(intoGroup.ResolveVariables("C:\\Temp", Folders())) << intoGroup.Problem();
+    ASSERT_TRUE(intoGroup.PlanActions([](const std::string&, std::uint64_t&) { return true; })) << intoGroup.Problem();
+    EXPECT_EQ(intoGroup.ProgramGroup(), "");
+    EXPECT_EQ(intoGroup.ShortcutFolders(), std::vector<std::string>{"C:\\ProgramData\\Start Menu\\Programs"});
+    EXPECT_EQ(intoGroup.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Run.lnk");
+}
+
+// Windows drops the dots and blanks at the end of a name; the plan names what it will create,
+// so that the installed files' log, and with it the uninstaller, agree with the disk.
+TEST(InstallPlan, NamesEndingInADotOrBlankAreStoredWithoutThem) {
+    SetupScript script = ReadSetupScript(Crlf(
+        "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\n"
+        "DefaultShortcutFolderName=%CompanyName%\\Tools. \n\n"
+        "[GENERAL_INFO]\nCompanyName=Widgets, Inc.\nProductName=Pocket Notes\n\n"
+        "[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin.\\a.exe.,0,0\n\n"
+        "[SHORTCUTS]\ns,%AppSCFolder%\\Run.,%AppDir%\\bin\\a.exe,,,,1,\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    ASSERT_TRUE(plan.ResolveVariables("C:\\Temp", Folders())) << plan.Problem();
+    ASSERT_TRUE(plan.PlanActions([](const std::string&, std::uint64_t&) { return true; })) << plan.Problem();
+    EXPECT_EQ(plan.AppDir(), "C:\\Program Files\\Widgets, Inc\\Pocket Notes");
+    EXPECT_EQ(plan.ProgramGroup(), "Widgets, Inc\\Tools");
+    EXPECT_EQ(plan.Files()[0].path, "C:\\Program Files\\Widgets, Inc\\Pocket Notes\\bin\\a.exe");
+    EXPECT_EQ(plan.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Widgets, Inc\\Tools\\Run.lnk");
 }
 
 TEST(InstallPlan, EveryRefusedLineIsListedAndSelfRegistrationIsCheckedWhenAsked) {
