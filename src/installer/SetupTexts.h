@@ -96,7 +96,14 @@ enum SetupText {
     kTextWaitingForOther = 86,         // the product
     kTextRemovedAtRestart = 87,        // the product, the files removed at the next restart
     kTextRestartRequired = 88,         // the product
-    kTextLast = kTextRestartRequired,
+    kTextRetryWrite = 89,              // "Do you want to try again?"
+    kTextInUseTitle = 90,
+    kTextInUseSubtitle = 91,           // the product
+    kTextInUseBody = 92,
+    kTextCloseAutomatically = 93,      // "Close the programs automatically"
+    kTextDoNotClose = 94,              // "Do not close"
+    kTextRetry = 95,
+    kTextLast = kTextRetry,
 };
 
 class SetupTexts {

@@ -29,4 +29,8 @@ enum ScreenId {
     kIdProgress = 1081,
     kIdViewReadme = 1090,
     kIdRunApplication = 1091,
+    kIdProgramsInUse = 1100,
+    kIdCloseAutomatically = 1101,
+    kIdDoNotClose = 1102,
+    kIdRetry = 1103,
 };
