@@ -254,7 +254,8 @@ bool Installer::PlaceFileOnce(const PlannedFile& file) {
         return true;
     }
     const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+    // A folder of that name is no file to replace.
+    if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || platform::IsFolder(file.path)) {
         const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
         return CannotWrite(file.path, reason);
