@@ -96,13 +96,20 @@ enum SetupText {
     kTextWaitingForOther = 86,         // the product
     kTextRemovedAtRestart = 87,        // the product, the files removed at the next restart
     kTextRestartRequired = 88,         // the product
-    kTextRetryWrite = 89,              // "Do you want to try again?"
-    kTextInUseTitle = 90,
-    kTextInUseSubtitle = 91,           // the product
-    kTextInUseBody = 92,
-    kTextCloseAutomatically = 93,      // "Close the programs automatically"
-    kTextDoNotClose = 94,              // "Do not close"
-    kTextRetry = 95,
+    kTextScopeTitle = 89,
+    kTextScopeSubtitle = 90,      // "Choose for whom %1 is installed."
+    kTextScopeBody = 91,
+    kTextScopeAllUsers = 92,
+    kTextScopeCurrentUser = 93,
+    kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
+    kTextScopeNoRights = 95,
+    kTextRetryWrite = 96,              // "Do you want to try again?"
+    kTextInUseTitle = 97,
+    kTextInUseSubtitle = 98,           // the product
+    kTextInUseBody = 99,
+    kTextCloseAutomatically = 100,     // "Close the programs automatically"
+    kTextDoNotClose = 101,             // "Do not close"
+    kTextRetry = 102,
     kTextLast = kTextRetry,
 };
 
