@@ -48,6 +48,7 @@
 // The build dialog's log and progress bar.
 #define IDC_BUILD_LOG 1031
 #define IDC_BUILD_PROGRESS 1118
+#define IDC_BUILD_OPEN_FOLDER 1119
 
 // The Create Setup form; Build and Test Run are also the commands the menu's Build items become.
 #define IDC_BUILD 1048
@@ -61,6 +62,7 @@
 #define IDC_CREATE_SETUP_LABEL1 1306
 #define IDC_CREATE_SETUP_LABEL2 1307
 #define IDC_CREATE_SETUP_LABEL3 1308
+#define IDC_SMALL_SETUP 1309
 
 // The General Info form: six labels and their fields.
 #define IDC_GENERAL_INFO_LABEL1 1200

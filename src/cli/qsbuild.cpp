@@ -38,6 +38,9 @@ const char kUsage[] =
     "  --output DIR       build into DIR instead of the project's output folder\n"
     "  --single-file      build one self-extracting setup program\n"
     "  --side-by-side     copy the setup program and its files into the output folder\n"
+    "  --compression standard|small\n"
+    "                     standard: deflate, which every ZIP tool reads (the default);\n"
+    "                     small: zstd, a smaller setup that installs as fast but builds slower\n"
     "  --language NAME    builder language whose texts fill keys the project lacks (default: English)\n"
     "  --quiet            print only failures and warnings (on standard error)\n"
     "  --warnings-as-errors\n"
@@ -72,7 +75,8 @@ const char kUsage[] =
     "  Exit codes of --verify: 0 clean, 1 findings, 2 could not verify (no Wine, no setup).\n"
     "\n"
     "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
-    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
+    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened or is no project.\n"
+    "Lines and sections of the project file that Quillset does not read are warnings.\n";
 
 struct Options {
     std::string projectPath;
@@ -81,6 +85,8 @@ struct Options {
     std::string language = "English";
     std::string signingCommand;
     int selfExtracting = -1;  // -1: as the project says
+    bool compressionGiven = false;
+    Compression compression = Compression::Standard;
     bool quiet = false;
     bool warningsAsErrors = false;
 
@@ -220,6 +226,11 @@ int ParseArguments(int argc, char** argv, Options& options) {
         } else if (arg == "--version") {
             std::puts("qsbuild 1.0");
             return 0;
+        } else if (arg == "--compression") {
+            if (i + 1 >= argc || !ParseCompression(argv[i + 1], options.compression))
+                return Usage("option --compression needs standard or small");
+            ++i;
+            options.compressionGiven = true;
         } else if (arg == "--output" || arg == "--language" || arg == "--save-as" || arg == "--sign") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option " + arg + " needs a value");
             const std::string value = argv[++i];
@@ -284,9 +295,9 @@ int ParseArguments(int argc, char** argv, Options& options) {
         if (!options.projectPath.empty()) return Usage("--new writes a project and builds none: give no other project");
         if (!options.filesGiven) return Usage("--new needs --files DIR, the folder with the product's files");
         if (!options.outputFolder.empty() || !options.saveAsPath.empty() || options.selfExtracting >= 0 ||
-            options.warningsAsErrors)
-            return Usage("--output, --save-as, --single-file, --side-by-side and --warnings-as-errors apply to builds, "
-                         "not to --new");
+            options.warningsAsErrors || options.compressionGiven)
+            return Usage("--output, --save-as, --single-file, --side-by-side, --compression and --warnings-as-errors "
+                         "apply to builds, not to --new");
         return -1;
     }
     if (options.filesGiven || options.force || !options.answers.scanOption || options.scopeGiven ||
@@ -367,11 +378,16 @@ int main(int argc, char** argv) {
         project.Open(options.projectPath);
     } catch (const FileException& e) {
         return Fail("cannot open project file " + platform::NativePath(e.Text()));
+    } catch (const ProjectFormatException& e) {
+        return Fail(e.Text());
     }
     // A setup given beside the project is verified against it as it is, without a build.
     if (options.verify && !options.verifySetup.empty())
         return RunVerify(options.verifySetup, &project, options.verifyOptions, options.quiet);
     if (!options.saveAsPath.empty()) {
+        // Written back, the parts that were not read are gone: say which.
+        for (const std::string& finding : project.ReadFindings())
+            std::fprintf(stderr, "qsbuild: warning: %s\n", finding.c_str());
         try {
             project.SaveAs(options.saveAsPath);
         } catch (const FileException& e) {
@@ -384,6 +400,7 @@ int main(int argc, char** argv) {
     OutputSettings& output = project.outputSettings;
     if (!options.outputFolder.empty()) output.SetOutputFolder(options.outputFolder);
     if (options.selfExtracting >= 0) output.SetCreateSelfExtractingSetup(options.selfExtracting == 1);
+    if (options.compressionGiven) output.SetArchiveCompression(options.compression);
     if (output.OutputFolder().empty()) return Fail("the project names no output folder (use --output DIR)");
     if (output.SetupFileName().empty()) return Fail("the project names no setup file name");
     const int built = Build(project, options);

@@ -102,6 +102,12 @@ bool IsStoredAsSpelt(std::string_view name) {
     return !IsDeviceName(name);
 }
 
+std::string WindowsStoredName(std::string_view name) {
+    if (name == "." || name == "..") return std::string(name);
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.remove_suffix(1);
+    return std::string(name);
+}
+
 static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {

@@ -47,6 +47,9 @@ bool IsValidFileName(const std::string& name);
 // ("setup.exe." would open setup.exe); and no device name (CON, NUL.txt, COM1, ...), which
 // Windows opens in place of a file.
 bool IsStoredAsSpelt(std::string_view name);
+// The name as Windows stores it: without its trailing dots and blanks ("Widgets, Inc." is kept
+// as "Widgets, Inc"). "." and ".." are names of their own and stay as they are.
+std::string WindowsStoredName(std::string_view name);
 
 // Splits a command line into arguments: white space separates them; an argument that begins
 // with a double quote runs to the next double quote followed by white space or the end, without

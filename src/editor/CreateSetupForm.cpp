@@ -37,13 +37,15 @@ CreateSetupForm::CreateSetupForm(HWND, void* context) : Form(context) {
                      [&output](const std::string& text) { output.SetSetupIconPath(text); }, FormBinder::kPathLength);
     binder_.BindFlag(IDC_SELF_EXTRACTING, [&output] { return output.CreateSelfExtractingSetup(); },
                      [&output](bool on) { output.SetCreateSelfExtractingSetup(on); });
+    binder_.BindFlag(IDC_SMALL_SETUP, [&output] { return output.ArchiveCompression() == Compression::Small; },
+                     [&output](bool on) { output.SetArchiveCompression(on ? Compression::Small : Compression::Standard); });
 }
 
 bool CreateSetupForm::OnInitDialog(HWND dialog) {
     ApplyTexts(dialog, TextKeys::kCreateSetupTab,
                {{IDC_CREATE_SETUP_LABEL1, 1}, {IDC_OUTPUT_FOLDER_BROWSE, 2}, {IDC_CREATE_SETUP_LABEL2, 3},
                 {IDC_CREATE_SETUP_LABEL3, 4}, {IDC_SETUP_ICON_BROWSE, 5}, {IDC_SELF_EXTRACTING, 6},
-                {IDC_BUILD, 7}, {IDC_TEST_RUN, 8}});
+                {IDC_SMALL_SETUP, 9}, {IDC_BUILD, 7}, {IDC_TEST_RUN, 8}});
     binder_.Fill(dialog);
     UpdateButtons(dialog);
     return true;
@@ -121,7 +123,8 @@ bool CreateSetupForm::CheckSettings(HWND dialog) const {
 // The build reads the project as saved: only a project that was written is built.
 void CreateSetupForm::Build(HWND dialog) {
     if (!CheckSettings(dialog) || !context_.SaveProject()) return;
-    RunBuildDialog(context_.ResourceInstance(), GetAncestor(dialog, GA_ROOT), Project(), context_.SigningCommand());
+    RunBuildDialog(context_.ResourceInstance(), GetAncestor(dialog, GA_ROOT), Project(), context_.SigningCommand(),
+                   context_.Texts());
     UpdateButtons(dialog);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // One setup project: the only owner of its sections, read from and written to a .qsp file.
 #include <string>
+#include <vector>
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
@@ -29,6 +30,9 @@ public:
     bool New() override;
     // Every section's lines for setup.ini, in the order the installer expects them.
     void Export(ScriptBuilder& script) const;
+    // What the last Open found in the file that the sections do not read (CheckProjectText):
+    // the build reports each as a warning. Empty for a new project.
+    const std::vector<std::string>& ReadFindings() const { return readFindings_; }
 
     // Sections, in member order.
     BuilderInfo builderInfo;
@@ -49,9 +53,11 @@ protected:
 
 private:
     void SetDefaults();
+    void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
 
     const UiTextSource& texts_;
+    std::vector<std::string> readFindings_;
 };
 
 // What the new-project wizard asks for before a project is created. Never read or written.

@@ -9,21 +9,32 @@
 // directly (Run).
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "model/OutputSettings.h"
 #include "pipeline/VersionResource.h"
 #include "scope/InstallScope.h"
 #include "platform/Thread.h"
 
 class BuildLog;
 class ContainerWriter;
+class ProductArchive;
+class ZstdDictionary;
 class ProjectDocument;
 class TreeNode;
 struct Refusal;
 
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
+// The last line of the log of a build that made its setup, before the setup program's full path.
+extern const char kSetupProducedAt[];
+
+// A single-file setup's sizes and offsets are 32-bit: what it holds stays below this.
+constexpr std::uint64_t kSingleFileLimit = std::uint64_t(1) << 32;
+// "`what`: N GiB (n bytes), more than the 4 GiB ...; use side-by-side output".
+std::string SingleFileTooLarge(const std::string& what, std::uint64_t size);
 
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
@@ -33,6 +44,7 @@ struct BuildSettings {
     std::string setupFileName;
     std::string iconPath;  // empty: the executables keep their own icon
     bool selfExtracting = true;
+    Compression compression = Compression::Standard;
     bool includeUninstaller = true;
     std::vector<std::string> languages;  // installer languages, in list order
     bool splash = false, license = false, readme = false;
@@ -58,6 +70,8 @@ public:
     void Run() override;
 
     int ErrorCount() const { return errors_; }
+    // The setup program that the build makes (or made): the output folder and the setup's name.
+    std::string SetupPath() const;
     int WarningCount() const { return warnings_; }
 
 private:
@@ -74,14 +88,18 @@ private:
     void ChoosePaths();
     void Refused(const Refusal& refusal);
     bool CheckWritable();
+    void CheckProductName();
     void CheckInstallable(bool withSplitLines);
     void CheckOutputFolder();
     void CheckInputs();
     void CheckInput(const std::string& what, bool used, const std::string& path);
+    void CheckSingleFileSize();
     void CheckWarnings();
     void BuildSetup();
     void CreateScript();
     void BuildArchive();
+    std::unique_ptr<ZstdDictionary> AddZstdDictionary(ProductArchive& archive, const std::vector<std::string>& sources,
+                                                      std::size_t productFiles);
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);

@@ -8,6 +8,8 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "package/ExitCodes.h"
+#include "package/TargetLimits.h"
+#include "installer/EntryDecoder.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
@@ -60,7 +62,8 @@ bool Installer::Plan() {
         size = found.size;
         return true;
     };
-    return plan_->PlanActions(entrySize) || Fail(plan_->Problem());
+    if (!plan_->PlanActions(entrySize)) return Fail(plan_->Problem());
+    return CheckEntryMethods();
 }
 
 bool Installer::Prepare() {
@@ -76,6 +79,24 @@ bool Installer::Prepare() {
               std::to_string(plan_->Shortcuts().size()) + " shortcuts, " + std::to_string(plan_->Values().size()) +
               " registry entries");
     return true;
+}
+
+// An entry compressed with a method this installer does not know (a package made by a newer
+// builder, or damaged) is refused before anything is changed, rather than halfway through.
+bool Installer::CheckEntryMethods() {
+    for (const PlannedFile& file : plan_->Files()) {
+        ArchiveEntry entry;
+        if (archive_.Find(file.entry, entry) && !CanDecode(entry.method)) {
+            damaged_ = true;
+            return Fail(UnsupportedEntry(file.entry, entry.method));
+        }
+    }
+    return true;
+}
+
+std::string Installer::UnsupportedEntry(const std::string& name, int method) {
+    return "setup.zip: the entry " + name + " is compressed with method " + std::to_string(method) +
+           ", which this installer cannot unpack";
 }
 
 // An installation counts only where its uninstall entry points to the intact log of an
@@ -124,7 +145,15 @@ int Installer::CheckRequirements(bool diskSpace) {
     if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
     const std::string& appDir = AppDir();
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
-    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir, free) && free < needed)
+    const bool freeKnown = diskSpace && problem.empty() && FreeKilobytes(appDir, free);
+    // Files that cannot fit are refused before anything is written, whatever the project allows.
+    const std::string noRoom = freeKnown ? NoRoomForFiles(appDir.substr(0, 2), plan_->RequiredBytes(), free) : "";
+    if (!noRoom.empty()) {
+        log_.Line("Requirement not met: " + noRoom);
+        problem_ = noRoom;
+        return kExitRequirements;
+    }
+    if (freeKnown && needed > 0 && free < needed)
         problem = texts_.Get(kTextDiskSpace, {appDir.substr(0, 2), std::to_string(needed), std::to_string(free)});
     if (problem.empty()) return 0;
     log_.Line("Requirement not met: " + problem);
@@ -147,6 +176,13 @@ bool Installer::Advance(std::uint64_t work) {
 
 int Installer::Install() {
     log_.Line("Installing into " + AppDir());
+    // A path that Windows does not take would fail halfway; it is refused before anything is made.
+    const std::string tooLong = TooLongPath(*plan_);
+    if (!tooLong.empty()) {
+        log_.Line("Failed: " + tooLong);
+        problem_ = tooLong;
+        return kExitFailed;
+    }
     const auto& folders = plan_->Folders();
     const auto& files = plan_->Files();
     const auto& shortcutFolders = plan_->ShortcutFolders();
@@ -216,6 +252,9 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
         case ExtractStatus::Damaged:
             damaged_ = true;
             return Fail("setup.zip: the entry " + file.entry + " is damaged");
+        case ExtractStatus::Unsupported:
+            damaged_ = true;
+            return Fail(UnsupportedEntry(file.entry, entry.method));
     }
     return true;
 }

@@ -75,6 +75,8 @@ private:
     // Finds the product's installation through its uninstall entry and decides what to do about it.
     bool FindEarlierInstallation();
     bool OpenArchive();
+    bool CheckEntryMethods();
+    static std::string UnsupportedEntry(const std::string& name, int method);
     bool MakeFolders(const std::string& path);
     // Places the file; a write that fails may be tried again at the user's word.
     bool PlaceFile(const PlannedFile& file);
