@@ -673,6 +673,40 @@ TEST(Screens, ProgramsThatHoldFilesAreListedAndClosedAutomatically) {
     RemoveScreensLeftovers();
 }
 
+// The group the user chose for the earlier version is where an update puts its shortcuts, silent
+// or on the group screen, which offers it.
+TEST(Screens, AnUpdateKeepsTheProgramGroupTheUserChose) {
+    RemoveScreensLeftovers();
+    const std::string programs = ShellFolder(CSIDL_COMMON_PROGRAMS), chosen = "QsE2E Bildschirme";
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    Package package;
+    WriteScreensPackage(package, Replace(Dialogs(false), "ProgramGroupDialog=No", "ProgramGroupDialog=Yes"));
+    auto installWithGroupScreen = [&](const std::string& shown, const std::string& typed) {
+        Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+        HWND wizard = setup.Window("QuillsetWizard");
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_NE(WaitForItem(wizard, kIdGroup), nullptr);
+        EXPECT_EQ(ItemText(wizard, kIdGroup), shown);
+        SetItemText(wizard, kIdGroup, typed);
+        Press(wizard, kIdNext);
+        HWND done = WaitForMessageBox(setup.Id(), "has been installed");
+        ASSERT_NE(done, nullptr);
+        PostMessageA(done, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(setup.ExitCode(), 0);
+    };
+    installWithGroupScreen(kProduct, chosen);
+    ASSERT_TRUE(Exists(programs + "\\" + chosen + "\\Tool.lnk"));
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    EXPECT_TRUE(Exists(programs + "\\" + chosen + "\\Tool.lnk"));
+    EXPECT_FALSE(Exists(programs + "\\" + kProduct)) << "the update made the project's own group";
+    installWithGroupScreen(chosen, chosen);
+    EXPECT_FALSE(Exists(programs + "\\" + kProduct));
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    EXPECT_FALSE(Exists(programs + "\\" + chosen));
+    RemoveScreensLeftovers();
+}
+
 TEST(Screens, DISABLED_ScreenTour) {
     for (const char* language : {"English", "German"}) {
         RemoveScreensLeftovers();

@@ -122,10 +122,17 @@ bool Installer::FindEarlierInstallation() {
         default: log_.Line("Version " + shown + " installed in " + found.folder + " is updated to " + version); break;
     }
     earlierProduct_ = found;
-    // Without a folder chosen, the update goes where the product is.
-    if (!options_.folder.empty() || EqualNoCase(LongFolderName(found.folder), LongFolderName(AppDir()))) return true;
-    options_.folder = found.folder;
-    return Plan();
+    // Without a folder or group chosen, the update goes where the product is.
+    bool again = false;
+    if (options_.group.empty() && IsSafeRelativePath(found.group) && !EqualNoCase(found.group, plan_->ProgramGroup())) {
+        options_.group = found.group;
+        again = true;
+    }
+    if (options_.folder.empty() && !EqualNoCase(LongFolderName(found.folder), LongFolderName(AppDir()))) {
+        options_.folder = found.folder;
+        again = true;
+    }
+    return !again || Plan();
 }
 
 // A self-extracting package's stub names where setup.zip lies inside the package, which is read
