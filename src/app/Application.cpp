@@ -11,6 +11,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "core/Path.h"
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "platform/File.h"
@@ -158,6 +159,7 @@ HINSTANCE ResourceInstance() { return theApplication->ResourceInstance(); }
 MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : nullptr; }
 
 std::string ProgramFolder() { return platform::ModuleFolder(); }
+std::string ExampleProject() { return JoinPath(ProgramFolder(), "Examples\\Demo\\Demo.qsp"); }
 
 std::string UiText(TextKey key) { return theApplication->Texts().UiText(key); }
 std::string UiString(TextKey key) { return theApplication->Texts().UiString(key); }

@@ -76,6 +76,8 @@ HINSTANCE ResourceInstance();
 MainWindow* TheMainWindow();
 // The program's folder: the running executable's path up to its last backslash.
 std::string ProgramFolder();
+// The example project that Quillset's own setup installs below the program folder.
+std::string ExampleProject();
 
 // Interface texts of the loaded builder language file, asked for by the keys of TextKeys.h.
 std::string UiText(TextKey key);

@@ -17,6 +17,8 @@
 #include "app/SmallDialogs.h"
 #include "editor/NewProjectWizard.h"
 #include "model/WizardProject.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderScanner.h"
 #include "resource.h"
 #include "ui/FileChoosers.h"
 
@@ -85,6 +87,22 @@ void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<char*>(text.c_str());
     SetMenuItemInfoA(menu, item, byPosition, &info);
+}
+
+
+// Copies the folders and files below `source` into `target`, each folder made where it is missing.
+bool CopyFolderTree(const std::string& source, const std::string& target) {
+    FolderScanner scanner;
+    if (!(platform::IsFolder(target) || platform::MakeFolder(target)) || !scanner.Start(source, true)) return false;
+    bool copied = true;
+    for (auto name = scanner.First(); name && copied; name = scanner.Next()) {
+        const std::string relative = scanner.RelativeFolder();
+        const std::string destination = JoinPath(relative.empty() ? target : JoinPath(target, relative), *name);
+        copied = scanner.IsFolder() ? platform::IsFolder(destination) || platform::MakeFolder(destination)
+                                    : platform::CopyFileTo(JoinPath(scanner.CurrentFolder(), *name), destination);
+    }
+    scanner.Finish();
+    return copied;
 }
 
 }  // namespace
@@ -282,6 +300,7 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     case CMD_NEW_FROM_WIZARD: NewProjectFromWizard(); return true;
     case CMD_NEW_PROJECT: NewProject(); return true;
     case CMD_OPEN_PROJECT: AskAndOpenProject(); return true;
+    case CMD_OPEN_EXAMPLE: OpenExample(); return true;
     case CMD_CLOSE_PROJECT: CloseProject(); return true;
     case CMD_SAVE_PROJECT: SaveProject(); return true;
     case CMD_SAVE_PROJECT_AS: SaveProjectAs(); return true;
@@ -372,6 +391,18 @@ bool MainWindow::AskAndOpenProject() {
                           "Quillset Project files (*.qsp)\0*.qsp\0All files (*.*)\0*.*\0", "qsp", false, nullptr))
         return false;
     return OpenProject(path);
+}
+
+// The example opens from a copy in the user's Documents, made the first time: the program folder
+// of an installation for all users takes no build output, and the user's changes stay the user's.
+// Where no copy can be made, the installed example opens as it is.
+bool MainWindow::OpenExample() {
+    const std::string documents = DocumentsFolder();
+    const std::string examples = JoinPath(documents, "Quillset Examples");
+    const std::string copy = JoinPath(JoinPath(examples, "Demo"), "Demo.qsp");
+    const bool copied = !documents.empty() && (platform::IsFolder(examples) || platform::MakeFolder(examples)) &&
+                        (platform::IsFile(copy) || CopyFolderTree(FolderOf(ExampleProject()), FolderOf(copy)));
+    return OpenProject(copied ? copy : ExampleProject());
 }
 
 // The file is read into a document of its own first: a file that cannot be read leaves the open

@@ -60,6 +60,7 @@ private:
     bool NewProject();
     bool NewProjectFromWizard();
     bool AskAndOpenProject();
+    bool OpenExample();
     void ReportReadFindings(const std::string& path, const std::vector<std::string>& findings);
     bool CloseProject();
     bool SaveProjectAs();

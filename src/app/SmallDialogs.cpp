@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/Help.h"
 #include "core/Text.h"
+#include "platform/FileSystem.h"
 #include "resource.h"
 
 namespace {
@@ -51,15 +52,36 @@ bool WelcomeDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, IDC_WELCOME_TEXT1, UiText(TextKeys::kWelcomeDialog.Key(1)));
     SetItemText(dialog, IDC_WELCOME_TEXT2, UiText(TextKeys::kWelcomeDialog.Key(2)));
     SetItemText(dialog, IDC_WELCOME_TEXT3, UiText(TextKeys::kWelcomeDialog.Key(3)));
+    SetItemText(dialog, IDC_WELCOME_TEXT4, UiText(TextKeys::kWelcomeDialog.Key(5)));
     SetItemText(dialog, IDCANCEL, UiText(TextKeys::kWelcomeDialog.Key(4)));
-    const int buttons[3] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT};
-    const int icons[3] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT};
-    for (int i = 0; i < 3; ++i) {
+    const int buttons[4] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT, CMD_OPEN_EXAMPLE};
+    const int icons[4] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT, IDI_OPEN_PROJECT};
+    for (int i = 0; i < 4; ++i) {
         icons_[i] = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, 32, 32, 0));
         SendDlgItemMessageA(dialog, buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_[i]));
     }
+    if (!platform::IsFile(ExampleProject())) HideExampleChoice(dialog);
     CentreOnDesktop(dialog);
     return true;
+}
+
+// Without an installed example (a Quillset run from where it was built) its row goes, and the
+// rule and Cancel move up into its place.
+void WelcomeDialog::HideExampleChoice(HWND dialog) {
+    RECT row = {0, 0, 0, 34};
+    MapDialogRect(dialog, &row);
+    for (int id : {CMD_OPEN_EXAMPLE, IDC_WELCOME_TEXT4}) ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
+    for (int id : {IDC_WELCOME_RULE, IDCANCEL}) {
+        HWND control = GetDlgItem(dialog, id);
+        RECT place;
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        SetWindowPos(control, nullptr, place.left, place.top - row.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT window;
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - row.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER);
 }
 
 // Each choice answers to its text as to its icon button.
@@ -68,11 +90,13 @@ bool WelcomeDialog::OnCommand(HWND dialog, int id, int, HWND) {
     case CMD_WIZARD_STEP1:
     case CMD_NEW_PROJECT:
     case CMD_OPEN_PROJECT:
+    case CMD_OPEN_EXAMPLE:
         EndDialog(dialog, id);
         return true;
     case IDC_WELCOME_TEXT1: EndDialog(dialog, CMD_WIZARD_STEP1); return true;
     case IDC_WELCOME_TEXT2: EndDialog(dialog, CMD_NEW_PROJECT); return true;
     case IDC_WELCOME_TEXT3: EndDialog(dialog, CMD_OPEN_PROJECT); return true;
+    case IDC_WELCOME_TEXT4: EndDialog(dialog, CMD_OPEN_EXAMPLE); return true;
     case IDCANCEL:
         EndDialog(dialog, CMD_NOTHING);
         return true;

@@ -23,7 +23,8 @@ public:
     bool OnCommand(HWND dialog, int id, int code, HWND control) override;
 
 private:
-    HICON icons_[3] = {};
+    static void HideExampleChoice(HWND dialog);
+    HICON icons_[4] = {};
 };
 
 // The context is the name of the project (a const std::string).

@@ -53,7 +53,7 @@
     TEXTS(kPageTabs, "TABS", 0, 1, 2, 3, 4, 5, 6, 7, 8)                                                      \
     /* The dialogs and pages: title (0) where they have one, then their labels. */                           \
     TEXTS(kAboutDialog, "ABOUT_DIALOG", 1, 2, 3, 4, 5)                                                       \
-    TEXTS(kWelcomeDialog, "WELCOME_DIALOG", 0, 1, 2, 3, 4)                                                   \
+    TEXTS(kWelcomeDialog, "WELCOME_DIALOG", 0, 1, 2, 3, 4, 5)                                                \
     TEXTS(kWizardWelcomeDialog, "WIZARD_WELCOME_DIALOG", 0, 1, 2, 3, 4, 5, 6)                               \
     TEXTS(kWizardGeneralInfoDialog, "WIZARD_GENERAL_INFO_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9)              \
     TEXTS(kWizardLocateFilesDialog, "WIZARD_LOCATE_FILES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7)                    \

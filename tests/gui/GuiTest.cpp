@@ -71,6 +71,9 @@ TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
     ASSERT_TRUE(builder.WaitForMainWindow());
     HWND welcome = builder.WaitForDialog(LanguageText(folder_, "English", "WELCOME_DIALOG", "0"));
     ASSERT_NE(welcome, nullptr);
+    // A builder without an installed example offers none.
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(welcome, IDC_WELCOME_TEXT4)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(welcome, CMD_OPEN_EXAMPLE)));
     HWND text = GetDlgItem(welcome, IDC_WELCOME_TEXT2);
     SendMessageA(text, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     SendMessageA(text, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));

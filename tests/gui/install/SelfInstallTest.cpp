@@ -11,6 +11,7 @@
 #include <string>
 
 #include "../BuilderProcess.h"
+#include "resource.h"
 
 namespace {
 
@@ -152,11 +153,25 @@ TEST(SelfInstall, QuillsetInstallsRunsBuildsOpensProjectsAndUninstallsCleanly) {
     EXPECT_TRUE(Exists(group + "\\Quillset Help.lnk"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Quillset.Project\\shell\\open\\command"));
 
-    {  // The installed builder starts.
+    {  // The installed builder starts; its Welcome dialog opens the installed example, from a copy
+       // in the user's Documents that a build can write into.
+        EXPECT_TRUE(Exists(folder + "\\Examples\\Demo\\files\\bin\\hello.cmd"));
+        const std::string copies = ShellFolder(CSIDL_PERSONAL) + "\\Quillset Examples";
+        Scratch::RemoveTree(copies);
         BuilderProcess builder;
         ASSERT_TRUE(builder.Start(folder + "\\Quillset.exe"));
         ASSERT_TRUE(builder.WaitForMainWindow());
+        HWND welcome = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (welcome = builder.FindDialog()) != nullptr; }));
+        HWND example = GetDlgItem(welcome, IDC_WELCOME_TEXT4);
+        ASSERT_TRUE(IsWindowVisible(example));
+        SendMessageA(example, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageA(example, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        EXPECT_TRUE(builder.WaitForTitle("Quillset - [Demo]")) << builder.Title();
+        EXPECT_EQ(ReadWhole(copies + "\\Demo\\Demo.qsp"), ReadWhole(std::string(QS_EXAMPLE_FOLDER) + "\\Demo.qsp"));
+        EXPECT_TRUE(Exists(copies + "\\Demo\\files\\docs\\Guide.html"));
         CloseBuilder(builder);
+        Scratch::RemoveTree(copies);
     }
 
     // The installed qsbuild.exe builds the example; its setup installs and uninstalls.
