@@ -4,12 +4,15 @@
 #include <cderr.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/Path.h"
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
+#include "lang/LanguageSets.h"
+#include "model/FileUses.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
 #include "pipeline/ProjectPaths.h"
@@ -64,6 +67,33 @@ FilesPage::FilesPage(EditorContext& context, bool editable)
 }
 
 FileTree& FilesPage::Files() const { return Project().fileTree; }
+
+// A file that shortcuts, file types or the finish screen name would leave them naming nothing:
+// the user hears which before anything goes, and decides.
+bool FilesPage::ConfirmDelete(const std::vector<const TreeNode*>& nodes) const {
+    const auto going = [&](const TreeNode* node) {
+        for (; node; node = node->Parent())
+            if (std::find(nodes.begin(), nodes.end(), node) != nodes.end()) return true;
+        return false;
+    };
+    const LanguageSets& texts = context_.Texts();
+    std::string uses;
+    Files().Walk([&](const TreeNode& node) {
+        if (!FileTree::FileOf(&node) || !going(&node)) return;
+        const std::string file = FileTree::ShortPath(&node);
+        for (const FileUse& use : UsesOfFile(Project(), file)) {
+            const TextKey kind = use.kind == FileUse::Shortcut   ? TextKeys::kItemKinds.Key(32)
+                                 : use.kind == FileUse::FileType ? TextKeys::kDeleteUsedFile.Key(910)
+                                                                 : TextKeys::kDeleteUsedFile.Key(911);
+            uses += "    " + file + ": " + texts.UiText(kind) + " " + use.name + "\r\n";
+        }
+    });
+    if (uses.empty()) return true;
+    const std::string question = texts.UiText(TextKeys::kDeleteUsedFile.Key(908)) + "\r\n\r\n" + uses + "\r\n" +
+                                 texts.UiText(TextKeys::kDeleteUsedFile.Key(909));
+    return MessageBoxA(DialogOwner(), question.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
 
 DestinationTree& FilesPage::Tree() const { return Files(); }
 

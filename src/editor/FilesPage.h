@@ -32,6 +32,7 @@ protected:
     int RowImage(int row) const override;
     ContextMenu MenuOf(bool fromTree) const override;
     void ForgetRows() override { shell_.ForgetDisk(); }
+    bool ConfirmDelete(const std::vector<const TreeNode*>& nodes) const override;
 
 private:
     FileTree& Files() const;

@@ -216,6 +216,10 @@ bool SplitPage::CanDeleteFolder() const {
 
 void SplitPage::DeleteRows() {
     std::vector<int> rows = SelectedRows();
+    std::vector<const TreeNode*> going;
+    for (int row : rows)
+        if (CanDeleteRow(RowNode(row))) going.push_back(RowNode(row));
+    if (going.empty() || !ConfirmDelete(going)) return;
     bool removed = false;
     // From the last row to the first, so that the rows still to go keep their numbers.
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
@@ -232,7 +236,7 @@ void SplitPage::DeleteRows() {
 
 void SplitPage::DeleteFolder() {
     TreeNode* folder = SelectedFolder();
-    if (!CanDeleteFolder()) return;
+    if (!CanDeleteFolder() || !ConfirmDelete({folder})) return;
     HTREEITEM item = tree_.Selection();
     // The tree moves its selection before the node goes: the list must not show it meanwhile.
     shownFolder_ = nullptr;

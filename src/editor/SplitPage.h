@@ -63,6 +63,8 @@ protected:
     // Whether the page allows a new folder (and, where there is only one test, anything) in
     // the selected folder.
     virtual bool CanDeleteRow(const TreeNode* node) const;
+    // Whether the nodes (with all below them) may go; asked before anything is deleted.
+    virtual bool ConfirmDelete(const std::vector<const TreeNode*>& /*nodes*/) const { return true; }
     virtual bool CanDeleteFolder() const;
 
     bool RunCommand(UINT command, LPARAM extra) override;

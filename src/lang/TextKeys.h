@@ -29,6 +29,9 @@
     /* keep or makes the path too long; a binary token that is no byte; files not added; a file  */        \
     /* selection too large; a shortcut text with a comma; a file type that is there already.     */        \
     TEXTS(kPageMessages, "STRINGS", 900, 901, 902, 903, 904, 905, 906, 907)                                  \
+    /* Deleting files that other items name: the question's opening and closing, the words for a  */       \
+    /* file type and the finish screen.                                                           */       \
+    TEXTS(kDeleteUsedFile, "STRINGS", 908, 909, 910, 911)                                                    \
     /* Toolbar tooltips, each a label, "|" and the hint for the status bar. */                               \
     TEXTS(kToolbarTips, "STRINGS", 800, 801, 802, 803, 804, 805, 806, 807, 808, 809, 810, 811, 812, 813, 814, \
           815, 816, 818, 819, 820, 821)                                                                      \

@@ -235,6 +235,23 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     Sleep(300);
     EXPECT_EQ(ListRowCount(list_), 3);
 
+    // bin\hello.cmd is what the example's shortcut starts and its file type opens with: deleting
+    // it asks first, naming both, and No keeps it.
+    SelectTreeItem(tree_, TreeItemAt(tree_, {0, 0}));
+    ASSERT_TRUE(WaitFor([&] { return ListRowCount(list_) == 6; }));
+    DoubleClickRow(Process(), list_, 0);
+    ASSERT_TRUE(WaitFor([&] { return TreeText(Process(), tree_, TreeSelection(tree_)) == "bin"; }));
+    SelectRows(Process(), list_, {0});
+    builder_.Command(ID_DELETE);
+    HWND question = builder_.WaitForDialog("Quillset");
+    ASSERT_NE(question, nullptr) << "a file that other items name goes without a word";
+    const std::string asked = WindowText(GetDlgItem(question, 0xFFFF));
+    EXPECT_NE(asked.find("%AppDir%\\bin\\hello.cmd: Shortcut %AppSCFolder%\\Quillset Demo"), std::string::npos) << asked;
+    EXPECT_NE(asked.find("File type qsdemo"), std::string::npos) << asked;
+    PressButton(question, IDNO);
+    ASSERT_TRUE(Closes(question));
+    EXPECT_EQ(ListRowCount(list_), 1);
+
     // File Properties of data\settings.ini: the replace mode "ask the user".
     SelectTreeItem(tree_, TreeItemAt(tree_, {0, 0}));
     ASSERT_TRUE(WaitFor([&] { return ListRowCount(list_) == 6; }));
