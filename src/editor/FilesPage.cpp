@@ -27,6 +27,8 @@ constexpr DWORD kFilesHelp = 1120;
 constexpr TextKey kFileFolderText = TextKeys::kItemKinds.Key(30);
 constexpr const char* kSizeError = "Error";
 constexpr const char* kFileNotFound = "File not found";
+// The size column of a product file that is not on the disk (renamed, moved or deleted).
+constexpr const char* kFileMissing = "missing";
 // The open-file dialog's result starts at this size and grows as the selection grows.
 constexpr DWORD kFirstSelectionBuffer = 32768;
 // The names listed in the message about refused files; the rest are counted.
@@ -117,7 +119,7 @@ std::string FilesPage::RowText(int row, int column) const {
     const std::string disk = DiskPath(node);
     const ShellFileInfo::DiskInfo& info = shell_.DiskOf(disk);
     switch (column) {
-    case 1: return info.sizeText.empty() ? kSizeError : info.sizeText;
+    case 1: return !info.exists ? kFileMissing : info.sizeText.empty() ? kSizeError : info.sizeText;
     case 2: {
         if (!info.exists) return kFileNotFound;
         const std::string& type = shell_.TypeOf(disk).typeName;

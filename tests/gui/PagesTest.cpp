@@ -279,6 +279,29 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     EXPECT_FALSE(Exists(target_ + "\\extra\\a.txt"));
 }
 
+// A product file renamed or deleted on the disk shows as missing when its folder is shown.
+TEST_F(PagesTest, AProductFileGoneFromTheDiskIsMarkedMissing) {
+    OpenWithout("SHORTCUTS", ID_PROJECT_REGISTRY, kRegistryPage);
+    ASSERT_TRUE(DeleteFileA((projectFolder_ + "\\files\\ReadMe.txt").c_str()));
+    builder_.Command(ID_PROJECT_FILES);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), kFilesPage)) != FALSE; }));
+    HWND page = PageWindow(builder_.Main(), kFilesPage);
+    HWND list = GetDlgItem(page, IDC_PAGE_LIST), tree = GetDlgItem(page, IDC_PAGE_TREE);
+    SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
+    ASSERT_TRUE(WaitFor([&] { return ListRowCount(list) == 5; }));
+    int missing = -1, present = -1;
+    for (int row = 0; row < ListRowCount(list); ++row) {
+        const std::string name = ListText(Process(), list, row, 0);
+        if (name == "ReadMe.txt") missing = row;
+        if (name == "License.txt") present = row;
+    }
+    ASSERT_GE(missing, 0);
+    ASSERT_GE(present, 0);
+    EXPECT_EQ(ListText(Process(), list, missing, 1), "missing");
+    EXPECT_EQ(ListText(Process(), list, missing, 2), "File not found");
+    EXPECT_NE(ListText(Process(), list, present, 1), "missing");
+}
+
 TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
     OpenWithout("REGISTRY_ENTRIES", ID_PROJECT_REGISTRY, kRegistryPage);
     ASSERT_NE(tree_, nullptr);
