@@ -59,7 +59,7 @@ done
 diff -r "$work/product" "$installed" -x uninstall.exe -x install.log > "$work/diff" ||
     { head "$work/diff"; fail "installed files differ from the product's"; }
 
-"$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || fail "the uninstaller failed"
+rc=0; "$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || rc=$?; [ $rc = 0 ] || fail "the uninstaller failed (exit $rc)"
 for _ in $(seq 1 120); do [ -e "$installed" ] || break; sleep 0.5; done
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | wc -l) paths behind"
 removed=$(seconds)
