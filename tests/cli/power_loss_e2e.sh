@@ -64,7 +64,7 @@ expect_nothing_left() {
 # all started by this test) killed at once, with nothing written out.
 power_off() {
     local pids
-    pids=$(grep -lzxF "WINEPREFIX=$prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3)
+    pids=$(grep -lzxF "WINEPREFIX=$prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3) || true
     [ -z "$pids" ] || kill -9 $pids 2>/dev/null || true
 }
 # Starts PROGRAM ARGS... and cuts the power once `reached` says so.
