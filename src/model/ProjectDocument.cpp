@@ -181,6 +181,11 @@ void ProjectDocument::RestorePart(ProjectPart part, const std::string& lines) {
 }
 
 ProjectEdit* ProjectDocument::Apply(ProjectEdit edit, const std::function<void()>& change) {
+    // An edit made while another runs (a dialog's field inside a page's command) is part of it.
+    if (editing_) {
+        change();
+        return nullptr;
+    }
     ProjectEdit* target = edits_.MergeTarget(edit.MergeKey(), edit.Parts());
     std::vector<std::pair<ProjectPart, std::string>> before;
     if (!target) {

@@ -47,7 +47,8 @@ public:
 
     // The one way the editor changes the project: `change` runs as the edit `edit`, which can
     // then be undone. `edit.Parts()` must name every part that `change` touches. An edit that
-    // changes nothing is not kept; one with the merge key of the open top edit joins it. The
+    // changes nothing is not kept; one with the merge key of the open top edit joins it; one
+    // applied while another runs belongs to that one (and returns null). The
     // modified flag follows the stack: undone back to the saved state, the project is unmodified.
     // Returns the edit kept on top of the stack, or null when nothing changed.
     ProjectEdit* Apply(ProjectEdit edit, const std::function<void()>& change);
