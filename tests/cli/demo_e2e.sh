@@ -12,19 +12,11 @@
 #                    RESOURCE_PROBE_EXE
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3 probe=$8
-work=$(mktemp -d)
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$4" "$staged/qsbuild.exe"
-cp "$5" "$staged/setup/_setup.exe"
-cp "$6" "$staged/setup/_sfx.exe"
-cp "$7" "$staged/setup/_uninstall.exe"
-cp -r "$top/LanguageSets" "$staged/"
+stage_program_folder "$staged" qsbuild.exe "$4" "$5" "$6" "$7"
 install_dir='C:\QuillsetDemoE2E'
 installed=$prefix/drive_c/QuillsetDemoE2E
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 cp -r "$top/examples/Demo" "$work/Demo"
 rm -rf "$work/Demo/output"
