@@ -15,7 +15,7 @@
 #include "model/FileUses.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/FolderScanner.h"
 #include "resource.h"
 
