@@ -103,7 +103,8 @@ enum SetupText {
     kTextScopeCurrentUser = 93,
     kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
     kTextScopeNoRights = 95,
-    kTextLast = kTextScopeNoRights,
+    kTextNeeds64Bit = 96,  // "%1 needs a 64-bit version of Windows."
+    kTextLast = kTextNeeds64Bit,
 };
 
 class SetupTexts {
