@@ -103,7 +103,14 @@ enum SetupText {
     kTextScopeCurrentUser = 93,
     kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
     kTextScopeNoRights = 95,
-    kTextNeeds64Bit = 96,  // "%1 needs a 64-bit version of Windows."
+    kTextRetryWrite = 96,              // "Do you want to try again?"
+    kTextInUseTitle = 97,
+    kTextInUseSubtitle = 98,           // the product
+    kTextInUseBody = 99,
+    kTextCloseAutomatically = 100,     // "Close the programs automatically"
+    kTextDoNotClose = 101,             // "Do not close"
+    kTextRetry = 102,
+    kTextNeeds64Bit = 103,  // "%1 needs a 64-bit version of Windows."
     kTextLast = kTextNeeds64Bit,
 };
 

@@ -24,3 +24,5 @@ private:
 
 // A text of the system code page as UTF-16.
 std::wstring Wide(const std::string& text);
+// A UTF-16 text in the system code page.
+std::string Narrow(const wchar_t* text);

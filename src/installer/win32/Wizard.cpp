@@ -284,8 +284,9 @@ int Wizard::LayoutPage(int left, int top, int width, int height, bool place) {
         }
         if (row.button) {
             const int h = ItemHeight(*row.button, 0);
-            MoveWindow(row.button->control, right + buttonGap, y + (row.height - h) / 2, ButtonWidthOf(row.button->control), h,
-                       FALSE);
+            // Beside a box, at its top; beside a field, in its middle.
+            const int top = row.main->kind == Kind::Fill ? y : y + (row.height - h) / 2;
+            MoveWindow(row.button->control, right + buttonGap, top, ButtonWidthOf(row.button->control), h, FALSE);
         }
         y += row.height;
     }

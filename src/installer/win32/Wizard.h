@@ -44,7 +44,8 @@ public:
     // A one-line field (an edit box, a progress bar) `width` wide (0: to the page's right edge).
     HWND AddField(const char* windowClass, int id, const std::string& text, DWORD style, int width = 0,
                   DWORD exStyle = WS_EX_CLIENTEDGE);
-    // A push button at the right end of the row of the control added before it.
+    // A push button at the right end of the row of the control added before it: at the top of a
+    // box, in the middle of a field.
     HWND AddButton(int id, const std::string& text);
     // A system icon, 16 pixels at 96 DPI, at the left of the row of the control added after it.
     HWND AddIcon(int id, LPCSTR systemIcon);
