@@ -98,7 +98,6 @@ bool Wizard::Create(HWND owner, const std::string& caption, COLORREF panelTop, C
     back_ = Create("BUTTON", std::string(), WS_TABSTOP | BS_PUSHBUTTON, kIdBack, 0, font_);
     next_ = Create("BUTTON", std::string(), WS_TABSTOP | BS_PUSHBUTTON, kIdNext, 0, font_);
     cancel_ = Create("BUTTON", std::string(), WS_TABSTOP | BS_PUSHBUTTON, kIdCancel, 0, font_);
-    for (HWND button : {back_, next_, cancel_}) ShowWindow(button, SW_HIDE);
     Layout();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
@@ -107,7 +106,8 @@ bool Wizard::Create(HWND owner, const std::string& caption, COLORREF panelTop, C
 
 HWND Wizard::Create(const char* windowClass, const std::string& text, DWORD style, int id, DWORD exStyle,
                     HFONT font) {
-    HWND control = CreateWindowExA(exStyle, windowClass, CrLfLineEnds(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+    // Hidden until the page is complete: Present shows it whole.
+    HWND control = CreateWindowExA(exStyle, windowClass, CrLfLineEnds(text).c_str(), WS_CHILD | style,
                                    0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
     if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -137,8 +137,15 @@ HWND Wizard::AddItem(const PageItem& item) {
         }
     if (item.control) SetWindowPos(item.control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     page_.push_back(item);
-    Layout();
     return item.control;
+}
+
+void Wizard::Present() {
+    Layout();
+    for (HWND text : {title_, subtitle_})
+        if (text) ShowWindow(text, SW_SHOWNA);
+    for (const PageItem& item : page_)
+        if (item.control) ShowWindow(item.control, SW_SHOWNA);
 }
 
 HWND Wizard::AddText(int id, const std::string& text, DWORD style, int indent, int lines) {
@@ -397,6 +404,7 @@ std::string Wizard::ItemText(int id) const {
 }
 
 WizardButton Wizard::WaitForButton() {
+    Present();
     // The first control that takes the focus, else Next.
     HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
     SetFocus(first ? first : next_);
@@ -412,7 +420,10 @@ WizardButton Wizard::WaitForButton() {
     return pressed_ == kIdBack ? WizardButton::Back : pressed_ == kIdNext ? WizardButton::Next : WizardButton::Cancel;
 }
 
-int Wizard::Run(const std::function<int()>& work) { return runner_.Run(window_, work); }
+int Wizard::Run(const std::function<int()>& work) {
+    Present();
+    return runner_.Run(window_, work);
+}
 
 void Wizard::SetProgress(int permille, const std::string& text) { runner_.SetProgress(window_, permille, text); }
 

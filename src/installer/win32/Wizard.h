@@ -31,7 +31,8 @@ public:
     bool Create(HWND owner, const std::string& caption, COLORREF panelTop, COLORREF panelBottom);
     HWND Handle() const { return window_; }
 
-    // Removes the previous page's controls and shows the titles of the next one.
+    // Removes the previous page's controls and begins the next one, which shows when the wizard
+    // waits for a button or runs the work behind a progress page.
     void BeginPage(bool outer, const std::string& title, const std::string& subtitle);
 
     // The current page's controls, each below the one before, in the page's width less `indent`
@@ -92,6 +93,8 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HWND Create(const char* windowClass, const std::string& text, DWORD style, int id, DWORD exStyle, HFONT font);
     HWND AddItem(const PageItem& item);
+    // Lays the page out and shows it whole, once its controls are all there.
+    void Present();
     void MakeFonts();
     // Places the frame, the titles, the page's controls and the buttons, and sizes the window.
     void Layout();
