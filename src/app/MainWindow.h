@@ -61,6 +61,7 @@ private:
     bool AskAndOpenProject();
     bool CloseProject();
     bool SaveProjectAs();
+    void TellFormChange();
     void SwitchLanguage(UINT command);
     void SelectPage(int page);
     void ShowDialogCommand(int result);

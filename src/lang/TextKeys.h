@@ -35,6 +35,8 @@
     /* "The project file %1 cannot be opened." with the path for %1; the banner's notice. */                 \
     TEXT(kCannotOpenProject, "STRINGS", 830)                                                                 \
     TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
+    /* A project of the code-page form that a save had to write as UTF-8, with its path for %1. */            \
+    TEXT(kSavedAsUtf8, "STRINGS", 832)                                                                       \
     /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
     TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
     /* The menu bar's titles by position, the menu items, the Language submenu. */                           \

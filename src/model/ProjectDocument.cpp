@@ -2,6 +2,7 @@
 
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "lang/UiTextSource.h"
 #include "profile/ProfileText.h"
 #include "platform/File.h"
@@ -24,6 +25,8 @@ ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
 
 bool ProjectDocument::New() {
     DocumentBase::New();
+    form_ = TextForm::Utf8;
+    formChanged_ = false;
     SetDefaults();
     SetTitle(texts_.UiText(TextKeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
     ++newProjectCounter;
@@ -56,6 +59,8 @@ void ProjectDocument::ClearAll() {
 
 bool ProjectDocument::DoLoad(const std::string& path) {
     ProfileText project("", path);
+    form_ = project.Form();
+    formChanged_ = false;
     SetDefaults();
     builderInfo.Load(project);
     generalInfo.Load(project);
@@ -92,13 +97,24 @@ bool ProjectDocument::DoSave(const std::string& path) {
     File file;
     if (!file.Open(temporary, CreateWrite)) throw FileException(path);
     bool written = SaveSections(file);
-    written = file.Close() != 0 && written;
+    written = file.Close() != 0 && written && WriteInForm(temporary);
     if (!written || !platform::MoveFileReplacing(temporary, path)) {
         RemoveFile(temporary);
         throw FileException(path);
     }
     SetPath(path);
     return true;
+}
+
+// The sections write UTF-8; a text beyond ASCII is put into the project's form afterwards.
+bool ProjectDocument::WriteInForm(const std::string& path) {
+    std::string text;
+    if (!ReadFileBytes(path, text)) return false;
+    if (IsAscii(text)) return true;
+    const TextForm before = form_;
+    const std::string bytes = EncodeText(text, form_);
+    if (form_ != before) formChanged_ = true;
+    return WriteFileBytes(path, bytes);
 }
 
 void ProjectDocument::Export(ScriptBuilder& script) const {

@@ -13,6 +13,7 @@
 #include "model/SetupInfo.h"
 #include "model/ShortcutTree.h"
 #include "model/SystemRequirements.h"
+#include "profile/TextForm.h"
 
 class ScriptBuilder;
 class UiTextSource;
@@ -29,6 +30,17 @@ public:
     bool New() override;
     // Every section's lines for setup.ini, in the order the installer expects them.
     void Export(ScriptBuilder& script) const;
+
+    // The form the project file keeps (TextForm): a project that was opened in the CodePage
+    // form is saved in it again while the code page can hold every character.
+    TextForm Form() const { return form_; }
+    // True once after a save that had to write a CodePage project in the Utf8 form, so that
+    // the user is told once.
+    bool TakeFormChange() {
+        bool changed = formChanged_;
+        formChanged_ = false;
+        return changed;
+    }
 
     // Sections, in member order.
     BuilderInfo builderInfo;
@@ -50,8 +62,11 @@ protected:
 private:
     void SetDefaults();
     bool SaveSections(File& file) const;
+    bool WriteInForm(const std::string& path);
 
     const UiTextSource& texts_;
+    TextForm form_ = TextForm::Utf8;
+    bool formChanged_ = false;
 };
 
 // What the new-project wizard asks for before a project is created. Never read or written.

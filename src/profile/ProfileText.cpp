@@ -26,7 +26,10 @@ ProfileText ProfileText::FromBytes(const std::string& bytes) {
 }
 
 // Drops lines of fewer than three bytes and comment lines; the unterminated last line is kept.
-void ProfileText::Keep(const std::string& bytes) {
+void ProfileText::Keep(const std::string& fileBytes) {
+    DecodedText decoded = DecodeText(fileBytes);
+    form_ = decoded.form;
+    const std::string& bytes = decoded.text;
     text_.reserve(bytes.size());
     size_t pos = 0;
     for (;;) {

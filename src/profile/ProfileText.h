@@ -1,8 +1,11 @@
 #pragma once
 // A whole profile file (project file, language file, setup.ini) held in memory as one byte
 // string: the kept lines with their CR LF, in file order. Lookups search that string.
+// The text is UTF-8 whatever form the file had (DecodeText).
 #include <cstddef>
 #include <string>
+
+#include "profile/TextForm.h"
 
 class ProfileText {
 public:
@@ -13,6 +16,8 @@ public:
     static ProfileText FromBytes(const std::string& bytes);
 
     const std::string& Text() const { return text_; }
+    // The form the file had; a file of ASCII bytes only counts as Utf8.
+    TextForm Form() const { return form_; }
 
     size_t CountLines(const std::string& section) const;
     // The raw line `index` of the section without its CR LF; false and empty when absent.
@@ -35,6 +40,7 @@ private:
     bool IsSectionLine(size_t lineStart) const;
 
     std::string text_;
+    TextForm form_ = TextForm::Utf8;
 
     // Where the last GetLine ended, so that reading a section line by line costs linear time.
     // The text never changes after loading, so the remembered place stays valid.

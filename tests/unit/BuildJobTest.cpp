@@ -202,10 +202,11 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                         "Error! Setup Info DefaultShortcutFolderName: the program group name is empty, but shortcuts go "
                         "into the program group. Give the default shortcut folder a name, or its product texts a value",
                         "Error! Files %AppDir%\\CON: the destination %AppDir%\\CON holds the name \"CON\", which Windows "
-                        "reserves or changes. Rename the item, or change the text of the variable that its name uses",
-                        "Error! Shortcuts %AppSCFolder%\\Tools.: the destination %AppSCFolder%\\Tools. holds the name "
-                        "\"Tools.\", which Windows reserves or changes. Rename the item, or change the text of the "
+                        "reserves or changes: the device name \"CON\". Rename the item, or change the text of the "
                         "variable that its name uses",
+                        "Error! Shortcuts %AppSCFolder%\\Tools.: the destination %AppSCFolder%\\Tools. holds the name "
+                        "\"Tools.\", which Windows reserves or changes: a dot at its end. Rename the item, or change "
+                        "the text of the variable that its name uses",
                         "Error! File types .qs: the file type .qs has no identifier. Give the file type an identifier, "
                         "such as Company.Document"}) +
                   Summary(8));

@@ -19,6 +19,7 @@
 #include "installer/win32/Undo.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "profile/TextForm.h"
 
 namespace {
 
@@ -374,10 +375,11 @@ bool Installer::WriteInstallLog() {
     std::string path = JoinPath(AppDir(), "install.log");
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-                       "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," +
-                       ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
-                       earlier_.MergedWith(journal_).ActionLines() + "\r\n";
+    std::string text = EncodeUtf8(
+        "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
+        "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," + ColourText(bottom) +
+        "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() +
+        "\r\n");
     std::uint32_t done = 0;
     PlannedValue fingerprint;
     fingerprint.hive = "HKLM";
