@@ -128,6 +128,30 @@ static size_t Utf8CharacterLength(std::string_view text, size_t at) {
     return length;
 }
 
+std::u16string Utf16FromUtf8(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = Utf8CharacterLength(text, at);
+        if (length == 0) {
+            out += u'\uFFFD';
+            ++at;
+            continue;
+        }
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t i = 1; i < length; ++i) value = (value << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        if (value >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(value);
+        }
+        at += length;
+    }
+    return out;
+}
+
 size_t FindInvalidUtf8(std::string_view text) {
     for (size_t at = 0; at < text.size();) {
         const size_t length = Utf8CharacterLength(text, at);

@@ -44,6 +44,10 @@ bool IsAscii(std::string_view text);
 // overlong form, a surrogate or a value above U+10FFFF included), or npos when there is none.
 size_t FindInvalidUtf8(std::string_view text);
 
+// UTF-8 as UTF-16 code units, a character beyond U+FFFF as a surrogate pair; each byte that
+// belongs to no well-formed character becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);
 

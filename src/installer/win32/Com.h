@@ -22,5 +22,6 @@ private:
     T* p_ = nullptr;
 };
 
-// A text of the system code page as UTF-16.
+// A text of the process's code page as UTF-16: UTF-8 in the installer programs, whose manifests
+// declare it.
 std::wstring Wide(const std::string& text);
