@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "TestSupport.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "installer/InstallLog.h"
 #include "lang/UiTextSource.h"
@@ -264,4 +265,17 @@ TEST(InstallLogTexts, NamesSurviveTheLogAndOldLogsReadFromTheCodePage) {
     ASSERT_TRUE(old.Read(ProfileText::FromBytes("[ACTIONS]\r\nFile=0\t-1\tC:\\\xDCn\xEF" "c\xF6" "d\xE9.txt\r\n")));
     ASSERT_EQ(old.Actions().size(), 1u);
     EXPECT_EQ(old.Actions()[0].path, std::string("C:\\") + kLatin + ".txt");
+}
+
+// The shipped German texts carry the mark: the installer shows them alike on every system.
+TEST(LanguageFileTexts, GermanReadsTheSameInAnyCodePage) {
+    for (unsigned codePage : {1252u, 932u, 1251u}) {
+        LegacyCodePageScope system(codePage);
+        for (const char* folder : {"LanguageSets\\Setup", "LanguageSets\\Builder"}) {
+            const ProfileText german(JoinPath(SourceFolder(), folder), "German.dat");
+            EXPECT_EQ(german.Form(), TextForm::Utf8) << folder;
+            EXPECT_EQ(FindInvalidUtf8(german.Text()), std::string::npos) << folder;
+            EXPECT_NE(german.Text().find("f\xC3\xBCr"), std::string::npos) << folder << " " << codePage;
+        }
+    }
 }
