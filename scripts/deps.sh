@@ -14,7 +14,7 @@ packages=(
     wine64 xvfb xauth imagemagick
     dpkg-dev
     zip unzip nsis hyperfine time
-    icoutils osslsigncode openssl liblnk-utils locales
+    icoutils osslsigncode openssl liblnk-utils locales fonts-ipafont-gothic
 )
 
 missing=()
