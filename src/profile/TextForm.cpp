@@ -3,14 +3,14 @@
 #include "core/Text.h"
 #include "platform/CodePage.h"
 
-DecodedText DecodeText(const std::string& bytes) {
+DecodedText DecodeText(std::string bytes) {
     DecodedText decoded;
     if (StartsWith(bytes, kUtf8Mark)) {
-        decoded.text = bytes.substr(sizeof kUtf8Mark - 1);
-    } else if (IsAscii(bytes) ||
-               !platform::CodePageToUtf8(bytes, platform::LegacyCodePage(), decoded.text)) {
+        bytes.erase(0, sizeof kUtf8Mark - 1);
+        decoded.text = std::move(bytes);
+    } else if (IsAscii(bytes) || !platform::CodePageToUtf8(bytes, platform::LegacyCodePage(), decoded.text)) {
         // An unknown code page leaves the bytes as they are: nothing of the file is lost.
-        decoded.text = bytes;
+        decoded.text = std::move(bytes);
     } else {
         decoded.form = TextForm::CodePage;
     }

@@ -19,7 +19,8 @@ struct DecodedText {
     TextForm form = TextForm::Utf8;  // CodePage only for a file that held code-page bytes
 };
 
-DecodedText DecodeText(const std::string& bytes);
+// The file's bytes, taken over: UTF-8 and ASCII texts move on without a copy.
+DecodedText DecodeText(std::string bytes);
 
 // The bytes that hold `text` in `form`: ASCII text as it is; in the Utf8 form the mark and the
 // text; in the CodePage form the code page's bytes. When the code page has no form for some
