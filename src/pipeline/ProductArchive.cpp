@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include "core/Text.h"
 #include "pipeline/PackedFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -16,6 +17,15 @@ bool ProductArchive::Open(const std::string& path) {
     buffer_.resize(kBufferSize);
     bytesRead_ = 0;
     return true;
+}
+
+// Opens an entry whose name, beyond ASCII, is marked as UTF-8 (general purpose bit 11), so that
+// other zip tools show it as spelt; ASCII names keep the flags they always had.
+static int OpenEntry(zipFile archive, const std::string& entryName, const zip_fileinfo& info, int method, int level,
+                     int raw, bool zip64) {
+    const uLong flags = IsAscii(entryName) ? 0 : 0x800;
+    return zipOpenNewFileInZip4_64(archive, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, raw,
+                                   -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, zip64 ? 1 : 0);
 }
 
 static zip_fileinfo EntryInfo(const std::string& sourcePath) {
@@ -47,8 +57,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
         return false;
     }
     zip_fileinfo info = EntryInfo(timeSource.empty() ? sourcePath : timeSource);
-    status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                    level != 0 ? Z_DEFLATED : 0, level, size >= 0xFFFFFFFFull ? 1 : 0);
+    status_ = OpenEntry(archive_, entryName, info, level != 0 ? Z_DEFLATED : 0, level, 0, size >= 0xFFFFFFFFull);
     if (status_ != ZIP_OK) return false;
     bool copied = CopyInto(source, size);
     int closed = zipCloseFileInZip(archive_);
@@ -62,8 +71,7 @@ bool ProductArchive::AddPacked(const std::string& timeSource, const std::string&
         return false;
     }
     zip_fileinfo info = EntryInfo(timeSource);
-    status_ = zipOpenNewFileInZip2_64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, file.method,
-                                      file.level, 1, file.size >= 0xFFFFFFFFull ? 1 : 0);
+    status_ = OpenEntry(archive_, entryName, info, file.method, file.level, 1, file.size >= 0xFFFFFFFFull);
     if (status_ != ZIP_OK) return false;
     const unsigned char* data = file.data.data();
     for (std::size_t left = file.data.size(); left > 0 && status_ == ZIP_OK;) {
