@@ -6,8 +6,6 @@
 #include "core/Sha256.h"
 #include "core/Text.h"
 
-namespace {
-
 std::vector<std::string> SplitTabs(const std::string& text) {
     std::vector<std::string> fields;
     size_t start = 0;
@@ -51,6 +49,8 @@ bool UnescapeField(const std::string& text, std::string& out) {
     }
     return true;
 }
+
+namespace {
 
 bool ReadLong(const std::string& text, long& value) {
     char* end = nullptr;

@@ -29,6 +29,21 @@ struct InstallAction {
     std::string pending;           // File, during installation only: the new file that replaces it at restart
 };
 
+// The fields of a log line, split at tabs.
+std::vector<std::string> SplitTabs(const std::string& text);
+// A field holds any byte but those that end a field or a line: a control character and "%" are
+// written as "%" and two hex digits.
+std::string EscapeField(const std::string& text);
+// False when a "%" is not followed by two hex digits.
+bool UnescapeField(const std::string& text, std::string& out);
+
+// What a new file is written as before it is renamed into place.
+constexpr char kFreshSuffix[] = ".qs-new";
+
+// What a file that an installation replaces or removes is renamed to until the installation
+// succeeds; a program still running then keeps it until the next restart.
+constexpr char kReplacedSuffix[] = ".qs-old";
+
 // A File action's option bit, beside FileOption: a shared file that existed and was kept, whose
 // count alone the installation raised.
 constexpr int kKeptExisting = 0x100;

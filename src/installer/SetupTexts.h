@@ -88,7 +88,15 @@ enum SetupText {
     kTextNotRemovedTitle = 78,
     kTextClose = 79,
     kTextDecimalPoint = 80,
-    kTextLast = kTextDecimalPoint,
+    kTextNewerInstalled = 81,          // product, installed version, its folder, this setup's version
+    kTextUpdatedHere = 82,             // "Version %1 is installed here and will be updated."
+    kTextUpdatedHereUnversioned = 83,  // the product
+    kTextMovedHere = 84,               // the installed version, its folder
+    kTextMovedHereUnversioned = 85,    // the product, its folder
+    kTextWaitingForOther = 86,         // the product
+    kTextRemovedAtRestart = 87,        // the product, the files removed at the next restart
+    kTextRestartRequired = 88,         // the product
+    kTextLast = kTextRestartRequired,
 };
 
 class SetupTexts {

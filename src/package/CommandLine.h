@@ -9,6 +9,7 @@ struct InstallerOptions {
     bool silent = false;         // /S, /SILENT, /VERYSILENT: no window at all
     bool suppressBoxes = false;  // /SUPPRESSMSGBOXES: questions take their default answer
     bool help = false;           // /? or /HELP
+    bool allowDowngrade = false; // /ALLOWDOWNGRADE: replace a newer installed version
     std::string folder;          // /D= or /DIR=: the installation folder
     std::string language;        // /LANG=
     std::string logPath;         // /LOG=: a readable log of every action

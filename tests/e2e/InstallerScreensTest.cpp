@@ -485,6 +485,44 @@ TEST(Screens, EveryScreenSwitchedOffInstallsWithOnlyTheProgressWindow) {
 }
 
 // Every screen of the installer and the uninstaller, in English and in German.
+TEST(Screens, TheFolderScreenShowsTheInstalledVersionWhichIsUpdatedWhereItIs) {
+    RemoveScreensLeftovers();
+    const std::string red = "C:\\QsE2E Screens Red", entry = std::string(kUninstallKey) + kProduct;
+    RemoveFolderTree(red);
+    Package earlier;
+    earlier.Write(Replace(ScreensScript(Dialogs(false), 0, "200"), "ProductVersion=4.2", "ProductVersion=1.0"),
+                  {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)}, {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
+                   {"AppDir\\Readme.txt", "Installed readme"}});
+    ASSERT_EQ(RunProgram(earlier.Path("Setup.exe"), "/S /D=" + red), 0);
+    Package package;
+    WriteScreensPackage(package, Replace(Dialogs(false), "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"));
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdFolder), red);
+    EXPECT_EQ(ItemText(wizard, kIdInstalledHere), "Version 1.0 is installed here and will be updated.");
+    Pause("6-folder-update");
+    // Another folder: the earlier installation goes once this one is complete.
+    SetItemText(wizard, kIdFolder, "C:\\QsE2E Screens Chosen");
+    EXPECT_EQ(ItemText(wizard, kIdInstalledHere),
+              "Version 1.0 is installed in " + red + ". It will be removed once the installation here is complete.");
+    SetItemText(wizard, kIdFolder, red + "\\");
+    EXPECT_EQ(ItemText(wizard, kIdInstalledHere), "Version 1.0 is installed here and will be updated.");
+    Press(wizard, kIdNext);
+    HWND done = WaitForMessageBox(setup.Id(), "has been installed");
+    ASSERT_NE(done, nullptr);
+    PostMessageA(done, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(setup.ExitCode(), 0);
+    EXPECT_EQ(StringValue("HKLM", entry, "DisplayVersion"), "4.2");
+    EXPECT_EQ(StringValue("HKLM", entry, "InstallLocation"), red);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+    ASSERT_EQ(RunProgram(red + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(red));
+    EXPECT_FALSE(KeyExists("HKLM", entry));
+    RemoveScreensLeftovers();
+}
+
 TEST(Screens, DISABLED_ScreenTour) {
     for (const char* language : {"English", "German"}) {
         RemoveScreensLeftovers();

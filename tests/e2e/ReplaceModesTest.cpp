@@ -1,6 +1,7 @@
 // Files that exist already are kept or replaced as their replace mode says: by date, by version,
 // by contents, by the user's answer, or at the next restart when they are in use.
 #include "E2ESupport.h"
+#include "package/ExitCodes.h"
 #include "SmallPackage.h"
 #include "core/Path.h"
 
@@ -26,7 +27,8 @@ TEST(ReplaceModes, ExistingFilesAreKeptOrReplacedAsTheModeSays) {
     package.Write(SmallScript("QsE2E Replace", files), SmallEntries(), true);
     int code = RunProgram(package.Path("Setup.exe"), "/S /SUPPRESSMSGBOXES /LOG=" + package.Path("log.txt"));
     CloseHandle(inUse);
-    ASSERT_EQ(code, 0) << ReadBytes(package.Path("log.txt"));
+    // Done, with a restart to complete it.
+    ASSERT_EQ(code, kExitRestartRequired) << ReadBytes(package.Path("log.txt"));
     for (const char* replaced : {"always", "ask", "differ", "absent"})
         EXPECT_EQ(ReadBytes(appDir + "\\" + replaced + ".txt"), "new b") << replaced;
     for (const char* kept : {"never", "older", "version", "either", "inuse"})

@@ -1,9 +1,11 @@
 // The install log: any text is read or refused, and what is read writes back to the same lines;
 // actions with any bytes in their paths and names survive a whole log written and read again,
-// whatever the installation folder and the product are called.
+// whatever the installation folder and the product are called. The journal of an installation
+// under way likewise, and recovery plans whatever it reads.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
+#include "installer/InstallJournal.h"
 #include "installer/InstallLog.h"
 
 namespace {
@@ -15,6 +17,16 @@ void ReadAnyLog(const std::string& text) {
     InstallLog again;
     FUZZ_CHECK(again.Read(ProfileText::FromBytes("[ACTIONS]\r\n" + lines)), "a log that was read reads again");
     FUZZ_CHECK(again.ActionLines() == lines, "a log that was read writes back the same lines");
+}
+
+void ReadAnyJournal(const std::string& text) {
+    std::vector<JournalRecord> records;
+    if (!ReadJournal(text, records)) return;
+    std::string lines;
+    for (const JournalRecord& r : records) lines += JournalLine(r);
+    FUZZ_CHECK(lines == text.substr(0, lines.size()), "a journal that was read writes back the same lines");
+    std::vector<RecoveryStep> steps = PlanRecovery(records, [&](const std::string& path) { return path.size() % 2 == 0; });
+    FUZZ_CHECK(steps.size() <= records.size(), "recovery takes each record back at most once");
 }
 
 InstallAction AnyAction(FuzzedDataProvider& input) {
@@ -76,6 +88,7 @@ void WriteAndReadActions(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     ReadAnyLog(std::string(reinterpret_cast<const char*>(data), size));
+    ReadAnyJournal(std::string(reinterpret_cast<const char*>(data), size));
     FuzzedDataProvider input(data, size);
     WriteAndReadActions(input);
     return 0;

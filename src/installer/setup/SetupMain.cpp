@@ -16,6 +16,8 @@
 #include "installer/win32/SetupScreens.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Program.h"
+#include "installer/win32/ProductLock.h"
+#include "installer/Upgrade.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -72,14 +74,25 @@ public:
             ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
             return kExitDone;
         }
+        // One setup or uninstaller of the product at a time, from before the earlier installation
+        // is looked for until the end.
+        ProductLock lock;
+        caption_ = texts.Get(kTextCaption, {ProductName(script)});
+        int locked = LockProduct(lock, ProductLockName(ProductName(script), true), quiet_, caption_,
+                                 texts.Get(kTextWaitingForOther, {ProductName(script)}), texts.Get(kTextCancel));
+        if (locked != kExitDone) {
+            log_.Line(locked == kExitBusy ? "Another setup or uninstaller of the product is running"
+                                          : "Cancelled while another setup or uninstaller of the product was running");
+            return Report(locked, texts, std::string());
+        }
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {
             if (installer.PrepareFailure() == kExitDamaged) return Damaged(installer.Problem());
             log_.Line("Error: " + installer.Problem());
-            caption_ = texts.Get(kTextCaption, {ProductName(script)});
             return Report(installer.PrepareFailure(), texts, installer.Problem());
         }
-        caption_ = texts.Get(kTextCaption, {installer.Product()});
+        product_ = installer.Product();
+        caption_ = texts.Get(kTextCaption, {product_});
         if (quiet_) {
             int result = installer.CheckRequirements();
             if (result == kExitDone) result = installer.Install();
@@ -109,8 +122,11 @@ private:
         if (quiet_ || options_.suppressBoxes) return result;
         switch (result) {
             case kExitDone: break;
+            case kExitRestartRequired: ShowMessage(texts.Get(kTextRestartRequired, {product_}), caption_, MB_ICONINFORMATION); break;
             case kExitCancelled: ShowMessage(texts.Get(kTextCancelled), caption_, MB_ICONINFORMATION); break;
-            case kExitRequirements: ShowMessage(problem, caption_, MB_ICONSTOP); break;
+            case kExitRequirements:
+            case kExitNewerInstalled: ShowMessage(problem, caption_, MB_ICONSTOP); break;
+            case kExitBusy: break;
             case kExitDamaged: ShowMessage(kDamagedText + problem, caption_, MB_ICONSTOP); break;
             default: ShowMessage(texts.Get(kTextFailed, {problem}), caption_, MB_ICONSTOP); break;
         }
@@ -127,7 +143,7 @@ private:
     const InstallerOptions& options_;
     bool quiet_;
     ActivityLog log_;
-    std::string caption_;
+    std::string caption_, product_;
 };
 
 }  // namespace

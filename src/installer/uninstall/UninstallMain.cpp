@@ -10,10 +10,16 @@
 #include "core/Text.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
+#include "package/SetupScript.h"
 #include "installer/InstallLog.h"
+#include "installer/Upgrade.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
+#include "installer/win32/InstalledProduct.h"
+#include "installer/win32/ProductLock.h"
+#include "installer/win32/Recovery.h"
+#include "installer/win32/Registry.h"
 #include "installer/win32/Libraries.h"
 #include "installer/win32/PrivateFolder.h"
 #include "installer/win32/Program.h"
@@ -27,10 +33,20 @@
 namespace {
 
 const char kMissingLog[] = "The install log install.log is missing or damaged, so nothing can be removed.";
-// Its texts come from the log, which cannot be believed here: the message is a fixed one.
-const char kUntrustedLog[] =
-    "The install log install.log was changed after the installation, or does not belong to this folder. "
-    "It is not acted on, so nothing is removed.";
+// Their texts come from the log, which cannot be believed here: the messages are fixed ones.
+const char kLogChanged[] =
+    "The install log install.log does not match the record that the installation of %1 kept in its entry among "
+    "the installed programs: it was changed after the installation. It is not acted on, so nothing was removed.";
+const char kLogCopied[] =
+    "The install log install.log here was copied from the installation in another folder. It is not acted on, so "
+    "nothing was removed.";
+const char kEntryGone[] =
+    "%1 is no longer registered among the installed programs, so the install log here cannot be checked and is "
+    "not acted on: nothing was removed. Install %1 into this folder again, then uninstall it.";
+const char kInstalledAgain[] =
+    "%1 was installed again in %2, and its entry among the installed programs now belongs to that installation. "
+    "This uninstaller cannot check its own install log any more, so nothing was removed. Uninstall %1 through "
+    "its entry first; then remove this folder yourself.";
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -91,23 +107,108 @@ void HandOverRemoval(const std::string& program, const std::vector<std::string>&
     }
 }
 
+// Runs the uninstaller that now owns the product's entry with the same switches.
+int RunHandedOver(const std::string& program) {
+    std::string commandLine = "\"" + program + "\" " + ProgramArguments();
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        FolderOf(program).c_str(), &si, &pi))
+        return kExitFailed;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = kExitFailed;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+// Whether a file that uninstallation would remove is still there.
+bool FilesLeft(const InstallLog& journal, const std::string& program) {
+    for (const InstallAction& a : journal.Actions())
+        if (a.kind == ActionKind::File && !(a.options & (kNeverUninstall | kKeptExisting)) &&
+            !EqualNoCase(a.path, program) && platform::IsFile(a.path))
+            return true;
+    return false;
+}
+
+// The folders of the log that are still there, for the copy to remove once this program is gone.
+std::vector<std::string> FoldersLeft(const InstallLog& journal) {
+    std::vector<std::string> folders;
+    const auto& actions = journal.Actions();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it)
+        if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
+    return folders;
+}
+
+// A log that cannot be trusted is never acted on; the message says why, in the terms of what
+// happened to the installation. An uninstallation stopped after it removed the entry is finished.
+int Refuse(const ProfileText& log, const InstallLog& journal, const std::string& folder, LogTrust trust,
+           const std::string& product, bool silent) {
+    const std::string key = LoggedUninstallKey(log), program = ProgramPath();
+    RegistryKey entryKey;
+    UninstallFacts facts;
+    facts.trust = trust;
+    facts.entryExists = !key.empty() && entryKey.Open(HKEY_LOCAL_MACHINE, key, kReadAccess);
+    const InstalledProduct entry = FindInstalledProduct(HKEY_LOCAL_MACHINE, key);
+    facts.entryFolder = entry.folder.empty() ? std::string() : LongFolderName(entry.folder);
+    facts.entryUninstaller = entry.uninstaller.empty() ? std::string() : LongFolderName(entry.uninstaller);
+    facts.folder = LongFolderName(folder);
+    facts.program = program;
+    facts.filesLeft = FilesLeft(journal, program);
+    const std::string name = product.empty() ? std::string("The product") : product;
+    std::string message;
+    switch (JudgeUninstall(facts)) {
+        case UninstallVerdict::Act: break;
+        case UninstallVerdict::HandOver: return RunHandedOver(facts.entryUninstaller);
+        case UninstallVerdict::Finish:
+            RemoveFile(JoinPath(folder, "install.log"));
+            HandOverRemoval(program, FoldersLeft(journal));
+            return kExitDone;
+        case UninstallVerdict::EntryGone: message = FillArguments(kEntryGone, {name}); break;
+        case UninstallVerdict::InstalledAgain: message = FillArguments(kInstalledAgain, {name, entry.folder}); break;
+        case UninstallVerdict::Changed: message = FillArguments(kLogChanged, {name}); break;
+        case UninstallVerdict::OtherFolder: message = kLogCopied; break;
+    }
+    if (!silent) ShowMessage(message, "Uninstall", MB_ICONSTOP);
+    return kExitDamaged;
+}
+
 int Uninstall(const InstallerOptions& options) {
     std::string folder = platform::ModuleFolder();
+    std::string logPath = JoinPath(folder, "install.log");
+    // The product's name, for its lock; the log is read again once the lock is held, since a setup
+    // of the product may change it until then.
+    std::string product;
+    ProfileText::FromBytes(ReadWholeFile(logPath)).GetRawValue("UNINSTALL", "ProductName", product);
+    ProductLock lock;
+    int locked = LockProduct(lock, ProductLockName(product, true), options.silent, "Uninstall",
+                             product + ": waiting for another setup or uninstaller to end...", "Cancel");
+    if (locked != kExitDone) return locked;
+    // An installation into this folder that a power loss stopped is taken back first; when it was
+    // the first one, nothing is left to uninstall but this program.
+    std::string interrupted = LoggedUninstallKey(ProfileText::FromBytes(ReadWholeFile(logPath)));
+    if (interrupted.empty()) interrupted = InterruptedEntryOf(folder);
+    std::vector<std::string> kept;
+    if (RecoverInterruptedInstallation(interrupted, [](const std::string&) {}, ProgramPath(), &kept) &&
+        !platform::IsFile(logPath)) {
+        HandOverRemoval(ProgramPath(), kept);
+        return kExitDone;
+    }
     // The bytes are read once: those that are checked are those that are acted on.
-    const std::string bytes = ReadWholeFile(JoinPath(folder, "install.log"));
+    const std::string bytes = ReadWholeFile(logPath);
     auto log = std::make_shared<const ProfileText>(ProfileText::FromBytes(bytes));
     InstallLog journal;
     if (bytes.empty() || !journal.Read(*log)) {
         if (!options.silent) ShowMessage(kMissingLog, "Uninstall", MB_ICONSTOP);
         return kExitDamaged;
     }
-    if (VerifyInstallLog(bytes, folder) != LogTrust::Trusted) {
-        if (!options.silent) ShowMessage(kUntrustedLog, "Uninstall", MB_ICONSTOP);
-        return kExitDamaged;
-    }
-    SetupTexts texts(log);
-    std::string product;
+    product.clear();
     log->GetRawValue("UNINSTALL", "ProductName", product);
+    LogTrust trust = VerifyInstallLog(bytes, folder);
+    if (trust != LogTrust::Trusted) return Refuse(*log, journal, folder, trust, product, options.silent);
+    SetupTexts texts(log);
     std::string caption = texts.Get(kTextUninstallCaption, {product});
     // Screens unless the uninstaller runs silently or without questions.
     const bool screens = !options.silent && !options.suppressBoxes;
@@ -125,20 +226,34 @@ int Uninstall(const InstallerOptions& options) {
         if (wizard.WaitForButton() != WizardButton::Next) return kExitCancelled;
     }
 
-    // Kept after the log, the fingerprint is no action of it; without it the entry can go.
-    ForgetInstallLogFingerprint(LoggedUninstallKey(*log));
+    // The product's entry goes last, with the fingerprint that it keeps: until then, an
+    // uninstallation that is stopped (a power loss) is finished by running it again.
+    const std::string entry = LoggedUninstallKey(*log);
     std::string program = ProgramPath();
-    std::vector<std::string> problems, folders;
+    std::vector<std::string> problems, atRestart, folders;
     auto removeAll = [&](const std::function<void(int, const std::string&)>& progress) {
         const auto& actions = journal.Actions();
         for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
             std::string problem;
+            bool later = false;
             if (progress) progress(static_cast<int>((it - actions.rbegin()) * 1000 / actions.size()), it->path);
-            // This program goes last, through its copy.
-            if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) continue;
-            if (!UndoAction(*it, UndoMode::Uninstall, problem)) problems.push_back(problem);
+            // This program goes last, through its copy; a version of it that an update replaced
+            // while it ran goes now.
+            if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) {
+                DeleteFileForce(program + kReplacedSuffix);
+                continue;
+            }
+            if ((it->kind == ActionKind::Key || it->kind == ActionKind::Value) && !entry.empty() &&
+                EqualNoCase(it->hive, "HKLM") && EqualNoCase(it->key, entry))
+                continue;
+            if (!UndoAction(*it, UndoMode::Uninstall, problem, &later)) problems.push_back(problem);
+            if (later) atRestart.push_back(it->path);
             if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
         }
+        // A folder that keeps a file in use goes after it, at the restart.
+        if (!atRestart.empty())
+            for (const std::string& f : folders) DeleteAtRestart(f);
+        if (!entry.empty() && !RemoveUninstallEntry(HKEY_LOCAL_MACHINE, entry)) problems.push_back("HKLM\\" + entry);
         return 0;
     };
     ProgressWindow window;
@@ -152,22 +267,24 @@ int Uninstall(const InstallerOptions& options) {
     } else {
         removeAll(nullptr);
     }
-    RemoveFile(JoinPath(folder, "install.log"));
+    RemoveFile(logPath);
     // File types may have gone with the keys under HKCR.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
     if (wizard.Handle()) {
         std::string list;
-        for (const std::string& p : problems) list += p + "\r\n";
+        for (const std::string& p : problems.empty() ? atRestart : problems) list += p + "\r\n";
+        std::string body = !problems.empty() ? texts.Get(kTextNotRemoved, {list})
+                           : atRestart.empty() ? texts.Get(kTextRemoved, {product})
+                                               : texts.Get(kTextRemovedAtRestart, {product, list});
         wizard.BeginPage(true, texts.Get(problems.empty() ? kTextRemovedTitle : kTextNotRemovedTitle), std::string());
-        wizard.Add("STATIC", problems.empty() ? texts.Get(kTextRemoved, {product}) : texts.Get(kTextNotRemoved, {list}),
-                   SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard.Add("STATIC", body, SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
         wizard.SetButtons(texts.Get(kTextBack), texts.Get(kTextClose), texts.Get(kTextCancel));
         wizard.EnableButton(kIdBack, false);
         wizard.EnableButton(kIdCancel, false);
         wizard.WaitForButton();
     }
-    return problems.empty() ? kExitDone : kExitFailed;
+    return !problems.empty() ? kExitFailed : !atRestart.empty() ? kExitRestartRequired : kExitDone;
 }
 
 }  // namespace

@@ -12,6 +12,10 @@ bool DeleteFileForce(const std::string& path) {
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool DeleteAtRestart(const std::string& path) {
+    return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 // A junction or a symbolic link is removed as the link it is: the folder it points to may be
 // anyone's (C:\Windows), so the clean-up never goes through it.
 static bool IsLink(DWORD attributes) {

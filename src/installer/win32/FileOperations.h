@@ -5,6 +5,9 @@
 
 // Deletes a file, clearing its read-only attribute first.
 bool DeleteFileForce(const std::string& path);
+// Has the system delete a file (or an empty folder) at the next restart, before any program can
+// hold it: MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT, which needs administrator rights.
+bool DeleteAtRestart(const std::string& path);
 // Deletes a folder with everything inside it; a junction or symbolic link inside (or the folder
 // itself, when it is one) goes as a link, and what it points to stays untouched.
 bool RemoveFolderTree(const std::string& folder);

@@ -21,8 +21,3 @@ LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder
     kept = kept.c_str();
     return CheckInstallLog(logBytes, kept, LongFolderName(folder));
 }
-
-void ForgetInstallLogFingerprint(const std::string& key) {
-    RegistryKey entry;
-    if (entry.Open(HKEY_LOCAL_MACHINE, key, kWriteAccess)) entry.DeleteValue(kInstallLogFingerprintValue);
-}

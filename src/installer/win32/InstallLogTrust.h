@@ -12,7 +12,3 @@ std::string LongFolderName(const std::string& folder);
 // Judges the log `logBytes` that lies in `folder` against the fingerprint kept in the uninstall
 // entry that the log names.
 LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder);
-
-// Removes the kept fingerprint from the uninstall entry `key` (below HKLM), so that the entry can
-// go with the rest of the installation.
-void ForgetInstallLogFingerprint(const std::string& key);

@@ -12,6 +12,7 @@
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/Libraries.h"
+#include "installer/win32/Recovery.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/SharedCounts.h"
 #include "installer/win32/ShellLink.h"
@@ -23,8 +24,6 @@
 
 namespace {
 
-const char kNewSuffix[] = ".qs-new";
-const char kOldSuffix[] = ".qs-old";
 // The progress that one folder, shortcut or registry entry counts for, against a file's bytes.
 constexpr std::uint64_t kStepWeight = 4096;
 
@@ -37,31 +36,72 @@ Installer::Installer(const SetupScript& script, const SetupTexts& texts, const I
       log_(log),
       setupDir_(setupDir),
       archiveSwitch_(options.archive),
-      plan_(script, options, log) {}
+      options_(options) {}
 
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
     return false;
 }
 
-bool Installer::Prepare() {
-    if (!plan_.CheckScript() || !plan_.ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_.Problem());
-    if (!OpenArchive()) return Fail("setup.zip is missing or unreadable");
+std::string Installer::SystemReason() { return platform::ErrorText(platform::LastError()); }
+
+bool Installer::CannotWrite(const std::string& path, const std::string& reason) {
+    return Fail(texts_.Get(kTextCannotWrite, {path}) + ": " + reason);
+}
+
+bool Installer::Plan() {
+    plan_.emplace(script_, options_, log_);
+    if (!plan_->CheckScript() || !plan_->ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_->Problem());
+    if (!archive_.IsOpen() && !OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;
         if (!archive_.Find(entry, found)) return false;
         size = found.size;
         return true;
     };
-    if (!plan_.PlanActions(entrySize)) return Fail(plan_.Problem());
-    ReadEarlierInstallLog();
-    progress_.AddToTotal(kStepWeight * (plan_.Folders().size() + plan_.Files().size() + plan_.Shortcuts().size() +
-                                        plan_.Values().size() + 1));
-    progress_.AddToTotal(plan_.RequiredBytes());
-    log_.Line("Package checked: " + std::to_string(plan_.Files().size()) + " files, " +
-              std::to_string(plan_.Shortcuts().size()) + " shortcuts, " + std::to_string(plan_.Values().size()) +
+    return plan_->PlanActions(entrySize) || Fail(plan_->Problem());
+}
+
+bool Installer::Prepare() {
+    if (!Plan()) return false;
+    RecoverInterruptedInstallation(plan_->UninstallKey(), [this](const std::string& line) { log_.Line(line); });
+    if (!FindEarlierInstallation()) return false;
+    ReadEarlierInstallLog(earlierProduct_.found ? earlierProduct_.folder : AppDir());
+    progress_.AddToTotal(kStepWeight * (plan_->Folders().size() + plan_->Files().size() + plan_->Shortcuts().size() +
+                                        plan_->Values().size() + 1));
+    progress_.AddToTotal(plan_->RequiredBytes());
+    log_.Line("Package checked: " + std::to_string(plan_->Files().size()) + " files, " +
+              std::to_string(plan_->Shortcuts().size()) + " shortcuts, " + std::to_string(plan_->Values().size()) +
               " registry entries");
     return true;
+}
+
+// An installation counts only where its uninstall entry points to the intact log of an
+// installation into that folder: an entry left behind by a damaged installation is taken over
+// by this one, and uninstalled with it.
+bool Installer::FindEarlierInstallation() {
+    InstalledProduct found = FindInstalledProduct(HKEY_LOCAL_MACHINE, plan_->UninstallKey());
+    if (!found.found) return true;
+    std::string bytes = ReadWholeFile(JoinPath(found.folder, "install.log"));
+    if (bytes.empty() || VerifyInstallLog(bytes, found.folder) != LogTrust::Trusted) {
+        log_.Line("The uninstall entry names " + found.folder + ", where no intact installation is: it is taken over");
+        return true;
+    }
+    const std::string version = plan_->Text("%ProductVersion%");
+    const std::string shown = found.version.empty() ? std::string("?") : found.version;
+    switch (DecideUpgrade(true, found.version, version, options_.allowDowngrade)) {
+        case UpgradeKind::Refused:
+            newerInstalled_ = true;
+            log_.Line("Version " + shown + " is installed in " + found.folder + ", newer than " + version);
+            return Fail(texts_.Get(kTextNewerInstalled, {Product(), found.version, found.folder, version}));
+        case UpgradeKind::Downgrade: log_.Line("Version " + shown + " is replaced by the older " + version); break;
+        default: log_.Line("Version " + shown + " installed in " + found.folder + " is updated to " + version); break;
+    }
+    earlierProduct_ = found;
+    // Without a folder chosen, the update goes where the product is.
+    if (!options_.folder.empty() || EqualNoCase(LongFolderName(found.folder), LongFolderName(AppDir()))) return true;
+    options_.folder = found.folder;
+    return Plan();
 }
 
 // A self-extracting package's stub names where setup.zip lies inside the package, which is read
@@ -104,12 +144,12 @@ bool Installer::Advance(std::uint64_t work) {
 
 int Installer::Install() {
     log_.Line("Installing into " + AppDir());
-    const auto& folders = plan_.Folders();
-    const auto& files = plan_.Files();
-    const auto& shortcutFolders = plan_.ShortcutFolders();
-    const auto& shortcuts = plan_.Shortcuts();
-    const auto& values = plan_.Values();
-    bool ok = true;
+    const auto& folders = plan_->Folders();
+    const auto& files = plan_->Files();
+    const auto& shortcutFolders = plan_->ShortcutFolders();
+    const auto& shortcuts = plan_->Shortcuts();
+    const auto& values = plan_->Values();
+    bool ok = BeginJournal();
     for (size_t i = 0; ok && i < folders.size(); ++i) ok = Step(folders[i]) && MakeFolders(folders[i]);
     // The archive inflates the next files on a second thread while this one writes.
     std::vector<std::string> entries;
@@ -121,17 +161,20 @@ int Installer::Install() {
     for (size_t i = 0; ok && i < shortcutFolders.size(); ++i) ok = MakeFolders(shortcutFolders[i]);
     for (size_t i = 0; ok && i < shortcuts.size(); ++i) ok = Step(shortcuts[i].path) && CreateShortcut(shortcuts[i]);
     for (size_t i = 0; ok && i < values.size(); ++i) ok = Step(values[i].hive + "\\" + values[i].key) && WriteValue(values[i]);
-    ok = ok && Step(std::string()) && (!plan_.HasUninstaller() || WriteInstallLog());
+    ok = ok && SetObsoleteFilesAside();
+    ok = ok && Step(std::string()) && (!plan_->HasUninstaller() || WriteInstallLog());
     if (!ok) {
         bool cancelled = cancel && problem_.empty();
         log_.Line(cancelled ? "Cancelled: rolling back" : "Failed: " + problem_ + "; rolling back");
         Rollback();
         return cancelled ? kExitCancelled : damaged_ ? kExitDamaged : kExitFailed;
     }
+    EndJournal();
     DropBackups();
+    RemoveEmptyEarlierFolders();
     if (!script_.fileTypes.empty()) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-    log_.Line("Installation complete");
-    return kExitDone;
+    log_.Line(restartNeeded_ ? "Installation complete; a restart completes it" : "Installation complete");
+    return restartNeeded_ ? kExitRestartRequired : kExitDone;
 }
 
 // Folders known to exist are remembered: most files share their folder with the file before.
@@ -143,7 +186,8 @@ bool Installer::MakeFolders(const std::string& path) {
     }
     std::string parent = FolderOf(path);
     if (parent.size() > 2 && !MakeFolders(parent)) return false;
-    if (!platform::MakeFolder(path)) return Fail(texts_.Get(kTextCannotWrite, {path}));
+    Journal(JournalKind::Folder, path);
+    if (!platform::MakeFolder(path)) return CannotWrite(path, SystemReason());
     knownFolders_.insert(path);
     InstallAction a;
     a.kind = ActionKind::Folder;
@@ -155,19 +199,16 @@ bool Installer::MakeFolders(const std::string& path) {
 
 // The file keeps the time it had on the builder's computer, which replace modes compare: the
 // archive reader stamps it.
-bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew, bool* existed) {
+bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
     ArchiveEntry entry;
-    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry,
-                             createNew)) {
+    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
         case ExtractStatus::Ok: break;
-        case ExtractStatus::Exists:
-            if (existed) *existed = true;
-            return false;
+        case ExtractStatus::Exists: return CannotWrite(target, SystemReason());
         case ExtractStatus::Unreadable:
             damaged_ = true;
             return Fail("setup.zip: cannot read " + file.entry);
         case ExtractStatus::Stopped: return false;
-        case ExtractStatus::Unwritten: return Fail(texts_.Get(kTextCannotWrite, {target}));
+        case ExtractStatus::Unwritten: return CannotWrite(target, SystemReason());
         case ExtractStatus::Damaged:
             damaged_ = true;
             return Fail("setup.zip: the entry " + file.entry + " is damaged");
@@ -180,15 +221,21 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
     return ShouldReplace(file.replaceMode, facts);
 }
 
-// A file that is not there yet is written in its place at once: there is nothing to compare it
-// with or to keep, and a rollback deletes it. It is created only if it is still not there, so
-// that one which appears meanwhile is never overwritten, nor deleted by a rollback; without a
-// separate look first, which under Wine costs as much as writing a small file. One that is there
-// is written beside it first.
+// Every file is written under a temporary name first and renamed into place, so that a power
+// loss never leaves a file half written where the product looks for it. The rename does not
+// replace: a file that appears meanwhile is never overwritten, nor deleted by a rollback, and
+// one that is there already is compared with the new one as its replace mode says.
 bool Installer::PlaceFile(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
-    bool existed = false;
-    if (ExtractEntry(file, file.path, true, &existed)) {
+    const std::string fresh = file.path + kFreshSuffix;
+    Journal(JournalKind::Writing, file.path);
+    if (!ExtractEntry(file, fresh)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    Journal(JournalKind::Placing, file.path);
+    if (MoveFileExA(fresh.c_str(), file.path.c_str(), 0)) {
+        Journal(JournalKind::Placed, file.path);
         InstallAction a;
         a.kind = ActionKind::File;
         a.path = file.path;
@@ -196,14 +243,15 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         RecordInstalled(a, false);
         return true;
     }
-    if (!existed) return false;
-    std::string fresh = file.path + kNewSuffix;
-    if (!ExtractEntry(file, fresh)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+        const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
-        return false;
+        return CannotWrite(file.path, reason);
     }
     if (ShouldReplaceExisting(file, fresh))
         return MoveIntoPlace(fresh, file.path, file.options, true, file.replaceMode == kReplaceAtRestart);
+    Journal(JournalKind::Kept, file.path);
     DeleteFileA(fresh.c_str());
     log_.Line("Kept existing file: " + file.path);
     if (file.options & kSharedFile) {
@@ -225,19 +273,24 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
     a.path = path;
     a.options = options;
     if (existed) {
-        a.backup = path + kOldSuffix;
+        a.backup = path + kReplacedSuffix;
+        Journal(JournalKind::Backup, path, a.backup);
         if (!MoveFileExA(path.c_str(), a.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            const std::string reason = SystemReason();
             a.backup.clear();
             if (laterIfInUse) return ReplaceAtRestart(fresh, a);
             DeleteFileA(fresh.c_str());
-            return Fail(texts_.Get(kTextCannotWrite, {path}));
+            return CannotWrite(path, reason);
         }
     }
+    if (!existed) Journal(JournalKind::Placing, path);
     if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
         if (existed) MoveFileExA(a.backup.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        return Fail(texts_.Get(kTextCannotWrite, {path}));
+        return CannotWrite(path, reason);
     }
+    Journal(JournalKind::Placed, path);
     RecordInstalled(a, existed);
     return true;
 }
@@ -252,11 +305,14 @@ void Installer::RecordInstalled(InstallAction& action, bool existed) {
 }
 
 bool Installer::ReplaceAtRestart(const std::string& fresh, InstallAction& action) {
+    Journal(JournalKind::Pending, action.path, fresh);
     if (!MoveFileExA(fresh.c_str(), action.path.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
-        return Fail(texts_.Get(kTextCannotWrite, {action.path}));
+        return CannotWrite(action.path, reason);
     }
     action.pending = fresh;
+    restartNeeded_ = true;
     if (action.options & kSharedFile) {
         action.previousCount = SharedCount(action.path);
         SetSharedCount(action.path, RaisedSharedCount(action.path, true, action.previousCount));
@@ -286,7 +342,8 @@ bool Installer::RegisterFiles() {
 
 bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
     if (!MakeFolders(FolderOf(shortcut.path))) return false;
-    std::string fresh = shortcut.path + kNewSuffix;
+    std::string fresh = shortcut.path + kFreshSuffix;
+    Journal(JournalKind::Writing, shortcut.path);
     bool written = false;
     if (shortcut.internet) {
         File out;
@@ -296,8 +353,9 @@ bool Installer::CreateShortcut(const PlannedShortcut& shortcut) {
         written = SaveShellLink(shortcut.fields, fresh);
     }
     if (!written) {
+        const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
-        return Fail(texts_.Get(kTextCannotWrite, {shortcut.path}));
+        return CannotWrite(shortcut.path, reason);
     }
     return MoveIntoPlace(fresh, shortcut.path, 0, platform::IsFile(shortcut.path), false);
 }
@@ -312,6 +370,11 @@ bool Installer::CreateKeyPath(const std::string& hiveName, const std::string& pa
         bool created = false;
         if (!key.Create(hive, partial, kWriteAccess, nullptr, &created)) return Fail(texts_.Get(kTextCannotWrite, {hiveName + "\\" + partial}));
         if (created) {
+            JournalRecord made;
+            made.kind = JournalKind::Key;
+            made.hive = hiveName;
+            made.key = partial;
+            journalFile_.Write(made);
             InstallAction a;
             a.kind = ActionKind::Key;
             a.hive = hiveName;
@@ -336,6 +399,14 @@ bool Installer::WriteValue(const PlannedValue& value) {
     a.name = value.name;
     DWORD type = 0;
     if (key.QueryValue(value.name, type, a.previousData)) a.previousType = static_cast<long>(type);
+    JournalRecord before;
+    before.kind = JournalKind::Value;
+    before.hive = a.hive;
+    before.key = a.key;
+    before.name = a.name;
+    before.previousType = a.previousType;
+    before.previousData = a.previousData;
+    journalFile_.Write(before);
     if (!key.SetValue(value.name, value.type, value.data)) return Fail(texts_.Get(kTextCannotWrite, {where}));
     journal_.Add(a);
     log_.Line("Registry value written: " + where);
@@ -351,22 +422,55 @@ long Installer::RaisedSharedCount(const std::string& path, bool existed, long pr
     return previous >= 0 ? previous + 1 : existed ? 2 : 1;
 }
 
-// An earlier log is merged only when it is the untouched log of an installation into this folder:
+// An earlier log is merged only when it is the untouched log of an installation into its folder:
 // anyone who can write the folder could otherwise have the next uninstallation act for them.
-void Installer::ReadEarlierInstallLog() {
-    std::string bytes = ReadWholeFile(JoinPath(AppDir(), "install.log"));
+void Installer::ReadEarlierInstallLog(const std::string& folder) {
+    std::string bytes = ReadWholeFile(JoinPath(folder, "install.log"));
     if (bytes.empty()) return;
-    LogTrust trust = VerifyInstallLog(bytes, AppDir());
+    LogTrust trust = VerifyInstallLog(bytes, folder);
     if (trust == LogTrust::Trusted && earlier_.Read(ProfileText::FromBytes(bytes))) {
-        log_.Line("Earlier installation found: its install log is kept");
+        earlierFolder_ = folder;
+        log_.Line("Earlier installation found in " + folder + ": its install log is kept");
         return;
     }
     earlier_ = InstallLog();
-    log_.Line("An install log in the installation folder is ignored: " +
+    log_.Line("An install log in " + folder + " is ignored: " +
               std::string(trust == LogTrust::Trusted ? "it cannot be read"
                           : trust == LogTrust::NoFingerprint ? "no installation keeps its fingerprint"
                           : trust == LogTrust::Changed ? "it was changed after its installation"
                                                        : "it belongs to another folder"));
+}
+
+bool Installer::SetObsoleteFilesAside() {
+    std::vector<std::string> planned;
+    for (const PlannedFile& f : plan_->Files()) planned.push_back(f.path);
+    for (const PlannedShortcut& s : plan_->Shortcuts()) planned.push_back(s.path);
+    std::vector<std::string> obsolete = ObsoleteFiles(earlier_, planned);
+    // An installation that moves to another folder takes its log along.
+    if (!earlierFolder_.empty() && !EqualNoCase(LongFolderName(earlierFolder_), LongFolderName(AppDir())))
+        obsolete.push_back(JoinPath(earlierFolder_, "install.log"));
+    for (const std::string& path : obsolete) {
+        if (cancel) return false;
+        SetAside moved{path, path + kReplacedSuffix};
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            moved.backup.clear();
+        } else {
+            Journal(JournalKind::Backup, path, moved.backup);
+            if (!MoveFileExA(path.c_str(), moved.backup.c_str(), MOVEFILE_REPLACE_EXISTING))
+                return CannotWrite(path, SystemReason());
+        }
+        obsolete_.push_back(moved);
+        log_.Line("File of the earlier version removed: " + path);
+    }
+    return true;
+}
+
+// After a success: the earlier installation's folders that its removed files left empty.
+void Installer::RemoveEmptyEarlierFolders() {
+    const auto& actions = earlier_.Actions();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it)
+        if (it->kind == ActionKind::Folder && !knownFolders_.count(it->path) && RemoveDirectoryA(it->path.c_str()))
+            log_.Line("Folder of the earlier version removed: " + it->path);
 }
 
 // The log's fingerprint goes into the uninstall entry after the log, so the log does not list
@@ -377,35 +481,108 @@ bool Installer::WriteInstallLog() {
     auto [top, bottom] = PanelColours(script_.screens);
     std::string text = EncodeUtf8(
         "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-        "\r\nUninstallKey=" + plan_.UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," + ColourText(bottom) +
-        "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" + earlier_.MergedWith(journal_).ActionLines() +
-        "\r\n");
+        "\r\nUninstallKey=" + plan_->UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," + ColourText(bottom) +
+        "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
+        WithoutFiles(earlier_, RemovedObsoleteFiles()).MergedWith(journal_).ActionLines() + "\r\n");
     std::uint32_t done = 0;
     PlannedValue fingerprint;
     fingerprint.hive = "HKLM";
-    fingerprint.key = plan_.UninstallKey();
+    fingerprint.key = plan_->UninstallKey();
     fingerprint.name = kInstallLogFingerprintValue;
     fingerprint.data = StringData(InstallLogFingerprint(text));
-    if (!out.Open(path, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
-        out.Close() <= 0 || !WriteValue(fingerprint)) {
+    // Written beside the earlier log first: until the fingerprint names the new one, a rollback
+    // leaves the earlier installation with its own log.
+    const std::string fresh = path + kFreshSuffix;
+    Journal(JournalKind::Writing, path);
+    if (!out.Open(fresh, CreateWrite) || !out.Write(text.data(), static_cast<std::uint32_t>(text.size()), done) ||
+        out.Close() <= 0) {
+        const std::string reason = SystemReason();
         out.Close();
-        DeleteFileA(path.c_str());
-        return Fail(texts_.Get(kTextCannotWrite, {path}));
+        DeleteFileA(fresh.c_str());
+        return CannotWrite(path, reason);
     }
+    if (!WriteValue(fingerprint)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    if (!MoveIntoPlace(fresh, path, 0, platform::IsFile(path), false)) return false;
     log_.Line("Install log written: " + path);
     return true;
 }
 
+std::vector<std::string> Installer::RemovedObsoleteFiles() const {
+    std::vector<std::string> paths;
+    for (const SetAside& moved : obsolete_) paths.push_back(moved.path);
+    return paths;
+}
+
+// The uninstall entry is made first, with the mark that names the journal: whatever stops the
+// installation from here on, the next setup or uninstaller of the product finds it and takes
+// back what the journal records. A product without an uninstaller has no entry to be found by.
+bool Installer::BeginJournal() {
+    const std::string& entry = plan_->UninstallKey();
+    if (entry.empty()) return true;
+    if (!journalFile_.Create(JournalPathFor(entry))) return CannotWrite(JournalPathFor(entry), SystemReason());
+    if (!CreateKeyPath("HKLM", entry)) return false;
+    RegistryKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, entry, kWriteAccess) ||
+        !key.SetValue(kJournalValue, REG_SZ, StringData(journalFile_.Path())))
+        return Fail(texts_.Get(kTextCannotWrite, {"HKLM\\" + entry + "\\" + kJournalValue}));
+    return true;
+}
+
+void Installer::EndJournal() {
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, plan_->UninstallKey(), kWriteAccess)) key.DeleteValue(kJournalValue);
+    journalFile_.Finish();
+}
+
+void Installer::Journal(JournalKind kind, const std::string& path, const std::string& backup) {
+    JournalRecord r;
+    r.kind = kind;
+    r.path = path;
+    r.backup = backup;
+    journalFile_.Write(r);
+}
+
 void Installer::Rollback() {
+    // The earlier version's files were set aside last, after everything else.
+    for (auto it = obsolete_.rbegin(); it != obsolete_.rend(); ++it)
+        if (!it->backup.empty() && !MoveFileExA(it->backup.c_str(), it->path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            log_.Line("Rollback could not restore " + it->path);
     const auto& actions = journal_.Actions();
     for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
         std::string problem;
         if (!UndoAction(*it, UndoMode::Rollback, problem)) log_.Line("Rollback could not restore " + problem);
     }
+    // The entry that this installation made keeps the journal's mark until now.
+    if (journalFile_.IsOpen()) {
+        EndJournal();
+        for (const InstallAction& a : journal_.Actions())
+            if (a.kind == ActionKind::Key && EqualNoCase(a.key, plan_->UninstallKey())) {
+                std::string problem;
+                UndoAction(a, UndoMode::Rollback, problem);
+            }
+    }
     log_.Line("Rollback complete");
 }
 
+// A replaced program that is still running cannot be deleted: it goes at the next restart, and
+// a later installation or uninstallation removes it if the restart has not come yet.
 void Installer::DropBackups() {
+    std::vector<std::string> backups;
     for (const InstallAction& a : journal_.Actions())
-        if (!a.backup.empty()) DeleteFileForce(a.backup);
+        if (!a.backup.empty()) backups.push_back(a.backup);
+    for (const SetAside& moved : obsolete_)
+        if (!moved.backup.empty()) backups.push_back(moved.backup);
+    for (const std::string& backup : backups) {
+        if (DeleteFileForce(backup)) continue;
+        const std::string reason = SystemReason();
+        if (DeleteAtRestart(backup)) {
+            restartNeeded_ = true;
+            log_.Line("In use, removed at the next restart: " + backup + " (" + reason + ")");
+        } else {
+            log_.Line("Cannot remove " + backup + ": " + reason);
+        }
+    }
 }

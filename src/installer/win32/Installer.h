@@ -5,8 +5,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "package/ActivityLog.h"
 #include "installer/ArchiveReader.h"
@@ -15,6 +17,9 @@
 #include "package/InstallPlan.h"
 #include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
+#include "installer/Upgrade.h"
+#include "installer/win32/InstalledProduct.h"
+#include "installer/win32/Recovery.h"
 #include "package/WorkProgress.h"
 
 class Installer {
@@ -24,25 +29,32 @@ public:
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
 
-    // Plans the installation against setup.zip. False with Problem() and PrepareFailure() set:
-    // nothing has been changed.
+    // Plans the installation against setup.zip and finds an earlier installation of the product:
+    // without a folder chosen, it is updated where it is. False with Problem() and
+    // PrepareFailure() set: nothing has been changed.
     bool Prepare();
     // kExitDamaged for a damaged or unsafe package (or a missing archive), kExitFailed for a
-    // value that cannot be installed or an installation folder given by /D that is no full path.
-    int PrepareFailure() const { return plan_.Refusals().empty() ? kExitDamaged : plan_.Failure(); }
+    // value that cannot be installed or an installation folder given by /D that is no full path,
+    // kExitNewerInstalled when a newer version is installed (without /ALLOWDOWNGRADE).
+    int PrepareFailure() const {
+        return newerInstalled_ ? kExitNewerInstalled : plan_->Refusals().empty() ? kExitDamaged : plan_->Failure();
+    }
     // The Windows version and (with `diskSpace`) the free disk space: kExitDone to go on, or
     // kExitRequirements. The installation folder screen checks the space of the folder chosen.
     int CheckRequirements(bool diskSpace = true);
-    // Installs; a failure or a cancel rolls back. Returns the exit code.
+    // Installs; a failure or a cancel rolls back. Returns the exit code: kExitRestartRequired
+    // when files in use are replaced or removed at the next restart.
     int Install();
 
     const std::string& Problem() const { return problem_; }
     // After Prepare: see InstallPlan.
-    const std::string& AppDir() const { return plan_.AppDir(); }
-    std::string Product() const { return plan_.Product(); }
-    const std::string& ProgramGroup() const { return plan_.ProgramGroup(); }
-    unsigned long long RequiredBytes() const { return plan_.RequiredBytes(); }
-    std::string Text(const std::string& text) const { return plan_.Text(text); }
+    const std::string& AppDir() const { return plan_->AppDir(); }
+    std::string Product() const { return plan_->Product(); }
+    const std::string& ProgramGroup() const { return plan_->ProgramGroup(); }
+    unsigned long long RequiredBytes() const { return plan_->RequiredBytes(); }
+    std::string Text(const std::string& text) const { return plan_->Text(text); }
+    // The earlier installation of the product that this one updates (found is false for none).
+    const InstalledProduct& Earlier() const { return earlierProduct_; }
 
     // Progress in thousandths and the action under way; called on the installing thread.
     std::function<void(int, const std::string&)> onProgress;
@@ -53,12 +65,17 @@ public:
 
 private:
     bool Fail(const std::string& problem);
+    // The system's words for the last error, taken at once, before a clean-up call replaces it.
+    static std::string SystemReason();
+    // Fails naming the file that cannot be written and the system's reason.
+    bool CannotWrite(const std::string& path, const std::string& reason);
+    bool Plan();
+    // Finds the product's installation through its uninstall entry and decides what to do about it.
+    bool FindEarlierInstallation();
     bool OpenArchive();
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
-    // `existed` learns whether a `createNew` target was there already, and left alone.
-    bool ExtractEntry(const PlannedFile& file, const std::string& target, bool createNew = false,
-                      bool* existed = nullptr);
+    bool ExtractEntry(const PlannedFile& file, const std::string& target);
     bool ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh);
     // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
     // `laterIfInUse`, a file in use is replaced at the next restart instead.
@@ -72,7 +89,16 @@ private:
     bool WriteValue(const PlannedValue& value);
     bool CreateKeyPath(const std::string& hiveName, const std::string& path);
     bool WriteInstallLog();
-    void ReadEarlierInstallLog();
+    bool BeginJournal();
+    // The installation has succeeded, or been rolled back: the journal and its mark go.
+    void EndJournal();
+    void Journal(JournalKind kind, const std::string& path, const std::string& backup = std::string());
+    void ReadEarlierInstallLog(const std::string& folder);
+    // Moves the earlier installation's files that this one does not install aside, to be deleted
+    // when the installation succeeds and put back by a rollback.
+    bool SetObsoleteFilesAside();
+    void RemoveEmptyEarlierFolders();
+    std::vector<std::string> RemovedObsoleteFiles() const;
     // The SharedDLLs count after this installation; an earlier one into this folder counted already.
     long RaisedSharedCount(const std::string& path, bool existed, long previous) const;
     // Counts one step (and names it, unless `text` is empty); false once cancelled.
@@ -86,10 +112,20 @@ private:
     ActivityLog& log_;
     std::string setupDir_;
     std::string archiveSwitch_;  // the value of /_ARCHIVE=; empty: setup.zip lies in setupDir_
-    InstallPlan plan_;
+    InstallerOptions options_;  // the folder becomes the earlier installation's
+    std::optional<InstallPlan> plan_;
     ArchiveReader archive_;
     InstallLog journal_;
-    InstallLog earlier_;  // the install log of an earlier installation into the same folder
+    JournalFile journalFile_;  // written ahead of the changes, for a recovery after a power loss
+    InstallLog earlier_;         // the install log of the earlier installation that this one updates
+    std::string earlierFolder_;  // where that log lies; empty without one
+    InstalledProduct earlierProduct_;
+    bool newerInstalled_ = false;
+    bool restartNeeded_ = false;  // a file is replaced or removed at the next restart
+    struct SetAside {
+        std::string path, backup;
+    };
+    std::vector<SetAside> obsolete_;  // the earlier installation's files that this one removes
     std::string problem_;
     bool damaged_ = false;
     WorkProgress progress_;

@@ -21,6 +21,7 @@ enum ScreenId {
     kIdBrowse = 1051,
     kIdSpaceRequired = 1052,
     kIdSpaceAvailable = 1053,
+    kIdInstalledHere = 1054,
     kIdGroup = 1060,
     kIdGroupList = 1061,
     kIdSummary = 1070,

@@ -138,9 +138,10 @@ int SetupScreens::Run(Installer& probe) {
     int result = Install();
     if (hasWizard_ && Shows(ScreenSettings::FinishDialog)) {
         Finish(result);
-    } else if (hasWizard_ && result == kExitDone && !options_.suppressBoxes) {
+    } else if (hasWizard_ && Succeeded(result) && !options_.suppressBoxes) {
         // Whoever went through screens hears that the installation is done.
-        Message(Text(kTextInstalled, {product_}), MB_ICONINFORMATION);
+        Message(Text(result == kExitRestartRequired ? kTextRestartRequired : kTextInstalled, {product_}),
+                MB_ICONINFORMATION);
         reported_ = true;
     }
     return result;
@@ -260,6 +261,7 @@ void SetupScreens::ShowFolderPage() {
     wizard_.Add("EDIT", folder_, WS_TABSTOP | ES_AUTOHSCROLL, kIdFolder, 0, 82, Wizard::kPageWidth - 108, 22,
                 WS_EX_CLIENTEDGE);
     wizard_.Add("BUTTON", Text(kTextBrowse), WS_TABSTOP | BS_PUSHBUTTON, kIdBrowse, Wizard::kPageWidth - 100, 81, 100, 24);
+    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdInstalledHere, 0, 116, Wizard::kPageWidth, 48);
     wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceRequired, 0, 190, Wizard::kPageWidth, 16);
     wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceAvailable, 0, 208, Wizard::kPageWidth, 16);
     UpdateSpace();
@@ -292,6 +294,17 @@ void SetupScreens::UpdateSpace() {
     bool known = IsAbsolutePath(folder) && FreeKilobytes(folder, free);
     SetDlgItemTextA(wizard_.Handle(), kIdSpaceAvailable,
                     known ? Text(kTextSpaceAvailable, {SizeText(free * 1024, point)}).c_str() : "");
+    SetDlgItemTextA(wizard_.Handle(), kIdInstalledHere, EarlierInstallationText(folder).c_str());
+}
+
+// What becomes of the product's earlier installation when the folder on the screen is chosen.
+std::string SetupScreens::EarlierInstallationText(const std::string& folder) const {
+    const InstalledProduct& earlier = probe_->Earlier();
+    if (!earlier.found) return std::string();
+    const std::string version = earlier.version.empty() ? product_ : earlier.version;
+    if (EqualNoCase(TrimTrailingBackslashes(Trim(folder)), earlier.folder))
+        return Text(earlier.version.empty() ? kTextUpdatedHereUnversioned : kTextUpdatedHere, {version});
+    return Text(earlier.version.empty() ? kTextMovedHereUnversioned : kTextMovedHere, {version, earlier.folder});
 }
 
 void SetupScreens::ShowGroupPage() {
@@ -411,7 +424,7 @@ int SetupScreens::Install() {
             });
         }
     }
-    if (result != kExitDone) problem_ = installer.Problem();
+    if (!Succeeded(result)) problem_ = installer.Problem();
     else ResolveFinishFiles(installer);
     return result;
 }
@@ -439,9 +452,10 @@ int SetupScreens::InstallWithWizard(Installer& installer) {
 void SetupScreens::Finish(int result) {
     const ScreenSettings& s = script_.screens;
     reported_ = true;
-    if (result == kExitDone) {
+    if (Succeeded(result)) {
         wizard_.BeginPage(true, Text(kTextFinishTitle, {product_}), std::string());
-        wizard_.Add("STATIC", Text(kTextFinishBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, 290, 120);
+        wizard_.Add("STATIC", Text(result == kExitRestartRequired ? kTextRestartRequired : kTextFinishBody, {product_}),
+                    SS_NOPREFIX, kIdBody, 0, 0, 290, 120);
         int y = 136;
         if (s.showViewReadme) {
             wizard_.Add("BUTTON", Text(kTextViewReadme), BS_AUTOCHECKBOX | WS_TABSTOP, kIdViewReadme, 0, y, 290, 18);
@@ -462,7 +476,7 @@ void SetupScreens::Finish(int result) {
     wizard_.SetButtons(Text(kTextBack), Text(kTextFinish), Text(kTextCancel));
     wizard_.EnableButton(kIdBack, false);
     wizard_.EnableButton(kIdCancel, false);
-    if (wizard_.WaitForButton() != WizardButton::Next || result != kExitDone) return;
+    if (wizard_.WaitForButton() != WizardButton::Next || !Succeeded(result)) return;
     bool viewReadme = s.showViewReadme && IsDlgButtonChecked(wizard_.Handle(), kIdViewReadme) == BST_CHECKED;
     bool runApplication = s.showRunApplication && IsDlgButtonChecked(wizard_.Handle(), kIdRunApplication) == BST_CHECKED;
     ShowWindow(wizard_.Handle(), SW_HIDE);

@@ -49,6 +49,7 @@ private:
     void ShowGroupPage();
     void ShowStartPage();
     void UpdateSpace();
+    std::string EarlierInstallationText(const std::string& folder) const;
     // Takes the page's fields into the choices; Check refuses what cannot be installed.
     void Keep(Page page);
     bool Check(Page page);

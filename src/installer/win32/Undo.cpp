@@ -7,10 +7,11 @@
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/SharedCounts.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
-bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem) {
+bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem, bool* atRestart) {
     bool shared = (a.options & kSharedFile) != 0;
     bool remove = !(a.options & kKeptExisting);
     if (mode == UndoMode::Rollback) {
@@ -34,11 +35,20 @@ bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem) {
         SetSharedCount(a.path, count > 0 ? count : -1);
         if (count > 0) return true;
     }
+    // A replaced program that was still running when an update ended, if no restart removed it.
+    const std::string leftover = a.path + kReplacedSuffix;
+    if (!DeleteFileForce(leftover) && GetFileAttributesA(leftover.c_str()) != INVALID_FILE_ATTRIBUTES && atRestart &&
+        DeleteAtRestart(leftover))
+        *atRestart = true;
     if (GetFileAttributesA(a.path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     if (DeleteFileForce(a.path)) return true;
+    const std::string reason = platform::ErrorText(platform::LastError());
     // In use: it goes at the next restart.
-    MoveFileExA(a.path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    problem = a.path;
+    if (atRestart && DeleteAtRestart(a.path)) {
+        *atRestart = true;
+        return true;
+    }
+    problem = a.path + ": " + reason;
     return false;
 }
 
@@ -65,9 +75,9 @@ bool UndoKey(const InstallAction& a) {
 
 }  // namespace
 
-bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem) {
+bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem, bool* atRestart) {
     switch (action.kind) {
-        case ActionKind::File: return UndoFile(action, mode, problem);
+        case ActionKind::File: return UndoFile(action, mode, problem, atRestart);
         case ActionKind::Registered:
             // A component that stays installed stays registered.
             if (mode == UndoMode::Uninstall && ((action.options & kNeverUninstall) ||

@@ -8,5 +8,7 @@
 
 enum class UndoMode { Rollback, Uninstall };
 
-// False with `problem` set when the action could not be taken back completely.
-bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem);
+// False with `problem` set when the action could not be taken back completely. A file in use that
+// an uninstallation cannot delete is deleted at the next restart: then `atRestart` (when given)
+// is set and the call succeeds.
+bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem, bool* atRestart = nullptr);

@@ -51,3 +51,11 @@ bool RegistryKey::QueryInfoKey(DWORD& subkeys, DWORD& values) const {
 bool DeleteRegistryKey(HKEY parent, const std::string& path, REGSAM view) {
     return RegDeleteKeyExA(parent, path.c_str(), view, 0) == ERROR_SUCCESS;
 }
+
+bool RegistryKey::EnumKey(DWORD index, std::string& name) const {
+    char buffer[256];
+    DWORD size = sizeof buffer;
+    if (RegEnumKeyExA(key_, index, buffer, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return false;
+    name.assign(buffer, size);
+    return true;
+}

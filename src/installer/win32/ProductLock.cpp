@@ -1,0 +1,45 @@
+#include "installer/win32/ProductLock.h"
+
+#include "installer/win32/ProgressWindow.h"
+#include "package/ExitCodes.h"
+
+ProductLock::~ProductLock() {
+    if (owned_) ReleaseMutex(mutex_);
+    if (mutex_) CloseHandle(mutex_);
+}
+
+bool ProductLock::TryTake(const std::string& name) {
+    mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (!mutex_) return true;
+    DWORD result = WaitForSingleObject(mutex_, 0);
+    owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    return owned_;
+}
+
+bool ProductLock::Wait(const std::function<bool()>& stop) {
+    while (!owned_) {
+        DWORD result = MsgWaitForMultipleObjects(1, &mutex_, FALSE, 200, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
+            owned_ = true;
+            break;
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (stop()) return false;
+    }
+    return true;
+}
+
+int LockProduct(ProductLock& lock, const std::string& name, bool silent, const std::string& caption,
+                const std::string& heading, const std::string& cancelText) {
+    if (lock.TryTake(name)) return kExitDone;
+    if (silent) return kExitBusy;
+    ProgressWindow window;
+    bool stopped = false;
+    window.onCancel = [&] { stopped = true; };
+    if (!window.Create(caption, heading, cancelText, std::string())) return kExitBusy;
+    return lock.Wait([&] { return stopped; }) ? kExitDone : kExitCancelled;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// One setup or uninstaller of a product at a time: a named mutex (see ProductLockName), held
+// until the program ends. The system hands a mutex whose holder was killed to the next waiter,
+// so a crashed setup never locks the product out.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class ProductLock {
+public:
+    ProductLock() = default;
+    ~ProductLock();
+    ProductLock(const ProductLock&) = delete;
+    ProductLock& operator=(const ProductLock&) = delete;
+
+    // CreateMutexA and a wait without time: false when another program holds the lock (or the
+    // mutex cannot be made, which holds no one back).
+    bool TryTake(const std::string& name);
+    // Waits for the lock while the thread's windows keep answering; false when `stop` says so
+    // (asked several times a second).
+    bool Wait(const std::function<bool()>& stop);
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool owned_ = false;
+};
+
+// Takes the product's lock for a setup or an uninstaller: at once, or, unless `silent`, after
+// waiting behind a small window with `heading` and a Cancel button. kExitDone when taken,
+// kExitBusy (silent) or kExitCancelled when not.
+int LockProduct(ProductLock& lock, const std::string& name, bool silent, const std::string& caption,
+                const std::string& heading, const std::string& cancelText);

@@ -1,0 +1,152 @@
+#include "installer/win32/Recovery.h"
+
+#include "core/Path.h"
+#include "core/Sha256.h"
+#include "core/Text.h"
+#include "installer/InstallLog.h"
+#include "installer/win32/FileOperations.h"
+#include "installer/win32/InstalledProduct.h"
+#include "installer/win32/Registry.h"
+#include "installer/win32/Undo.h"
+#include "package/RegistryData.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+// Every record reaches the system at once, so a killed setup loses none; the system is told to
+// put them on the disk at most this often (each time costs a disk write of its own), which bounds
+// what a power loss can take: the changes of the last fraction of a second, whose records may
+// be lost with the file contents themselves.
+constexpr ULONGLONG kFlushMilliseconds = 250;
+
+std::string JournalOf(const std::string& entry) {
+    RegistryKey key;
+    DWORD type = 0;
+    std::string data;
+    if (entry.empty() || !key.Open(HKEY_LOCAL_MACHINE, entry, kReadAccess) || !key.QueryValue(kJournalValue, type, data) ||
+        type != REG_SZ)
+        return std::string();
+    return data.c_str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A file that cannot be deleted (a program of the interrupted installation runs) is renamed out
+// of the way and deleted at the next restart.
+void DeleteOrSetAside(const std::string& path, const std::function<void(const std::string&)>& note) {
+    if (!Exists(path) || DeleteFileForce(path)) return;
+    const std::string aside = path + kReplacedSuffix + "-recovered";
+    if (MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteAtRestart(aside);
+        note("In use, removed at the next restart: " + path);
+    } else {
+        DeleteAtRestart(path);
+        note("Cannot remove " + path + "; removed at the next restart");
+    }
+}
+
+void Take(const RecoveryStep& step, const std::string& entry, const std::function<void(const std::string&)>& note) {
+    const JournalRecord& r = step.record;
+    InstallAction a;
+    std::string problem;
+    switch (step.op) {
+        case RecoveryOp::RemoveFolder: RemoveDirectoryA(r.path.c_str()); return;
+        case RecoveryOp::DeleteFile: DeleteOrSetAside(r.path, note); return;
+        case RecoveryOp::RestoreBackup:
+            DeleteOrSetAside(r.path, note);
+            if (!MoveFileExA(r.backup.c_str(), r.path.c_str(), MOVEFILE_REPLACE_EXISTING))
+                note("Cannot restore " + r.path + " from " + r.backup);
+            return;
+        case RecoveryOp::RestoreValue:
+            a.kind = ActionKind::Value;
+            a.hive = r.hive;
+            a.key = r.key;
+            a.name = r.name;
+            a.previousType = r.previousType;
+            a.previousData = r.previousData;
+            if (!UndoAction(a, UndoMode::Rollback, problem)) note("Cannot restore " + problem);
+            return;
+        case RecoveryOp::RemoveKey:
+            // The entry that the interrupted installation made goes whole, with the journal's mark.
+            if (EqualNoCase(r.hive, "HKLM") && EqualNoCase(r.key, entry)) {
+                RemoveUninstallEntry(HKEY_LOCAL_MACHINE, entry);
+                return;
+            }
+            a.kind = ActionKind::Key;
+            a.hive = r.hive;
+            a.key = r.key;
+            UndoAction(a, UndoMode::Rollback, problem);
+            return;
+    }
+}
+
+}  // namespace
+
+JournalFile::~JournalFile() {
+    if (IsOpen()) CloseHandle(file_);
+}
+
+bool JournalFile::Create(const std::string& path) {
+    path_ = path;
+    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return IsOpen();
+}
+
+void JournalFile::Write(const JournalRecord& record) {
+    if (!IsOpen()) return;
+    const std::string line = JournalLine(record);
+    DWORD done = 0;
+    WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &done, nullptr);
+    const ULONGLONG now = GetTickCount64();
+    if (now - flushed_ >= kFlushMilliseconds) {
+        FlushFileBuffers(file_);
+        flushed_ = now;
+    }
+}
+
+void JournalFile::Finish() {
+    if (!IsOpen()) return;
+    CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    DeleteFileA(path_.c_str());
+}
+
+std::string JournalPathFor(const std::string& entry) {
+    return JoinPath(platform::TempFolder(), "qs-install-" + Sha256Hex(LowerCase(entry)).substr(0, 16) + ".journal");
+}
+
+bool RecoverInterruptedInstallation(const std::string& entry, const std::function<void(const std::string&)>& note,
+                                    const std::string& running, std::vector<std::string>* foldersLeft) {
+    const std::string journal = JournalOf(entry);
+    if (journal.empty()) return false;
+    note("An installation of the product was interrupted; its journal " + journal + " is taken back");
+    std::vector<JournalRecord> records;
+    if (!ReadJournal(ReadWholeFile(journal), records)) note("The journal cannot be read: only its mark is removed");
+    for (const RecoveryStep& step : PlanRecovery(records, Exists)) {
+        if (!running.empty() && EqualNoCase(step.record.path, running)) continue;
+        Take(step, entry, note);
+        if (foldersLeft && step.op == RecoveryOp::RemoveFolder && platform::IsFolder(step.record.path))
+            foldersLeft->push_back(step.record.path);
+    }
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, entry, kWriteAccess)) key.DeleteValue(kJournalValue);
+    DeleteFileA(journal.c_str());
+    note("The interrupted installation is taken back");
+    return true;
+}
+
+std::string InterruptedEntryOf(const std::string& folder) {
+    RegistryKey entries;
+    if (!entries.Open(HKEY_LOCAL_MACHINE, kUninstallEntries, kReadAccess)) return std::string();
+    const std::string prefix = LowerCase(TrimTrailingBackslashes(folder)) + "\\";
+    std::string name;
+    for (DWORD i = 0; entries.EnumKey(i, name); ++i) {
+        const std::string entry = kUninstallEntries + name;
+        const std::string journal = JournalOf(entry);
+        std::vector<JournalRecord> records;
+        if (journal.empty() || !ReadJournal(ReadWholeFile(journal), records)) continue;
+        for (const JournalRecord& r : records)
+            if (LowerCase(r.path).rfind(prefix, 0) == 0) return entry;
+    }
+    return std::string();
+}
