@@ -12,7 +12,7 @@ packages=(
     g++-mingw-w64-x86-64 libz-mingw-w64-dev
     clang-14 libclang-rt-14-dev
     wine64 xvfb xauth imagemagick
-    dpkg-dev
+    dpkg-dev lintian
     zip unzip nsis hyperfine time
     icoutils osslsigncode openssl liblnk-utils locales fonts-ipafont-gothic
 )

@@ -8,10 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "cli/VerifyCommand.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
+#include "pipeline/ProjectPaths.h"
 #include "core/Exception.h"
+#include "core/Path.h"
+#include "core/Text.h"
 #include "lang/LanguageSets.h"
 #include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
@@ -25,6 +30,8 @@ namespace {
 const char kUsage[] =
     "Usage: qsbuild [options] PROJECT.qsp\n"
     "       qsbuild --new PROJECT.qsp --files DIR [--flat] [--force] [project texts]\n"
+    "       qsbuild --verify [--upgrade-from OLD_SETUP.exe] [--json FILE] SETUP.exe|PROJECT.qsp\n"
+    "       qsbuild --verify [--upgrade-from OLD_SETUP.exe] [--json FILE] SETUP.exe PROJECT.qsp\n"
     "\n"
     "Builds the installer of a Quillset project into the project's output folder.\n"
     "Paths in the project that are not absolute are taken relative to the project file.\n"
@@ -56,6 +63,16 @@ const char kUsage[] =
     "  --url TEXT, --copyright TEXT\n"
     "                     the product's general information (the wizard's defaults otherwise)\n"
     "\n"
+    "Verification (Linux, with Wine):\n"
+    "  --verify           install the setup silently in a private Wine prefix, record what it\n"
+    "                     installed, uninstall it and record what is left; a project is built\n"
+    "                     first and what was installed is compared with what it names (given\n"
+    "                     with a setup, the setup is compared with it as it is, unbuilt)\n"
+    "  --upgrade-from OLD_SETUP.exe\n"
+    "                     install OLD_SETUP.exe first and the setup over it\n"
+    "  --json FILE        also write the report to FILE as JSON\n"
+    "  Exit codes of --verify: 0 clean, 1 findings, 2 could not verify (no Wine, no setup).\n"
+    "\n"
     "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
     "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
 
@@ -68,6 +85,11 @@ struct Options {
     int selfExtracting = -1;  // -1: as the project says
     bool quiet = false;
     bool warningsAsErrors = false;
+
+    // --verify: a setup, a project to build first, or a setup and the project it was built from.
+    bool verify = false;
+    std::string verifySetup;
+    VerifyOptions verifyOptions;
 
     // --new: the wizard's answers.
     std::string newPath;
@@ -173,8 +195,24 @@ void OnInterrupt() {
     if (ConsoleLog* log = runningLog.load()) log->Cancel();
 }
 
+// The builder's folder, where LanguageSets and setup lie: the program's own in a program folder
+// (dist/Quillset), or, for a qsbuild installed as /usr/bin/qsbuild by the Debian package,
+// /usr/share/quillset.
+std::string BuilderFolder() {
+    const std::string own = platform::ModuleFolder();
+    if (platform::IsFolder(JoinPath(own, "LanguageSets"))) return own;
+    const std::string shared = JoinPath(JoinPath(FolderOf(own), "share"), "quillset");
+    return platform::IsFolder(JoinPath(shared, "LanguageSets")) ? shared : own;
+}
+
+// A project file, by its extension; anything else given to --verify is a setup program.
+bool IsProjectPath(const std::string& path) {
+    return path.size() > 4 && EqualNoCase(path.substr(path.size() - 4), ".qsp");
+}
+
 // Parses the arguments; a non-negative result is the exit code to end with at once.
 int ParseArguments(int argc, char** argv, Options& options) {
+    std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -197,6 +235,12 @@ int ParseArguments(int argc, char** argv, Options& options) {
             if (value.find_first_not_of("0123456789") != std::string::npos || !platform::IsKnownCodePage(codePage))
                 return Usage("--codepage " + value + " is not a code page this system can convert");
             platform::SetLegacyCodePage(codePage);
+        } else if (arg == "--verify") {
+            options.verify = true;
+        } else if (arg == "--upgrade-from" || arg == "--json") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option " + arg + " needs a value");
+            std::string& value = arg == "--json" ? options.verifyOptions.jsonPath : options.verifyOptions.upgradeFrom;
+            value = platform::FullSystemPath(argv[++i]);
         } else if (arg == "--new") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option --new needs a value");
             options.newPath = platform::FullSystemPath(argv[++i]);
@@ -224,12 +268,21 @@ int ParseArguments(int argc, char** argv, Options& options) {
             options.warningsAsErrors = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
-        } else if (options.projectPath.empty()) {
-            options.projectPath = platform::FullSystemPath(arg);
         } else {
-            return Usage("only one project file may be given");
+            files.push_back(arg);
         }
     }
+    // A project; with --verify a setup, a project, or both in either order.
+    for (const std::string& file : files) {
+        const bool setup = options.verify && !IsProjectPath(file);
+        std::string& slot = setup ? options.verifySetup : options.projectPath;
+        if (!slot.empty()) return Usage(setup ? "only one setup may be verified at a time" : "only one project file may be given");
+        slot = platform::FullSystemPath(file);
+    }
+    if (!options.verify && (!options.verifyOptions.upgradeFrom.empty() || !options.verifyOptions.jsonPath.empty()))
+        return Usage("--upgrade-from and --json apply only with --verify");
+    if (options.verify && (!options.newPath.empty() || !options.saveAsPath.empty()))
+        return Usage("--verify verifies a setup: give neither --new nor --save-as");
     if (!options.newPath.empty()) {
         if (!options.projectPath.empty()) return Usage("--new writes a project and builds none: give no other project");
         if (!options.filesGiven) return Usage("--new needs --files DIR, the folder with the product's files");
@@ -241,14 +294,16 @@ int ParseArguments(int argc, char** argv, Options& options) {
     }
     if (options.filesGiven || options.force || !options.answers.scanOption || options.answers.IsModified())
         return Usage("--files, --flat, --force and the project texts apply only with --new");
-    if (options.projectPath.empty()) return Usage("no project file given");
+    if (options.verify && options.projectPath.empty() && options.verifySetup.empty())
+        return Usage("no setup or project given to --verify");
+    if (options.projectPath.empty() && !options.verify) return Usage("no project file given");
     return -1;
 }
 
 // Runs the build on its own thread, so that Ctrl+C can stop it between steps.
 int Build(const ProjectDocument& project, const Options& options) {
     ConsoleLog log(options.quiet, !options.quiet && platform::StandardErrorIsTerminal());
-    BuildJob job(project, log, platform::ModuleFolder());
+    BuildJob job(project, log, BuilderFolder());
     job.SetSigningCommand(options.signingCommand);
     job.SetWarningsAsErrors(options.warningsAsErrors);
     runningLog = &log;
@@ -300,12 +355,15 @@ int main(int argc, char** argv) {
     Options options;
     int parsed = ParseArguments(argc, argv, options);
     if (parsed >= 0) return parsed;
+    if (options.verify && !VerifyCanRun()) return 2;
 
     ConsoleMessages messages;
-    LanguageSets texts(platform::ModuleFolder(), messages);
+    LanguageSets texts(BuilderFolder(), messages);
     texts.SetLanguage(options.language);  // tells through `messages` when a language is missing
 
     if (!options.newPath.empty()) return NewProject(texts, options);
+    if (options.verify && options.projectPath.empty())
+        return RunVerify(options.verifySetup, nullptr, options.verifyOptions, options.quiet);
 
     ProjectDocument project(texts);
     try {
@@ -313,6 +371,9 @@ int main(int argc, char** argv) {
     } catch (const FileException& e) {
         return Fail("cannot open project file " + platform::NativePath(e.Text()));
     }
+    // A setup given beside the project is verified against it as it is, without a build.
+    if (options.verify && !options.verifySetup.empty())
+        return RunVerify(options.verifySetup, &project, options.verifyOptions, options.quiet);
     if (!options.saveAsPath.empty()) {
         try {
             project.SaveAs(options.saveAsPath);
@@ -331,5 +392,10 @@ int main(int argc, char** argv) {
     if (options.selfExtracting >= 0) output.SetCreateSelfExtractingSetup(options.selfExtracting == 1);
     if (output.OutputFolder().empty()) return Fail("the project names no output folder (use --output DIR)");
     if (output.SetupFileName().empty()) return Fail("the project names no setup file name");
-    return Build(project, options);
+    const int built = Build(project, options);
+    // A setup that was not built cannot be verified.
+    if (built != 0) return options.verify ? 2 : built;
+    if (!options.verify) return 0;
+    return RunVerify(JoinPath(ResolveProjectPath(FolderOf(project.Path()), output.OutputFolder()), output.SetupFileName()),
+                     &project, options.verifyOptions, options.quiet);
 }

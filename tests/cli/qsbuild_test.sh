@@ -281,6 +281,28 @@ fi
 check "no temporary files after Ctrl+C" "" "$(ls -A "$work/tmp")"
 [ ! -e "$big/out/Setup.exe" ]; check "no setup program after Ctrl+C" 0 $?
 
+# --verify: its own options, and a clear refusal where it cannot run.
+"$qsbuild" --json "$work/r.json" "$project/Demo.qsp" > "$work/out" 2> "$work/err"
+check "--json without --verify exit" 2 $?
+contains "--json without --verify" "$work/err" "--upgrade-from and --json apply only with --verify"
+"$qsbuild" --verify > "$work/out" 2> "$work/err"
+check "--verify without a setup exit" 2 $?
+contains "--verify without a setup" "$work/err" "no setup or project given to --verify"
+"$qsbuild" --verify "$work/a.exe" "$work/b.exe" > "$work/out" 2> "$work/err"
+check "--verify of two setups exit" 2 $?
+contains "--verify of two setups" "$work/err" "only one setup may be verified at a time"
+"$qsbuild" --verify "$work/none.exe" > "$work/out" 2> "$work/err"
+check "--verify of a missing setup exit" 2 $?
+contains "--verify of a missing setup" "$work/err" "$work/none.exe does not exist"
+cp "$builder/setup/_setup.exe" "$work/Setup.exe"
+WINE=/nonexistent/wine "$qsbuild" "$work/Setup.exe" --verify > "$work/out" 2> "$work/err"
+check "--verify (given after the setup) without Wine exit" 2 $?
+contains "--verify without Wine" "$work/err" "--verify needs Wine, and none was found"
+rm -rf "$project/out"
+WINE=/nonexistent/wine "$qsbuild" --verify "$project/Demo.qsp" > "$work/out" 2> "$work/err"
+check "--verify of a project without Wine exit" 2 $?
+[ ! -e "$project/out/Setup.exe" ] || { echo "FAIL: --verify without Wine built the project"; failures=$((failures + 1)); }
+
 if [ $failures -gt 0 ]; then
     echo "$failures check(s) failed"
     exit 1
