@@ -1,11 +1,13 @@
 # Fails when a source file includes a header of a library above its own. The libraries stand in
 # this order, each seeing only those before it (and itself):
-#   core -> platform -> executable -> profile -> screens -> package -> lang -> model -> pipeline -> verify -> cli
-# (lang and model do not need package; pipeline sees it to check the setup.ini it writes; verify
-# runs a built setup under Wine and compares what it did with the project).
+#   core -> platform -> executable -> profile -> screens -> scope -> package -> lang -> model -> pipeline
+#   -> verify -> cli
+# (lang and model do not need package, model needs scope for the project's install scope;
+# pipeline sees package to check the setup.ini it writes; verify runs a built setup under Wine
+# and compares what it did with the project).
 # The Windows-only rooms: ui sees core and platform; editor sees the portable libraries and ui,
 # never app; app sees everything but cli and installer; the installer programs see core,
-# platform, executable, profile, screens and package only.
+# platform, executable, profile, screens, scope and package only.
 # Usage: cmake -DSOURCE_DIR=<repo>/src -P CheckLayering.cmake
 cmake_minimum_required(VERSION 3.20)
 set(allowed_core core)
@@ -13,9 +15,10 @@ set(allowed_platform core platform)
 set(allowed_executable ${allowed_platform} executable)
 set(allowed_profile ${allowed_executable} profile)
 set(allowed_screens ${allowed_profile} screens)
-set(allowed_package ${allowed_screens} package)
+set(allowed_scope ${allowed_screens} scope)
+set(allowed_package ${allowed_scope} package)
 set(allowed_lang ${allowed_profile} lang)
-set(allowed_model ${allowed_screens} lang model)
+set(allowed_model ${allowed_scope} lang model)
 set(allowed_pipeline ${allowed_model} package pipeline)
 set(allowed_verify ${allowed_pipeline} verify)
 set(allowed_cli ${allowed_verify} cli)
@@ -23,7 +26,8 @@ set(allowed_ui ${allowed_platform} ui)
 set(allowed_editor ${allowed_pipeline} ui editor)
 set(allowed_app ${allowed_pipeline} ui editor app)
 set(allowed_installer ${allowed_package} installer)
-set(rooms core platform executable profile screens package lang model pipeline verify cli ui editor app installer)
+set(rooms core platform executable profile screens scope package lang model pipeline verify cli ui editor app
+    installer)
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 set(violations "")

@@ -90,6 +90,8 @@
 #define IDC_SETUP_INFO_LABEL_AVAILABLE 1235
 #define IDC_SETUP_INFO_LABEL_SELECTED 1236
 #define IDC_SETUP_INFO_LABEL_DEFAULT 1237
+#define IDC_SETUP_INFO_LABEL_SCOPE 1238
+#define IDC_INSTALL_SCOPE 1239
 
 // The Requirements form: "any", then the six versions in the order of their flags.
 #define IDC_ANY_WINDOWS 1240
@@ -333,6 +335,8 @@
 #define IDC_WIZARD_FOLDER 4041
 #define IDC_WIZARD_BROWSE 4042
 #define IDC_WIZARD_SUBFOLDERS 4043
+#define IDC_WIZARD_SCOPE_LABEL 4044
+#define IDC_WIZARD_SCOPE 4045
 // The finish page: what the project will be made of.
 #define IDC_WIZARD_SUMMARY 4050
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Photographs every screen of the installer and the uninstaller in English and German, under
 # Xvfb and a Wine desktop window: screenshots/installer/<n>-<screen>-<language>.png. Needs the
-# Windows build (build/win).
+# Windows build (build/win). QS_TOUR names other tests that pause for photographs (default: the
+# tour of every screen).
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/screenshots/installer}
@@ -15,7 +16,7 @@ export QS_SCREENSHOT_EXCHANGE=$(echo "Z:$exchange" | sed 's|/|\\|g')
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$0/wine-run.sh" explorer /desktop=Setup,1024x768 "$1" --gtest_also_run_disabled_tests \
-        --gtest_filter=Screens.DISABLED_ScreenTour --gtest_brief=1 &
+        --gtest_filter="$4" --gtest_brief=1 &
     tour=$!
     while kill -0 $tour 2>/dev/null; do
         for ready in "$2"/*.ready; do
@@ -29,4 +30,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         sleep 0.2
     done
     wait $tour
-' "$build" "$tour" "$exchange" "$out"
+' "$build" "$tour" "$exchange" "$out" "${QS_TOUR:-Screens.DISABLED_ScreenTour}"

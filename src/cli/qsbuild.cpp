@@ -29,7 +29,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: qsbuild [options] PROJECT.qsp\n"
-    "       qsbuild --new PROJECT.qsp --files DIR [--flat] [--force] [project texts]\n"
+    "       qsbuild --new PROJECT.qsp --files DIR [--flat] [--force] [--scope all|user|ask] [project texts]\n"
     "       qsbuild --verify [--upgrade-from OLD_SETUP.exe] [--json FILE] SETUP.exe|PROJECT.qsp\n"
     "       qsbuild --verify [--upgrade-from OLD_SETUP.exe] [--json FILE] SETUP.exe PROJECT.qsp\n"
     "\n"
@@ -58,6 +58,8 @@ const char kUsage[] =
     "  --new FILE         write a new project to FILE instead of building\n"
     "  --files DIR        the folder that holds the product's files (with its subfolders)\n"
     "  --flat             take only the files directly in DIR\n"
+    "  --scope all|user|ask  install for all users (administrator rights, the default), for the\n"
+    "                     current user only (no rights), or let the user choose in the setup\n"
     "  --force            replace FILE when it exists\n"
     "  --company TEXT, --product TEXT, --product-version TEXT, --description TEXT,\n"
     "  --url TEXT, --copyright TEXT\n"
@@ -95,6 +97,7 @@ struct Options {
     std::string newPath;
     bool force = false;
     bool filesGiven = false;
+    bool scopeGiven = false;
     ProjectWizardData answers;
 };
 
@@ -253,6 +256,11 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 options.filesGiven = true;
             }
             (options.answers.*answer->set)(value);
+        } else if (arg == "--scope") {
+            if (i + 1 >= argc || !ReadScopeChoice(argv[i + 1], options.answers.scope))
+                return Usage("option --scope needs all, user or ask");
+            ++i;
+            options.scopeGiven = true;
         } else if (arg == "--flat") {
             options.answers.scanOption = false;
         } else if (arg == "--force") {
@@ -292,8 +300,9 @@ int ParseArguments(int argc, char** argv, Options& options) {
                          "not to --new");
         return -1;
     }
-    if (options.filesGiven || options.force || !options.answers.scanOption || options.answers.IsModified())
-        return Usage("--files, --flat, --force and the project texts apply only with --new");
+    if (options.filesGiven || options.force || !options.answers.scanOption || options.scopeGiven ||
+        options.answers.IsModified())
+        return Usage("--files, --flat, --force, --scope and the project texts apply only with --new");
     if (options.verify && options.projectPath.empty() && options.verifySetup.empty())
         return Usage("no setup or project given to --verify");
     if (options.projectPath.empty() && !options.verify) return Usage("no project file given");

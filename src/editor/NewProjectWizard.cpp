@@ -6,6 +6,7 @@
 
 #include "core/Text.h"
 #include "editor/FormBinder.h"
+#include "editor/ScopeList.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "model/WizardProject.h"
@@ -155,10 +156,14 @@ protected:
         SendDlgItemMessageA(dialog, IDC_WIZARD_FOLDER, EM_LIMITTEXT, FormBinder::kPathLength, 0);
         SetDlgItemTextA(dialog, IDC_WIZARD_FOLDER, Answers().FilesFolder().c_str());
         CheckDlgButton(dialog, IDC_WIZARD_SUBFOLDERS, Answers().scanOption ? BST_CHECKED : BST_UNCHECKED);
+        // The Setup Info page's words for whom the setup installs for.
+        SetDlgItemTextA(dialog, IDC_WIZARD_SCOPE_LABEL, Texts().UiText(TextKeys::kSetupInfoTab.Key(19)).c_str());
+        FillScopeList(GetDlgItem(dialog, IDC_WIZARD_SCOPE), Texts(), Answers().scope);
     }
     void Store(HWND dialog) override {
         Answers().SetFilesFolder(ControlText(dialog, IDC_WIZARD_FOLDER));
         Answers().scanOption = IsChecked(dialog, IDC_WIZARD_SUBFOLDERS);
+        SelectedScope(GetDlgItem(dialog, IDC_WIZARD_SCOPE), Answers().scope);
     }
     // Whether the folder exists is told after the project is made (ReportWizardFiles).
     bool CanGoOn(HWND dialog) override {

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "editor/Forms.h"
+#include "editor/ScopeList.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "resource.h"
@@ -48,6 +49,7 @@ bool SetupInfoForm::OnInitDialog(HWND dialog) {
                 {IDC_SETUP_INFO_LABEL_ADD_REMOVE, 6}, {IDC_CREATE_UNINSTALL_ICON, 7},
                 {IDC_SETUP_INFO_LABEL_ICON, 15}, {IDC_SETUP_INFO_LABEL_AVAILABLE, 16},
                 {IDC_SETUP_INFO_LABEL_SELECTED, 17}, {IDC_SETUP_INFO_LABEL_DEFAULT, 18},
+                {IDC_SETUP_INFO_LABEL_SCOPE, 19},
                 {IDC_ADD_LANGUAGE, 51}, {IDC_REMOVE_LANGUAGE, 52}});
     binder_.Fill(dialog);
     for (const std::string& language : context_.Texts().SetupLanguages())
@@ -62,6 +64,7 @@ bool SetupInfoForm::OnInitDialog(HWND dialog) {
     LRESULT defaultIndex = SendDlgItemMessageA(dialog, IDC_DEFAULT_LANGUAGE, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(info.DefaultSetupLanguage().c_str()));
     SendDlgItemMessageA(dialog, IDC_DEFAULT_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(defaultIndex), 0);
+    FillScopeList(GetDlgItem(dialog, IDC_INSTALL_SCOPE), context_.Texts(), info.Scope());
     UpdateUninstallerFields(dialog);
     UpdateRemoveButton(dialog);
     SetFocus(GetDlgItem(dialog, IDC_INSTALLATION_PATH));
@@ -97,6 +100,11 @@ bool SetupInfoForm::OnCommand(HWND dialog, int id, int code, HWND control) {
         if (index >= 0)
             Project().setupInfo.SetDefaultSetupLanguage(
                 ListText(dialog, IDC_DEFAULT_LANGUAGE, CB_GETLBTEXTLEN, CB_GETLBTEXT, index), true);
+        return true;
+    }
+    if (id == IDC_INSTALL_SCOPE && code == CBN_SELCHANGE) {
+        ScopeChoice choice = ScopeChoice::AllUsers;
+        if (SelectedScope(control, choice)) Project().setupInfo.SetScope(choice, true);
         return true;
     }
     return Form::OnCommand(dialog, id, code, control);

@@ -162,6 +162,16 @@ std::string LoggedUninstallKey(const ProfileText& log) {
     return below ? key : std::string();
 }
 
+bool LoggedScope(const ProfileText& log, InstallScope& scope) {
+    std::string name;
+    log.GetRawValue("UNINSTALL", "InstallScope", name);
+    return ReadScope(name, scope);
+}
+
+std::string ScopeLogLine(InstallScope scope) {
+    return scope == InstallScope::AllUsers ? std::string() : std::string(kInstallScopeKey) + ScopeName(scope) + "\r\n";
+}
+
 std::string InstallLogFingerprint(const std::string& logBytes) { return Sha256Hex(logBytes); }
 
 LogTrust CheckInstallLog(const std::string& logBytes, const std::string& keptFingerprint, const std::string& folder) {

@@ -75,9 +75,23 @@ private:
 // key directly below kUninstallEntries; empty when the log names none or another key.
 std::string LoggedUninstallKey(const ProfileText& log);
 
+// The scope of the installation that the log records: its [UNINSTALL] line "InstallScope=", which
+// logs of all users go without (as they did before scopes). False for a name no installer writes.
+bool LoggedScope(const ProfileText& log, InstallScope& scope);
+// That line with its line end; empty for all users.
+std::string ScopeLogLine(InstallScope scope);
+// Whether an uninstaller acts on a log of `logged` scope: one that asks for administrator rights
+// belongs to an all-users project and refuses a log of the current user, whose fingerprint lies
+// where the user alone can change it; one without rights acts on either (a project that lets the
+// user choose), asking for rights for all users.
+inline bool AcceptsLogScope(bool requiresAdministrator, InstallScope logged) {
+    return !requiresAdministrator || logged == InstallScope::AllUsers;
+}
+
 // The value of the product's uninstall entry that keeps the install log's fingerprint. Only
-// administrators can write there, while the installation folder may be open to every user: a
-// log whose bytes do not give the kept fingerprint again was changed after the installation.
+// administrators can write the entry of an all-users installation (and only its user that of a
+// current-user one), while the installation folder may be open to every user: a log whose bytes
+// do not give the kept fingerprint again was changed after the installation.
 constexpr char kInstallLogFingerprintValue[] = "InstallLogSha256";
 
 // The fingerprint of the log's bytes exactly as written: SHA-256 in hex.
@@ -88,6 +102,7 @@ enum class LogTrust {
     NoFingerprint,    // the product's entry keeps none (or there is no entry)
     Changed,          // the bytes changed since the installation wrote them
     OtherFolder,      // an intact log, copied from another installation
+    OtherScope,       // a log of a scope that the program does not act for, or of none
 };
 
 // Whether the log `logBytes`, found in `folder`, may drive an uninstallation or be merged into a

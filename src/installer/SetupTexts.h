@@ -96,7 +96,14 @@ enum SetupText {
     kTextWaitingForOther = 86,         // the product
     kTextRemovedAtRestart = 87,        // the product, the files removed at the next restart
     kTextRestartRequired = 88,         // the product
-    kTextLast = kTextRestartRequired,
+    kTextScopeTitle = 89,
+    kTextScopeSubtitle = 90,      // "Choose for whom %1 is installed."
+    kTextScopeBody = 91,
+    kTextScopeAllUsers = 92,
+    kTextScopeCurrentUser = 93,
+    kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
+    kTextScopeNoRights = 95,
+    kTextLast = kTextScopeNoRights,
 };
 
 class SetupTexts {

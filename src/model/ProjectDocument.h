@@ -90,6 +90,7 @@ public:
     void SetFilesFolder(const std::string& text) { Assign(filesFolder_, text); }
 
     bool scanOption = true;
+    ScopeChoice scope = ScopeChoice::AllUsers;  // whom the project's setup installs for
 
 private:
     void Assign(std::string& field, const std::string& text);

@@ -7,6 +7,7 @@
 #include "lang/UiTextSource.h"
 #include "profile/ProfileText.h"
 #include "model/SectionLines.h"
+#include "scope/InstallScope.h"
 
 static const char kHeader[] = "[SETUP_INFO]";
 static const std::string kInstallationPath = "DefaultInstallationPath=";
@@ -20,8 +21,9 @@ static const std::string kDefaultLanguage = "DefaultSetupLanguage=";
 static const std::string kLanguages = "SetupLanguages=";
 static const char kEnglish[] = "English";
 
-// The uninstaller's entry in the Add/Remove Programs list of the target computer.
-static const std::string kUninstallKey = "HKLM,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%ProductName%";
+// The uninstaller's entry in the Add/Remove Programs list of the target computer; the installer
+// puts it below the hive of the installation's scope.
+static const std::string kUninstallKey = std::string(UninstallEntryHive()) + "," + kUninstallEntries + "%ProductName%";
 
 void SetupInfo::SetDefaults(const UiTextSource& texts) {
     installationPath_ = texts.UiText(TextKeys::kSetupInfoDefaults[0]);
@@ -31,6 +33,7 @@ void SetupInfo::SetDefaults(const UiTextSource& texts) {
     createUninstallerIcon_ = false;
     uninstallerIconDescription_ = texts.UiText(TextKeys::kSetupInfoDefaults[3]);
     setupType_ = 0;
+    scope_ = ScopeChoice::AllUsers;
     languages_.assign(1, kEnglish);
     defaultLanguage_ = kEnglish;
 }
@@ -57,6 +60,7 @@ static std::vector<std::string> SplitLanguages(const std::string& text) {
 }
 
 void SetupInfo::Load(const ProfileText& project) {
+    scope_ = ScopeChoice::AllUsers;
     // No key is the beginning of another, so each line matches one key at most.
     ForEachLine(project, "SETUP_INFO", [this](const std::string& line) {
         std::string value;
@@ -69,6 +73,9 @@ void SetupInfo::Load(const ProfileText& project) {
         if (ValueAfter(line, kSetupType, value)) setupType_ = ReadLeadingInt(value);
         if (ValueAfter(line, kDefaultLanguage, defaultLanguage_)) return;
         if (ValueAfter(line, kLanguages, value)) languages_ = SplitLanguages(value);
+        // An unknown scope is read as all users, the scope of every project before scopes.
+        if (ValueAfter(line, kInstallScopeKey, value) && !ReadScopeChoice(value, scope_))
+            scope_ = ScopeChoice::AllUsers;
     });
     if (languages_.empty()) languages_.assign(1, kEnglish);
 }
@@ -79,15 +86,19 @@ std::string SetupInfo::JoinedLanguages() const {
     return joined;
 }
 
+std::string SetupInfo::ScopeLine() const { return kInstallScopeKey + std::string(ScopeChoiceName(scope_)); }
+
+// The scope's line only where it is not all users, so that projects without scopes stay as they were.
 bool SetupInfo::Save(File& file) const {
-    return WriteSection(file, kHeader,
-                        {kInstallationPath + installationPath_, kShortcutFolder + shortcutFolder_,
-                         kEnableUninstaller + YesNoText(enableUninstaller_),
-                         kAddRemoveDescription + addRemoveDescription_,
-                         kCreateUninstallerIcon + YesNoText(createUninstallerIcon_),
-                         kUninstallerIconDescription + uninstallerIconDescription_,
-                         kSetupType + std::to_string(setupType_), kLanguages + JoinedLanguages(),
-                         kDefaultLanguage + defaultLanguage_});
+    std::vector<std::string> lines = {kInstallationPath + installationPath_, kShortcutFolder + shortcutFolder_,
+                                      kEnableUninstaller + YesNoText(enableUninstaller_),
+                                      kAddRemoveDescription + addRemoveDescription_,
+                                      kCreateUninstallerIcon + YesNoText(createUninstallerIcon_),
+                                      kUninstallerIconDescription + uninstallerIconDescription_,
+                                      kSetupType + std::to_string(setupType_), kLanguages + JoinedLanguages(),
+                                      kDefaultLanguage + defaultLanguage_};
+    if (scope_ != ScopeChoice::AllUsers) lines.push_back(ScopeLine());
+    return WriteSection(file, kHeader, lines);
 }
 
 // The uninstaller's lines go in between the first two [SETUP_INFO] lines and the rest, so that
@@ -112,6 +123,7 @@ void SetupInfo::Export(ScriptBuilder& script) const {
     script.AddLine(kHeader, kSetupType + std::to_string(setupType_));
     script.AddLine(kHeader, kLanguages + JoinedLanguages());
     script.AddLine(kHeader, kDefaultLanguage + defaultLanguage_);
+    if (scope_ != ScopeChoice::AllUsers) script.AddLine(kHeader, ScopeLine());
 }
 
 bool SetupInfo::GetLanguage(size_t index, std::string& name) const {

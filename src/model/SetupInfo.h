@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/DocumentBase.h"
+#include "scope/InstallScope.h"
 
 class File;
 class ProfileText;
@@ -31,6 +32,8 @@ public:
     std::int32_t SetupType() const { return setupType_; }
     const std::vector<std::string>& SetupLanguages() const { return languages_; }
     const std::string& DefaultSetupLanguage() const { return defaultLanguage_; }
+    // Whom the setup installs for; all users in a project without the key.
+    ScopeChoice Scope() const { return scope_; }
 
     // Each setter marks the document modified when `markModified` is set.
     void SetDefaultInstallationPath(const std::string& v, bool markModified) {
@@ -48,6 +51,7 @@ public:
         Set(uninstallerIconDescription_, v, markModified);
     }
     void SetSetupType(std::int32_t v, bool markModified) { Set(setupType_, v, markModified); }
+    void SetScope(ScopeChoice v, bool markModified) { Set(scope_, v, markModified); }
     void SetDefaultSetupLanguage(const std::string& v, bool markModified) {
         Set(defaultLanguage_, v, markModified);
     }
@@ -66,6 +70,7 @@ private:
         SetModified(markModified);
     }
     std::string JoinedLanguages() const;
+    std::string ScopeLine() const;
 
     std::string installationPath_;
     std::string shortcutFolder_;
@@ -76,4 +81,5 @@ private:
     std::int32_t setupType_ = 0;
     std::vector<std::string> languages_;
     std::string defaultLanguage_;
+    ScopeChoice scope_ = ScopeChoice::AllUsers;
 };

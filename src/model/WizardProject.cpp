@@ -49,5 +49,6 @@ WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardDat
     info.SetProductDescription(answers.ProductDescription());
     info.SetProductUrl(answers.ProductWebAddress());
     info.SetCopyrightNotice(answers.CopyrightNotice());
+    project.setupInfo.SetScope(answers.scope, false);
     return AddProductFolder(project.fileTree, answers.FilesFolder(), answers.scanOption);
 }

@@ -6,7 +6,10 @@
 
 namespace {
 
-enum class Switch { None, Silent, Suppress, Help, AllowDowngrade, Folder, Language, Log, Cleanup, Archive };
+enum class Switch {
+    None, Silent, Suppress, Help, AllowDowngrade, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser,
+    Restarted
+};
 
 struct SwitchName {
     const char* name;
@@ -22,6 +25,8 @@ const SwitchName kSwitches[] = {
     {"D", Switch::Folder, true},        {"DIR", Switch::Folder, true},
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
     {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
+    {"ALLUSERS", Switch::AllUsers, false}, {"CURRENTUSER", Switch::CurrentUser, false},
+    {"_RESTARTED", Switch::Restarted, false},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -67,6 +72,9 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::Log: options.logPath = value; break;
         case Switch::Cleanup: options.cleanup = value; break;
         case Switch::Archive: options.archive = value; break;
+        case Switch::AllUsers: options.allUsers = true; break;
+        case Switch::CurrentUser: options.currentUser = true; break;
+        case Switch::Restarted: options.restarted = true; break;
         case Switch::None: break;
     }
 }

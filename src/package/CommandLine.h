@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "scope/InstallScope.h"
+
 struct InstallerOptions {
     bool silent = false;         // /S, /SILENT, /VERYSILENT: no window at all
     bool suppressBoxes = false;  // /SUPPRESSMSGBOXES: questions take their default answer
@@ -15,11 +17,17 @@ struct InstallerOptions {
     std::string logPath;         // /LOG=: a readable log of every action
     std::string cleanup;         // /_CLEANUP=: internal, the uninstaller's copy that removes the original
     std::string archive;         // /_ARCHIVE=: internal, where the stub's package holds setup.zip
+    bool allUsers = false;       // /ALLUSERS: install for every user of the computer
+    bool currentUser = false;    // /CURRENTUSER: install only for the user who runs the setup
+    bool restarted = false;      // /_RESTARTED: internal, started again to gain administrator rights
     std::vector<std::string> unknown;
     // Chosen on the installer's screens, never given as switches: the program group in place of
     // the script's, and the registered owner kept in the uninstall entry.
     std::string group;
     std::string userName, company;
+    // Decided once when the installation starts (see DecideScope), from the project's choice, the
+    // switches above and the user's answer.
+    InstallScope scope = InstallScope::AllUsers;
 };
 
 // The command line without the program name that opens it (quoted or not).

@@ -7,6 +7,8 @@ enum ExitCode {
     kExitFailed = 3,        // an action failed, or a value of the project cannot be installed; everything was undone
     kExitDamaged = 4,       // the package is damaged, incomplete or unsafe (checksum, container, archive,
                             // a path that leaves its folder); nothing was changed
+    kExitScope = 5,         // the setup cannot install for the users asked for (/ALLUSERS, /CURRENTUSER):
+                            // the project does not offer it, or its files need the other; nothing was changed
     // The codes that administrators' scripts know from the system's own installer service:
     kExitBusy = 1618,             // another setup or uninstaller of the product is running; nothing was changed
     kExitNewerInstalled = 1638,   // a newer version of the product is installed; nothing was changed

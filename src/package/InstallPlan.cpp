@@ -62,8 +62,21 @@ static std::string DestinationFix(const std::string& problem, bool escapes) {
 
 bool InstallPlan::Destination(const char* section, const std::string& text, std::string& path) {
     bool escapes = false;
-    if (variables_.ExpandDestination(text, path, problem_, escapes)) return true;
+    if (variables_.ExpandDestination(text, path, problem_, escapes)) return ForCurrentUser(section, text);
     return Fail(section, text, problem_, DestinationFix(problem_, escapes), escapes ? kExitDamaged : kExitFailed);
+}
+
+bool InstallPlan::ForCurrentUser(const char* section, const std::string& destination) {
+    if (options_.scope != InstallScope::CurrentUser) return true;
+    const size_t close = destination.find('%', 1);
+    const FolderVariable* root =
+        close == std::string::npos ? nullptr : FindFolderVariable(destination.substr(1, close - 1));
+    if (!root || root->perUser) return true;
+    return Fail(section, destination,
+                "an installation for the current user cannot write into %" + std::string(root->name) +
+                    "%, which belongs to the whole computer",
+                "Install the item below %AppDir% or %CommonFiles% instead, or install the project for all users",
+                kExitScope);
 }
 
 std::string InstallPlan::Text(const std::string& text) const {
@@ -99,29 +112,17 @@ bool InstallPlan::ResolveVariables(const std::string& setupDir, const TargetFold
     for (const auto& kv : script_.generalInfo)
         for (const auto& [key, name] : kProductTexts)
             if (kv.first == key) variables_.Set(name, kv.second, false);
-    struct Folder {
-        const char* name;
-        const std::string& path;
+    auto setFolder = [&](const char* name, const std::string& path) {
+        if (path.empty())
+            return Fail("Setup Info", std::string("%") + name + "%",
+                        std::string("the system folder of %") + name + "% is unknown", std::string(), kExitFailed);
+        variables_.Set(name, path, true);
+        log_.Line(std::string("%") + name + "% = " + path);
+        return true;
     };
-    const Folder folders[] = {
-        {"SetupDir", setupDir},
-        {"ProgramFiles", target.programFiles},
-        {"CommonFiles", target.commonFiles},
-        {"WinDir", target.windows},
-        {"WinSysDir", target.system},
-        {"FontsDir", target.fonts},
-        {"Desktop", target.desktop},
-        {"StartMenu", target.startMenu},
-        {"StartMenuPrograms", target.startMenuPrograms},
-        {"StartUp", target.startUp},
-    };
-    for (const Folder& f : folders) {
-        if (f.path.empty())
-            return Fail("Setup Info", std::string("%") + f.name + "%",
-                        std::string("the system folder of %") + f.name + "% is unknown", std::string(), kExitFailed);
-        variables_.Set(f.name, f.path, true);
-        log_.Line(std::string("%") + f.name + "% = " + f.path);
-    }
+    if (!setFolder("SetupDir", setupDir)) return false;
+    for (const FolderVariable* v = FolderVariablesBegin(); v != FolderVariablesEnd(); ++v)
+        if (!setFolder(v->name, target.*v->field)) return false;
     // Both are tried, so that a build hears of both faults at once.
     const bool group = ResolveGroup(target.startMenuPrograms);
     return ResolveInstallationFolder() && group;
@@ -215,7 +216,7 @@ bool InstallPlan::ResolveInstallationFolder() {
                       kExitFailed);
     variables_.Set("AppDir", appDir_, true);
     log_.Line("%AppDir% = " + appDir_);
-    return true;
+    return !belowVariable || !options_.folder.empty() || ForCurrentUser("Setup Info", written);
 }
 
 bool InstallPlan::PlanActions(const EntrySize& entrySize, const EntryRegisters& registers) {
@@ -260,6 +261,16 @@ bool InstallPlan::PlanFiles(const EntrySize& entrySize, const EntryRegisters& re
         }
         if (!entrySize(f.entry, file.size)) {
             ok = Fail("Files", f.destination, "setup.zip lacks the entry " + f.entry, "Build the setup again", kExitDamaged);
+            continue;
+        }
+        if (options_.scope == InstallScope::CurrentUser && (f.options & (kSharedFile | kSelfRegister))) {
+            ok = Fail("Files", f.destination,
+                      std::string("an installation for the current user cannot ") +
+                          ((f.options & kSharedFile) ? "count a shared file, which the whole computer shares"
+                                                     : "register a file, which registers it for the whole computer"),
+                      std::string((f.options & kSharedFile) ? "Clear Shared file" : "Clear Self-register") +
+                          " in the file's properties, or install the project for all users",
+                      kExitScope);
             continue;
         }
         if ((f.options & kSelfRegister) && registers && !registers(f.entry)) {
@@ -312,14 +323,21 @@ bool InstallPlan::AddValue(const char* section, const std::string& hive, const s
     const std::string item = hive + "\\" + (written.empty() ? key : written);
     if (HiveNamed(hive) == Hive::None)
         return Fail(section, item, "unknown registry hive " + hive, "Build the setup again", kExitDamaged);
+    if (options_.scope == InstallScope::CurrentUser && !WritableForCurrentUser(hive, key))
+        return Fail(section, item,
+                    "an installation for the current user cannot write below " + hive +
+                        ", which belongs to the whole computer or to other users",
+                    "Write the entry below HKEY_CURRENT_USER instead, or install the project for all users",
+                    kExitScope);
+    const RegistryPlace place = ScopeRegistryPlace(options_.scope, hive, key);
     // A value may stand directly under its hive (an empty key path); a key may not.
     if ((keyOnly || !key.empty()) && !IsKeyPath(key))
         return Fail(section, item, "the registry key " + hive + "\\" + key + " is not a key path",
                     "Give every key name a text: no empty name, and no product text in it that is empty", kExitFailed);
     PlannedValue v;
     v.keyOnly = keyOnly;
-    v.hive = hive;
-    v.key = key;
+    v.hive = place.hive;
+    v.key = place.key;
     v.name = name;
     v.type = type;
     v.data = data;
@@ -407,10 +425,12 @@ bool InstallPlan::HasUninstaller() const {
 // entries, or, for a script that has an uninstaller but names no entry, a bare key of the product's
 // (or of the installation folder's) name, which the uninstallation removes again.
 void InstallPlan::PlanUninstallEntry() {
+    // Written as setup.ini writes the entry; AddValue puts it below the scope's hive.
+    const char* hive = UninstallEntryHive();
     const size_t prefix = sizeof kUninstallEntries - 1;
     std::string key;
     for (const PlannedValue& v : values_)
-        if (v.keyOnly && EqualNoCase(v.hive, "HKLM") && v.key.size() > prefix &&
+        if (v.keyOnly && EqualNoCase(v.hive, UninstallHive(options_.scope)) && v.key.size() > prefix &&
             EqualNoCase(v.key.substr(0, prefix), kUninstallEntries) && v.key.find('\\', prefix) == std::string::npos)
             key = v.key;
     if (key.empty()) {
@@ -419,7 +439,7 @@ void InstallPlan::PlanUninstallEntry() {
         uninstallKey_ = kUninstallEntries + (IsStoredAsSpelt(product) && IsKeyPath(product)
                                                  ? product
                                                  : "Quillset " + Sha256Hex(LowerCase(appDir_)).substr(0, 16));
-        AddValue("Setup Info", "HKLM", uninstallKey_, std::string(), kRegNone, std::string(), true);
+        AddValue("Setup Info", hive, uninstallKey_, std::string(), kRegNone, std::string(), true);
         return;
     }
     uninstallKey_ = key;
@@ -430,18 +450,18 @@ void InstallPlan::PlanUninstallEntry() {
         variables_.Get(name, value);
         return StringData(value);
     };
-    AddValue("Setup Info", "HKLM", key, "DisplayVersion", kRegString, text("ProductVersion"), false);
-    AddValue("Setup Info", "HKLM", key, "Publisher", kRegString, text("CompanyName"), false);
-    AddValue("Setup Info", "HKLM", key, "URLInfoAbout", kRegString, text("ProductURL"), false);
-    AddValue("Setup Info", "HKLM", key, "InstallLocation", kRegString, StringData(appDir_), false);
-    AddValue("Setup Info", "HKLM", key, "DisplayIcon", kRegString, StringData(uninstaller + ",0"), false);
+    AddValue("Setup Info", hive, key, "DisplayVersion", kRegString, text("ProductVersion"), false);
+    AddValue("Setup Info", hive, key, "Publisher", kRegString, text("CompanyName"), false);
+    AddValue("Setup Info", hive, key, "URLInfoAbout", kRegString, text("ProductURL"), false);
+    AddValue("Setup Info", hive, key, "InstallLocation", kRegString, StringData(appDir_), false);
+    AddValue("Setup Info", hive, key, "DisplayIcon", kRegString, StringData(uninstaller + ",0"), false);
     const std::uint64_t kilobytes = std::min<std::uint64_t>(bytes / 1024 + (bytes % 1024 != 0), UINT32_MAX);
-    AddValue("Setup Info", "HKLM", key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>(kilobytes)), false);
+    AddValue("Setup Info", hive, key, "EstimatedSize", kRegDword, DwordData(static_cast<std::uint32_t>(kilobytes)), false);
     if (!options_.userName.empty())
-        AddValue("Setup Info", "HKLM", key, "RegOwner", kRegString, StringData(options_.userName), false);
-    if (!options_.company.empty()) AddValue("Setup Info", "HKLM", key, "RegCompany", kRegString, StringData(options_.company), false);
-    AddValue("Setup Info", "HKLM", key, "QuietUninstallString", kRegString, StringData("\"" + uninstaller + "\" /S"), false);
+        AddValue("Setup Info", hive, key, "RegOwner", kRegString, StringData(options_.userName), false);
+    if (!options_.company.empty()) AddValue("Setup Info", hive, key, "RegCompany", kRegString, StringData(options_.company), false);
+    AddValue("Setup Info", hive, key, "QuietUninstallString", kRegString, StringData("\"" + uninstaller + "\" /S"), false);
     // The uninstaller only removes: no Modify or Repair buttons beside it.
-    AddValue("Setup Info", "HKLM", key, "NoModify", kRegDword, DwordData(1), false);
-    AddValue("Setup Info", "HKLM", key, "NoRepair", kRegDword, DwordData(1), false);
+    AddValue("Setup Info", hive, key, "NoModify", kRegDword, DwordData(1), false);
+    AddValue("Setup Info", hive, key, "NoRepair", kRegDword, DwordData(1), false);
 }

@@ -17,12 +17,8 @@
 #include "package/ShellLinkFields.h"
 #include "package/Variables.h"
 
-// The target computer's folders that the folder variables stand for (the common, all-users
-// ones); an empty one cannot be planned with.
-struct TargetFolders {
-    std::string programFiles, commonFiles, windows, system, fonts;
-    std::string desktop, startMenu, startMenuPrograms, startUp;
-};
+// The target computer's folders (TargetFolders) are those of the installation's scope, which
+// the options carry; an empty one cannot be planned with.
 
 struct PlannedFile {
     std::string entry, path;  // the archive entry and where it goes
@@ -81,9 +77,10 @@ public:
     std::string Text(const std::string& text) const;
     // Whether the files include %AppDir%\uninstall.exe: only then is an install log written.
     bool HasUninstaller() const;
-    // The product's uninstall entry below HKLM, which keeps the install log's fingerprint; empty
-    // without an uninstaller.
+    // The product's uninstall entry below the scope's UninstallHive, which keeps the install log's
+    // fingerprint; empty without an uninstaller.
     const std::string& UninstallKey() const { return uninstallKey_; }
+    InstallScope Scope() const { return options_.scope; }
     // The bytes of the files to install (sizes from the archive: the sum saturates).
     std::uint64_t RequiredBytes() const;
 
@@ -99,6 +96,8 @@ private:
     bool Fail(const char* section, const std::string& item, const std::string& problem, const std::string& fix,
               int exitCode);
     bool Destination(const char* section, const std::string& text, std::string& path);
+    // A current-user installation puts nothing into the machine's own folders.
+    bool ForCurrentUser(const char* section, const std::string& destination);
     bool UsesProgramGroup() const;
     bool ResolveGroup(const std::string& startMenuPrograms);
     bool ResolveInstallationFolder();

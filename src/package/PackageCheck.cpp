@@ -1,24 +1,38 @@
 #include "package/PackageCheck.h"
 
-std::vector<Refusal> CheckPackage(const SetupScript& script, const InstallPlan::EntrySize& entrySize,
-                                  const InstallPlan::EntryRegisters& registers) {
-    static const TargetFolders kTypicalComputer = {
-        "C:\\Program Files",
-        "C:\\Program Files\\Common Files",
-        "C:\\Windows",
-        "C:\\Windows\\system32",
-        "C:\\Windows\\Fonts",
-        "C:\\Users\\Public\\Desktop",
-        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu",
-        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs",
-        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp",
-    };
-    const InstallerOptions noChoices;
+namespace {
+
+std::vector<Refusal> Check(const SetupScript& script, InstallScope scope, const InstallPlan::EntrySize& entrySize,
+                           const InstallPlan::EntryRegisters& registers) {
+    InstallerOptions options;
+    options.scope = scope;
     ActivityLog noLog;
-    InstallPlan plan(script, noChoices, noLog);
+    InstallPlan plan(script, options, noLog);
     // Each step is run whatever the one before found, so that every line is heard of.
     plan.CheckScript();
-    plan.ResolveVariables("C:\\Setup", kTypicalComputer);
+    plan.ResolveVariables("C:\\Setup", TypicalFolders(scope));
     plan.PlanActions(entrySize, registers);
     return plan.Refusals();
+}
+
+}  // namespace
+
+std::vector<Refusal> CheckPackage(const SetupScript& script, const InstallPlan::EntrySize& entrySize,
+                                  const InstallPlan::EntryRegisters& registers) {
+    const InstallScope scope =
+        Offers(script.scopeChoice, InstallScope::AllUsers) ? InstallScope::AllUsers : InstallScope::CurrentUser;
+    return Check(script, scope, entrySize, registers);
+}
+
+std::vector<Refusal> CheckCurrentUserChoice(const SetupScript& script, const InstallPlan::EntrySize& entrySize,
+                                            const InstallPlan::EntryRegisters& registers) {
+    if (script.scopeChoice != ScopeChoice::Ask) return {};
+    const std::vector<Refusal> allUsers = Check(script, InstallScope::AllUsers, entrySize, registers);
+    std::vector<Refusal> found;
+    for (const Refusal& r : Check(script, InstallScope::CurrentUser, entrySize, registers)) {
+        bool known = false;
+        for (const Refusal& a : allUsers) known = known || (a.item == r.item && a.problem == r.problem);
+        if (!known) found.push_back(r);
+    }
+    return found;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "scope/InstallScope.h"
+
 enum class Hive { None, ClassesRoot, CurrentUser, LocalMachine, Users };
 
 // HKCR, HKCU, HKLM, HKU or the full hive names, in any case; Hive::None for anything else.
@@ -16,6 +18,3 @@ enum RegistryType : std::uint32_t { kRegNone = 0, kRegString = 1, kRegBinary = 3
 std::string StringData(const std::string& text);
 // A number as stored: four bytes, the lowest first.
 std::string DwordData(std::uint32_t value);
-
-// Below HKLM: the products' uninstall entries, one key each.
-constexpr char kUninstallEntries[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";

@@ -41,6 +41,9 @@ void ReadSetupInfo(const ProfileText& script, SetupScript& s) {
         else if (ValueAfter(line, "AddRemoveProgramsDescription=", v)) s.removeDescription = v;
         else if (ValueAfter(line, "DefaultSetupLanguage=", v)) s.defaultLanguage = v;
         else if (ValueAfter(line, "RequiredDiskSpace=", v)) s.requiredDiskSpace = v;
+        else if (ValueAfter(line, kInstallScopeKey, v) && !ReadScopeChoice(v, s.scopeChoice))
+            s.problems.push_back({"Setup Info", "InstallScope", "setup.ini names the unknown install scope " + v,
+                                  "Build the setup again", kExitDamaged});
         else if (ValueAfter(line, "SetupLanguages=", v)) {
             s.languages.clear();
             for (const std::string& name : SplitFields(v, std::string::npos))

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "package/Refusal.h"
+#include "scope/InstallScope.h"
 #include "screens/ScreenSettings.h"
 #include "profile/ProfileText.h"
 
@@ -61,6 +62,7 @@ struct SetupScript {
     std::vector<std::string> languages;
     std::string defaultLanguage;
     std::string requiredDiskSpace;  // kilobytes as the user typed them
+    ScopeChoice scopeChoice = ScopeChoice::AllUsers;  // missing: all users, as before scopes existed
     // [GENERAL_INFO], by key without "="
     std::vector<std::pair<std::string, std::string>> generalInfo;
     // [SYSTEM_REQUIREMENTS]

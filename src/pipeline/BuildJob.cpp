@@ -26,6 +26,7 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     settings.iconPath = ResolveProjectPath(folder, output.SetupIconPath());
     settings.selfExtracting = output.CreateSelfExtractingSetup();
     settings.includeUninstaller = project.setupInfo.EnableUninstaller();
+    settings.scope = project.setupInfo.Scope();
     std::string language;
     for (size_t i = 0; project.setupInfo.GetLanguage(i, language); ++i) settings.languages.push_back(language);
     const InstallerScreens& screens = project.installerScreens;
@@ -151,9 +152,16 @@ void BuildJob::CheckInstallable(bool withSplitLines) {
         const std::vector<std::string> names = pe.ExportedNames(image);
         return std::find(names.begin(), names.end(), "DllRegisterServer") != names.end();
     };
-    const std::vector<Refusal> refusals = CheckPackage(ReadSetupScript(ProfileText::FromBytes(text)), entrySize, registers);
+    const SetupScript written = ReadSetupScript(ProfileText::FromBytes(text));
+    const std::vector<Refusal> refusals = CheckPackage(written, entrySize, registers);
     for (const Refusal& refusal : refusals)
         if (withSplitLines || refusal.problem.rfind(kBadLine, 0) != 0) Refused(refusal);
+    // The installer of a project that lets the user choose then offers all users only.
+    for (const Refusal& refusal : CheckCurrentUserChoice(written, entrySize, registers)) {
+        const std::string text = BuildLogText(refusal) + "; the setup offers to install for all users only";
+        if (warningsAsErrors_) Error("Error! " + text);
+        else Warning("Warning! " + text);
+    }
 }
 
 // The working copies of the programs, and in a self-extracting build the script and the

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pipeline/VersionResource.h"
+#include "scope/InstallScope.h"
 #include "platform/Thread.h"
 
 class BuildLog;
@@ -37,6 +38,7 @@ struct BuildSettings {
     bool splash = false, license = false, readme = false;
     std::string splashPath, licensePath, readmePath;
     VersionTexts version;  // the product's texts; the file description is set per program
+    ScopeChoice scope = ScopeChoice::AllUsers;  // whom the setup installs for: its programs' rights
 
     static BuildSettings FromProject(const ProjectDocument& project);
 };
@@ -89,6 +91,9 @@ private:
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);
     std::string Described(const std::string& what) const;
     void WriteVersion(const std::string& target, const std::string& name, const std::string& description);
+    // The rights that a produced program asks for, from the project's scope; programs of an
+    // all-users project stay as they were built.
+    void WriteExecutionLevel(const std::string& target, const std::string& name);
     void Sign(const std::string& target, const std::string& name);
     bool Deliverable(const std::string& target);
     void CopyToOutput();

@@ -5,6 +5,7 @@
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"
+#include "pipeline/ExecutionLevel.h"
 #include "pipeline/IconReplacement.h"
 #include "pipeline/PackedFile.h"
 #include "pipeline/ParallelPacker.h"
@@ -95,6 +96,7 @@ std::string BuildJob::PrepareUninstaller() {
     const std::string copy = WorkFile("uninstall.exe");
     if (!CopyFileContents(prebuilt, copy)) return prebuilt;
     WriteVersion(copy, "uninstall.exe", Described("Uninstall"));
+    WriteExecutionLevel(copy, "uninstall.exe");
     Sign(copy, "uninstall.exe");
     return copy;
 }
@@ -137,6 +139,14 @@ void BuildJob::WriteVersion(const std::string& target, const std::string& name, 
     spoiled_ = true;
     Error("Error! Can not write the version information of " + name, target,
           ProgramProblem(target, "version information"));
+}
+
+void BuildJob::WriteExecutionLevel(const std::string& target, const std::string& name) {
+    if (settings_.scope == ScopeChoice::AllUsers) return;
+    const std::string level = ExecutionLevel(settings_.scope);
+    if (ExecutionLevelOf(target) == level || SetExecutionLevel(target, level)) return;
+    spoiled_ = true;
+    Error("Error! Can not set the rights that " + name + " asks for", target, ProgramProblem(target, "a manifest"));
 }
 
 // Runs the signing command with "{file}" replaced by the quoted path of `target`. The command's
@@ -195,6 +205,7 @@ void BuildJob::BuildSelfExtracting() {
     if (CopyFileContents(installer, workingCopy)) {
         CustomizeIcon(workingCopy, "Customize setup icon - OK", "Error! Can not replace setup icon");
         WriteVersion(workingCopy, "setup.exe", Described("Setup"));
+        WriteExecutionLevel(workingCopy, "setup.exe");
         Sign(workingCopy, "setup.exe");
     }
     const int code = platform::LastError();
@@ -240,6 +251,7 @@ void BuildJob::WriteSelfExtracting(ContainerWriter& writer) {
     if (CopyFileContents(prebuiltStub, stub)) {
         CustomizeIcon(stub, "Customize self-extracted file icon - OK", "Error! Can not replace self-extracted file icon");
         WriteVersion(stub, name, Described("Setup"));
+        WriteExecutionLevel(stub, name);
     }
     if (spoiled_) {
         RemoveFile(stub);
@@ -316,6 +328,7 @@ void BuildJob::CopyToOutput() {
     }
     CustomizeIcon(folder + name, "Customize setup icon - OK", "Error! Can not replace setup icon");
     if (!spoiled_) WriteVersion(folder + name, name, Described("Setup"));
+    if (!spoiled_) WriteExecutionLevel(folder + name, name);
     if (!spoiled_) Sign(folder + name, name);
     Deliverable(folder + name);
 }

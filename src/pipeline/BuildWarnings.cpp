@@ -6,6 +6,7 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "model/ProjectDocument.h"
+#include "package/Variables.h"
 #include "pipeline/ProjectPaths.h"
 #include "platform/FileSystem.h"
 
@@ -118,46 +119,28 @@ void CheckFiles(const ProjectDocument& project, const ProductFileSize& sizeOf, s
     });
 }
 
-// Replaces each "%Name%" found in `values` (small-letter names); leaves every other one.
-std::string Substitute(const std::string& text, const std::map<std::string, std::string>& values) {
-    std::string result;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t start = text.find('%', at);
-        const std::size_t end = start == std::string::npos ? start : text.find('%', start + 1);
-        if (end == std::string::npos) break;
-        const auto value = values.find(LowerCase(text.substr(start, end - start + 1)));
-        result += text.substr(at, start - at);
-        if (value == values.end()) {
-            result += text.substr(start, end - start);  // the closing "%" may open the next name
-            at = end;
-        } else {
-            result += value->second;
-            at = end + 1;
-        }
-    }
-    return result + text.substr(at);
-}
-
 }  // namespace
 
 std::string DefaultInstallPath(const ProjectDocument& project, const std::string& destination) {
+    // The current user's folders lie deeper: a project that may install there is measured there.
+    const InstallScope scope = Offers(project.setupInfo.Scope(), InstallScope::CurrentUser) ? InstallScope::CurrentUser
+                                                                                             : InstallScope::AllUsers;
+    const TargetFolders folders = TypicalFolders(scope);
     const GeneralInfo& general = project.generalInfo;
-    std::map<std::string, std::string> values = {
-        {"%programfiles%", "C:\\Program Files"},
-        {"%commonfiles%", "C:\\Program Files\\Common Files"},
-        {"%windir%", "C:\\Windows"},
-        {"%winsysdir%", "C:\\Windows\\System32"},
-        {"%fontsdir%", "C:\\Windows\\Fonts"},
-        {"%companyname%", general.CompanyName()},
-        {"%productname%", general.ProductName()},
-        {"%productversion%", general.ProductVersion()},
-        {"%productdescription%", general.ProductDescription()},
-        {"%producturl%", general.ProductUrl()},
-        {"%copyright%", general.CopyrightNotice()},
-    };
-    values["%appdir%"] = Substitute(project.setupInfo.DefaultInstallationPath(), values);
-    return Substitute(destination, values);
+    Variables variables;
+    for (const FolderVariable* v = FolderVariablesBegin(); v != FolderVariablesEnd(); ++v)
+        variables.Set(v->name, folders.*v->field, true);
+    variables.Set("CompanyName", general.CompanyName(), false);
+    variables.Set("ProductName", general.ProductName(), false);
+    variables.Set("ProductVersion", general.ProductVersion(), false);
+    variables.Set("ProductDescription", general.ProductDescription(), false);
+    variables.Set("ProductURL", general.ProductUrl(), false);
+    variables.Set("Copyright", general.CopyrightNotice(), false);
+    std::string appDir, path, problem;
+    variables.Expand(project.setupInfo.DefaultInstallationPath(), false, appDir, problem);
+    variables.Set("AppDir", appDir, true);
+    variables.Expand(destination, false, path, problem);
+    return path;
 }
 
 std::vector<std::string> ProjectWarnings(const ProjectDocument& project, const ProductFileSize& sizeOf) {

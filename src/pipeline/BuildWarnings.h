@@ -28,6 +28,7 @@ using ProductFileSize = std::function<bool(const TreeNode& file, std::uint64_t& 
 std::vector<std::string> ProjectWarnings(const ProjectDocument& project, const ProductFileSize& sizeOf);
 
 // A destination path as a default installation on a typical Windows lays it out: %AppDir% as
-// the project's default installation path, the system's folders under C:\, the product's texts
-// from the project. Unknown variables stay as they are.
+// the project's default installation path, the folder variables as the installer resolves them
+// (TypicalFolders of the current user's scope where the project offers it, as its paths are the
+// longer), the product's texts from the project. Unknown variables stay as they are.
 std::string DefaultInstallPath(const ProjectDocument& project, const std::string& destination);

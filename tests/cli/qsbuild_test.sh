@@ -203,6 +203,44 @@ contains "--new missing folder message" "$work/out" "the product folder $work/ab
 [ ! -e "$work/Other.qsp" ]; check "no project for a missing folder" 0 $?
 "$qsbuild" --new "$work/Other.qsp" > "$work/out" 2>&1; check "--new without --files exit" 2 $?
 "$qsbuild" --flat "$project/Demo.qsp" > "$work/out" 2>&1; check "--flat without --new exit" 2 $?
+"$qsbuild" --scope user "$project/Demo.qsp" > "$work/out" 2>&1; check "--scope without --new exit" 2 $?
+"$qsbuild" --new "$work/Bad.qsp" --files "$work/product" --scope everyone > "$work/out" 2>&1; check "--scope bad value exit" 2 $?
+contains "--scope bad value message" "$work/out" "option --scope needs all, user or ask"
+
+# Whom the setup installs for: the rights its programs ask for (read by wrestool), the refusals of
+# machine-wide items for the current user and the warnings for a project that lets the user choose.
+manifest_level() {  # manifest_level EXE: the requestedExecutionLevel of its manifest
+    wrestool -x --raw --type=24 "$1" | grep -o 'level="[A-Za-z]*"'
+}
+for scope in all user ask; do
+    "$qsbuild" --new "$work/Scope-$scope.qsp" --files "$work/product" --scope "$scope" > "$work/out" 2>&1
+    check "--new --scope $scope exit" 0 $?
+    "$qsbuild" --side-by-side --output "$work/scope-$scope" "$work/Scope-$scope.qsp" > "$work/out" 2>&1
+    check "--scope $scope build exit" 0 $?
+    unzip -p "$work/scope-$scope/setup.zip" uninstall.exe > "$work/scope-$scope/uninstall.exe"
+done
+if grep -q InstallScope "$work/Scope-all.qsp" "$work/scope-all/setup.ini"; then
+    echo "FAIL: an all-users project names its scope"; failures=$((failures + 1)); fi
+contains "user project key" "$work/Scope-user.qsp" "InstallScope=user"
+contains "ask setup.ini key" "$work/scope-ask/setup.ini" "InstallScope=ask"
+check "all-users setup rights" 'level="requireAdministrator"' "$(manifest_level "$work/scope-all/Setup.exe")"
+check "all-users uninstaller rights" 'level="requireAdministrator"' "$(manifest_level "$work/scope-all/uninstall.exe")"
+for scope in user ask; do
+    check "$scope setup rights" 'level="asInvoker"' "$(manifest_level "$work/scope-$scope/Setup.exe")"
+    check "$scope uninstaller rights" 'level="asInvoker"' "$(manifest_level "$work/scope-$scope/uninstall.exe")"
+done
+"$qsbuild" --single-file --output "$work/scope-user-sfx" "$work/Scope-user.qsp" > "$work/out" 2>&1
+check "--scope user single-file exit" 0 $?
+check "user stub rights" 'level="asInvoker"' "$(manifest_level "$work/scope-user-sfx/Setup.exe")"
+for scope in user ask; do
+    sed -i 's/^File=%AppDir%\\a.exe,/File=%WinSysDir%\\a.exe,/' "$work/Scope-$scope.qsp"
+done
+"$qsbuild" --output "$work/scope-user-refused" "$work/Scope-user.qsp" > "$work/out" 2>&1; check "user project into the system folder exit" 1 $?
+contains "user project refusal" "$work/out" "Error! Files %WinSysDir%\a.exe: an installation for the current user cannot write into %WinSysDir%, which belongs to the whole computer. Install the item below %AppDir% or %CommonFiles% instead, or install the project for all users"
+"$qsbuild" --output "$work/scope-ask-warned" "$work/Scope-ask.qsp" > "$work/out" 2>&1; check "ask project into the system folder exit" 0 $?
+contains "ask project warning" "$work/out" "Warning! Files %WinSysDir%\a.exe: an installation for the current user cannot write into %WinSysDir%"
+contains "ask project warning end" "$work/out" "the setup offers to install for all users only"
+contains "ask project summary" "$work/out" "Warnings: 1"
 
 # Ordinary projects with empty and odd values: the harmless ones build, the others end with an
 # error that names the item and says how to mend it, and leave no setup behind.

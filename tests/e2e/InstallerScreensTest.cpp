@@ -7,6 +7,7 @@
 #include "E2ESupport.h"
 #include "core/Text.h"
 #include "installer/win32/ScreenIds.h"
+#include "pipeline/ExecutionLevel.h"
 
 namespace {
 
@@ -372,6 +373,114 @@ TEST(Screens, AnInstallationInGermanWithTheUsersChoicesAndRunApplication) {
     EXPECT_FALSE(KeyExists("HKLM", uninstallKey));
     EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\QsE2E Bildschirme"));
     RemoveScreensLeftovers();
+}
+
+// A project that lets the user choose: its entries below HKCU, its screens the welcome, folder,
+// ready and finish screens; `more` adds a line to [APPLICATION_FILES].
+void WriteScopePackage(Package& package, const std::string& more = std::string()) {
+    const std::string dialogs = Replace(Replace(Replace(Dialogs(false), "WelcomeDialog=No", "WelcomeDialog=Yes"),
+                                                "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"),
+                                        "StartDialog=No", "StartDialog=Yes");
+    std::string script = Replace(ScreensScript(dialogs, 0, "200"), "key,HKLM,Software", "key,HKCU,Software");
+    script = Replace(script, "value,HKLM,Software", "value,HKCU,Software");
+    script = Replace(script, "RequiredDiskSpace=200\n", "RequiredDiskSpace=200\nInstallScope=ask\n");
+    script = Replace(script, "[APPLICATION_FILES]\n", "[APPLICATION_FILES]\n" + more);
+    // The uninstaller as a build gives it to such a project: starting without rights.
+    const std::string uninstaller = package.Path("uninstall-as-built.exe");
+    ASSERT_TRUE(CopyFileA(QS_UNINSTALL_EXE, uninstaller.c_str(), FALSE));
+    ASSERT_TRUE(SetExecutionLevel(uninstaller, "asInvoker"));
+    package.Write(script, {{"uninstall.exe", ReadBytes(uninstaller)},
+                           {"AppDir\\Tool.exe", ReadBytes(QS_MARKER_APP)},
+                           {"AppDir\\Readme.txt", "Installed readme"}});
+}
+
+// The scope screen in English and German: all users preselected beside the shield; only for me
+// installs into the user's Programs folder with the user's entries, and uninstalls.
+TEST(Screens, TheScopeScreenInstallsOnlyForTheUserInBothLanguages) {
+    const std::string userDir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\" + kProduct;
+    const std::string userGroup = ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct;
+    const std::string userEntry = std::string(kUninstallKey) + kProduct;
+    const std::pair<const char*, const char*> languages[] = {
+        {"English", "Install &only for me (no administrator rights are needed)"},
+        {"German", "Nur f\xfcr &mich installieren (keine Administratorrechte erforderlich)"}};
+    for (const auto& [language, onlyForMe] : languages) {
+        SCOPED_TRACE(language);
+        RemoveScreensLeftovers();
+        // What a broken earlier run left would count as there before the installation.
+        RemoveFolderTree(userDir);
+        RemoveFolderTree(userGroup);
+        RegDeleteTreeA(HKEY_CURRENT_USER, userEntry.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QsE2E");
+        Package package;
+        WriteScopePackage(package);
+        Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=" + language + " /LOG=" + package.Path("setup.log"));
+        HWND wizard = setup.Window("QuillsetWizard");
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+        Press(wizard, kIdNext);
+        ASSERT_NE(WaitForItem(wizard, kIdScopeAllUsers), nullptr);
+        EXPECT_EQ(ItemText(wizard, kIdScopeCurrentUser), onlyForMe);
+        EXPECT_EQ(IsDlgButtonChecked(wizard, kIdScopeAllUsers), BST_CHECKED);
+        EXPECT_TRUE(Enabled(wizard, kIdScopeCurrentUser));
+        EXPECT_NE(SendMessageA(GetDlgItem(wizard, kIdScopeShield), STM_GETICON, 0, 0), 0);
+        Pause(std::string("scope-") + language);
+        SendMessageA(GetDlgItem(wizard, kIdScopeCurrentUser), BM_CLICK, 0, 0);
+        Press(wizard, kIdNext);
+        // The folder screen suggests the user's own Programs folder.
+        ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+        EXPECT_EQ(ItemText(wizard, kIdFolder), userDir);
+        // Back shows the choice made; on again keeps the folder.
+        Press(wizard, kIdBack);
+        ASSERT_NE(WaitForItem(wizard, kIdScopeCurrentUser), nullptr);
+        EXPECT_EQ(IsDlgButtonChecked(wizard, kIdScopeCurrentUser), BST_CHECKED);
+        Press(wizard, kIdNext);
+        ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+        Press(wizard, kIdNext);
+        ASSERT_NE(WaitForItem(wizard, kIdSummary), nullptr);
+        Press(wizard, kIdNext);
+        HWND done = WaitForMessageBox(setup.Id(), kProduct);
+        ASSERT_NE(done, nullptr);
+        PostMessageA(done, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(setup.ExitCode(), 0) << ReadBytes(package.Path("setup.log"));
+
+        EXPECT_EQ(ReadBytes(userDir + "\\Tool.exe"), ReadBytes(QS_MARKER_APP));
+        ShellLinkFields link;
+        EXPECT_TRUE(LoadShellLink(userGroup + "\\Tool.lnk", link));
+        EXPECT_EQ(StringValue("HKCU", userEntry, "InstallLocation"), userDir);
+        EXPECT_EQ(StringValue("HKCU", "Software\\QsE2E\\QsE2E Screens", "Folder"), userDir);
+        EXPECT_FALSE(KeyExists("HKLM", userEntry));
+        EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct));
+        EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct));
+
+        Running uninstall("\"" + userDir + "\\uninstall.exe\" /S");
+        EXPECT_EQ(uninstall.ExitCode(), 0);
+        EXPECT_TRUE(Disappears(userDir));
+        EXPECT_FALSE(KeyExists("HKCU", userEntry));
+        EXPECT_FALSE(KeyExists("HKCU", "Software\\QsE2E\\QsE2E Screens"));
+        EXPECT_FALSE(Exists(userGroup));
+    }
+}
+
+// Files that only all users can have: the current user's choice is greyed, with the reason.
+TEST(Screens, TheScopeScreenSaysWhyOnlyAllUsersAreOffered) {
+    RemoveScreensLeftovers();
+    Package package;
+    WriteScopePackage(package, ",AppDir\\Readme.txt,%WinSysDir%\\QsE2E Screens.txt,1,0\n");
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+    Press(wizard, kIdNext);
+    ASSERT_NE(WaitForItem(wizard, kIdScopeNote), nullptr);
+    EXPECT_FALSE(Enabled(wizard, kIdScopeCurrentUser));
+    EXPECT_EQ(IsDlgButtonChecked(wizard, kIdScopeAllUsers), BST_CHECKED);
+    EXPECT_NE(ItemText(wizard, kIdScopeNote).find("%WinSysDir%"), std::string::npos) << ItemText(wizard, kIdScopeNote);
+    Pause("scope-refused-English");
+    Press(wizard, kIdCancel);
+    HWND question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(setup.ExitCode(), 1);
 }
 
 TEST(Screens, CancelBeforeInstallingLeavesTheComputerUntouched) {

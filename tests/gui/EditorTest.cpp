@@ -260,6 +260,21 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
 
     Save(builder);
     EXPECT_EQ(ReadWhole(project_), ReadWhole(QS_EXPECTED "\\EditedDemo.qsp"));
+
+    // Whom the setup installs for: all users until the user chooses, then saved as a key of its own.
+    setup = ShowPage(builder, ID_PROJECT_SETUP_INFO, IDC_INSTALL_SCOPE);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(Text(setup, IDC_INSTALL_SCOPE), builder.LanguageText("English", "SETUP_INFO_TAB", "20"));
+    EXPECT_EQ(Count(setup, IDC_INSTALL_SCOPE, CB_GETCOUNT), 3);
+    SendDlgItemMessageA(setup, IDC_INSTALL_SCOPE, CB_SETCURSEL, 2, 0);
+    SendMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_INSTALL_SCOPE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(setup, IDC_INSTALL_SCOPE)));
+    EXPECT_TRUE(WaitFor([&] { return SaveEnabled(builder); }));
+    Save(builder);
+    std::string expected = ReadWhole(QS_EXPECTED "\\EditedDemo.qsp");
+    const std::string language = "DefaultSetupLanguage=English\r\n";
+    expected.insert(expected.find(language) + language.size(), "InstallScope=ask\r\n");
+    EXPECT_EQ(ReadWhole(project_), expected);
     Close(builder);
 }
 

@@ -10,8 +10,10 @@
 #include "package/ActivityLog.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
+#include "package/ScopeDecision.h"
 #include "package/SetupScript.h"
 #include "installer/SetupTexts.h"
+#include "installer/win32/Elevation.h"
 #include "installer/win32/Installer.h"
 #include "installer/win32/SetupScreens.h"
 #include "installer/win32/Libraries.h"
@@ -74,11 +76,26 @@ public:
             ShowMessage(texts.Get(kTextUsage), texts.Get(kTextCaption, {ProductName(script)}), MB_ICONINFORMATION);
             return kExitDone;
         }
+        // The scope is decided before anything is planned (and before the product's lock, which a
+        // run started again with rights takes); a project that lets the user choose asks on its
+        // screen, which starts the setup again with rights when the user chooses all users.
+        const ScopeDecision scope = DecideScope(script.scopeChoice, options_);
+        caption_ = texts.Get(kTextCaption, {ProductName(script)});
+        if (scope.start == ScopeStart::Refused) {
+            log_.Line("Error: " + scope.problem);
+            return Report(kExitScope, texts, scope.problem);
+        }
+        options_.scope = scope.scope;
+        log_.Line(scope.start == ScopeStart::Ask ? std::string("Install scope: the user chooses")
+                                                 : std::string("Install scope: ") + ScopeName(scope.scope));
+        if (scope.start == ScopeStart::Decided && script.scopeChoice == ScopeChoice::Ask &&
+            NeedsElevation(scope.scope, IsElevated(), options_.restarted))
+            return RunElevated(texts);
         // One setup or uninstaller of the product at a time, from before the earlier installation
         // is looked for until the end.
         ProductLock lock;
-        caption_ = texts.Get(kTextCaption, {ProductName(script)});
-        int locked = LockProduct(lock, ProductLockName(ProductName(script), true), quiet_, caption_,
+        const std::string lockName = ProductLockName(ProductName(script), options_.scope == InstallScope::AllUsers);
+        int locked = LockProduct(lock, lockName, quiet_, caption_,
                                  texts.Get(kTextWaitingForOther, {ProductName(script)}), texts.Get(kTextCancel));
         if (locked != kExitDone) {
             log_.Line(locked == kExitBusy ? "Another setup or uninstaller of the product is running"
@@ -98,7 +115,10 @@ public:
             if (result == kExitDone) result = installer.Install();
             return Report(result, texts, installer.Problem());
         }
-        SetupScreens screens(script, texts, options_, log_, folder);
+        SetupScreens screens(script, texts, options_, log_, folder, scope.start == ScopeStart::Ask);
+        // The run started again with rights takes the product's lock while this one waits for it.
+        screens.releaseLock = [&lock] { lock.Release(); };
+        screens.retakeLock = [&] { return lock.TryTake(lockName) || lock.Wait([] { return false; }); };
         screens.switchLanguage = [&](const std::string& name) {
             auto chosen = LoadProfile(folder, name + ".dat");
             if (!chosen) return false;
@@ -117,6 +137,20 @@ public:
     }
 
 private:
+    // A silent setup that lets the user choose installs for all users as the switches ask: it
+    // starts again with rights and ends with the code of that run.
+    int RunElevated(const SetupTexts& texts) {
+        log_.Line("Starting again with administrator rights");
+        int code = kExitFailed;
+        const std::string arguments = ElevatedArguments(ProgramArguments(), options_.language);
+        switch (RunElevatedAndWait(ProgramPath(), arguments, nullptr, code)) {
+            case ElevatedRun::Finished: return code;
+            case ElevatedRun::Declined: return Report(kExitCancelled, texts, std::string());
+            case ElevatedRun::Failed: break;
+        }
+        return Report(kExitScope, texts, texts.Get(kTextScopeNoRights));
+    }
+
     int Report(int result, const SetupTexts& texts, const std::string& problem) {
         log_.Line("Exit code " + std::to_string(result));
         if (quiet_ || options_.suppressBoxes) return result;
@@ -128,6 +162,7 @@ private:
             case kExitNewerInstalled: ShowMessage(problem, caption_, MB_ICONSTOP); break;
             case kExitBusy: break;
             case kExitDamaged: ShowMessage(kDamagedText + problem, caption_, MB_ICONSTOP); break;
+            case kExitScope: ShowMessage(problem, caption_, MB_ICONSTOP); break;
             default: ShowMessage(texts.Get(kTextFailed, {problem}), caption_, MB_ICONSTOP); break;
         }
         return result;
@@ -140,7 +175,7 @@ private:
         return kExitDamaged;
     }
 
-    const InstallerOptions& options_;
+    InstallerOptions options_;
     bool quiet_;
     ActivityLog log_;
     std::string caption_, product_;

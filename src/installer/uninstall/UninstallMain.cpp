@@ -10,10 +10,12 @@
 #include "core/Text.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
+#include "package/ScopeDecision.h"
 #include "package/SetupScript.h"
 #include "installer/InstallLog.h"
 #include "installer/Upgrade.h"
 #include "installer/SetupTexts.h"
+#include "installer/win32/Elevation.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
 #include "installer/win32/InstalledProduct.h"
@@ -47,6 +49,11 @@ const char kInstalledAgain[] =
     "%1 was installed again in %2, and its entry among the installed programs now belongs to that installation. "
     "This uninstaller cannot check its own install log any more, so nothing was removed. Uninstall %1 through "
     "its entry first; then remove this folder yourself.";
+const char kOtherScope[] =
+    "The install log install.log records an installation for other users than this uninstaller removes. "
+    "It is not acted on, so nothing was removed.";
+const char kNoRights[] =
+    "The product was installed for all users: removing it needs administrator rights, which were not given.";
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -144,14 +151,15 @@ std::vector<std::string> FoldersLeft(const InstallLog& journal) {
 
 // A log that cannot be trusted is never acted on; the message says why, in the terms of what
 // happened to the installation. An uninstallation stopped after it removed the entry is finished.
-int Refuse(const ProfileText& log, const InstallLog& journal, const std::string& folder, LogTrust trust,
-           const std::string& product, bool silent) {
+int Refuse(const ProfileText& log, const InstallLog& journal, const std::string& folder, InstallScope scope,
+           LogTrust trust, const std::string& product, bool silent) {
     const std::string key = LoggedUninstallKey(log), program = ProgramPath();
     RegistryKey entryKey;
     UninstallFacts facts;
     facts.trust = trust;
-    facts.entryExists = !key.empty() && entryKey.Open(HKEY_LOCAL_MACHINE, key, kReadAccess);
-    const InstalledProduct entry = FindInstalledProduct(HKEY_LOCAL_MACHINE, key);
+    const HKEY entries = HiveFromName(UninstallHive(scope));
+    facts.entryExists = !key.empty() && entryKey.Open(entries, key, kReadAccess);
+    const InstalledProduct entry = FindInstalledProduct(entries, key);
     facts.entryFolder = entry.folder.empty() ? std::string() : LongFolderName(entry.folder);
     facts.entryUninstaller = entry.uninstaller.empty() ? std::string() : LongFolderName(entry.uninstaller);
     facts.folder = LongFolderName(folder);
@@ -181,17 +189,38 @@ int Uninstall(const InstallerOptions& options) {
     // The product's name, for its lock; the log is read again once the lock is held, since a setup
     // of the product may change it until then.
     std::string product;
-    ProfileText::FromBytes(ReadWholeFile(logPath)).GetRawValue("UNINSTALL", "ProductName", product);
+    const std::string firstBytes = ReadWholeFile(logPath);
+    const ProfileText first = ProfileText::FromBytes(firstBytes);
+    first.GetRawValue("UNINSTALL", "ProductName", product);
+    // The scope of the installation: an uninstaller that asks for rights at once removes only
+    // all-users installations; one that starts without asks for rights to remove one. This comes
+    // before the lock, which the run started again with rights takes.
+    InstallScope scope = InstallScope::AllUsers;
+    if (!LoggedScope(first, scope) || !AcceptsLogScope(RequestsAdministrator(), scope)) {
+        if (!options.silent) ShowMessage(kOtherScope, "Uninstall", MB_ICONSTOP);
+        return kExitScope;
+    }
+    if (!firstBytes.empty() && NeedsElevation(scope, IsElevated(), options.restarted)) {
+        int code = kExitFailed;
+        switch (RunElevatedAndWait(ProgramPath(), ProgramArguments() + " /_RESTARTED", nullptr, code)) {
+            case ElevatedRun::Finished: return code;
+            case ElevatedRun::Declined: return kExitCancelled;
+            case ElevatedRun::Failed:
+                if (!options.silent) ShowMessage(kNoRights, "Uninstall", MB_ICONSTOP);
+                return kExitFailed;
+        }
+    }
     ProductLock lock;
-    int locked = LockProduct(lock, ProductLockName(product, true), options.silent, "Uninstall",
+    const std::string lockName = ProductLockName(product, scope == InstallScope::AllUsers);
+    int locked = LockProduct(lock, lockName, options.silent, "Uninstall",
                              product + ": waiting for another setup or uninstaller to end...", "Cancel");
     if (locked != kExitDone) return locked;
     // An installation into this folder that a power loss stopped is taken back first; when it was
     // the first one, nothing is left to uninstall but this program.
     std::string interrupted = LoggedUninstallKey(ProfileText::FromBytes(ReadWholeFile(logPath)));
-    if (interrupted.empty()) interrupted = InterruptedEntryOf(folder);
+    if (interrupted.empty()) interrupted = InterruptedEntryOf(folder, scope);
     std::vector<std::string> kept;
-    if (RecoverInterruptedInstallation(interrupted, [](const std::string&) {}, ProgramPath(), &kept) &&
+    if (RecoverInterruptedInstallation(interrupted, scope, [](const std::string&) {}, ProgramPath(), &kept) &&
         !platform::IsFile(logPath)) {
         HandOverRemoval(ProgramPath(), kept);
         return kExitDone;
@@ -205,9 +234,19 @@ int Uninstall(const InstallerOptions& options) {
         return kExitDamaged;
     }
     product.clear();
+const char kOtherScope[] =
+    "The install log install.log records an installation for other users than this uninstaller removes. "
+    "It is not acted on, so nothing was removed.";
+const char kNoRights[] =
+    "The product was installed for all users: removing it needs administrator rights, which were not given.";
     log->GetRawValue("UNINSTALL", "ProductName", product);
-    LogTrust trust = VerifyInstallLog(bytes, folder);
-    if (trust != LogTrust::Trusted) return Refuse(*log, journal, folder, trust, product, options.silent);
+    // The log read again must be of the scope judged above.
+    LogTrust trust = VerifyInstallLog(bytes, folder, scope);
+    if (trust == LogTrust::OtherScope) {
+        if (!options.silent) ShowMessage(kOtherScope, "Uninstall", MB_ICONSTOP);
+        return kExitScope;
+    }
+    if (trust != LogTrust::Trusted) return Refuse(*log, journal, folder, scope, trust, product, options.silent);
     SetupTexts texts(log);
     std::string caption = texts.Get(kTextUninstallCaption, {product});
     // Screens unless the uninstaller runs silently or without questions.
@@ -244,7 +283,7 @@ int Uninstall(const InstallerOptions& options) {
                 continue;
             }
             if ((it->kind == ActionKind::Key || it->kind == ActionKind::Value) && !entry.empty() &&
-                EqualNoCase(it->hive, "HKLM") && EqualNoCase(it->key, entry))
+                EqualNoCase(it->hive, UninstallHive(scope)) && EqualNoCase(it->key, entry))
                 continue;
             if (!UndoAction(*it, UndoMode::Uninstall, problem, &later)) problems.push_back(problem);
             if (later) atRestart.push_back(it->path);
@@ -253,7 +292,8 @@ int Uninstall(const InstallerOptions& options) {
         // A folder that keeps a file in use goes after it, at the restart.
         if (!atRestart.empty())
             for (const std::string& f : folders) DeleteAtRestart(f);
-        if (!entry.empty() && !RemoveUninstallEntry(HKEY_LOCAL_MACHINE, entry)) problems.push_back("HKLM\\" + entry);
+        if (!entry.empty() && !RemoveUninstallEntry(HiveFromName(UninstallHive(scope)), entry))
+            problems.push_back(UninstallHive(scope) + std::string("\\") + entry);
         return 0;
     };
     ProgressWindow window;
@@ -268,7 +308,7 @@ int Uninstall(const InstallerOptions& options) {
         removeAll(nullptr);
     }
     RemoveFile(logPath);
-    // File types may have gone with the keys under HKCR.
+    // File types may have gone with the keys of the classes.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     HandOverRemoval(program, folders);
     if (wizard.Handle()) {

@@ -10,11 +10,14 @@ std::string LongFolderName(const std::string& folder) {
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : folder;
 }
 
-LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder) {
-    std::string key = LoggedUninstallKey(ProfileText::FromBytes(logBytes)), kept;
+LogTrust VerifyInstallLog(const std::string& logBytes, const std::string& folder, InstallScope scope) {
+    const ProfileText log = ProfileText::FromBytes(logBytes);
+    InstallScope logged = InstallScope::AllUsers;
+    if (!LoggedScope(log, logged) || logged != scope) return LogTrust::OtherScope;
+    std::string key = LoggedUninstallKey(log), kept;
     RegistryKey entry;
     DWORD type = 0;
-    if (key.empty() || !entry.Open(HKEY_LOCAL_MACHINE, key, kReadAccess) ||
+    if (key.empty() || !entry.Open(HiveFromName(UninstallHive(scope)), key, kReadAccess) ||
         !entry.QueryValue(kInstallLogFingerprintValue, type, kept) || type != REG_SZ)
         return LogTrust::NoFingerprint;
     // The value's bytes end with the string's terminating zero.

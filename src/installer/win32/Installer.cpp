@@ -51,7 +51,8 @@ bool Installer::CannotWrite(const std::string& path, const std::string& reason) 
 
 bool Installer::Plan() {
     plan_.emplace(script_, options_, log_);
-    if (!plan_->CheckScript() || !plan_->ResolveVariables(setupDir_, QueryTargetFolders())) return Fail(plan_->Problem());
+    if (!plan_->CheckScript() || !plan_->ResolveVariables(setupDir_, QueryTargetFolders(options_.scope)))
+        return Fail(plan_->Problem());
     if (!archive_.IsOpen() && !OpenArchive()) return Fail("setup.zip is missing or unreadable");
     auto entrySize = [this](const std::string& entry, std::uint64_t& size) {
         ArchiveEntry found;
@@ -64,7 +65,8 @@ bool Installer::Plan() {
 
 bool Installer::Prepare() {
     if (!Plan()) return false;
-    RecoverInterruptedInstallation(plan_->UninstallKey(), [this](const std::string& line) { log_.Line(line); });
+    RecoverInterruptedInstallation(plan_->UninstallKey(), options_.scope,
+                                   [this](const std::string& line) { log_.Line(line); });
     if (!FindEarlierInstallation()) return false;
     ReadEarlierInstallLog(earlierProduct_.found ? earlierProduct_.folder : AppDir());
     progress_.AddToTotal(kStepWeight * (plan_->Folders().size() + plan_->Files().size() + plan_->Shortcuts().size() +
@@ -80,10 +82,11 @@ bool Installer::Prepare() {
 // installation into that folder: an entry left behind by a damaged installation is taken over
 // by this one, and uninstalled with it.
 bool Installer::FindEarlierInstallation() {
-    InstalledProduct found = FindInstalledProduct(HKEY_LOCAL_MACHINE, plan_->UninstallKey());
+    const HKEY entries = HiveFromName(UninstallHive(options_.scope));
+    InstalledProduct found = FindInstalledProduct(entries, plan_->UninstallKey());
     if (!found.found) return true;
     std::string bytes = ReadWholeFile(JoinPath(found.folder, "install.log"));
-    if (bytes.empty() || VerifyInstallLog(bytes, found.folder) != LogTrust::Trusted) {
+    if (bytes.empty() || VerifyInstallLog(bytes, found.folder, options_.scope) != LogTrust::Trusted) {
         log_.Line("The uninstall entry names " + found.folder + ", where no intact installation is: it is taken over");
         return true;
     }
@@ -427,7 +430,7 @@ long Installer::RaisedSharedCount(const std::string& path, bool existed, long pr
 void Installer::ReadEarlierInstallLog(const std::string& folder) {
     std::string bytes = ReadWholeFile(JoinPath(folder, "install.log"));
     if (bytes.empty()) return;
-    LogTrust trust = VerifyInstallLog(bytes, folder);
+    LogTrust trust = VerifyInstallLog(bytes, folder, options_.scope);
     if (trust == LogTrust::Trusted && earlier_.Read(ProfileText::FromBytes(bytes))) {
         earlierFolder_ = folder;
         log_.Line("Earlier installation found in " + folder + ": its install log is kept");
@@ -438,6 +441,7 @@ void Installer::ReadEarlierInstallLog(const std::string& folder) {
               std::string(trust == LogTrust::Trusted ? "it cannot be read"
                           : trust == LogTrust::NoFingerprint ? "no installation keeps its fingerprint"
                           : trust == LogTrust::Changed ? "it was changed after its installation"
+                          : trust == LogTrust::OtherScope ? "it belongs to an installation for other users"
                                                        : "it belongs to another folder"));
 }
 
@@ -481,12 +485,12 @@ bool Installer::WriteInstallLog() {
     auto [top, bottom] = PanelColours(script_.screens);
     std::string text = EncodeUtf8(
         "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-        "\r\nUninstallKey=" + plan_->UninstallKey() + "\r\nPanelColours=" + ColourText(top) + "," + ColourText(bottom) +
-        "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
+        "\r\nUninstallKey=" + plan_->UninstallKey() + "\r\n" + ScopeLogLine(options_.scope) + "PanelColours=" +
+        ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
         WithoutFiles(earlier_, RemovedObsoleteFiles()).MergedWith(journal_).ActionLines() + "\r\n");
     std::uint32_t done = 0;
     PlannedValue fingerprint;
-    fingerprint.hive = "HKLM";
+    fingerprint.hive = UninstallHive(options_.scope);
     fingerprint.key = plan_->UninstallKey();
     fingerprint.name = kInstallLogFingerprintValue;
     fingerprint.data = StringData(InstallLogFingerprint(text));
@@ -523,17 +527,19 @@ bool Installer::BeginJournal() {
     const std::string& entry = plan_->UninstallKey();
     if (entry.empty()) return true;
     if (!journalFile_.Create(JournalPathFor(entry))) return CannotWrite(JournalPathFor(entry), SystemReason());
-    if (!CreateKeyPath("HKLM", entry)) return false;
+    const std::string hive = UninstallHive(options_.scope);
+    if (!CreateKeyPath(hive, entry)) return false;
     RegistryKey key;
-    if (!key.Open(HKEY_LOCAL_MACHINE, entry, kWriteAccess) ||
+    if (!key.Open(HiveFromName(hive), entry, kWriteAccess) ||
         !key.SetValue(kJournalValue, REG_SZ, StringData(journalFile_.Path())))
-        return Fail(texts_.Get(kTextCannotWrite, {"HKLM\\" + entry + "\\" + kJournalValue}));
+        return Fail(texts_.Get(kTextCannotWrite, {hive + "\\" + entry + "\\" + kJournalValue}));
     return true;
 }
 
 void Installer::EndJournal() {
     RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, plan_->UninstallKey(), kWriteAccess)) key.DeleteValue(kJournalValue);
+    if (key.Open(HiveFromName(UninstallHive(options_.scope)), plan_->UninstallKey(), kWriteAccess))
+        key.DeleteValue(kJournalValue);
     journalFile_.Finish();
 }
 

@@ -3,9 +3,13 @@
 #include "installer/win32/ProgressWindow.h"
 #include "package/ExitCodes.h"
 
-ProductLock::~ProductLock() {
+ProductLock::~ProductLock() { Release(); }
+
+void ProductLock::Release() {
     if (owned_) ReleaseMutex(mutex_);
     if (mutex_) CloseHandle(mutex_);
+    mutex_ = nullptr;
+    owned_ = false;
 }
 
 bool ProductLock::TryTake(const std::string& name) {

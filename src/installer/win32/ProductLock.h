@@ -20,6 +20,8 @@ public:
     // Waits for the lock while the thread's windows keep answering; false when `stop` says so
     // (asked several times a second).
     bool Wait(const std::function<bool()>& stop);
+    // Gives the lock up (to a run of the same setup started again with rights); TryTake takes it again.
+    void Release();
 
 private:
     HANDLE mutex_ = nullptr;

@@ -19,12 +19,15 @@ namespace {
 // be lost with the file contents themselves.
 constexpr ULONGLONG kFlushMilliseconds = 250;
 
-std::string JournalOf(const std::string& entry) {
+// The hive that keeps the uninstall entries of `scope`.
+HKEY EntriesHive(InstallScope scope) { return HiveFromName(UninstallHive(scope)); }
+
+std::string JournalOf(const std::string& entry, InstallScope scope) {
     RegistryKey key;
     DWORD type = 0;
     std::string data;
-    if (entry.empty() || !key.Open(HKEY_LOCAL_MACHINE, entry, kReadAccess) || !key.QueryValue(kJournalValue, type, data) ||
-        type != REG_SZ)
+    if (entry.empty() || !key.Open(EntriesHive(scope), entry, kReadAccess) ||
+        !key.QueryValue(kJournalValue, type, data) || type != REG_SZ)
         return std::string();
     return data.c_str();
 }
@@ -45,7 +48,8 @@ void DeleteOrSetAside(const std::string& path, const std::function<void(const st
     }
 }
 
-void Take(const RecoveryStep& step, const std::string& entry, const std::function<void(const std::string&)>& note) {
+void Take(const RecoveryStep& step, const std::string& entry, InstallScope scope,
+          const std::function<void(const std::string&)>& note) {
     const JournalRecord& r = step.record;
     InstallAction a;
     std::string problem;
@@ -68,8 +72,8 @@ void Take(const RecoveryStep& step, const std::string& entry, const std::functio
             return;
         case RecoveryOp::RemoveKey:
             // The entry that the interrupted installation made goes whole, with the journal's mark.
-            if (EqualNoCase(r.hive, "HKLM") && EqualNoCase(r.key, entry)) {
-                RemoveUninstallEntry(HKEY_LOCAL_MACHINE, entry);
+            if (EqualNoCase(r.hive, UninstallHive(scope)) && EqualNoCase(r.key, entry)) {
+                RemoveUninstallEntry(EntriesHive(scope), entry);
                 return;
             }
             a.kind = ActionKind::Key;
@@ -115,34 +119,35 @@ std::string JournalPathFor(const std::string& entry) {
     return JoinPath(platform::TempFolder(), "qs-install-" + Sha256Hex(LowerCase(entry)).substr(0, 16) + ".journal");
 }
 
-bool RecoverInterruptedInstallation(const std::string& entry, const std::function<void(const std::string&)>& note,
-                                    const std::string& running, std::vector<std::string>* foldersLeft) {
-    const std::string journal = JournalOf(entry);
+bool RecoverInterruptedInstallation(const std::string& entry, InstallScope scope,
+                                    const std::function<void(const std::string&)>& note, const std::string& running,
+                                    std::vector<std::string>* foldersLeft) {
+    const std::string journal = JournalOf(entry, scope);
     if (journal.empty()) return false;
     note("An installation of the product was interrupted; its journal " + journal + " is taken back");
     std::vector<JournalRecord> records;
     if (!ReadJournal(ReadWholeFile(journal), records)) note("The journal cannot be read: only its mark is removed");
     for (const RecoveryStep& step : PlanRecovery(records, Exists)) {
         if (!running.empty() && EqualNoCase(step.record.path, running)) continue;
-        Take(step, entry, note);
+        Take(step, entry, scope, note);
         if (foldersLeft && step.op == RecoveryOp::RemoveFolder && platform::IsFolder(step.record.path))
             foldersLeft->push_back(step.record.path);
     }
     RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, entry, kWriteAccess)) key.DeleteValue(kJournalValue);
+    if (key.Open(EntriesHive(scope), entry, kWriteAccess)) key.DeleteValue(kJournalValue);
     DeleteFileA(journal.c_str());
     note("The interrupted installation is taken back");
     return true;
 }
 
-std::string InterruptedEntryOf(const std::string& folder) {
+std::string InterruptedEntryOf(const std::string& folder, InstallScope scope) {
     RegistryKey entries;
-    if (!entries.Open(HKEY_LOCAL_MACHINE, kUninstallEntries, kReadAccess)) return std::string();
+    if (!entries.Open(EntriesHive(scope), kUninstallEntries, kReadAccess)) return std::string();
     const std::string prefix = LowerCase(TrimTrailingBackslashes(folder)) + "\\";
     std::string name;
     for (DWORD i = 0; entries.EnumKey(i, name); ++i) {
         const std::string entry = kUninstallEntries + name;
-        const std::string journal = JournalOf(entry);
+        const std::string journal = JournalOf(entry, scope);
         std::vector<JournalRecord> records;
         if (journal.empty() || !ReadJournal(ReadWholeFile(journal), records)) continue;
         for (const JournalRecord& r : records)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "installer/InstallJournal.h"
+#include "scope/InstallScope.h"
 
 // The uninstall entry's value that names the journal of an installation under way.
 constexpr char kJournalValue[] = "QuillsetInstallJournal";
@@ -37,13 +38,14 @@ private:
 // Where the journal of the product with uninstall entry `entry` is kept.
 std::string JournalPathFor(const std::string& entry);
 
-// When the product's uninstall entry `entry` (below HKLM) names a journal, takes back what it
+// When the product's uninstall entry `entry` (below the hive of `scope`) names a journal, takes back what it
 // records, then removes the journal and its mark. `note` hears what is done. The file `running`
 // (the uninstaller that recovers) is left for its own removal, and `foldersLeft` learns the
 // folders that it keeps, deepest first. False when no installation of the product was interrupted.
-bool RecoverInterruptedInstallation(const std::string& entry, const std::function<void(const std::string&)>& note,
+bool RecoverInterruptedInstallation(const std::string& entry, InstallScope scope,
+                                    const std::function<void(const std::string&)>& note,
                                     const std::string& running = std::string(),
                                     std::vector<std::string>* foldersLeft = nullptr);
 
-// The uninstall entry whose interrupted installation wrote into `folder`; empty when none.
-std::string InterruptedEntryOf(const std::string& folder);
+// The uninstall entry of `scope` whose interrupted installation wrote into `folder`; empty when none.
+std::string InterruptedEntryOf(const std::string& folder, InstallScope scope);

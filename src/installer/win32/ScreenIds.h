@@ -29,4 +29,8 @@ enum ScreenId {
     kIdProgress = 1081,
     kIdViewReadme = 1090,
     kIdRunApplication = 1091,
+    kIdScopeAllUsers = 1100,
+    kIdScopeCurrentUser = 1101,
+    kIdScopeShield = 1102,
+    kIdScopeNote = 1103,
 };

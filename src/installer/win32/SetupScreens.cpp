@@ -11,7 +11,10 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "package/ExitCodes.h"
+#include "package/ScopeDecision.h"
 #include "installer/win32/DesktopStart.h"
+#include "installer/win32/Elevation.h"
+#include "installer/win32/Program.h"
 #include "installer/win32/LanguageDialog.h"
 #include "installer/win32/ProgressWindow.h"
 #include "installer/win32/FileOperations.h"
@@ -53,7 +56,7 @@ std::string RegisteredText(const char* name) {
     RegistryKey key;
     DWORD type = 0;
     std::string data;
-    if (!key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", kReadAccess) ||
+    if (!key.Open(HiveFromName(MachineHive()), "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", kReadAccess) ||
         !key.QueryValue(name, type, data) || type != REG_SZ)
         return std::string();
     return data.substr(0, data.find('\0'));
@@ -62,9 +65,10 @@ std::string RegisteredText(const char* name) {
 // A program group is a folder path below the Start menu's programs whose names Windows keeps.
 bool IsGroupName(const std::string& name) { return IsSafeRelativePath(name); }
 
-std::vector<std::string> ExistingGroups() {
+// The program groups below the Start menu's programs of `scope`.
+std::vector<std::string> ExistingGroups(InstallScope scope) {
     std::vector<std::string> groups;
-    platform::FolderEnumeration entries(ShellFolder(CSIDL_COMMON_PROGRAMS));
+    platform::FolderEnumeration entries(QueryTargetFolders(scope).startMenuPrograms);
     std::string name;
     bool isFolder = false;
     while (entries.IsOpen() && entries.Read(name, isFolder))
@@ -81,10 +85,11 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
 }  // namespace
 
 SetupScreens::SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options,
-                           ActivityLog& log, const std::string& setupDir)
-    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir) {
+                           ActivityLog& log, const std::string& setupDir, bool askScope)
+    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir), language_(options.language) {
     const bool pageShown[] = {Shows(ScreenSettings::WelcomeDialog),        Shows(ScreenSettings::LicenseDialog),
                               Shows(ScreenSettings::ReadmeDialog),         Shows(ScreenSettings::UserInfoDialog),
+                              askScope,
                               Shows(ScreenSettings::TargetDirectoryDialog), Shows(ScreenSettings::ProgramGroupDialog),
                               Shows(ScreenSettings::StartDialog)};
     for (int page = Welcome; page <= Start; ++page)
@@ -121,6 +126,7 @@ int SetupScreens::Run(Installer& probe) {
         return kExitCancelled;
     }
 
+    if (std::find(pages_.begin(), pages_.end(), Scope) != pages_.end()) ProbeCurrentUser();
     probe.ask = Questions(nullptr);
     if (probe.CheckRequirements(!Shows(ScreenSettings::TargetDirectoryDialog)) != kExitDone) {
         problem_ = probe.Problem();
@@ -134,6 +140,12 @@ int SetupScreens::Run(Installer& probe) {
         log_.Line("Cancelled before installing: nothing was changed");
         reported_ = true;
         return kExitCancelled;
+    }
+    if (elevatedRunDone_) {
+        // The run with rights has shown its own screens and outcome.
+        log_.Line("The installation with administrator rights ended with exit code " + std::to_string(elevatedResult_));
+        reported_ = true;
+        return elevatedResult_;
     }
     int result = Install();
     if (hasWizard_ && Shows(ScreenSettings::FinishDialog)) {
@@ -166,6 +178,7 @@ bool SetupScreens::ChooseSetupLanguage() {
     LanguageDialogTexts texts{caption_, Text(kTextLanguageTitle), Text(kTextLanguagePrompt), Text(kTextOk),
                               Text(kTextCancel)};
     if (!ChooseLanguage(background_.Handle(), texts, names, chosen)) return false;
+    language_ = names[chosen];
     if (switchLanguage && switchLanguage(names[chosen])) caption_ = Text(kTextCaption, {product_});
     return true;
 }
@@ -184,6 +197,7 @@ bool SetupScreens::RunPages() {
             Keep(pages_[index]);
             if (button == WizardButton::Back && index > 0) --index;
             else if (button == WizardButton::Next && Check(pages_[index])) ++index;
+            if (elevatedRunDone_) return true;
         }
     }
     return true;
@@ -232,6 +246,7 @@ void SetupScreens::ShowPage(Page page) {
                     wizard_.EnableButton(kIdNext, !Trim(wizard_.ItemText(kIdUserName)).empty());
             };
             break;
+        case Scope: ShowScopePage(); break;
         case Folder: ShowFolderPage(); break;
         case Group: ShowGroupPage(); break;
         case Start: ShowStartPage(); break;
@@ -252,6 +267,77 @@ void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::stri
     wizard_.Add("EDIT", DecodeText(ReadWholeFile(probe_->Text(path))).text,
                 WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id, 0, 0, Wizard::kPageWidth,
                 Wizard::kPageHeight - extraHeight - 4, WS_EX_CLIENTEDGE);
+}
+
+void SetupScreens::ProbeCurrentUser() {
+    InstallerOptions forUser = options_;
+    forUser.scope = InstallScope::CurrentUser;
+    Installer probe(script_, texts_, forUser, log_, setupDir_);
+    if (!probe.Prepare()) scopeProblem_ = probe.Problem();
+    if (!scopeProblem_.empty()) log_.Line("Installing for the current user is not offered: " + scopeProblem_);
+}
+
+void SetupScreens::ShowScopePage() {
+    wizard_.BeginPage(false, Text(kTextScopeTitle), Text(kTextScopeSubtitle, {product_}));
+    wizard_.Add("STATIC", Text(kTextScopeBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
+    // The shield says which choice asks for administrator rights.
+    HWND shield = wizard_.Add("STATIC", std::string(), SS_ICON | SS_REALSIZEIMAGE, kIdScopeShield, 0, 49, 16, 16);
+    if (HICON icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518), IMAGE_ICON, 16, 16, LR_SHARED)))
+        SendMessageA(shield, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    // Two lines each, for the languages whose choices are long.
+    const DWORD radio = BS_AUTORADIOBUTTON | BS_MULTILINE;
+    wizard_.Add("BUTTON", Text(kTextScopeAllUsers), radio | WS_TABSTOP | WS_GROUP, kIdScopeAllUsers, 22, 44,
+                Wizard::kPageWidth - 22, 28);
+    HWND user = wizard_.Add("BUTTON", Text(kTextScopeCurrentUser), radio, kIdScopeCurrentUser, 22, 78,
+                            Wizard::kPageWidth - 22, 28);
+    if (!scopeProblem_.empty()) {
+        EnableWindow(user, FALSE);
+        wizard_.Add("STATIC", Text(kTextScopeNotForUser, {scopeProblem_}), SS_NOPREFIX, kIdScopeNote, 22, 114,
+                    Wizard::kPageWidth - 22, 64);
+    }
+    const bool forUser = options_.scope == InstallScope::CurrentUser && scopeProblem_.empty();
+    CheckDlgButton(wizard_.Handle(), forUser ? kIdScopeCurrentUser : kIdScopeAllUsers, BST_CHECKED);
+}
+
+bool SetupScreens::ChooseScope() {
+    const InstallScope chosen = IsDlgButtonChecked(wizard_.Handle(), kIdScopeCurrentUser) == BST_CHECKED
+                                    ? InstallScope::CurrentUser
+                                    : InstallScope::AllUsers;
+    if (NeedsElevation(chosen, IsElevated(), options_.restarted)) {
+        log_.Line("All users chosen: starting again with administrator rights");
+        ShowWindow(wizard_.Handle(), SW_HIDE);
+        int code = kExitFailed;
+        if (releaseLock) releaseLock();
+        const ElevatedRun run =
+            RunElevatedAndWait(ProgramPath(), ElevatedArguments(ProgramArguments(), language_), wizard_.Handle(), code);
+        if (run == ElevatedRun::Finished) {
+            elevatedRunDone_ = true;
+            elevatedResult_ = code;
+            return true;
+        }
+        if (retakeLock) retakeLock();
+        ShowWindow(wizard_.Handle(), SW_SHOW);
+        log_.Line(run == ElevatedRun::Declined ? "Administrator rights declined"
+                                               : "The installer could not start again");
+        Message(Text(kTextScopeNoRights), MB_ICONINFORMATION);
+        return false;
+    }
+    if (scopeProbe_ && chosen == options_.scope) return true;
+    // The defaults of the folder and group screens are those of the scope chosen.
+    const InstallScope before = options_.scope;
+    options_.scope = chosen;
+    auto probe = std::make_unique<Installer>(script_, texts_, options_, log_, setupDir_);
+    if (!probe->Prepare()) {
+        options_.scope = before;
+        Message(Text(kTextScopeNotForUser, {probe->Problem()}), MB_ICONEXCLAMATION);
+        return false;
+    }
+    log_.Line(std::string("Install scope chosen: ") + ScopeName(chosen));
+    folder_ = probe->AppDir();
+    group_ = probe->ProgramGroup();
+    scopeProbe_ = std::move(probe);
+    probe_ = scopeProbe_.get();
+    return true;
 }
 
 void SetupScreens::ShowFolderPage() {
@@ -315,7 +401,7 @@ void SetupScreens::ShowGroupPage() {
     wizard_.Add("STATIC", Text(kTextExistingGroups), 0, -1, 0, 106, Wizard::kPageWidth, 16);
     HWND list = wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             kIdGroupList, 0, 124, Wizard::kPageWidth, 100, WS_EX_CLIENTEDGE);
-    for (const std::string& group : ExistingGroups())
+    for (const std::string& group : ExistingGroups(options_.scope))
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(group.c_str()));
     wizard_.onCommand = [this, list](int id, int code) {
         if (id != kIdGroupList || code != LBN_SELCHANGE) return;
@@ -363,6 +449,7 @@ bool SetupScreens::Check(Page page) {
                 return false;
             }
             return FolderHasRoom(folder_);
+        case Scope: return ChooseScope();
         case Group:
             if (IsGroupName(group_)) return true;
             Message(Text(kTextNotAGroup, {group_}), MB_ICONEXCLAMATION);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,16 @@
 
 class SetupScreens {
 public:
+    // With `askScope` the scope screen comes before the folder screen, all users preselected;
+    // otherwise the options' scope holds.
     SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options, ActivityLog& log,
-                 const std::string& setupDir);
+                 const std::string& setupDir, bool askScope = false);
 
     // Replaces `texts` by those of the named language; false when its file cannot be read.
     std::function<bool(const std::string&)> switchLanguage;
+    // Give up and take again the product's lock around a run started again with rights.
+    std::function<void()> releaseLock;
+    std::function<bool()> retakeLock;
 
     // Runs the screens around `probe`, an installer prepared with the script's defaults, and
     // returns the exit code.
@@ -34,7 +40,7 @@ public:
     const std::string& Caption() const { return caption_; }
 
 private:
-    enum Page { Welcome, License, Readme, UserInfo, Folder, Group, Start };
+    enum Page { Welcome, License, Readme, UserInfo, Scope, Folder, Group, Start };
 
     bool Shows(ScreenSettings::Screen screen) const { return script_.screens.shows[screen]; }
     std::string Text(int id, const std::vector<std::string>& arguments = {}) const { return texts_.Get(id, arguments); }
@@ -45,6 +51,12 @@ private:
     bool RunPages();
     void ShowPage(Page page);
     void ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight);
+    void ShowScopePage();
+    // Takes the scope chosen: plans again for its folders; for all users without rights, runs
+    // this installer again with them. False keeps the user on the scope screen.
+    bool ChooseScope();
+    // Whether the current user's installation is possible; else `scopeProblem_` says why.
+    void ProbeCurrentUser();
     void ShowFolderPage();
     void ShowGroupPage();
     void ShowStartPage();
@@ -70,6 +82,11 @@ private:
     ActivityLog& log_;
     std::string setupDir_;
     Installer* probe_ = nullptr;
+    std::unique_ptr<Installer> scopeProbe_;  // the probe of the scope chosen on the scope screen
+    std::string language_;                   // the language chosen on the language screen
+    std::string scopeProblem_;               // why the current user cannot be chosen; empty when possible
+    bool elevatedRunDone_ = false;           // the installer ran again with rights: its result is ours
+    int elevatedResult_ = 0;
     SetupWindow background_;
     Wizard wizard_;
     bool hasWizard_ = false;

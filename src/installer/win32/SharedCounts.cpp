@@ -14,7 +14,7 @@ long SharedCount(const std::string& path) {
     RegistryKey key;
     DWORD type = 0;
     std::string data;
-    if (!key.Open(HKEY_LOCAL_MACHINE, kSharedKey, kReadAccess) || !key.QueryValue(path, type, data) ||
+    if (!key.Open(HiveFromName(MachineHive()), kSharedKey, kReadAccess) || !key.QueryValue(path, type, data) ||
         type != REG_DWORD || data.size() != sizeof(DWORD))
         return -1;
     DWORD count = 0;
@@ -24,6 +24,6 @@ long SharedCount(const std::string& path) {
 
 bool SetSharedCount(const std::string& path, long count) {
     RegistryKey key;
-    if (!key.Create(HKEY_LOCAL_MACHINE, kSharedKey, kWriteAccess)) return false;
+    if (!key.Create(HiveFromName(MachineHive()), kSharedKey, kWriteAccess)) return false;
     return count < 0 ? key.DeleteValue(path) : key.SetValue(path, REG_DWORD, DwordData(static_cast<std::uint32_t>(count)));
 }
