@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # bench/build_setup.sh [small|large ...]
-# Builds the standard product corpus into a single-file setup with the native qsbuild and
-# compares wall time with zip -6 -r and makensis (zlib; LZMA too with QS_BENCH_LZMA=1) on the
-# same files, side by side in one hyperfine run. Then checks the build's goals: at most 0.35 times
-# the wall time of zip -6 -r, a setup.zip at most 1 % larger than zip's, peak memory under 64 MB,
-# two builds byte-identical, and, when the Windows build exists (build/win), qsbuild.exe under Wine
-# producing the same bytes as the native qsbuild.
+# Builds the standard product corpus into a single-file setup with the native qsbuild, standard
+# and small (--compression small), and compares wall time with zip -6 -r and makensis (zlib and
+# LZMA; QS_BENCH_LZMA=0 leaves LZMA out) on the same files, side by side in one hyperfine run
+# (QS_BENCH_RUNS runs, default 3, after QS_BENCH_WARMUP warm-up runs, default 1). Then checks the
+# build's goals: standard at most 0.35 times the wall time of zip -6 -r, a setup.zip at most 1 %
+# larger than zip's, peak memory under 64 MB; small no larger than the makensis LZMA setup, built
+# in at most 0.3 times its wall time, peak memory under 256 MB; each two builds byte-identical,
+# and, when the Windows build exists (build/win), qsbuild.exe under Wine producing the same bytes
+# as the native qsbuild.
 # The corpus script is taken from beside the repository (../shared/bench/make-corpus.sh) unless
 # MAKE_CORPUS names it. Run by hand: the figures go into the notes, never into the tests.
 set -euo pipefail
@@ -44,7 +47,7 @@ for size in "${sizes[@]}"; do
     make_corpus "$size" "$dir"
     python3 "$top/bench/make_project.py" "$dir/corpus" "$dir/Bench.qsp" single
     compressors=(zlib)
-    [ "${QS_BENCH_LZMA:-0}" = 1 ] && compressors+=(lzma)
+    [ "${QS_BENCH_LZMA:-1}" = 1 ] && compressors+=(lzma)
     peers=()
     for c in "${compressors[@]}"; do
         cat > "$dir/bench-$c.nsi" <<NSI
@@ -62,9 +65,10 @@ NSI
     done
     bytes=$(du -sb "$dir/corpus" | cut -f1)
     echo "== corpus $size: $(find "$dir/corpus" -type f | wc -l) files, $((bytes / 1048576)) MiB, $(nproc) cores"
-    (cd "$dir" && hyperfine --warmup 1 --runs "${QS_BENCH_RUNS:-3}" --export-json "$dir/times.json" \
+    (cd "$dir" && hyperfine --warmup "${QS_BENCH_WARMUP:-1}" --runs "${QS_BENCH_RUNS:-3}" --export-json "$dir/times.json" \
         --export-markdown "$dir/times.md" \
         -n "qsbuild" "$builder/qsbuild --quiet Bench.qsp" \
+        -n "qsbuild small" "$builder/qsbuild --quiet --compression small --output small Bench.qsp" \
         -n "zip -6 -r" "rm -f zip.zip && zip -6 -r -q zip.zip corpus" \
         "${peers[@]}")
     qs_peak=$(cd "$dir" && peak_kb "$builder/qsbuild" --quiet Bench.qsp)
@@ -90,12 +94,39 @@ print(os.path.getsize(sys.argv[1]) - u.compress_size - 30 - 46 - 2 * len(u.filen
     cp "$dir/output/Setup.exe" "$dir/first.exe"
     (cd "$dir" && "$builder/qsbuild" --quiet Bench.qsp)
     verdict "$(cmp -s "$dir/first.exe" "$dir/output/Setup.exe" && echo 1 || echo 0)" "two native builds are byte-identical"
+
+    # The small setup.
+    small_peak=$(cd "$dir" && peak_kb "$builder/qsbuild" --quiet --compression small --output small Bench.qsp)
+    small_exe=$(stat -c %s "$dir/small/Setup.exe")
+    python3 "$top/bench/container_entry.py" "$dir/small/Setup.exe" setup.zip "$dir/small.zip"
+    python3 "$top/tests/cli/check_zip_entries.py" "$dir/small.zip" 93 >/dev/null &&
+        echo "zipfile and zstd -d: the small setup.zip is sound" || { echo "the small setup.zip is broken"; failed=1; }
+    small_time=$(mean_of "$dir/times.json" "qsbuild small")
+    echo "Sizes (bytes): Setup.exe standard $(stat -c %s "$dir/output/Setup.exe"), small $small_exe;" \
+         "makensis $(for c in "${compressors[@]}"; do printf '%s %s ' "$c" "$(stat -c %s "$dir/nsis-$c.exe")"; done)"
+    echo "Peak memory (KiB): qsbuild small $small_peak"
+    if [ -f "$dir/nsis-lzma.exe" ]; then
+        lzma_exe=$(stat -c %s "$dir/nsis-lzma.exe")
+        lzma_time=$(mean_of "$dir/times.json" "makensis lzma")
+        verdict "$small_exe <= $lzma_exe" "small Setup.exe $(python3 -c "print(f'{($small_exe / $lzma_exe - 1) * 100:+.2f}')") % against the makensis LZMA setup; goal no larger"
+        verdict "$small_time <= 0.3 * $lzma_time" "small build $(printf %.2f "$small_time") s = $(python3 -c "print(f'{$small_time / $lzma_time:.2f}')") x makensis LZMA ($(printf %.2f "$lzma_time") s); goal at most 0.3 x"
+    else
+        echo "  SKIP  makensis LZMA left out (QS_BENCH_LZMA=0): the small setup's goals not checked"
+    fi
+    verdict "$small_peak * 1024 < 256 * 1000 * 1000" "small build peak memory $((small_peak / 1024)) MiB; goal under 256 MB"
+    cp "$dir/small/Setup.exe" "$dir/first-small.exe"
+    (cd "$dir" && "$builder/qsbuild" --quiet --compression small --output small Bench.qsp)
+    verdict "$(cmp -s "$dir/first-small.exe" "$dir/small/Setup.exe" && echo 1 || echo 0)" "two native small builds are byte-identical"
+
     if [ -f "$qsbuild_win" ] && [ -x "$wine_run" ]; then
         cp "$qsbuild_win" "$builder/qsbuild.exe"
-        rm -rf "$dir/output"
-        (cd "$dir" && "$wine_run" "$builder/qsbuild.exe" --quiet Bench.qsp)
+        rm -rf "$dir/output" "$dir/small"
+        (cd "$dir" && "$wine_run" "$builder/qsbuild.exe" --quiet Bench.qsp &&
+            "$wine_run" "$builder/qsbuild.exe" --quiet --compression small --output small Bench.qsp)
         verdict "$(cmp -s "$dir/first.exe" "$dir/output/Setup.exe" && echo 1 || echo 0)" \
             "qsbuild.exe under Wine builds the same bytes as the native qsbuild"
+        verdict "$(cmp -s "$dir/first-small.exe" "$dir/small/Setup.exe" && echo 1 || echo 0)" \
+            "qsbuild.exe under Wine builds the same small setup as the native qsbuild"
     else
         echo "  SKIP  no Windows build at $qsbuild_win: native and Windows bytes not compared"
     fi

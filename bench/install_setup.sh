@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # bench/install_setup.sh [small|large]   (default: large)
 # Builds the single-file setup of the standard product corpus with the native qsbuild and the real
-# installer programs of the Windows build (build/win), and a zlib installer of the same files with
-# makensis; installs each silently under Wine, each in a fresh prefix of its own, side by side in
+# installer programs of the Windows build (build/win), standard and small (--compression small),
+# and a zlib and an LZMA installer of the same files with makensis (QS_BENCH_LZMA=0 leaves LZMA
+# out); installs each silently under Wine, each in a fresh prefix of its own, side by side in
 # one hyperfine run with a native `cp -r` of the same files and with Wine's own floor: a tiny
 # program (bench/wine_floor.c) that only creates the same folders and files with one write each,
 # in a fresh prefix of its own. When the system lets the page cache be dropped, `cp -r` is also
 # timed from a cold cache. Every run starts with the disk at rest: the bytes of the run before are
 # deleted and everything written out first (sync), so that no run pays for another's writing.
 # Then checks every installed file's content against the corpus (and the floor's file sizes) and
-# the goals: the Quillset setup installs in no more time than the makensis one, and within 1.5
-# times of `cp -r`; and tells how far each stands above Wine's floor.
+# the goals: the Quillset setup installs in no more time than the makensis zlib one, and within 1.5
+# times of `cp -r`; the small one in no more time than the makensis zlib one; and tells how far
+# each stands above Wine's floor.
 # The corpus script is taken from beside the repository (../shared/bench/make-corpus.sh) unless
 # MAKE_CORPUS names it. Run by hand: the figures go into the notes, never into the tests.
 set -euo pipefail
@@ -40,22 +42,28 @@ cp -r "$top/LanguageSets" "$builder/"
 for p in _setup _sfx _uninstall; do cp "$win/src/installer/$p.exe" "$builder/setup/"; done
 python3 "$top/bench/make_project.py" "$dir/corpus" "$inst/Bench.qsp" single
 (cd "$inst" && "$builder/qsbuild" --quiet Bench.qsp)
+(cd "$inst" && "$builder/qsbuild" --quiet --compression small --output small Bench.qsp)
 
-# The peer: a zlib installer of the same files, 64-bit like ours (Wine runs 64-bit programs only).
-cat > "$inst/nsis.nsi" <<NSI
+# The peers: zlib and LZMA installers of the same files, 64-bit like ours (Wine runs 64-bit
+# programs only).
+compressors=(zlib)
+[ "${QS_BENCH_LZMA:-1}" = 1 ] && compressors+=(lzma)
+for c in "${compressors[@]}"; do
+    cat > "$inst/nsis-$c.nsi" <<NSI
 Unicode true
 Target amd64-unicode
 Name "Benchmark"
-OutFile "$inst/nsis-zlib.exe"
+OutFile "$inst/nsis-$c.exe"
 InstallDir "\$PROGRAMFILES64\\Benchmark"
 RequestExecutionLevel user
-SetCompressor zlib
+SetCompressor $c
 Section
 SetOutPath \$INSTDIR
 File /r "$dir/corpus/*.*"
 SectionEnd
 NSI
-makensis -V1 "$inst/nsis.nsi"
+    makensis -V1 "$inst/nsis-$c.nsi"
+done
 
 # Wine's floor: the corpus's folders (parents first) and files, with their sizes, for wine_floor.exe.
 x86_64-w64-mingw32-gcc -O2 -o "$inst/wine_floor.exe" "$top/bench/wine_floor.c"
@@ -73,17 +81,19 @@ with open(out, "w", newline="\r\n") as f:
             f.write("%d\t%s\n" % (os.path.getsize(path), os.path.relpath(path, corpus).replace("/", "\\")))
 PY
 echo "== corpus $size: $(find "$dir/corpus" -type f | wc -l) files, $(($(du -sb "$dir/corpus" | cut -f1) / 1048576)) MiB," \
-     "$(nproc) cores; Setup.exe $(stat -c %s "$inst/output/Setup.exe") bytes, nsis-zlib.exe $(stat -c %s "$inst/nsis-zlib.exe") bytes"
+     "$(nproc) cores; Setup.exe $(stat -c %s "$inst/output/Setup.exe") bytes, small $(stat -c %s "$inst/small/Setup.exe") bytes," \
+     "$(for c in "${compressors[@]}"; do printf 'nsis-%s.exe %s bytes ' "$c" "$(stat -c %s "$inst/nsis-$c.exe")"; done)"
 
 # A fresh prefix for each installer, booted before the clock runs; its server is kept running
 # through the runs, so that each run times the installer and not Wine's start.
-for who in quillset nsis floor; do
+installers=(quillset small "${compressors[@]/#/nsis-}" floor)
+for who in "${installers[@]}"; do
     prefix=$inst/prefix-$who
     WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
     WINEPREFIX=$prefix "$wineserver" -w
     WINEPREFIX=$prefix "$wineserver" -p
 done
-stop_servers() { for who in quillset nsis floor; do WINEPREFIX=$inst/prefix-$who "$wineserver" -k 2>/dev/null || true; done; }
+stop_servers() { for who in "${installers[@]}"; do WINEPREFIX=$inst/prefix-$who "$wineserver" -k 2>/dev/null || true; done; }
 trap stop_servers EXIT
 
 run_in() {  # run_in WHO PROGRAM ARGS...: the command line hyperfine runs
@@ -92,16 +102,24 @@ run_in() {  # run_in WHO PROGRAM ARGS...: the command line hyperfine runs
     printf ' %q' "$@"
 }
 qs_dir=$inst/prefix-quillset/drive_c/Bench
-nsis_dir=$inst/prefix-nsis/drive_c/Bench
+small_dir=$inst/prefix-small/drive_c/Bench
+nsis_dir=$inst/prefix-nsis-zlib/drive_c/Bench
+lzma_dir=$inst/prefix-nsis-lzma/drive_c/Bench
 floor_dir=$inst/prefix-floor/drive_c/Bench
 cp_dir=$inst/cp-copy
 cold=()
 if sync && echo 3 2>/dev/null >/proc/sys/vm/drop_caches; then
     cold=(-n "cp -r, caches dropped" --prepare "rm -rf '$cp_dir'; sync; echo 3 >/proc/sys/vm/drop_caches" "cp -r '$dir/corpus' '$cp_dir'")
 fi
+lzma=()
+if [ -f "$inst/nsis-lzma.exe" ]; then
+    lzma=(-n "makensis lzma /S" --prepare "rm -rf '$lzma_dir'; sync" "$(run_in nsis-lzma "$inst/nsis-lzma.exe" /S '/D=C:\Bench')")
+fi
 hyperfine --runs "${QS_BENCH_RUNS:-3}" --export-json "$inst/times.json" --export-markdown "$inst/times.md" \
     -n "Quillset setup /S" --prepare "rm -rf '$qs_dir'; sync" "$(run_in quillset "$inst/output/Setup.exe" /S '/D=C:\Bench')" \
-    -n "makensis zlib /S" --prepare "rm -rf '$nsis_dir'; sync" "$(run_in nsis "$inst/nsis-zlib.exe" /S '/D=C:\Bench')" \
+    -n "Quillset small setup /S" --prepare "rm -rf '$small_dir'; sync" "$(run_in small "$inst/small/Setup.exe" /S '/D=C:\Bench')" \
+    -n "makensis zlib /S" --prepare "rm -rf '$nsis_dir'; sync" "$(run_in nsis-zlib "$inst/nsis-zlib.exe" /S '/D=C:\Bench')" \
+    "${lzma[@]}" \
     -n "Wine floor" --prepare "rm -rf '$floor_dir'; sync" "$(run_in floor "$inst/wine_floor.exe" "Z:$inst/floor.txt" 'C:\Bench')" \
     -n "cp -r" --prepare "rm -rf '$cp_dir'; sync" "cp -r '$dir/corpus' '$cp_dir'" "${cold[@]}"
 
@@ -127,12 +145,15 @@ PY
 }
 mean_of() { python3 -c 'import json,sys; r={x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}; print(r[sys.argv[2]])' "$inst/times.json" "$1"; }
 qs=$(mean_of "Quillset setup /S")
+small=$(mean_of "Quillset small setup /S")
 nsis=$(mean_of "makensis zlib /S")
 floor=$(mean_of "Wine floor")
 copy=$(mean_of "cp -r")
 echo "Checks:"
 check_install "Quillset setup" "$qs_dir"
+check_install "Quillset small setup" "$small_dir"
 check_install "makensis zlib setup" "$nsis_dir"
+[ ${#lzma[@]} -eq 0 ] || check_install "makensis lzma setup" "$lzma_dir"
 if python3 - "$dir/corpus" "$floor_dir" <<'PY'; then echo "  PASS  Wine floor: every file made with its size"; else echo "  FAIL  Wine floor: files missing"; failed=1; fi
 import os, sys
 corpus, made = sys.argv[1:3]
@@ -147,6 +168,8 @@ verdict() {  # verdict CONDITION TEXT
     if python3 -c "import sys; sys.exit(0 if ($1) else 1)"; then echo "  PASS  $2"; else echo "  FAIL  $2"; failed=1; fi
 }
 verdict "$qs <= $nsis" "Quillset install $(printf %.2f "$qs") s, makensis zlib install $(printf %.2f "$nsis") s; goal no more"
+verdict "$small <= $nsis" "Quillset small install $(printf %.2f "$small") s, makensis zlib install $(printf %.2f "$nsis") s; goal no more"
+[ ${#lzma[@]} -eq 0 ] || echo "  NOTE  makensis lzma install $(printf %.2f "$(mean_of "makensis lzma /S")") s"
 verdict "$qs <= 1.5 * $copy" "Quillset install $(python3 -c "print(f'{$qs / $copy:.2f}')") x cp -r ($(printf %.2f "$copy") s); goal at most 1.5 x"
 python3 -c "print(f'  NOTE  Wine floor {$floor:.2f} s = {$floor / $copy:.2f} x cp -r; above it: Quillset {$qs / $floor:.2f} x, makensis zlib {$nsis / $floor:.2f} x')"
 exit $failed

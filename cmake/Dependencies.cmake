@@ -1,6 +1,6 @@
-# zlib, minizip and libdeflate. Natively from Debian's packages; for mingw, zlib from
-# libz-mingw-w64-dev, minizip compiled from the contrib sources and libdeflate from the sources
-# of Debian's package, both unpacked by scripts/deps.sh.
+# zlib, minizip, libdeflate and zstd. Natively from Debian's packages; for mingw, zlib from
+# libz-mingw-w64-dev, minizip compiled from the contrib sources, libdeflate and zstd from the
+# sources of Debian's packages, all unpacked by scripts/deps.sh.
 if(WIN32)
     find_library(QS_ZLIB NAMES libz.a z REQUIRED)
     find_path(QS_ZLIB_INCLUDE zlib.h REQUIRED)
@@ -30,6 +30,19 @@ if(WIN32)
         ${QS_LIBDEFLATE_SRC}/lib/utils.c ${QS_LIBDEFLATE_SRC}/lib/x86/cpu_features.c)
     target_include_directories(libdeflate_dep PUBLIC ${QS_LIBDEFLATE_SRC})
     target_compile_options(libdeflate_dep PRIVATE -w -O2)
+
+    set(QS_ZSTD_SRC "${CMAKE_SOURCE_DIR}/third_party/zstd-src/lib")
+    if(NOT EXISTS "${QS_ZSTD_SRC}/zstd.h")
+        message(FATAL_ERROR "zstd sources missing in ${QS_ZSTD_SRC}: run scripts/deps.sh")
+    endif()
+    # Single-threaded (the builder runs its own threads) and in C only: the decoder's assembly
+    # is written for ELF.
+    file(GLOB QS_ZSTD_SOURCES "${QS_ZSTD_SRC}/common/*.c" "${QS_ZSTD_SRC}/compress/*.c"
+         "${QS_ZSTD_SRC}/decompress/*.c" "${QS_ZSTD_SRC}/dictBuilder/*.c")
+    add_library(zstd_dep STATIC ${QS_ZSTD_SOURCES})
+    target_include_directories(zstd_dep PUBLIC ${QS_ZSTD_SRC})
+    target_compile_definitions(zstd_dep PRIVATE ZSTD_DISABLE_ASM)
+    target_compile_options(zstd_dep PRIVATE -w -O2)
 else()
     find_package(ZLIB REQUIRED)
     find_package(PkgConfig REQUIRED)
@@ -41,4 +54,7 @@ else()
     pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
     add_library(libdeflate_dep INTERFACE)
     target_link_libraries(libdeflate_dep INTERFACE PkgConfig::LIBDEFLATE)
+    pkg_check_modules(LIBZSTD REQUIRED IMPORTED_TARGET libzstd)
+    add_library(zstd_dep INTERFACE)
+    target_link_libraries(zstd_dep INTERFACE PkgConfig::LIBZSTD)
 endif()

@@ -61,6 +61,7 @@
 #define IDC_CREATE_SETUP_LABEL1 1306
 #define IDC_CREATE_SETUP_LABEL2 1307
 #define IDC_CREATE_SETUP_LABEL3 1308
+#define IDC_SMALL_SETUP 1309
 
 // The General Info form: six labels and their fields.
 #define IDC_GENERAL_INFO_LABEL1 1200

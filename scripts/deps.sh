@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs everything the builds, tests and demo need on Debian 12, as root.
-# Idempotent: when every package and the minizip and libdeflate sources are present it returns
-# at once.
+# Idempotent: when every package and the minizip, libdeflate and zstd sources are present it
+# returns at once.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(dirname "$here")
 
 packages=(
     build-essential cmake ninja-build pkg-config python3
-    zlib1g-dev libminizip-dev libdeflate-dev googletest libgtest-dev
+    zlib1g-dev libminizip-dev libdeflate-dev libzstd-dev googletest libgtest-dev
     g++-mingw-w64-x86-64 libz-mingw-w64-dev
     clang-14 libclang-rt-14-dev
     wine64 xvfb xauth imagemagick
@@ -24,16 +24,18 @@ done
 
 minizip_dir="$top/third_party/minizip-src"
 libdeflate_dir="$top/third_party/libdeflate-src"
+zstd_dir="$top/third_party/zstd-src"
 need_update=0
 need_sources=0
-if [ ! -f "$minizip_dir/zip.c" ] || [ ! -f "$libdeflate_dir/libdeflate.h" ]; then
+if [ ! -f "$minizip_dir/zip.c" ] || [ ! -f "$libdeflate_dir/libdeflate.h" ] ||
+   [ ! -f "$zstd_dir/lib/zstd.h" ]; then
     need_sources=1
 fi
 if [ ${#missing[@]} -gt 0 ] || [ $need_sources -eq 1 ]; then
     need_update=1
 fi
 
-# The minizip and libdeflate sources come from Debian's source archive, through deb-src entries
+# The minizip, libdeflate and zstd sources come from Debian's source archive, through deb-src entries
 # for the same mirrors and suites as the system's own Debian entries (written only when they
 # change).
 if [ $need_sources -eq 1 ]; then
@@ -63,11 +65,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Unpacks Debian's source package $1 into the new folder $2/src: through dpkg-source, or, when
-# that cannot run, from the upstream tarball.
+# that cannot run, from the upstream tarball (whose one folder need not carry the package's name).
 unpack_source() {
     (cd "$2" && apt-get source -qq --download-only "$1" >/dev/null 2>&1 &&
         dpkg-source -x --skip-patches "$1"_*.dsc src >/dev/null 2>&1 || true)
-    [ -d "$2/src" ] || (cd "$2" && tar xf "$1"_*.orig.tar.* && mv "$1"-*/ src)
+    [ -d "$2/src" ] || (cd "$2" && tar xf "$1"_*.orig.tar.* && mv ./*/ src)
 }
 
 # minizip for mingw is compiled from the contrib sources of Debian's zlib source package.
@@ -83,7 +85,8 @@ if [ ! -f "$minizip_dir/zip.c" ]; then
 fi
 
 # libdeflate for mingw is compiled from Debian's libdeflate source package, like minizip.
-if [ ! -f "$libdeflate_dir/libdeflate.h" ]; then
+if [ ! -f "$libdeflate_dir/libdeflate.h" ] ||
+   [ ! -f "$zstd_dir/lib/zstd.h" ]; then
     tmp=$(mktemp -d)
     unpack_source libdeflate "$tmp"
     mkdir -p "$libdeflate_dir"
@@ -97,3 +100,14 @@ fi
 for name in de_DE ja_JP; do
     locale -a | grep -qx "$name.utf8" || localedef -i "$name" -f UTF-8 "$name.UTF-8"
 done
+# zstd for mingw is compiled from the library sources of Debian's libzstd source package.
+if [ ! -f "$zstd_dir/lib/zstd.h" ]; then
+    tmp=$(mktemp -d)
+    unpack_source libzstd "$tmp"
+    mkdir -p "$zstd_dir/lib"
+    cp -r "$tmp/src/lib/zstd.h" "$tmp/src/lib/zdict.h" "$tmp/src/lib/zstd_errors.h" "$tmp/src/lib/common" \
+        "$tmp/src/lib/compress" "$tmp/src/lib/decompress" "$tmp/src/lib/dictBuilder" "$zstd_dir/lib/"
+    cp "$tmp/src/LICENSE" "$zstd_dir/"
+    rm -rf "$tmp"
+    echo "zstd sources ready in $zstd_dir"
+fi

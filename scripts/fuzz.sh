@@ -9,12 +9,12 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(container setup_script install_log command_line variables project)
+[ ${#targets[@]} -gt 0 ] || targets=(container setup_script install_log command_line variables project archive)
 build="$top/build/fuzz"
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQS_FUZZ=ON -DQS_TESTS=OFF -DQS_STAGE=OFF \
       -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-if ! cmake --build "$build" -j 2 --target seed_containers $(printf 'fuzz_%s ' "${targets[@]}") \
+if ! cmake --build "$build" -j 2 --target seed_containers seed_archives $(printf 'fuzz_%s ' "${targets[@]}") \
         >"$build/build.log" 2>&1; then
     tail -n 30 "$build/build.log"
     echo "fuzz targets: build FAILED (log in $build/build.log)"
@@ -25,6 +25,9 @@ fi
 generated="$build/generated/container"
 mkdir -p "$generated" "$build/crashes"
 "$build/tests/fuzz/seed_containers" "$top" "$generated"
+# The archive target starts from archives that the builder's archive writer makes.
+mkdir -p "$build/generated/archive"
+"$build/tests/fuzz/seed_archives" "$build/generated/archive"
 
 for t in "${targets[@]}"; do
     corpus="$build/corpus/$t"
@@ -32,6 +35,7 @@ for t in "${targets[@]}"; do
     seeds=("$top/tests/fuzz/seeds/$t")
     case $t in
         container) seeds+=("$generated") ;;
+        archive) seeds+=("$build/generated/archive") ;;
         project | setup_script) seeds+=("$top/tests/data/golden") ;;
     esac
     if ! (cd "$build/crashes" && "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 \

@@ -37,13 +37,15 @@ CreateSetupForm::CreateSetupForm(HWND, void* context) : Form(context) {
                      [&output](const std::string& text) { output.SetSetupIconPath(text); }, FormBinder::kPathLength);
     binder_.BindFlag(IDC_SELF_EXTRACTING, [&output] { return output.CreateSelfExtractingSetup(); },
                      [&output](bool on) { output.SetCreateSelfExtractingSetup(on); });
+    binder_.BindFlag(IDC_SMALL_SETUP, [&output] { return output.ArchiveCompression() == Compression::Small; },
+                     [&output](bool on) { output.SetArchiveCompression(on ? Compression::Small : Compression::Standard); });
 }
 
 bool CreateSetupForm::OnInitDialog(HWND dialog) {
     ApplyTexts(dialog, TextKeys::kCreateSetupTab,
                {{IDC_CREATE_SETUP_LABEL1, 1}, {IDC_OUTPUT_FOLDER_BROWSE, 2}, {IDC_CREATE_SETUP_LABEL2, 3},
                 {IDC_CREATE_SETUP_LABEL3, 4}, {IDC_SETUP_ICON_BROWSE, 5}, {IDC_SELF_EXTRACTING, 6},
-                {IDC_BUILD, 7}, {IDC_TEST_RUN, 8}});
+                {IDC_SMALL_SETUP, 9}, {IDC_BUILD, 7}, {IDC_TEST_RUN, 8}});
     binder_.Fill(dialog);
     UpdateButtons(dialog);
     return true;

@@ -3,23 +3,28 @@
 #include <libdeflate.h>
 #include <unzip.h>
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
 #include "core/Text.h"
+#include "installer/EntryDecoder.h"
 #include "installer/ReadAhead.h"
+#include "package/ZipRecords.h"
 #include "platform/File.h"
 
 namespace {
 
 constexpr std::size_t kLongestName = 0xFFFF;  // the directory's name length is a 16-bit field
-constexpr std::size_t kStreamBlock = 1 << 16;  // inflated at a time from an entry too big to hold
+constexpr std::size_t kStreamBlock = 1 << 16;  // decoded at a time from an entry too big to hold
 // Bigger writes cost fewer calls; progress and a request to stop are heard after each.
 constexpr std::uint64_t kWriteBlock = 1u << 20;
-// Deflated or stored entries up to this size (packed and plain) are read and inflated whole.
+// Entries up to this size (packed and plain) are read and decoded whole.
 constexpr std::uint64_t kWholeEntry = 8u << 20;
 // The entries read ahead, with the one being written, are held in a ring of this size.
 constexpr std::size_t kReadAheadRing = 16u << 20;
+// A dictionary bigger than this is not one that the builder wrote.
+constexpr std::uint64_t kLargestDictionary = 1u << 20;
 static_assert(kWholeEntry < kReadAheadRing, "every entry read whole fits in the ring");
 
 platform::LocalTime FromDosDate(std::uint32_t dosDate) {
@@ -114,6 +119,7 @@ void ArchiveReader::Close() {
     if (archive_) unzClose(archive_);
     archive_ = nullptr;
     window_.reset();
+    dictionary_.reset();
     index_.clear();
 }
 
@@ -136,7 +142,7 @@ bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uin
     zlib_filefunc64_def functions = window_->Functions();
     path_ = path;
     archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
-    return ReadDirectory();
+    return ReadDirectory() && ReadDictionary();
 }
 
 // One pass over the central directory. An archive whose directory cannot be read to its end is
@@ -154,7 +160,7 @@ bool ArchiveReader::ReadDirectory() {
         Indexed indexed;
         indexed.entry.size = info.uncompressed_size;
         indexed.entry.dosDate = static_cast<std::uint32_t>(info.dosDate);
-        indexed.method = static_cast<int>(info.compression_method);
+        indexed.entry.method = static_cast<int>(info.compression_method);
         indexed.packedSize = info.compressed_size;
         indexed.crc = static_cast<std::uint32_t>(info.crc);
         indexed.directoryPosition = position.pos_in_zip_directory;
@@ -181,66 +187,111 @@ bool ArchiveReader::Find(const std::string& name, ArchiveEntry& entry) const {
 }
 
 // Reads whole entries through a handle of its own on the archive: minizip checks the entry's
-// local header and tells where its data starts, which is then read with one call and inflated
-// with one. One loader serves one thread.
+// local header and tells where its data starts, which is then read with one call and decoded
+// with one. minizip opens only the methods it knows: a zstd entry's data is found here, and a
+// zstd entry too big to hold is streamed here too. One loader serves one thread.
 class ArchiveReader::Loader {
 public:
-    Loader(const std::string& path, const Window& window) : window_(window) {
+    Loader(const std::string& path, const Window& window, const ZstdDecodingDictionary* dictionary)
+        : window_(window), dictionary_(dictionary), decoder_(dictionary) {
         zlib_filefunc64_def functions = window.Functions();
         archive_ = unzOpen2_64(platform::NativePath(path).c_str(), &functions);
         file_.Open(path, ReadExisting);
-        decompressor_ = libdeflate_alloc_decompressor();
     }
     ~Loader() {
         if (archive_) unzClose(archive_);
-        libdeflate_free_decompressor(decompressor_);
     }
     Loader(const Loader&) = delete;
     Loader& operator=(const Loader&) = delete;
 
-    bool IsOpen() const { return archive_ && file_.IsOpen() && decompressor_; }
+    bool IsOpen() const { return archive_ && file_.IsOpen() && decoder_.IsReady(); }
 
     // Ok with the entry's bytes in `out`, which has room for them, checked against its CRC;
     // Unreadable or Damaged.
     ExtractStatus Load(const Indexed& indexed, char* out) {
-        unz64_file_pos position = {indexed.directoryPosition, indexed.directoryIndex};
-        if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile2(archive_, nullptr, nullptr, 1) != UNZ_OK)
-            return ExtractStatus::Unreadable;
-        const std::uint64_t at = unzGetCurrentFileZStreamPos64(archive_);
-        unzCloseCurrentFile(archive_);
+        std::uint64_t at = 0;
+        if (!DataStart(indexed, at)) return ExtractStatus::Unreadable;
         const std::size_t packedSize = static_cast<std::size_t>(indexed.packedSize);
         const std::size_t size = static_cast<std::size_t>(indexed.entry.size);
-        const bool deflated = indexed.method == Z_DEFLATED;
-        if (at > window_.size || packedSize > window_.size - at || (!deflated && packedSize != size))
+        const bool stored = indexed.entry.method == kMethodStored;
+        if (at > window_.size || packedSize > window_.size - at || (stored && packedSize != size))
             return ExtractStatus::Damaged;
         // A stored entry is read straight into place.
-        if (deflated) packed_.resize(packedSize + 1);  // never empty, so that data() points somewhere
-        char* packed = deflated ? packed_.data() : out;
+        if (!stored) packed_.resize(packedSize + 1);  // never empty, so that data() points somewhere
+        char* packed = stored ? out : packed_.data();
         std::uint32_t done = 0;
         if (packedSize > 0 && (!file_.Seek(static_cast<std::int64_t>(window_.offset + at), 0) ||
-                               !file_.Read(packed, static_cast<std::uint32_t>(packedSize), done)))
+                               !file_.Read(packed, static_cast<std::uint32_t>(packedSize), done) || done != packedSize))
             return ExtractStatus::Damaged;
-        std::size_t inflated = size;
-        if (deflated && libdeflate_deflate_decompress(decompressor_, packed, packedSize, out, size, &inflated) !=
-                            LIBDEFLATE_SUCCESS)
+        if (!decoder_.Decode(indexed.entry.method, packed, packedSize, out, size) ||
+            libdeflate_crc32(0, out, size) != indexed.crc)
             return ExtractStatus::Damaged;
-        if (inflated != size || libdeflate_crc32(0, out, size) != indexed.crc) return ExtractStatus::Damaged;
         return ExtractStatus::Ok;
     }
 
+    // Decodes a zstd entry block by block into `sink`, counting the CRC and size of what it
+    // passes on, which must be the entry's; Ok, Unreadable, Damaged, or what the sink returned.
+    ExtractStatus Stream(const Indexed& indexed, std::vector<char>& block,
+                         const std::function<ExtractStatus(const char*, std::size_t)>& sink) {
+        std::uint64_t at = 0;
+        if (!DataStart(indexed, at)) return ExtractStatus::Unreadable;
+        ZstdStream stream(dictionary_);
+        if (!stream.IsReady() || at > window_.size || indexed.packedSize > window_.size - at ||
+            !file_.Seek(static_cast<std::int64_t>(window_.offset + at), 0))
+            return ExtractStatus::Damaged;
+        std::uint32_t crc = 0;
+        std::uint64_t written = 0;
+        ExtractStatus status = ExtractStatus::Ok;
+        auto decoded = [&](const char* data, std::size_t size) {
+            crc = libdeflate_crc32(crc, data, size);
+            written += size;
+            status = written > indexed.entry.size ? ExtractStatus::Damaged : sink(data, size);
+            return status == ExtractStatus::Ok;
+        };
+        ZstdStream::Result result = ZstdStream::Result::More;
+        for (std::uint64_t left = indexed.packedSize; left > 0 && result == ZstdStream::Result::More;) {
+            const std::uint32_t want = static_cast<std::uint32_t>(left < block.size() ? left : block.size());
+            std::uint32_t done = 0;
+            if (!file_.Read(block.data(), want, done) || done != want) return ExtractStatus::Damaged;
+            left -= want;
+            result = stream.Feed(block.data(), want, decoded);
+            // Bytes left in the entry after its frame are damage too.
+            if (result == ZstdStream::Result::Finished && left > 0) result = ZstdStream::Result::Damaged;
+        }
+        if (status != ExtractStatus::Ok) return status;
+        const bool intact = result == ZstdStream::Result::Finished && written == indexed.entry.size && crc == indexed.crc;
+        return intact ? ExtractStatus::Ok : ExtractStatus::Damaged;
+    }
+
 private:
+    // Where the entry's data starts, counted from the archive's start.
+    bool DataStart(const Indexed& indexed, std::uint64_t& at) {
+        if (indexed.entry.method == kMethodZstd) {
+            CentralRecord record;
+            return ReadCentralRecord(file_, window_.offset, indexed.directoryPosition, record) &&
+                   EntryDataStart(file_, window_.offset, record.localHeader, at);
+        }
+        unz64_file_pos position = {indexed.directoryPosition, indexed.directoryIndex};
+        if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile2(archive_, nullptr, nullptr, 1) != UNZ_OK)
+            return false;
+        at = unzGetCurrentFileZStreamPos64(archive_);
+        unzCloseCurrentFile(archive_);
+        return true;
+    }
+
     const Window& window_;
+    const ZstdDecodingDictionary* dictionary_;
     void* archive_ = nullptr;
     File file_;
-    libdeflate_decompressor* decompressor_ = nullptr;
+    EntryDecoder decoder_;
     std::vector<char> packed_;
 };
 
 namespace {
 
-// Entries read whole: deflated or stored, and small enough to hold.
+// Entries read whole: of a method known here, and small enough to hold.
 bool IsWhole(std::uint64_t packedSize, std::uint64_t size, int method) {
-    return (method == Z_DEFLATED || method == 0) && packedSize <= kWholeEntry && size <= kWholeEntry;
+    return CanDecode(method) && packedSize <= kWholeEntry && size <= kWholeEntry;
 }
 
 ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out, const std::function<bool(std::uint32_t)>& progress) {
@@ -258,9 +309,29 @@ ExtractStatus WriteBlocks(const char* data, std::uint64_t size, File& out, const
 }  // namespace
 
 std::unique_ptr<ArchiveReader::Loader> ArchiveReader::MakeLoader() const {
-    auto loader = std::make_unique<Loader>(path_, *window_);
+    auto loader = std::make_unique<Loader>(path_, *window_, dictionary_.get());
     if (!loader->IsOpen()) loader.reset();
     return loader;
+}
+
+// A small setup's dictionary, read before any entry that needs it. An archive whose dictionary
+// cannot be read is refused as a whole, as one whose directory cannot.
+bool ArchiveReader::ReadDictionary() {
+    const Indexed* indexed = Locate(kZstdDictionaryEntry);
+    if (!indexed) return true;
+    std::unique_ptr<Loader> loader = MakeLoader();
+    std::vector<char> bytes(static_cast<std::size_t>(std::min(indexed->entry.size, kLargestDictionary)) + 1);
+    if (!loader || !IsWhole(indexed->packedSize, indexed->entry.size, indexed->entry.method) ||
+        indexed->entry.size > kLargestDictionary || loader->Load(*indexed, bytes.data()) != ExtractStatus::Ok) {
+        Close();
+        return false;
+    }
+    dictionary_ = std::make_unique<ZstdDecodingDictionary>(bytes.data(), static_cast<std::size_t>(indexed->entry.size));
+    if (dictionary_->Empty()) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 void ArchiveReader::ReadAhead(const std::vector<std::string>& names) {
@@ -272,7 +343,7 @@ void ArchiveReader::ReadAhead(const std::vector<std::string>& names) {
     std::vector<std::uint64_t> costs;
     for (const std::string& name : names) {
         const Indexed* indexed = Locate(name);
-        const bool whole = indexed && IsWhole(indexed->packedSize, indexed->entry.size, indexed->method);
+        const bool whole = indexed && IsWhole(indexed->packedSize, indexed->entry.size, indexed->entry.method);
         entries.push_back(whole ? indexed : nullptr);
         costs.push_back(whole ? indexed->entry.size + 1 : 0);  // an empty entry is read ahead too
     }
@@ -316,11 +387,12 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
     const Indexed* indexed = Locate(name);
     if (!indexed) return ExtractStatus::Unreadable;
     entry = indexed->entry;
+    if (!CanDecode(entry.method)) return ExtractStatus::Unsupported;
     ExtractStatus loaded = ExtractStatus::Ok;
     const char* data = nullptr;
     std::size_t size = 0;
     bool whole = TakeReadAhead(name, data, size, loaded);
-    if (!whole && IsWhole(indexed->packedSize, entry.size, indexed->method)) {
+    if (!whole && IsWhole(indexed->packedSize, entry.size, entry.method)) {
         if (!loader_) loader_ = MakeLoader();
         whole = loader_ != nullptr;
         if (whole) {
@@ -331,20 +403,30 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
         }
     }
     if (loaded == ExtractStatus::Unreadable) return loaded;
-    if (!whole) {
+    // zstd entries too big to hold are streamed by the loader, the others by minizip.
+    const bool zstd = entry.method == kMethodZstd;
+    if (!whole && zstd && !loader_) loader_ = MakeLoader();
+    if (!whole && zstd && !loader_) return ExtractStatus::Unreadable;
+    if (!whole && !zstd) {
         unz64_file_pos position = {indexed->directoryPosition, indexed->directoryIndex};
         if (unzGoToFilePos64(archive_, &position) != UNZ_OK || unzOpenCurrentFile(archive_) != UNZ_OK)
             return ExtractStatus::Unreadable;
     }
     File out;
     if (!out.Open(target, createNew ? CreateNew : CreateWrite)) {
-        if (!whole) unzCloseCurrentFile(archive_);
+        if (!whole && !zstd) unzCloseCurrentFile(archive_);
         return createNew && platform::IsFile(target) ? ExtractStatus::Exists : ExtractStatus::Unwritten;
     }
     // A damaged entry read whole is refused before anything is written.
-    const ExtractStatus status = !whole ? CopyStreamed(out, progress)
-                                 : loaded == ExtractStatus::Ok ? WriteBlocks(data, size, out, progress)
-                                                               : loaded;
+    ExtractStatus status = loaded;
+    if (whole && loaded == ExtractStatus::Ok) status = WriteBlocks(data, size, out, progress);
+    if (!whole && !zstd) status = CopyStreamed(out, progress);
+    if (!whole && zstd) {
+        block_.resize(kStreamBlock);
+        status = loader_->Stream(*indexed, block_, [&](const char* piece, std::size_t count) {
+            return WriteBlocks(piece, count, out, progress);
+        });
+    }
     // The time is set on the file still open, which spares opening it once more.
     if (status == ExtractStatus::Ok) out.SetLocalWriteTime(FromDosDate(entry.dosDate));
     out.Close();
@@ -352,7 +434,8 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
     return status;
 }
 
-// Inflates (or copies a stored entry) block by block; closing the entry checks its CRC.
+// Inflates (or copies a stored entry) block by block through minizip; closing the entry checks
+// its CRC.
 ExtractStatus ArchiveReader::CopyStreamed(File& out, const std::function<bool(std::uint32_t)>& progress) {
     block_.resize(kStreamBlock);
     int n = 0;

@@ -12,10 +12,12 @@
 
 class File;
 class ReadAhead;
+class ZstdDecodingDictionary;
 
 struct ArchiveEntry {
     std::uint64_t size = 0;     // uncompressed bytes
     std::uint32_t dosDate = 0;  // the DOS date (high word) and time (low word) it was stored with
+    int method = 0;             // the ZIP compression method; CanDecode tells whether it can be read
 };
 
 enum class ExtractStatus {
@@ -25,6 +27,7 @@ enum class ExtractStatus {
     Unwritten,   // the target file cannot be created or written
     Stopped,     // `progress` asked to stop
     Exists,      // the target was to be new but a file of that name is there; it is left alone
+    Unsupported, // the entry is compressed with a method this reader cannot unpack; nothing is written
 };
 
 class ArchiveReader {
@@ -50,7 +53,7 @@ public:
                           const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry,
                           bool createNew = false);
 
-    // Reads and inflates the entries `names` on a worker thread, in that order, while the caller
+    // Reads and decodes the entries `names` on a worker thread, in that order, while the caller
     // writes the ones before: for Extract calls that ask for them in the same order. A call out
     // of that order ends the reading ahead; the rest is read as asked.
     void ReadAhead(const std::vector<std::string>& names);
@@ -59,7 +62,6 @@ public:
 private:
     struct Indexed {
         ArchiveEntry entry;
-        int method = 0;
         std::uint64_t packedSize = 0;  // the bytes stored in the archive
         std::uint32_t crc = 0;
         std::uint64_t directoryPosition = 0;  // minizip's position of the entry in the directory
@@ -70,6 +72,7 @@ private:
 
     void Close();
     bool ReadDirectory();
+    bool ReadDictionary();
     const Indexed* Locate(const std::string& name) const;
     std::unique_ptr<Loader> MakeLoader() const;
     bool TakeReadAhead(const std::string& name, const char*& data, std::size_t& size, ExtractStatus& status);
@@ -78,9 +81,10 @@ private:
     std::string path_;
     void* archive_ = nullptr;  // the minizip reader
     std::unique_ptr<Window> window_;
+    std::unique_ptr<ZstdDecodingDictionary> dictionary_;  // a small setup's, when it has one
     std::unordered_map<std::string, Indexed> index_;  // by name in lower case; the first of equal names
     std::vector<char> block_;                         // the transfer buffer of Extract
-    // Entries small enough are read whole with one call and inflated with one, which is several
+    // Entries small enough are read whole with one call and decoded with one, which is several
     // times faster than block by block; the loader does it for Extract, a second one ahead of it.
     std::unique_ptr<Loader> loader_;
     std::vector<char> plain_;

@@ -9,12 +9,23 @@ static const std::string kOutputFolder = "OutputFolder=";
 static const std::string kSetupFileName = "SetupFilename=";
 static const std::string kSetupIcon = "SetupIconPathname=";
 static const std::string kSelfExtracting = "CreateSelfExtractedSetup=";
+// Newer than the other keys: a project without it is built as it always was, with deflate, and
+// it is written only for the small setup, so that such projects are saved unchanged.
+static const std::string kCompression = "Compression=";
+
+bool ParseCompression(const std::string& text, Compression& compression) {
+    const std::string lower = LowerCase(text);
+    if (lower != "standard" && lower != "small") return false;
+    compression = lower == "small" ? Compression::Small : Compression::Standard;
+    return true;
+}
 
 void OutputSettings::SetDefaults() {
     outputFolder_ = "C:\\BuilderProjects";
     setupFileName_ = "Setup.exe";
     setupIconPath_.clear();
     createSelfExtractingSetup_ = true;
+    compression_ = Compression::Standard;
 }
 
 void OutputSettings::Clear() {
@@ -30,6 +41,9 @@ void OutputSettings::Load(const ProfileText& project) {
             ValueAfter(line, kSetupIcon, setupIconPath_))
             return;
         if (ValueAfter(line, kSelfExtracting, value)) createSelfExtractingSetup_ = ReadYesNo(value);
+        // A value this builder does not know falls back to the compression every reader knows.
+        if (ValueAfter(line, kCompression, value) && !ParseCompression(value, compression_))
+            compression_ = Compression::Standard;
     });
 }
 
@@ -39,6 +53,7 @@ bool OutputSettings::Save(File& file) const {
     ok &= file.WriteLine(kSetupFileName + setupFileName_);
     ok &= file.WriteLine(kSetupIcon + setupIconPath_);
     ok &= file.WriteLine(kSelfExtracting + YesNoText(createSelfExtractingSetup_));
+    if (compression_ == Compression::Small) ok &= file.WriteLine(kCompression + "Small");
     ok &= file.WriteLine("");
     return ok;
 }

@@ -25,6 +25,7 @@ BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     settings.setupFileName = output.SetupFileName();
     settings.iconPath = ResolveProjectPath(folder, output.SetupIconPath());
     settings.selfExtracting = output.CreateSelfExtractingSetup();
+    settings.compression = output.ArchiveCompression();
     settings.includeUninstaller = project.setupInfo.EnableUninstaller();
     settings.scope = project.setupInfo.Scope();
     std::string language;

@@ -9,15 +9,19 @@
 // directly (Run).
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "model/OutputSettings.h"
 #include "pipeline/VersionResource.h"
 #include "scope/InstallScope.h"
 #include "platform/Thread.h"
 
 class BuildLog;
 class ContainerWriter;
+class ProductArchive;
+class ZstdDictionary;
 class ProjectDocument;
 class TreeNode;
 struct Refusal;
@@ -33,6 +37,7 @@ struct BuildSettings {
     std::string setupFileName;
     std::string iconPath;  // empty: the executables keep their own icon
     bool selfExtracting = true;
+    Compression compression = Compression::Standard;
     bool includeUninstaller = true;
     std::vector<std::string> languages;  // installer languages, in list order
     bool splash = false, license = false, readme = false;
@@ -82,6 +87,8 @@ private:
     void BuildSetup();
     void CreateScript();
     void BuildArchive();
+    std::unique_ptr<ZstdDictionary> AddZstdDictionary(ProductArchive& archive, const std::vector<std::string>& sources,
+                                                      std::size_t productFiles);
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);

@@ -5,6 +5,7 @@
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/ContainerWriter.h"
+#include "pipeline/DeflateCompressor.h"
 #include "pipeline/ExecutionLevel.h"
 #include "pipeline/IconReplacement.h"
 #include "pipeline/PackedFile.h"
@@ -12,13 +13,14 @@
 #include "pipeline/ProductArchive.h"
 #include "pipeline/ProjectPaths.h"
 #include "pipeline/VersionResource.h"
+#include "pipeline/ZstdCompressor.h"
+#include "package/ZipRecords.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 
-static constexpr int kCompressionLevel = 6;
 static constexpr std::uint32_t kRunCommand = 1000;
 
 namespace {
@@ -45,6 +47,7 @@ void BuildJob::BuildArchive() {
               platform::ErrorText(platform::LastError()));
         return;
     }
+    if (settings_.compression == Compression::Small) Log("Compression: small setup (zstd)");
     Log("Adding files to the product file archive setup.zip...");
     std::vector<ArchiveItem> items;
     project_.fileTree.Walk([&](const TreeNode& node) {
@@ -58,7 +61,10 @@ void BuildJob::BuildArchive() {
         items.push_back({uninstaller, "uninstall.exe", "uninstall.exe", PrebuiltUninstaller()});
     std::vector<std::string> sources;
     for (const ArchiveItem& item : items) sources.push_back(item.source);
-    ParallelPacker packer(std::move(sources), kCompressionLevel);
+    const EntryMethod method = settings_.compression == Compression::Small ? EntryMethod::Zstd : EntryMethod::Deflated;
+    std::unique_ptr<ZstdDictionary> dictionary;
+    if (method == EntryMethod::Zstd) dictionary = AddZstdDictionary(archive, sources, productFiles);
+    ParallelPacker packer(std::move(sources), EntryCompression(method, dictionary.get()));
 
     PackedFile packed;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -67,7 +73,7 @@ void BuildJob::BuildArchive() {
         const ArchiveItem& item = items[i];
         platform::ClearLastError();
         const bool added = packed.state == PackedFile::State::Streamed
-                               ? archive.AddFile(item.source, item.entryName, kCompressionLevel, item.timeSource)
+                               ? archive.AddFile(item.source, item.entryName, method, item.timeSource)
                                : archive.AddPacked(item.timeSource, item.entryName, packed);
         const int code = platform::LastError();
         packed = PackedFile();
@@ -85,6 +91,28 @@ void BuildJob::BuildArchive() {
         return;
     }
     Log("setup.zip - OK");
+}
+
+// A small setup's dictionary, learnt from the product's small files and stored first, for the
+// installer to have it before any entry that needs it. None when there is too little to learn from.
+std::unique_ptr<ZstdDictionary> BuildJob::AddZstdDictionary(ProductArchive& archive,
+                                                            const std::vector<std::string>& sources,
+                                                            std::size_t productFiles) {
+    auto dictionary = std::make_unique<ZstdDictionary>(
+        std::vector<std::string>(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(productFiles)));
+    if (dictionary->Empty()) return nullptr;
+    PackedFile packed;
+    packed.state = PackedFile::State::Packed;
+    packed.data.assign(dictionary->Bytes().begin(), dictionary->Bytes().end());
+    packed.size = packed.data.size();
+    packed.crc = Crc32(0, packed.data.data(), packed.data.size());
+    if (!archive.AddPacked(std::string(), kZstdDictionaryEntry, packed)) {
+        Error("Error! Can not write the dictionary of the small setup", archivePath_,
+              platform::ErrorText(platform::LastError()));
+        return nullptr;
+    }
+    Log("Dictionary of the small files - OK");
+    return dictionary;
 }
 
 // The uninstaller as it goes into the archive: a working copy with the product's version

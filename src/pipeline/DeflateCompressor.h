@@ -1,27 +1,32 @@
 #pragma once
-// The whole-buffer deflate compressor that packs the product archive's entries: raw deflate data,
-// as a ZIP entry holds it. Not thread-safe: each packing thread owns one.
+// Deflate for the product archive's entries: raw deflate data, as a ZIP entry holds it, at the
+// archive's one level.
 #include <cstddef>
 #include <cstdint>
 
+#include "pipeline/EntryCompressor.h"
+
 struct libdeflate_compressor;
 
-class DeflateCompressor {
+// Deflate's level for every entry: the archive's size and speed were measured at it.
+constexpr int kDeflateLevel = 6;
+
+class DeflateCompressor : public EntryCompressor {
 public:
     // Throws std::bad_alloc when the compressor's tables cannot be allocated.
-    explicit DeflateCompressor(int level);
-    ~DeflateCompressor();
+    explicit DeflateCompressor(int level = kDeflateLevel);
+    ~DeflateCompressor() override;
     DeflateCompressor(const DeflateCompressor&) = delete;
     DeflateCompressor& operator=(const DeflateCompressor&) = delete;
 
-    // The most bytes that Compress can write for `size` bytes of input.
-    std::size_t Bound(std::size_t size) const;
-    // Deflates `size` bytes into `out`, which has room for `room` bytes; returns the number of
-    // bytes written, or 0 when they did not fit.
-    std::size_t Compress(const void* in, std::size_t size, void* out, std::size_t room);
+    EntryMethod Method() const override { return EntryMethod::Deflated; }
+    int Level() const override { return level_; }
+    std::size_t Bound(std::size_t size) const override;
+    std::size_t Compress(const void* in, std::size_t size, void* out, std::size_t room) override;
 
 private:
     libdeflate_compressor* compressor_;
+    int level_;
 };
 
 // The ZIP checksum (CRC-32) of `size` bytes, continuing from `crc` (0 to start).

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "pipeline/EntryCompressor.h"
+
 struct PackedFile {
     enum class State {
         Packed,    // `data` holds the entry's bytes
@@ -11,8 +13,8 @@ struct PackedFile {
         Streamed,  // too big to hold in memory: the archive reads and compresses it itself
     };
     State state = State::Failed;
-    int method = 0;  // 8 deflated, 0 stored
-    int level = 0;   // the compression level, recorded in the entry's flags
+    EntryMethod method = EntryMethod::Stored;
+    int level = 0;  // the compression level, recorded in the entry's flags
     std::uint32_t crc = 0;
     std::uint64_t size = 0;  // bytes of the original file
     std::vector<unsigned char> data;

@@ -9,8 +9,9 @@
 
 static constexpr unsigned kMostThreads = 8;
 
-ParallelPacker::ParallelPacker(std::vector<std::string> sources, int level, unsigned threads, PackingLimits limits)
-    : sources_(std::move(sources)), level_(level), limits_(limits), slots_(sources_.size()) {
+ParallelPacker::ParallelPacker(std::vector<std::string> sources, EntryCompression compression, unsigned threads,
+                               PackingLimits limits)
+    : sources_(std::move(sources)), compression_(compression), limits_(limits), slots_(sources_.size()) {
     if (threads == 0) threads = std::min(std::max(std::thread::hardware_concurrency(), 1u), kMostThreads);
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, sources_.size()));
     try {
@@ -29,20 +30,25 @@ ParallelPacker::~ParallelPacker() {
     for (std::thread& worker : workers_) worker.join();
 }
 
-void ParallelPacker::Work() {
-    std::unique_ptr<DeflateCompressor> compressor;
+// None for stored entries, or when the compressor's tables cannot be allocated: then the files
+// are reported as failed.
+std::unique_ptr<EntryCompressor> ParallelPacker::MakeCompressor() const {
     try {
-        if (level_ != 0) compressor = std::make_unique<DeflateCompressor>(level_);
+        return MakeEntryCompressor(compression_);
     } catch (const std::bad_alloc&) {
-        // Without its compressor this worker can only report its files as failed.
+        return nullptr;
     }
+}
+
+void ParallelPacker::Work() {
+    const std::unique_ptr<EntryCompressor> compressor = MakeCompressor();
     while (TakeAndPack(compressor.get())) {
     }
 }
 
 // Takes the next file, packs it and leaves it in its slot; false when there is nothing left to
 // take or the packer is stopping.
-bool ParallelPacker::TakeAndPack(DeflateCompressor* compressor) {
+bool ParallelPacker::TakeAndPack(EntryCompressor* compressor) {
     std::size_t index;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -65,8 +71,8 @@ bool ParallelPacker::TakeAndPack(DeflateCompressor* compressor) {
 
 // Bytes a file of `size` bytes holds at most while it is packed: its input, and the compressor's
 // output buffer, then that buffer and the exact copy kept.
-std::uint64_t ParallelPacker::Cost(std::uint64_t size, const DeflateCompressor* compressor) const {
-    if (level_ == 0) return size;
+std::uint64_t ParallelPacker::Cost(std::uint64_t size, const EntryCompressor* compressor) const {
+    if (compression_.method == EntryMethod::Stored) return size;
     const std::uint64_t bound = compressor ? compressor->Bound(static_cast<std::size_t>(size)) : 0;
     return std::max(size + bound, 2 * bound);
 }
@@ -86,13 +92,12 @@ bool ParallelPacker::Grant(std::size_t index, std::uint64_t bytes) {
     return true;
 }
 
-PackedFile ParallelPacker::Pack(std::size_t index, DeflateCompressor* compressor, std::uint64_t& granted) {
+PackedFile ParallelPacker::Pack(std::size_t index, EntryCompressor* compressor, std::uint64_t& granted) {
     PackedFile packed;
-    packed.level = level_;
     File source;
     std::uint64_t size = 0;
     const bool readable = source.Open(sources_[index], ReadExisting) && source.GetSize64(size);
-    if (!readable || size > limits_.holdLimit || (level_ != 0 && !compressor)) {
+    if (!readable || size > limits_.holdLimit || (compression_.method != EntryMethod::Stored && !compressor)) {
         // Even a file that holds nothing takes its turn, so that grants stay in order.
         if (Grant(index, 0) && readable && size > limits_.holdLimit) packed.state = PackedFile::State::Streamed;
         return packed;
@@ -109,14 +114,17 @@ PackedFile ParallelPacker::Pack(std::size_t index, DeflateCompressor* compressor
             return packed;  // the file shrank or could not be read: no entry rather than a wrong one
         packed.size = size;
         packed.crc = Crc32(0, input.data(), input.size());
-        if (level_ == 0) {
-            packed.method = 0;
+        if (!compressor || !compressor->Worthwhile(input.data(), input.size())) {
+            packed.method = EntryMethod::Stored;
             packed.data = std::move(input);
         } else {
             std::vector<unsigned char> output(compressor->Bound(input.size()));
-            output.resize(compressor->Compress(input.data(), input.size(), output.data(), output.size()));
+            const std::size_t written = compressor->Compress(input.data(), input.size(), output.data(), output.size());
+            if (written == 0 && size != 0) return packed;  // the compressor failed
+            output.resize(written);
             input = std::vector<unsigned char>();
-            packed.method = 8;
+            packed.method = compressor->Method();
+            packed.level = compressor->Level();
             packed.data.assign(output.begin(), output.end());
         }
         packed.state = PackedFile::State::Packed;
@@ -131,11 +139,7 @@ bool ParallelPacker::Next(PackedFile& file) {
     if (nextHandedBack_ == sources_.size()) return false;
     if (workers_.empty()) {
         lock.unlock();
-        try {
-            if (!ownCompressor_ && level_ != 0) ownCompressor_ = std::make_unique<DeflateCompressor>(level_);
-        } catch (const std::bad_alloc&) {
-            // Pack reports the file as failed.
-        }
+        if (!ownCompressor_) ownCompressor_ = MakeCompressor();  // without it, Pack reports the file as failed
         TakeAndPack(ownCompressor_.get());
         lock.lock();
     }

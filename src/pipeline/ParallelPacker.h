@@ -18,9 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "pipeline/EntryCompressor.h"
 #include "pipeline/PackedFile.h"
-
-class DeflateCompressor;
 
 struct PackingLimits {
     std::uint64_t budget = 32ull << 20;     // bytes held at most for files not yet handed back
@@ -31,8 +30,9 @@ class ParallelPacker {
 public:
 
     // Starts the workers at once (`threads` 0: one per processor, at most 8) on `sources`,
-    // deflating with `level`, or storing when `level` is 0.
-    ParallelPacker(std::vector<std::string> sources, int level, unsigned threads = 0, PackingLimits limits = PackingLimits());
+    // compressing as `compression` says (its dictionary outlives the packer).
+    ParallelPacker(std::vector<std::string> sources, EntryCompression compression, unsigned threads = 0,
+                   PackingLimits limits = PackingLimits());
     // Stops the workers after their current file; files not handed back are dropped.
     ~ParallelPacker();
     ParallelPacker(const ParallelPacker&) = delete;
@@ -53,13 +53,14 @@ private:
     };
 
     void Work();
-    bool TakeAndPack(DeflateCompressor* compressor);
-    PackedFile Pack(std::size_t index, DeflateCompressor* compressor, std::uint64_t& granted);
+    std::unique_ptr<EntryCompressor> MakeCompressor() const;
+    bool TakeAndPack(EntryCompressor* compressor);
+    PackedFile Pack(std::size_t index, EntryCompressor* compressor, std::uint64_t& granted);
     bool Grant(std::size_t index, std::uint64_t bytes);
-    std::uint64_t Cost(std::uint64_t size, const DeflateCompressor* compressor) const;
+    std::uint64_t Cost(std::uint64_t size, const EntryCompressor* compressor) const;
 
     const std::vector<std::string> sources_;
-    const int level_;
+    const EntryCompression compression_;
     const PackingLimits limits_;
     std::vector<Slot> slots_;  // one per source; slot i is written only by the worker that took file i
 
@@ -73,5 +74,5 @@ private:
     bool stopping_ = false;
 
     std::vector<std::thread> workers_;
-    std::unique_ptr<DeflateCompressor> ownCompressor_;  // packs in Next when no worker could start
+    std::unique_ptr<EntryCompressor> ownCompressor_;  // packs in Next when no worker could start
 };

@@ -50,6 +50,8 @@ contains "no project message" "$work/out" "qsbuild: no project file given"
 contains "unknown option message" "$work/out" "unknown option --bogus"
 "$qsbuild" --output > "$work/out" 2>&1; check "missing value exit" 2 $?
 "$qsbuild" --single-file --side-by-side "$project/Demo.qsp" > "$work/out" 2>&1; check "both modes exit" 2 $?
+"$qsbuild" --compression smallest "$project/Demo.qsp" > "$work/out" 2>&1; check "unknown compression exit" 2 $?
+contains "unknown compression message" "$work/out" "option --compression needs standard or small"
 "$qsbuild" "$work/absent.qsp" > "$work/out" 2>&1; check "missing project exit" 2 $?
 contains "missing project message" "$work/out" "cannot open project file $work/absent.qsp"
 
@@ -65,6 +67,19 @@ cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged"
 (cd "$work" && "$qsbuild" --output elsewhere --side-by-side project/Demo.qsp > "$work/out" 2>&1); check "override exit" 0 $?
 check "side-by-side files" "English.dat Setup.exe setup.ini setup.zip" "$(cd "$work/elsewhere" && echo *)"
 cmp -s "$project/Demo.qsp" "$work/Demo.qsp.orig"; check "project file unchanged by overrides" 0 $?
+
+# The compression for one run: small says so in the log; standard overrides a project that asks
+# for small, which --save-as keeps, and builds what a project without the key builds.
+(cd "$work" && "$qsbuild" --output small --side-by-side --compression small project/Demo.qsp > "$work/out" 2>&1)
+check "small exit" 0 $?
+contains "small log line" "$work/out" "Compression: small setup (zstd)"
+printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[CREATE_SETUP]\r\nOutputFolder=out\r\nSetupFilename=Setup.exe\r\nSetupIconPathname=\r\nCreateSelfExtractedSetup=Yes\r\nCompression=Small\r\n\r\n' > "$project/Small.qsp"
+"$qsbuild" --save-as "$work/SmallSaved.qsp" "$project/Small.qsp" > "$work/out" 2>&1; check "--save-as small exit" 0 $?
+grep -q "^Compression=Small" "$work/SmallSaved.qsp"; check "--save-as keeps Compression=Small" 0 $?
+(cd "$work" && "$qsbuild" --output standard --side-by-side --compression standard project/Small.qsp > "$work/out" 2>&1)
+check "standard override exit" 0 $?
+grep -q "Compression: small" "$work/out"; check "no small log line when standard" 1 $?
+cmp -s "$work/standard/setup.zip" "$work/elsewhere/setup.zip"; check "standard override builds the standard setup.zip" 0 $?
 
 # The output folder and the project in Windows form (as project files take them), in both modes:
 # every form builds the same bytes.

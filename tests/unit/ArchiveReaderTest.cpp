@@ -2,9 +2,13 @@
 // progress, and telling a missing, a damaged and an unwritable entry apart.
 #include <gtest/gtest.h>
 #include <zip.h>
+#include <zlib.h>
+#include <zstd.h>
 
 #include "TestSupport.h"
 #include "installer/ArchiveReader.h"
+#include "installer/EntryDecoder.h"
+#include "package/ZipRecords.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -27,6 +31,88 @@ void WriteZip(const std::string& path, const std::vector<TestEntry>& entries, in
         ASSERT_EQ(zipCloseFileInZip(zf), ZIP_OK);
     }
     ASSERT_EQ(zipClose(zf, nullptr), ZIP_OK);
+}
+
+// An entry written as another builder might: its bytes as given, with the method, size and CRC
+// recorded for it.
+struct RawEntry {
+    std::string name;
+    int method;
+    std::string packed;
+    std::uint64_t size;
+    std::uint32_t crc;
+};
+
+// Lays the records out by hand: minizip writes only the methods it knows.
+void WriteRawZip(const std::string& path, const std::vector<RawEntry>& entries) {
+    auto little = [](std::string& out, std::uint64_t value, int count) {
+        for (int i = 0; i < count; ++i, value >>= 8) out += static_cast<char>(value & 0xFF);
+    };
+    std::string zip, directory;
+    for (const RawEntry& e : entries) {
+        const std::uint64_t offset = zip.size();
+        std::string common;  // from the version needed to the extra field's length, shared by both records
+        little(common, 63, 2);
+        little(common, 0, 2);
+        little(common, static_cast<std::uint64_t>(e.method), 2);
+        little(common, 0x58226000u, 4);  // 2024-01-02 12:00:00
+        little(common, e.crc, 4);
+        little(common, e.packed.size(), 4);
+        little(common, e.size, 4);
+        little(common, e.name.size(), 2);
+        little(common, 0, 2);
+        little(zip, 0x04034b50u, 4);
+        zip += common + e.name + e.packed;
+        little(directory, 0x02014b50u, 4);
+        little(directory, 63, 2);
+        directory += common;
+        little(directory, 0, 2 + 2 + 2 + 4);  // comment, disk, internal and external attributes
+        little(directory, offset, 4);
+        directory += e.name;
+    }
+    const std::uint64_t at = zip.size();
+    zip += directory;
+    little(zip, 0x06054b50u, 4);
+    little(zip, 0, 4);
+    little(zip, entries.size(), 2);
+    little(zip, entries.size(), 2);
+    little(zip, directory.size(), 4);
+    little(zip, at, 4);
+    little(zip, 0, 2);
+    WriteFileBytes(path, zip);
+}
+
+std::uint32_t Crc(const std::string& bytes) {
+    return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+// One zstd frame of `bytes`; with `windowLog`, streamed without naming its size, so that the frame
+// asks for that window whatever its size.
+std::string ZstdFrame(const std::string& bytes, int windowLog = 0) {
+    std::string frame(ZSTD_compressBound(bytes.size()), '\0');
+    ZSTD_CCtx* context = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, 1);
+    std::size_t written = 0;
+    if (windowLog == 0) {
+        written = ZSTD_compress2(context, &frame[0], frame.size(), bytes.data(), bytes.size());
+    } else {
+        ZSTD_CCtx_setParameter(context, ZSTD_c_windowLog, windowLog);
+        // Given its input in pieces, zstd cannot shrink the window to the size.
+        ZSTD_inBuffer in = {bytes.data(), bytes.size(), 0};
+        ZSTD_outBuffer out = {&frame[0], frame.size(), 0};
+        while (in.pos < in.size) ZSTD_compressStream2(context, &out, &in, ZSTD_e_continue);
+        while (ZSTD_compressStream2(context, &out, &in, ZSTD_e_end) != 0) {
+        }
+        written = out.pos;
+    }
+    ZSTD_freeCCtx(context);
+    EXPECT_FALSE(ZSTD_isError(written));
+    frame.resize(written);
+    return frame;
+}
+
+RawEntry ZstdEntry(const std::string& name, const std::string& bytes) {
+    return {name, 93, ZstdFrame(bytes), bytes.size(), Crc(bytes)};
 }
 
 std::string Bytes(size_t n) {
@@ -224,4 +310,123 @@ TEST(ArchiveReader, ReadsAheadTheEntriesOfEveryKindInTheOrderAsked) {
     stored.StopReadAhead();
     EXPECT_EQ(stored.Extract("s2.txt", scratch.File("s2"), nullptr, entry), ExtractStatus::Ok);
     EXPECT_EQ(ReadBytes(scratch.File("s2")), Bytes(40000));
+}
+
+// zstd entries (ZIP method 93) are read whole, streamed when too big to hold, and ahead, as the
+// others; a frame that is damaged, decodes to another size than the entry's, has bytes after it
+// or asks for a bigger window than the installer holds is refused, and nothing is left of it.
+TEST(ArchiveReader, DecodesZstdEntriesAndRefusesDamagedOnes) {
+    ScratchFolder scratch;
+    const std::string small = Bytes(70000), big = Bytes(9u << 20);
+    RawEntry damaged = ZstdEntry("damaged.txt", small);
+    damaged.packed[damaged.packed.size() / 2] ^= 0x41;
+    RawEntry bigDamaged = ZstdEntry("bigdamaged.bin", big);
+    bigDamaged.packed[bigDamaged.packed.size() - 100] ^= 0x41;
+    RawEntry longer = ZstdEntry("longer.txt", small), shorter = ZstdEntry("shorter.txt", small);
+    longer.size += 1;
+    shorter.size -= 1;
+    RawEntry bigLonger = ZstdEntry("biglonger.bin", big);
+    bigLonger.size += 1;
+    RawEntry trailing = ZstdEntry("trailing.txt", small), bigTrailing = ZstdEntry("bigtrailing.bin", big);
+    trailing.packed += "junk";
+    bigTrailing.packed += "junk";
+    const RawEntry wide = {"wide.bin", 93, ZstdFrame(big, 27), big.size(), Crc(big)};
+    WriteRawZip(scratch.File("small.zip"),
+                {ZstdEntry("a.txt", small), ZstdEntry("big.bin", big), ZstdEntry("empty.txt", ""), damaged, bigDamaged,
+                 longer, shorter, bigLonger, trailing, bigTrailing, wide});
+    const std::vector<std::string> good = {"a.txt", "big.bin", "empty.txt"};
+    const std::vector<std::string> bad = {"damaged.txt", "bigdamaged.bin", "longer.txt", "shorter.txt",
+                                          "biglonger.bin", "trailing.txt", "bigtrailing.bin", "wide.bin"};
+    std::vector<std::string> all = good;
+    all.insert(all.end(), bad.begin(), bad.end());
+
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "read ahead" : "read on demand");
+        ArchiveReader archive;
+        ASSERT_TRUE(archive.Open(scratch.File("small.zip")));
+        if (ahead) archive.ReadAhead(all);
+        ArchiveEntry entry;
+        std::uint64_t reported = 0;
+        auto count = [&](std::uint32_t n) { reported += n; return true; };
+        for (const std::string& name : all) {
+            const std::string target = scratch.File("out-" + name);
+            const ExtractStatus status = archive.Extract(name, target, count, entry);
+            EXPECT_EQ(entry.method, 93) << name;
+            if (name == "a.txt" || name == "big.bin" || name == "empty.txt") {
+                ASSERT_EQ(status, ExtractStatus::Ok) << name;
+                EXPECT_EQ(ReadBytes(target), name == "a.txt" ? small : name == "big.bin" ? big : "") << name;
+            } else {
+                EXPECT_EQ(status, ExtractStatus::Damaged) << name;
+                EXPECT_FALSE(platform::IsFile(target)) << name;
+            }
+        }
+        EXPECT_GE(reported, small.size() + big.size());
+    }
+}
+
+// An entry of a method the installer does not know is told apart from a damaged one, and
+// nothing is written for it; the entries beside it are read as ever.
+TEST(ArchiveReader, RefusesAnEntryOfAnUnknownMethodWithoutWritingAnything) {
+    ScratchFolder scratch;
+    const std::string text = Bytes(5000);
+    WriteRawZip(scratch.File("setup.zip"),
+                {{"future.bin", 95, "]\0\0\x80\0whatever", text.size(), Crc(text)}, ZstdEntry("a.txt", text),
+                 {"stored.txt", 0, text, text.size(), Crc(text)}});
+    EXPECT_FALSE(CanDecode(95));
+    EXPECT_TRUE(CanDecode(0) && CanDecode(8) && CanDecode(93));
+    for (bool ahead : {false, true}) {
+        ArchiveReader archive;
+        ASSERT_TRUE(archive.Open(scratch.File("setup.zip")));
+        if (ahead) archive.ReadAhead({"future.bin", "a.txt", "stored.txt"});
+        ArchiveEntry entry;
+        ASSERT_TRUE(archive.Find("future.bin", entry));
+        EXPECT_EQ(entry.method, 95);
+        EXPECT_EQ(archive.Extract("future.bin", scratch.File("future.bin"), nullptr, entry), ExtractStatus::Unsupported);
+        EXPECT_FALSE(platform::IsFile(scratch.File("future.bin")));
+        EXPECT_EQ(archive.Extract("a.txt", scratch.File("a.txt"), nullptr, entry), ExtractStatus::Ok);
+        EXPECT_EQ(ReadBytes(scratch.File("a.txt")), text);
+        EXPECT_EQ(archive.Extract("stored.txt", scratch.File("stored.txt"), nullptr, entry), ExtractStatus::Ok);
+        EXPECT_EQ(ReadBytes(scratch.File("stored.txt")), text);
+    }
+}
+
+// A central record whose local header lies past 4 GiB names its offset in the zip64 extra field,
+// after the sizes that overflowed too; the record's length counts its name, extra and comment.
+TEST(ZipRecords, ReadsTheLocalHeaderOffsetFromTheZip64ExtraField) {
+    ScratchFolder scratch;
+    auto little = [](std::string& out, std::uint64_t value, int count) {
+        for (int i = 0; i < count; ++i, value >>= 8) out += static_cast<char>(value & 0xFF);
+    };
+    std::string record = "junk";  // the record starts 4 bytes into the file
+    little(record, 0x02014b50u, 4);
+    little(record, 63, 2);
+    little(record, 63, 2);
+    little(record, 0, 2);
+    little(record, 93, 2);
+    little(record, 0, 4);
+    little(record, 0, 4);
+    little(record, 1000, 4);         // compressed size fits
+    little(record, 0xFFFFFFFFu, 4);  // uncompressed size overflowed
+    little(record, 5, 2);            // name
+    little(record, 8 + 20, 2);       // extra: an unknown field, then the zip64 one
+    little(record, 3, 2);            // comment
+    little(record, 0, 2 + 2 + 4);
+    little(record, 0xFFFFFFFFu, 4);  // offset overflowed
+    record += "a.txt";
+    little(record, 0x7075, 2);
+    little(record, 4, 2);
+    little(record, 0, 4);
+    little(record, 0x0001, 2);
+    little(record, 16, 2);
+    little(record, 0x123456789ull, 8);  // uncompressed size
+    little(record, 0x234567890ull, 8);  // offset
+    record += "abc";
+    WriteFileBytes(scratch.File("records.bin"), record);
+    File file;
+    ASSERT_TRUE(file.Open(scratch.File("records.bin"), ReadExisting));
+    CentralRecord read;
+    ASSERT_TRUE(ReadCentralRecord(file, 0, 4, read));
+    EXPECT_EQ(read.localHeader, 0x234567890ull);
+    EXPECT_EQ(read.length, record.size() - 4);
+    EXPECT_FALSE(ReadCentralRecord(file, 0, 0, read));  // no record there
 }

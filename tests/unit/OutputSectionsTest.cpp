@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "model/BuilderInfo.h"
 #include "model/OutputSettings.h"
 #include "profile/ProfileText.h"
@@ -39,6 +40,37 @@ TEST(OutputSettings, ClearEmptiesTextsButKeepsTheSelfExtractingChoice) {
     EXPECT_FALSE(s.CreateSelfExtractingSetup());
     s.SetDefaults();
     EXPECT_TRUE(s.CreateSelfExtractingSetup());
+}
+
+// The compression is newer than the other keys: a project without it, or with a value this
+// builder does not know, builds the standard setup, and it is written only for the small one, so
+// that every older project saves unchanged.
+TEST(OutputSettings, CompressionIsSmallOnlyWhenTheProjectSaysSoAndIsWrittenOnlyThen) {
+    EXPECT_EQ(LoadOutput("OutputFolder=A\r\n").ArchiveCompression(), Compression::Standard);
+    for (const char* small : {"Small", "small", "SMALL"})
+        EXPECT_EQ(LoadOutput(std::string("Compression=") + small + "\r\n").ArchiveCompression(), Compression::Small)
+            << small;
+    for (const char* other : {"Standard", "", "Smallest", " Small", "zstd"})
+        EXPECT_EQ(LoadOutput(std::string("Compression=Small\r\nCompression=") + other + "\r\n").ArchiveCompression(),
+                  Compression::Standard)
+            << other;
+
+    OutputSettings s = LoadOutput("");
+    const std::string standard = SavedText(s);
+    EXPECT_EQ(standard.find("Compression"), std::string::npos);
+    s.SetArchiveCompression(Compression::Small);
+    EXPECT_EQ(SavedText(s), "[CREATE_SETUP]\r\nOutputFolder=C:\\BuilderProjects\r\nSetupFilename=Setup.exe\r\n"
+                            "SetupIconPathname=\r\nCreateSelfExtractedSetup=Yes\r\nCompression=Small\r\n\r\n");
+    s.Clear();  // like the self-extracting choice, kept
+    EXPECT_EQ(s.ArchiveCompression(), Compression::Small);
+    s.SetDefaults();
+    EXPECT_EQ(s.ArchiveCompression(), Compression::Standard);
+    EXPECT_EQ(SavedText(s), standard);
+
+    Compression parsed = Compression::Small;
+    EXPECT_TRUE(ParseCompression("Standard", parsed));
+    EXPECT_EQ(parsed, Compression::Standard);
+    EXPECT_FALSE(ParseCompression("fast", parsed));
 }
 
 TEST(BuilderInfo, VersionIsReadFromItsSectionOnly) {

@@ -31,10 +31,10 @@ TEST(ProductArchive, EntriesReadBackWithTheirNamesContentsAndLocalTimes) {
     const std::string path = scratch.File("setup.zip");
     ProductArchive archive;
     ASSERT_TRUE(archive.Open(path));
-    EXPECT_TRUE(archive.AddFile(app, "AppDir\\bin\\app.exe", 6));
-    EXPECT_TRUE(archive.AddFile(empty, "AppDir\\empty.txt", 6));
-    EXPECT_TRUE(archive.AddFile(app, "stored.exe", 0));
-    EXPECT_FALSE(archive.AddFile(scratch.File("deleted.txt"), "AppDir\\deleted.txt", 6));
+    EXPECT_TRUE(archive.AddFile(app, "AppDir\\bin\\app.exe", EntryMethod::Deflated));
+    EXPECT_TRUE(archive.AddFile(empty, "AppDir\\empty.txt", EntryMethod::Deflated));
+    EXPECT_TRUE(archive.AddFile(app, "stored.exe", EntryMethod::Stored));
+    EXPECT_FALSE(archive.AddFile(scratch.File("deleted.txt"), "AppDir\\deleted.txt", EntryMethod::Deflated));
     EXPECT_EQ(archive.Status(), -1);
     EXPECT_EQ(archive.BytesRead(), 2 * big.size());
     ASSERT_TRUE(archive.Close());
@@ -61,7 +61,7 @@ TEST(ProductArchive, ReplacesAnExistingFileAndFailsWhereItCannotCreateOne) {
     {
         ProductArchive archive;
         ASSERT_TRUE(archive.Open(path));
-        archive.AddFile(source, "AppDir\\a.txt", 6);
+        archive.AddFile(source, "AppDir\\a.txt", EntryMethod::Deflated);
     }  // closed by the destructor
     std::vector<ZipEntry> entries = ReadZip(path);
     ASSERT_EQ(entries.size(), 1u);
@@ -70,7 +70,7 @@ TEST(ProductArchive, ReplacesAnExistingFileAndFailsWhereItCannotCreateOne) {
     ProductArchive archive;
     EXPECT_FALSE(archive.Open(scratch.File("no\\such\\folder\\setup.zip")));
     EXPECT_EQ(archive.Status(), -1);
-    EXPECT_FALSE(archive.AddFile(source, "a.txt", 6));
+    EXPECT_FALSE(archive.AddFile(source, "a.txt", EntryMethod::Deflated));
 }
 
 TEST(ProductArchive, AFileMadeByTheBuildTakesTheTimeOfTheFileItStandsFor) {
@@ -82,7 +82,7 @@ TEST(ProductArchive, AFileMadeByTheBuildTakesTheTimeOfTheFileItStandsFor) {
     const std::string path = scratch.File("setup.zip");
     ProductArchive archive;
     ASSERT_TRUE(archive.Open(path));
-    ASSERT_TRUE(archive.AddFile(made, "uninstall.exe", 6, prebuilt));
+    ASSERT_TRUE(archive.AddFile(made, "uninstall.exe", EntryMethod::Deflated, prebuilt));
     ASSERT_TRUE(archive.Close());
     std::vector<ZipEntry> entries = ReadZip(path);
     ASSERT_EQ(entries.size(), 1u);
@@ -101,8 +101,8 @@ TEST(ProductArchive, TheSameFilesGiveTheSameBytes) {
         ProductArchive archive;
         const std::string path = scratch.File("run.zip");
         archive.Open(path);
-        archive.AddFile(a, "AppDir\\a.txt", 6);
-        archive.AddFile(b, "WinSysDir\\b.txt", 6);
+        archive.AddFile(a, "AppDir\\a.txt", EntryMethod::Deflated);
+        archive.AddFile(b, "WinSysDir\\b.txt", EntryMethod::Deflated);
         archive.Close();
         *out = ReadBytes(path);
     }

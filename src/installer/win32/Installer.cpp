@@ -8,6 +8,7 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "package/ExitCodes.h"
+#include "installer/EntryDecoder.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/InstallLogTrust.h"
@@ -60,7 +61,8 @@ bool Installer::Plan() {
         size = found.size;
         return true;
     };
-    return plan_->PlanActions(entrySize) || Fail(plan_->Problem());
+    if (!plan_->PlanActions(entrySize)) return Fail(plan_->Problem());
+    return CheckEntryMethods();
 }
 
 bool Installer::Prepare() {
@@ -76,6 +78,24 @@ bool Installer::Prepare() {
               std::to_string(plan_->Shortcuts().size()) + " shortcuts, " + std::to_string(plan_->Values().size()) +
               " registry entries");
     return true;
+}
+
+// An entry compressed with a method this installer does not know (a package made by a newer
+// builder, or damaged) is refused before anything is changed, rather than halfway through.
+bool Installer::CheckEntryMethods() {
+    for (const PlannedFile& file : plan_->Files()) {
+        ArchiveEntry entry;
+        if (archive_.Find(file.entry, entry) && !CanDecode(entry.method)) {
+            damaged_ = true;
+            return Fail(UnsupportedEntry(file.entry, entry.method));
+        }
+    }
+    return true;
+}
+
+std::string Installer::UnsupportedEntry(const std::string& name, int method) {
+    return "setup.zip: the entry " + name + " is compressed with method " + std::to_string(method) +
+           ", which this installer cannot unpack";
 }
 
 // An installation counts only where its uninstall entry points to the intact log of an
@@ -215,6 +235,9 @@ bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target)
         case ExtractStatus::Damaged:
             damaged_ = true;
             return Fail("setup.zip: the entry " + file.entry + " is damaged");
+        case ExtractStatus::Unsupported:
+            damaged_ = true;
+            return Fail(UnsupportedEntry(file.entry, entry.method));
     }
     return true;
 }

@@ -73,6 +73,8 @@ private:
     // Finds the product's installation through its uninstall entry and decides what to do about it.
     bool FindEarlierInstallation();
     bool OpenArchive();
+    bool CheckEntryMethods();
+    static std::string UnsupportedEntry(const std::string& name, int method);
     bool MakeFolders(const std::string& path);
     bool PlaceFile(const PlannedFile& file);
     bool ExtractEntry(const PlannedFile& file, const std::string& target);
