@@ -117,8 +117,8 @@ TEST(ProductArchive, NamesBeyondAsciiAreMarkedAsUtf8) {
     const std::string japanese = "AppDir\\\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E-\xF0\x9F\x98\x80.txt";
     ProductArchive archive;
     ASSERT_TRUE(archive.Open(path));
-    ASSERT_TRUE(archive.AddFile(source, "AppDir\\a.txt", 6));
-    ASSERT_TRUE(archive.AddFile(source, japanese, 0));
+    ASSERT_TRUE(archive.AddFile(source, "AppDir\\a.txt", EntryMethod::Deflated));
+    ASSERT_TRUE(archive.AddFile(source, japanese, EntryMethod::Stored));
     ASSERT_TRUE(archive.Close());
 
     const std::string bytes = ReadBytes(path);
