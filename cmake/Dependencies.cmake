@@ -8,16 +8,6 @@ if(WIN32)
     target_link_libraries(zlib_dep INTERFACE ${QS_ZLIB})
     target_include_directories(zlib_dep INTERFACE ${QS_ZLIB_INCLUDE})
 
-    set(QS_MINIZIP_SRC "${CMAKE_SOURCE_DIR}/third_party/minizip-src")
-    if(NOT EXISTS "${QS_MINIZIP_SRC}/zip.c")
-        message(FATAL_ERROR "minizip sources missing in ${QS_MINIZIP_SRC}: run scripts/deps.sh")
-    endif()
-    add_library(minizip_dep STATIC
-        ${QS_MINIZIP_SRC}/zip.c ${QS_MINIZIP_SRC}/unzip.c
-        ${QS_MINIZIP_SRC}/ioapi.c ${QS_MINIZIP_SRC}/iowin32.c)
-    target_include_directories(minizip_dep PUBLIC ${QS_MINIZIP_SRC})
-    target_compile_options(minizip_dep PRIVATE -w)
-    target_link_libraries(minizip_dep PUBLIC zlib_dep)
 
     set(QS_LIBDEFLATE_SRC "${CMAKE_SOURCE_DIR}/third_party/libdeflate-src")
     if(NOT EXISTS "${QS_LIBDEFLATE_SRC}/libdeflate.h")
@@ -46,11 +36,8 @@ if(WIN32)
 else()
     find_package(ZLIB REQUIRED)
     find_package(PkgConfig REQUIRED)
-    pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
     add_library(zlib_dep INTERFACE)
     target_link_libraries(zlib_dep INTERFACE ZLIB::ZLIB)
-    add_library(minizip_dep INTERFACE)
-    target_link_libraries(minizip_dep INTERFACE PkgConfig::MINIZIP zlib_dep)
     pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
     add_library(libdeflate_dep INTERFACE)
     target_link_libraries(libdeflate_dep INTERFACE PkgConfig::LIBDEFLATE)
@@ -58,3 +45,16 @@ else()
     add_library(zstd_dep INTERFACE)
     target_link_libraries(zstd_dep INTERFACE PkgConfig::LIBZSTD)
 endif()
+
+# minizip from the contrib sources of Debian's zlib on both sides: the native builder and tests
+# then write and read archives with the very code the installer reads them with (Debian's own
+# libminizip is an older one that reads no zip64 fields of the central directory).
+set(QS_MINIZIP_SRC "${CMAKE_SOURCE_DIR}/third_party/minizip-src")
+if(NOT EXISTS "${QS_MINIZIP_SRC}/zip.c")
+    message(FATAL_ERROR "minizip sources missing in ${QS_MINIZIP_SRC}: run scripts/deps.sh")
+endif()
+add_library(minizip_dep STATIC ${QS_MINIZIP_SRC}/zip.c ${QS_MINIZIP_SRC}/unzip.c ${QS_MINIZIP_SRC}/ioapi.c
+                               $<$<BOOL:${WIN32}>:${QS_MINIZIP_SRC}/iowin32.c>)
+target_include_directories(minizip_dep PUBLIC ${QS_MINIZIP_SRC})
+target_compile_options(minizip_dep PRIVATE -w)
+target_link_libraries(minizip_dep PUBLIC zlib_dep)

@@ -48,6 +48,7 @@
 // The build dialog's log and progress bar.
 #define IDC_BUILD_LOG 1031
 #define IDC_BUILD_PROGRESS 1118
+#define IDC_BUILD_OPEN_FOLDER 1119
 
 // The Create Setup form; Build and Test Run are also the commands the menu's Build items become.
 #define IDC_BUILD 1048

@@ -72,7 +72,7 @@ unpack_source() {
     [ -d "$2/src" ] || (cd "$2" && tar xf "$1"_*.orig.tar.* && mv ./*/ src)
 }
 
-# minizip for mingw is compiled from the contrib sources of Debian's zlib source package.
+# minizip (for both builds) is compiled from the contrib sources of Debian's zlib source package.
 if [ ! -f "$minizip_dir/zip.c" ]; then
     tmp=$(mktemp -d)
     unpack_source zlib "$tmp"

@@ -11,6 +11,7 @@
 #include "app/Help.h"
 #include "app/Settings.h"
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "app/BuildOptionsDialog.h"
 #include "app/SmallDialogs.h"
@@ -379,18 +380,32 @@ bool MainWindow::AskAndOpenProject() {
 bool MainWindow::OpenProject(const std::string& path) {
     if (!AskToSave()) return false;
     auto opened = MakeProject();
+    const std::string cannotOpen = ReplaceFirstPlaceholder(UiText(TextKeys::kCannotOpenProject), path);
     try {
         opened->Open(path);
     } catch (const FileException&) {
-        MessageBoxA(Handle(), ReplaceFirstPlaceholder(UiText(TextKeys::kCannotOpenProject), path).c_str(),
-                    UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxA(Handle(), cannotOpen.c_str(), UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+        return false;
+    } catch (const ProjectFormatException& e) {
+        MessageBoxA(Handle(), (cannotOpen + "\n\n" + e.Text()).c_str(), UiText(TextKeys::kMessageCaption).c_str(),
+                    MB_OK | MB_ICONWARNING);
         return false;
     }
+    ReportReadFindings(path, opened->ReadFindings());
     editorHost_.ProjectClosed();
     project_ = std::move(opened);
     editorHost_.ProjectOpened();
     RefreshTitle();
     return true;
+}
+
+// All that the file held and the project could not read, in one message before the project
+// shows: the user learns what saving it would leave out.
+void MainWindow::ReportReadFindings(const std::string& path, const std::vector<std::string>& findings) {
+    if (findings.empty()) return;
+    std::string text = ReplaceFirstPlaceholder(UiText(TextKeys::kProjectReadFindings), path) + "\n";
+    for (const std::string& finding : findings) text += "\n" + finding;
+    MessageBoxA(Handle(), text.c_str(), UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool MainWindow::CloseProject() {
@@ -418,9 +433,13 @@ bool MainWindow::SaveProject() {
 
 bool MainWindow::SaveProjectAs() {
     if (!project_) return true;
+    // The project's own folder, or the user's Documents for a project never saved: not wherever
+    // the process happens to stand.
+    const std::string& current = project_->Path();
+    const std::string folder = current.empty() ? DocumentsFolder() : FolderOf(current);
     char path[MAX_PATH] = "";
-    if (!ChooseFileToSave(path, MAX_PATH, Handle(),
-                          "Quillset Project files {*.qsp}\0*.qsp\0All files {*.*}\0*.*\0", "qsp"))
+    if (!ChooseFileToSave(path, MAX_PATH, folder.empty() ? nullptr : folder.c_str(), NameOf(current), Handle(),
+                          "Quillset Project files (*.qsp)\0*.qsp\0All files (*.*)\0*.*\0", "qsp"))
         return false;
     try {
         project_->SaveAs(path);

@@ -3,6 +3,7 @@
 // project, and the commands that act on it.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/EditorServices.h"
 #include "editor/ViewWindow.h"
@@ -59,6 +60,7 @@ private:
     bool NewProject();
     bool NewProjectFromWizard();
     bool AskAndOpenProject();
+    void ReportReadFindings(const std::string& path, const std::vector<std::string>& findings);
     bool CloseProject();
     bool SaveProjectAs();
     void TellFormChange();

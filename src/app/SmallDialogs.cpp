@@ -62,6 +62,7 @@ bool WelcomeDialog::OnInitDialog(HWND dialog) {
     return true;
 }
 
+// Each choice answers to its text as to its icon button.
 bool WelcomeDialog::OnCommand(HWND dialog, int id, int, HWND) {
     switch (id) {
     case CMD_WIZARD_STEP1:
@@ -69,6 +70,9 @@ bool WelcomeDialog::OnCommand(HWND dialog, int id, int, HWND) {
     case CMD_OPEN_PROJECT:
         EndDialog(dialog, id);
         return true;
+    case IDC_WELCOME_TEXT1: EndDialog(dialog, CMD_WIZARD_STEP1); return true;
+    case IDC_WELCOME_TEXT2: EndDialog(dialog, CMD_NEW_PROJECT); return true;
+    case IDC_WELCOME_TEXT3: EndDialog(dialog, CMD_OPEN_PROJECT); return true;
     case IDCANCEL:
         EndDialog(dialog, CMD_NOTHING);
         return true;

@@ -79,7 +79,8 @@ const char kUsage[] =
     "  Exit codes of --verify: 0 clean, 1 findings, 2 could not verify (no Wine, no setup).\n"
     "\n"
     "The project file itself is never changed. Exit codes: 0 built without errors, 1 errors or\n"
-    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened.\n";
+    "interrupted (Ctrl+C), 2 wrong arguments or a project that cannot be opened or is no project.\n"
+    "Lines and sections of the project file that Quillset does not read are warnings.\n";
 
 struct Options {
     std::string projectPath;
@@ -389,11 +390,16 @@ int main(int argc, char** argv) {
         project.Open(options.projectPath);
     } catch (const FileException& e) {
         return Fail("cannot open project file " + platform::NativePath(e.Text()));
+    } catch (const ProjectFormatException& e) {
+        return Fail(e.Text());
     }
     // A setup given beside the project is verified against it as it is, without a build.
     if (options.verify && !options.verifySetup.empty())
         return RunVerify(options.verifySetup, &project, options.verifyOptions, options.quiet);
     if (!options.saveAsPath.empty()) {
+        // Written back, the parts that were not read are gone: say which.
+        for (const std::string& finding : project.ReadFindings())
+            std::fprintf(stderr, "qsbuild: warning: %s\n", finding.c_str());
         try {
             project.SaveAs(options.saveAsPath);
         } catch (const FileException& e) {

@@ -38,3 +38,10 @@ class ModelException : public Exception {
 public:
     ModelException() : Exception(3, std::string(), 1) {}
 };
+
+// A file that is no project the builder can read (empty, binary, another text encoding, no
+// project section): the text is a whole sentence that names the file and says what was found.
+class ProjectFormatException : public Exception {
+public:
+    explicit ProjectFormatException(std::string sentence) : Exception(4, std::move(sentence), 2) {}
+};

@@ -12,6 +12,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Whether `path` names its place on its own: a drive ("C:") or a leading "\" or "/".
 bool IsRootedPath(const std::string& path);
 
+// The part of `path` after `folder` and a separator when `path` lies below `folder` (letter
+// case and "\" or "/" do not matter); empty otherwise.
+std::string PathBelow(const std::string& folder, const std::string& path);
+
 // The folder of a file path: everything before its last "\" or "/"; empty when it has none.
 std::string FolderOf(const std::string& path);
 // The name of a file path: the part after its last "\" or "/", or the whole path.

@@ -180,6 +180,12 @@ std::string SpellingFault(std::string_view name) {
 
 bool IsStoredAsSpelt(std::string_view name) { return SpellingFault(name).empty(); }
 
+std::string WindowsStoredName(std::string_view name) {
+    if (name == "." || name == "..") return std::string(name);
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.remove_suffix(1);
+    return std::string(name);
+}
+
 static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {

@@ -61,6 +61,9 @@ bool IsStoredAsSpelt(std::string_view name);
 // character \"*\"", "the device name \"CON\""); empty when IsStoredAsSpelt holds. Bytes that are
 // not UTF-8 count as a fault too: Windows would store another character in their place.
 std::string SpellingFault(std::string_view name);
+// The name as Windows stores it: without its trailing dots and blanks ("Widgets, Inc." is kept
+// as "Widgets, Inc"). "." and ".." are names of their own and stay as they are.
+std::string WindowsStoredName(std::string_view name);
 
 // Splits a command line into arguments: white space separates them; an argument that begins
 // with a double quote runs to the next double quote followed by white space or the end, without

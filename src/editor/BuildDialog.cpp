@@ -4,6 +4,9 @@
 
 #include <climits>
 
+#include <shellapi.h>
+
+#include "lang/UiTextSource.h"
 #include "platform/FileSystem.h"
 #include "resource.h"
 
@@ -58,6 +61,7 @@ BuildDialog::~BuildDialog() {
 bool BuildDialog::OnInitDialog(HWND dialog) {
     CentreOnDesktop(dialog);
     SetWindowTextA(dialog, "Build");
+    SetDlgItemTextA(dialog, IDC_BUILD_OPEN_FOLDER, request_.texts.UiText(TextKeys::kOpenSetupFolder).c_str());
     SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETRANGE32, 0, kProgressEnd);
     SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETSTEP, kProgressStep, 0);
     // The log holds every line of the largest build, not the edit control's default 32 KB.
@@ -97,19 +101,30 @@ bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
             EndDialog(dialog, CMD_BUILD_CANCELLED);
         } else {
             SetDlgItemTextA(dialog, IDCANCEL, "Close");
+            EnableWindow(GetDlgItem(dialog, IDC_BUILD_OPEN_FOLDER), job_->ErrorCount() == 0);
         }
+        return true;
+    case IDC_BUILD_OPEN_FOLDER:
+        OpenSetupFolder(dialog);
         return true;
     default:
         return false;
     }
 }
 
+// Explorer opens the output folder with the setup selected in it.
+void BuildDialog::OpenSetupFolder(HWND dialog) const {
+    const std::string arguments = "/select,\"" + job_->SetupPath() + "\"";
+    ShellExecuteA(dialog, "open", "explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
 void BuildDialog::OnTimer(HWND, UINT_PTR timerId) {
     if (timerId == kLogTimer) log_->ShowPending();
 }
 
-int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand) {
-    BuildRequest request{project, signingCommand};
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand,
+                   const UiTextSource& texts) {
+    BuildRequest request{project, signingCommand, texts};
     DialogCreatorOf<BuildDialog> creator(&request);
     return static_cast<int>(ShowModalDialog(instance, IDD_BUILD, owner, creator));
 }

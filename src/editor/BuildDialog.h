@@ -1,6 +1,7 @@
 #pragma once
 // The modal build dialog: runs one BuildJob on its own thread and shows its progress and its log
-// as it grows, with Cancel (the build stops at its next step) and, at the end, Close.
+// as it grows, with Cancel (the build stops at its next step) and, at the end, Close; after a
+// build that made its setup, Open Folder shows the setup selected in its folder.
 #include <windows.h>
 
 #include <memory>
@@ -35,10 +36,13 @@ private:
     std::string pending_;  // guarded by mutex_
 };
 
+class UiTextSource;
+
 // What the dialog builds, and how.
 struct BuildRequest {
     const ProjectDocument& project;
     std::string signingCommand;  // see BuildJob::SetSigningCommand
+    const UiTextSource& texts;
 };
 
 class BuildDialog : public Dialog {
@@ -52,6 +56,7 @@ public:
 
 private:
     void ScrollToEnd(HWND dialog) const;
+    void OpenSetupFolder(HWND dialog) const;
 
     const BuildRequest& request_;
     std::unique_ptr<DialogBuildLog> log_;
@@ -63,4 +68,5 @@ private:
 // Builds `project` in the modal dialog over `owner`, signing its programs with `signingCommand`
 // when it is not empty: CMD_BUILD_FINISHED after a build that ran to its end and was closed,
 // CMD_BUILD_CANCELLED after a cancelled one.
-int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand);
+int RunBuildDialog(HINSTANCE instance, HWND owner, const ProjectDocument& project, const std::string& signingCommand,
+                   const UiTextSource& texts);

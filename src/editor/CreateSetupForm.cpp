@@ -123,7 +123,8 @@ bool CreateSetupForm::CheckSettings(HWND dialog) const {
 // The build reads the project as saved: only a project that was written is built.
 void CreateSetupForm::Build(HWND dialog) {
     if (!CheckSettings(dialog) || !context_.SaveProject()) return;
-    RunBuildDialog(context_.ResourceInstance(), GetAncestor(dialog, GA_ROOT), Project(), context_.SigningCommand());
+    RunBuildDialog(context_.ResourceInstance(), GetAncestor(dialog, GA_ROOT), Project(), context_.SigningCommand(),
+                   context_.Texts());
     UpdateButtons(dialog);
 }
 

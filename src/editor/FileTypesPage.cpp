@@ -82,9 +82,7 @@ void FileTypesPage::DeleteKey(bool) {
 void FileTypesPage::NewAssociation() {
     FileTypeDialogRecord record;
     record.context = &context_;
-    record.fileType.extension = ".abc";
-    record.fileType.identifier = "abc.Document";
-    record.fileType.fullName = "abc Document";
+    record.fileType = FileTypeRecord::Offered(".abc");
     if (!RunItemDialog<FileTypeDialog>(IDD_FILE_TYPE, record)) return;
     const FileTypeRecord& type = record.fileType;
     if (Types().FindByExtension(type.extension)) {

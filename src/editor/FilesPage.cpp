@@ -11,6 +11,7 @@
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
 #include "model/ProjectDocument.h"
+#include "model/Variables.h"
 #include "pipeline/ProjectPaths.h"
 #include "platform/FolderScanner.h"
 #include "resource.h"
@@ -79,7 +80,7 @@ std::string FilesPage::DiskPath(const TreeNode* file) const {
 std::string FilesPage::RowText(int row, int column) const {
     const TreeNode* node = RowNode(row);
     if (!node) return std::string();
-    if (column == 0) return node->Name();
+    if (column == 0) return VariableDisplayName(node->Name());
     if (FileTree::IsFolder(node)) return column == 2 ? UiString(kFileFolderText) : std::string();
     const std::string source = FileTree::SourcePath(node);
     if (column == 4) return FolderOf(source);
@@ -148,7 +149,7 @@ ContextMenu FilesPage::MenuOf(bool fromTree) const {
 
 void FilesPage::NewFolder() {
     std::string name;
-    if (!AskForContainerName(true, name)) return;
+    if (!AskForFolderName(name)) return;
     if (TreeNode* folder = Files().AddFolder(SelectedFolder(), name, true)) AddTreeItem(folder);
 }
 

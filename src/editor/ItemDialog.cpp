@@ -2,12 +2,13 @@
 
 #include "core/Text.h"
 #include "editor/EditorContext.h"
+#include "editor/PageTexts.h"
 #include "lang/LanguageSets.h"
 #include "resource.h"
 
 ItemDialog::ItemDialog(ItemRecord& record, const TextKeySet& texts, bool tracksChanges)
     : Dialog(&record), context_(*record.context), texts_(texts), isNew_(record.isNew),
-      tracksChanges_(tracksChanges), changed_(record.isNew) {}
+      checkName_(record.checkName), tracksChanges_(tracksChanges), changed_(record.isNew) {}
 
 std::string ItemDialog::Text(int number) const { return context_.Texts().UiText(texts_.Key(number)); }
 
@@ -26,6 +27,26 @@ void ItemDialog::Warn(HWND dialog, TextKey message, const std::string& detail) c
     const LanguageSets& texts = context_.Texts();
     const std::string text = ReplaceFirstPlaceholder(texts.UiText(message), detail);
     MessageBoxA(dialog, text.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+}
+
+bool ItemDialog::NameAccepted(HWND dialog, int id, const std::string& name) const {
+    TextKey refusal = kNameTaken;
+    switch (checkName_ ? checkName_(name) : NameCheck::kNameFits) {
+    case NameCheck::kNameFits: return true;
+    case NameCheck::kEmpty: refusal = kPleaseEnterName; break;
+    case NameCheck::kForbiddenCharacter: refusal = kNameForbiddenCharacter; break;
+    case NameCheck::kTaken: refusal = kNameTaken; break;
+    case NameCheck::kTooLong: refusal = kNameTooLong; break;
+    }
+    Warn(dialog, refusal, name);
+    FocusField(dialog, id);
+    return false;
+}
+
+void ItemDialog::FocusField(HWND dialog, int id) {
+    HWND field = GetDlgItem(dialog, id);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
 void ItemDialog::Fill(HWND dialog, int id, const std::string& text, int limit) {

@@ -5,11 +5,13 @@
 // alone changes the project, and only when the dialog ended with OK.
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
 
 #include "lang/TextKeys.h"
+#include "model/ValueText.h"
 #include "ui/Dialog.h"
 
 class EditorContext;
@@ -19,6 +21,8 @@ struct ItemRecord {
     EditorContext* context = nullptr;
     // Creating an item, not editing one.
     bool isNew = true;
+    // Whether a new item may take the name typed (the page knows its siblings); none: any name.
+    std::function<NameCheck(const std::string& name)> checkName;
 };
 
 class ItemDialog : public Dialog {
@@ -49,12 +53,18 @@ protected:
     // characters (0: no limit).
     void Fill(HWND dialog, int id, const std::string& text, int limit);
     void MarkChanged() { changed_ = true; }
+    // The record's name check of `name`, typed into the field `id`: a refused name is warned
+    // about over the dialog, which stays open with the name selected in its field to be mended.
+    bool NameAccepted(HWND dialog, int id, const std::string& name) const;
+    // Puts the focus into the field `id` with its text selected.
+    static void FocusField(HWND dialog, int id);
 
     EditorContext& context_;
     const TextKeySet& texts_;
     bool isNew_;
 
 private:
+    std::function<NameCheck(const std::string&)> checkName_;
     bool tracksChanges_;
     bool changed_;
     bool filling_ = false;

@@ -43,12 +43,15 @@ bool NewNameDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
     if (record_.folder && !IsValidFileName(name)) {
         Warn(dialog, kFolderNameCharacters);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     record_.name = name;
     return true;
 }
@@ -148,13 +151,16 @@ bool ShortcutDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
-    const std::string commaFree = fields.target + fields.parameters + fields.iconPath + fields.iconIndex;
-    if (commaFree.find(',') != std::string::npos) {
-        Warn(dialog, kShortcutTexts);
-        return false;
-    }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
+    for (int id : {IDC_SHORTCUT_TARGET, IDC_SHORTCUT_PARAMETERS, IDC_SHORTCUT_ICON_PATH, IDC_SHORTCUT_ICON_INDEX})
+        if (ControlText(dialog, id).find(',') != std::string::npos) {
+            Warn(dialog, kShortcutTexts);
+            FocusField(dialog, id);
+            return false;
+        }
     record_.name = name;
     record_.fields = fields;
     return true;
@@ -180,14 +186,13 @@ bool InternetShortcutDialog::Accept(HWND dialog) {
     const std::string url = ControlText(dialog, IDC_INTERNET_URL);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterShortcutName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
-    if (url.empty()) {
-        Warn(dialog, kPleaseEnterUrl);
-        return false;
-    }
-    if (url.find(',') != std::string::npos) {
-        Warn(dialog, kShortcutTexts);
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
+    if (url.empty() || url.find(',') != std::string::npos) {
+        Warn(dialog, url.empty() ? kPleaseEnterUrl : kShortcutTexts);
+        FocusField(dialog, IDC_INTERNET_URL);
         return false;
     }
     record_.name = name;
@@ -213,10 +218,24 @@ bool FileTypeDialog::OnInitDialog(HWND dialog) {
     Fill(dialog, IDC_FILE_TYPE_PROGRAM, type.programPath, kTextLimit);
     Fill(dialog, IDC_FILE_TYPE_ICON, type.iconPath, kTextLimit);
     Fill(dialog, IDC_FILE_TYPE_ICON_NUMBER, std::to_string(type.iconNumber), 11);
+    offeredBefore_ = FileTypeRecord::Offered(type.extension);
     SendDlgItemMessageA(dialog, IDC_ITEM_NAME, EM_SETREADONLY, !isNew_, 0);
     CentreOnDesktop(dialog);
     SetFocus(GetDlgItem(dialog, isNew_ ? IDC_ITEM_NAME : IDC_FILE_TYPE_IDENTIFIER));
     return false;
+}
+
+void FileTypeDialog::OnEditChange(HWND dialog, int controlId) {
+    ItemDialog::OnEditChange(dialog, controlId);
+    if (!isNew_ || controlId != IDC_ITEM_NAME) return;
+    // A field still holds the offer when it reads as the offer for the extension before this change.
+    const FileTypeRecord offered = FileTypeRecord::Offered(ControlText(dialog, IDC_ITEM_NAME));
+    const auto follow = [&](int id, std::string FileTypeRecord::*field) {
+        if (ControlText(dialog, id) == offeredBefore_.*field) SetDlgItemTextA(dialog, id, (offered.*field).c_str());
+    };
+    follow(IDC_FILE_TYPE_IDENTIFIER, &FileTypeRecord::identifier);
+    follow(IDC_FILE_TYPE_FULL_NAME, &FileTypeRecord::fullName);
+    offeredBefore_ = offered;
 }
 
 bool FileTypeDialog::OnButton(HWND dialog, int id) {
@@ -238,13 +257,16 @@ bool FileTypeDialog::Accept(HWND dialog) {
     type.iconNumber = ReadLeadingInt(ControlText(dialog, IDC_FILE_TYPE_ICON_NUMBER));
     if (type.extension.empty()) {
         Warn(dialog, kPleaseEnterName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
-    const std::string texts = type.extension + type.identifier + type.fullName + type.programPath + type.iconPath;
-    if (texts.find(',') != std::string::npos) {
-        Warn(dialog, kFileTypeComma);
-        return false;
-    }
+    for (int id : {IDC_ITEM_NAME, IDC_FILE_TYPE_IDENTIFIER, IDC_FILE_TYPE_FULL_NAME, IDC_FILE_TYPE_PROGRAM,
+                   IDC_FILE_TYPE_ICON})
+        if (ControlText(dialog, id).find(',') != std::string::npos) {
+            Warn(dialog, kFileTypeComma);
+            FocusField(dialog, id);
+            return false;
+        }
     record_.fileType = type;
     return true;
 }

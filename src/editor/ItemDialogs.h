@@ -73,14 +73,19 @@ struct FileTypeDialogRecord : ItemRecord {
     FileTypeRecord fileType;
 };
 
+// A new type's identifier and full name follow its extension as typed until the user edits them.
 class FileTypeDialog : public RecordDialog<FileTypeDialogRecord> {
 public:
     FileTypeDialog(HWND dialog, void* record);
     bool OnInitDialog(HWND dialog) override;
+    void OnEditChange(HWND dialog, int controlId) override;
 
 protected:
     bool Accept(HWND dialog) override;
     bool OnButton(HWND dialog, int id) override;
+
+private:
+    FileTypeRecord offeredBefore_;  // what the extension offered before its latest change
 };
 
 struct RegistryValueRecord : ItemRecord {

@@ -26,7 +26,8 @@ StringValueDialog::StringValueDialog(HWND, void* record)
 bool StringValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    ApplyTexts(dialog, {{IDC_OK, 4}, {IDCANCEL, 5}});
+    // The note that the installer puts the target computer's folders in place of %AppDir% & co.
+    ApplyTexts(dialog, {{IDC_ITEM_LABEL + 2, 6}, {IDC_OK, 4}, {IDCANCEL, 5}});
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
     Fill(dialog, IDC_VALUE_DATA, record_.text, kTextLimit);
     PrepareValueDialog(dialog, isNew_);
@@ -37,8 +38,10 @@ bool StringValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     record_.name = name;
     record_.text = ControlText(dialog, IDC_VALUE_DATA);
     return true;
@@ -61,13 +64,15 @@ bool BinaryValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     Bytes bytes;
     std::string badToken;
     if (!ReadBinaryText(ControlText(dialog, IDC_VALUE_DATA), bytes, badToken)) {
         Warn(dialog, kNotAByte, badToken);
-        SetFocus(GetDlgItem(dialog, IDC_VALUE_DATA));
+        FocusField(dialog, IDC_VALUE_DATA);
         return false;
     }
     record_.name = name;
@@ -108,8 +113,10 @@ bool NumberValueDialog::Accept(HWND dialog) {
     const std::string name = ControlText(dialog, IDC_ITEM_NAME);
     if (name.empty()) {
         Warn(dialog, kPleaseEnterValueName);
+        FocusField(dialog, IDC_ITEM_NAME);
         return false;
     }
+    if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
     record_.name = name;
     record_.number = ReadUnsignedText(ControlText(dialog, IDC_VALUE_DATA), showingHexadecimal_ ? 16 : 10);
     return true;

@@ -82,10 +82,14 @@ ContextMenu RegistryPage::MenuOf(bool fromTree) const {
     return {IDR_REGISTRY_LIST_MENU, items, texts.Key(1180)};
 }
 
+// A name with backslashes ("Software\Company\Product") makes the whole chain of keys.
 void RegistryPage::NewKey() {
-    std::string name;
-    if (!AskForContainerName(false, name)) return;
-    if (TreeNode* key = Registry().AddKey(SelectedFolder(), name, true)) AddTreeItem(key);
+    NameRecord record;
+    record.context = &context_;
+    record.folder = false;
+    record.checkName = [this](const std::string& path) { return CheckNewKeyPath(Registry(), SelectedFolder(), path); };
+    if (!RunItemDialog<NewNameDialog>(IDD_NEW_KEY, record)) return;
+    for (TreeNode* key : Registry().AddKeyChain(SelectedFolder(), record.name, true)) AddTreeItem(key);
 }
 
 bool RegistryPage::RunValueDialog(RegistryValueItem::Type type, RegistryValueRecord& record) const {
@@ -103,7 +107,8 @@ void RegistryPage::NewValue(UINT command) {
     const RegistryValueItem::Type type = command == ID_NEW_STRING   ? RegistryValueItem::kString
                                          : command == ID_NEW_BINARY ? RegistryValueItem::kBinary
                                                                     : RegistryValueItem::kNumber;
-    if (!RunValueDialog(type, record) || !NameFits(record.name, false)) return;
+    CheckNamesOfNew(record, false);
+    if (!RunValueDialog(type, record)) return;
     if (type == RegistryValueItem::kString) Registry().AddStringValue(key, record.name, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().AddBinaryValue(key, record.name, record.bytes, true);
     else Registry().AddNumberValue(key, record.name, record.number, true);

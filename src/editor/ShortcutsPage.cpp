@@ -5,6 +5,7 @@
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
 #include "model/ProjectDocument.h"
+#include "model/Variables.h"
 #include "resource.h"
 
 namespace {
@@ -37,7 +38,7 @@ std::string ShortcutsPage::RowText(int row, int column) const {
     if (!node) return std::string();
     const ShortcutFields* fields = ShortcutTree::FieldsOf(node);
     switch (column) {
-    case 0: return node->Name();
+    case 0: return VariableDisplayName(node->Name());
     case 1: return UiString(!fields ? kFolderText : fields->internet ? kInternetShortcutText : kShortcutText);
     case 2: return fields ? fields->target : std::string();
     default: return std::string();
@@ -90,7 +91,7 @@ ContextMenu ShortcutsPage::MenuOf(bool fromTree) const {
 
 void ShortcutsPage::NewFolder() {
     std::string name;
-    if (!AskForContainerName(true, name)) return;
+    if (!AskForFolderName(name)) return;
     if (TreeNode* folder = Shortcuts().AddFolder(SelectedFolder(), name, true)) AddTreeItem(folder);
 }
 
@@ -119,7 +120,8 @@ bool ShortcutsPage::RunShortcutDialog(ShortcutRecord& record) const {
 }
 
 void ShortcutsPage::AddShortcut(ShortcutRecord& record) {
-    if (!RunShortcutDialog(record) || !NameFits(record.name, false)) return;
+    CheckNamesOfNew(record, false);
+    if (!RunShortcutDialog(record)) return;
     Shortcuts().AddShortcut(SelectedFolder(), record.name, record.fields, true);
     ShowFolder();
 }

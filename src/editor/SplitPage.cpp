@@ -6,6 +6,7 @@
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
 #include "model/DestinationTree.h"
+#include "model/Variables.h"
 #include "model/ValueText.h"
 #include "ui/FileChoosers.h"
 #include "resource.h"
@@ -102,7 +103,7 @@ void SplitPage::Layout(int width, int height) {
 
 HTREEITEM SplitPage::InsertTreeItem(HTREEITEM parentItem, TreeNode* container) {
     const bool top = DestinationTree::IsTopNode(container);
-    return tree_.InsertItemAt(container->Name(), top ? kTopNodeImage : kClosedFolderImage,
+    return tree_.InsertItemAt(VariableDisplayName(container->Name()), top ? kTopNodeImage : kClosedFolderImage,
                               top ? kTopNodeImage : kOpenFolderImage, reinterpret_cast<LPARAM>(container),
                               parentItem, static_cast<int>(DestinationTree::Position(container)));
 }
@@ -119,7 +120,7 @@ void SplitPage::Reload() {
         while (!chain.empty() && chain.back().first != node.Parent()) chain.pop_back();
         HTREEITEM parent = chain.empty() ? TVI_ROOT : chain.back().second;
         const bool top = DestinationTree::IsTopNode(&node);
-        HTREEITEM item = tree_.InsertItem(node.Name(), top ? kTopNodeImage : kClosedFolderImage,
+        HTREEITEM item = tree_.InsertItem(VariableDisplayName(node.Name()), top ? kTopNodeImage : kClosedFolderImage,
                                           top ? kTopNodeImage : kOpenFolderImage,
                                           reinterpret_cast<LPARAM>(&node), parent, TVI_LAST);
         chain.emplace_back(&node, item);
@@ -180,9 +181,9 @@ HTREEITEM SplitPage::ItemOf(const TreeNode* node) const {
 }
 
 void SplitPage::AddTreeItem(TreeNode* container) {
-    HTREEITEM selected = tree_.Selection();
-    InsertTreeItem(selected, container);
-    tree_.Expand(selected);
+    HTREEITEM parent = ItemOf(container->Parent());
+    InsertTreeItem(parent, container);
+    tree_.Expand(parent);
     ShowFolder();
 }
 
@@ -191,23 +192,17 @@ bool SplitPage::CanAddToFolder() const {
     return folder && !DestinationTree::IsTopNode(folder);
 }
 
-bool SplitPage::NameFits(const std::string& name, bool container) const {
-    switch (CheckNewName(Tree(), SelectedFolder(), name, container)) {
-    case NameCheck::kNameFits: return true;
-    case NameCheck::kEmpty: Warn(kPleaseEnterName); return false;
-    case NameCheck::kForbiddenCharacter: Warn(kNameForbiddenCharacter); return false;
-    case NameCheck::kTaken: Warn(kNameTaken, name); return false;
-    case NameCheck::kTooLong: Warn(kNameTooLong, name); return false;
-    }
-    return false;
+void SplitPage::CheckNamesOfNew(ItemRecord& record, bool container) const {
+    record.checkName = [this, container](const std::string& name) {
+        return CheckNewName(Tree(), SelectedFolder(), name, container);
+    };
 }
 
-bool SplitPage::AskForContainerName(bool folder, std::string& name) const {
+bool SplitPage::AskForFolderName(std::string& name) const {
     NameRecord record;
     record.context = &context_;
-    record.folder = folder;
-    if (!RunItemDialog<NewNameDialog>(folder ? IDD_NEW_FOLDER : IDD_NEW_KEY, record) || !NameFits(record.name, true))
-        return false;
+    CheckNamesOfNew(record, true);
+    if (!RunItemDialog<NewNameDialog>(IDD_NEW_FOLDER, record)) return false;
     name = record.name;
     return true;
 }

@@ -17,6 +17,7 @@
 
 class DestinationTree;
 class TreeNode;
+struct ItemRecord;
 
 // The page's three delete commands: the rows, the tree's folder, and the toolbar's, which
 // deletes the rows when it can and the folder otherwise.
@@ -77,8 +78,8 @@ protected:
     // The number of rows of `folder`, and the position of its first row among its children.
     int RowCount(const TreeNode* folder) const;
     size_t FirstRow(const TreeNode* folder) const;
-    // A new container's tree item under the selected item, at the node's place; the selected
-    // item is expanded, stays selected and is shown again.
+    // A new container's tree item under its parent's, at the node's place; the parent is
+    // expanded, the selection stays and its folder is shown again.
     void AddTreeItem(TreeNode* container);
     // A new container's tree item under `parentItem` at the node's place.
     HTREEITEM InsertTreeItem(HTREEITEM parentItem, TreeNode* container);
@@ -88,12 +89,11 @@ protected:
     // Whether something new may go into the selected folder: there is one, and it is not the
     // top node.
     bool CanAddToFolder() const;
-    // Asks the name check of the tree for a new child of the selected folder; warns and answers
-    // false when the name cannot be used.
-    bool NameFits(const std::string& name, bool container) const;
-    // Asks for the name of a new folder (or, with `folder` false, key) in the selected folder;
-    // true with a name that fits there.
-    bool AskForContainerName(bool folder, std::string& name) const;
+    // Has the record's dialog refuse a name that a sibling in the selected folder has, or that the
+    // tree cannot keep, while the user can still mend it.
+    void CheckNamesOfNew(ItemRecord& record, bool container) const;
+    // Asks for the name of a new folder in the selected folder; true with a name that fits there.
+    bool AskForFolderName(std::string& name) const;
 
     void DeleteRows();
     void DeleteFolder();

@@ -190,10 +190,12 @@ void ViewWindow::CreatePages() {
     pagesNeedShowing_ = true;
 }
 
+// The tab control, made first, lies above the pages: shown as ShowPage shows a page, the page
+// comes out on top, or it stays hidden behind the tabs until the user picks another one.
 void ViewWindow::ShowTabs() {
     if (!pagesNeedShowing_) return;
     ShowWindow(tabs_, SW_SHOW);
-    ShowWindow(pages_[pageIndex_]->Handle(), SW_SHOW);
+    ShowPage(pageIndex_);
     pagesNeedShowing_ = false;
 }
 

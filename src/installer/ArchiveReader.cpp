@@ -12,6 +12,7 @@
 #include "installer/ReadAhead.h"
 #include "package/ZipRecords.h"
 #include "platform/File.h"
+#include "platform/LargeZipFiles.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ bool ArchiveReader::Open(const std::string& path) {
 bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uint64_t size) {
     Close();
     window_ = std::make_unique<Window>();
-    fill_fopen64_filefunc(&window_->plain);
+    window_->plain = platform::LargeZipFileFunctions();
     window_->offset = offset;
     window_->size = size;
     zlib_filefunc64_def functions = window_->Functions();
@@ -146,12 +147,20 @@ bool ArchiveReader::Open(const std::string& path, std::uint64_t offset, std::uin
 }
 
 // One pass over the central directory. An archive whose directory cannot be read to its end is
-// refused as a whole rather than installed in part.
+// refused as a whole rather than installed in part. The walk takes as many entries as the end
+// records count: the zip library, left to find the end itself, reads past the directory of
+// exactly 65,535 entries (it takes that count for an overflowed 16-bit one).
 bool ArchiveReader::ReadDirectory() {
     if (!archive_) return false;
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive_, &global) != UNZ_OK) {
+        Close();
+        return false;
+    }
     std::vector<char> name(kLongestName + 1);
-    int more = unzGoToFirstFile(archive_);
-    for (; more == UNZ_OK; more = unzGoToNextFile(archive_)) {
+    std::uint64_t read = 0;
+    int more = global.number_entry > 0 ? unzGoToFirstFile(archive_) : UNZ_END_OF_LIST_OF_FILE;
+    for (; more == UNZ_OK; more = ++read < global.number_entry ? unzGoToNextFile(archive_) : UNZ_END_OF_LIST_OF_FILE) {
         unz_file_info64 info;
         unz64_file_pos position;
         if (unzGetCurrentFileInfo64(archive_, &info, name.data(), name.size(), nullptr, 0, nullptr, 0) != UNZ_OK ||

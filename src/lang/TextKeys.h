@@ -35,8 +35,10 @@
     /* "The project file %1 cannot be opened." with the path for %1; the banner's notice. */                 \
     TEXT(kCannotOpenProject, "STRINGS", 830)                                                                 \
     TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
+    /* "The project file %1 holds lines that Quillset does not read: ..." above the list of them. */      \
+    TEXT(kProjectReadFindings, "STRINGS", 832)                                                               \
     /* A project of the code-page form that a save had to write as UTF-8, with its path for %1. */            \
-    TEXT(kSavedAsUtf8, "STRINGS", 832)                                                                       \
+    TEXT(kSavedAsUtf8, "STRINGS", 833)                                                                       \
     /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
     TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
     /* The menu bar's titles by position, the menu items, the Language submenu. */                           \
@@ -61,6 +63,8 @@
     TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
     /* The Build Options dialog: title, the signing command's label and hint, OK, Cancel. */                  \
     TEXTS(kBuildOptionsDialog, "BUILD_OPTIONS_DIALOG", 0, 1, 2, 3, 4)                                         \
+    /* The build dialog's button that shows the built setup in its folder. */                                \
+    TEXT(kOpenSetupFolder, "BUILD_DIALOG", 1)                                                                \
     TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
     TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \
     TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \
@@ -73,7 +77,7 @@
     TEXTS(kShortcutDialog, "SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14)              \
     TEXTS(kInternetShortcutDialog, "INTERNET_SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5)                             \
     TEXTS(kNewKeyDialog, "NEW_KEY_DIALOG", 0, 1, 2, 3)                                                       \
-    TEXTS(kRegistryStringValueDialog, "REGISTRY_STRING_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
+    TEXTS(kRegistryStringValueDialog, "REGISTRY_STRING_VALUE_DIALOG", 0, 1, 2, 3, 4, 5, 6)                   \
     TEXTS(kRegistryBinaryValueDialog, "REGISTRY_BINARY_VALUE_DIALOG", 0, 1, 2, 3, 4, 5)                      \
     TEXTS(kRegistryDwordValueDialog, "REGISTRY_DWORD_VALUE_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8)               \
     TEXTS(kFileTypePropertiesDialog, "FILE_TYPE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10)        \

@@ -87,6 +87,13 @@ std::string FileTree::EntryName(const TreeNode* node) {
     return name;
 }
 
+// The tree owns its nodes; the walk hands them out read-only for its readers' sake.
+void FileTree::MapSourcePaths(const std::function<std::string(const std::string&)>& map) {
+    Walk([&](const TreeNode& node) {
+        if (FileItem* file = MutableFileOf(const_cast<TreeNode*>(&node))) file->sourcePath_ = map(file->sourcePath_);
+    });
+}
+
 bool FileTree::SetOptions(TreeNode* node, int options, bool markModified) {
     FileItem* file = MutableFileOf(node);
     if (!file) return false;

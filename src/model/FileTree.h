@@ -7,6 +7,7 @@
 //     files.Walk([&](const TreeNode& node) {
 //         if (const FileItem* file = files.FileOf(&node)) Store(file->SourcePath(), files.EntryName(&node));
 //     });
+#include <functional>
 #include <string>
 
 #include "model/DestinationTree.h"
@@ -19,7 +20,7 @@ class FileItem : public TreeItem {
 public:
     FileItem(std::string sourcePath, int options, int replaceMode)
         : sourcePath_(std::move(sourcePath)), options_(options), replaceMode_(replaceMode) {}
-    // The full path of the file on the builder's computer.
+    // The path of the file on the builder's computer: in full, or relative to the project file's folder.
     const std::string& SourcePath() const { return sourcePath_; }
     int Options() const { return options_; }
     // What the installer does when the file exists: an index 0 to 7 into the replace modes
@@ -76,6 +77,9 @@ public:
     // Both do nothing and return false on a folder.
     bool SetOptions(TreeNode* node, int options, bool markModified);
     bool SetReplaceMode(TreeNode* node, int replaceMode, bool markModified);
+
+    // Every file's source path replaced by what `map` makes of it; does not mark the document.
+    void MapSourcePaths(const std::function<std::string(const std::string&)>& map);
 
     void Load(const ProfileText& project);
     bool Save(File& file) const;

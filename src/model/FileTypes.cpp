@@ -1,5 +1,6 @@
 #include "model/FileTypes.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "core/Text.h"
@@ -19,6 +20,15 @@ static bool FitsInLine(std::initializer_list<const std::string*> texts) {
 std::string FileTypeRecord::Line() const {
     return extension + "," + identifier + "," + fullName + "," + programPath + "," + iconPath + "," +
            std::to_string(iconNumber);
+}
+
+FileTypeRecord FileTypeRecord::Offered(const std::string& extension) {
+    const std::string stem = extension.substr(std::min(extension.find_first_not_of('.'), extension.size()));
+    FileTypeRecord record;
+    record.extension = extension;
+    record.identifier = stem + ".Document";
+    record.fullName = stem + " Document";
+    return record;
 }
 
 void FileTypeList::Clear() {

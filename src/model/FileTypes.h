@@ -23,6 +23,9 @@ struct FileTypeRecord {
 
     // The record's line in both files: the six fields joined by ",".
     std::string Line() const;
+    // A new type's offer for `extension` (".abc"): the identifier "abc.Document" and the full
+    // name "abc Document", both named after the extension without its leading dots.
+    static FileTypeRecord Offered(const std::string& extension);
 };
 
 class FileTypeList : public Section {

@@ -2,8 +2,10 @@
 
 #include "profile/ScriptBuilder.h"
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "lang/UiTextSource.h"
+#include "model/ProjectFileCheck.h"
 #include "profile/ProfileText.h"
 #include "platform/File.h"
 
@@ -47,6 +49,7 @@ void ProjectDocument::SetDefaults() {
 }
 
 void ProjectDocument::ClearAll() {
+    readFindings_.clear();
     generalInfo.Clear();
     setupInfo.Clear();
     fileTree.Clear();
@@ -57,10 +60,17 @@ void ProjectDocument::ClearAll() {
     outputSettings.Clear();
 }
 
+// The file is checked before the sections read it: a file that is no project is refused before
+// anything changes, and what the sections would pass over silently is kept as findings. The
+// bytes then become the profile text where they lie, so loading holds the file once.
 bool ProjectDocument::DoLoad(const std::string& path) {
-    ProfileText project("", path);
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) throw FileException(path);
+    std::vector<std::string> findings = CheckProjectText(bytes, NameOf(path));
+    const ProfileText project = ProfileText::FromBytes(std::move(bytes));
     form_ = project.Form();
     formChanged_ = false;
+    readFindings_ = std::move(findings);
     SetDefaults();
     builderInfo.Load(project);
     generalInfo.Load(project);
@@ -90,16 +100,45 @@ bool ProjectDocument::SaveSections(File& file) const {
     return ok;
 }
 
+namespace {
+
+// A path of a file that the build reads, for a project saved from the folder `from` (empty for a
+// new project) into another folder `to`: relative to `to` where the file lies below it, so that
+// the folder, checked into version control, builds wherever it is checked out; in full
+// elsewhere. Either way it names the same file.
+std::string RebasedPath(const std::string& path, const std::string& from, const std::string& to) {
+    const bool rooted = IsRootedPath(path);
+    if (path.empty() || (!rooted && from.empty())) return path;
+    const std::string full = rooted ? path : JoinPath(from, path);
+    const std::string below = PathBelow(to, full);
+    return below.empty() ? full : below;
+}
+
+}  // namespace
+
+// The paths that the build reads are rebased to the folder of `path`; a failed save puts them back.
+void ProjectDocument::RebasePaths(const std::string& from, const std::string& to) {
+    if (!from.empty() && EqualNoCase(from, to)) return;  // saved where it was: as the user wrote them
+    const auto rebase = [&](const std::string& path) { return RebasedPath(path, from, to); };
+    fileTree.MapSourcePaths(rebase);
+    for (std::string* screenPath :
+         {&installerScreens.splashBitmapPath, &installerScreens.licensePath, &installerScreens.readmePath})
+        *screenPath = rebase(*screenPath);
+    outputSettings.SetSetupIconPath(rebase(outputSettings.SetupIconPath()));
+}
+
 // The new text goes to a temporary file beside the project and replaces the old file only when
 // all of it was written, so a failed save never loses the project that was there.
 bool ProjectDocument::DoSave(const std::string& path) {
+    const std::string from = FolderOf(Path()), to = FolderOf(path);
+    RebasePaths(from, to);
     const std::string temporary = path + ".saving~";
     File file;
-    if (!file.Open(temporary, CreateWrite)) throw FileException(path);
-    bool written = SaveSections(file);
+    bool written = file.Open(temporary, CreateWrite) && SaveSections(file);
     written = file.Close() != 0 && written && WriteInForm(temporary);
     if (!written || !platform::MoveFileReplacing(temporary, path)) {
         RemoveFile(temporary);
+        RebasePaths(to, from.empty() ? std::string() : from);
         throw FileException(path);
     }
     SetPath(path);

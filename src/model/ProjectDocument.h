@@ -1,6 +1,7 @@
 #pragma once
 // One setup project: the only owner of its sections, read from and written to a .qsp file.
 #include <string>
+#include <vector>
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
@@ -30,6 +31,9 @@ public:
     bool New() override;
     // Every section's lines for setup.ini, in the order the installer expects them.
     void Export(ScriptBuilder& script) const;
+    // What the last Open found in the file that the sections do not read (CheckProjectText):
+    // the build reports each as a warning. Empty for a new project.
+    const std::vector<std::string>& ReadFindings() const { return readFindings_; }
 
     // The form the project file keeps (TextForm): a project that was opened in the CodePage
     // form is saved in it again while the code page can hold every character.
@@ -61,12 +65,14 @@ protected:
 
 private:
     void SetDefaults();
+    void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
     bool WriteInForm(const std::string& path);
 
     const UiTextSource& texts_;
     TextForm form_ = TextForm::Utf8;
     bool formChanged_ = false;
+    std::vector<std::string> readFindings_;
 };
 
 // What the new-project wizard asks for before a project is created. Never read or written.

@@ -86,6 +86,21 @@ TreeNode* RegistryTree::AddKey(TreeNode* parent, const std::string& name, bool m
     return AddUserContainer(parent, name, markModified);
 }
 
+std::vector<TreeNode*> RegistryTree::AddKeyChain(TreeNode* parent, const std::string& path, bool markModified) {
+    std::vector<TreeNode*> made;
+    size_t start = 0;
+    for (TreeNode* key = parent; key;) {
+        const size_t end = path.find('\\', start);
+        const std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+        TreeNode* existing = FindChild(key, name, true);
+        key = existing ? existing : AddKey(key, name, markModified);
+        if (key && !existing) made.push_back(key);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return made;
+}
+
 TreeNode* RegistryTree::AddValueUnder(TreeNode* parent, const std::string& name,
                                       std::unique_ptr<RegistryValueItem> item, bool markModified) {
     if (!item || IsTopNode(parent)) return nullptr;

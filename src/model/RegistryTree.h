@@ -51,6 +51,9 @@ public:
     TreeNode* AddNumberValue(const std::string& path, std::uint32_t data, bool markModified);
     // Under a key, as the editor uses them; never under the top node itself.
     TreeNode* AddKey(TreeNode* parent, const std::string& name, bool markModified);
+    // The keys of a chain of names joined by "\" below `parent`, each made where it is missing;
+    // the keys made, from the top down (empty when the whole chain exists or cannot be made).
+    std::vector<TreeNode*> AddKeyChain(TreeNode* parent, const std::string& path, bool markModified);
     TreeNode* AddStringValue(TreeNode* parent, const std::string& name, const std::string& data, bool markModified);
     TreeNode* AddBinaryValue(TreeNode* parent, const std::string& name, const Bytes& data, bool markModified);
     TreeNode* AddNumberValue(TreeNode* parent, const std::string& name, std::uint32_t data, bool markModified);

@@ -81,3 +81,19 @@ NameCheck CheckNewName(const DestinationTree& tree, const TreeNode* parent, cons
     if (DestinationTree::PathOf(parent).size() + 1 + name.size() > DestinationTree::kMaxPath) return NameCheck::kTooLong;
     return NameCheck::kNameFits;
 }
+
+NameCheck CheckNewKeyPath(const RegistryTree& tree, const TreeNode* parent, const std::string& path) {
+    if (path.empty()) return NameCheck::kEmpty;
+    if (DestinationTree::PathOf(parent).size() + 1 + path.size() > DestinationTree::kMaxPath) return NameCheck::kTooLong;
+    const TreeNode* below = parent;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = path.find('\\', start);
+        const std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+        if (name.empty()) return NameCheck::kEmpty;
+        if (name.find_first_of(",\r\n") != std::string::npos) return NameCheck::kForbiddenCharacter;
+        below = below ? tree.FindChild(below, name, true) : nullptr;
+        if (end == std::string::npos) return below ? NameCheck::kTaken : NameCheck::kNameFits;
+        start = end + 1;
+    }
+}

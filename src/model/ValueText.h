@@ -33,3 +33,7 @@ enum class NameCheck {
 };
 NameCheck CheckNewName(const DestinationTree& tree, const TreeNode* parent, const std::string& name,
                        bool container);
+// A new key below `parent` given as a chain of names joined by "\" ("Software\Tools\Notes"):
+// every name as CheckNewName sees a key's, except that keys of the chain that exist already are
+// taken as they are; only a chain that exists to its end is taken.
+NameCheck CheckNewKeyPath(const RegistryTree& tree, const TreeNode* parent, const std::string& path);

@@ -50,5 +50,15 @@ WizardFiles CreateWizardProject(ProjectDocument& project, const ProjectWizardDat
     info.SetProductUrl(answers.ProductWebAddress());
     info.SetCopyrightNotice(answers.CopyrightNotice());
     project.setupInfo.SetScope(answers.scope, false);
+    // Beside the project file wherever it is saved, so that the project's folder builds anywhere.
+    project.outputSettings.SetOutputFolder(kWizardOutputFolder);
+    // The wizard asks for the copyright notice in full ("Copyright (C) 2027 Acme"): the setup
+    // window's footer shows it as given, without the company a second time, and the title names
+    // the product.
+    InstallerScreens& screens = project.installerScreens;
+    screens.Set(&ScreenSettings::windowTitle, std::string(kWizardWindowTitle));
+    ScreenText footer = screens.footer;
+    footer.text = kWizardFooter;
+    screens.Set(&ScreenSettings::footer, footer);
     return AddProductFolder(project.fileTree, answers.FilesFolder(), answers.scanOption);
 }

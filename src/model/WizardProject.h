@@ -1,7 +1,8 @@
 #pragma once
 // The project that the new-project wizard makes from its answers: every section's defaults, the
-// six general texts, and the product folder's files below %AppDir%. The wizard in the window and
-// `qsbuild --new` both make it here, so the same answers give the same project file.
+// six general texts, the product folder's files below %AppDir%, an output folder beside the
+// project file and a setup window titled after the product. The wizard in the window and `qsbuild --new` both make it here, so the same
+// answers give the same project file.
 #include <cstddef>
 
 class ProjectDocument;
@@ -19,6 +20,12 @@ struct WizardFiles {
     size_t files = 0;
     size_t folders = 0;
 };
+
+// The output folder of a wizard's project, relative to the project file's folder.
+constexpr char kWizardOutputFolder[] = "output";
+// The setup window's title and footer of a wizard's project.
+constexpr char kWizardWindowTitle[] = "%ProductName% Setup";
+constexpr char kWizardFooter[] = "%Copyright% %ProductURL%";
 
 // Makes `project` a new project from `answers`; the project must hold no unsaved changes (the
 // caller asks the user first). The project ends up modified and without a path.

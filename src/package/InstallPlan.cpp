@@ -128,22 +128,10 @@ bool InstallPlan::ResolveVariables(const std::string& setupDir, const TargetFold
     return ResolveInstallationFolder() && group;
 }
 
-// Whether anything is installed into the program group.
-bool InstallPlan::UsesProgramGroup() const {
-    auto inGroup = [](const std::string& path) {
-        static const std::string kGroup = "%AppSCFolder%";
-        return path.size() >= kGroup.size() && EqualNoCase(path.substr(0, kGroup.size()), kGroup);
-    };
-    for (const std::string& path : script_.shortcutFolders) if (inGroup(path)) return true;
-    for (const ScriptShortcut& s : script_.shortcuts) if (inGroup(s.path)) return true;
-    for (const std::string& path : script_.folders) if (inGroup(path)) return true;
-    for (const ScriptFile& f : script_.files) if (inGroup(f.destination)) return true;
-    return false;
-}
-
 // The program group is a folder path below the Start menu's programs. Names that empty product
 // texts leave empty drop out ("%CompanyName%\%ProductName%" without a company is the product's
-// folder); an empty group is a fault only when something goes into it.
+// folder); with no name at all, what goes into the group goes straight into the programs folder,
+// which the installer never made and so never removes.
 bool InstallPlan::ResolveGroup(const std::string& startMenuPrograms) {
     std::string groupName;
     bool escapes = false;
@@ -160,11 +148,6 @@ bool InstallPlan::ResolveGroup(const std::string& startMenuPrograms) {
                             : "Change the default shortcut folder name, or the product text that it uses",
                     escapes ? kExitDamaged : kExitFailed);
     }
-    if (groupName.empty() && UsesProgramGroup())
-        return Fail("Setup Info", "DefaultShortcutFolderName",
-                    "the program group name " + (script_.shortcutFolderName.empty() ? std::string() : script_.shortcutFolderName + " ") +
-                        "is empty, but shortcuts go into the program group",
-                    "Give the default shortcut folder a name, or its product texts a value", kExitFailed);
     const std::string folder = groupName.empty() ? startMenuPrograms : JoinPath(startMenuPrograms, groupName);
     variables_.Set("AppSCFolder", folder, true);
     group_ = groupName;

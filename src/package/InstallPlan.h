@@ -98,7 +98,6 @@ private:
     bool Destination(const char* section, const std::string& text, std::string& path);
     // A current-user installation puts nothing into the machine's own folders.
     bool ForCurrentUser(const char* section, const std::string& destination);
-    bool UsesProgramGroup() const;
     bool ResolveGroup(const std::string& startMenuPrograms);
     bool ResolveInstallationFolder();
     bool PlanFolders(const char* section, const std::vector<std::string>& lines, std::vector<std::string>& folders);

@@ -135,11 +135,20 @@ void ReadRegistry(const ProfileText& script, SetupScript& s) {
 }
 
 void ReadFileTypes(const ProfileText& script, SetupScript& s) {
+    std::size_t row = 0;
     ForEachLine(script, "FILE_TYPES", [&](const std::string& line) {
+        ++row;
         std::vector<std::string> f = SplitFields(line, 6);
         // An empty identifier is a value of the project, which the plan refuses by name.
-        if (f.size() != 6 || f[0].empty()) {
+        if (f.size() != 6) {
             s.problems.push_back(BadLine("File types", "file type", line));
+            return;
+        }
+        if (f[0].empty()) {
+            const std::string& name = !f[2].empty() ? f[2] : !f[1].empty() ? f[1] : f[3];
+            s.problems.push_back({"File types", "row " + std::to_string(row),
+                                  "the file type \"" + name + "\" has no extension",
+                                  "Give it the extension of its files, such as .txt, in its properties", kExitFailed});
             return;
         }
         int iconNumber = 0;

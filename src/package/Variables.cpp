@@ -81,11 +81,14 @@ bool Variables::ExpandRelativePath(const std::string& text, std::string& out, st
                 problem = "leaves its folder";
                 return false;
             }
-            if (!name.empty() && !IsStoredAsSpelt(name)) {
-                problem = "holds the name \"" + name + "\", which Windows reserves or changes: " + SpellingFault(name);
+            // Windows drops a name's trailing dots and blanks: the folder of a company
+            // "Widgets, Inc." is "Widgets, Inc", here as in the installed files' log.
+            const std::string stored = WindowsStoredName(name);
+            if (!name.empty() && !IsStoredAsSpelt(stored)) {
+                problem = "holds the name \"" + name + "\", which Windows reserves or changes: " + SpellingFault(stored);
                 return false;
             }
-            if (!name.empty()) out += (out.empty() ? "" : "\\") + name;
+            if (!name.empty()) out += (out.empty() ? "" : "\\") + stored;
             if (cut == std::string::npos) break;
             from = cut + 1;
         }

@@ -16,8 +16,9 @@ public:
     bool Expand(const std::string& text, bool strict, std::string& out, std::string& problem) const;
 
     // A folder path below some folder, "%CompanyName%\%ProductName%": each name between
-    // backslashes as written, with its variables replaced. A name that only an empty variable
-    // made empty (no company name) is left out; a name written empty is a fault. On failure
+    // backslashes as written, with its variables replaced and, as Windows stores it, without
+    // trailing dots and blanks. A name that only an empty variable made empty (no company name) is
+    // left out; a name written empty, or one of dots and blanks only, is a fault. On failure
     // `problem` says what is wrong (to follow the path's own name in a sentence) and `escapes`
     // whether the path would lead out of its folder rather than only hold a bad name.
     bool ExpandRelativePath(const std::string& text, std::string& out, std::string& problem, bool& escapes) const;

@@ -1,6 +1,8 @@
 // The checks before a build writes anything: the output folder, every file the build reads from
 // the project, and the warnings. Each reports all it finds at once, so that one run shows the
 // user every missing file rather than one per build.
+#include <cstdio>
+
 #include "core/Path.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
@@ -51,6 +53,24 @@ void BuildJob::CheckInput(const std::string& what, bool used, const std::string&
     }
     const std::string problem = ReadProblem(path);
     if (!problem.empty()) Error("Error! Can not read " + what + " " + NameOf(path), path, problem);
+}
+
+// A single-file setup keeps 32-bit sizes and offsets: everything it carries stays below 4 GiB.
+// The product files alone, before any packing, tell a build that cannot fit (compression may
+// make a little more fit, but counting on it would pack for minutes to fail).
+void BuildJob::CheckSingleFileSize() {
+    if (!settings_.selfExtracting) return;
+    std::uint64_t total = 0;
+    for (const auto& [node, size] : productSizes_) total += size;
+    if (total < kSingleFileLimit) return;
+    Error("Error! " + SingleFileTooLarge("The product files", total));
+}
+
+std::string SingleFileTooLarge(const std::string& what, std::uint64_t size) {
+    char gib[32];
+    std::snprintf(gib, sizeof gib, "%.2f", static_cast<double>(size) / (1u << 30));
+    return what + ": " + gib + " GiB (" + std::to_string(size) + " bytes), more than the 4 GiB that a " +
+           "single-file setup can hold; use side-by-side output";
 }
 
 void BuildJob::CheckWarnings() {

@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 
 const char kNoSetupProduced[] = "No setup was produced because of the errors above";
+const char kSetupProducedAt[] = "The setup is ";
 
 BuildSettings BuildSettings::FromProject(const ProjectDocument& project) {
     const std::string folder = FolderOf(project.Path());
@@ -86,10 +87,12 @@ void BuildJob::Run() {
     Log("Checking dependencies...");
     // Every check runs, so that one build names every fault; a fault found stops the build
     // before it writes anything.
+    CheckProductName();
     const bool writable = CheckWritable();
     CheckOutputFolder();
     CheckInputs();
     CheckInstallable(writable);
+    CheckSingleFileSize();
     CheckWarnings();
     // A build stopped during its checks ends like any stopped build: without a summary.
     if (Continue() && errors_ == 0)
@@ -126,6 +129,18 @@ bool BuildJob::CheckWritable() {
     return found.empty();
 }
 
+static bool IsBlankName(const std::string& name) { return name.find_first_not_of(" \t") == std::string::npos; }
+
+// Without a product name, the installation folder, the program group and the uninstall entry
+// named after it would each be refused in words that never mention it: the missing name is the
+// one error.
+void BuildJob::CheckProductName() {
+    if (IsBlankName(project_.generalInfo.ProductName()))
+        Refused({"General Info", "Product name", "the product has no name, and its installation folder, program group "
+                 "and uninstall entry are named after it",
+                 "Type the product's name into the Product name field of the General Info page"});
+}
+
 // The installer's own check, on the bytes of setup.ini that the build writes and the entries
 // that the archive step adds. A package that the installer would refuse is not built. A file
 // marked for self-registration must be a library that exports DllRegisterServer; one that cannot
@@ -153,7 +168,10 @@ void BuildJob::CheckInstallable(bool withSplitLines) {
         const std::vector<std::string> names = pe.ExportedNames(image);
         return std::find(names.begin(), names.end(), "DllRegisterServer") != names.end();
     };
-    const SetupScript written = ReadSetupScript(ProfileText::FromBytes(text));
+    SetupScript written = ReadSetupScript(ProfileText::FromBytes(text));
+    // The product's name is reported first (CheckProductName); the rest is checked as if it had one.
+    for (auto& [key, value] : written.generalInfo)
+        if (key == "ProductName" && IsBlankName(value)) value = "Product";
     const std::vector<Refusal> refusals = CheckPackage(written, entrySize, registers);
     for (const Refusal& refusal : refusals)
         if (withSplitLines || refusal.problem.rfind(kBadLine, 0) != 0) Refused(refusal);
@@ -203,8 +221,13 @@ void BuildJob::LogSummary() {
     Log("Setup build process has finished");
     Log("--------------------------------");
     Log("Errors: " + std::to_string(errors_) + "  Warnings: " + std::to_string(warnings_));
-    if (errors_ > 0) Log(kNoSetupProduced);
+    if (errors_ > 0)
+        Log(kNoSetupProduced);
+    else
+        Log(kSetupProducedAt + platform::NativePath(SetupPath()));
 }
+
+std::string BuildJob::SetupPath() const { return JoinPath(settings_.outputFolder, settings_.setupFileName); }
 
 std::string BuildJob::WorkFile(const std::string& name) const {
     return (workFolder_.empty() ? platform::TempFolder() : workFolder_) + "\\" + name;

@@ -28,6 +28,13 @@ struct Refusal;
 
 // The last line of the log of a build that counted errors.
 extern const char kNoSetupProduced[];
+// The last line of the log of a build that made its setup, before the setup program's full path.
+extern const char kSetupProducedAt[];
+
+// A single-file setup's sizes and offsets are 32-bit: what it holds stays below this.
+constexpr std::uint64_t kSingleFileLimit = std::uint64_t(1) << 32;
+// "`what`: N GiB (n bytes), more than the 4 GiB ...; use side-by-side output".
+std::string SingleFileTooLarge(const std::string& what, std::uint64_t size);
 
 // What a build reads from the project, with the builder-side paths already resolved against the
 // project file's folder.
@@ -63,6 +70,8 @@ public:
     void Run() override;
 
     int ErrorCount() const { return errors_; }
+    // The setup program that the build makes (or made): the output folder and the setup's name.
+    std::string SetupPath() const;
     int WarningCount() const { return warnings_; }
 
 private:
@@ -79,10 +88,12 @@ private:
     void ChoosePaths();
     void Refused(const Refusal& refusal);
     bool CheckWritable();
+    void CheckProductName();
     void CheckInstallable(bool withSplitLines);
     void CheckOutputFolder();
     void CheckInputs();
     void CheckInput(const std::string& what, bool used, const std::string& path);
+    void CheckSingleFileSize();
     void CheckWarnings();
     void BuildSetup();
     void CreateScript();

@@ -250,8 +250,12 @@ void BuildJob::BuildSelfExtracting() {
 void BuildJob::AddToContainer(ContainerWriter& writer) {
     const auto add = [&](const std::string& path, const std::string& errorLine) {
         if (writer.AddFile(path)) return;
-        const std::string problem = ReadProblem(path);
-        Error(errorLine, path, problem.empty() ? "4 GiB or more, beyond what a single-file setup holds" : problem);
+        std::string problem = ReadProblem(path);
+        std::uint64_t size = 0;
+        File file;
+        if (problem.empty() && file.Open(path, ReadExisting) && file.GetSize64(size))
+            problem = SingleFileTooLarge(NameOf(path), size);
+        Error(errorLine, path, problem);
     };
     add(scriptPath_, "Error! Can not add setup.ini to the self-extracted file");
     if (Continue()) add(archivePath_, "Error! Can not add setup.zip to the self-extracted file");

@@ -106,9 +106,8 @@ void CheckFiles(const ProjectDocument& project, const ProductFileSize& sizeOf, s
                             "; the later one replaces the earlier");
         std::uint64_t size = 0;
         const bool sized = sizeOf(node, size);
-        if (sized && size == 0)
-            found.push_back("The product file " + source + " is empty: " + destination + " is installed with 0 bytes");
-        else if (sized && size > kLargeProductFile)
+        // Empty files (placeholders, lock files, package markers) are ordinary: no warning.
+        if (sized && size > kLargeProductFile)
             found.push_back("The product file " + source + " is larger than 2 GiB (" + std::to_string(size) +
                             " bytes): the setup is slow to unpack it");
         const std::string installedPath = DefaultInstallPath(project, destination);
@@ -117,6 +116,55 @@ void CheckFiles(const ProjectDocument& project, const ProductFileSize& sizeOf, s
                             " characters long when installed as " + installedPath +
                             ", beyond Windows' classic limit of 259 (260 with the final zero)");
     });
+}
+
+// The path's names joined, empty ones left out; with `stored`, each as Windows stores it
+// (WindowsStoredName).
+std::string JoinedNames(const std::string& path, bool stored) {
+    std::string joined;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find('\\', start);
+        std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+        if (stored) name = WindowsStoredName(name);
+        if (!name.empty()) joined += (joined.empty() ? "" : "\\") + name;
+        if (end == std::string::npos) return joined;
+        start = end + 1;
+    }
+}
+
+bool InProgramGroup(const std::string& path) {
+    static const std::string kGroup = "%appscfolder%\\";
+    return LowerCase(path.substr(0, kGroup.size())) == kGroup;
+}
+
+bool UsesProgramGroup(const ProjectDocument& project) {
+    const SetupInfo& setup = project.setupInfo;
+    bool used = setup.EnableUninstaller() && setup.CreateUninstallerIcon();
+    project.shortcutTree.Walk([&](const TreeNode& node) { used = used || InProgramGroup(ShortcutTree::ShortPath(&node)); });
+    return used;
+}
+
+// Names that product texts fill in: a company "Widgets, Inc." gives a folder "Widgets, Inc", and
+// a group with no name at all puts its shortcuts straight into the Start menu's programs.
+void CheckFolderNames(const ProjectDocument& project, std::vector<std::string>& found) {
+    const std::string& folder = project.setupInfo.DefaultInstallationPath();
+    const std::string installed = DefaultInstallPath(project, "%AppDir%");
+    const std::string storedFolder = JoinedNames(installed, true);
+    if (storedFolder != JoinedNames(installed, false))
+        found.push_back("The installation folder " + folder + " is created as " + storedFolder +
+                        ": Windows drops the dots and blanks at the end of a folder's name");
+    const std::string& group = project.setupInfo.DefaultShortcutFolderName();
+    const std::string groupNames = DefaultInstallPath(project, group);
+    const std::string storedGroup = JoinedNames(groupNames, true);
+    // Without a product name the build stops with that error, of which this would be a riddle.
+    const bool named = project.generalInfo.ProductName().find_first_not_of(" \t") != std::string::npos;
+    if (storedGroup.empty() && named && UsesProgramGroup(project))
+        found.push_back("The program group name " + (group.empty() ? std::string() : group + " ") +
+                        "is empty: the shortcuts of the program group go straight into the Start menu's Programs folder");
+    else if (storedGroup != JoinedNames(groupNames, false))
+        found.push_back("The program group " + group + " is created as " + storedGroup +
+                        ": Windows drops the dots and blanks at the end of a folder's name");
 }
 
 }  // namespace
@@ -144,11 +192,14 @@ std::string DefaultInstallPath(const ProjectDocument& project, const std::string
 }
 
 std::vector<std::string> ProjectWarnings(const ProjectDocument& project, const ProductFileSize& sizeOf) {
-    std::vector<std::string> found;
+    // What the project file held that was not read comes first: the rest describes the project
+    // without it.
+    std::vector<std::string> found = project.ReadFindings();
     const Installed installed(project);
     CheckShortcuts(project, installed, found);
     CheckFinishScreen(project, installed, found);
     CheckFileTypes(project, installed, found);
     CheckFiles(project, sizeOf, found);
+    CheckFolderNames(project, found);
     return found;
 }

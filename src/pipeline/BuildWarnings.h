@@ -1,6 +1,6 @@
 #pragma once
 // What a project installs that will most likely not work, found from the project alone before a
-// build packs anything: each finding is the text of one "Warning!" line of the build log
+// build packs anything, after what its file held that the project could not read: each finding is the text of one "Warning!" line of the build log
 // (without the "Warning! "). A warning never stops a build.
 //
 // A path "that no file of the project installs" is one that begins with a folder variable into

@@ -5,14 +5,19 @@
 #include <new>
 
 #include "core/Text.h"
+#include "pipeline/ArchiveEndRecords.h"
 #include "pipeline/DeflateCompressor.h"
 #include "pipeline/PackedFile.h"
 #include "pipeline/ZstdCompressor.h"
 #include "package/ZipRecords.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeZipFiles.h"
 
 static constexpr std::uint32_t kBufferSize = 0x4000;
+// Entries from this size on carry zip64 sizes in their local header: their deflated form may
+// outgrow the size itself by a little, and 32-bit fields, once written, cannot take it.
+static constexpr std::uint64_t kZip64EntrySize = 0xF0000000ull;
 
 ProductArchive::ProductArchive() = default;
 
@@ -20,7 +25,8 @@ ProductArchive::~ProductArchive() { Close(); }
 
 bool ProductArchive::Open(const std::string& path) {
     Close();
-    archive_ = zipOpen64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE);
+    zlib_filefunc64_def functions = platform::LargeZipFileFunctions();
+    archive_ = zipOpen2_64(platform::NativePath(path).c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
     status_ = archive_ ? 0 : -1;
     if (!archive_) return false;
     path_ = path;
@@ -69,7 +75,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
         return false;
     }
     const std::string& stamp = timeSource.empty() ? sourcePath : timeSource;
-    const int zip64 = size >= 0xFFFFFFFFull ? 1 : 0;
+    const int zip64 = size >= kZip64EntrySize ? 1 : 0;
     if (method == EntryMethod::Zstd) {
         // Written raw, with the CRC and size that the compression counted.
         if (!OpenRaw(entryName, stamp, method, 0, zip64)) return false;
@@ -95,7 +101,7 @@ bool ProductArchive::AddPacked(const std::string& timeSource, const std::string&
         status_ = -1;
         return false;
     }
-    if (!OpenRaw(entryName, timeSource, file.method, file.level, file.size >= 0xFFFFFFFFull ? 1 : 0)) return false;
+    if (!OpenRaw(entryName, timeSource, file.method, file.level, file.size >= kZip64EntrySize ? 1 : 0)) return false;
     const unsigned char* data = file.data.data();
     for (std::size_t left = file.data.size(); left > 0 && status_ == ZIP_OK;) {
         const unsigned block = left < kBufferSize ? static_cast<unsigned>(left) : kBufferSize;
@@ -183,6 +189,8 @@ bool ProductArchive::Close() {
     archive_ = nullptr;
     buffer_.clear();
     buffer_.shrink_to_fit();
+    // The end records first: the zstd entries are then found through records that count every entry.
+    if (closed == ZIP_OK && !RewriteEndRecords(path_)) closed = -1;
     if (closed == ZIP_OK && !zstdEntries_.empty()) {
         File file;
         if (!file.Open(path_, ReadWriteExisting) ||

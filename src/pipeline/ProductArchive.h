@@ -31,7 +31,8 @@ public:
     // Adds one entry whose bytes were packed ahead, stamped with the time of `timeSource`. A file
     // that is not Packed adds no entry.
     bool AddPacked(const std::string& timeSource, const std::string& entryName, const PackedFile& file);
-    // Writes the central directory; false when the archive could not be finished.
+    // Writes the central directory and the end records (zip64 ones where the entries or the
+    // directory's place need them); false when the archive could not be finished.
     bool Close();
 
     bool IsOpen() const { return archive_ != nullptr; }

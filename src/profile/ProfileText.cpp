@@ -1,5 +1,7 @@
 #include "profile/ProfileText.h"
 
+#include <cstring>
+
 #include "core/Exception.h"
 #include "platform/File.h"
 
@@ -16,30 +18,58 @@ ProfileText::ProfileText(const std::string& folder, const std::string& name) {
     std::uint32_t done = 0;
     if (size > 0) file.Read(&bytes[0], size, done);
     file.Close();
-    Keep(bytes);
+    Keep(std::move(bytes));
 }
 
-ProfileText ProfileText::FromBytes(const std::string& bytes) {
+ProfileText ProfileText::FromBytes(std::string bytes) {
     ProfileText profile;
-    profile.Keep(bytes);
+    profile.Keep(std::move(bytes));
     return profile;
 }
 
+LineEnds DetectLineEnds(const std::string& bytes) {
+    const size_t first = bytes.find_first_of("\r\n");
+    if (first == npos || bytes[first] == '\n') return first == npos ? LineEnds::CrLf : LineEnds::Lf;
+    return first + 1 < bytes.size() && bytes[first + 1] == '\n' ? LineEnds::CrLf : LineEnds::Cr;
+}
+
+static bool IsKept(const std::string& bytes, size_t start, size_t length) {
+    return length >= 3 && bytes[start] != ';';
+}
+
 // Drops lines of fewer than three bytes and comment lines; the unterminated last line is kept.
-void ProfileText::Keep(const std::string& fileBytes) {
-    DecodedText decoded = DecodeText(fileBytes);
+// Lines of CR LF are moved down in place (a kept line never lands after where it was read);
+// other line ends grow by a byte each and are written into a new string.
+void ProfileText::Keep(std::string fileBytes) {
+    DecodedText decoded = DecodeText(std::move(fileBytes));
     form_ = decoded.form;
-    const std::string& bytes = decoded.text;
-    text_.reserve(bytes.size());
-    size_t pos = 0;
-    for (;;) {
-        size_t end = bytes.find(kCrLf, pos);
-        if (end == npos) break;
-        size_t length = end - pos;
-        if (length >= 3 && bytes[pos] != ';') text_.append(bytes, pos, length + 2);
-        pos = end + 2;
+    std::string& bytes = decoded.text;
+    if (DetectLineEnds(bytes) == LineEnds::CrLf) {
+        size_t out = 0;
+        ForEachRawLine(bytes, [&](size_t, size_t start, size_t length, bool terminated) {
+            if (terminated && !IsKept(bytes, start, length)) return;
+            const size_t kept = terminated ? length + 2 : length;
+            if (out != start) std::memmove(&bytes[out], &bytes[start], kept);
+            out += kept;
+        });
+        bytes.resize(out);
+        text_ = std::move(bytes);
+        return;
     }
-    if (pos < bytes.size()) text_.append(bytes, pos, npos);
+    size_t size = 0;
+    ForEachRawLine(bytes, [&](size_t, size_t start, size_t length, bool terminated) {
+        if (!terminated || IsKept(bytes, start, length)) size += terminated ? length + 2 : length;
+    });
+    text_.clear();
+    text_.reserve(size);
+    ForEachRawLine(bytes, [&](size_t, size_t start, size_t length, bool terminated) {
+        if (!terminated) {
+            text_.append(bytes, start, length);
+        } else if (IsKept(bytes, start, length)) {
+            text_.append(bytes, start, length);
+            text_ += kCrLf;
+        }
+    });
 }
 
 // A header counts only at the start of a line: the same text inside a value ("x[ACTIONS]", a

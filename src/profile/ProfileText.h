@@ -2,18 +2,46 @@
 // A whole profile file (project file, language file, setup.ini) held in memory as one byte
 // string: the kept lines with their CR LF, in file order. Lookups search that string.
 // The text is UTF-8 whatever form the file had (DecodeText).
+//
+// Files are written with CR LF line ends, but a file that went through a tool that changed them
+// (a checkout with LF, an old editor with CR) reads the same: the first line end of a file tells
+// its form, and every line end of that form counts. In a file of CR LF lines a lone CR or LF is an
+// ordinary byte of its line, as it always was.
 #include <cstddef>
 #include <string>
 
 #include "profile/TextForm.h"
+
+enum class LineEnds { CrLf, Lf, Cr };
+
+// The form of the file's first line end; CrLf for a file without any.
+LineEnds DetectLineEnds(const std::string& bytes);
+
+// The raw lines of a file, in file order, each without its line end; `terminated` is false only
+// for a last line that has no line end. A file that ends in a line end has no empty line after it.
+// In a file of LF lines a CR LF ends a line too (lines added by a tool of the other kind).
+template <class Fn>
+void ForEachRawLine(const std::string& bytes, Fn fn) {
+    const LineEnds form = DetectLineEnds(bytes);
+    const char* end = form == LineEnds::CrLf ? "\r\n" : form == LineEnds::Lf ? "\n" : "\r";
+    const size_t endSize = form == LineEnds::CrLf ? 2 : 1;
+    size_t number = 1;
+    size_t pos = 0;
+    for (size_t found; (found = bytes.find(end, pos, endSize)) != std::string::npos; pos = found + endSize) {
+        const bool crBefore = form == LineEnds::Lf && found > pos && bytes[found - 1] == '\r';
+        fn(number++, pos, found - pos - (crBefore ? 1 : 0), true);
+    }
+    if (pos < bytes.size()) fn(number, pos, bytes.size() - pos, false);
+}
 
 class ProfileText {
 public:
     // Loads `name` (inside `folder` when one is given); throws FileException(name) when the
     // file cannot be opened.
     ProfileText(const std::string& folder, const std::string& name);
-    // A profile made from bytes already in memory, kept and dropped by the same rules.
-    static ProfileText FromBytes(const std::string& bytes);
+    // A profile made from bytes already in memory, kept and dropped by the same rules. The bytes
+    // are taken over and cut down where they lie, so a large file is never held twice.
+    static ProfileText FromBytes(std::string bytes);
 
     const std::string& Text() const { return text_; }
     // The form the file had; a file of ASCII bytes only counts as Utf8.
@@ -32,7 +60,7 @@ public:
 
 private:
     ProfileText() = default;
-    void Keep(const std::string& bytes);
+    void Keep(std::string bytes);
     size_t FindSection(const std::string& section) const;
     bool FindValue(const std::string& section, const std::string& key, std::string& raw) const;
     size_t FirstLine(size_t headerPos) const;

@@ -30,11 +30,18 @@ bool ChooseFileToOpen(char* buffer, DWORD bufferSize, const char* initialFolder,
     return accepted;
 }
 
-bool ChooseFileToSave(char* buffer, DWORD bufferSize, HWND owner, const char* filter,
-                      const char* defaultExtension) {
+bool ChooseFileToSave(char* buffer, DWORD bufferSize, const char* initialFolder, const std::string& suggestedName,
+                      HWND owner, const char* filter, const char* defaultExtension) {
     OPENFILENAMEA record = FileDialogRecord(buffer, bufferSize, owner, filter, defaultExtension);
+    if (suggestedName.size() < bufferSize) lstrcpynA(buffer, suggestedName.c_str(), static_cast<int>(bufferSize));
+    record.lpstrInitialDir = initialFolder;
     record.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
     return GetSaveFileNameA(&record) == 1;
+}
+
+std::string DocumentsFolder() {
+    char path[MAX_PATH] = "";
+    return SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK ? path : "";
 }
 
 static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM) {

@@ -10,8 +10,11 @@
 bool ChooseFileToOpen(char* buffer, DWORD bufferSize, const char* initialFolder, HWND owner,
                       const char* filter, const char* defaultExtension, bool several,
                       const char* title, WORD* nameOffset = nullptr);
-bool ChooseFileToSave(char* buffer, DWORD bufferSize, HWND owner, const char* filter,
-                      const char* defaultExtension);
+// Opens in `initialFolder` with `suggestedName` in the name field.
+bool ChooseFileToSave(char* buffer, DWORD bufferSize, const char* initialFolder, const std::string& suggestedName,
+                      HWND owner, const char* filter, const char* defaultExtension);
+// The user's Documents folder; empty when the system names none.
+std::string DocumentsFolder();
 // Opens at the process's current folder and shows the selected folder's path as it changes.
 bool BrowseForFolder(std::string& path, HWND owner, const char* title);
 

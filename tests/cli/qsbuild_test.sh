@@ -161,20 +161,69 @@ printf 'x' > "$work/blocker"
 contains "uncreatable output folder line" "$work/out" "Error! Can not create the output folder"
 contains "uncreatable output folder detail" "$work/out" "  $work/blocker/out: Not a directory"
 
-# Warnings never stop a build; --warnings-as-errors makes them errors for CI.
+# Empty product files are ordinary: no warning. A build that made its setup ends with its path.
 : > "$errors/files/b.txt"
-"$qsbuild" --output "$errors/warned" "$errors/Missing.qsp" > "$work/out" 2>&1; check "warnings exit" 0 $?
-contains "empty file warning" "$work/out" "Warning! The product file $errors/files/b.txt is empty: %AppDir%\b.txt is installed with 0 bytes"
+"$qsbuild" --warnings-as-errors --output "$errors/plain" "$errors/Missing.qsp" > "$work/out" 2>&1; check "empty file exit" 0 $?
+contains "no warning for an empty file" "$work/out" "Errors: 0  Warnings: 0"
+check "the setup's path last" "The setup is $errors/plain/Setup.exe" "$(tail -n 1 "$work/out")"
+# Warnings never stop a build; --warnings-as-errors makes them errors for CI. A company name that
+# ends in a dot gives a folder that Windows names without it.
+sed 's/\[CREATE_SETUP\]/[GENERAL_INFO]\r\nCompanyName=Widgets, Inc.\r\nProductName=Demo\r\n\r\n[SETUP_INFO]\r\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\r\nDefaultShortcutFolderName=Demo\r\n\r\n[CREATE_SETUP]/' \
+    "$errors/Missing.qsp" > "$errors/Warned.qsp"
+folderWarning='Warning! The installation folder %ProgramFiles%\%CompanyName%\%ProductName% is created as C:\Program Files\Widgets, Inc\Demo'
+"$qsbuild" --output "$errors/warned" "$errors/Warned.qsp" > "$work/out" 2>&1; check "warnings exit" 0 $?
+contains "folder name warning" "$work/out" "$folderWarning"
 contains "warning count" "$work/out" "Errors: 0  Warnings: 1"
 [ -f "$errors/warned/Setup.exe" ]; check "setup built despite a warning" 0 $?
-"$qsbuild" --quiet --output "$errors/warned2" "$errors/Missing.qsp" > "$work/out" 2> "$work/err"; check "quiet warnings exit" 0 $?
-contains "quiet shows the warning" "$work/err" "Warning! The product file $errors/files/b.txt is empty"
-"$qsbuild" --warnings-as-errors --output "$errors/strict" "$errors/Missing.qsp" > "$work/out" 2>&1
+"$qsbuild" --quiet --output "$errors/warned2" "$errors/Warned.qsp" > "$work/out" 2> "$work/err"; check "quiet warnings exit" 0 $?
+contains "quiet shows the warning" "$work/err" "$folderWarning"
+"$qsbuild" --warnings-as-errors --output "$errors/strict" "$errors/Warned.qsp" > "$work/out" 2>&1
 check "--warnings-as-errors exit" 1 $?
-contains "--warnings-as-errors line" "$work/out" "Error! The product file $errors/files/b.txt is empty"
+contains "--warnings-as-errors line" "$work/out" "Error! The installation folder %ProgramFiles%"
 contains "--warnings-as-errors count" "$work/out" "Errors: 1  Warnings: 0"
 [ ! -e "$errors/strict/Setup.exe" ]; check "no setup with --warnings-as-errors" 0 $?
 "$qsbuild" --new "$work/W.qsp" --files "$work" --warnings-as-errors > "$work/out" 2>&1; check "--warnings-as-errors with --new" 2 $?
+
+# The example with LF or CR line ends builds the same setup as with its own CR LF.
+demo=$work/demo
+cp -r "$top/examples/Demo" "$demo"
+rm -rf "$demo/output"
+printf '[STRINGS]\r\n1=Deutsch\r\n' > "$builder/LanguageSets/Setup/German.dat"
+tr -d '\r' < "$top/examples/Demo/Demo.qsp" > "$demo/DemoLf.qsp"
+tr -d '\n' < "$top/examples/Demo/Demo.qsp" > "$demo/DemoCr.qsp"
+for form in Demo DemoLf DemoCr; do
+    "$qsbuild" --output "$demo/out-$form" "$demo/$form.qsp" > "$work/out" 2>&1; check "$form exit" 0 $?
+    contains "$form without warnings" "$work/out" "Errors: 0  Warnings: 0"
+done
+cmp -s "$demo/out-Demo/DemoSetup.exe" "$demo/out-DemoLf/DemoSetup.exe"; check "LF example builds the same bytes" 0 $?
+cmp -s "$demo/out-Demo/DemoSetup.exe" "$demo/out-DemoCr/DemoSetup.exe"; check "CR example builds the same bytes" 0 $?
+
+# Files that are no project: exit 2, a sentence saying what the file holds, nothing written.
+: > "$demo/Empty.qsp"
+head -c 4096 /dev/urandom > "$demo/Random.qsp"
+{ printf '\xff\xfe'; iconv -f CP1252 -t UTF-16LE "$top/examples/Demo/Demo.qsp"; } > "$demo/Utf16.qsp"
+for name in Empty Random Utf16; do
+    "$qsbuild" --output "$demo/out-$name" "$demo/$name.qsp" > "$work/out" 2> "$work/err"; check "$name exit" 2 $?
+    contains "$name refusal" "$work/err" "qsbuild: $name.qsp is not a Quillset project: "
+    [ ! -e "$demo/out-$name" ]; check "$name wrote nothing" 0 $?
+done
+grep -q "the file is empty" <("$qsbuild" "$demo/Empty.qsp" 2>&1); check "empty file reason" 0 $?
+grep -q "it is UTF-16 text" <("$qsbuild" "$demo/Utf16.qsp" 2>&1); check "UTF-16 reason" 0 $?
+
+# A project cut off after 3,000 bytes and one with a mistyped key build with warnings that name
+# the line; --warnings-as-errors stops both.
+head -c 3000 "$top/examples/Demo/Demo.qsp" > "$demo/Cut.qsp"
+sed 's/^File=%AppDir%\\ReadMe/Fiel=%AppDir%\\ReadMe/' "$top/examples/Demo/Demo.qsp" > "$demo/Typo.qsp"
+typo_line=$(grep -n '^Fiel=' "$demo/Typo.qsp" | cut -d: -f1)
+"$qsbuild" --output "$demo/out-Cut" "$demo/Cut.qsp" > "$work/out" 2>&1; check "cut project exit" 0 $?
+contains "cut project warning" "$work/out" "the last line has no line end: the file may be cut off"
+"$qsbuild" --output "$demo/out-Typo" "$demo/Typo.qsp" > "$work/out" 2>&1; check "mistyped key exit" 0 $?
+contains "mistyped key warning" "$work/out" "Warning! Typo.qsp line $typo_line: unknown key Fiel= in [APPLICATION_FILES]"
+for name in Cut Typo; do
+    "$qsbuild" --warnings-as-errors --output "$demo/strict-$name" "$demo/$name.qsp" > "$work/out" 2>&1
+    check "$name with --warnings-as-errors exit" 1 $?
+    [ ! -e "$demo/strict-$name/DemoSetup.exe" ]; check "no setup from $name with --warnings-as-errors" 0 $?
+done
 
 # The project's icon, of five images, in the setup and the installer inside it, as icoutils read
 # them; the version information; and a signature that osslsigncode accepts.
@@ -205,7 +254,14 @@ printf 'A' > "$work/product/a.exe"; printf 'B' > "$work/product/sub/b.dll"
 check "--new exit" 0 $?
 contains "--new summary" "$work/out" "2 files in 1 folders"
 contains "--new product" "$work/New.qsp" "ProductName=Rocket"
-contains "--new source path in the system's form" "$work/New.qsp" "File=%AppDir%\\sub\\b.dll,Z:$(echo "$work" | tr / '\\')\\product\\sub\\b.dll,1,0"
+# Files below the project's folder are named relative to it, and the output goes beside it: the
+# folder builds wherever it is copied.
+contains "--new source path relative to the project" "$work/New.qsp" "File=%AppDir%\\sub\\b.dll,product\\sub\\b.dll,1,0"
+contains "--new output folder" "$work/New.qsp" "OutputFolder=output"
+mkdir -p "$work/moved" && cp -r "$work/product" "$work/New.qsp" "$work/moved/"
+"$qsbuild" "$work/moved/New.qsp" > "$work/out" 2>&1; check "--new project builds from a copy of its folder" 0 $?
+check "--new project's setup beside it" "The setup is $work/moved/output/Setup.exe" "$(tail -n 1 "$work/out")"
+[ -f "$work/moved/output/Setup.exe" ]; check "--new project's setup made" 0 $?
 "$qsbuild" --output "$work/newout" "$work/New.qsp" > "$work/out" 2>&1; check "--new project builds" 0 $?
 cp "$work/New.qsp" "$work/New.qsp.first"
 "$qsbuild" --new "$work/New.qsp" --files "$work/product" --flat > "$work/out" 2>&1; check "--new over a project exit" 2 $?

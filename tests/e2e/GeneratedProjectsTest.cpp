@@ -18,7 +18,7 @@ int EnvironmentNumber(const char* name, int fallback) {
 }
 
 // A path of variables as the installer resolves it: each "%Name%" replaced, names left empty
-// by an empty value dropped.
+// by an empty value dropped, each name as Windows stores it (without trailing dots and blanks).
 std::string Resolved(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
     std::string text = path;
     for (const auto& [name, value] : values)
@@ -28,7 +28,7 @@ std::string Resolved(const std::string& path, const std::vector<std::pair<std::s
     size_t start = 0;
     for (;;) {
         const size_t end = text.find('\\', start);
-        const std::string part = text.substr(start, end == std::string::npos ? end : end - start);
+        const std::string part = WindowsStoredName(text.substr(start, end == std::string::npos ? end : end - start));
         if (!part.empty()) out += (out.empty() ? "" : "\\") + part;
         if (end == std::string::npos) return out;
         start = end + 1;
@@ -120,8 +120,10 @@ public:
         // Shortcuts into every shortcut folder, and an internet shortcut.
         text += "\n[SHORTCUTS]\n";
         static const char* const kShortcutFolders[] = {"%AppSCFolder%", "%Desktop%", "%StartMenu%", "%StartUp%"};
+        // Without a group name, the group's shortcuts go straight into the Start menu's programs.
+        const std::string groupFolder = g.group.empty() ? f.startMenuPrograms : g.group;
         const std::vector<std::pair<std::string, std::string>> linkFolders = {
-            {"%AppSCFolder%", g.group}, {"%Desktop%", ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)},
+            {"%AppSCFolder%", groupFolder}, {"%Desktop%", ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)},
             {"%StartMenu%", ShellFolder(CSIDL_COMMON_STARTMENU)}, {"%StartUp%", ShellFolder(CSIDL_COMMON_STARTUP)}};
         for (int i = 0, links = Below(3); i < links; ++i) {
             const std::string folder = Pick(kShortcutFolders);
@@ -132,7 +134,7 @@ public:
         }
         if (Chance(30)) {
             text += "InternetShortcut=%AppSCFolder%\\Web " + n + ",http://example.com/?q=1&r=%ProductName%,,,,,,\n";
-            g.links.push_back(g.group + "\\Web " + n + ".url");
+            g.links.push_back(groupFolder + "\\Web " + n + ".url");
         }
         // Registry keys and values with odd names.
         text += "\n[REGISTRY_ENTRIES]\n";
@@ -180,7 +182,7 @@ void ExpectNamedErrors(const std::string& log, const std::string& project) {
         ++errors;
         const std::string line = log.substr(at, log.find('\n', at) - at);
         bool named = false;
-        for (const char* section : {"Files ", "Shortcuts ", "Registry ", "File types ", "Setup Info "})
+        for (const char* section : {"Files ", "Shortcuts ", "Registry ", "File types ", "Setup Info ", "General Info "})
             named = named || line.compare(7, std::strlen(section), section) == 0;
         EXPECT_TRUE(named) << line << "\n" << project;
     }

@@ -1,6 +1,6 @@
 // Ordinary projects with harmless empty values build without errors, install silently and
-// uninstall completely: an empty company name in the folder and group paths, and an empty
-// program group that nothing goes into.
+// uninstall completely: an empty company name in the folder and group paths, an empty program
+// group, and a company name that ends in a dot.
 #include "BuilderFolder.h"
 #include "E2ESupport.h"
 
@@ -97,6 +97,73 @@ Shortcut=%Desktop%\QsE2E No Group,%AppDir%\tool.exe,,,,1,%AppDir%
     // The Start menu's programs folder itself stays, with what it held.
     EXPECT_EQ(FolderNames(ProgramsFolder()), before);
     RemoveFolderTree(ShellFolder(CSIDL_PROGRAM_FILES) + "\\Quill");
+}
+
+// "Widgets, Inc." makes folder names that end in a dot, which Windows drops: the installer makes
+// the folders as Windows names them, and the uninstaller removes exactly those.
+TEST_F(TolerantProject, ACompanyNameEndingInADotGivesTheFolderWindowsMakes) {
+    const std::string setup = BuildSetup(R"([GENERAL_INFO]
+CompanyName=Widgets, Inc.
+ProductName=QsE2E Widget
+
+[SETUP_INFO]
+DefaultInstallationPath=%ProgramFiles%\%CompanyName%\%ProductName%
+DefaultShortcutFolderName=%CompanyName%
+EnableUninstaller=Yes
+CreateUninstallerIcon=No
+
+[APPLICATION_FILES]
+File=%AppDir%\tool.exe,tool.exe,1,0
+
+[SHORTCUTS]
+Shortcut=%AppSCFolder%\Tool,%AppDir%\tool.exe,,,,1,%AppDir%
+)");
+    ASSERT_FALSE(setup.empty());
+    const std::string company = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Widgets, Inc";
+    const std::string group = ProgramsFolder() + "\\Widgets, Inc";
+    Package logs;
+    ASSERT_EQ(RunProgram(setup, "/S /LOG=" + logs.Path("log.txt")), 0) << ReadBytes(logs.Path("log.txt"));
+    EXPECT_EQ(ReadBytes(company + "\\QsE2E Widget\\tool.exe"), "tool");
+    EXPECT_NE(ReadBytes(logs.Path("log.txt")).find("%AppDir% = " + company + "\\QsE2E Widget"), std::string::npos);
+    ShellLinkFields link;
+    ASSERT_TRUE(LoadShellLink(group + "\\Tool.lnk", link));
+    EXPECT_EQ(link.target, company + "\\QsE2E Widget\\tool.exe");
+
+    ASSERT_EQ(RunProgram(company + "\\QsE2E Widget\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(company));
+    EXPECT_FALSE(Exists(group));
+    RemoveFolderTree(company);
+}
+
+// With no program group name at all, the shortcuts that go into the group go straight into the
+// Start menu's programs, which the uninstaller leaves.
+TEST_F(TolerantProject, AnEmptyProgramGroupPutsItsShortcutsIntoThePrograms) {
+    const std::string setup = BuildSetup(R"([GENERAL_INFO]
+CompanyName=
+ProductName=QsE2E Groupless
+
+[SETUP_INFO]
+DefaultInstallationPath=%ProgramFiles%\%ProductName%
+DefaultShortcutFolderName=%CompanyName%
+EnableUninstaller=Yes
+CreateUninstallerIcon=No
+
+[APPLICATION_FILES]
+File=%AppDir%\tool.exe,tool.exe,1,0
+
+[SHORTCUTS]
+Shortcut=%AppSCFolder%\QsE2E Groupless Tool,%AppDir%\tool.exe,,,,1,%AppDir%
+)");
+    ASSERT_FALSE(setup.empty());
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\QsE2E Groupless";
+    const std::string link = ProgramsFolder() + "\\QsE2E Groupless Tool.lnk";
+    ASSERT_EQ(RunProgram(setup, "/S"), 0);
+    EXPECT_TRUE(Exists(link));
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    EXPECT_FALSE(Exists(link));
+    EXPECT_TRUE(Exists(ProgramsFolder()));
+    RemoveFolderTree(appDir);
 }
 
 }  // namespace

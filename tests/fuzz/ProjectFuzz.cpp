@@ -2,6 +2,7 @@
 // the same bytes; and a project whose values setup.ini can hold exports a setup.ini that the
 // installer reads without finding a line split at the wrong place.
 #include "FuzzSupport.h"
+#include "core/Exception.h"
 #include "package/SetupScript.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
@@ -35,7 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const NoTexts texts;
     if (!input.Write(data, size)) return 0;
     ProjectDocument project(texts);
-    if (!project.Open(input.Path())) return 0;
+    try {
+        if (!project.Open(input.Path())) return 0;
+    } catch (const ProjectFormatException&) {
+        return 0;  // no project: refused before anything is read
+    }
 
     if (UnwritableValues(project).empty()) {
         ScriptBuilder script;

@@ -248,3 +248,10 @@ std::string ReadWhole(const std::string& path) {
     text << file.rdbuf();
     return text.str();
 }
+
+bool IsShownOnTop(HWND control) {
+    RECT rect{};
+    if (!control || !IsWindowVisible(control) || !GetWindowRect(control, &rect)) return false;
+    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return WindowFromPoint(middle) == control;
+}

@@ -82,5 +82,8 @@ bool IsEnabled(HWND dialog, int id);
 void ChooseInFileDialog(HWND dialog, const std::string& path);
 // The bytes of a file; empty when it cannot be read.
 std::string ReadWhole(const std::string& path);
+// Whether the control is what the screen shows at its middle: visible, and under no other window
+// such as the tab control above a page that was never brought up.
+bool IsShownOnTop(HWND control);
 // Types `text` into an edit control (replacing its text), as the user would.
 void Type(HWND dialog, int id, const std::string& text);

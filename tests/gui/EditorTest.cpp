@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -71,6 +73,17 @@ std::set<std::string> BuildFolders() {
     return names;
 }
 
+// Ends the process that owns `window`, started by the builder for the test.
+void EndProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process)) {
+        TerminateProcess(handle, 1);
+        WaitForSingleObject(handle, 10000);
+        CloseHandle(handle);
+    }
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,6 +99,9 @@ protected:
         ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + project_ + "\""));
         ASSERT_TRUE(builder.WaitForMainWindow());
         ASSERT_TRUE(builder.WaitForTitle("Quillset - [Demo]")) << builder.Title();
+        HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
+        EXPECT_TRUE(WaitFor([&] { return IsShownOnTop(GetDlgItem(general, IDC_COMPANY_NAME)); }, 5000))
+            << "the General Info page of a project named on the command line is drawn at once";
     }
 
     // Shows a page and answers its form, found by one of its controls.
@@ -112,14 +128,15 @@ protected:
         EXPECT_EQ(builder.WaitForExit(), 0u);
     }
 
-    // Runs the build dialog to its end; its log.
-    std::string BuildFromTheMenu(BuilderProcess& builder) {
+    // Runs the build dialog to its end and hands it to `atEnd` before closing it; its log.
+    std::string BuildFromTheMenu(BuilderProcess& builder, const std::function<void(HWND)>& atEnd = nullptr) {
         builder.Command(ID_BUILD_SETUP);
         HWND build = builder.WaitForDialog("Build");
         if (!build) return "<no build dialog>";
         EXPECT_TRUE(WaitFor([&] { return Text(build, IDCANCEL) == "Close"; }, 180000));
         EXPECT_EQ(SendDlgItemMessageA(build, IDC_BUILD_PROGRESS, PBM_GETPOS, 0, 0), 99);
         const std::string log = Text(build, IDC_BUILD_LOG);
+        if (atEnd) atEnd(build);
         PressButton(build, IDCANCEL);
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(build); }));
         return log;
@@ -317,15 +334,30 @@ TEST_F(EditorTest, BuildFromTheMenuMakesWhatQsbuildMakesAndTestRunStartsIt) {
     BuilderProcess builder;
     Open(builder);
     EXPECT_FALSE(ToolbarEnabled(builder, ID_BUILD_SETUP)) << "the toolbar builds only from Create Setup";
-    const std::string log = BuildFromTheMenu(builder);
+    const std::string built = projectFolder_ + "\\output\\DemoSetup.exe";
+    // Open Folder shows the setup in Explorer, a program of its own.
+    const std::string log = BuildFromTheMenu(builder, [&](HWND build) {
+        EXPECT_EQ(Text(build, IDC_BUILD_OPEN_FOLDER), "&Open Folder");
+        ASSERT_TRUE(IsEnabled(build, IDC_BUILD_OPEN_FOLDER));
+        const std::set<HWND> before = WindowsOfOthers(builder.Id());
+        PressButton(build, IDC_BUILD_OPEN_FOLDER);
+        HWND explorer = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            for (HWND window : WindowsOfOthers(builder.Id()))
+                if (!before.count(window)) explorer = window;
+            return explorer != nullptr;
+        })) << "no Explorer window";
+        if (explorer) EndProcessOf(explorer);
+    });
     EXPECT_NE(log.find("Setup build process started\r\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Errors: 0  Warnings: 0\r\n"), std::string::npos) << log;
+    // The log ends with where the setup is.
+    const std::string end = "Errors: 0  Warnings: 0\r\nThe setup is " + built + "\r\n";
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), end.size())), end) << log;
     HWND create = builder.FindForm(IDC_BUILD);
     ASSERT_NE(create, nullptr) << "Build Setup shows the Create Setup page";
     EXPECT_TRUE(WaitFor([&] { return ToolbarEnabled(builder, ID_BUILD_SETUP); }));
     EXPECT_TRUE(IsEnabled(create, IDC_TEST_RUN));
 
-    const std::string built = projectFolder_ + "\\output\\DemoSetup.exe";
     const std::string reference = folder_.Path() + "\\reference";
     BuilderProcess qsbuild;
     ASSERT_TRUE(qsbuild.Start(folder_.CommandLineBuilder(), "--quiet --output \"" + reference + "\" \"" + project_ + "\""));
@@ -342,15 +374,7 @@ TEST_F(EditorTest, BuildFromTheMenuMakesWhatQsbuildMakesAndTestRunStartsIt) {
             if (!before.count(window)) started = window;
         return started != nullptr;
     }));
-    if (started) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(started, &process);
-        if (HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process)) {
-            TerminateProcess(handle, 1);
-            WaitForSingleObject(handle, 10000);
-            CloseHandle(handle);
-        }
-    }
+    if (started) EndProcessOf(started);
     Close(builder);
 }
 

@@ -1,10 +1,13 @@
 // Quillset.exe under test in a real window: started, driven and closed from this process.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <string>
 
 #include "BuilderProcess.h"
+#include "RemoteControls.h"
 #include "resource.h"
 
 namespace {
@@ -43,6 +46,16 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
     }
 
+    // The folder that the system's file dialog of the builder shows.
+    static std::string FileDialogFolder(const BuilderProcess& builder, HWND dialog) {
+        RemoteBuffer remote(builder.Id(), MAX_PATH);
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, remote.Param());
+        char folder[MAX_PATH] = "";
+        remote.Read(folder, MAX_PATH);
+        folder[MAX_PATH - 1] = '\0';
+        return folder;
+    }
+
     void Close(BuilderProcess& builder) {
         PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
         EXPECT_EQ(builder.WaitForExit(), 0u);
@@ -53,7 +66,15 @@ protected:
 
 TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
     BuilderProcess builder;
-    StartPastWelcome(builder, CMD_NEW_PROJECT);
+    // A click on a choice's text chooses it, as one on its icon does.
+    ASSERT_TRUE(builder.Start(folder_.Executable()));
+    ASSERT_TRUE(builder.WaitForMainWindow());
+    HWND welcome = builder.WaitForDialog(LanguageText(folder_, "English", "WELCOME_DIALOG", "0"));
+    ASSERT_NE(welcome, nullptr);
+    HWND text = GetDlgItem(welcome, IDC_WELCOME_TEXT2);
+    SendMessageA(text, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(text, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); })) << "the text of New Project does not react";
     const std::string word = LanguageText(folder_, "English", "STRINGS", "2");
     ASSERT_FALSE(word.empty());
     EXPECT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1]")) << builder.Title();
@@ -74,9 +95,18 @@ TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     builder.Command(ID_FILE_SAVE_AS);
     HWND save = builder.WaitForDialog();
     ASSERT_NE(save, nullptr);
+    char documents[MAX_PATH] = "";
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents), S_OK);
+    EXPECT_EQ(FileDialogFolder(builder, save), documents) << "a new project is saved into the user's Documents";
     ChooseInFileDialog(save, project);
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [Hand over]")) << builder.Title();
     EXPECT_NE(GetFileAttributesA(project.c_str()), INVALID_FILE_ATTRIBUTES);
+    builder.Command(ID_FILE_SAVE_AS);
+    save = builder.WaitForDialog();
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(FileDialogFolder(builder, save), folder_.Path()) << "a saved project is saved again beside itself";
+    PressButton(save, IDCANCEL);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(save); }));
 
     builder.Command(ID_FILE_CLOSE);
     ASSERT_TRUE(builder.WaitForTitle("Quillset"));
@@ -185,6 +215,42 @@ TEST_F(GuiTest, TheBuildOptionsKeepTheSigningCommandThatOkStoresAndCancelLeaves)
     ASSERT_TRUE(leave(dialog, IDC_OK));
     EXPECT_EQ(ReadSetting(HKEY_CURRENT_USER, kSettingsKey, "signCommand"), "");
     Close(builder);
+}
+
+// What the file holds and the project does not read is told once, in one message, before the
+// project shows; a file that is no project is refused with the reason.
+TEST_F(GuiTest, OpeningAProjectTellsItsUnreadLinesOnceAndRefusesANonProject) {
+    const std::string damaged = folder_.Path() + "\\Damaged.qsp";
+    HANDLE file = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const char text[] = "[GENERAL_INFO]\nProductName=Damaged\nProdcutVersion=2.0\n[APPLICATION_FILES]\nFile=%AppDir%\\a.txt,a";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(file);
+    BuilderProcess builder;
+    ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + damaged + "\""));
+    ASSERT_TRUE(builder.WaitForMainWindow());
+    HWND report = builder.WaitForDialog(LanguageText(folder_, "English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    const std::string message = WindowText(GetDlgItem(report, 0xFFFF));
+    EXPECT_NE(message.find("Damaged.qsp line 3: unknown key ProdcutVersion= in [GENERAL_INFO]"), std::string::npos) << message;
+    EXPECT_NE(message.find("Damaged.qsp line 5: the last line has no line end"), std::string::npos) << message;
+    PressButton(report, IDOK);
+    EXPECT_TRUE(builder.WaitForTitle("Quillset - [Damaged]")) << builder.Title();
+    Close(builder);
+
+    const std::string empty = folder_.Path() + "\\Empty.qsp";
+    CloseHandle(CreateFileA(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    BuilderProcess second;
+    ASSERT_TRUE(second.Start(folder_.Executable(), "\"" + empty + "\""));
+    ASSERT_TRUE(second.WaitForMainWindow());
+    report = second.WaitForDialog(LanguageText(folder_, "English", "STRINGS", "0"));
+    ASSERT_NE(report, nullptr);
+    EXPECT_NE(WindowText(GetDlgItem(report, 0xFFFF)).find("Empty.qsp is not a Quillset project: the file is empty"),
+              std::string::npos);
+    PressButton(report, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(report); }));
+    EXPECT_EQ(second.Title(), "Quillset");
+    Close(second);
 }
 
 TEST_F(GuiTest, AProjectThatCannotBeOpenedIsReportedAndTheBuilderGoesOn) {

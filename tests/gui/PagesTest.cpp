@@ -97,7 +97,14 @@ protected:
         return text;
     }
 
-    bool Closes(HWND dialog) {
+    // The window that has the keyboard focus in the thread of `window`.
+    static HWND FocusOf(HWND window) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+
+        bool Closes(HWND dialog) {
         return WaitFor([&] { return !IsWindow(dialog); });
     }
 
@@ -147,7 +154,9 @@ protected:
 TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     OpenWithout("APPLICATION_FILES", ID_PROJECT_FILES, kFilesPage);
     ASSERT_NE(list_, nullptr);
-    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "%AppDir%");
+    // The tree and the list name the folder variables by their display names.
+    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application");
+    EXPECT_EQ(TreeText(Process(), tree_, TreeItemAt(tree_, {0})), "Destination Computer");
     EXPECT_EQ(ListRowCount(list_), 0);
     EXPECT_FALSE(ToolbarEnabled(ID_FILE_SAVE));
 
@@ -170,6 +179,12 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
     EXPECT_NE(WindowText(GetDlgItem(box, 0xFFFF)).find("BIN"), std::string::npos);
     PressButton(box, IDOK);
     ASSERT_TRUE(Closes(box));
+    // The dialog stays, with the name as typed, in the field that holds the focus, to be mended.
+    ASSERT_TRUE(IsWindow(name));
+    EXPECT_EQ(WindowText(GetDlgItem(name, IDC_ITEM_NAME)), "BIN");
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(name) == GetDlgItem(name, IDC_ITEM_NAME); }, 5000));
+    PressButton(name, IDCANCEL);
+    ASSERT_TRUE(Closes(name));
     EXPECT_EQ(ListRowCount(list_), 1);
 
     // Insert Files: two files chosen together in the system's open-file dialog.
@@ -277,6 +292,12 @@ TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
     ASSERT_NE(box, nullptr) << "a value name that is taken is refused with a message";
     PressButton(box, IDOK);
     ASSERT_TRUE(Closes(box));
+    // The dialog stays with what was typed, to be mended or cancelled.
+    ASSERT_TRUE(IsWindow(again));
+    EXPECT_EQ(WindowText(GetDlgItem(again, IDC_ITEM_NAME)), "installpath");
+    EXPECT_EQ(WindowText(GetDlgItem(again, IDC_VALUE_DATA)), "x");
+    PressButton(again, IDCANCEL);
+    ASSERT_TRUE(Closes(again));
     ClickOk(addString("Version", "%ProductVersion%"));
 
     // A token of three digits is refused by name, and the dialog stays for the correction.
@@ -346,7 +367,7 @@ TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
 
 TEST_F(PagesTest, ShortcutsComeFromProjectFilesAndAnInternetShortcutNeedsItsAddress) {
     OpenWithout("SHORTCUTS", ID_PROJECT_SHORTCUTS, kShortcutsPage);
-    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "%AppSCFolder%");
+    ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application Shortcut Folder");
     EXPECT_EQ(ListRowCount(list_), 0);
 
     // Cancelling the choice adds nothing and opens no second dialog.
@@ -413,7 +434,15 @@ TEST_F(PagesTest, FileTypesAreAddedFromTheirDefaultsAndDeleted) {
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "abc.Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "abc Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_ICON_NUMBER)), "0");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_ITEM_LABEL + 3)), "Opening program:");
+    // The offered identifier and full name follow the extension until they are edited.
+    Type(dialog, IDC_ITEM_NAME, ".pnote");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "pnote.Document");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "pnote Document");
+    Type(dialog, IDC_FILE_TYPE_FULL_NAME, "Pocket note");
     Type(dialog, IDC_ITEM_NAME, "qsdemo");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "qsdemo.Document");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "Pocket note");
     Type(dialog, IDC_FILE_TYPE_IDENTIFIER, "QuillsetDemo.Document");
     Type(dialog, IDC_FILE_TYPE_FULL_NAME, "Quillset Demo document");
     Type(dialog, IDC_FILE_TYPE_PROGRAM, "%AppDir%\\bin\\hello.cmd");

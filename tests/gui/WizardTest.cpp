@@ -196,6 +196,8 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
     ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1]")) << builder.Title();
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr) << "the new project is shown in the pages";
+    EXPECT_TRUE(WaitFor([&] { return IsShownOnTop(GetDlgItem(general, IDC_COMPANY_NAME)); }, 5000))
+        << "the General Info page is drawn at once, not hidden behind the tabs";
     EXPECT_EQ(FieldText(general, IDC_COMPANY_NAME), "Acme Tools");
     EXPECT_EQ(FieldText(general, IDC_COPYRIGHT_NOTICE), "Copyright (C) 2027 Acme");
     EXPECT_TRUE(SaveEnabled(builder)) << "the new project is modified";
@@ -206,8 +208,11 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
     const std::string wizard = ReadWhole(folder_.Path() + "\\Wizard.qsp");
     EXPECT_EQ(Occurrences(wizard, "\r\nFile=%AppDir%\\"), 4u) << wizard;
     EXPECT_EQ(Occurrences(wizard, "\r\nFolder=%AppDir%\\"), 3u) << wizard;
-    EXPECT_NE(wizard.find("\r\nFile=%AppDir%\\bin\\plugins\\fuel.dat," + product_ + "\\bin\\plugins\\fuel.dat,1,0\r\n"),
+    // Saved above the product's files, the project names them relative to its folder, and builds
+    // beside itself: the folder builds wherever it is checked out.
+    EXPECT_NE(wizard.find("\r\nFile=%AppDir%\\bin\\plugins\\fuel.dat,Rocket product\\bin\\plugins\\fuel.dat,1,0\r\n"),
               std::string::npos) << wizard;
+    EXPECT_NE(wizard.find("\r\nOutputFolder=output\r\n"), std::string::npos) << wizard;
     EXPECT_TRUE(wizard == QsbuildNew("Cli.qsp", "")) << "the wizard's project differs from qsbuild --new's";
 
     // The second run, from the File menu, starts with the first run's answers; without

@@ -9,6 +9,8 @@
 #include "installer/ArchiveReader.h"
 #include "installer/EntryDecoder.h"
 #include "package/ZipRecords.h"
+#include "pipeline/ArchiveEndRecords.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -310,6 +312,89 @@ TEST(ArchiveReader, ReadsAheadTheEntriesOfEveryKindInTheOrderAsked) {
     stored.StopReadAhead();
     EXPECT_EQ(stored.Extract("s2.txt", scratch.File("s2"), nullptr, entry), ExtractStatus::Ok);
     EXPECT_EQ(ReadBytes(scratch.File("s2")), Bytes(40000));
+}
+
+namespace {
+
+void Put(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+// A header of `kind` (local 0x04034b50 or central 0x02014b50) of a stored entry; sizes and offset
+// that do not fit 32 bits are 0xFFFFFFFF there and follow in the zip64 extra field.
+std::string Header(std::uint32_t kind, const std::string& name, std::uint64_t size, std::uint32_t crc,
+                   std::uint64_t offset) {
+    const bool bigSize = size >= 0xFFFFFFFF, bigOffset = kind == 0x02014b50 && offset >= 0xFFFFFFFF;
+    std::string extra;
+    if (bigSize || bigOffset) {
+        std::string fields;
+        if (bigSize) Put(fields, size, 8), Put(fields, size, 8);
+        if (bigOffset) Put(fields, offset, 8);
+        Put(extra, 1, 2);
+        Put(extra, fields.size(), 2);
+        extra += fields;
+    }
+    std::string h;
+    Put(h, kind, 4);
+    if (kind == 0x02014b50) Put(h, 45, 2);  // made by
+    Put(h, 45, 2);                          // needed
+    Put(h, 0, 2);                           // flags
+    Put(h, 0, 2);                           // stored
+    Put(h, 0x6000, 2);                      // 12:00
+    Put(h, 0x5822, 2);                      // 2 January 2024
+    Put(h, crc, 4);
+    Put(h, bigSize ? 0xFFFFFFFF : size, 4);
+    Put(h, bigSize ? 0xFFFFFFFF : size, 4);
+    Put(h, name.size(), 2);
+    Put(h, extra.size(), 2);
+    if (kind == 0x02014b50) {
+        Put(h, 0, 2);  // comment
+        Put(h, 0, 2);  // disk
+        Put(h, 0, 2);  // internal attributes
+        Put(h, 0, 4);  // external attributes
+        Put(h, bigOffset ? 0xFFFFFFFF : offset, 4);
+    }
+    return h + name + extra;
+}
+
+bool WriteAt(File& file, std::uint64_t offset, const std::string& bytes) {
+    std::uint32_t done = 0;
+    return file.Seek(static_cast<std::int64_t>(offset), 0) &&
+           file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done);
+}
+
+}  // namespace
+
+// An archive past 4 GiB as the builder writes one: an entry of more than 4 GiB (its zeros lie in
+// a hole of a sparse file, so the test writes a few bytes), then an entry whose header lies past
+// 4 GiB, a directory with zip64 fields and the zip64 end records.
+TEST(ArchiveReader, ReadsSizesAndOffsetsPastFourGiB) {
+    ScratchFolder scratch;
+    const std::uint64_t bigSize = (std::uint64_t(4) << 30) + 4096;
+    const std::string path = scratch.File("setup.zip");
+    // The big entry is never extracted here: its checksum is left 0.
+    const std::string bigLocal = Header(0x04034b50, "AppDir\\big.bin", bigSize, 0, 0);
+    const std::uint64_t tailAt = bigLocal.size() + bigSize;
+    const std::string tail = "the last entry";
+    const std::uint32_t tailCrc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(tail.data()), static_cast<uInt>(tail.size())));
+    const std::string tailLocal = Header(0x04034b50, "AppDir\\tail.txt", tail.size(), tailCrc, 0);
+    const std::string directory = Header(0x02014b50, "AppDir\\big.bin", bigSize, 0, 0) +
+                                  Header(0x02014b50, "AppDir\\tail.txt", tail.size(), tailCrc, tailAt);
+    const std::uint64_t directoryAt = tailAt + tailLocal.size() + tail.size();
+    {
+        File file;
+        ASSERT_TRUE(file.Open(path, CreateWrite));
+        ASSERT_TRUE(WriteAt(file, 0, bigLocal));
+        ASSERT_TRUE(WriteAt(file, tailAt, tailLocal + tail + directory +
+                                              EndRecords(2, directoryAt, directory.size())));
+    }
+    ArchiveReader archive;
+    ASSERT_TRUE(archive.Open(path));
+    ArchiveEntry entry;
+    ASSERT_TRUE(archive.Find("AppDir\\big.bin", entry));
+    EXPECT_EQ(entry.size, bigSize);
+    ASSERT_EQ(archive.Extract("AppDir\\tail.txt", scratch.File("tail.txt"), nullptr, entry), ExtractStatus::Ok);
+    EXPECT_EQ(ReadBytes(scratch.File("tail.txt")), tail);
 }
 
 // zstd entries (ZIP method 93) are read whole, streamed when too big to hold, and ahead, as the

@@ -15,6 +15,7 @@
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "pipeline/BuildJob.h"
+#include "platform/FileSystem.h"
 
 struct NoTexts : UiTextSource {
     std::string UiText(TextKey) const override { return ""; }
@@ -26,11 +27,12 @@ inline std::string LogLines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-// The summary lines that end a build, with the last line of one that counted errors.
-inline std::string Summary(int errors, int warnings = 0) {
+// The summary lines that end a build: with errors, the line that says no setup was made; without,
+// the one that names `setupPath`.
+inline std::string Summary(int errors, int warnings = 0, const std::string& setupPath = std::string()) {
     return LogLines({"Setup build process has finished", "--------------------------------"}) + "Errors: " +
            std::to_string(errors) + "  Warnings: " + std::to_string(warnings) + "\n" +
-           (errors > 0 ? std::string(kNoSetupProduced) + "\n" : std::string());
+           (errors > 0 ? std::string(kNoSetupProduced) : kSetupProducedAt + platform::NativePath(setupPath)) + "\n";
 }
 
 class Build : public ::testing::Test {

@@ -47,7 +47,8 @@ TEST_F(Build, SelfExtractingBuildWritesTheContainerAndLogsEveryStep) {
     OpenProject("CreateSelfExtractedSetup=Yes\r\n");
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(log->Text(),
-              kUpToArchive + LogLines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) + Summary(0));
+              kUpToArchive + LogLines({"Creating self-extracted executable Setup.exe", "Setup.exe - OK"}) +
+                  Summary(0, 0, JoinPath(projectFolder, "out\\Setup.exe")));
     EXPECT_EQ(log->steps, 3);
     EXPECT_EQ(log->finished, 1);
     EXPECT_EQ(OutputNames(), std::vector<std::string>{"Setup.exe"});
@@ -118,7 +119,7 @@ TEST_F(Build, CopyModeFillsTheOutputFolder) {
     EXPECT_EQ(log->Text(), kUpToArchive +
                                LogLines({"Copying files to the output directory", "language file English - OK",
                                       "Setup executable file Setup.exe - OK"}) +
-                               Summary(0));
+                               Summary(0, 0, JoinPath(projectFolder, "out\\Setup.exe")));
     EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "Setup.exe", "setup.ini", "setup.zip"}));
     EXPECT_EQ(Output("Setup.exe").substr(0x200, 9), "installer");
     EXPECT_TRUE(ReadProgramResources(Output("Setup.exe")).version.valid);
@@ -187,8 +188,11 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                 "[SETUP_INFO]\r\nSetupLanguages=English,..\\German\r\nEnableUninstaller=Yes\r\n"
                 "CreateUninstallerIcon=Yes\r\nUninstallerIconDescription=Uninstall Demo, Inc.\r\n\r\n");
     // Only the editor makes such an extension: the project file would drop its line as a comment.
+    ASSERT_NE(project->fileTypes.Add("", "Pocket.Note", "Pocket note", "%AppDir%\\a.txt", "", 0, false), nullptr);
     ASSERT_NE(project->fileTypes.Add(";x", "Semi.File", "S", "%AppDir%\\a.txt", "", 0, false), nullptr);
-    EXPECT_EQ(Run(), 8);
+    // A group that product texts leave empty and a name with a dot at its end are no faults: the
+    // shortcuts go into the programs folder, and the name is stored without its dot.
+    EXPECT_EQ(Run(), 7);
     // First what setup.ini cannot hold, then the installer's own check of the setup.ini to write.
     EXPECT_EQ(log->Text(),
               LogLines({"Setup build process started", "Checking dependencies...",
@@ -197,25 +201,24 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                         "Inc.\" holds a \",\". Remove the \",\" from it: setup.ini separates its fields with \",\"",
                         "Error! Files %AppDir%\\a.txt: the replace mode 9 is unknown. Choose how an existing file is "
                         "replaced in the file's properties",
+                        "Error! File types row 3: the file type \"Pocket note\" has no extension. Give it the extension "
+                        "of its files, such as .txt, in its properties",
                         "Error! Setup Info SetupLanguages: the installer language ..\\German is not a plain name. Choose "
                         "the installer languages from the list of languages",
-                        "Error! Setup Info DefaultShortcutFolderName: the program group name is empty, but shortcuts go "
-                        "into the program group. Give the default shortcut folder a name, or its product texts a value",
                         "Error! Files %AppDir%\\CON: the destination %AppDir%\\CON holds the name \"CON\", which Windows "
                         "reserves or changes: the device name \"CON\". Rename the item, or change the text of the "
                         "variable that its name uses",
-                        "Error! Shortcuts %AppSCFolder%\\Tools.: the destination %AppSCFolder%\\Tools. holds the name "
-                        "\"Tools.\", which Windows reserves or changes: a dot at its end. Rename the item, or change "
-                        "the text of the variable that its name uses",
                         "Error! File types .qs: the file type .qs has no identifier. Give the file type an identifier, "
-                        "such as Company.Document"}) +
-                  Summary(8));
+                        "such as Company.Document",
+                        "Warning! The program group name is empty: the shortcuts of the program group go straight "
+                        "into the Start menu's Programs folder"}) +
+                  Summary(7, 1));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
     // In copy mode not even setup.ini reaches the output folder.
     log = std::make_unique<RecordingLog>();
     project->outputSettings.SetCreateSelfExtractingSetup(false);
-    EXPECT_EQ(Run(), 8);
+    EXPECT_EQ(Run(), 7);
     EXPECT_TRUE(OutputNames().empty());
 }
 
@@ -540,4 +543,48 @@ TEST_F(BuildWithFiles, CancelDuringTheArchiveStopsAfterTheCurrentFile) {
     std::vector<ZipEntry> entries = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
     ASSERT_EQ(entries.size(), 1u);  // closed properly with what was added
     EXPECT_EQ(entries[0].name, "AppDir\\bin\\app.exe");
+}
+
+// Product files of 4 GiB or more cannot go into a single-file setup: the build says so, with the
+// size and the way out, before it packs anything. (The big file is sparse: a hole and one byte.)
+TEST_F(BuildWithFiles, ASingleFileSetupOfMoreThanFourGiBIsRefusedBeforePacking) {
+    const std::string huge = JoinPath(projectFolder, "files\\huge.bin");
+    {
+        File file;
+        ASSERT_TRUE(file.Open(huge, CreateWrite));
+        std::uint32_t done = 0;
+        ASSERT_TRUE(file.Seek(std::int64_t(4) << 30, 0) && file.Write("x", 1, done));
+    }
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\huge.bin,files\\huge.bin,1,0\r\n"
+                "File=%AppDir%\\app.exe,files\\bin\\app.exe,1,0\r\n\r\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(log->Text().find("Error! The product files: 4.00 GiB (4294967314 bytes), more than the 4 GiB that a "
+                               "single-file setup can hold; use side-by-side output\n"),
+              std::string::npos)
+        << log->Text();
+    EXPECT_EQ(log->Text().find("Adding files"), std::string::npos);
+    EXPECT_TRUE(OutputNames().empty());
+}
+
+// Without a product name, what is named after the product would be refused three times in words
+// that never mention it: the one error names the field to fill in.
+TEST_F(Build, AnEmptyProductNameIsOneErrorThatNamesItsField) {
+    scratch.Write("project\\a.txt", "a");
+    OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[GENERAL_INFO]\r\nCompanyName=Lindqvist Tools\r\n\r\n"
+                "[SETUP_INFO]\r\nDefaultShortcutFolderName=%ProductName%\r\nEnableUninstaller=Yes\r\n"
+                "AddRemoveProgramsDescription=%ProductName%\r\nCreateUninstallerIcon=Yes\r\n"
+                "UninstallerIconDescription=Uninstall %ProductName%\r\n\r\n"
+                "[APPLICATION_FILES]\r\nFile=%AppDir%\\a.txt,a.txt,1,0\r\n\r\n"
+                "[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\A,%AppDir%\\a.txt,,,,1,%AppDir%\r\n\r\n");
+    project->generalInfo.SetProductName("");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(log->Text(),
+              LogLines({"Setup build process started", "Checking dependencies...",
+                        "Error! General Info Product name: the product has no name, and its installation folder, "
+                        "program group and uninstall entry are named after it. Type the product's name into the "
+                        "Product name field of the General Info page"}) +
+                  Summary(1));
+    EXPECT_TRUE(OutputNames().empty());
 }

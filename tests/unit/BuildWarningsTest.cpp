@@ -11,7 +11,7 @@ namespace {
 // Product files a.txt (one byte) and empty.dat (none), installed below %AppDir% with a docs
 // folder, and the uninstaller.
 const char kFiles[] =
-    "[SETUP_INFO]\r\nEnableUninstaller=Yes\r\n\r\n"
+    "[SETUP_INFO]\r\nEnableUninstaller=Yes\r\nDefaultShortcutFolderName=Docs\r\n\r\n"
     "[APPLICATION_FILES]\r\nFolder=%AppDir%\\docs\r\nFile=%AppDir%\\docs\\a.txt,a.txt,1,0\r\n\r\n";
 
 std::vector<std::string> WarningsOf(const ProjectDocument& project, const std::map<std::string, std::uint64_t>& sizes) {
@@ -69,6 +69,7 @@ TEST_F(Warnings, ShortcutsFileTypesAndTheFinishScreenMustNameWhatTheProjectInsta
 
 TEST_F(Warnings, AFolderThatTheProjectInstallsIntoIsCheckedLikeTheApplicationFolder) {
     OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                "[SETUP_INFO]\r\nDefaultShortcutFolderName=Helpers\r\n\r\n"
                 "[APPLICATION_FILES]\r\nFile=%WinSysDir%\\helper.dll,a.txt,5,0\r\n\r\n"
                 "[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\Helper,%WinSysDir%\\helper2.dll,,,,1,%AppDir%\r\n"
            "Shortcut=%AppSCFolder%\\Notepad,%WinDir%\\notepad.exe,,,,1,%AppDir%\r\n\r\n");
@@ -76,7 +77,7 @@ TEST_F(Warnings, AFolderThatTheProjectInstallsIntoIsCheckedLikeTheApplicationFol
                                                "which no file of the project installs"}));
 }
 
-TEST_F(Warnings, TwoFilesToOneDestinationEmptyAndHugeFilesAndLongPaths) {
+TEST_F(Warnings, TwoFilesToOneDestinationHugeFilesAndLongPathsButNoEmptyFiles) {
     scratch.Write("project\\uninstall.exe", "mine");
     const std::string longName(220, 'n');
     OpenProject("CreateSelfExtractedSetup=Yes\r\n",
@@ -95,7 +96,6 @@ TEST_F(Warnings, TwoFilesToOneDestinationEmptyAndHugeFilesAndLongPaths) {
                   "Two files are installed to %AppDir%\\uninstall.exe: the uninstaller and " +
                       platform::NativePath(JoinPath(projectFolder, "uninstall.exe")) +
                       "; the later one replaces the earlier",
-                  "The product file " + source + " is empty: %AppDir%\\empty.dat is installed with 0 bytes",
                   "The product file " + source + " is larger than 2 GiB (2147483649 bytes): the setup is slow to unpack it",
                   "The destination %AppDir%\\" + longName + ".txt is " + std::to_string(installedLong.size()) +
                       " characters long when installed as " + installedLong +
@@ -116,20 +116,23 @@ TEST_F(Warnings, TheExampleProjectHasNone) {
 TEST_F(Warnings, ABuildLogsAndCountsThemOrTurnsThemIntoErrors) {
     scratch.Write("project\\empty.dat", "");
     const std::string sections =
-        "[SETUP_INFO]\r\nEnableUninstaller=No\r\nDefaultShortcutFolderName=Demo\r\n\r\n"
+        "[GENERAL_INFO]\r\nCompanyName=Widgets, Inc.\r\nProductName=Demo\r\n\r\n"
+        "[SETUP_INFO]\r\nEnableUninstaller=No\r\nDefaultShortcutFolderName=Demo\r\n"
+        "DefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\r\n\r\n"
         "[APPLICATION_FILES]\r\nFile=%AppDir%\\empty.dat,empty.dat,1,0\r\n\r\n"
         "[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\App,%AppDir%\\app.exe,,,,1,%AppDir%\r\n\r\n";
-    const std::string empty = "The product file " + platform::NativePath(JoinPath(projectFolder, "empty.dat")) +
-                              " is empty: %AppDir%\\empty.dat is installed with 0 bytes";
+    const std::string folder = "The installation folder %ProgramFiles%\\%CompanyName%\\%ProductName% is created as "
+                               "C:\\Program Files\\Widgets, Inc\\Demo: Windows drops the dots and blanks at the end "
+                               "of a folder's name";
     const std::string shortcut = "The shortcut %AppSCFolder%\\App starts %AppDir%\\app.exe, which no file of the project installs";
     OpenProject("CreateSelfExtractedSetup=Yes\r\n", sections);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(warnings, 2);
     ASSERT_GE(log->lines.size(), 5u);
     EXPECT_EQ(log->lines[2], "Warning! " + shortcut);
-    EXPECT_EQ(log->lines[3], "Warning! " + empty);
+    EXPECT_EQ(log->lines[3], "Warning! " + folder);
     EXPECT_EQ(log->lines[4], "Creating setup.ini file...");
-    EXPECT_EQ(log->lines.back(), "Errors: 0  Warnings: 2");
+    EXPECT_EQ(log->lines[log->lines.size() - 2], "Errors: 0  Warnings: 2");
     EXPECT_EQ(OutputNames(), std::vector<std::string>{"Setup.exe"});
 
     RemoveFile(JoinPath(projectFolder, "out\\Setup.exe"));
@@ -138,7 +141,39 @@ TEST_F(Warnings, ABuildLogsAndCountsThemOrTurnsThemIntoErrors) {
     EXPECT_EQ(Run(), 2);
     EXPECT_EQ(warnings, 0);
     EXPECT_EQ(log->Text(), LogLines({"Setup build process started", "Checking dependencies..."}) + "Error! " +
-                               shortcut + "\nError! " + empty + "\n" + Summary(2));
+                               shortcut + "\nError! " + folder + "\n" + Summary(2));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
+}
+
+// Product texts with a dot or blank at their end, and no program group name at all: the setup
+// is built, and the build says once what the target computer will see.
+TEST_F(Warnings, FolderNamesAsWindowsStoresThemAndAnEmptyProgramGroup) {
+    const auto warningsOf = [this](const std::string& sections) {
+        OpenProject("CreateSelfExtractedSetup=Yes\r\n",
+                    sections + "[APPLICATION_FILES]\r\nFile=%AppDir%\\a.txt,a.txt,1,0\r\n\r\n");
+        return WarningsOf(*project, {});
+    };
+    const std::string names =
+        "[GENERAL_INFO]\r\nCompanyName=Widgets, Inc.\r\nProductName=Notes \r\n\r\n"
+        "[SETUP_INFO]\r\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\r\n";
+    EXPECT_EQ(warningsOf(names + "DefaultShortcutFolderName=%CompanyName%\\%ProductName%\r\n\r\n"),
+              (std::vector<std::string>{
+                  "The installation folder %ProgramFiles%\\%CompanyName%\\%ProductName% is created as C:\\Program "
+                  "Files\\Widgets, Inc\\Notes: Windows drops the dots and blanks at the end of a folder's name",
+                  "The program group %CompanyName%\\%ProductName% is created as Widgets, Inc\\Notes: Windows drops the "
+                  "dots and blanks at the end of a folder's name"}));
+    const std::string plain =
+        "[GENERAL_INFO]\r\nCompanyName=\r\nProductName=Notes\r\n\r\n"
+        "[SETUP_INFO]\r\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\r\n"
+        "DefaultShortcutFolderName=%CompanyName%\r\n";
+    EXPECT_TRUE(warningsOf(plain + "EnableUninstaller=No\r\n\r\n").empty()) << "an empty group that holds nothing";
+    const std::string empty = "The program group name %CompanyName% is empty: the shortcuts of the program group go "
+                              "straight into the Start menu's Programs folder";
+    EXPECT_EQ(warningsOf(plain + "EnableUninstaller=No\r\n\r\n"
+                                 "[SHORTCUTS]\r\nShortcut=%AppSCFolder%\\A,%AppDir%\\a.txt,,,,1,%AppDir%\r\n\r\n"),
+              std::vector<std::string>{empty});
+    EXPECT_EQ(warningsOf(plain + "EnableUninstaller=Yes\r\nCreateUninstallerIcon=Yes\r\n\r\n"),
+              std::vector<std::string>{empty})
+        << "the uninstaller's shortcut goes into the group";
 }

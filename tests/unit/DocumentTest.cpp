@@ -97,8 +97,13 @@ TEST_F(Document, NewProjectSavesTheGoldenFileAndRoundTripsByteForByte) {
 }
 
 TEST_F(Document, OpeningAFileWithoutSectionsGivesNewProjectValues) {
-    std::string path = scratch.Write("Empty.qsp", "; nothing here\r\n[OTHER]\r\nKey=1\r\n");
+    // A file with none of the project's sections is no project at all.
+    EXPECT_THROW(doc.Open(scratch.Write("Other.qsp", "; nothing here\r\n[OTHER]\r\nKey=1\r\n")),
+                 ProjectFormatException);
+    doc.SetModifiedFlag(false);
+    std::string path = scratch.Write("Empty.qsp", "; nothing here\r\n[BUILDER_INFO]\r\n");
     ASSERT_TRUE(doc.Open(path));
+    EXPECT_TRUE(doc.ReadFindings().empty());
     EXPECT_EQ(doc.Title(), "Empty");
     EXPECT_EQ(doc.Path(), path);
     EXPECT_FALSE(doc.IsModified());
@@ -245,14 +250,16 @@ TEST(ScriptBuilder, GroupsLinesUnderSectionsInOrderOfFirstUse) {
     EXPECT_EQ(ReadBytes(scratch.File("setup.ini")), script.Text());
 }
 
+// Saved beside where it was read, so that its relative readme path stays as it is.
 TEST(FullProject, EverySectionRoundTripsAndExportsByteForByte) {
+    ScratchFolder scratch;
+    const std::string original = scratch.Write("full-project.qsp", ReadBytes(DataPath("golden/full-project.qsp")));
     ProjectDocument doc(EnglishTexts());
-    ASSERT_TRUE(doc.Open(DataPath("golden/full-project.qsp")));
+    ASSERT_TRUE(doc.Open(original));
     EXPECT_FALSE(doc.IsModified());  // the file types were added marked; Open clears the mark
     EXPECT_EQ(doc.generalInfo.ProductName(), "Demo Writer");
     EXPECT_EQ(doc.fileTypes.Count(), 2u);
 
-    ScratchFolder scratch;
     std::string copy = scratch.File("copy.qsp");
     ASSERT_TRUE(doc.SaveAs(copy));
     EXPECT_EQ(ReadBytes(copy), ReadBytes(DataPath("golden/full-project.qsp")));
@@ -279,4 +286,54 @@ TEST(FullProject, ClosingEmptiesTheSectionsThatHaveClear) {
     // Sections without Clear keep their values, as do the yes/no values of the others.
     EXPECT_FALSE(doc.systemRequirements.AnyWindows());
     EXPECT_EQ(doc.setupInfo.SetupType(), 2);
+}
+
+// The files that the build reads stay where they are when the project file moves: paths below the
+// project's folder are kept relative to it, so that the folder builds wherever it is checked out.
+TEST_F(Document, SaveAsKeepsTheFilesThatTheBuildReadsAndRelativeBelowTheProject) {
+    const std::string work = scratch.Folder("work");
+    const std::string elsewhere = scratch.Folder("elsewhere");
+    doc.New();
+    doc.fileTree.AddProductFile("%DestComp%\\%AppDir%\\a.exe", JoinPath(work, "bin\\a.exe"), 1, 0, true);
+    doc.fileTree.AddProductFile("%DestComp%\\%AppDir%\\c.dll", JoinPath(elsewhere, "c.dll"), 1, 0, true);
+    doc.installerScreens.Set(&ScreenSettings::licensePath, JoinPath(work, "License.txt"));
+    doc.outputSettings.SetSetupIconPath(JoinPath(elsewhere, "Setup.ico"));
+    doc.outputSettings.SetOutputFolder("output");
+    const auto source = [this](const char* name) {
+        return FileTree::SourcePath(doc.fileTree.Find(std::string("%DestComp%\\%AppDir%\\") + name));
+    };
+
+    // A new project's files below its folder become relative on the first save.
+    doc.SaveAs(JoinPath(work, "Notes.qsp"));
+    EXPECT_EQ(source("a.exe"), "bin\\a.exe");
+    EXPECT_EQ(source("c.dll"), JoinPath(elsewhere, "c.dll"));
+    EXPECT_EQ(doc.installerScreens.licensePath, "License.txt");
+    EXPECT_EQ(doc.outputSettings.SetupIconPath(), JoinPath(elsewhere, "Setup.ico"));
+    const std::string saved = ReadBytes(JoinPath(work, "Notes.qsp"));
+    EXPECT_NE(saved.find("File=%AppDir%\\a.exe,bin\\a.exe,1,0\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("OutputFolder=output\r\n"), std::string::npos);
+
+    // Saved elsewhere, each path names the same file: in full, or relative below the new folder.
+    doc.SaveAs(JoinPath(elsewhere, "Notes.qsp"));
+    EXPECT_EQ(source("a.exe"), JoinPath(work, "bin\\a.exe"));
+    EXPECT_EQ(source("c.dll"), "c.dll");
+    EXPECT_EQ(doc.outputSettings.SetupIconPath(), "Setup.ico");
+    EXPECT_EQ(doc.installerScreens.licensePath, JoinPath(work, "License.txt"));
+    EXPECT_EQ(doc.outputSettings.OutputFolder(), "output") << "the output stays beside the project";
+
+    // Saved in a folder above them, they become relative again.
+    doc.SaveAs(JoinPath(scratch.Path(), "Notes.qsp"));
+    EXPECT_EQ(source("a.exe"), "work\\bin\\a.exe");
+    EXPECT_EQ(source("c.dll"), "elsewhere\\c.dll");
+    // A save where it was leaves every path as the user wrote it.
+    doc.fileTree.AddProductFile("%DestComp%\\%AppDir%\\d.dll", JoinPath(work, "d.dll"), 1, 0, true);
+    doc.Save();
+    EXPECT_EQ(source("d.dll"), JoinPath(work, "d.dll"));
+
+    // A save that fails leaves the paths as they were.
+    const std::string blocked = JoinPath(work, "Blocked.qsp");
+    ASSERT_TRUE(platform::MakeFolder(blocked));
+    EXPECT_THROW(doc.SaveAs(blocked), FileException);
+    EXPECT_EQ(source("a.exe"), "work\\bin\\a.exe");
+    EXPECT_EQ(doc.installerScreens.licensePath, "work\\License.txt");
 }

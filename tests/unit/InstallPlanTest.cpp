@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 #include "core/Text.h"
 #include "package/ExitCodes.h"
 #include "package/InstallPlan.h"
+#include "package/TargetLimits.h"
 
 namespace {
 
@@ -174,8 +176,11 @@ TEST(InstallPlan, RefusesWhatCannotBeInstalledAsDamagedOrAsAValueAtFault) {
         {"[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,a,d,100000000\n", "bad number data: 100000000", kExitFailed},
         {"[FILE_TYPES]\na\\b,Demo.Text,Demo,%AppDir%\\Demo.exe,,0\n", "is not a registry name", kExitFailed},
         {"[FILE_TYPES]\ntxt,,Demo document,,%WinSysDir%\\shell32.dll,0\n", "the file type txt has no identifier", kExitFailed},
+        {"[FILE_TYPES]\n.a,A.File,A,%AppDir%\\a.exe,,0\n,Demo.Text,Demo text,%AppDir%\\a.exe,,0\n",
+         "the file type \"Demo text\" has no extension", kExitFailed},
         {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\NUL.exe,0,0\n", "reserves or changes", kExitFailed},
-        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\a.exe.,0,0\n", "reserves or changes", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\. .,0,0\n", "reserves or changes", kExitFailed},
+        {"[APPLICATION_FILES]\n,a.exe,%AppDir%\\CON.,0,0\n", "reserves or changes", kExitFailed},
         {"[SHORTCUTS]\ns,%Desktop%\\x?,%AppDir%\\a.exe,,,,1,\n", "reserves or changes", kExitFailed},
         {"[SHORTCUTS]\ns,%AppSCFolder%\\,%AppDir%\\a.exe,,,,1,\n", "the destination %AppSCFolder%\\ holds an empty name",
          kExitFailed},
@@ -221,7 +226,7 @@ TEST(InstallPlan, AnInstallationFolderMustNameAFolderBelowItsVariable) {
                               "below C:\\Program Files");
 }
 
-TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
+TEST(InstallPlan, AnEmptyProgramGroupPutsItsShortcutsIntoTheProgramsFolder) {
     const std::string header = "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\Demo\nDefaultShortcutFolderName=\n\n";
     SetupScript script = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%Desktop%\\Run,%AppDir%\\a.exe,,,,1,\n"));
     InstallerOptions none;
@@ -230,12 +235,34 @@ TEST(InstallPlan, AnEmptyProgramGroupIsRefusedOnlyWhenSomethingGoesIntoIt) {
     EXPECT_TRUE(desktopOnly.ResolveVariables("C:\\Temp", Folders())) << desktopOnly.Problem();
     EXPECT_EQ(desktopOnly.ProgramGroup(), "");
 
-    SetupScript used = ReadSetupScript(Crlf(header + "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n"));
+    SetupScript used = ReadSetupScript(Crlf(header + "[SHORTCUT_FOLDERS]\n%AppSCFolder%\n\n"
+                                                     "[SHORTCUTS]\ns,%AppSCFolder%\\Run,%AppDir%\\a.exe,,,,1,\n"));
     InstallPlan intoGroup(used, none, log);
-    EXPECT_FALSE(intoGroup.ResolveVariables("C:\\Temp", Folders()));
-    EXPECT_EQ(intoGroup.Failure(), kExitFailed);
-    EXPECT_EQ(intoGroup.Refusals()[0].section, "Setup Info");
-    EXPECT_EQ(intoGroup.Refusals()[0].item, "DefaultShortcutFolderName");
+    ASSERT_TRUE(intoGroup.ResolveVariables("C:\\Temp", Folders())) << intoGroup.Problem();
+    ASSERT_TRUE(intoGroup.PlanActions([](const std::string&, std::uint64_t&) { return true; })) << intoGroup.Problem();
+    EXPECT_EQ(intoGroup.ProgramGroup(), "");
+    EXPECT_EQ(intoGroup.ShortcutFolders(), std::vector<std::string>{"C:\\ProgramData\\Start Menu\\Programs"});
+    EXPECT_EQ(intoGroup.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Run.lnk");
+}
+
+// Windows drops the dots and blanks at the end of a name; the plan names what it will create,
+// so that the installed files' log, and with it the uninstaller, agree with the disk.
+TEST(InstallPlan, NamesEndingInADotOrBlankAreStoredWithoutThem) {
+    SetupScript script = ReadSetupScript(Crlf(
+        "[SETUP_INFO]\nDefaultInstallationPath=%ProgramFiles%\\%CompanyName%\\%ProductName%\n"
+        "DefaultShortcutFolderName=%CompanyName%\\Tools. \n\n"
+        "[GENERAL_INFO]\nCompanyName=Widgets, Inc.\nProductName=Pocket Notes\n\n"
+        "[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin.\\a.exe.,0,0\n\n"
+        "[SHORTCUTS]\ns,%AppSCFolder%\\Run.,%AppDir%\\bin\\a.exe,,,,1,\n"));
+    InstallerOptions none;
+    ActivityLog log;
+    InstallPlan plan(script, none, log);
+    ASSERT_TRUE(plan.ResolveVariables("C:\\Temp", Folders())) << plan.Problem();
+    ASSERT_TRUE(plan.PlanActions([](const std::string&, std::uint64_t&) { return true; })) << plan.Problem();
+    EXPECT_EQ(plan.AppDir(), "C:\\Program Files\\Widgets, Inc\\Pocket Notes");
+    EXPECT_EQ(plan.ProgramGroup(), "Widgets, Inc\\Tools");
+    EXPECT_EQ(plan.Files()[0].path, "C:\\Program Files\\Widgets, Inc\\Pocket Notes\\bin\\a.exe");
+    EXPECT_EQ(plan.Shortcuts()[0].path, "C:\\ProgramData\\Start Menu\\Programs\\Widgets, Inc\\Tools\\Run.lnk");
 }
 
 TEST(InstallPlan, EveryRefusedLineIsListedAndSelfRegistrationIsCheckedWhenAsked) {
@@ -324,4 +351,53 @@ TEST(InstallPlan, SizesFromTheArchiveSaturate) {
               {{"a.exe", UINT64_MAX - 5}, {"b.exe", 10}});
     ASSERT_TRUE(p.ok) << p.plan.Problem();
     EXPECT_EQ(p.plan.RequiredBytes(), UINT64_MAX);
+}
+
+// Paths beyond Windows' classic limits are found before anything is written, naming the path
+// and the limit: a folder must leave room for a short file name, a file may use the rest.
+TEST(TargetLimits, TheFirstPathTooLongForWindowsIsNamedWithItsLimit) {
+    const std::string body = "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\a.exe,1,0\n";
+    auto planned = [&](size_t appDirLength) {
+        InstallerOptions options;
+        options.folder = "C:\\" + std::string(appDirLength - 3, 'x');
+        return std::make_unique<Planned>(body, std::map<std::string, std::uint64_t>{{"a.exe", 1}}, options);
+    };
+    // C:\xx...x\bin\a.exe: the folder is 4 bytes longer than the installation folder, the file 10.
+    auto fits = planned(kLongestFolder - 4);
+    ASSERT_TRUE(fits->ok) << fits->plan.Problem();
+    EXPECT_EQ(TooLongPath(fits->plan), "");
+    auto folder = planned(kLongestFolder - 3);
+    ASSERT_TRUE(folder->ok);
+    const std::string bin = folder->options.folder + "\\bin";
+    EXPECT_EQ(TooLongPath(folder->plan), "The path " + bin + " is 248 characters long; Windows takes at most 247 "
+                                         "characters here. Choose a shorter installation folder.");
+    // A file whose folder fits but whose own name does not.
+    InstallerOptions longName = fits->options;
+    auto named = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + std::string(20, 'n') + ".exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(named->ok) << named->plan.Problem();
+    EXPECT_NE(TooLongPath(named->plan).find("\\bin\\nnnnnnnnnnnnnnnnnnnn.exe is 272 characters long; Windows takes at most 259"),
+              std::string::npos)
+        << TooLongPath(named->plan);
+    // Windows counts UTF-16 units, not bytes: 20 Japanese characters (60 bytes) are 20, an emoji 2.
+    std::string japanese;
+    for (int i = 0; i < 20; ++i) japanese += "\xE6\x97\xA5";
+    auto wide = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + japanese + "\xF0\x9F\x98\x80.exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(wide->ok) << wide->plan.Problem();
+    EXPECT_NE(TooLongPath(wide->plan).find(".exe is 274 characters long; Windows takes at most 259"), std::string::npos)
+        << TooLongPath(wide->plan);
+    auto fitsWide = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + japanese.substr(0, 15) + ".exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(fitsWide->ok) << fitsWide->plan.Problem();
+    EXPECT_EQ(TooLongPath(fitsWide->plan), "");
+}
+
+TEST(TargetLimits, FilesThatDoNotFitOnTheDriveAreRefusedRoundingUp) {
+    EXPECT_EQ(NoRoomForFiles("E:", 2048, 2), "");
+    EXPECT_EQ(NoRoomForFiles("E:", 2049, 2), "The files need 3 KB on drive E:, which has 2 KB free.");
+    EXPECT_EQ(NoRoomForFiles("E:", 0, 0), "");
 }

@@ -130,12 +130,23 @@ TEST(InstallerVariables, NamesThatWindowsRewritesOrReservesAreRefused) {
     v.Set("AppDir", "C:\\Apps\\Demo", true);
     std::string out, problem;
     for (const char* bad : {"CON", "nul.txt", "Com1", "LPT9.log", "AUX .txt", "setup.exe.", "file ", "a*b", "a?b",
-                            "a<b", "a>b", "a|b", "a\"b", "tab\there", "line\nbreak", "conin$"}) {
+                            "a<b", "a>b", "a|b", "a\"b", "tab\there", "line\nbreak", "conin$", "CON.", "...", " "}) {
         EXPECT_FALSE(IsStoredAsSpelt(bad)) << bad;
         EXPECT_FALSE(IsSafeRelativePath(std::string("Bin\\") + bad)) << bad;
+        EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
+    }
+    // A destination's names are taken as Windows stores them: a dot or blank at the end drops,
+    // and what is left must still be a name of its own.
+    for (const char* bad : {"CON", "nul.txt", "AUX .txt", "a*b", "tab\there", "CON.", "...", " "}) {
         bool escapes = false;
         EXPECT_FALSE(v.ExpandDestination(std::string("%AppDir%\\") + bad + "\\x.txt", out, problem, escapes)) << bad;
-        EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
+    }
+    for (const auto& [name, stored] : {std::pair<const char*, const char*>{"setup.exe.", "setup.exe"},
+                                       {"file ", "file"}, {"Widgets, Inc.", "Widgets, Inc"}, {"a. .", "a"}}) {
+        bool escapes = false;
+        ASSERT_TRUE(v.ExpandDestination(std::string("%AppDir%\\") + name + "\\x.txt", out, problem, escapes)) << name;
+        EXPECT_EQ(out, std::string("C:\\Apps\\Demo\\") + stored + "\\x.txt");
+        EXPECT_EQ(WindowsStoredName(name), stored);
     }
     for (const char* good : {"CONSOLE", "con1", "COM10", "nul_x", "a.b.c", ".config", "Demo [Beta]", "x y"}) {
         EXPECT_TRUE(IsStoredAsSpelt(good)) << good;

@@ -46,3 +46,13 @@ TEST(Path, TreeItemPathsSplitAtTheLastBackslashOnly) {
     EXPECT_EQ(parent, "");
     EXPECT_EQ(name, "%AppDir%");
 }
+
+TEST(Path, PathBelowAFolderIgnoresCaseAndSeparators) {
+    EXPECT_EQ(PathBelow("C:\\Work\\Notes", "c:\\work\\notes\\bin\\a.exe"), "bin\\a.exe");
+    EXPECT_EQ(PathBelow("C:\\Work\\Notes\\", "C:/Work/Notes/a.exe"), "a.exe");
+    EXPECT_EQ(PathBelow("/tmp/p", "/tmp/p/files/a.exe"), "files/a.exe");
+    EXPECT_EQ(PathBelow("C:\\Work\\Notes", "C:\\Work\\NotesOld\\a.exe"), "") << "a sibling whose name begins alike";
+    EXPECT_EQ(PathBelow("C:\\Work\\Notes", "C:\\Work\\Notes"), "") << "the folder itself";
+    EXPECT_EQ(PathBelow("C:\\Work\\Notes", "C:\\Work\\a.exe"), "");
+    EXPECT_EQ(PathBelow("", "C:\\a.exe"), "");
+}

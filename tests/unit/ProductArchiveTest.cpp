@@ -7,6 +7,9 @@
 
 #include "BuildTestSupport.h"
 #include "TestSupport.h"
+#include "installer/ArchiveReader.h"
+#include "pipeline/ArchiveEndRecords.h"
+#include "pipeline/PackedFile.h"
 #include "pipeline/ProductArchive.h"
 #include "platform/FileSystem.h"
 
@@ -134,4 +137,80 @@ TEST(ProductArchive, NamesBeyondAsciiAreMarkedAsUtf8) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].name, japanese);
     EXPECT_EQ(entries[1].data, "text");
+}
+
+namespace {
+
+std::uint64_t Le(const std::string& bytes, std::size_t at, int size) {
+    std::uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// An archive of `count` one-byte stored entries named e0, e1, ...
+std::string ArchiveOf(ScratchFolder& scratch, int count) {
+    const std::string path = scratch.File("setup-" + std::to_string(count) + ".zip");
+    ProductArchive archive;
+    if (!archive.Open(path)) return "";
+    PackedFile packed;
+    packed.state = PackedFile::State::Packed;
+    packed.data = {'x'};
+    packed.size = 1;
+    packed.crc = 0x8CDC1683;  // of "x"
+    for (int i = 0; i < count; ++i)
+        if (!archive.AddPacked("", "e" + std::to_string(i), packed)) return "";
+    return archive.Close() ? path : "";
+}
+
+}  // namespace
+
+// The classic end record's 16-bit count cannot tell 65,535 entries from "see the zip64 record":
+// from that count on the zip64 records come first, and the reader finds every entry.
+TEST(ProductArchive, ArchivesOfManyEntriesEndInTheZip64RecordsTheFormatWants) {
+    ScratchFolder scratch;
+    for (int count : {65534, 65535, 65536}) {
+        const std::string path = ArchiveOf(scratch, count);
+        ASSERT_FALSE(path.empty()) << count;
+        const std::string bytes = ReadBytes(path);
+        const std::size_t end = bytes.size() - 22;
+        ASSERT_EQ(Le(bytes, end, 4), 0x06054b50u);
+        const bool zip64 = count >= 65535;
+        EXPECT_EQ(Le(bytes, end + 10, 2), zip64 ? 0xFFFFu : static_cast<unsigned>(count));
+        if (zip64) {
+            const std::size_t record = end - 20 - 56;
+            ASSERT_EQ(Le(bytes, end - 20, 4), 0x07064b50u) << count;
+            EXPECT_EQ(Le(bytes, end - 20 + 8, 8), record);
+            ASSERT_EQ(Le(bytes, record, 4), 0x06064b50u);
+            EXPECT_EQ(Le(bytes, record + 32, 8), static_cast<std::uint64_t>(count));
+            EXPECT_EQ(Le(bytes, record + 48, 8) + Le(bytes, record + 40, 8), record);  // directory ends at the record
+        } else {
+            EXPECT_NE(Le(bytes, end - 20, 4), 0x07064b50u);
+        }
+        ArchiveReader reader;
+        ASSERT_TRUE(reader.Open(path)) << count;
+        ArchiveEntry entry;
+        EXPECT_TRUE(reader.Find("e0", entry));
+        EXPECT_TRUE(reader.Find("e" + std::to_string(count - 1), entry)) << count;
+        EXPECT_EQ(reader.Extract("e" + std::to_string(count - 1), scratch.File("last"), nullptr, entry), ExtractStatus::Ok);
+        EXPECT_EQ(ReadBytes(scratch.File("last")), "x");
+    }
+}
+
+TEST(ProductArchive, EndRecordsSpellOutEveryFieldThatOverflows) {
+    const std::string small = EndRecords(3, 1000, 150);
+    ASSERT_EQ(small.size(), 22u);
+    EXPECT_EQ(Le(small, 8, 2), 3u);
+    EXPECT_EQ(Le(small, 12, 4), 150u);
+    EXPECT_EQ(Le(small, 16, 4), 1000u);
+
+    const std::uint64_t offset = 0x123456789ull;  // past 4 GiB
+    const std::string big = EndRecords(7, offset, 500);
+    ASSERT_EQ(big.size(), 56u + 20u + 22u);
+    EXPECT_EQ(Le(big, 24, 8), 7u);
+    EXPECT_EQ(Le(big, 32, 8), 7u);
+    EXPECT_EQ(Le(big, 40, 8), 500u);
+    EXPECT_EQ(Le(big, 48, 8), offset);
+    EXPECT_EQ(Le(big, 56 + 8, 8), offset + 500);  // the locator points at the record after the directory
+    EXPECT_EQ(Le(big, 76 + 10, 2), 7u);
+    EXPECT_EQ(Le(big, 76 + 16, 4), 0xFFFFFFFFu);
 }

@@ -279,3 +279,12 @@ TEST(InstallerScreens, ExportNamesBuilderFilesInTheSetupFolderAndCutsFinishPaths
     EXPECT_EQ(screens.heading.font.face, "Times New Roman");
     EXPECT_EQ(screens.licensePath + screens.windowTitle + screens.footer.text + screens.finishApplicationPath, "");
 }
+
+TEST(FileTypes, ANewTypeIsOfferedANameAfterItsExtension) {
+    const FileTypeRecord offered = FileTypeRecord::Offered(".pnote");
+    EXPECT_EQ(offered.extension, ".pnote");
+    EXPECT_EQ(offered.identifier, "pnote.Document");
+    EXPECT_EQ(offered.fullName, "pnote Document");
+    EXPECT_EQ(FileTypeRecord::Offered("txt").identifier, "txt.Document");
+    EXPECT_EQ(FileTypeRecord::Offered("").identifier, ".Document");
+}

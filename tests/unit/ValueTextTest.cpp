@@ -71,6 +71,27 @@ TEST_F(ValueTexts, ANewNameIsCheckedForWhatTheTreeWouldRefuse) {
     EXPECT_NE(tree.AddKey(key, std::string(DestinationTree::kMaxPath - path.size() - 1, 'n'), true), nullptr);
 }
 
+// New Key takes a path of keys typed whole ("Software\Company\Product") and makes the keys that
+// are missing.
+TEST_F(ValueTexts, ANewKeyPathMakesTheWholeChainOfKeys) {
+    TreeNode* hive = tree.Find("%DestComp%\\%HKEY_CURRENT_USER%");
+    ASSERT_NE(hive, nullptr);
+    TreeNode* software = Key();
+    EXPECT_EQ(CheckNewKeyPath(tree, hive, "Software\\Lindqvist Tools\\Pocket Notes"), NameCheck::kNameFits);
+    EXPECT_EQ(CheckNewKeyPath(tree, hive, "Software"), NameCheck::kTaken);
+    for (const char* path : {"", "Software\\", "\\Tools", "Software\\\\Tools"})
+        EXPECT_EQ(CheckNewKeyPath(tree, hive, path), NameCheck::kEmpty) << path;
+    EXPECT_EQ(CheckNewKeyPath(tree, hive, "Software\\a,b"), NameCheck::kForbiddenCharacter);
+    EXPECT_EQ(CheckNewKeyPath(tree, hive, std::string(DestinationTree::kMaxPath, 'n')), NameCheck::kTooLong);
+
+    const std::vector<TreeNode*> made = tree.AddKeyChain(hive, "software\\Lindqvist Tools\\Pocket Notes", true);
+    ASSERT_EQ(made.size(), 2u) << "the existing key is taken whatever its letter case";
+    EXPECT_EQ(made[0]->Parent(), software);
+    EXPECT_EQ(RegistryTree::ShortPath(made[1]), "%HKEY_CURRENT_USER%\\Software\\Lindqvist Tools\\Pocket Notes");
+    EXPECT_EQ(CheckNewKeyPath(tree, hive, "Software\\Lindqvist Tools\\Pocket Notes"), NameCheck::kTaken);
+    EXPECT_TRUE(tree.AddKeyChain(hive, "Software\\Lindqvist Tools", true).empty());
+}
+
 TEST(ValueText, FileTreeNamesAreUniqueAcrossFoldersAndFiles) {
     DocumentBase document;
     FileTree files;

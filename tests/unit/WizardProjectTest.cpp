@@ -45,6 +45,13 @@ TEST_F(WizardProject, RecursiveScanAddsFoldersBeforeTheirFilesWithTheirSourcePat
     EXPECT_TRUE(project.IsModified());
     // The rest of the project is a new project's: the fixed folders are there.
     EXPECT_TRUE(Node("%DestComp%\\%WinDir%\\%WinSysDir%"));
+    // Its output goes beside the project file, wherever that is saved.
+    EXPECT_EQ("output", project.outputSettings.OutputFolder());
+    // The copyright notice is asked for in full: the footer does not add the company again, and
+    // the setup window is titled after the product.
+    EXPECT_EQ("%ProductName% Setup", project.installerScreens.windowTitle);
+    EXPECT_EQ("%Copyright% %ProductURL%", project.installerScreens.footer.text);
+    EXPECT_EQ(std::string::npos, project.installerScreens.footer.text.find("%CompanyName%"));
 }
 
 TEST_F(WizardProject, FlatScanTakesTheTopLevelFilesOnly) {

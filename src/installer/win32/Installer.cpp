@@ -8,6 +8,7 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "package/ExitCodes.h"
+#include "package/TargetLimits.h"
 #include "installer/EntryDecoder.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
@@ -144,7 +145,15 @@ int Installer::CheckRequirements(bool diskSpace) {
     if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
     const std::string& appDir = AppDir();
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
-    if (diskSpace && problem.empty() && needed > 0 && FreeKilobytes(appDir, free) && free < needed)
+    const bool freeKnown = diskSpace && problem.empty() && FreeKilobytes(appDir, free);
+    // Files that cannot fit are refused before anything is written, whatever the project allows.
+    const std::string noRoom = freeKnown ? NoRoomForFiles(appDir.substr(0, 2), plan_->RequiredBytes(), free) : "";
+    if (!noRoom.empty()) {
+        log_.Line("Requirement not met: " + noRoom);
+        problem_ = noRoom;
+        return kExitRequirements;
+    }
+    if (freeKnown && needed > 0 && free < needed)
         problem = texts_.Get(kTextDiskSpace, {appDir.substr(0, 2), std::to_string(needed), std::to_string(free)});
     if (problem.empty()) return 0;
     log_.Line("Requirement not met: " + problem);
@@ -167,6 +176,13 @@ bool Installer::Advance(std::uint64_t work) {
 
 int Installer::Install() {
     log_.Line("Installing into " + AppDir());
+    // A path that Windows does not take would fail halfway; it is refused before anything is made.
+    const std::string tooLong = TooLongPath(*plan_);
+    if (!tooLong.empty()) {
+        log_.Line("Failed: " + tooLong);
+        problem_ = tooLong;
+        return kExitFailed;
+    }
     const auto& folders = plan_->Folders();
     const auto& files = plan_->Files();
     const auto& shortcutFolders = plan_->ShortcutFolders();

@@ -223,7 +223,7 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     HWND shortcuts = ShowListPage(builder, ID_PROJECT_SHORTCUTS, kShortcutsPage);
     ASSERT_TRUE(IsWindowVisible(shortcuts));
     HWND tree = GetDlgItem(shortcuts, IDC_PAGE_TREE);
-    ASSERT_EQ(TreeText(builder.Id(), tree, TreeSelection(tree)), "%AppSCFolder%");
+    ASSERT_EQ(TreeText(builder.Id(), tree, TreeSelection(tree)), "Application Shortcut Folder");
     builder.Command(ID_NEW_SHORTCUT);
     ASSERT_TRUE(ChooseJourneyProgram(builder));
     HWND shortcut = Dialog(builder, "SHORTCUT_DIALOG");
@@ -239,19 +239,20 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_TRUE(IsWindowVisible(registry));
     tree = GetDlgItem(registry, IDC_PAGE_TREE);
     std::vector<int> path = {0, 1};
-    ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), "%HKEY_CURRENT_USER%");
+    ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), "HKEY_CURRENT_USER");
     SelectTreeItem(tree, TreeItemAt(tree, path));
+    // The key path typed whole, as the user knows it: New Key makes the chain of keys.
+    builder.Command(ID_NEW_KEY);
+    HWND newKey = Dialog(builder, "NEW_KEY_DIALOG");
+    ASSERT_NE(newKey, nullptr);
+    Type(newKey, IDC_ITEM_NAME, valueKey_);
+    PressButton(newKey, IDC_OK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(newKey); }));
     for (const std::string& key : {std::string("Software"), valueKey_.substr(valueKey_.find('\\') + 1)}) {
-        builder.Command(ID_NEW_KEY);
-        HWND dialog = Dialog(builder, "NEW_KEY_DIALOG");
-        ASSERT_NE(dialog, nullptr);
-        Type(dialog, IDC_ITEM_NAME, key);
-        PressButton(dialog, IDC_OK);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
         path.push_back(0);
         ASSERT_EQ(TreeText(builder.Id(), tree, TreeItemAt(tree, path)), key);
-        SelectTreeItem(tree, TreeItemAt(tree, path));
     }
+    SelectTreeItem(tree, TreeItemAt(tree, path));
     builder.Command(ID_NEW_STRING);
     HWND value = Dialog(builder, "REGISTRY_STRING_VALUE_DIALOG");
     ASSERT_NE(value, nullptr);
@@ -311,7 +312,9 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
          {std::string("ProductName=Journey App\r\n"), std::string("CreateUninstallerIcon=Yes\r\n"),
           std::string("WelcomeDialog=Yes\r\n"), std::string("LicenseDialog=Yes\r\n"),
           std::string("TargetDirectoryDialog=Yes\r\n"), std::string("FinishDialog=Yes\r\n"),
-          std::string("File=%AppDir%\\bin\\tool.cmd,"), "License_Pathname=" + license_ + "\r\n"})
+          std::string("File=%AppDir%\\bin\\tool.cmd,"),
+          // Saved beside it, the project names its license relative to its own folder.
+          std::string("License_Pathname=Journey license.txt\r\n")})
         EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
 
     // The build from the window.
@@ -320,7 +323,9 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_NE(build, nullptr);
     ASSERT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 180000));
     const std::string log = WindowText(GetDlgItem(build, IDC_BUILD_LOG));
-    EXPECT_NE(log.find("Errors: 0  Warnings: 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("Errors: 0  Warnings: 0\r\nThe setup is " + output + "\\JourneySetup.exe\r\n"), std::string::npos)
+        << log;
+    EXPECT_TRUE(IsEnabled(build, IDC_BUILD_OPEN_FOLDER));
     PressButton(build, IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(build); }));
     PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
