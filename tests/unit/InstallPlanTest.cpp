@@ -9,10 +9,12 @@
 #include "package/ExitCodes.h"
 #include "package/InstallPlan.h"
 #include "package/TargetLimits.h"
+#include "profile/TextForm.h"
 
 namespace {
 
-ProfileText Crlf(const std::string& text) { return ProfileText::FromBytes(CrLfLineEnds(text)); }
+// Beyond ASCII the text is written as the builders write setup.ini: UTF-8 after its mark.
+ProfileText Crlf(const std::string& text) { return ProfileText::FromBytes(EncodeUtf8(CrLfLineEnds(text))); }
 
 TargetFolders Folders() {
     TargetFolders f;
