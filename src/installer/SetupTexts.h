@@ -103,7 +103,14 @@ enum SetupText {
     kTextScopeCurrentUser = 93,
     kTextScopeNotForUser = 94,    // "... not possible: %1." with the reason
     kTextScopeNoRights = 95,
-    kTextLast = kTextScopeNoRights,
+    kTextRetryWrite = 96,              // "Do you want to try again?"
+    kTextInUseTitle = 97,
+    kTextInUseSubtitle = 98,           // the product
+    kTextInUseBody = 99,
+    kTextCloseAutomatically = 100,     // "Close the programs automatically"
+    kTextDoNotClose = 101,             // "Do not close"
+    kTextRetry = 102,
+    kTextLast = kTextRetry,
 };
 
 class SetupTexts {

@@ -15,7 +15,7 @@ TreeNode* TreeNode::Parent() const {
     return parent_ && parent_->item_ ? parent_ : nullptr;
 }
 
-TreeNode* TreeNode::Child(size_t index) const { return index < children_.size() ? children_[index].get() : nullptr; }
+TreeNode* TreeNode::Child(size_t index) const { return index < ChildCount() ? below_->nodes[index].get() : nullptr; }
 
 bool DestinationTree::IsFixed(const TreeNode* node) {
     auto container = node ? dynamic_cast<const ContainerItem*>(&node->Item()) : nullptr;
@@ -45,15 +45,73 @@ bool DestinationTree::IsValidPath(const std::string& path, bool container) const
     }
 }
 
-std::string DestinationTree::LookupKey(std::string_view name, bool container) const {
-    std::string key = LowerCase(name);
-    if (rule_ == SiblingNames::PerKind) key += container ? '\\' : ',';  // bytes no name holds
-    return key;
+// Siblings up to this many are searched in order; more get a table of their names.
+static const size_t kSearchedInOrder = 8;
+
+bool DestinationTree::Matches(const TreeNode& node, std::string_view name, bool container) const {
+    return EqualNoCase(node.name_, name) && (rule_ == SiblingNames::Unique || node.item_->IsContainer() == container);
+}
+
+// FNV-1a over the name in ASCII lower case; under the per-kind rule a key and a value of one
+// name fall into different places.
+size_t DestinationTree::NameHash(std::string_view name, bool container) const {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : name) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        hash = (hash ^ (byte >= 'A' && byte <= 'Z' ? byte + 32 : byte)) * 1099511628211ull;
+    }
+    if (rule_ == SiblingNames::PerKind && container) hash = (hash ^ '\\') * 1099511628211ull;
+    return static_cast<size_t>(hash ^ (hash >> 29));
+}
+
+// Adds a child to the name table, making or growing the table when it is due.
+void DestinationTree::IndexChild(TreeChildren& below, TreeNode* child) const {
+    auto place = [&](TreeNode* node) {
+        const size_t mask = below.slots.size() - 1;
+        size_t i = NameHash(node->name_, node->item_->IsContainer()) & mask;
+        while (below.slots[i]) i = (i + 1) & mask;
+        below.slots[i] = node;
+    };
+    const size_t count = below.nodes.size();
+    if (below.slots.empty() && count <= kSearchedInOrder) return;
+    if (!below.slots.empty() && count * 10 <= below.slots.size() * 7) return place(child);
+    size_t size = 16;
+    while (count * 20 > size * 7) size *= 2;  // a new table starts at most 35 % full
+    below.slots.assign(size, nullptr);
+    for (const auto& node : below.nodes) place(node.get());
+}
+
+// Takes a child out of the name table, moving later entries of its probe run back into the gap
+// so that every entry stays reachable from its home slot.
+void DestinationTree::UnindexChild(TreeChildren& below, const TreeNode* child) const {
+    if (below.slots.empty()) return;
+    const size_t mask = below.slots.size() - 1;
+    auto home = [&](const TreeNode* node) { return NameHash(node->name_, node->item_->IsContainer()) & mask; };
+    size_t gap = home(child);
+    while (below.slots[gap] != child) gap = (gap + 1) & mask;
+    for (size_t next = (gap + 1) & mask; below.slots[next]; next = (next + 1) & mask) {
+        // An entry may move into the gap unless its home lies cyclically in (gap, next].
+        const size_t want = home(below.slots[next]);
+        const bool homeAfterGap = gap < next ? (want > gap && want <= next) : (want > gap || want <= next);
+        if (homeAfterGap) continue;
+        below.slots[gap] = below.slots[next];
+        gap = next;
+    }
+    below.slots[gap] = nullptr;
 }
 
 TreeNode* DestinationTree::Lookup(const TreeNode& parent, std::string_view name, bool container) const {
-    auto it = parent.byName_.find(LookupKey(name, container));
-    return it == parent.byName_.end() ? nullptr : it->second;
+    if (!parent.below_) return nullptr;
+    const TreeChildren& below = *parent.below_;
+    if (below.slots.empty()) {
+        for (const auto& child : below.nodes)
+            if (Matches(*child, name, container)) return child.get();
+        return nullptr;
+    }
+    const size_t mask = below.slots.size() - 1;
+    for (size_t i = NameHash(name, container) & mask; below.slots[i]; i = (i + 1) & mask)
+        if (Matches(*below.slots[i], name, container)) return below.slots[i];
+    return nullptr;
 }
 
 // Every component but the last is a container; the last is looked up as `container` says.
@@ -91,7 +149,7 @@ std::string DestinationTree::PathOf(const TreeNode* node) {
 }
 
 size_t DestinationTree::Position(const TreeNode* node) {
-    const auto& siblings = node->parent_->children_;
+    const auto& siblings = node->parent_->below_->nodes;
     auto it = std::find_if(siblings.begin(), siblings.end(), [node](const auto& child) { return child.get() == node; });
     return static_cast<size_t>(it - siblings.begin());
 }
@@ -120,10 +178,10 @@ TreeNode* DestinationTree::FindByIndexPath(const std::string& indexPath, char se
 
 void DestinationTree::Remove(TreeNode* node) {
     if (!node) return;
-    TreeNode* parent = node->parent_;
-    parent->byName_.erase(LookupKey(node->name_, node->item_->IsContainer()));
-    if (node->item_->IsContainer()) --parent->containerCount_;
-    parent->children_.erase(parent->children_.begin() + static_cast<std::ptrdiff_t>(Position(node)));
+    TreeChildren& below = *node->parent_->below_;
+    UnindexChild(below, node);
+    if (node->item_->IsContainer()) --below.containerCount;
+    below.nodes.erase(below.nodes.begin() + static_cast<std::ptrdiff_t>(Position(node)));
 }
 
 bool DestinationTree::RemoveByIndexPath(const std::string& indexPath, char separator) {
@@ -133,9 +191,7 @@ bool DestinationTree::RemoveByIndexPath(const std::string& indexPath, char separ
 }
 
 void DestinationTree::RemoveAll() {
-    root_.children_.clear();
-    root_.byName_.clear();
-    root_.containerCount_ = 0;
+    root_.below_.reset();
 }
 
 void DestinationTree::CreateFixed(std::initializer_list<const char*> paths) {
@@ -153,13 +209,13 @@ TreeNode* DestinationTree::Insert(TreeNode* parent, const std::string& name, std
     node->parent_ = parent;
     node->item_ = std::move(item);
     TreeNode* added = node.get();
-    bool container = added->item_->IsContainer();
-    parent->byName_.emplace(LookupKey(name, container), added);
-    if (container)
-        parent->children_.insert(parent->children_.begin() + static_cast<std::ptrdiff_t>(parent->containerCount_++),
-                                 std::move(node));
+    if (!parent->below_) parent->below_ = std::make_unique<TreeChildren>();
+    TreeChildren& below = *parent->below_;
+    if (added->item_->IsContainer())
+        below.nodes.insert(below.nodes.begin() + static_cast<std::ptrdiff_t>(below.containerCount++), std::move(node));
     else
-        parent->children_.push_back(std::move(node));
+        below.nodes.push_back(std::move(node));
+    IndexChild(below, added);
     return added;
 }
 
@@ -232,10 +288,10 @@ bool DestinationTree::Rename(TreeNode* node, const std::string& name) {
     if (same && same != node) return false;
     size_t pathLength = PathOf(node).size() - node->name_.size() + name.size();
     if (pathLength + LongestTail(*node) > kMaxPath) return false;
-    TreeNode* parent = node->parent_;
-    parent->byName_.erase(LookupKey(node->name_, container));
-    parent->byName_.emplace(LookupKey(name, container), node);
+    TreeChildren& below = *node->parent_->below_;
+    UnindexChild(below, node);
     node->name_ = name;
+    IndexChild(below, node);
     return true;
 }
 

@@ -15,7 +15,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/DocumentBase.h"
@@ -42,13 +41,26 @@ private:
     bool fixed_;
 };
 
+class TreeNode;
+
+// The children of a node that has any. A leaf carries none of this, so a large tree of files costs
+// little more than their names and items.
+struct TreeChildren {
+    std::vector<std::unique_ptr<TreeNode>> nodes;
+    size_t containerCount = 0;  // nodes[0, containerCount) are the containers
+    // The names of the children, hashed without regard to ASCII letter case: an open-addressing
+    // table of the children themselves, made once there are more than a few of them (fewer are
+    // searched in order). Empty slots are null; the table is never more than 70 % full.
+    std::vector<TreeNode*> slots;
+};
+
 class TreeNode {
 public:
     const std::string& Name() const { return name_; }
     const TreeItem& Item() const { return *item_; }
     // Null for a top-level node.
     TreeNode* Parent() const;
-    size_t ChildCount() const { return children_.size(); }
+    size_t ChildCount() const { return below_ ? below_->nodes.size() : 0; }
     // Null past the end.
     TreeNode* Child(size_t index) const;
 
@@ -57,9 +69,7 @@ private:
     std::string name_;
     TreeNode* parent_ = nullptr;
     std::unique_ptr<TreeItem> item_;
-    std::vector<std::unique_ptr<TreeNode>> children_;
-    size_t containerCount_ = 0;  // children_[0, containerCount_) are the containers
-    std::unordered_map<std::string, TreeNode*> byName_;
+    std::unique_ptr<TreeChildren> below_;  // made with the first child
 };
 
 // How names may repeat among the children of one node.
@@ -169,14 +179,18 @@ protected:
 private:
     template <class Fn>
     static void WalkBelow(const TreeNode& node, Fn& fn) {
-        for (const auto& child : node.children_) {
+        if (!node.below_) return;
+        for (const auto& child : node.below_->nodes) {
             fn(static_cast<const TreeNode&>(*child));
             WalkBelow(*child, fn);
         }
     }
 
     bool IsValidName(std::string_view name, bool container) const;
-    std::string LookupKey(std::string_view name, bool container) const;
+    bool Matches(const TreeNode& node, std::string_view name, bool container) const;
+    size_t NameHash(std::string_view name, bool container) const;
+    void IndexChild(TreeChildren& below, TreeNode* child) const;
+    void UnindexChild(TreeChildren& below, const TreeNode* child) const;
     TreeNode* Lookup(const TreeNode& parent, std::string_view name, bool container) const;
     TreeNode* FindNode(const std::string& path, bool container) const;
     bool IsValidPath(const std::string& path, bool container) const;

@@ -7,7 +7,7 @@
 namespace {
 
 enum class Switch {
-    None, Silent, Suppress, Help, AllowDowngrade, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser,
+    None, Silent, Suppress, Help, AllowDowngrade, CloseApplications, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser,
     Restarted
 };
 
@@ -21,7 +21,7 @@ const SwitchName kSwitches[] = {
     {"S", Switch::Silent, false},       {"SILENT", Switch::Silent, false},
     {"VERYSILENT", Switch::Silent, false}, {"SUPPRESSMSGBOXES", Switch::Suppress, false},
     {"?", Switch::Help, false},         {"HELP", Switch::Help, false},
-    {"ALLOWDOWNGRADE", Switch::AllowDowngrade, false},
+    {"ALLOWDOWNGRADE", Switch::AllowDowngrade, false}, {"CLOSEAPPLICATIONS", Switch::CloseApplications, false},
     {"D", Switch::Folder, true},        {"DIR", Switch::Folder, true},
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
     {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
@@ -67,6 +67,7 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::Suppress: options.suppressBoxes = true; break;
         case Switch::Help: options.help = true; break;
         case Switch::AllowDowngrade: options.allowDowngrade = true; break;
+        case Switch::CloseApplications: options.closeApplications = true; break;
         case Switch::Folder: options.folder = value; break;
         case Switch::Language: options.language = value; break;
         case Switch::Log: options.logPath = value; break;

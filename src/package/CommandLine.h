@@ -12,6 +12,7 @@ struct InstallerOptions {
     bool suppressBoxes = false;  // /SUPPRESSMSGBOXES: questions take their default answer
     bool help = false;           // /? or /HELP
     bool allowDowngrade = false; // /ALLOWDOWNGRADE: replace a newer installed version
+    bool closeApplications = false;  // /CLOSEAPPLICATIONS: close the programs that hold files to replace
     std::string folder;          // /D= or /DIR=: the installation folder
     std::string language;        // /LANG=
     std::string logPath;         // /LOG=: a readable log of every action

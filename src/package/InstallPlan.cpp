@@ -444,6 +444,8 @@ void InstallPlan::PlanUninstallEntry() {
         AddValue("Setup Info", hive, key, "RegOwner", kRegString, StringData(options_.userName), false);
     if (!options_.company.empty()) AddValue("Setup Info", hive, key, "RegCompany", kRegString, StringData(options_.company), false);
     AddValue("Setup Info", hive, key, "QuietUninstallString", kRegString, StringData("\"" + uninstaller + "\" /S"), false);
+    // The group the user chose, which an update of the product takes again.
+    if (!group_.empty()) AddValue("Setup Info", hive, key, kProgramGroupValue, kRegString, StringData(group_), false);
     // The uninstaller only removes: no Modify or Repair buttons beside it.
     AddValue("Setup Info", hive, key, "NoModify", kRegDword, DwordData(1), false);
     AddValue("Setup Info", hive, key, "NoRepair", kRegDword, DwordData(1), false);

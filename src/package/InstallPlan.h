@@ -20,6 +20,10 @@
 // The target computer's folders (TargetFolders) are those of the installation's scope, which
 // the options carry; an empty one cannot be planned with.
 
+// The value of the product's uninstall entry that keeps the program group installed into, so
+// that an update puts its shortcuts where the user chose before.
+constexpr char kProgramGroupValue[] = "QuillsetProgramGroup";
+
 struct PlannedFile {
     std::string entry, path;  // the archive entry and where it goes
     int options = 0, replaceMode = 0;

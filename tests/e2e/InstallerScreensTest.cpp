@@ -632,6 +632,81 @@ TEST(Screens, TheFolderScreenShowsTheInstalledVersionWhichIsUpdatedWhereItIs) {
     RemoveScreensLeftovers();
 }
 
+TEST(Screens, ProgramsThatHoldFilesAreListedAndClosedAutomatically) {
+    RemoveScreensLeftovers();
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    Package earlier;
+    earlier.Write(ScreensScript(Dialogs(false), 0, "200"),
+                  {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)}, {"AppDir\\Tool.exe", ReadBytes(QS_HOLDING_APP)},
+                   {"AppDir\\Readme.txt", "Installed readme"}});
+    ASSERT_EQ(RunProgram(earlier.Path("Setup.exe"), "/S"), 0);
+    Running tool("\"" + appDir + "\\Tool.exe\"");
+    ASSERT_TRUE(tool.Started());
+    ASSERT_NE(tool.Window("QsHoldingApp"), nullptr);
+    Package package;
+    WriteScreensPackage(package, Replace(Dialogs(false), "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"));
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    Press(wizard, kIdNext);
+    HWND list = WaitForItem(wizard, kIdProgramsInUse);
+    ASSERT_NE(list, nullptr);
+    // Read as UTF-16: the list's text crosses from the setup's process into this one.
+    wchar_t first[256] = {};
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_EQ(std::wstring(first), L"Tool.exe");
+    EXPECT_EQ(ItemText(wizard, kIdCloseAutomatically), "Close the programs automatically");
+    EXPECT_EQ(IsDlgButtonChecked(wizard, kIdCloseAutomatically), BST_CHECKED);
+    EXPECT_EQ(ItemText(wizard, kIdDoNotClose), "Do not close");
+    Pause("8b-programs-in-use");
+    Press(wizard, kIdNext);
+    HWND done = WaitForMessageBox(setup.Id(), "has been installed");
+    ASSERT_NE(done, nullptr);
+    PostMessageA(done, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(setup.ExitCode(), 0);
+    EXPECT_EQ(tool.ExitCode(10000), 0) << "the program was asked to close";
+    EXPECT_EQ(ReadBytes(appDir + "\\Tool.exe"), ReadBytes(QS_MARKER_APP));
+    EXPECT_FALSE(Exists(appDir + "\\Tool.exe.qs-old"));
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    RemoveScreensLeftovers();
+}
+
+// The group the user chose for the earlier version is where an update puts its shortcuts, silent
+// or on the group screen, which offers it.
+TEST(Screens, AnUpdateKeepsTheProgramGroupTheUserChose) {
+    RemoveScreensLeftovers();
+    const std::string programs = ShellFolder(CSIDL_COMMON_PROGRAMS), chosen = "QsE2E Bildschirme";
+    const std::string appDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\" + kProduct;
+    Package package;
+    WriteScreensPackage(package, Replace(Dialogs(false), "ProgramGroupDialog=No", "ProgramGroupDialog=Yes"));
+    auto installWithGroupScreen = [&](const std::string& shown, const std::string& typed) {
+        Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English");
+        HWND wizard = setup.Window("QuillsetWizard");
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_NE(WaitForItem(wizard, kIdGroup), nullptr);
+        EXPECT_EQ(ItemText(wizard, kIdGroup), shown);
+        SetItemText(wizard, kIdGroup, typed);
+        Press(wizard, kIdNext);
+        HWND done = WaitForMessageBox(setup.Id(), "has been installed");
+        ASSERT_NE(done, nullptr);
+        PostMessageA(done, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(setup.ExitCode(), 0);
+    };
+    installWithGroupScreen(kProduct, chosen);
+    ASSERT_TRUE(Exists(programs + "\\" + chosen + "\\Tool.lnk"));
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    EXPECT_TRUE(Exists(programs + "\\" + chosen + "\\Tool.lnk"));
+    EXPECT_FALSE(Exists(programs + "\\" + kProduct)) << "the update made the project's own group";
+    installWithGroupScreen(chosen, chosen);
+    EXPECT_FALSE(Exists(programs + "\\" + kProduct));
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir));
+    EXPECT_FALSE(Exists(programs + "\\" + chosen));
+    RemoveScreensLeftovers();
+}
+
 TEST(Screens, DISABLED_ScreenTour) {
     for (const char* language : {"English", "German"}) {
         RemoveScreensLeftovers();

@@ -114,13 +114,12 @@ TEST_F(Upgrade, AnotherFolderGetsTheNewVersionAndTheEarlierInstallationGoes) {
 
 TEST_F(Upgrade, AFailedUpdateLeavesTheEarlierVersionAsItWas) {
     ASSERT_EQ(RunProgram(v1_.Path("Setup.exe"), "/S /D=" + kRed), 0);
-    // A file of the earlier version that cannot be moved: the update fails after the earlier
-    // files before it were set aside, and names the system's reason.
-    HANDLE held = CreateFileA((kRed + "\\Sub\\old.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // A file of the earlier version that cannot be set aside (a folder stands in the way): the
+    // update fails after the earlier files before it were set aside, and names the system's reason.
+    ASSERT_TRUE(CreateDirectoryA((kRed + "\\Sub\\old.txt.qs-old").c_str(), nullptr));
     const std::string log = v2_.Path("setup.log");
     EXPECT_EQ(RunProgram(v2_.Path("Setup.exe"), "/S /D=" + kBlue + " /LOG=" + log), kExitFailed);
-    CloseHandle(held);
+    RemoveDirectoryA((kRed + "\\Sub\\old.txt.qs-old").c_str());
     const std::string written = ReadBytes(log);
     EXPECT_NE(written.find("old.txt: "), std::string::npos) << written;
     ExpectVersion1In(kRed);

@@ -146,6 +146,7 @@ TEST(InstallPlan, RegistryLinesFileTypesAndTheUninstallEntryBecomeValuesAsStored
     EXPECT_EQ(entry.count("RegCompany"), 0u);
     EXPECT_EQ(entry["QuietUninstallString"], StringData("\"C:\\Program Files\\Demo\\uninstall.exe\" /S"));
     EXPECT_EQ(entry["NoModify"], DwordData(1));
+    EXPECT_EQ(entry[kProgramGroupValue], StringData("Demo")) << "the group, for an update to take again";
 }
 
 TEST(InstallPlan, TheUsersFolderAndGroupTakeThePlaceOfTheScripts) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include "TreeTestSupport.h"
 #include "model/RegistryTree.h"
 
@@ -176,4 +179,48 @@ TEST_F(Registry, LoadingDropsLinesItCannotUseAndMarksTheDocument) {
               "STRING=%HKEY_CURRENT_USER%\\Software\\V,first\r\nKEY=Outside\r\n\r\n");
     // A key under no hive exports with an empty abbreviation and key part.
     EXPECT_NE(ExportedText(tree).find("key,,\r\n"), std::string::npos);
+}
+
+// Siblings beyond a handful are looked up through a table of their names: lookups must stay right
+// through adds, removals and renames in any order, for keys and values of one name alike.
+TEST_F(Registry, ManySiblingsStayFoundThroughRemovalsAndRenames) {
+    TreeNode* hklm = tree.Find(kHklm);
+    std::map<std::string, TreeNode*> keys, values;  // by lower-case name
+    std::mt19937 random(20261207);
+    auto check = [&] {
+        for (int i = 0; i < 600; ++i) {
+            const std::string name = "Item" + std::to_string(i);
+            const std::string upper = "ITEM" + std::to_string(i);
+            const auto key = keys.find("item" + std::to_string(i));
+            const auto value = values.find("item" + std::to_string(i));
+            ASSERT_EQ(tree.FindChild(hklm, upper, true), key == keys.end() ? nullptr : key->second) << name;
+            ASSERT_EQ(tree.FindChild(hklm, name, false), value == values.end() ? nullptr : value->second) << name;
+        }
+    };
+    for (int i = 0; i < 400; ++i) {
+        const std::string name = "Item" + std::to_string(i);
+        keys["item" + std::to_string(i)] = tree.AddKey(hklm, name, true);
+        values["item" + std::to_string(i)] = tree.AddStringValue(hklm, name, "x", true);
+    }
+    check();
+    for (int round = 0; round < 300; ++round) {
+        auto& kind = random() % 2 ? keys : values;
+        if (kind.empty()) continue;
+        auto it = std::next(kind.begin(), static_cast<long>(random() % kind.size()));
+        if (random() % 2) {
+            tree.Remove(it->second);
+            kind.erase(it);
+        } else {
+            // A free name of that kind among Item0..Item599 (the other kind may hold it).
+            const std::string fresh = "Item" + std::to_string(400 + round % 200);
+            std::string lower = fresh;
+            lower[0] = 'i';
+            if (kind.count(lower)) continue;
+            ASSERT_TRUE(tree.SetName(it->second, fresh, true)) << fresh;
+            kind[lower] = it->second;
+            kind.erase(it);
+        }
+    }
+    check();
+    EXPECT_EQ(hklm->ChildCount(), keys.size() + values.size());
 }

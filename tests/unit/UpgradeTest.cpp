@@ -124,8 +124,11 @@ TEST(Upgrade, AnUninstallerActsOnlyOnATrustedLogAndSaysWhyOtherwise) {
     EXPECT_EQ(JudgeUninstall(facts), UninstallVerdict::Changed);
 }
 
-TEST(InstallerSwitches, AllowDowngradeIsASwitchWithoutValue) {
-    EXPECT_TRUE(ParseInstallerArguments("/S /allowdowngrade").allowDowngrade);
+TEST(InstallerSwitches, AllowDowngradeAndCloseApplicationsAreSwitchesWithoutValue) {
+    InstallerOptions both = ParseInstallerArguments("/S /allowdowngrade /CloseApplications /D=C:\\A B");
+    EXPECT_TRUE(both.allowDowngrade && both.closeApplications);
+    EXPECT_EQ(both.folder, "C:\\A B");
+    EXPECT_FALSE(ParseInstallerArguments("/S").closeApplications);
     EXPECT_FALSE(ParseInstallerArguments("/S").allowDowngrade);
     InstallerOptions o = ParseInstallerArguments("/ALLOWDOWNGRADE=1");
     EXPECT_FALSE(o.allowDowngrade);

@@ -234,11 +234,6 @@ int Uninstall(const InstallerOptions& options) {
         return kExitDamaged;
     }
     product.clear();
-const char kOtherScope[] =
-    "The install log install.log records an installation for other users than this uninstaller removes. "
-    "It is not acted on, so nothing was removed.";
-const char kNoRights[] =
-    "The product was installed for all users: removing it needs administrator rights, which were not given.";
     log->GetRawValue("UNINSTALL", "ProductName", product);
     // The log read again must be of the scope judged above.
     LogTrust trust = VerifyInstallLog(bytes, folder, scope);

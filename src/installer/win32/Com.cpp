@@ -9,3 +9,11 @@ std::wstring Wide(const std::string& text) {
     wide.resize(wide.size() - 1);
     return wide;
 }
+
+std::string Narrow(const wchar_t* text) {
+    int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], n, nullptr, nullptr);
+    narrow.resize(narrow.size() - 1);
+    return narrow;
+}

@@ -25,3 +25,5 @@ private:
 // A text of the process's code page as UTF-16: UTF-8 in the installer programs, whose manifests
 // declare it.
 std::wstring Wide(const std::string& text);
+// A UTF-16 text in the process's code page, UTF-8 like the rest of the installer's texts.
+std::string Narrow(const wchar_t* text);

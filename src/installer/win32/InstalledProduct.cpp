@@ -1,6 +1,7 @@
 #include "installer/win32/InstalledProduct.h"
 
 #include "core/Path.h"
+#include "package/InstallPlan.h"
 #include "package/Variables.h"
 #include "installer/win32/Registry.h"
 
@@ -28,6 +29,7 @@ InstalledProduct FindInstalledProduct(HKEY hive, const std::string& key) {
     product.folder = TrimTrailingBackslashes(StringOf(entry, "InstallLocation"));
     product.version = StringOf(entry, "DisplayVersion");
     product.uninstaller = ProgramOf(StringOf(entry, "UninstallString"));
+    product.group = StringOf(entry, kProgramGroupValue);
     product.found = IsAbsolutePath(product.folder);
     return product;
 }

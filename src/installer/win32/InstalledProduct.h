@@ -9,6 +9,7 @@ struct InstalledProduct {
     std::string folder;       // InstallLocation
     std::string version;      // DisplayVersion; empty when the entry names none
     std::string uninstaller;  // the program of UninstallString, without quotes and arguments
+    std::string group;        // the program group installed into; empty when the entry names none
 };
 
 // Reads the product's uninstall entry `key` (below the uninstall entries) in `hive`: the one

@@ -16,6 +16,7 @@
 #include "installer/win32/Libraries.h"
 #include "installer/win32/Recovery.h"
 #include "installer/win32/Registry.h"
+#include "installer/win32/RunningPrograms.h"
 #include "installer/win32/SharedCounts.h"
 #include "installer/win32/ShellLink.h"
 #include "installer/win32/SystemFolders.h"
@@ -122,10 +123,17 @@ bool Installer::FindEarlierInstallation() {
         default: log_.Line("Version " + shown + " installed in " + found.folder + " is updated to " + version); break;
     }
     earlierProduct_ = found;
-    // Without a folder chosen, the update goes where the product is.
-    if (!options_.folder.empty() || EqualNoCase(LongFolderName(found.folder), LongFolderName(AppDir()))) return true;
-    options_.folder = found.folder;
-    return Plan();
+    // Without a folder or group chosen, the update goes where the product is.
+    bool again = false;
+    if (options_.group.empty() && IsSafeRelativePath(found.group) && !EqualNoCase(found.group, plan_->ProgramGroup())) {
+        options_.group = found.group;
+        again = true;
+    }
+    if (options_.folder.empty() && !EqualNoCase(LongFolderName(found.folder), LongFolderName(AppDir()))) {
+        options_.folder = found.folder;
+        again = true;
+    }
+    return !again || Plan();
 }
 
 // A self-extracting package's stub names where setup.zip lies inside the package, which is read
@@ -188,6 +196,7 @@ int Installer::Install() {
     const auto& shortcutFolders = plan_->ShortcutFolders();
     const auto& shortcuts = plan_->Shortcuts();
     const auto& values = plan_->Values();
+    if (options_.closeApplications) CloseProgramsInUse();
     bool ok = BeginJournal();
     for (size_t i = 0; ok && i < folders.size(); ++i) ok = Step(folders[i]) && MakeFolders(folders[i]);
     // The archive inflates the next files on a second thread while this one writes.
@@ -263,11 +272,20 @@ bool Installer::ShouldReplaceExisting(const PlannedFile& file, const std::string
     return ShouldReplace(file.replaceMode, facts);
 }
 
+bool Installer::PlaceFile(const PlannedFile& file) {
+    while (!PlaceFileOnce(file)) {
+        if (cancel || damaged_ || !ask || !ask(problem_ + "\r\n\r\n" + texts_.Get(kTextRetryWrite), true)) return false;
+        log_.Line("Trying again: " + file.path);
+        problem_.clear();
+    }
+    return true;
+}
+
 // Every file is written under a temporary name first and renamed into place, so that a power
 // loss never leaves a file half written where the product looks for it. The rename does not
 // replace: a file that appears meanwhile is never overwritten, nor deleted by a rollback, and
 // one that is there already is compared with the new one as its replace mode says.
-bool Installer::PlaceFile(const PlannedFile& file) {
+bool Installer::PlaceFileOnce(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
     const std::string fresh = file.path + kFreshSuffix;
     Journal(JournalKind::Writing, file.path);
@@ -286,7 +304,8 @@ bool Installer::PlaceFile(const PlannedFile& file) {
         return true;
     }
     const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+    // A folder of that name is no file to replace.
+    if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || platform::IsFolder(file.path)) {
         const std::string reason = SystemReason();
         DeleteFileA(fresh.c_str());
         return CannotWrite(file.path, reason);
@@ -318,9 +337,11 @@ bool Installer::MoveIntoPlace(const std::string& fresh, const std::string& path,
         a.backup = path + kReplacedSuffix;
         Journal(JournalKind::Backup, path, a.backup);
         if (!MoveFileExA(path.c_str(), a.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            const bool inUse = IsInUseError(GetLastError());
             const std::string reason = SystemReason();
             a.backup.clear();
-            if (laterIfInUse) return ReplaceAtRestart(fresh, a);
+            // A file that a program holds is replaced when Windows restarts, whatever its mode.
+            if (laterIfInUse || inUse) return ReplaceAtRestart(fresh, a);
             DeleteFileA(fresh.c_str());
             return CannotWrite(path, reason);
         }
@@ -499,11 +520,16 @@ bool Installer::SetObsoleteFilesAside() {
             moved.backup.clear();
         } else {
             Journal(JournalKind::Backup, path, moved.backup);
-            if (!MoveFileExA(path.c_str(), moved.backup.c_str(), MOVEFILE_REPLACE_EXISTING))
-                return CannotWrite(path, SystemReason());
+            if (!MoveFileExA(path.c_str(), moved.backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                if (!IsInUseError(GetLastError())) return CannotWrite(path, SystemReason());
+                // Held by a program: it goes at the next restart, once this installation succeeded.
+                moved.backup.clear();
+                moved.atRestart = true;
+            }
         }
         obsolete_.push_back(moved);
-        log_.Line("File of the earlier version removed: " + path);
+        log_.Line(moved.atRestart ? "File of the earlier version in use, removed at the next restart: " + path
+                                  : "File of the earlier version removed: " + path);
     }
     return true;
 }
@@ -557,6 +583,23 @@ std::vector<std::string> Installer::RemovedObsoleteFiles() const {
     std::vector<std::string> paths;
     for (const SetAside& moved : obsolete_) paths.push_back(moved.path);
     return paths;
+}
+
+std::vector<std::string> Installer::ReplacedFiles() const {
+    std::vector<std::string> planned;
+    for (const PlannedFile& f : plan_->Files()) planned.push_back(f.path);
+    std::vector<std::string> replaced;
+    for (const std::string& path : planned)
+        if (platform::IsFile(path)) replaced.push_back(path);
+    for (const std::string& path : ObsoleteFiles(earlier_, planned))
+        if (platform::IsFile(path)) replaced.push_back(path);
+    return replaced;
+}
+
+void Installer::CloseProgramsInUse() {
+    const std::vector<ProgramInUse> programs = ProgramsHolding(ReplacedFiles());
+    for (const ProgramInUse& p : programs) log_.Line("Closing " + p.name + ", which holds files to replace");
+    if (!programs.empty() && !ClosePrograms(programs, 10000)) log_.Line("A program did not end");
 }
 
 // The uninstall entry is made first, with the mark that names the journal: whatever stops the
@@ -620,6 +663,8 @@ void Installer::DropBackups() {
         if (!a.backup.empty()) backups.push_back(a.backup);
     for (const SetAside& moved : obsolete_)
         if (!moved.backup.empty()) backups.push_back(moved.backup);
+    for (const SetAside& moved : obsolete_)
+        if (moved.atRestart && DeleteAtRestart(moved.path)) restartNeeded_ = true;
     for (const std::string& backup : backups) {
         if (DeleteFileForce(backup)) continue;
         const std::string reason = SystemReason();

@@ -53,6 +53,8 @@ public:
     const std::string& ProgramGroup() const { return plan_->ProgramGroup(); }
     unsigned long long RequiredBytes() const { return plan_->RequiredBytes(); }
     std::string Text(const std::string& text) const { return plan_->Text(text); }
+    // The files there now that this installation replaces or removes.
+    std::vector<std::string> ReplacedFiles() const;
     // The earlier installation of the product that this one updates (found is false for none).
     const InstalledProduct& Earlier() const { return earlierProduct_; }
 
@@ -76,7 +78,10 @@ private:
     bool CheckEntryMethods();
     static std::string UnsupportedEntry(const std::string& name, int method);
     bool MakeFolders(const std::string& path);
+    // Places the file; a write that fails may be tried again at the user's word.
     bool PlaceFile(const PlannedFile& file);
+    bool PlaceFileOnce(const PlannedFile& file);
+    void CloseProgramsInUse();
     bool ExtractEntry(const PlannedFile& file, const std::string& target);
     bool ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh);
     // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
@@ -125,7 +130,8 @@ private:
     bool newerInstalled_ = false;
     bool restartNeeded_ = false;  // a file is replaced or removed at the next restart
     struct SetAside {
-        std::string path, backup;
+        std::string path, backup;  // no backup: the file was not there, or is held (`atRestart`)
+        bool atRestart = false;    // deleted at the next restart once the installation has succeeded
     };
     std::vector<SetAside> obsolete_;  // the earlier installation's files that this one removes
     std::string problem_;

@@ -33,4 +33,8 @@ enum ScreenId {
     kIdScopeCurrentUser = 1101,
     kIdScopeShield = 1102,
     kIdScopeNote = 1103,
+    kIdProgramsInUse = 1110,
+    kIdCloseAutomatically = 1111,
+    kIdDoNotClose = 1112,
+    kIdRetry = 1113,
 };

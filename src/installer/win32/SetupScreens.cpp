@@ -17,6 +17,7 @@
 #include "installer/win32/Program.h"
 #include "installer/win32/LanguageDialog.h"
 #include "installer/win32/ProgressWindow.h"
+#include "installer/win32/RunningPrograms.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Registry.h"
 #include "installer/win32/ScreenIds.h"
@@ -488,6 +489,10 @@ int SetupScreens::Install() {
         return installer.PrepareFailure();
     }
     installer.ask = Questions(nullptr);
+    if (hasWizard_ && !ClearProgramsInUse(installer)) {
+        log_.Line("Cancelled while programs held files to replace: nothing was changed");
+        return kExitCancelled;
+    }
     int result = kExitDone;
     if (hasWizard_) {
         result = InstallWithWizard(installer);
@@ -514,6 +519,53 @@ int SetupScreens::Install() {
     if (!Succeeded(result)) problem_ = installer.Problem();
     else ResolveFinishFiles(installer);
     return result;
+}
+
+bool SetupScreens::ClearProgramsInUse(Installer& installer) {
+    const std::vector<std::string> replaced = installer.ReplacedFiles();
+    std::vector<ProgramInUse> programs = ProgramsHolding(replaced);
+    std::vector<std::string> files = FilesInUse(replaced);
+    if (programs.empty() && files.empty()) return true;
+    auto list = [&] {
+        programs = ProgramsHolding(replaced);
+        files = FilesInUse(replaced);
+        HWND box = wizard_.Item(kIdProgramsInUse);
+        SendMessageA(box, LB_RESETCONTENT, 0, 0);
+        // A file held by no program that can be named is listed itself.
+        for (const ProgramInUse& p : programs) SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
+        if (programs.empty())
+            for (const std::string& f : files) SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.c_str()));
+    };
+    wizard_.BeginPage(false, Text(kTextInUseTitle), Text(kTextInUseSubtitle));
+    wizard_.Add("STATIC", Text(kTextInUseBody), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 44);
+    wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, kIdProgramsInUse, 0, 48,
+                Wizard::kPageWidth - 108, 120, WS_EX_CLIENTEDGE);
+    wizard_.Add("BUTTON", Text(kTextRetry), WS_TABSTOP | BS_PUSHBUTTON, kIdRetry, Wizard::kPageWidth - 100, 48, 100, 24);
+    wizard_.Add("BUTTON", Text(kTextCloseAutomatically), WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, kIdCloseAutomatically,
+                0, 178, Wizard::kPageWidth, 18);
+    wizard_.Add("BUTTON", Text(kTextDoNotClose), BS_AUTORADIOBUTTON, kIdDoNotClose, 0, 200, Wizard::kPageWidth, 18);
+    CheckRadioButton(wizard_.Handle(), kIdCloseAutomatically, kIdDoNotClose, kIdCloseAutomatically);
+    wizard_.SetButtons(Text(kTextBack), Text(kTextInstall), Text(kTextCancel));
+    wizard_.EnableButton(kIdBack, false);
+    list();
+    wizard_.onCommand = [&](int id, int) {
+        if (id == kIdRetry) list();
+    };
+    for (;;) {
+        WizardButton button = wizard_.WaitForButton();
+        if (button == WizardButton::Cancel && ConfirmCancel()) return false;
+        if (button != WizardButton::Next) continue;
+        const bool close = IsDlgButtonChecked(wizard_.Handle(), kIdCloseAutomatically) == BST_CHECKED;
+        wizard_.onCommand = nullptr;
+        if (!close) {
+            log_.Line("Programs in use are not closed: their files are replaced at the next restart");
+            return true;
+        }
+        programs = ProgramsHolding(replaced);
+        for (const ProgramInUse& p : programs) log_.Line("Closing " + p.name);
+        if (!ClosePrograms(programs, 10000)) log_.Line("A program did not end");
+        return true;
+    }
 }
 
 int SetupScreens::InstallWithWizard(Installer& installer) {

@@ -72,6 +72,9 @@ private:
     void Message(const std::string& text, UINT type) const;
     int Install();
     int InstallWithWizard(Installer& installer);
+    // The programs that hold files to replace, listed until none is left, the user lets them
+    // be closed or chooses a restart; false when the user cancels.
+    bool ClearProgramsInUse(Installer& installer);
     void Finish(int result);
     // The finish screen's readme and program, resolved for the folder installed into.
     void ResolveFinishFiles(const Installer& installer);
