@@ -296,6 +296,7 @@
 #define IDC_VALUE_DATA 3060
 #define IDC_VALUE_HEXADECIMAL 3061
 #define IDC_VALUE_DECIMAL 3062
+#define IDC_VALUE_TYPE 3063
 
 // Menu commands of the pages' context menus.
 #define ID_FILES_DELETE 32801

@@ -249,3 +249,39 @@ bool ReadHexBytes(const std::string& text, std::string& bytes) {
     }
     return true;
 }
+
+std::string QuotedList(const std::vector<std::string>& strings) {
+    std::string line;
+    for (const std::string& text : strings) {
+        if (!line.empty()) line += ',';
+        line += '"';
+        for (char c : text) {
+            if (c == '"') line += '"';
+            line += c;
+        }
+        line += '"';
+    }
+    return line;
+}
+
+bool ReadQuotedList(const std::string& line, std::vector<std::string>& strings) {
+    strings.clear();
+    for (size_t at = 0; at < line.size();) {
+        if (line[at] != '"') break;
+        std::string text;
+        bool closed = false;
+        for (++at; at < line.size() && !closed; ++at) {
+            if (line[at] != '"') text += line[at];
+            else if (at + 1 < line.size() && line[at + 1] == '"') text += line[++at];
+            else closed = true;
+        }
+        if (!closed) break;
+        strings.push_back(std::move(text));
+        if (at == line.size()) return true;
+        if (line[at] != ',' || at + 1 == line.size()) break;
+        ++at;
+    }
+    const bool empty = line.empty();
+    if (!empty) strings.clear();
+    return empty;
+}

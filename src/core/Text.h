@@ -78,3 +78,11 @@ std::string FormatFileSize(std::uint32_t size);
 std::string HexBytes(const std::string& bytes);
 // The bytes of pairs of hex digits (either case); false on anything else.
 bool ReadHexBytes(const std::string& text, std::string& bytes);
+
+// A list of strings on one line, as the project and setup.ini keep a multi-string's data: each
+// string in double quotes, a quote inside doubled, the strings separated by commas
+// ("C:\One","say ""hi"""). Backslashes, commas and "%" stay as they are, so paths read as typed.
+std::string QuotedList(const std::vector<std::string>& strings);
+// The strings of such a line; an empty line is no string. False, with `strings` empty, when the
+// line is not a quoted list (text outside quotes, a quote left open).
+bool ReadQuotedList(const std::string& line, std::vector<std::string>& strings);

@@ -99,7 +99,7 @@ bool CreateSetupForm::OnButton(HWND dialog, int controlId) {
     }
     case IDC_SETUP_ICON_BROWSE: {
         char path[MAX_PATH] = "";
-        if (ChooseFileToOpen(path, MAX_PATH, nullptr, dialog, "Icon files {*.ico}\0*.ico\0", nullptr, false, "Open"))
+        if (ChooseFileToOpen(path, MAX_PATH, nullptr, dialog, "Icon files (*.ico)\0*.ico\0", nullptr, false, "Open"))
             SetDlgItemTextA(dialog, IDC_SETUP_ICON, path);
         return true;
     }

@@ -90,6 +90,9 @@ private:
 
 struct RegistryValueRecord : ItemRecord {
     std::string name;
+    // The string value dialog's type: a string, an expandable string or a multi-string, whose
+    // strings `text` holds one a line.
+    RegistryValueItem::Type type = RegistryValueItem::kString;
     std::string text;
     Bytes bytes;
     std::uint32_t number = 0;

@@ -1,4 +1,5 @@
-// The registry page's value dialogs: a string, a binary and a number (DWORD) value.
+// The registry page's value dialogs: a string (of the three string types), a binary and a number
+// (DWORD) value.
 #include "editor/FormBinder.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr int kNameLimit = static_cast<int>(DestinationTree::kMaxName);
-constexpr int kTextLimit = static_cast<int>(DestinationTree::kMaxText);
 
 // The texts that the three value dialogs share: title, labels, OK and Cancel, with the name
 // field read-only for an existing value.
@@ -18,6 +18,10 @@ void PrepareValueDialog(HWND dialog, bool isNew) {
     SetFocus(GetDlgItem(dialog, IDC_ITEM_NAME));
 }
 
+// The string types in the order of the type list, which is the order of their texts 8 to 10.
+constexpr RegistryValueItem::Type kStringTypes[] = {RegistryValueItem::kString, RegistryValueItem::kExpandString,
+                                                    RegistryValueItem::kMultiString};
+
 }  // namespace
 
 StringValueDialog::StringValueDialog(HWND, void* record)
@@ -26,10 +30,15 @@ StringValueDialog::StringValueDialog(HWND, void* record)
 bool StringValueDialog::OnInitDialog(HWND dialog) {
     SetTitle(dialog);
     ApplyLabels(dialog, 2, 2);
-    // The note that the installer puts the target computer's folders in place of %AppDir% & co.
-    ApplyTexts(dialog, {{IDC_ITEM_LABEL + 2, 6}, {IDC_OK, 4}, {IDCANCEL, 5}});
+    // The note that the installer expands %AppDir% & co., and Windows the environment's variables.
+    ApplyTexts(dialog, {{IDC_ITEM_LABEL + 2, 6}, {IDC_ITEM_LABEL + 3, 7}, {IDC_OK, 4}, {IDCANCEL, 5}});
+    for (int i = 0; i < 3; ++i) {
+        SendDlgItemMessageA(dialog, IDC_VALUE_TYPE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(8 + i).c_str()));
+        if (kStringTypes[i] == record_.type) SendDlgItemMessageA(dialog, IDC_VALUE_TYPE, CB_SETCURSEL, i, 0);
+    }
     Fill(dialog, IDC_ITEM_NAME, record_.name, kNameLimit);
-    Fill(dialog, IDC_VALUE_DATA, record_.text, kTextLimit);
+    // A multi-string holds many strings; the model keeps each to the text limit.
+    Fill(dialog, IDC_VALUE_DATA, record_.text, 0);
     PrepareValueDialog(dialog, isNew_);
     return false;
 }
@@ -42,8 +51,17 @@ bool StringValueDialog::Accept(HWND dialog) {
         return false;
     }
     if (!NameAccepted(dialog, IDC_ITEM_NAME, name)) return false;
+    const LRESULT chosen = SendDlgItemMessageA(dialog, IDC_VALUE_TYPE, CB_GETCURSEL, 0, 0);
+    const RegistryValueItem::Type type = chosen >= 0 && chosen < 3 ? kStringTypes[chosen] : RegistryValueItem::kString;
+    const std::string text = ControlText(dialog, IDC_VALUE_DATA);
+    if (type != RegistryValueItem::kMultiString && text.find_first_of("\r\n") != std::string::npos) {
+        Warn(dialog, texts_.Key(11));
+        FocusField(dialog, IDC_VALUE_DATA);
+        return false;
+    }
     record_.name = name;
-    record_.text = ControlText(dialog, IDC_VALUE_DATA);
+    record_.type = type;
+    record_.text = text;
     return true;
 }
 

@@ -38,7 +38,7 @@ std::string RegistryPage::RowText(int row, int column) const {
 
 int RegistryPage::RowImage(int row) const {
     const TreeNode* value = RowNode(row);
-    if (RegistryTree::IsStringValue(value)) return kStringImage;
+    if (RegistryTree::IsTextValue(value)) return kStringImage;
     if (RegistryTree::IsBinaryValue(value)) return kBinaryImage;
     if (RegistryTree::IsNumberValue(value)) return kNumberImage;
     return kFolderImage;
@@ -94,9 +94,9 @@ void RegistryPage::NewKey() {
 
 bool RegistryPage::RunValueDialog(RegistryValueItem::Type type, RegistryValueRecord& record) const {
     switch (type) {
-    case RegistryValueItem::kString: return RunItemDialog<StringValueDialog>(IDD_STRING_VALUE, record);
     case RegistryValueItem::kBinary: return RunItemDialog<BinaryValueDialog>(IDD_BINARY_VALUE, record);
-    default: return RunItemDialog<NumberValueDialog>(IDD_DWORD_VALUE, record);
+    case RegistryValueItem::kNumber: return RunItemDialog<NumberValueDialog>(IDD_DWORD_VALUE, record);
+    default: return RunItemDialog<StringValueDialog>(IDD_STRING_VALUE, record);
     }
 }
 
@@ -109,7 +109,7 @@ void RegistryPage::NewValue(UINT command) {
                                                                     : RegistryValueItem::kNumber;
     CheckNamesOfNew(record, false);
     if (!RunValueDialog(type, record)) return;
-    if (type == RegistryValueItem::kString) Registry().AddStringValue(key, record.name, record.text, true);
+    if (type == RegistryValueItem::kString) Registry().AddTextValue(key, record.name, record.type, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().AddBinaryValue(key, record.name, record.bytes, true);
     else Registry().AddNumberValue(key, record.name, record.number, true);
     ShowFolder();
@@ -123,12 +123,13 @@ void RegistryPage::ShowProperties(TreeNode* node) {
     record.context = &context_;
     record.isNew = false;
     record.name = node->Name();
-    record.text = value->StringData();
+    record.type = value->ValueType();
+    record.text = RegistryTree::TextOf(node);
     record.bytes = value->BinaryData();
     record.number = value->NumberData();
     const RegistryValueItem::Type type = value->ValueType();
     if (!RunValueDialog(type, record)) return;
-    if (type == RegistryValueItem::kString) Registry().SetStringData(node, record.text, true);
+    if (RegistryValueItem::IsTextType(type)) Registry().SetTextValue(node, record.type, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().SetBinaryData(node, record.bytes, true);
     else Registry().SetNumberData(node, record.number, true);
     InvalidateRect(List().Handle(), nullptr, TRUE);

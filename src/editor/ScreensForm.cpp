@@ -45,8 +45,8 @@ constexpr Dependants kFinishDependants[] = {
      {IDC_RUN_APPLICATION_CHECKED, IDC_RUN_APPLICATION_PATH, IDC_RUN_APPLICATION_BROWSE, IDC_SCREENS_LABEL_APPLICATION}},
 };
 
-constexpr char kBitmapFilter[] = "Bitmap files {*.bmp}\0*.bmp\0";
-constexpr char kTextFilter[] = "Text files {*.txt}\0*.txt\0";
+constexpr char kBitmapFilter[] = "Bitmap files (*.bmp)\0*.bmp\0";
+constexpr char kTextFilter[] = "Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 
 }  // namespace
 

@@ -52,7 +52,7 @@ const std::vector<KnownSection>& KnownSections() {
          {"OutputFolder=", "SetupFilename=", "SetupIconPathname=", "CreateSelfExtractedSetup=", "Compression="}},
         {"APPLICATION_FILES", {"Folder=", "File="}, true},
         {"SHORTCUTS", {"ShortcutFolder=", "Shortcut=", "InternetShortcut="}, true},
-        {"REGISTRY_ENTRIES", {"KEY=", "STRING=", "BINARY=", "DWORD="}, true},
+        {"REGISTRY_ENTRIES", {"KEY=", "STRING=", "BINARY=", "DWORD=", "EXPANDSTRING=", "MULTISTRING="}, true},
         {"FILE_TYPES", {}, true},
     };
     return sections;

@@ -11,6 +11,9 @@ static const std::string kKeyKey = "KEY=";
 static const std::string kStringKey = "STRING=";
 static const std::string kBinaryKey = "BINARY=";
 static const std::string kNumberKey = "DWORD=";
+// Types that older projects lack.
+static const std::string kExpandStringKey = "EXPANDSTRING=";
+static const std::string kMultiStringKey = "MULTISTRING=";
 
 static const std::initializer_list<PathRule> kShortenRules = {
     {"%DestComp%\\%HKEY_CLASSES_ROOT%", "%DestComp%\\"},
@@ -56,6 +59,30 @@ std::unique_ptr<RegistryValueItem> RegistryTree::MakeNumber(std::uint32_t data) 
     return item;
 }
 
+std::unique_ptr<RegistryValueItem> RegistryTree::MakeStrings(const std::vector<std::string>& strings) {
+    std::unique_ptr<RegistryValueItem> item(new RegistryValueItem(RegistryValueItem::kMultiString));
+    for (const std::string& text : strings) {
+        if (!IsValidText(text, true)) return nullptr;
+        if (!text.empty()) item->strings_.push_back(CutText(text));
+    }
+    return item;
+}
+
+std::unique_ptr<RegistryValueItem> RegistryTree::MakeText(RegistryValueItem::Type type, const std::string& text) {
+    if (type == RegistryValueItem::kMultiString) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end > start && text[end - 1] == '\r' ? end - 1 - start : end - start));
+        lines.push_back(text.substr(start));
+        return MakeStrings(lines);
+    }
+    if (type != RegistryValueItem::kString && type != RegistryValueItem::kExpandString) return nullptr;
+    std::unique_ptr<RegistryValueItem> item = MakeString(text);
+    if (item) item->type_ = type;
+    return item;
+}
+
 TreeNode* RegistryTree::AddKey(const std::string& path, bool markModified) {
     return AddUserContainer(path, markModified);
 }
@@ -79,6 +106,11 @@ TreeNode* RegistryTree::AddBinaryValue(const std::string& path, const Bytes& dat
 
 TreeNode* RegistryTree::AddNumberValue(const std::string& path, std::uint32_t data, bool markModified) {
     return AddValueAtPath(path, MakeNumber(data), markModified);
+}
+
+TreeNode* RegistryTree::AddTextValue(const std::string& path, RegistryValueItem::Type type, const std::string& text,
+                                     bool markModified) {
+    return AddValueAtPath(path, MakeText(type, text), markModified);
 }
 
 TreeNode* RegistryTree::AddKey(TreeNode* parent, const std::string& name, bool markModified) {
@@ -124,6 +156,11 @@ TreeNode* RegistryTree::AddNumberValue(TreeNode* parent, const std::string& name
     return AddValueUnder(parent, name, MakeNumber(data), markModified);
 }
 
+TreeNode* RegistryTree::AddTextValue(TreeNode* parent, const std::string& name, RegistryValueItem::Type type,
+                                     const std::string& text, bool markModified) {
+    return AddValueUnder(parent, name, MakeText(type, text), markModified);
+}
+
 const RegistryValueItem* RegistryTree::ValueOf(const TreeNode* node) {
     return node ? dynamic_cast<const RegistryValueItem*>(&node->Item()) : nullptr;
 }
@@ -131,6 +168,20 @@ const RegistryValueItem* RegistryTree::ValueOf(const TreeNode* node) {
 bool RegistryTree::IsOfType(const TreeNode* node, RegistryValueItem::Type type) {
     const RegistryValueItem* value = ValueOf(node);
     return value && value->ValueType() == type;
+}
+
+bool RegistryTree::IsTextValue(const TreeNode* node) {
+    const RegistryValueItem* value = ValueOf(node);
+    return value && RegistryValueItem::IsTextType(value->ValueType());
+}
+
+std::string RegistryTree::TextOf(const TreeNode* node) {
+    if (!IsTextValue(node)) return std::string();
+    const RegistryValueItem* value = ValueOf(node);
+    if (value->ValueType() != RegistryValueItem::kMultiString) return value->StringData();
+    std::string text;
+    for (const std::string& line : value->Strings()) text += line + "\r\n";
+    return text;
 }
 
 RegistryValueItem* RegistryTree::MutableValueOf(TreeNode* node, RegistryValueItem::Type type) {
@@ -165,6 +216,19 @@ bool RegistryTree::SetNumberData(TreeNode* node, std::uint32_t data, bool markMo
     RegistryValueItem* value = MutableValueOf(node, RegistryValueItem::kNumber);
     if (!value) return false;
     value->number_ = data;
+    SetModified(markModified);
+    return true;
+}
+
+bool RegistryTree::SetTextValue(TreeNode* node, RegistryValueItem::Type type, const std::string& text,
+                                bool markModified) {
+    if (!IsTextValue(node)) return false;
+    std::unique_ptr<RegistryValueItem> made = MakeText(type, text);
+    if (!made) return false;
+    RegistryValueItem& value = static_cast<RegistryValueItem&>(ItemOf(node));
+    value.type_ = made->type_;
+    value.string_ = std::move(made->string_);
+    value.strings_ = std::move(made->strings_);
     SetModified(markModified);
     return true;
 }
@@ -223,6 +287,12 @@ bool RegistryTree::ProjectLine(const TreeNode& node, std::string& line) const {
         case RegistryValueItem::kNumber:
             line = kNumberKey + ShortPath(&node) + "," + NumberText(value->NumberData());
             break;
+        case RegistryValueItem::kExpandString:
+            line = kExpandStringKey + ShortPath(&node) + "," + value->StringData();
+            break;
+        case RegistryValueItem::kMultiString:
+            line = kMultiStringKey + ShortPath(&node) + "," + QuotedList(value->Strings());
+            break;
     }
     return true;
 }
@@ -233,10 +303,15 @@ void RegistryTree::LoadValueLine(const std::string& prefix, const std::string& r
     if (comma == std::string::npos) return;
     std::string path = Expand(rest.substr(0, comma), kExpandRules);
     std::string data = rest.substr(comma + 1);
+    std::vector<std::string> strings;
     if (prefix == kStringKey)
         AddStringValue(path, data, true);
     else if (prefix == kBinaryKey)
         AddBinaryValue(path, BinaryFromText(data), true);
+    else if (prefix == kExpandStringKey)
+        AddTextValue(path, RegistryValueItem::kExpandString, data, true);
+    else if (prefix == kMultiStringKey)
+        AddValueAtPath(path, ReadQuotedList(data, strings) ? MakeStrings(strings) : nullptr, true);
     else
         AddNumberValue(path, ReadLeadingHex(data), true);
 }
@@ -248,7 +323,7 @@ void RegistryTree::Load(const ProfileText& project) {
             AddKey(Expand(rest, kExpandRules), true);
             return;
         }
-        for (const std::string* prefix : {&kStringKey, &kBinaryKey, &kNumberKey}) {
+        for (const std::string* prefix : {&kStringKey, &kBinaryKey, &kNumberKey, &kExpandStringKey, &kMultiStringKey}) {
             if (ValueAfter(line, *prefix, rest)) {
                 LoadValueLine(*prefix, rest);
                 return;
@@ -275,7 +350,7 @@ std::string RegistryTree::ScriptLine(const TreeNode& node) const {
     if (!value) return "key," + hive + "," + keyPath;
     std::string parentPart = keyPath.empty() ? keyPath : keyPath.substr(0, keyPath.size() - node.Name().size());
     if (!parentPart.empty()) parentPart.pop_back();  // the "\" before the value name
-    static const char* const kTypes[] = {",s,", ",b,", ",d,"};
+    static const char* const kTypes[] = {",s,", ",b,", ",d,", ",e,", ",m,"};
     std::string line;
     ProjectLine(node, line);
     return "value," + hive + "," + parentPart + "," + node.Name() + kTypes[value->ValueType()] +

@@ -64,7 +64,13 @@ std::string ValueDataText(const TreeNode* value) {
     const RegistryValueItem* item = RegistryTree::ValueOf(value);
     if (!item) return std::string();
     switch (item->ValueType()) {
-    case RegistryValueItem::kString: return "\"" + item->StringData() + "\"";
+    case RegistryValueItem::kString:
+    case RegistryValueItem::kExpandString: return "\"" + item->StringData() + "\"";
+    case RegistryValueItem::kMultiString: {
+        std::string text;
+        for (const std::string& line : item->Strings()) text += (text.empty() ? "\"" : " \"") + line + "\"";
+        return text;
+    }
     case RegistryValueItem::kNumber: return NumberAsHexText(item->NumberData());
     case RegistryValueItem::kBinary:
         return item->BinaryData().empty() ? "(zero-length binary data)"

@@ -19,8 +19,9 @@ std::uint32_t ReadUnsignedText(const std::string& text, int base);
 // down to a byte: the answer is false and `badToken` names it.
 bool ReadBinaryText(const std::string& text, Bytes& bytes, std::string& badToken);
 
-// What the registry page's data column shows for a value: a string in double quotes, a number
-// as "0x%08X", bytes as "%02X" separated by blanks or a note that there are none.
+// What the registry page's data column shows for a value: a string (of any kind) in double
+// quotes, a multi-string's strings each so, a number as "0x%08X", bytes as "%02X" separated by
+// blanks or a note that there are none.
 std::string ValueDataText(const TreeNode* value);
 
 // Why a name cannot be given to a new child of `parent` in `tree`, or kNameFits.

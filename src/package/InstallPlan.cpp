@@ -341,9 +341,24 @@ bool InstallPlan::PlanRegistry() {
         // A key path may hold a "%" of its own only through a variable; data keeps unknown ones.
         if (r.key) {
             ok = AddValue("Registry", r.hive, key, std::string(), kRegNone, std::string(), true, r.keyPath) && ok;
-        } else if (r.type == 's') {
+        } else if (r.type == 's' || r.type == 'e') {
+            // Folder variables are the installer's to expand; an expandable string keeps the
+            // ones it does not know (%SystemRoot%) for Windows to expand when it is read.
             variables_.Expand(r.data, false, data, problem_);
-            ok = AddValue("Registry", r.hive, key, name, kRegString, StringData(data), false, r.keyPath) && ok;
+            ok = AddValue("Registry", r.hive, key, name, r.type == 's' ? kRegString : kRegExpandString,
+                          StringData(data), false, r.keyPath) && ok;
+        } else if (r.type == 'm') {
+            std::vector<std::string> strings;
+            if (!ReadQuotedList(r.data, strings)) {
+                ok = Fail("Registry", item, "bad multi-string data: " + r.data,
+                          "Write each string in double quotes, separated by commas", kExitFailed);
+                continue;
+            }
+            for (std::string& text : strings) {
+                variables_.Expand(text, false, data, problem_);
+                text = data;
+            }
+            ok = AddValue("Registry", r.hive, key, name, kRegMultiString, MultiStringData(strings), false, r.keyPath) && ok;
         } else if (r.type == 'b') {
             if (!ReadBinaryData(r.data, bytes))
                 ok = Fail("Registry", item, "bad binary data: " + r.data, "Write the data as hexadecimal bytes", kExitFailed);

@@ -21,6 +21,12 @@ Hive HiveNamed(const std::string& name) {
 
 std::string StringData(const std::string& text) { return text + '\0'; }
 
+std::string MultiStringData(const std::vector<std::string>& strings) {
+    std::string data;
+    for (const std::string& text : strings) data += StringData(text);
+    return data + '\0';
+}
+
 std::string DwordData(std::uint32_t value) {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);

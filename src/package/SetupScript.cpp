@@ -120,7 +120,7 @@ void ReadRegistry(const ProfileText& script, SetupScript& s) {
             r.hive = f[1];
             r.keyPath = SplitFields(line, 3)[2];
         } else if (f[0] == "value" && f.size() == 6 && f[4].size() == 1 &&
-                   std::string("sSbd").find(f[4][0]) != std::string::npos) {
+                   std::string("sSbdem").find(f[4][0]) != std::string::npos) {
             r.hive = f[1];
             r.keyPath = f[2];
             r.name = f[3];

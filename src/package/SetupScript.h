@@ -46,7 +46,8 @@ struct ScriptRegistryLine {
     bool key = false;  // "key," line, otherwise a "value," line
     std::string hive;  // HKCR, HKCU, HKLM, HKU
     std::string keyPath, name;
-    char type = 's';   // 's' string, 'b' binary, 'd' number; "S" reads as 's'
+    char type = 's';   // 's' string, 'b' binary, 'd' number, 'e' expandable string, 'm' multi-string
+                       // (its strings as a quoted list); "S" reads as 's'
     std::string data;
 };
 

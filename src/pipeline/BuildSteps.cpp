@@ -115,14 +115,15 @@ std::unique_ptr<ZstdDictionary> BuildJob::AddZstdDictionary(ProductArchive& arch
     return dictionary;
 }
 
-// The uninstaller as it goes into the archive: a working copy with the product's version
-// information, signed. The prebuilt one when no copy can be made (adding it then says so).
+// The uninstaller as it goes into the archive: a working copy with the project's icon (the one
+// the uninstall entry shows) and the product's version information, signed. The prebuilt one when no copy can be made (adding it then says so).
 std::string BuildJob::PrebuiltUninstaller() const { return programFolder_ + "\\setup\\_uninstall.exe"; }
 
 std::string BuildJob::PrepareUninstaller() {
     const std::string prebuilt = PrebuiltUninstaller();
     const std::string copy = WorkFile("uninstall.exe");
     if (!CopyFileContents(prebuilt, copy)) return prebuilt;
+    CustomizeIcon(copy, "Customize uninstaller icon - OK", "Error! Can not replace uninstaller icon");
     WriteVersion(copy, "uninstall.exe", Described("Uninstall"));
     WriteExecutionLevel(copy, "uninstall.exe");
     Sign(copy, "uninstall.exe");

@@ -44,6 +44,17 @@ std::string TypeName(std::uint32_t type) {
     }
 }
 
+// A value the installer planned, as an export shows it. The plan keeps expandable and multi-strings
+// in the code page's bytes, which the installer hands to the registry's ANSI call; the registry
+// stores them as UTF-16, as the export reads them.
+std::string PlannedValueText(std::uint32_t type, const std::string& data) {
+    if (type != kRegExpandString && type != kRegMultiString) return RegistryValueText(type, data);
+    std::string text = data;
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    if (type == kRegMultiString) std::replace(text.begin(), text.end(), '\0', '\n');
+    return AsUtf8(text);
+}
+
 bool EndsWithNoCase(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && EqualNoCase(text.substr(text.size() - tail.size()), tail);
 }
@@ -398,7 +409,7 @@ void Verifier::CheckProjectRegistry(const ProjectExpectations& expected, const S
         }
         // The size is the installer's own sum of what it unpacked; only its presence is the project's.
         if (EqualNoCase(v.name, "EstimatedSize")) continue;
-        const std::string want = RegistryValueText(v.type, v.data);
+        const std::string want = PlannedValueText(v.type, v.data);
         if (found->type != v.type || found->text != want)
             Find("value-differs", shown,
                  "the value is " + TypeName(found->type) + " \"" + found->text + "\", not " + TypeName(v.type) + " \"" + want + "\"");

@@ -2,7 +2,8 @@
 # The README's main job, end to end under Wine: qsbuild.exe, in a program folder laid out as the
 # staged one, builds a copy of the example project (its paths are relative, so the copy builds
 # where it lies); the setup carries the example's icon of five images and its version
-# information, as icoutils and the shell's own calls read them; signed with osslsigncode and a
+# information, as icoutils and the shell's own calls read them (the installed uninstaller and its
+# uninstall entry's DisplayIcon too); signed with osslsigncode and a
 # certificate made here, it is verified, installs silently, the installed files are the
 # product's, and the uninstaller removes them; a changed byte makes the signed setup refuse to run.
 # Where the native qsbuild is built (build/asan or build/release), it builds the same programs
@@ -11,19 +12,11 @@
 #                    RESOURCE_PROBE_EXE
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3 probe=$8
-work=$(mktemp -d)
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$4" "$staged/qsbuild.exe"
-cp "$5" "$staged/setup/_setup.exe"
-cp "$6" "$staged/setup/_sfx.exe"
-cp "$7" "$staged/setup/_uninstall.exe"
-cp -r "$top/LanguageSets" "$staged/"
+stage_program_folder "$staged" qsbuild.exe "$4" "$5" "$6" "$7"
 install_dir='C:\QuillsetDemoE2E'
 installed=$prefix/drive_c/QuillsetDemoE2E
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 cp -r "$top/examples/Demo" "$work/Demo"
 rm -rf "$work/Demo/output"
@@ -103,8 +96,21 @@ for f in bin/hello.cmd data/settings.ini docs/Guide.html License.txt ReadMe.txt;
     cmp -s "$top/examples/Demo/files/$f" "$installed/$f" || fail "installed $f differs from the product file"
 done
 [ -f "$installed/uninstall.exe" ] || fail "no uninstaller installed"
-"$wine_run" "$probe" "$(winpath "$installed/uninstall.exe")" "$(winpath "$top/resources/Quillset.ico")" > "$work/probe" 2>&1 ||
-    { cat "$work/probe"; fail "the uninstaller does not keep the application icon"; }
+# The uninstaller carries the project's icon, every image of it, and the uninstall entry shows it.
+mkdir -p "$work/icons/uninstall"
+wrestool -x --type=group_icon -o "$work/icons/uninstall/icon.ico" "$installed/uninstall.exe" ||
+    fail "wrestool finds no icon group in the uninstaller"
+icotool -x -o "$work/icons/uninstall" "$work/icons/uninstall/icon.ico"
+rm "$work/icons/uninstall/icon.ico"
+diff -r "$work/icons/file" "$work/icons/uninstall" >/dev/null || fail "the uninstaller's icon is not Demo.ico's five images"
+"$wine_run" "$probe" "$(winpath "$installed/uninstall.exe")" "$(winpath "$icon")" "$(winpath "$top/resources/Quillset.ico")" > "$work/probe" 2>&1 ||
+    { cat "$work/probe"; fail "the uninstaller's icon, as the shell draws it, is not Demo.ico's"; }
+entries=""
+for hive in HKLM HKCU; do
+    entries+=$("$wine_run" reg query "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null | tr -d '\r' || true)
+done
+grep -qiF 'DisplayIcon    REG_SZ    C:\QuillsetDemoE2E\uninstall.exe,0' <<<"$entries" ||
+    { grep -i DisplayIcon <<<"$entries"; fail "the uninstall entry's DisplayIcon is not the installed uninstaller"; }
 tr -d '\r' < "$work/probe" | grep -qxF "FileDescription=Quillset Demo Uninstall" ||
     { cat "$work/probe"; fail "the uninstaller has no version information"; }
 

@@ -7,18 +7,11 @@
 # Usage: many_files_e2e.sh WINE_RUN WINE_PREFIX SOURCE_FOLDER QSBUILD_EXE SETUP_EXE SFX_EXE UNINSTALL_EXE [COUNT]
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3 count=${8:-70000}
-work=$(mktemp -d)
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$4" "$staged/qsbuild.exe"
-cp "$5" "$staged/setup/_setup.exe"
-cp "$6" "$staged/setup/_sfx.exe"
-cp "$7" "$staged/setup/_uninstall.exe"
-cp -r "$top/LanguageSets" "$staged/"
+stage_program_folder "$staged" qsbuild.exe "$4" "$5" "$6" "$7"
 installed=$prefix/drive_c/QuillsetManyFiles
 trap 'rm -rf "$work" "$installed"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 seconds() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
 
@@ -66,7 +59,7 @@ done
 diff -r "$work/product" "$installed" -x uninstall.exe -x install.log > "$work/diff" ||
     { head "$work/diff"; fail "installed files differ from the product's"; }
 
-"$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || fail "the uninstaller failed"
+rc=0; "$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || rc=$?; [ $rc = 0 ] || fail "the uninstaller failed (exit $rc)"
 for _ in $(seq 1 120); do [ -e "$installed" ] || break; sleep 0.5; done
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | wc -l) paths behind"
 removed=$(seconds)

@@ -7,19 +7,9 @@
 set -euo pipefail
 top=$1
 export XDG_CACHE_HOME=$5
-native=""
-# The one scripts/test.sh has just built first; a release build may be older.
-for candidate in "$top/build/asan/src/cli/qsbuild" "$top/build/release/src/cli/qsbuild"; do
-    [ -x "$candidate" ] && { native=$candidate; break; }
-done
-[ -n "$native" ] || { echo "SKIP: no native qsbuild in build/asan or build/release"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-mkdir -p "$work/from/setup"
-cp "$native" "$work/from/qsbuild"
-cp "$2" "$3" "$4" "$work/from/setup/"
-cp -r "$top/LanguageSets" "$work/from/"
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
+find_native_qsbuild
+stage_program_folder "$work/from" qsbuild "$native" "$2" "$3" "$4"
 
 deb=$(bash "$top/scripts/package-deb.sh" --from "$work/from" --output "$work/dist") || fail "package-deb.sh failed"
 [ "$(basename "$deb")" = "quillset_1.0_amd64.deb" ] || fail "the package is named $(basename "$deb")"

@@ -8,19 +8,11 @@
 # Usage: small_setup_e2e.sh WINE_RUN WINE_PREFIX SOURCE_FOLDER QSBUILD_EXE SETUP_EXE SFX_EXE UNINSTALL_EXE
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3
-work=$(mktemp -d)
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$4" "$staged/qsbuild.exe"
-cp "$5" "$staged/setup/_setup.exe"
-cp "$6" "$staged/setup/_sfx.exe"
-cp "$7" "$staged/setup/_uninstall.exe"
-cp -r "$top/LanguageSets" "$staged/"
+stage_program_folder "$staged" qsbuild.exe "$4" "$5" "$6" "$7"
 install_dir='C:\QuillsetSmallE2E'
 installed=$prefix/drive_c/QuillsetSmallE2E
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 product=(bin/hello.cmd data/settings.ini docs/Guide.html License.txt ReadMe.txt)
 
 build() {  # build FOLDER FORM: the example copied to FOLDER, built small in FORM

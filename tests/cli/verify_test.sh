@@ -11,21 +11,11 @@
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3 dll=$7
 export XDG_CACHE_HOME=$8
-native=""
-for candidate in "$top/build/asan/src/cli/qsbuild" "$top/build/release/src/cli/qsbuild"; do
-    [ -x "$candidate" ] && { native=$candidate; break; }
-done
-[ -n "$native" ] || { echo "SKIP: no native qsbuild in build/asan or build/release"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
+find_native_qsbuild
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$native" "$staged/qsbuild"
-cp "$4" "$5" "$6" "$staged/setup/"
-cp -r "$top/LanguageSets" "$staged/"
+stage_program_folder "$staged" qsbuild "$native" "$4" "$5" "$6"
 qsbuild=$staged/qsbuild
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # A copy of the example named NAME, with the lines of stdin added to its sections
 # ("[SECTION] line").

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "BuilderProcess.h"
 #include "RemoteControls.h"
@@ -293,6 +295,49 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     expected.insert(expected.find(language) + language.size(), "InstallScope=ask\r\n");
     EXPECT_EQ(ReadWhole(project_), expected);
     Close(builder);
+}
+
+// Every filter of the file dialogs that the builder opens, each as "Name (*.ext)" as Windows
+// names them, its patterns in the parentheses.
+TEST_F(EditorTest, EveryFileFilterReadsAsWindowsNamesThem) {
+    BuilderProcess builder;
+    Open(builder);
+    auto filters = [&](UINT command, HWND owner, int button) {
+        if (owner) PressButton(owner, button);
+        else builder.Command(command);
+        HWND dialog = builder.WaitForDialog();
+        std::vector<std::string> names;
+        if (!dialog) return names;
+        HWND types = GetDlgItem(dialog, cmb1);
+        for (LRESULT i = 0, n = SendMessageA(types, CB_GETCOUNT, 0, 0); i < n; ++i) {
+            // The dialog's list is a Unicode window, whose text comes across processes only whole
+            // through the wide message.
+            wchar_t wide[256] = {};
+            SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+            char text[256] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+            names.push_back(text);
+        }
+        PressButton(dialog, IDCANCEL);
+        WaitFor([&] { return !IsWindow(dialog); });
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    const std::string all = "All files (*.*)";
+    EXPECT_EQ(filters(ID_FILE_OPEN, nullptr, 0), (Names{"Quillset Project files (*.qsp)", all}));
+    EXPECT_EQ(filters(ID_FILE_SAVE_AS, nullptr, 0), (Names{"Quillset Project files (*.qsp)", all}));
+    HWND create = ShowPage(builder, ID_PROJECT_CREATE_SETUP, IDC_OUTPUT_FOLDER);
+    ASSERT_NE(create, nullptr);
+    EXPECT_EQ(filters(0, create, IDC_SETUP_ICON_BROWSE), (Names{"Icon files (*.ico)"}));
+    HWND screens = ShowPage(builder, ID_PROJECT_DIALOGS, IDC_SPLASH_SCREEN);
+    ASSERT_NE(screens, nullptr);
+    for (int box : {IDC_SPLASH_SCREEN, IDC_README_SCREEN})
+        if (!IsChecked(screens, box)) Click(screens, box);
+    EXPECT_EQ(filters(0, screens, IDC_SPLASH_BROWSE), (Names{"Bitmap files (*.bmp)"}));
+    EXPECT_EQ(filters(0, screens, IDC_LICENSE_BROWSE), (Names{"Text files (*.txt)", all}));
+    EXPECT_EQ(filters(0, screens, IDC_README_BROWSE), (Names{"Text files (*.txt)", all}));
+    builder.Command(ID_PROJECT_FILES);
+    EXPECT_EQ(filters(ID_INSERT_FILES, nullptr, 0), (Names{all}));
 }
 
 TEST_F(EditorTest, SetupWindowSettingsOkWithoutAChangeIsCancel) {

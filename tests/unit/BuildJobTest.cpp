@@ -284,7 +284,7 @@ TEST_F(Build, CancelEndsTheBuildWithoutSummaryAndRemovesTemporaryFiles) {
     EXPECT_TRUE(OutputNames().empty());
 }
 
-TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
+TEST_F(Build, TheProjectsIconGoesIntoTheStubTheInstallerAndTheUninstallerWithEveryImage) {
     scratch.Folder("project\\icons");
     const std::string icon = scratch.Write("project\\icons\\My.ico", FiveImageIcon());
     const ProgramResources expected = ReadProgramResources(
@@ -300,10 +300,12 @@ TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
     EXPECT_EQ(ReadProgramResources(bytes.substr(0, container.files[0].offset)).icon, expected.icon);
     EXPECT_EQ(ReadProgramResources(bytes.substr(container.files[3].offset, container.files[3].size)).icon,
               expected.icon);
-    // The uninstaller keeps the application icon.
+    // The uninstaller, whose icon the uninstall entry shows, has the project's too.
+    EXPECT_TRUE(log->Has("Customize uninstaller icon - OK"));
     const std::vector<ZipEntry> zip =
         ReadZip(scratch.Write("inner.zip", bytes.substr(container.files[1].offset, container.files[1].size)));
-    EXPECT_EQ(ReadProgramResources(zip.at(0).data).icon, ReadProgramResources(Program("_uninstall.exe")).icon);
+    ASSERT_EQ(zip.at(0).name, "uninstall.exe");
+    EXPECT_EQ(ReadProgramResources(zip.at(0).data).icon, expected.icon);
     std::string zeroed = bytes;
     zeroed.replace(bytes.size() - 16, 4, std::string(4, '\0'));
     EXPECT_EQ(FileChecksum(scratch.Write("zeroed.exe", zeroed)), ReadInt(bytes, bytes.size() - 16));
@@ -314,22 +316,35 @@ TEST_F(Build, TheProjectsIconGoesIntoTheStubAndTheInstallerWithEveryImage) {
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(log->Has("Customize setup icon - OK"));
     EXPECT_EQ(ReadProgramResources(Output("Setup.exe")).icon, expected.icon);
+    const std::vector<ZipEntry> copied = ReadZip(JoinPath(projectFolder, "out\\setup.zip"));
+    ASSERT_EQ(copied.at(0).name, "uninstall.exe");
+    EXPECT_EQ(ReadProgramResources(copied.at(0).data).icon, expected.icon);
+
+    // Without a project icon the uninstaller keeps the application icon.
+    log = std::make_unique<RecordingLog>();
+    OpenProject("CreateSelfExtractedSetup=No\r\n");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(log->Has("Customize uninstaller icon - OK"));
+    EXPECT_EQ(ReadProgramResources(ReadZip(JoinPath(projectFolder, "out\\setup.zip")).at(0).data).icon,
+              ReadProgramResources(Program("_uninstall.exe")).icon);
 }
 
 TEST_F(Build, AnUnreadableIconIsAnErrorAndNoSetupIsLeft) {
     scratch.Write("project\\bad.ico", "not an icon");
     OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=Yes\r\n");
-    EXPECT_EQ(Run(), 2);
+    EXPECT_EQ(Run(), 3);
     EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
     EXPECT_TRUE(log->Has("Error! Can not replace self-extracted file icon"));
+    EXPECT_TRUE(log->Has("Error! Can not replace uninstaller icon"));
     EXPECT_FALSE(log->Has("Setup.exe - OK"));
     EXPECT_TRUE(OutputNames().empty());
     EXPECT_TRUE(FolderNames(tempFolder).empty());
 
     log = std::make_unique<RecordingLog>();
     OpenProject("SetupIconPathname=bad.ico\r\nCreateSelfExtractedSetup=No\r\n");
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), 2);
     EXPECT_TRUE(log->Has("Error! Can not replace setup icon"));
+    EXPECT_TRUE(log->Has("Error! Can not replace uninstaller icon"));
     EXPECT_EQ(OutputNames(), (std::vector<std::string>{"English.dat", "setup.ini", "setup.zip"}));
 }
 

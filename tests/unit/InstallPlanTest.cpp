@@ -149,6 +149,25 @@ TEST(InstallPlan, RegistryLinesFileTypesAndTheUninstallEntryBecomeValuesAsStored
     EXPECT_EQ(entry[kProgramGroupValue], StringData("Demo")) << "the group, for an update to take again";
 }
 
+TEST(InstallPlan, ExpandableAndMultiStringsExpandFolderVariablesAndKeepTheWindowsOnes) {
+    Planned p("[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,Path,e,%AppDir%\\bin;%SystemRoot%\n"
+              "value,HKLM,Software\\Demo,List,m,\"%AppDir%\",\"a,\"\"b\"\"\"\n"
+              "value,HKLM,Software\\Demo,None,m,\n\n");
+    ASSERT_TRUE(p.ok) << p.plan.Problem();
+    const auto& v = p.plan.Values();
+    ASSERT_GE(v.size(), 3u);
+    EXPECT_EQ(v[0].type, kRegExpandString);
+    EXPECT_EQ(v[0].data, StringData("C:\\Program Files\\Demo\\bin;%SystemRoot%"));
+    EXPECT_EQ(v[1].type, kRegMultiString);
+    EXPECT_EQ(v[1].data, std::string("C:\\Program Files\\Demo\0a,\"b\"\0\0", 29));
+    EXPECT_EQ(v[2].type, kRegMultiString);
+    EXPECT_EQ(v[2].data, std::string(1, '\0'));
+
+    Planned bad("[REGISTRY_ENTRIES]\nvalue,HKLM,Software\\Demo,List,m,\"open\n\n");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.plan.Problem().find("bad multi-string data: \"open"), std::string::npos) << bad.plan.Problem();
+}
+
 TEST(InstallPlan, TheUsersFolderAndGroupTakeThePlaceOfTheScripts) {
     InstallerOptions chosen;
     chosen.folder = "D:\\Tools\\Demo\\\\";

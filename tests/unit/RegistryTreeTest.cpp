@@ -181,6 +181,47 @@ TEST_F(Registry, LoadingDropsLinesItCannotUseAndMarksTheDocument) {
     EXPECT_NE(ExportedText(tree).find("key,,\r\n"), std::string::npos);
 }
 
+TEST_F(Registry, ExpandableAndMultiStringsAreSavedExportedAndReadBack) {
+    TreeNode* hklm = tree.Find(kHklm);
+    TreeNode* path = tree.AddTextValue(hklm, "Path", RegistryValueItem::kExpandString, "%SystemRoot%\\x;%AppDir%", true);
+    TreeNode* list =
+        tree.AddTextValue(hklm, "List", RegistryValueItem::kMultiString, "C:\\One\r\n\r\nsay \"hi\", twice\nlast", true);
+    ASSERT_NE(path, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(RegistryTree::IsTextValue(path));
+    EXPECT_FALSE(RegistryTree::IsStringValue(path));
+    // An empty line is no string: Windows keeps none in a list.
+    EXPECT_EQ(RegistryTree::ValueOf(list)->Strings(), (std::vector<std::string>{"C:\\One", "say \"hi\", twice", "last"}));
+    EXPECT_EQ(RegistryTree::TextOf(list), "C:\\One\r\nsay \"hi\", twice\r\nlast\r\n");
+    EXPECT_EQ(RegistryTree::TextOf(path), "%SystemRoot%\\x;%AppDir%");
+    const std::string saved = SavedText(tree);
+    EXPECT_EQ(saved,
+              "[REGISTRY_ENTRIES]\r\nEXPANDSTRING=%HKEY_LOCAL_MACHINE%\\Path,%SystemRoot%\\x;%AppDir%\r\n"
+              "MULTISTRING=%HKEY_LOCAL_MACHINE%\\List,\"C:\\One\",\"say \"\"hi\"\", twice\",\"last\"\r\n\r\n");
+    EXPECT_EQ(ExportedText(tree),
+              "[REGISTRY_ENTRIES]\r\nvalue,HKLM,,Path,e,%SystemRoot%\\x;%AppDir%\r\n"
+              "value,HKLM,,List,m,\"C:\\One\",\"say \"\"hi\"\", twice\",\"last\"\r\n\r\n");
+
+    TreeUnderTest<RegistryTree> read;
+    read.Load("REGISTRY_ENTRIES",
+              "EXPANDSTRING=%HKEY_LOCAL_MACHINE%\\Path,%SystemRoot%\\x;%AppDir%\n"
+              "MULTISTRING=%HKEY_LOCAL_MACHINE%\\List,\"C:\\One\",\"say \"\"hi\"\", twice\",\"last\"\n"
+              "MULTISTRING=%HKEY_LOCAL_MACHINE%\\Open,\"unclosed\n"
+              "MULTISTRING=%HKEY_LOCAL_MACHINE%\\Empty,\n");
+    EXPECT_EQ(SavedText(read.tree), saved.substr(0, saved.size() - 2) + "MULTISTRING=%HKEY_LOCAL_MACHINE%\\Empty,\r\n\r\n");
+
+    // A string takes no line end; the text types change among themselves, never into another.
+    EXPECT_EQ(tree.AddTextValue(hklm, "Two", RegistryValueItem::kString, "a\r\nb", true), nullptr);
+    EXPECT_EQ(tree.AddTextValue(hklm, "Two", RegistryValueItem::kBinary, "a", true), nullptr);
+    EXPECT_TRUE(tree.SetTextValue(list, RegistryValueItem::kString, "one", true));
+    EXPECT_EQ(RegistryTree::ValueOf(list)->ValueType(), RegistryValueItem::kString);
+    EXPECT_TRUE(RegistryTree::ValueOf(list)->Strings().empty());
+    EXPECT_TRUE(tree.SetTextValue(path, RegistryValueItem::kMultiString, "a\nb", true));
+    EXPECT_EQ(RegistryTree::ValueOf(path)->Strings(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(tree.SetTextValue(path, RegistryValueItem::kString, "a\nb", true));
+    EXPECT_FALSE(tree.SetTextValue(tree.AddNumberValue(hklm, "N", 1, true), RegistryValueItem::kString, "x", true));
+}
+
 // Siblings beyond a handful are looked up through a table of their names: lookups must stay right
 // through adds, removals and renames in any order, for keys and values of one name alike.
 TEST_F(Registry, ManySiblingsStayFoundThroughRemovalsAndRenames) {

@@ -82,3 +82,18 @@ TEST(HexBytes, RoundTripAndStrictReading) {
     EXPECT_EQ(bytes, "\x0a\xff");
     for (const char* bad : {"0", "-1", " 1", "0x", "G0", "+F"}) EXPECT_FALSE(ReadHexBytes(bad, bytes)) << bad;
 }
+
+TEST(QuotedList, KeepsPathsAsTypedAndReadsOnlyWhatItWrites) {
+    const std::vector<std::string> strings = {"C:\\One", "a, \"b\"", "", "%AppDir%"};
+    const std::string line = QuotedList(strings);
+    EXPECT_EQ(line, "\"C:\\One\",\"a, \"\"b\"\"\",\"\",\"%AppDir%\"");
+    std::vector<std::string> read;
+    ASSERT_TRUE(ReadQuotedList(line, read));
+    EXPECT_EQ(read, strings);
+    EXPECT_TRUE(ReadQuotedList("", read));
+    EXPECT_TRUE(read.empty());
+    for (const char* bad : {"plain", "\"open", "\"a\",", "\"a\" ,\"b\"", "\"a\"x", ",\"a\""}) {
+        EXPECT_FALSE(ReadQuotedList(bad, read)) << bad;
+        EXPECT_TRUE(read.empty()) << bad;
+    }
+}

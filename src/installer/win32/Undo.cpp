@@ -36,8 +36,10 @@ bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem, bool*
         if (count > 0) return true;
     }
     // A replaced program that was still running when an update ended, if no restart removed it.
+    // Looked for once: a name that is not there costs a search of its whole folder where names
+    // are matched without regard to case, and almost every file has none.
     const std::string leftover = a.path + kReplacedSuffix;
-    if (!DeleteFileForce(leftover) && GetFileAttributesA(leftover.c_str()) != INVALID_FILE_ATTRIBUTES && atRestart &&
+    if (GetFileAttributesA(leftover.c_str()) != INVALID_FILE_ATTRIBUTES && !DeleteFileForce(leftover) && atRestart &&
         DeleteAtRestart(leftover))
         *atRestart = true;
     if (GetFileAttributesA(a.path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;

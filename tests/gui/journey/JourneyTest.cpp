@@ -1,14 +1,15 @@
 // A user's whole road through the builder's window, with no project file written by hand: the
-// New Project Wizard on a product folder, the pages and their dialogs (a shortcut, a registry
-// value, a file type, the installer's screens), Save As, a build from the window; then the built
-// setup shows its screens, installs silently, the test checks the target with readers of its own,
-// and the uninstaller takes it all away again.
+// New Project Wizard on a product folder, the pages and their dialogs (a shortcut, registry
+// values of the three string types, a file type, the installer's screens, the setup's icon),
+// Save As, a build from the window; then the built setup shows its screens, installs silently,
+// the test checks the target with readers of its own, and the uninstaller takes it all away again.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "../BuilderProcess.h"
 #include "../RemoteControls.h"
@@ -65,6 +66,44 @@ std::string RegQuery(const std::string& key) {
     const ProgramOutput output = RunForOutput("reg.exe query \"" + key + "\"");
     if (output.code == 1) return std::string();
     return output.code == 0 ? output.text : "<reg.exe failed with " + std::to_string(output.code) + ">";
+}
+
+// Chooses entry `index` of a dialog's drop-down list, as a user's click does.
+void ChooseListEntry(HWND dialog, int id, int index) {
+    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The image descriptions (size, colours, depth, bytes) of a program's first icon group, in order,
+// in the 12 bytes each that an icon file gives them too.
+std::vector<std::string> ProgramIconImages(const std::string& program) {
+    std::vector<std::string> images;
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return images;
+    LPSTR first = nullptr;
+    EnumResourceNamesA(
+        module, RT_GROUP_ICON,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+            *reinterpret_cast<LPSTR*>(found) = name;
+            return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
+    HRSRC group = first ? FindResourceA(module, first, RT_GROUP_ICON) : nullptr;
+    if (group) {
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, group)));
+        const int count = static_cast<unsigned char>(bytes[4]) | static_cast<unsigned char>(bytes[5]) << 8;
+        for (int i = 0; i < count; ++i) images.emplace_back(bytes + 6 + 14 * i, 12);
+    }
+    FreeLibrary(module);
+    return images;
+}
+
+std::vector<std::string> IconFileImages(const std::string& icon) {
+    const std::string bytes = ReadBytes(icon);
+    std::vector<std::string> images;
+    const int count = bytes.size() < 6 ? 0 : static_cast<unsigned char>(bytes[4]) | static_cast<unsigned char>(bytes[5]) << 8;
+    for (int i = 0; i < count && bytes.size() >= 6 + 16 * (i + 1u); ++i) images.push_back(bytes.substr(6 + 16 * i, 12));
+    return images;
 }
 
 // The Linux path that Wine gives a Windows path.
@@ -261,6 +300,38 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     PressButton(value, IDC_OK);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(value); }));
     EXPECT_EQ(ListRowCount(GetDlgItem(registry, IDC_PAGE_LIST)), 1);
+    // An expandable string keeps what Windows expands; a multi-string takes one string a line,
+    // which a plain string refuses, keeping the dialog open with the text as typed.
+    builder.Command(ID_NEW_STRING);
+    value = Dialog(builder, "REGISTRY_STRING_VALUE_DIALOG");
+    ASSERT_NE(value, nullptr);
+    Type(value, IDC_ITEM_NAME, "SearchPath");
+    ChooseListEntry(value, IDC_VALUE_TYPE, 1);
+    Type(value, IDC_VALUE_DATA, "%AppDir%\\bin;%SystemRoot%");
+    PressButton(value, IDC_OK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(value); }));
+    builder.Command(ID_NEW_STRING);
+    value = Dialog(builder, "REGISTRY_STRING_VALUE_DIALOG");
+    ASSERT_NE(value, nullptr);
+    Type(value, IDC_ITEM_NAME, "Folders");
+    Type(value, IDC_VALUE_DATA, "%AppDir%\r\n%AppDir%\\docs");
+    PressButton(value, IDC_OK);
+    HWND oneLine = builder.WaitForDialog("Quillset");
+    ASSERT_NE(oneLine, nullptr) << "a plain string with two lines is refused";
+    EXPECT_EQ(WindowText(GetDlgItem(oneLine, 0xFFFF)),
+              builder.LanguageText("English", "REGISTRY_STRING_VALUE_DIALOG", "11"));
+    PressButton(oneLine, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(oneLine); }));
+    ASSERT_TRUE(IsWindow(value));
+    EXPECT_EQ(WindowText(GetDlgItem(value, IDC_VALUE_DATA)), "%AppDir%\r\n%AppDir%\\docs");
+    ChooseListEntry(value, IDC_VALUE_TYPE, 2);
+    PressButton(value, IDC_OK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(value); }));
+    HWND valueList = GetDlgItem(registry, IDC_PAGE_LIST);
+    ASSERT_EQ(ListRowCount(valueList), 3);
+    const int folders = RowNamed(builder.Id(), valueList, "Folders");
+    ASSERT_GE(folders, 0);
+    EXPECT_EQ(ListText(builder.Id(), valueList, folders, 1), "\"%AppDir%\" \"%AppDir%\\docs\"");
 
     // A file type of the test's own that Journey.exe opens, its program chosen with Browse.
     HWND fileTypes = ShowListPage(builder, ID_PROJECT_FILE_TYPES, kFileTypesPage);
@@ -299,6 +370,10 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_NE(create, nullptr);
     const std::string output = folder_.Path() + "\\output";
     Type(create, IDC_OUTPUT_FOLDER, output);
+    // The setup's icon, which the uninstaller and its entry in Add/Remove Programs show too.
+    const std::string icon = folder_.Path() + "\\Journey.ico";
+    ASSERT_TRUE(CopyFileA(DataPath("..\\..\\examples\\Demo\\Demo.ico").c_str(), icon.c_str(), FALSE));
+    Type(create, IDC_SETUP_ICON, icon);
     Type(create, IDC_SETUP_FILE_NAME, "JourneySetup.exe");
 
     const std::string project = folder_.Path() + "\\Journey.qsp";
@@ -313,6 +388,8 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
           std::string("WelcomeDialog=Yes\r\n"), std::string("LicenseDialog=Yes\r\n"),
           std::string("TargetDirectoryDialog=Yes\r\n"), std::string("FinishDialog=Yes\r\n"),
           std::string("File=%AppDir%\\bin\\tool.cmd,"),
+          std::string("EXPANDSTRING=%HKEY_CURRENT_USER%\\" + valueKey_ + "\\SearchPath,%AppDir%\\bin;%SystemRoot%\r\n"),
+          std::string("MULTISTRING=%HKEY_CURRENT_USER%\\" + valueKey_ + "\\Folders,\"%AppDir%\",\"%AppDir%\\docs\"\r\n"),
           // Saved beside it, the project names its license relative to its own folder.
           std::string("License_Pathname=Journey license.txt\r\n")})
         EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
@@ -372,6 +449,15 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     EXPECT_EQ(ReportField(report, "Working directory"), target_) << report;
     const std::string values = RegQuery("HKCU\\" + valueKey_);
     EXPECT_NE(values.find("InstallPath    REG_SZ    " + target_ + "\r\n"), std::string::npos) << values;
+    EXPECT_NE(values.find("SearchPath    REG_EXPAND_SZ    " + target_ + "\\bin;%SystemRoot%\r\n"), std::string::npos)
+        << values;
+    EXPECT_NE(values.find("Folders    REG_MULTI_SZ    " + target_ + "\\0" + target_ + "\\docs\r\n"), std::string::npos)
+        << values;
+    // The uninstaller and its entry show the project's icon, every image of it.
+    const std::vector<std::string> images = IconFileImages(icon);
+    ASSERT_EQ(images.size(), 5u);
+    EXPECT_EQ(ProgramIconImages(target_ + "\\uninstall.exe"), images);
+    EXPECT_EQ(StringValue("HKLM", uninstallKey_, "DisplayIcon"), target_ + "\\uninstall.exe,0");
     const std::string type = RegQuery("HKCR\\" + extension_);
     EXPECT_NE(type.find("REG_SZ    " + identifier_ + "\r\n"), std::string::npos) << type;
     const std::string command = RegQuery("HKCR\\" + identifier_ + "\\shell\\open\\command");
