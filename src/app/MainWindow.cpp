@@ -34,6 +34,7 @@ constexpr TextKey Tip(int number) { return TextKeys::kToolbarTips.Key(number); }
 constexpr TextOfCommand kMenuTexts[] = {
     {ID_FILE_NEW, Menu(1020)}, {ID_FILE_WIZARD, Menu(1021)}, {ID_FILE_OPEN, Menu(1022)},
     {ID_FILE_CLOSE, Menu(1023)}, {ID_FILE_SAVE, Menu(1024)}, {ID_FILE_SAVE_AS, Menu(1025)}, {ID_FILE_EXIT, Menu(1026)},
+    {ID_EDIT_UNDO, TextKeys::kUndoRedoMenu[0]}, {ID_EDIT_REDO, TextKeys::kUndoRedoMenu[1]},
     {ID_PROJECT_GENERAL_INFO, Menu(1060)}, {ID_PROJECT_SETUP_INFO, Menu(1061)},
     {ID_PROJECT_REQUIREMENTS, Menu(1062)}, {ID_PROJECT_FILES, Menu(1063)}, {ID_PROJECT_SHORTCUTS, Menu(1064)},
     {ID_PROJECT_REGISTRY, Menu(1065)}, {ID_PROJECT_FILE_TYPES, Menu(1066)}, {ID_PROJECT_DIALOGS, Menu(1067)},
@@ -46,7 +47,7 @@ constexpr int kOptionsMenu = 4;
 
 // The toolbar's buttons in order (0 is a separator) and the numbered texts of their tooltips.
 constexpr UINT kToolbarButtons[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_WIZARD, 0, ID_NEW_FOLDER, ID_INSERT_FILES,
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_WIZARD, 0, ID_NEW_FOLDER, ID_INSERT_FILES,
     ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT, ID_NEW_KEY, ID_NEW_STRING,
     ID_NEW_BINARY, ID_NEW_DWORD, ID_NEW_FILE_ASSOCIATION, ID_DELETE, ID_PROPERTIES, 0, ID_BUILD_SETUP,
     ID_TEST_RUN, 0, ID_HELP_WEB, 0, ID_HELP_TOPICS, ID_HELP_ABOUT,
@@ -58,6 +59,7 @@ constexpr TextOfCommand kToolbarTexts[] = {
     {ID_NEW_STRING, Tip(810)}, {ID_NEW_BINARY, Tip(811)}, {ID_NEW_DWORD, Tip(812)}, {ID_BUILD_SETUP, Tip(813)},
     {ID_TEST_RUN, Tip(814)}, {ID_DELETE, Tip(815)}, {ID_PROPERTIES, Tip(816)}, {ID_HELP_WEB, Tip(818)},
     {ID_HELP_TOPICS, Tip(819)}, {ID_HELP_ABOUT, Tip(820)}, {ID_NEW_FILE_ASSOCIATION, Tip(821)},
+    {ID_EDIT_UNDO, Tip(822)}, {ID_EDIT_REDO, Tip(823)},
 };
 // The buttons whose state the page shown decides.
 constexpr UINT kPageButtons[] = {
@@ -92,7 +94,8 @@ void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text
 std::string MainWindowTitle(const ProjectDocument* project) {
     if (!project) return ProductName();
     char title[600];
-    snprintf(title, sizeof title, "%s - [%s]", ProductName(), project->Title().c_str());
+    snprintf(title, sizeof title, "%s - [%s%s]", ProductName(), project->Title().c_str(),
+             project->IsModified() ? "*" : "");
     return title;
 }
 
@@ -209,6 +212,10 @@ void MainWindow::UpdateToolbarStates() {
         if (enabled != wanted) SendMessageA(toolbar_, TB_ENABLEBUTTON, command, MAKELONG(wanted, 0));
     };
     setState(ID_FILE_SAVE, project_ && project_->IsModified());
+    setState(ID_EDIT_UNDO, project_ && project_->Edits().CanUndo());
+    setState(ID_EDIT_REDO, project_ && project_->Edits().CanRedo());
+    // A change made outside the edits (the wizard's project) marks the title too.
+    if (project_ && project_->IsModified() != titleShowsModified_) RefreshTitle();
     for (UINT command : kPageButtons) setState(command, project_ && editorHost_.IsCommandEnabled(command));
 }
 
@@ -306,6 +313,7 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     case ID_PROPERTIES: case ID_INSERT_FILES: case ID_NEW_FOLDER: case ID_NEW_KEY: case ID_NEW_STRING:
     case ID_NEW_BINARY: case ID_NEW_DWORD: case ID_NEW_SHORTCUT: case ID_NEW_INTERNET_SHORTCUT:
     case ID_NEW_SHORTCUT_FOLDER: case ID_DELETE: case ID_NEW_FILE_ASSOCIATION:
+    case ID_EDIT_UNDO: case ID_EDIT_REDO:
         return editorHost_.OnCommand(id, extra);
     default:
         break;
@@ -321,11 +329,18 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     return false;
 }
 
-void MainWindow::RefreshTitle() { SetWindowTextA(Handle(), MainWindowTitle(project_.get()).c_str()); }
+void MainWindow::RefreshTitle() {
+    titleShowsModified_ = project_ && project_->IsModified();
+    SetWindowTextA(Handle(), MainWindowTitle(project_.get()).c_str());
+}
 
 std::unique_ptr<ProjectDocument> MainWindow::MakeProject() {
     auto project = std::make_unique<ProjectDocument>(texts_);
     project->SetTitleListener([this] { RefreshTitle(); });
+    project->SetChangeListener([this](const ProjectChange& change) {
+        editorHost_.ProjectChanged(change);
+        RefreshTitle();
+    });
     return project;
 }
 

@@ -77,10 +77,13 @@ private:
     std::unique_ptr<ProjectDocument> project_;
     ProjectWizardData wizardAnswers_;
     bool languageMenuFilled_ = false;
+    // Whether the title shows the project's modified mark.
+    bool titleShowsModified_ = false;
     // The text a tooltip asked for; it must outlive the notification.
     std::string tooltipText_;
     std::wstring tooltipWideText_;
 };
 
-// The window title for a project name ("Quillset - [name]"), or the product name without one.
+// The window title for a project name ("Quillset - [name]", "Quillset - [name*]" while it holds
+// unsaved changes), or the product name without one.
 std::string MainWindowTitle(const ProjectDocument* project);

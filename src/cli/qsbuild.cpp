@@ -13,7 +13,7 @@
 #include "cli/VerifyCommand.h"
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "core/Exception.h"
 #include "core/Path.h"
 #include "core/Text.h"

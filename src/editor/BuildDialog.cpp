@@ -43,7 +43,9 @@ void DialogBuildLog::ShowPending() {
     SendMessageA(log_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void DialogBuildLog::Step() { SendMessageA(progress_, PBM_STEPIT, 0, 0); }
+// Posted, never sent: a sent message would hold the build's thread until the dialog's thread
+// answers, and that thread waits for the build when the dialog goes.
+void DialogBuildLog::Step() { PostMessageA(progress_, PBM_STEPIT, 0, 0); }
 
 void DialogBuildLog::Finished() { PostMessageA(dialog_, WM_COMMAND, CMD_BUILD_FINISHED, 0); }
 

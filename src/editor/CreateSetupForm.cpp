@@ -6,7 +6,7 @@
 #include "editor/Forms.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "resource.h"
 #include "ui/FileChoosers.h"
 

@@ -7,6 +7,7 @@ class FileTypeList;
 class FileTypesPage : public ListPage {
 public:
     explicit FileTypesPage(EditorContext& context);
+    ProjectParts EditedParts() const override { return kFileTypesPart; }
 
     void Reload() override;
     bool OnCreateControls() override;

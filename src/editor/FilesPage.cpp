@@ -12,7 +12,7 @@
 #include "editor/PageTexts.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/FolderScanner.h"
 #include "resource.h"
 

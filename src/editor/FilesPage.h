@@ -13,6 +13,7 @@ class FilesPage : public SplitPage {
 public:
     // `editable` false makes the read-only chooser: one row at a time, no menus, no Properties.
     FilesPage(EditorContext& context, bool editable = true);
+    ProjectParts EditedParts() const override { return kFilesPart; }
 
     void OnDropFiles(HDROP drop) override;
     // The destination path of a row in the project's short form ("%AppDir%\Bin\Tool.exe").

@@ -1,6 +1,8 @@
 #include "editor/Form.h"
 
+#include "core/Text.h"
 #include "lang/LanguageSets.h"
+#include "model/ProjectDocument.h"
 
 std::string Form::Text(TextKey key) const { return context_.Texts().UiText(key); }
 
@@ -13,14 +15,48 @@ void Form::Warn(HWND dialog, TextKey message) const {
 }
 
 void Form::OnEditChange(HWND dialog, int controlId) {
-    if (binder_.OnEditChange(dialog, controlId)) AfterEdit(dialog, controlId);
+    RunAsEdit(dialog, controlId, true, [&] {
+        if (binder_.OnEditChange(dialog, controlId)) AfterEdit(dialog, controlId);
+    });
 }
 
-bool Form::OnCommand(HWND dialog, int id, int code, HWND) {
-    if (code != BN_CLICKED) return false;
-    if (binder_.OnClick(dialog, id)) {
-        AfterEdit(dialog, id);
-        return true;
+bool Form::OnCommand(HWND dialog, int id, int code, HWND control) {
+    if (code == EN_KILLFOCUS) {
+        Project().EndMerge();
+        return false;
     }
-    return OnButton(dialog, id);
+    bool handled = false;
+    RunAsEdit(dialog, id, false, [&] {
+        handled = OnControl(dialog, id, code, control);
+        if (handled || code != BN_CLICKED) return;
+        if (binder_.OnClick(dialog, id)) {
+            AfterEdit(dialog, id);
+            handled = true;
+            return;
+        }
+        handled = OnButton(dialog, id);
+    });
+    return handled;
+}
+
+void Form::RunAsEdit(HWND dialog, int controlId, bool typing, const std::function<void()>& change) {
+    ProjectEdit edit(EditName(dialog, controlId), EditedParts(), typing ? std::to_string(controlId) : std::string());
+    Project().Apply(std::move(edit), change);
+}
+
+// A field's label is the static text just before it in the dialog's order; boxes and buttons
+// carry their own text. Accelerator marks and a closing colon are not part of the name.
+std::string Form::EditName(HWND dialog, int controlId) const {
+    HWND control = GetDlgItem(dialog, controlId);
+    char className[16] = "";
+    GetClassNameA(control, className, sizeof className);
+    HWND labelled = control;
+    if (!EqualNoCase(className, "Button")) {
+        HWND before = GetWindow(control, GW_HWNDPREV);
+        if (before && GetClassNameA(before, className, sizeof className) && EqualNoCase(className, "Static"))
+            labelled = before;
+    }
+    std::string label(static_cast<size_t>(GetWindowTextLengthA(labelled)) + 1, '\0');
+    label.resize(static_cast<size_t>(GetWindowTextA(labelled, label.data(), static_cast<int>(label.size()))));
+    return ReplaceFirstPlaceholder(Text(TextKeys::kChangeEditName), PlainLabel(label));
 }

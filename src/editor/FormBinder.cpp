@@ -1,5 +1,7 @@
 #include "editor/FormBinder.h"
 
+#include <algorithm>
+
 std::string ControlText(HWND dialog, int controlId) {
     HWND control = GetDlgItem(dialog, controlId);
     std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
@@ -48,4 +50,11 @@ bool FormBinder::OnClick(HWND dialog, int controlId) const {
 
 bool IsChecked(HWND dialog, int controlId) {
     return IsDlgButtonChecked(dialog, controlId) == BST_CHECKED;
+}
+
+std::string PlainLabel(std::string label) {
+    label = label.substr(0, label.find('\t'));
+    label.erase(std::remove(label.begin(), label.end(), '&'), label.end());
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ' || label.back() == '.')) label.pop_back();
+    return label;
 }

@@ -53,3 +53,6 @@ bool IsChecked(HWND dialog, int controlId);
 // The whole text of a dialog control.
 std::string ControlText(HWND dialog, int controlId);
 void EnableControl(HWND dialog, int controlId, bool on);
+// A control's or menu item's label as words in a sentence: without accelerator marks, the
+// shortcut after a tab, and a closing colon or ellipsis.
+std::string PlainLabel(std::string label);

@@ -39,6 +39,13 @@ bool FormPage::Create(HWND host, const RECT& rect, int id) {
 
 void FormPage::Destroy() { view_.Destroy(); }
 
+void FormPage::Reload() {
+    if (!view_.HasWindow()) return;
+    if (slot_.dialog) DestroyWindow(slot_.dialog);
+    view_.CreateForm(context_.ResourceInstance(), templateId_, slot_, *creator_);
+    Relayout();
+}
+
 bool FormPage::OnCommand(UINT command) {
     return slot_.dialog && TheForm() && TheForm()->RunCommand(slot_.dialog, command);
 }

@@ -18,6 +18,9 @@ public:
     bool Create(HWND host, const RECT& rect, int id) override;
     void Destroy() override;
     HWND Handle() const override { return view_.Handle(); }
+    // Makes the form again, which fills every control from the project as it is now.
+    void Reload() override;
+    ProjectParts EditedParts() const override { return TheForm() ? TheForm()->EditedParts() : 0; }
     bool OnCommand(UINT command) override;
     bool IsCommandEnabled(UINT command) const override;
     void Relayout() override;

@@ -1,21 +1,25 @@
 #pragma once
 // The five forms of the editor's form pages. Each fills its controls from its project section
-// when it opens and writes every change straight back through the section's setters.
+// when it opens and writes every change back through the section's setters, each change an edit
+// of the project that can be undone.
 #include "editor/Form.h"
 
 class GeneralInfoForm : public Form {
 public:
     GeneralInfoForm(HWND dialog, void* context);
     bool OnInitDialog(HWND dialog) override;
+    ProjectParts EditedParts() const override { return kGeneralInfoPart; }
 };
 
 class SetupInfoForm : public Form {
 public:
     SetupInfoForm(HWND dialog, void* context);
     bool OnInitDialog(HWND dialog) override;
-    bool OnCommand(HWND dialog, int id, int code, HWND control) override;
+    ProjectParts EditedParts() const override { return kSetupInfoPart; }
 
 protected:
+    // The default language and the install scope.
+    bool OnControl(HWND dialog, int id, int code, HWND control) override;
     void AfterEdit(HWND dialog, int controlId) override;
     bool OnButton(HWND dialog, int controlId) override;
 
@@ -30,6 +34,7 @@ class RequirementsForm : public Form {
 public:
     RequirementsForm(HWND dialog, void* context);
     bool OnInitDialog(HWND dialog) override;
+    ProjectParts EditedParts() const override { return kRequirementsPart; }
 
 protected:
     void AfterEdit(HWND dialog, int controlId) override;
@@ -43,6 +48,7 @@ class ScreensForm : public Form {
 public:
     ScreensForm(HWND dialog, void* context);
     bool OnInitDialog(HWND dialog) override;
+    ProjectParts EditedParts() const override { return kScreensPart; }
 
 protected:
     void AfterEdit(HWND dialog, int controlId) override;
@@ -62,6 +68,7 @@ public:
     bool OnInitDialog(HWND dialog) override;
     bool RunCommand(HWND dialog, UINT command) override;
     bool IsCommandEnabled(UINT command) const override;
+    ProjectParts EditedParts() const override { return kOutputPart; }
 
 protected:
     void AfterEdit(HWND dialog, int controlId) override;

@@ -4,7 +4,9 @@
 
 #include "core/Text.h"
 #include "editor/EditorContext.h"
+#include "editor/FormBinder.h"
 #include "lang/LanguageSets.h"
+#include "model/ProjectDocument.h"
 #include "resource.h"
 #include "ui/Dialog.h"
 #include "ui/MenuHelpers.h"
@@ -100,7 +102,7 @@ bool ListPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     case LVN_KEYDOWN: {
         const WORD key = reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey;
         if (key == kVirtualKeyInsert) OpenContextMenu(list_.Handle(), -1, -1);
-        else if (key == kVirtualKeyDelete) DeleteKey(false);
+        else if (key == kVirtualKeyDelete) DeleteKeyAsEdit(false);
         result = 0;
         return false;
     }
@@ -158,6 +160,57 @@ void ListPage::OnMenuSelect(UINT item, UINT flags, HMENU) {
 }
 
 ProjectDocument& ListPage::Project() const { return *context_.Project(); }
+
+namespace {
+
+// The toolbar's tooltip of each page command that the host routes to the pages.
+struct CommandTip {
+    UINT command;
+    int tip;
+};
+constexpr CommandTip kCommandTips[] = {
+    {ID_NEW_FOLDER, 804}, {ID_INSERT_FILES, 805}, {ID_NEW_SHORTCUT_FOLDER, 806}, {ID_NEW_SHORTCUT, 807},
+    {ID_NEW_INTERNET_SHORTCUT, 808}, {ID_NEW_KEY, 809}, {ID_NEW_STRING, 810}, {ID_NEW_BINARY, 811},
+    {ID_NEW_DWORD, 812}, {ID_DELETE, 815}, {ID_PROPERTIES, 816}, {ID_NEW_FILE_ASSOCIATION, 821},
+};
+
+}  // namespace
+
+std::string ListPage::CommandName(UINT command) const {
+    for (const MenuText& item : openMenu_.items)
+        if (item.command == command) return PlainLabel(UiString(item.text));
+    int tip = 816;  // a row opened shows its Properties
+    for (const CommandTip& entry : kCommandTips)
+        if (entry.command == command) tip = entry.tip;
+    return PlainLabel(UiString(TextKeys::kToolbarTips.Key(tip)));
+}
+
+bool ListPage::RunAsEdit(const std::string& name, const std::function<bool()>& action) {
+    if (!editable_ || !context_.Project()) return action();
+    ProjectEdit edit(name, EditedParts());
+    edit.SetSelection(SelectionPath());
+    bool result = false;
+    Project().Apply(std::move(edit), [&] { result = action(); });
+    return result;
+}
+
+bool ListPage::RunCommandAsEdit(UINT command, LPARAM extra) {
+    return RunAsEdit(CommandName(command), [&] { return RunCommand(command, extra); });
+}
+
+void ListPage::DropFilesAsEdit(HDROP drop) {
+    RunAsEdit(CommandName(ID_INSERT_FILES), [&] {
+        OnDropFiles(drop);
+        return true;
+    });
+}
+
+void ListPage::DeleteKeyAsEdit(bool inTree) {
+    RunAsEdit(CommandName(ID_DELETE), [&] {
+        DeleteKey(inTree);
+        return true;
+    });
+}
 
 std::string ListPage::UiString(TextKey key) const { return context_.Texts().UiString(key); }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ public:
     bool Create(HWND host, const RECT& rect, int id) override;
     void Destroy() override;
     HWND Handle() const override { return window_.Handle(); }
-    bool OnCommand(UINT command) override { return RunCommand(command, 0); }
+    bool OnCommand(UINT command) override { return RunCommandAsEdit(command, 0); }
     void Relayout() override;
 
     // The page window's handlers.
@@ -63,6 +64,15 @@ public:
     ListViewControl& List() { return list_; }
 
 protected:
+    // Runs a command as one edit of the page's parts, named after the command; what changes
+    // nothing makes no edit. The read-only chooser changes nothing and runs it as it is.
+    bool RunCommandAsEdit(UINT command, LPARAM extra);
+    bool RunAsEdit(const std::string& name, const std::function<bool()>& action);
+    void DropFilesAsEdit(HDROP drop);
+    // The name of the edit a command makes: its label in the context menu open now, on the
+    // toolbar, or "Properties" for a row opened.
+    std::string CommandName(UINT command) const;
+
     // The text of a row's column, and its image (-1 for none).
     virtual std::string RowText(int row, int column) const = 0;
     virtual int RowImage(int /*row*/) const { return -1; }
@@ -70,6 +80,7 @@ protected:
     virtual ContextMenu MenuOf(bool fromTree) const = 0;
     // Delete pressed in the list or the tree.
     virtual void DeleteKey(bool inTree) = 0;
+    void DeleteKeyAsEdit(bool inTree);
     // The tree, for pages that have one.
     virtual HWND TreeHandle() const { return nullptr; }
 
@@ -108,11 +119,11 @@ private:
         explicit PageWindow(ListPage& page) : page_(page) {}
         bool OnCreate() override { return page_.OnCreateControls(); }
         void OnSize(int width, int height) override { page_.Layout(width, height); }
-        bool OnCommand(UINT id, LPARAM extra) override { return page_.RunCommand(id, extra); }
+        bool OnCommand(UINT id, LPARAM extra) override { return page_.RunCommandAsEdit(id, extra); }
         bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override {
             return page_.OnNotify(controlId, header, result);
         }
-        void OnDropFiles(HDROP drop) override { page_.OnDropFiles(drop); }
+        void OnDropFiles(HDROP drop) override { page_.DropFilesAsEdit(drop); }
         bool OnContextMenu(HWND control, int x, int y) override { return page_.OnContextMenu(control, x, y); }
         void OnInitMenu(HMENU menu) override { page_.OnInitMenu(menu); }
         void OnMenuSelect(UINT item, UINT flags, HMENU menu) override { page_.OnMenuSelect(item, flags, menu); }

@@ -3,6 +3,10 @@
 // of the project. The host knows its pages only through this interface.
 #include <windows.h>
 
+#include <string>
+
+#include "model/EditStack.h"
+
 class Page {
 public:
     explicit Page(DWORD helpContext) : helpContext_(helpContext) {}
@@ -23,6 +27,12 @@ public:
     virtual bool IsCommandEnabled(UINT /*command*/) const { return false; }
     // Lays the page's controls out again at its current size.
     virtual void Relayout() {}
+    // The parts of the project the page edits.
+    virtual ProjectParts EditedParts() const = 0;
+    // Where the page's selection is, as an edit keeps it to select the place again when it is
+    // undone or redone (a tree page: the index path of the selected folder); empty for none.
+    virtual std::string SelectionPath() const { return {}; }
+    virtual void SelectPath(const std::string& /*path*/) {}
 
     // The help page of the page (F1).
     DWORD HelpContext() const { return helpContext_; }

@@ -9,6 +9,7 @@ struct RegistryValueRecord;
 class RegistryPage : public SplitPage {
 public:
     explicit RegistryPage(EditorContext& context);
+    ProjectParts EditedParts() const override { return kRegistryPart; }
 
 protected:
     DestinationTree& Tree() const override;

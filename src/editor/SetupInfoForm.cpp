@@ -94,7 +94,7 @@ bool SetupInfoForm::OnButton(HWND dialog, int controlId) {
     }
 }
 
-bool SetupInfoForm::OnCommand(HWND dialog, int id, int code, HWND control) {
+bool SetupInfoForm::OnControl(HWND dialog, int id, int code, HWND control) {
     if (id == IDC_DEFAULT_LANGUAGE && code == CBN_SELCHANGE) {
         LRESULT index = SendDlgItemMessageA(dialog, IDC_DEFAULT_LANGUAGE, CB_GETCURSEL, 0, 0);
         if (index >= 0)
@@ -107,7 +107,7 @@ bool SetupInfoForm::OnCommand(HWND dialog, int id, int code, HWND control) {
         if (SelectedScope(control, choice)) Project().setupInfo.SetScope(choice, true);
         return true;
     }
-    return Form::OnCommand(dialog, id, code, control);
+    return false;
 }
 
 // A language is selected once: the same name in another letter case counts as the same.

@@ -9,6 +9,7 @@ struct ShortcutRecord;
 class ShortcutsPage : public SplitPage {
 public:
     explicit ShortcutsPage(EditorContext& context);
+    ProjectParts EditedParts() const override { return kShortcutsPart; }
 
 protected:
     DestinationTree& Tree() const override;

@@ -138,6 +138,28 @@ void SplitPage::Reload() {
     ShowFolder();
 }
 
+std::string SplitPage::SelectionPath() const {
+    const TreeNode* folder = SelectedFolder();
+    return folder ? DestinationTree::IndexPath(folder, '/') : std::string();
+}
+
+// The folder at the path, or the nearest one above it that is there (a deleted folder's parent).
+void SplitPage::SelectPath(const std::string& path) {
+    if (!tree_.HasWindow()) return;
+    std::string place = path;
+    for (;;) {
+        const TreeNode* node = Tree().FindByIndexPath(place, '/');
+        HTREEITEM item = DestinationTree::IsContainer(node) ? ItemOf(node) : nullptr;
+        if (item) {
+            tree_.Select(item);
+            return;
+        }
+        const size_t cut = place.find_last_of('/');
+        if (cut == std::string::npos) return;
+        place.resize(cut);
+    }
+}
+
 TreeNode* SplitPage::SelectedFolder() const { return NodeOfItem(tree_, tree_.Selection()); }
 
 size_t SplitPage::FirstRow(const TreeNode* folder) const {
@@ -333,7 +355,7 @@ bool SplitPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     case TVN_KEYDOWN: {
         const WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
         if (key == VK_INSERT) OpenContextMenu(tree_.Handle(), -1, -1);
-        else if (key == VK_DELETE) DeleteKey(true);
+        else if (key == VK_DELETE) DeleteKeyAsEdit(true);
         return false;
     }
     case NM_RCLICK: {

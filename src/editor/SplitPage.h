@@ -39,6 +39,8 @@ public:
     bool OnCreateControls() override;
     void Layout(int width, int height) override;
     bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
+    std::string SelectionPath() const override;
+    void SelectPath(const std::string& path) override;
 
     // The container selected in the tree; null when none is.
     TreeNode* SelectedFolder() const;

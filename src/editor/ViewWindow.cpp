@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/Text.h"
 #include "editor/EditorContext.h"
 #include "editor/Forms.h"
 #include "editor/FilesPage.h"
@@ -247,7 +248,25 @@ int ViewWindow::TargetOf(UINT command, UINT& translated) const {
     return kNotRouted;
 }
 
+void ViewWindow::ProjectChanged(const ProjectChange& change) {
+    if (change.kind == ProjectChange::Done || pagesNeedCreating_) return;
+    const ProjectParts parts = change.edit.Parts();
+    int shown = -1;
+    for (int page = 0; page < kPageCount; ++page) {
+        if (!(pages_[page]->EditedParts() & parts)) continue;
+        pages_[page]->Reload();
+        if (shown < 0 || page == pageIndex_) shown = page;
+    }
+    if (shown < 0) return;
+    ShowPage(shown);
+    pages_[shown]->SelectPath(change.edit.Selection());
+}
+
 bool ViewWindow::OnCommand(UINT id, LPARAM) {
+    if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
+        if (ProjectDocument* project = context_.Project()) id == ID_EDIT_UNDO ? project->Undo() : project->Redo();
+        return true;
+    }
     UINT translated = id;
     const int page = TargetOf(id, translated);
     if (page == kNotRouted) return false;
@@ -279,6 +298,17 @@ void ViewWindow::OnInitMenu(HMENU menu) {
     EnableCommand(menu, ID_FILE_CLOSE, project != nullptr);
     EnableCommand(menu, ID_FILE_SAVE_AS, project != nullptr);
     EnableCommand(menu, ID_FILE_SAVE, project && project->IsModified());
+    const ProjectEdit* undo = project ? project->Edits().NextUndo() : nullptr;
+    const ProjectEdit* redo = project ? project->Edits().NextRedo() : nullptr;
+    const LanguageSets& menuTexts = context_.Texts();
+    SetCommandText(menu, ID_EDIT_UNDO,
+                   undo ? ReplaceFirstPlaceholder(menuTexts.UiString(TextKeys::kUndoRedoMenu[2]), undo->Name())
+                        : menuTexts.UiString(TextKeys::kUndoRedoMenu[0]));
+    SetCommandText(menu, ID_EDIT_REDO,
+                   redo ? ReplaceFirstPlaceholder(menuTexts.UiString(TextKeys::kUndoRedoMenu[3]), redo->Name())
+                        : menuTexts.UiString(TextKeys::kUndoRedoMenu[1]));
+    EnableCommand(menu, ID_EDIT_UNDO, undo != nullptr);
+    EnableCommand(menu, ID_EDIT_REDO, redo != nullptr);
     for (int page = 0; page < kPageCount; ++page) {
         EnableCommand(menu, kPageCommands[page], project != nullptr);
         CheckCommand(menu, kPageCommands[page], project && page == pageIndex_);

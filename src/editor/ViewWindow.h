@@ -12,6 +12,7 @@
 #include "ui/Window.h"
 
 class EditorContext;
+struct ProjectChange;
 
 class ViewWindow : public ChildWindow {
 public:
@@ -40,6 +41,9 @@ public:
     void ShowTabs();
     void ProjectOpened();
     void ProjectClosed();
+    // After an edit was undone or redone, the pages of its parts show the project again, and the
+    // first of them comes into view with the place of the edit selected.
+    void ProjectChanged(const ProjectChange& change);
     void ShowPage(int index);
     int CurrentPage() const { return pageIndex_; }
     void SetPageIndex(int index) { pageIndex_ = index; }

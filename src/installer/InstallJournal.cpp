@@ -98,3 +98,18 @@ std::vector<RecoveryStep> PlanRecovery(const std::vector<JournalRecord>& records
     }
     return steps;
 }
+
+std::string JournalEntryFor(const std::vector<JournalRecord>& records, const std::string& folder,
+                            const std::string& hive, const std::string& entries) {
+    const std::string prefix = LowerCase(folder) + "\\", below = LowerCase(entries);
+    bool wroteThere = false;
+    std::string entry;
+    for (const JournalRecord& r : records) {
+        wroteThere = wroteThere || LowerCase(r.path).rfind(prefix, 0) == 0;
+        const std::string key = LowerCase(r.key);
+        if (r.kind == JournalKind::Key && EqualNoCase(r.hive, hive) && key.size() > below.size() &&
+            key.rfind(below, 0) == 0 && key.find('\\', below.size()) == std::string::npos)
+            entry = r.key;
+    }
+    return wroteThere ? entry : std::string();
+}

@@ -51,3 +51,10 @@ struct RecoveryStep {
 // file is there now, as the interruption left things: the decisions are made before any step.
 std::vector<RecoveryStep> PlanRecovery(const std::vector<JournalRecord>& records,
                                        const std::function<bool(const std::string&)>& exists);
+
+// The uninstall entry (below `entries`, the uninstall entries' key with its trailing backslash, in
+// the hive named `hive`) that an installation made, as its journal records it, when it wrote
+// anything into `folder`; empty otherwise. A power loss can take the registry's last changes, the
+// entry with its mark among them, while the journal's file stays: this finds the entry again.
+std::string JournalEntryFor(const std::vector<JournalRecord>& records, const std::string& folder,
+                            const std::string& hive, const std::string& entries);

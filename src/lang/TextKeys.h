@@ -31,7 +31,7 @@
     TEXTS(kPageMessages, "STRINGS", 900, 901, 902, 903, 904, 905, 906, 907)                                  \
     /* Toolbar tooltips, each a label, "|" and the hint for the status bar. */                               \
     TEXTS(kToolbarTips, "STRINGS", 800, 801, 802, 803, 804, 805, 806, 807, 808, 809, 810, 811, 812, 813, 814, \
-          815, 816, 818, 819, 820, 821)                                                                      \
+          815, 816, 818, 819, 820, 821, 822, 823)                                                                      \
     /* "The project file %1 cannot be opened." with the path for %1; the banner's notice. */                 \
     TEXT(kCannotOpenProject, "STRINGS", 830)                                                                 \
     TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
@@ -46,6 +46,10 @@
     TEXTS(kMenuItems, "STRINGS", 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1060, 1061, 1062, 1063, 1064,     \
           1065, 1066, 1067, 1068, 1080, 1081, 1101, 1120, 1121, 1123)                                        \
     TEXT(kLanguageMenu, "STRINGS", 1100)                                                                     \
+    /* Edit > Undo and Redo without an edit to take, then with the edit's name for %1. */                   \
+    TEXTS(kUndoRedoMenu, "STRINGS", 1040, 1041, 1042, 1043)                                                  \
+    /* The name of an edit made in a form's field or box, the field's label for %1. */                       \
+    TEXT(kChangeEditName, "STRINGS", 860)                                                                    \
     /* The context menus of the files, shortcuts, registry and file types pages. */                          \
     TEXTS(kFilesMenu, "STRINGS", 1140, 1141, 1142, 1143, 1144)                                               \
     TEXTS(kShortcutsMenu, "STRINGS", 1160, 1161, 1162, 1163, 1164, 1165)                                     \

@@ -2,7 +2,7 @@
 
 #include "profile/ScriptBuilder.h"
 #include "profile/ProfileText.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const char kSection[] = "BUILDER_INFO";
 static const std::string kVersion = "Version=";
@@ -11,10 +11,10 @@ void BuilderInfo::Load(const ProfileText& project) {
     ForEachLine(project, kSection, [this](const std::string& line) { ValueAfter(line, kVersion, version_); });
 }
 
-bool BuilderInfo::Save(File& file) const {
-    bool ok = file.WriteLine("[BUILDER_INFO]");
-    ok &= file.WriteLine(kVersion + version_);
-    ok &= file.WriteLine("");
+bool BuilderInfo::Save(LineSink& out) const {
+    bool ok = out.WriteLine("[BUILDER_INFO]");
+    ok &= out.WriteLine(kVersion + version_);
+    ok &= out.WriteLine("");
     return ok;
 }
 

@@ -4,7 +4,7 @@
 
 #include "model/DocumentBase.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -12,7 +12,7 @@ class BuilderInfo : public Section {
 public:
     void SetDefaults() { version_ = "1.0"; }
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     void Export(ScriptBuilder& script) const;
 
     const std::string& Version() const { return version_; }

@@ -6,7 +6,7 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "model/Variables.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const size_t npos = std::string::npos;
 
@@ -307,12 +307,12 @@ std::string DestinationTree::Expand(const std::string& shortPath, std::initializ
     return shortPath;
 }
 
-bool DestinationTree::SaveSection(File& file, const std::string& header) const {
-    bool ok = file.WriteLine(header);
+bool DestinationTree::SaveSection(LineSink& out, const std::string& header) const {
+    bool ok = out.WriteLine(header);
     std::string line;
     Walk([&](const TreeNode& node) {
-        if (ProjectLine(node, line)) ok &= file.WriteLine(line);
+        if (ProjectLine(node, line)) ok &= out.WriteLine(line);
     });
-    ok &= file.WriteLine("");
+    ok &= out.WriteLine("");
     return ok;
 }

@@ -19,7 +19,7 @@
 
 #include "model/DocumentBase.h"
 
-class File;
+class LineSink;
 
 // What a node carries.
 class TreeItem {
@@ -174,7 +174,7 @@ protected:
     static std::string Expand(const std::string& shortPath, std::initializer_list<PathRule> rules);
 
     // The header, every ProjectLine in walk order and an empty line.
-    bool SaveSection(File& file, const std::string& header) const;
+    bool SaveSection(LineSink& out, const std::string& header) const;
 
 private:
     template <class Fn>

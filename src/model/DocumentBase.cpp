@@ -27,12 +27,14 @@ bool DocumentBase::Save() {
     if (!modified_) return true;
     bool result = DoSave(path_);
     modified_ = false;
+    Saved();
     return result;
 }
 
 bool DocumentBase::SaveAs(const std::string& path) {
     bool result = DoSave(path);
     modified_ = false;
+    Saved();
     return result;
 }
 

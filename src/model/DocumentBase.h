@@ -4,6 +4,8 @@
 #include <string>
 
 class DocumentBase {
+    friend class Section;
+
 public:
     virtual ~DocumentBase() = default;
 
@@ -30,6 +32,10 @@ protected:
     virtual void ClearAll() {}
     virtual bool DoLoad(const std::string&) { return true; }
     virtual bool DoSave(const std::string&) { return true; }
+    // After a save wrote the document.
+    virtual void Saved() {}
+    // A section changed outside any recorded edit.
+    virtual void SectionChanged() { modified_ = true; }
 
 private:
     void TitleChanged();
@@ -44,9 +50,9 @@ private:
 class Section {
 public:
     void AttachTo(DocumentBase& document) { document_ = &document; }
-    // True marks the document modified; false never clears the mark.
+    // True tells the document of a change; false never clears the mark.
     void SetModified(bool flag) {
-        if (flag && document_) document_->SetModifiedFlag(true);
+        if (flag && document_) document_->SectionChanged();
     }
 
 protected:

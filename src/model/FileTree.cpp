@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "profile/ProfileText.h"
 #include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const char kAppDirPath[] = "%DestComp%\\%AppDir%";
 static const std::string kFolderKey = "Folder=";
@@ -142,7 +143,7 @@ void FileTree::Load(const ProfileText& project) {
     });
 }
 
-bool FileTree::Save(File& file) const { return SaveSection(file, "[APPLICATION_FILES]"); }
+bool FileTree::Save(LineSink& out) const { return SaveSection(out, "[APPLICATION_FILES]"); }
 
 static bool StartsWithAny(const std::string& text, std::initializer_list<const char*> prefixes) {
     for (const char* prefix : prefixes)

@@ -12,7 +12,7 @@
 
 #include "model/DestinationTree.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -82,7 +82,7 @@ public:
     void MapSourcePaths(const std::function<std::string(const std::string&)>& map);
 
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     // The six folder and file sections of setup.ini. False, adding nothing, when the project
     // has no application folder.
     bool Export(ScriptBuilder& script) const;

@@ -57,7 +57,7 @@ static Lines RecordLines(const std::vector<std::unique_ptr<FileTypeRecord>>& rec
     return lines;
 }
 
-bool FileTypeList::Save(File& file) const { return WriteSection(file, kHeader, RecordLines(records_)); }
+bool FileTypeList::Save(LineSink& out) const { return WriteSection(out, kHeader, RecordLines(records_)); }
 
 void FileTypeList::Export(ScriptBuilder& script) const { AddLines(script, kHeader, RecordLines(records_)); }
 

@@ -9,7 +9,7 @@
 
 #include "model/DocumentBase.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -34,7 +34,7 @@ public:
     void Clear();
     // Reads the lines in order; each added with the modified mark, duplicates dropped.
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     // An empty list adds nothing, so the script then has no [FILE_TYPES].
     void Export(ScriptBuilder& script) const;
 

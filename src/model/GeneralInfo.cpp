@@ -29,6 +29,6 @@ Lines GeneralInfo::KeyLines() const {
             kKeys[3] + productDescription_, kKeys[4] + productUrl_,  kKeys[5] + copyrightNotice_};
 }
 
-bool GeneralInfo::Save(File& file) const { return WriteSection(file, kHeader, KeyLines()); }
+bool GeneralInfo::Save(LineSink& out) const { return WriteSection(out, kHeader, KeyLines()); }
 
 void GeneralInfo::Export(ScriptBuilder& script) const { AddLines(script, kHeader, KeyLines()); }

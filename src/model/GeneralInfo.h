@@ -7,7 +7,7 @@
 #include "model/DocumentBase.h"
 #include "model/SectionLines.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 class UiTextSource;
@@ -18,7 +18,7 @@ public:
     void SetDefaults(const UiTextSource& texts);
     void Clear();
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     void Export(ScriptBuilder& script) const;
 
     const std::string& CompanyName() const { return companyName_; }

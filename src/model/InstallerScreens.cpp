@@ -2,9 +2,9 @@
 
 #include "model/SectionLines.h"
 
-bool InstallerScreens::Save(File& file) const {
+bool InstallerScreens::Save(LineSink& out) const {
     bool ok = true;
-    for (const auto& [header, lines] : SectionsWithLines(false)) ok &= WriteSection(file, header, lines);
+    for (const auto& [header, lines] : SectionsWithLines(false)) ok &= WriteSection(out, header, lines);
     return ok;
 }
 

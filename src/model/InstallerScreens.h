@@ -4,13 +4,13 @@
 #include "model/DocumentBase.h"
 #include "screens/ScreenSettings.h"
 
-class File;
+class LineSink;
 class ScriptBuilder;
 
 class InstallerScreens : public Section, public ScreenSettings {
 public:
     void Clear() { ClearTexts(); }
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     void Export(ScriptBuilder& script) const;
 
     // The editor's changes; each marks the document modified.

@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 #include "profile/ProfileText.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const char kSection[] = "CREATE_SETUP";
 static const std::string kOutputFolder = "OutputFolder=";
@@ -47,13 +47,13 @@ void OutputSettings::Load(const ProfileText& project) {
     });
 }
 
-bool OutputSettings::Save(File& file) const {
-    bool ok = file.WriteLine("[CREATE_SETUP]");
-    ok &= file.WriteLine(kOutputFolder + outputFolder_);
-    ok &= file.WriteLine(kSetupFileName + setupFileName_);
-    ok &= file.WriteLine(kSetupIcon + setupIconPath_);
-    ok &= file.WriteLine(kSelfExtracting + YesNoText(createSelfExtractingSetup_));
-    if (compression_ == Compression::Small) ok &= file.WriteLine(kCompression + "Small");
-    ok &= file.WriteLine("");
+bool OutputSettings::Save(LineSink& out) const {
+    bool ok = out.WriteLine("[CREATE_SETUP]");
+    ok &= out.WriteLine(kOutputFolder + outputFolder_);
+    ok &= out.WriteLine(kSetupFileName + setupFileName_);
+    ok &= out.WriteLine(kSetupIcon + setupIconPath_);
+    ok &= out.WriteLine(kSelfExtracting + YesNoText(createSelfExtractingSetup_));
+    if (compression_ == Compression::Small) ok &= out.WriteLine(kCompression + "Small");
+    ok &= out.WriteLine("");
     return ok;
 }

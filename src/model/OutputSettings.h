@@ -4,7 +4,7 @@
 
 #include "model/DocumentBase.h"
 
-class File;
+class LineSink;
 class ProfileText;
 
 // How the product archive's entries are compressed. Standard is deflate, which every ZIP reader
@@ -18,7 +18,7 @@ public:
     // Empties the texts; the self-extracting and compression choices keep their values.
     void Clear();
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
 
     const std::string& OutputFolder() const { return outputFolder_; }
     const std::string& SetupFileName() const { return setupFileName_; }

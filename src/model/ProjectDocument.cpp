@@ -6,11 +6,28 @@
 #include "core/Text.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectFileCheck.h"
+#include "profile/LineSink.h"
 #include "profile/ProfileText.h"
 #include "platform/File.h"
 
 // Numbers the titles of new projects for the life of the process.
 static int newProjectCounter = 1;
+
+namespace {
+
+// Marks the document as inside an edit for the life of the scope.
+class EditingScope {
+public:
+    explicit EditingScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~EditingScope() { flag_ = false; }
+    EditingScope(const EditingScope&) = delete;
+    EditingScope& operator=(const EditingScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
 
 ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
     builderInfo.AttachTo(*this);
@@ -32,6 +49,7 @@ bool ProjectDocument::New() {
     SetDefaults();
     SetTitle(texts_.UiText(TextKeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
     ++newProjectCounter;
+    edits_.Clear();
     return true;
 }
 
@@ -49,6 +67,7 @@ void ProjectDocument::SetDefaults() {
 }
 
 void ProjectDocument::ClearAll() {
+    edits_.Clear();
     readFindings_.clear();
     generalInfo.Clear();
     setupInfo.Clear();
@@ -83,21 +102,158 @@ bool ProjectDocument::DoLoad(const std::string& path) {
     registryTree.Load(project);
     fileTypes.Load(project);
     SetPath(path);
+    edits_.Clear();
     return true;
 }
 
 bool ProjectDocument::SaveSections(File& file) const {
-    bool ok = builderInfo.Save(file);
-    ok &= generalInfo.Save(file);
-    ok &= setupInfo.Save(file);
-    ok &= systemRequirements.Save(file);
-    ok &= installerScreens.Save(file);
-    ok &= outputSettings.Save(file);
-    ok &= fileTree.Save(file);
-    ok &= shortcutTree.Save(file);
-    ok &= registryTree.Save(file);
-    ok &= fileTypes.Save(file);
+    FileLineSink out(file);
+    bool ok = builderInfo.Save(out);
+    ok &= generalInfo.Save(out);
+    ok &= setupInfo.Save(out);
+    ok &= systemRequirements.Save(out);
+    ok &= installerScreens.Save(out);
+    ok &= outputSettings.Save(out);
+    ok &= fileTree.Save(out);
+    ok &= shortcutTree.Save(out);
+    ok &= registryTree.Save(out);
+    ok &= fileTypes.Save(out);
     return ok;
+}
+
+std::string ProjectDocument::PartLines(ProjectPart part) const {
+    TextLineSink out;
+    switch (part) {
+        case kGeneralInfoPart: generalInfo.Save(out); break;
+        case kSetupInfoPart: setupInfo.Save(out); break;
+        case kRequirementsPart: systemRequirements.Save(out); break;
+        case kFilesPart: fileTree.Save(out); break;
+        case kShortcutsPart: shortcutTree.Save(out); break;
+        case kRegistryPart: registryTree.Save(out); break;
+        case kFileTypesPart: fileTypes.Save(out); break;
+        case kScreensPart: installerScreens.Save(out); break;
+        case kOutputPart: outputSettings.Save(out); break;
+    }
+    return out.TakeText();
+}
+
+// A part is emptied and read back exactly as Open reads it from a file.
+void ProjectDocument::RestorePart(ProjectPart part, const std::string& lines) {
+    const ProfileText project = ProfileText::FromBytes(lines);
+    switch (part) {
+        case kGeneralInfoPart:
+            generalInfo.Clear();
+            generalInfo.SetDefaults(texts_);
+            generalInfo.Load(project);
+            break;
+        case kSetupInfoPart:
+            setupInfo.Clear();
+            setupInfo.SetDefaults(texts_);
+            setupInfo.Load(project);
+            break;
+        case kRequirementsPart:
+            systemRequirements.SetDefaults();
+            systemRequirements.Load(project);
+            break;
+        case kFilesPart:
+            fileTree.Reset();
+            fileTree.Load(project);
+            break;
+        case kShortcutsPart:
+            shortcutTree.Reset();
+            shortcutTree.Load(project);
+            break;
+        case kRegistryPart:
+            registryTree.Reset();
+            registryTree.Load(project);
+            break;
+        case kFileTypesPart:
+            fileTypes.Clear();
+            fileTypes.Load(project);
+            break;
+        case kScreensPart:
+            installerScreens.Clear();
+            installerScreens.SetDefaults();
+            installerScreens.Load(project);
+            break;
+        case kOutputPart:
+            outputSettings.Clear();
+            outputSettings.SetDefaults();
+            outputSettings.Load(project);
+            break;
+    }
+}
+
+ProjectEdit* ProjectDocument::Apply(ProjectEdit edit, const std::function<void()>& change) {
+    // An edit made while another runs (a dialog's field inside a page's command) is part of it.
+    if (editing_) {
+        change();
+        return nullptr;
+    }
+    ProjectEdit* target = edits_.MergeTarget(edit.MergeKey(), edit.Parts());
+    std::vector<std::pair<ProjectPart, std::string>> before;
+    if (!target) {
+        for (ProjectParts bit = 1; bit & kAllParts; bit <<= 1)
+            if (edit.Parts() & bit) before.emplace_back(static_cast<ProjectPart>(bit), PartLines(static_cast<ProjectPart>(bit)));
+    }
+    {
+        EditingScope scope(editing_);
+        change();
+    }
+    if (!target) {
+        // Only the parts that really changed are kept; an edit without any is no edit.
+        for (auto& [part, lines] : before)
+            if (PartLines(part) != lines) edit.Keep(part, std::move(lines));
+        if (edit.Kept().empty()) return nullptr;
+        edits_.Push(std::move(edit));
+        target = edits_.Top();
+    }
+    SetModifiedFlag(!edits_.AtSavedState());
+    Announce(ProjectChange::Done, *target);
+    return target;
+}
+
+void ProjectDocument::Swap(ProjectEdit& edit) {
+    EditingScope scope(editing_);
+    const size_t oldBytes = edit.Bytes();
+    for (auto& [part, lines] : edit.Kept()) {
+        std::string current = PartLines(part);
+        RestorePart(part, lines);
+        lines = std::move(current);
+    }
+    edits_.Resize(oldBytes, edit.Bytes());
+}
+
+bool ProjectDocument::Undo() {
+    if (!edits_.CanUndo()) return false;
+    ProjectEdit& edit = edits_.StepBack();
+    Swap(edit);
+    SetModifiedFlag(!edits_.AtSavedState());
+    Announce(ProjectChange::Undone, edit);
+    return true;
+}
+
+bool ProjectDocument::Redo() {
+    if (!edits_.CanRedo()) return false;
+    ProjectEdit& edit = edits_.StepForward();
+    Swap(edit);
+    SetModifiedFlag(!edits_.AtSavedState());
+    Announce(ProjectChange::Redone, edit);
+    return true;
+}
+
+void ProjectDocument::Announce(ProjectChange::Kind kind, const ProjectEdit& edit) {
+    if (changeListener_) changeListener_(ProjectChange{kind, edit});
+}
+
+// A change that bypassed Apply cannot be undone, and undoing an earlier edit of its part would
+// silently take it back: the history ends there.
+void ProjectDocument::SectionChanged() {
+    if (!editing_) {
+        edits_.Clear();
+        edits_.ForgetSavedState();
+    }
+    DocumentBase::SectionChanged();
 }
 
 namespace {
@@ -119,12 +275,23 @@ std::string RebasedPath(const std::string& path, const std::string& from, const 
 // The paths that the build reads are rebased to the folder of `path`; a failed save puts them back.
 void ProjectDocument::RebasePaths(const std::string& from, const std::string& to) {
     if (!from.empty() && EqualNoCase(from, to)) return;  // saved where it was: as the user wrote them
-    const auto rebase = [&](const std::string& path) { return RebasedPath(path, from, to); };
-    fileTree.MapSourcePaths(rebase);
-    for (std::string* screenPath :
-         {&installerScreens.splashBitmapPath, &installerScreens.licensePath, &installerScreens.readmePath})
-        *screenPath = rebase(*screenPath);
-    outputSettings.SetSetupIconPath(rebase(outputSettings.SetupIconPath()));
+    bool changed = false;
+    const auto rebase = [&](const std::string& path) {
+        std::string rebased = RebasedPath(path, from, to);
+        changed |= rebased != path;
+        return rebased;
+    };
+    {
+        EditingScope scope(editing_);
+        fileTree.MapSourcePaths(rebase);
+        for (std::string* screenPath :
+             {&installerScreens.splashBitmapPath, &installerScreens.licensePath, &installerScreens.readmePath})
+            *screenPath = rebase(*screenPath);
+        outputSettings.SetSetupIconPath(rebase(outputSettings.SetupIconPath()));
+    }
+    // The edits keep the paths as they were written for the old folder: undoing one now would
+    // bring back paths that name other files.
+    if (changed) edits_.Clear();
 }
 
 // The new text goes to a temporary file beside the project and replaces the old file only when

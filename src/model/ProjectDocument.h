@@ -1,10 +1,12 @@
 #pragma once
 // One setup project: the only owner of its sections, read from and written to a .qsp file.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "model/BuilderInfo.h"
 #include "model/DocumentBase.h"
+#include "model/EditStack.h"
 #include "model/FileTree.h"
 #include "model/FileTypes.h"
 #include "model/GeneralInfo.h"
@@ -16,8 +18,17 @@
 #include "model/SystemRequirements.h"
 #include "profile/TextForm.h"
 
+class File;
 class ScriptBuilder;
 class UiTextSource;
+
+// What the document announces after each change of its parts.
+struct ProjectChange {
+    enum Kind { Done, Undone, Redone };
+    Kind kind;
+    // The edit that changed the project; it stays valid until the next change.
+    const ProjectEdit& edit;
+};
 
 class ProjectDocument : public DocumentBase {
 public:
@@ -45,6 +56,24 @@ public:
         formChanged_ = false;
         return changed;
     }
+    // The one way the editor changes the project: `change` runs as the edit `edit`, which can
+    // then be undone. `edit.Parts()` must name every part that `change` touches. An edit that
+    // changes nothing is not kept; one with the merge key of the open top edit joins it; one
+    // applied while another runs belongs to that one (and returns null). The
+    // modified flag follows the stack: undone back to the saved state, the project is unmodified.
+    // Returns the edit kept on top of the stack, or null when nothing changed.
+    ProjectEdit* Apply(ProjectEdit edit, const std::function<void()>& change);
+    // Typing in a field ends: its next change is a new edit.
+    void EndMerge() { edits_.EndMerge(); }
+    bool Undo();
+    bool Redo();
+    const EditStack& Edits() const { return edits_; }
+    // Called after every applied, undone and redone edit.
+    void SetChangeListener(std::function<void(const ProjectChange&)> listener) {
+        changeListener_ = std::move(listener);
+    }
+    // The project file's lines of one part, as Save writes them.
+    std::string PartLines(ProjectPart part) const;
 
     // Sections, in member order.
     BuilderInfo builderInfo;
@@ -62,17 +91,28 @@ protected:
     void ClearAll() override;
     bool DoLoad(const std::string& path) override;
     bool DoSave(const std::string& path) override;
+    void Saved() override { edits_.MarkSaved(); }
+    void SectionChanged() override;
 
 private:
     void SetDefaults();
     void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
     bool WriteInForm(const std::string& path);
+    // Sets a part to the state that `lines` (from PartLines) describe.
+    void RestorePart(ProjectPart part, const std::string& lines);
+    // Swaps the kept lines of `edit` with the current state of its parts.
+    void Swap(ProjectEdit& edit);
+    void Announce(ProjectChange::Kind kind, const ProjectEdit& edit);
 
     const UiTextSource& texts_;
     TextForm form_ = TextForm::Utf8;
     bool formChanged_ = false;
     std::vector<std::string> readFindings_;
+    EditStack edits_;
+    // Set while an edit changes or restores parts: the sections' change marks are its own.
+    bool editing_ = false;
+    std::function<void(const ProjectChange&)> changeListener_;
 };
 
 // What the new-project wizard asks for before a project is created. Never read or written.

@@ -70,7 +70,7 @@ std::string_view HeaderName(std::string_view line) {
     return line.substr(1, line.size() - 2);
 }
 
-bool IsBlank(std::string_view line) {
+bool IsBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
@@ -123,7 +123,7 @@ public:
     void Line(size_t number, std::string_view line) {
         if (line.empty() || line.front() == ';') return;
         if (line.front() == '[') return Header(number, line);
-        if (IsBlank(line) || skipping_) return;
+        if (IsBlankLine(line) || skipping_) return;
         // A file of CR LF lines with LF lines among them reads those as parts of one line.
         if (section_ && section_->records && line.find_first_of("\r\n") != std::string_view::npos)
             return Add(number, "a line end of another kind inside the line: the file mixes line ends, and the lines "

@@ -5,7 +5,7 @@
 #include "profile/ScriptBuilder.h"
 #include "core/Text.h"
 #include "profile/ProfileText.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const std::string kKeyKey = "KEY=";
 static const std::string kStringKey = "STRING=";
@@ -332,7 +332,7 @@ void RegistryTree::Load(const ProfileText& project) {
     });
 }
 
-bool RegistryTree::Save(File& file) const { return SaveSection(file, "[REGISTRY_ENTRIES]"); }
+bool RegistryTree::Save(LineSink& out) const { return SaveSection(out, "[REGISTRY_ENTRIES]"); }
 
 // "key,HKLM,Software\Example" or "value,HKLM,Software\Example,Path,s,C:\Tools": the hive
 // variable becomes its abbreviation; a path under no hive keeps an empty one and no key part.

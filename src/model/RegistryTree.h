@@ -7,7 +7,7 @@
 
 #include "model/DestinationTree.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -108,7 +108,7 @@ public:
     static Bytes BinaryFromText(const std::string& text);
 
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     void Export(ScriptBuilder& script) const;
 
     // "KEY=" + short path, or "STRING=", "BINARY=", "DWORD=", "EXPANDSTRING=", "MULTISTRING=" +

@@ -1,12 +1,12 @@
 #include "model/SectionLines.h"
 
 #include "profile/ScriptBuilder.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
-bool WriteSection(File& file, const std::string& header, const Lines& lines) {
-    bool ok = file.WriteLine(header);
-    for (const std::string& line : lines) ok &= file.WriteLine(line);
-    ok &= file.WriteLine("");
+bool WriteSection(LineSink& out, const std::string& header, const Lines& lines) {
+    bool ok = out.WriteLine(header);
+    for (const std::string& line : lines) ok &= out.WriteLine(line);
+    ok &= out.WriteLine("");
     return ok;
 }
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-class File;
+class LineSink;
 class ScriptBuilder;
 
 using Lines = std::vector<std::string>;
 
 // The header line, the lines and one empty line; true when every write succeeded.
-bool WriteSection(File& file, const std::string& header, const Lines& lines);
+bool WriteSection(LineSink& out, const std::string& header, const Lines& lines);
 // The lines under `header` of the installer script.
 void AddLines(ScriptBuilder& script, const std::string& header, const Lines& lines);

@@ -89,7 +89,7 @@ std::string SetupInfo::JoinedLanguages() const {
 std::string SetupInfo::ScopeLine() const { return kInstallScopeKey + std::string(ScopeChoiceName(scope_)); }
 
 // The scope's line only where it is not all users, so that projects without scopes stay as they were.
-bool SetupInfo::Save(File& file) const {
+bool SetupInfo::Save(LineSink& out) const {
     std::vector<std::string> lines = {kInstallationPath + installationPath_, kShortcutFolder + shortcutFolder_,
                                       kEnableUninstaller + YesNoText(enableUninstaller_),
                                       kAddRemoveDescription + addRemoveDescription_,
@@ -98,7 +98,7 @@ bool SetupInfo::Save(File& file) const {
                                       kSetupType + std::to_string(setupType_), kLanguages + JoinedLanguages(),
                                       kDefaultLanguage + defaultLanguage_};
     if (scope_ != ScopeChoice::AllUsers) lines.push_back(ScopeLine());
-    return WriteSection(file, kHeader, lines);
+    return WriteSection(out, kHeader, lines);
 }
 
 // The uninstaller's lines go in between the first two [SETUP_INFO] lines and the rest, so that

@@ -8,7 +8,7 @@
 #include "model/DocumentBase.h"
 #include "scope/InstallScope.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 class UiTextSource;
@@ -20,7 +20,7 @@ public:
     // Empties the texts and the language list; yes/no values and the setup type stay.
     void Clear();
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     void Export(ScriptBuilder& script) const;
 
     const std::string& DefaultInstallationPath() const { return installationPath_; }

@@ -3,7 +3,7 @@
 #include "profile/ScriptBuilder.h"
 #include "core/Text.h"
 #include "profile/ProfileText.h"
-#include "platform/File.h"
+#include "profile/LineSink.h"
 
 static const char kAppScFolderPath[] = "%DestComp%\\%StartMenu%\\%StartMenuPrograms%\\%AppSCFolder%";
 static const std::string kFolderKey = "ShortcutFolder=";
@@ -168,7 +168,7 @@ void ShortcutTree::Load(const ProfileText& project) {
     });
 }
 
-bool ShortcutTree::Save(File& file) const { return SaveSection(file, "[SHORTCUTS]"); }
+bool ShortcutTree::Save(LineSink& out) const { return SaveSection(out, "[SHORTCUTS]"); }
 
 // The script lines are the project lines with "s," or "i," in place of the key.
 bool ShortcutTree::Export(ScriptBuilder& script) const {

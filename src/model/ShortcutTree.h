@@ -6,7 +6,7 @@
 
 #include "model/DestinationTree.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -70,7 +70,7 @@ public:
     bool SetFields(TreeNode* node, const ShortcutFields& fields, bool markModified);
 
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     // Nothing is exported when the project has no application shortcut folder.
     bool Export(ScriptBuilder& script) const;
 

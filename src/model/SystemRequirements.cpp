@@ -37,11 +37,11 @@ static Lines VersionLines(bool anyWindows, const bool (&versions)[SystemRequirem
     return lines;
 }
 
-bool SystemRequirements::Save(File& file) const {
+bool SystemRequirements::Save(LineSink& out) const {
     Lines lines = VersionLines(anyWindows_, versions_);
     lines.push_back(kDiskSpace + diskSpace_);
     lines.push_back(kAbort + YesNoText(abortInstallation_));
-    return WriteSection(file, kHeader, lines);
+    return WriteSection(out, kHeader, lines);
 }
 
 void SystemRequirements::Export(ScriptBuilder& script) const {

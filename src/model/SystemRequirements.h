@@ -5,7 +5,7 @@
 
 #include "model/DocumentBase.h"
 
-class File;
+class LineSink;
 class ProfileText;
 class ScriptBuilder;
 
@@ -16,7 +16,7 @@ public:
 
     void SetDefaults();
     void Load(const ProfileText& project);
-    bool Save(File& file) const;
+    bool Save(LineSink& out) const;
     // The disk space goes to [SETUP_INFO] of the script, the rest to [SYSTEM_REQUIREMENTS].
     void Export(ScriptBuilder& script) const;
 

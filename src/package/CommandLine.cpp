@@ -29,13 +29,13 @@ const SwitchName kSwitches[] = {
     {"_RESTARTED", Switch::Restarted, false},
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
 // The switch that starts at `pos` ("/" or "-", its name, then "=", a blank or the end).
 const SwitchName* SwitchAt(const std::string& text, size_t pos, size_t& nameEnd) {
     if (pos >= text.size() || (text[pos] != '/' && text[pos] != '-')) return nullptr;
     size_t end = pos + 1;
-    while (end < text.size() && !IsBlank(text[end]) && text[end] != '=' && text[end] != '"') ++end;
+    while (end < text.size() && !IsSpaceOrTab(text[end]) && text[end] != '=' && text[end] != '"') ++end;
     std::string_view name(text.data() + pos + 1, end - pos - 1);
     for (const SwitchName& s : kSwitches) {
         bool valueFollows = end < text.size() && text[end] == '=';
@@ -51,13 +51,13 @@ const SwitchName* SwitchAt(const std::string& text, size_t pos, size_t& nameEnd)
 size_t ValueEnd(const std::string& text, size_t pos) {
     for (size_t i = pos; i < text.size(); ++i) {
         size_t ignored = 0;
-        if (IsBlank(text[i]) && SwitchAt(text, i + 1, ignored)) return i;
+        if (IsSpaceOrTab(text[i]) && SwitchAt(text, i + 1, ignored)) return i;
     }
     return text.size();
 }
 
 std::string TrimRight(std::string text) {
-    while (!text.empty() && IsBlank(text.back())) text.pop_back();
+    while (!text.empty() && IsSpaceOrTab(text.back())) text.pop_back();
     return text;
 }
 
@@ -89,7 +89,7 @@ size_t ReadToken(const std::string& text, size_t pos, InstallerOptions& options)
     if (!s) {
         size_t end = quoted ? text.find('"', start) : start;
         if (!quoted)
-            while (end < text.size() && !IsBlank(text[end])) ++end;
+            while (end < text.size() && !IsSpaceOrTab(text[end])) ++end;
         if (end == std::string::npos) end = text.size();
         options.unknown.push_back(text.substr(start, end - start));
         return end < text.size() && quoted ? end + 1 : end;
@@ -116,14 +116,14 @@ size_t ReadToken(const std::string& text, size_t pos, InstallerOptions& options)
 
 std::string ArgumentsAfterProgram(const std::string& commandLine) {
     size_t pos = 0;
-    while (pos < commandLine.size() && IsBlank(commandLine[pos])) ++pos;
+    while (pos < commandLine.size() && IsSpaceOrTab(commandLine[pos])) ++pos;
     if (pos < commandLine.size() && commandLine[pos] == '"') {
         size_t close = commandLine.find('"', pos + 1);
         pos = close == std::string::npos ? commandLine.size() : close + 1;
     } else {
-        while (pos < commandLine.size() && !IsBlank(commandLine[pos])) ++pos;
+        while (pos < commandLine.size() && !IsSpaceOrTab(commandLine[pos])) ++pos;
     }
-    while (pos < commandLine.size() && IsBlank(commandLine[pos])) ++pos;
+    while (pos < commandLine.size() && IsSpaceOrTab(commandLine[pos])) ++pos;
     return commandLine.substr(pos);
 }
 
@@ -131,7 +131,7 @@ InstallerOptions ParseInstallerArguments(const std::string& arguments) {
     InstallerOptions options;
     size_t pos = 0;
     while (pos < arguments.size()) {
-        if (IsBlank(arguments[pos])) {
+        if (IsSpaceOrTab(arguments[pos])) {
             ++pos;
             continue;
         }

@@ -9,7 +9,7 @@
 #include "pipeline/BuildJob.h"
 #include "pipeline/BuildLog.h"
 #include "pipeline/BuildWarnings.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 

@@ -8,7 +8,7 @@
 #include "package/PackageCheck.h"
 #include "pipeline/ScriptLimits.h"
 #include "pipeline/BuildLog.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "profile/ScriptBuilder.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"

@@ -11,7 +11,7 @@
 #include "pipeline/PackedFile.h"
 #include "pipeline/ParallelPacker.h"
 #include "pipeline/ProductArchive.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "pipeline/VersionResource.h"
 #include "pipeline/ZstdCompressor.h"
 #include "package/ZipRecords.h"

@@ -7,7 +7,7 @@
 #include "core/Text.h"
 #include "model/ProjectDocument.h"
 #include "package/Variables.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/FileSystem.h"
 
 namespace {

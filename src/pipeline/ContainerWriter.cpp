@@ -4,7 +4,7 @@
 
 #include "core/Path.h"
 #include "executable/SetupChecksum.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/File.h"
 
 // Files are copied and checked in large blocks: the container is as large as the product.

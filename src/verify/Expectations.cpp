@@ -7,7 +7,7 @@
 #include "model/ProjectDocument.h"
 #include "package/ActivityLog.h"
 #include "package/SetupScript.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "platform/File.h"
 #include "profile/ProfileText.h"
 #include "profile/ScriptBuilder.h"

@@ -193,7 +193,7 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
     ASSERT_NE(page, nullptr);
     PressButton(page, IDC_WIZARD_NEXT);
     const std::string word = builder.LanguageText("English", "STRINGS", "2");
-    ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1]")) << builder.Title();
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1*]")) << "the new project is modified";
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr) << "the new project is shown in the pages";
     EXPECT_TRUE(WaitFor([&] { return IsShownOnTop(GetDlgItem(general, IDC_COMPANY_NAME)); }, 5000))
@@ -229,7 +229,7 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
     page = Leave(builder, page, IDC_WIZARD_NEXT, "WIZARD_FINISH_DIALOG");
     ASSERT_NE(page, nullptr);
     PressButton(page, IDC_WIZARD_NEXT);
-    ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-2]")) << "the saved project needs no question";
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-2*]")) << "the saved project needs no question";
     SaveAs(builder, folder_.Path() + "\\Flat.qsp");
     const std::string flat = ReadWhole(folder_.Path() + "\\Flat.qsp");
     EXPECT_EQ(Occurrences(flat, "\r\nFile=%AppDir%\\"), 2u) << flat;
@@ -241,11 +241,12 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
 TEST_F(WizardTest, CancelOnAnyPageOrAtTheSaveQuestionLeavesTheOpenProjectAlone) {
     BuilderProcess builder;
     Start(builder, CMD_NEW_PROJECT);
-    const std::string title = builder.Title();
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr);
     Type(general, IDC_COMPANY_NAME, "Kept Company");
     ASSERT_TRUE(WaitFor([&] { return SaveEnabled(builder); }));
+    const std::string title = builder.Title();
+    EXPECT_EQ(title.substr(title.size() - 2), "*]") << "the typed name marks the project modified";
 
     // The toolbar's button starts the wizard as the menu does: a click on it.
     HWND toolbar = GetDlgItem(builder.Main(), ID_TOOLBAR);

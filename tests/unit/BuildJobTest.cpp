@@ -13,7 +13,7 @@
 #include "pipeline/BuildJob.h"
 #include "pipeline/ContainerWriter.h"
 #include "pipeline/IconReplacement.h"
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "platform/File.h"

@@ -98,3 +98,25 @@ TEST(InstallJournal, EverythingIsTakenBackInTheReverseOrder) {
               (std::vector<std::string>{"RestoreBackup C:\\App\\old.dll", "RestoreValue Software\\App", "RemoveKey Software\\App",
                                         "RemoveFolder C:\\App"}));
 }
+
+// A power loss took the uninstall entry and its mark but left the journal: the entry is found in
+// the journal of an installation that wrote into the folder, and only there.
+TEST(InstallJournal, TheEntryOfAnUnmarkedJournalIsTheUninstallKeyItMade) {
+    const std::string entries = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    JournalRecord company;
+    company.kind = JournalKind::Key;
+    company.hive = "HKLM";
+    company.key = "Software\\Quill";
+    JournalRecord entry = company;
+    entry.key = entries + "Quill Demo";
+    JournalRecord deeper = company;
+    deeper.key = entries + "Quill Demo\\Parts";
+    const std::vector<JournalRecord> records = {entry, deeper, company, Record(JournalKind::Folder, "C:\\Apps\\Demo"),
+                                                Record(JournalKind::Writing, "C:\\Apps\\Demo\\a.txt")};
+    EXPECT_EQ(JournalEntryFor(records, "c:\\apps\\demo", "HKLM", entries), entries + "Quill Demo");
+    EXPECT_EQ(JournalEntryFor(records, "C:\\Apps", "HKLM", entries), entries + "Quill Demo");
+    EXPECT_EQ(JournalEntryFor(records, "C:\\Apps\\Dem", "HKLM", entries), "") << "another folder";
+    EXPECT_EQ(JournalEntryFor(records, "C:\\Apps\\Demo", "HKCU", entries), "") << "another scope's hive";
+    EXPECT_EQ(JournalEntryFor({records.begin() + 2, records.end()}, "C:\\Apps\\Demo", "HKLM", entries), "")
+        << "an update's entry was there before and is no key it made";
+}

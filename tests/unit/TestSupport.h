@@ -6,6 +6,7 @@
 
 #include "profile/ScriptBuilder.h"
 #include "platform/File.h"
+#include "profile/LineSink.h"
 
 // A fresh folder under the temporary folder, removed with everything it holds.
 class ScratchFolder {
@@ -47,16 +48,11 @@ class UiTextSource;
 // The builder's English language file of the source tree.
 const UiTextSource& EnglishTexts();
 
-// What a section's Save(file) writes, read back byte for byte.
+// What a section's Save writes, byte for byte.
 template <class SectionType>
 std::string SavedText(const SectionType& section) {
-    ScratchFolder scratch;
-    std::string path = scratch.File("section.qsp");
-    {
-        File file;
-        if (!file.Open(path, CreateWrite) || !section.Save(file)) return "<save failed>";
-    }
-    return ReadBytes(path);
+    TextLineSink out;
+    return section.Save(out) ? out.Text() : "<save failed>";
 }
 
 // The setup.ini text of one section's Export.

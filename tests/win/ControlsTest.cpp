@@ -204,7 +204,7 @@ TEST(BitmapTest, TheToolbarBitmapLoadsInSystemColours) {
     ASSERT_NE(bitmap, nullptr);
     BITMAP size{};
     GetObjectA(bitmap, sizeof size, &size);
-    EXPECT_EQ(size.bmWidth, 21 * 16);
+    EXPECT_EQ(size.bmWidth, 23 * 16);
     EXPECT_EQ(size.bmHeight, 15);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);

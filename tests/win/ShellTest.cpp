@@ -270,7 +270,8 @@ TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     EXPECT_EQ(TheApplication().Texts().CurrentLanguage(), "German");
     EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
     EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(TextKeys::kMenuItems.Key(1020)));
-    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), "&Undo\tCtrl+Z") << "the Edit menu keeps its texts";
+    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), UiString(TextKeys::kUndoRedoMenu[0]));
+    EXPECT_EQ(menuText(menu, ID_EDIT_CUT, MF_BYCOMMAND), "Cu&t\tCtrl+X") << "items without a text keep theirs";
     EXPECT_EQ(GetMenuItemCount(languages), 2) << "the list is made only once";
     EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German") << "names stay as they are";
     SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
@@ -305,6 +306,8 @@ TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_LANGUAGE_FIRST, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), UiHint(TextKeys::kLanguageMenu));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(statusText(), UiHint(TextKeys::kUndoRedoMenu[0]));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_CUT, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(statusText(), "Quillset 1.0");

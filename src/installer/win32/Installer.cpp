@@ -615,6 +615,9 @@ bool Installer::BeginJournal() {
     if (!key.Open(HiveFromName(hive), entry, kWriteAccess) ||
         !key.SetValue(kJournalValue, REG_SZ, StringData(journalFile_.Path())))
         return Fail(texts_.Get(kTextCannotWrite, {hive + "\\" + entry + "\\" + kJournalValue}));
+    // The system writes registry changes to the disk some seconds later; the mark goes at once, so
+    // that a power loss finds it (where it is lost all the same, the journal is found by its place).
+    key.Flush();
     return true;
 }
 

@@ -22,17 +22,40 @@ constexpr ULONGLONG kFlushMilliseconds = 250;
 // The hive that keeps the uninstall entries of `scope`.
 HKEY EntriesHive(InstallScope scope) { return HiveFromName(UninstallHive(scope)); }
 
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The journal that the entry's mark names; without a mark (a power loss can take the registry's
+// last changes while the files stay), a journal at the entry's own place.
 std::string JournalOf(const std::string& entry, InstallScope scope) {
+    if (entry.empty()) return std::string();
     RegistryKey key;
     DWORD type = 0;
     std::string data;
-    if (entry.empty() || !key.Open(EntriesHive(scope), entry, kReadAccess) ||
-        !key.QueryValue(kJournalValue, type, data) || type != REG_SZ)
-        return std::string();
-    return data.c_str();
+    if (key.Open(EntriesHive(scope), entry, kReadAccess) && key.QueryValue(kJournalValue, type, data) && type == REG_SZ)
+        return data.c_str();
+    const std::string kept = JournalPathFor(entry);
+    return Exists(kept) ? kept : std::string();
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The entry of a journal left at its place without its entry's mark, or without the entry itself,
+// whose installation wrote into `folder`.
+std::string UnmarkedEntryOf(const std::string& folder, InstallScope scope) {
+    WIN32_FIND_DATAA found;
+    const std::string pattern = JoinPath(platform::TempFolder(), "qs-install-*.journal");
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return std::string();
+    std::string entry;
+    do {
+        const std::string path = JoinPath(platform::TempFolder(), found.cFileName);
+        std::vector<JournalRecord> records;
+        if (!ReadJournal(ReadWholeFile(path), records)) continue;
+        entry = JournalEntryFor(records, folder, UninstallHive(scope), kUninstallEntries);
+        // Only the journal at that entry's own place is its.
+        if (!entry.empty() && !EqualNoCase(JournalPathFor(entry), path)) entry.clear();
+    } while (entry.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return entry;
+}
 
 // A file that cannot be deleted (a program of the interrupted installation runs) is renamed out
 // of the way and deleted at the next restart.
@@ -142,7 +165,7 @@ bool RecoverInterruptedInstallation(const std::string& entry, InstallScope scope
 
 std::string InterruptedEntryOf(const std::string& folder, InstallScope scope) {
     RegistryKey entries;
-    if (!entries.Open(EntriesHive(scope), kUninstallEntries, kReadAccess)) return std::string();
+    entries.Open(EntriesHive(scope), kUninstallEntries, kReadAccess);
     const std::string prefix = LowerCase(TrimTrailingBackslashes(folder)) + "\\";
     std::string name;
     for (DWORD i = 0; entries.EnumKey(i, name); ++i) {
@@ -153,5 +176,5 @@ std::string InterruptedEntryOf(const std::string& folder, InstallScope scope) {
         for (const JournalRecord& r : records)
             if (LowerCase(r.path).rfind(prefix, 0) == 0) return entry;
     }
-    return std::string();
+    return UnmarkedEntryOf(TrimTrailingBackslashes(folder), scope);
 }

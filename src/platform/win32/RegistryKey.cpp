@@ -43,6 +43,8 @@ bool RegistryKey::DeleteValue(const std::string& name) {
     return key_ && RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
 }
 
+bool RegistryKey::Flush() { return key_ && RegFlushKey(key_) == ERROR_SUCCESS; }
+
 bool RegistryKey::QueryInfoKey(DWORD& subkeys, DWORD& values) const {
     return key_ && RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                                     nullptr, nullptr, nullptr) == ERROR_SUCCESS;

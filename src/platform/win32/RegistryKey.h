@@ -28,6 +28,8 @@ public:
     bool SetValue(const std::string& name, DWORD type, const std::string& data);
     // RegDeleteValueA.
     bool DeleteValue(const std::string& name);
+    // RegFlushKey: the key's changes are on the disk when it returns.
+    bool Flush();
     // RegEnumKeyExA: the name of subkey `index`; false past the last one.
     bool EnumKey(DWORD index, std::string& name) const;
     // RegQueryInfoKeyA: the numbers of subkeys and values.

@@ -1,4 +1,4 @@
-#include "pipeline/ProjectPaths.h"
+#include "model/ProjectPaths.h"
 
 #include "core/Path.h"
 
