@@ -110,7 +110,8 @@ enum SetupText {
     kTextCloseAutomatically = 100,     // "Close the programs automatically"
     kTextDoNotClose = 101,             // "Do not close"
     kTextRetry = 102,
-    kTextLast = kTextRetry,
+    kTextNeeds64Bit = 103,  // "%1 needs a 64-bit version of Windows."
+    kTextLast = kTextNeeds64Bit,
 };
 
 class SetupTexts {

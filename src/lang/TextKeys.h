@@ -74,7 +74,7 @@
     TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \
     TEXTS(kCreateSetupTab, "CREATE_SETUP_TAB", 1, 2, 3, 4, 5, 6, 7, 8, 9)                                    \
     TEXTS(kSetupInfoTab, "SETUP_INFO_TAB", 1, 2, 5, 6, 7, 15, 16, 17, 18, 19, 20, 21, 22, 51, 52)            \
-    TEXTS(kRequirementsTab, "REQUIREMENTS_TAB", 1, 2, 3, 4)                                                  \
+    TEXTS(kRequirementsTab, "REQUIREMENTS_TAB", 1, 2, 3, 4, 5)                                               \
     TEXTS(kDialogsTab, "DIALOGS_TAB", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, \
           21)                                                                                                \
     TEXTS(kFilePropertiesDialog, "FILE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 19, 20)         \

@@ -36,7 +36,7 @@ const std::vector<KnownSection>& KnownSections() {
           "SetupLanguages=", "InstallScope="}},
         {"SYSTEM_REQUIREMENTS",
          {"AnyWindows=", "Windows95=", "Windows98=", "WindowsME=", "WindowsNT4=", "Windows2000=", "WindowsXP=",
-          "RequiredDiskSpace=", "AbortInstallation="}},
+          "Windows10=", "Windows11=", "Only64BitWindows=", "RequiredDiskSpace=", "AbortInstallation="}},
         {"DIALOGS",
          {"SplashWindow=", "SetupWindow=", "LanguageDialog=", "WelcomeDialog=", "LicenseDialog=", "ReadmeDialog=",
           "UserInfoDialog=", "TargetDirectoryDialog=", "SetupTypeDialog=", "CustomSetupDialog=", "ProgramGroupDialog=",

@@ -9,6 +9,8 @@ static const char kHeader[] = "[SYSTEM_REQUIREMENTS]";
 static const std::string kAnyWindows = "AnyWindows=";
 static const std::string kVersionKeys[SystemRequirements::kVersionCount] = {
     "Windows95=", "Windows98=", "WindowsME=", "WindowsNT4=", "Windows2000=", "WindowsXP="};
+static const std::string kModernKeys[SystemRequirements::kModernCount] = {"Windows10=", "Windows11=",
+                                                                          "Only64BitWindows="};
 static const std::string kDiskSpace = "RequiredDiskSpace=";
 static const std::string kAbort = "AbortInstallation=";
 
@@ -17,6 +19,7 @@ void SystemRequirements::SetDefaults() {
     for (bool& allowed : versions_) allowed = true;
     diskSpace_ = "10240";
     abortInstallation_ = false;
+    for (std::optional<bool>& setting : modern_) setting.reset();
 }
 
 void SystemRequirements::Load(const ProfileText& project) {
@@ -25,27 +28,33 @@ void SystemRequirements::Load(const ProfileText& project) {
         if (ValueAfter(line, kAnyWindows, value)) anyWindows_ = ReadYesNo(value);
         for (int v = 0; v < kVersionCount; ++v)
             if (ValueAfter(line, kVersionKeys[v], value)) versions_[v] = ReadYesNo(value);
+        for (int k = 0; k < kModernCount; ++k)
+            if (ValueAfter(line, kModernKeys[k], value)) modern_[k] = ReadYesNo(value);
         ValueAfter(line, kDiskSpace, diskSpace_);
         if (ValueAfter(line, kAbort, value)) abortInstallation_ = ReadYesNo(value);
     });
 }
 
-// The any-Windows line and the six version lines, as both forms write them.
-static Lines VersionLines(bool anyWindows, const bool (&versions)[SystemRequirements::kVersionCount]) {
+// The any-Windows line, the six version lines and the newer keys that the project has, as both
+// forms write them.
+static Lines VersionLines(bool anyWindows, const bool (&versions)[SystemRequirements::kVersionCount],
+                          const std::optional<bool> (&modern)[SystemRequirements::kModernCount]) {
     Lines lines{kAnyWindows + YesNoText(anyWindows)};
     for (int v = 0; v < SystemRequirements::kVersionCount; ++v) lines.push_back(kVersionKeys[v] + YesNoText(versions[v]));
+    for (int k = 0; k < SystemRequirements::kModernCount; ++k)
+        if (modern[k]) lines.push_back(kModernKeys[k] + YesNoText(*modern[k]));
     return lines;
 }
 
 bool SystemRequirements::Save(LineSink& out) const {
-    Lines lines = VersionLines(anyWindows_, versions_);
+    Lines lines = VersionLines(anyWindows_, versions_, modern_);
     lines.push_back(kDiskSpace + diskSpace_);
     lines.push_back(kAbort + YesNoText(abortInstallation_));
     return WriteSection(out, kHeader, lines);
 }
 
 void SystemRequirements::Export(ScriptBuilder& script) const {
-    Lines lines = VersionLines(anyWindows_, versions_);
+    Lines lines = VersionLines(anyWindows_, versions_, modern_);
     lines.push_back(kAbort + YesNoText(abortInstallation_));
     AddLines(script, kHeader, lines);
     script.AddLine("[SETUP_INFO]", kDiskSpace + diskSpace_);
@@ -69,5 +78,11 @@ void SystemRequirements::SetRequiredDiskSpace(const std::string& value, bool mar
 
 void SystemRequirements::SetAbortInstallation(bool value, bool markModified) {
     abortInstallation_ = value;
+    SetModified(markModified);
+}
+
+void SystemRequirements::SetSetting(Modern key, bool value, bool markModified) {
+    if (!IsModern(key)) return;
+    modern_[key] = value;
     SetModified(markModified);
 }

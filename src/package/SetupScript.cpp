@@ -73,6 +73,9 @@ void ReadRequirements(const ProfileText& script, SetupScript& s) {
         std::string v;
         if (ValueAfter(line, "AnyWindows=", v)) s.anyWindows = ReadYesNo(v);
         else if (ValueAfter(line, "AbortInstallation=", v)) s.abortInstallation = ReadYesNo(v);
+        else if (ValueAfter(line, "Windows10=", v)) s.windows10 = ReadYesNo(v);
+        else if (ValueAfter(line, "Windows11=", v)) s.windows11 = ReadYesNo(v);
+        else if (ValueAfter(line, "Only64BitWindows=", v)) s.only64BitWindows = ReadYesNo(v);
         for (int i = 0; i < 6; ++i)
             if (ValueAfter(line, kFlags[i], v)) s.windowsFlags[i] = ReadYesNo(v);
     });

@@ -2,6 +2,7 @@
 // The installer script setup.ini as the installer reads it: every line form that a build
 // writes, split into fields but not yet resolved (variables stay as tokens).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,9 @@ struct SetupScript {
     // [SYSTEM_REQUIREMENTS]
     bool anyWindows = true;
     bool windowsFlags[6] = {};  // 95, 98, ME, NT4, 2000, XP
+    // Windows 10 and 11: missing in older scripts, which leave the decision to the flags above.
+    std::optional<bool> windows10, windows11;
+    bool only64BitWindows = false;
     bool abortInstallation = false;
     // The folder, file, shortcut, registry and file type sections, in file order.
     std::vector<std::string> folders;

@@ -1,8 +1,11 @@
 // The interactive installer and uninstaller driven through their screens with window messages,
 // as a user would click through them, and the result checked on disk and in the registry.
 // DISABLED_ScreenTour is no test: scripts/installer-screenshots.sh runs it to photograph every
-// screen in English and German.
+// screen in English and German. The Layout test goes the same way at each display scale.
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <sstream>
 
 #include "E2ESupport.h"
 #include "core/Text.h"
@@ -707,7 +710,9 @@ TEST(Screens, AnUpdateKeepsTheProgramGroupTheUserChose) {
     RemoveScreensLeftovers();
 }
 
-TEST(Screens, DISABLED_ScreenTour) {
+// Goes through every screen of the installer and the uninstaller in English and German, and
+// calls `atScreen` with each screen's name and window while it is shown.
+void TourEveryScreen(const std::function<void(const std::string&, HWND)>& atScreen) {
     for (const char* language : {"English", "German"}) {
         RemoveScreensLeftovers();
         Package package;
@@ -719,13 +724,13 @@ TEST(Screens, DISABLED_ScreenTour) {
         Running setup("\"" + package.Path("Setup.exe") + "\"");
         const std::string suffix = std::string("-") + language;
         // The splash stays for two seconds; the script waits one before it photographs.
-        if (setup.Window("QuillsetSplash")) Pause("0-splash" + suffix);
+        if (HWND splash = setup.Window("QuillsetSplash")) atScreen("0-splash" + suffix, splash);
         HWND dialog = setup.Window("QuillsetLanguage");
         ASSERT_NE(dialog, nullptr);
         HWND list = GetDlgItem(dialog, kIdLanguageList);
         SendMessageA(list, CB_SETCURSEL,
                      SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(language)), 0);
-        Pause("1-language" + suffix);
+        atScreen("1-language" + suffix, dialog);
         Press(dialog, IDOK);
         HWND wizard = setup.Window("QuillsetWizard");
         ASSERT_NE(wizard, nullptr);
@@ -740,15 +745,15 @@ TEST(Screens, DISABLED_ScreenTour) {
                 SetItemText(wizard, kIdUserName, "Erika Muster");
                 SetItemText(wizard, kIdCompany, "Muster GmbH");
             }
-            Pause(name + suffix);
+            atScreen(name + suffix, wizard);
             Press(wizard, kIdNext);
         }
         HWND question = WaitForMessageBox(setup.Id(), "Readme.txt");
         ASSERT_NE(question, nullptr);
-        Pause("9-progress" + suffix);
+        atScreen("9-progress" + suffix, wizard);
         PostMessageA(question, WM_COMMAND, IDYES, 0);
         ASSERT_NE(WaitForItem(wizard, kIdRunApplication), nullptr);
-        Pause("10-finish" + suffix);
+        atScreen("10-finish" + suffix, wizard);
         SendMessageA(GetDlgItem(wizard, kIdViewReadme), BM_CLICK, 0, 0);
         SendMessageA(GetDlgItem(wizard, kIdRunApplication), BM_CLICK, 0, 0);
         Press(wizard, kIdNext);
@@ -757,16 +762,111 @@ TEST(Screens, DISABLED_ScreenTour) {
         HWND confirm = uninstall.Window("QuillsetWizard");
         ASSERT_NE(confirm, nullptr);
         ASSERT_NE(WaitForItem(confirm, kIdBody), nullptr);
-        Pause("11-uninstall" + suffix);
+        atScreen("11-uninstall" + suffix, confirm);
         Press(confirm, kIdNext);
         std::string removed = std::string(language) == "German" ? "Deinstallation abgeschlossen" : "Uninstall Complete";
         for (int i = 0; i < 600 && ItemText(confirm, kIdTitle) != removed; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        Pause("12-uninstalled" + suffix);
+        atScreen("12-uninstalled" + suffix, confirm);
         Press(confirm, kIdNext);
         EXPECT_EQ(uninstall.ExitCode(), 0);
+
+        // The scope screen with both choices and the reason why only all users are offered.
+        Package scopePackage;
+        WriteScopePackage(scopePackage, ",AppDir\\Readme.txt,%WinSysDir%\\QsE2E Screens.txt,1,0\n");
+        {
+            Running scope("\"" + scopePackage.Path("Setup.exe") + "\" /LANG=" + language);
+            HWND scopeWizard = scope.Window("QuillsetWizard");
+            ASSERT_NE(scopeWizard, nullptr);
+            ASSERT_NE(WaitForItem(scopeWizard, kIdBody), nullptr);
+            Press(scopeWizard, kIdNext);
+            ASSERT_NE(WaitForItem(scopeWizard, kIdScopeNote), nullptr);
+            atScreen("13-scope" + suffix, scopeWizard);
+        }  // ended before it changes anything
+
+        // Without screens, the small progress window, held by the question about the readme.
+        Package quiet;
+        WriteScreensPackage(quiet, Dialogs(false), 5);
+        WriteTestFile(appDir + "\\Readme.txt", "older readme");
+        Running progress("\"" + quiet.Path("Setup.exe") + "\" /LANG=" + language);
+        HWND window = progress.Window("QuillsetProgress");
+        ASSERT_NE(window, nullptr);
+        HWND readme = WaitForMessageBox(progress.Id(), "Readme.txt");
+        ASSERT_NE(readme, nullptr);
+        atScreen("14-progress-window" + suffix, window);
+        PostMessageA(readme, WM_COMMAND, IDYES, 0);
+        EXPECT_EQ(progress.ExitCode(), 0);
+        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+
+        // An update whose files a running program holds.
+        Package earlier;
+        earlier.Write(ScreensScript(Dialogs(false), 0, "200"),
+                      {{"uninstall.exe", ReadBytes(QS_UNINSTALL_EXE)}, {"AppDir\\Tool.exe", ReadBytes(QS_HOLDING_APP)},
+                       {"AppDir\\Readme.txt", "Installed readme"}});
+        ASSERT_EQ(RunProgram(earlier.Path("Setup.exe"), "/S"), 0);
+        {
+            Running tool("\"" + appDir + "\\Tool.exe\"");
+            ASSERT_NE(tool.Window("QsHoldingApp"), nullptr);
+            Package update;
+            WriteScreensPackage(update, Replace(Dialogs(false), "TargetDirectoryDialog=No", "TargetDirectoryDialog=Yes"));
+            Running setup("\"" + update.Path("Setup.exe") + "\" /LANG=" + language);
+            HWND updating = setup.Window("QuillsetWizard");
+            ASSERT_NE(updating, nullptr);
+            ASSERT_NE(WaitForItem(updating, kIdFolder), nullptr);
+            Press(updating, kIdNext);
+            ASSERT_NE(WaitForItem(updating, kIdProgramsInUse), nullptr);
+            atScreen("15-programs-in-use" + suffix, updating);
+        }  // the update and the program ended before anything was replaced
+        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
     }
     RemoveScreensLeftovers();
+}
+
+TEST(Screens, DISABLED_ScreenTour) {
+    TourEveryScreen([](const std::string& name, HWND) { Pause(name); });
+}
+
+// What the layout probe (a hook library loaded into the program that owns `window`) finds
+// wrong there: texts cut by their controls, controls outside their parent, controls that
+// overlap. `dpi` receives the window's DPI as the program sees it.
+std::vector<std::string> ProbeLayout(HWND window, unsigned& dpi) {
+    static HMODULE probe = LoadLibraryA(QS_LAYOUT_PROBE_DLL);
+    static const UINT message = RegisterWindowMessageA("QsLayoutProbe");
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "LayoutHook")));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string report = std::string(temp) + "qs-layout-probe.txt";
+    DeleteFileA(report.c_str());
+    HHOOK handle = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr))
+                        : nullptr;
+    if (!handle) return {"the layout probe could not be set"};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    UnhookWindowsHookEx(handle);
+    std::vector<std::string> lines;
+    std::istringstream text(ReadBytes(report));
+    for (std::string line; std::getline(text, line);)
+        if (!line.empty()) lines.push_back(line);
+    if (lines.empty() || std::sscanf(lines[0].c_str(), "DPI %u", &dpi) != 1) return {"the layout probe did not report"};
+    lines.erase(lines.begin());
+    return lines;
+}
+
+// Run by tests/e2e/layout_test.sh once per display scale, in a prefix of its own whose
+// LogPixels it sets and passes on in QS_LAYOUT_DPI: every control of every screen, in English
+// and German, shows its whole text, inside its window and beside the others.
+TEST(Layout, EveryScreenFitsItsTextsAtTheDisplayScale) {
+    const char* expected = std::getenv("QS_LAYOUT_DPI");
+    ASSERT_NE(expected, nullptr) << "run through tests/e2e/layout_test.sh";
+    int screens = 0;
+    TourEveryScreen([&](const std::string& name, HWND window) {
+        unsigned dpi = 0;
+        const std::vector<std::string> faults = ProbeLayout(window, dpi);
+        EXPECT_EQ(dpi, static_cast<unsigned>(std::atoi(expected))) << name;
+        for (const std::string& fault : faults) ADD_FAILURE() << name << ": " << fault;
+        ++screens;
+    });
+    EXPECT_GE(screens, 30);
 }
 
 }  // namespace

@@ -20,6 +20,53 @@ TEST(Requirements, AWindowsVersionOrDiskSpaceNotMetStopsWithCode2) {
     }
 }
 
+// The Windows version that Wine reports to programs named Setup.exe, for as long as it lives.
+class WineVersionForSetup {
+public:
+    explicit WineVersionForSetup(const char* version) {
+        RegistryKey key;
+        if (key.Create(HKEY_CURRENT_USER, kKey, KEY_SET_VALUE)) key.SetValue("Version", REG_SZ, std::string(version) + '\0');
+    }
+    ~WineVersionForSetup() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Setup.exe";
+};
+
+// Refused or not by the keys of today's Windows, with the refusal in the language chosen.
+int RunWithRequirements(const std::string& requirements, const std::string& language, std::string& log) {
+    Package package;
+    package.Write(SmallScript("QsE2E Modern", std::string(), requirements + "AbortInstallation=Yes\n"), SmallEntries());
+    const int code = RunProgram(package.Path("Setup.exe"), "/S /LANG=" + language + " /LOG=" + package.Path("log.txt"));
+    log = ReadBytes(package.Path("log.txt"));
+    if (code == 0) EXPECT_EQ(RunProgram("C:\\QsE2E Small\\QsE2E Modern\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Small\\QsE2E Modern"));
+    return code;
+}
+
+// Windows 10 refused by its own key although Windows XP is allowed, allowed by it while Windows 11
+// is refused, and Windows 7 refused by a project for Windows 10 and 11 alone. (Wine 8 cannot
+// pretend to be Windows 11: the unit tests decide by its build number.)
+TEST(Requirements, TodaysWindowsAreDecidedByTheirOwnKeys) {
+    const std::string english = "cannot be installed on this version of Windows";
+    const std::string german = "kann unter dieser Windows-Version nicht installiert werden";
+    std::string log;
+    {
+        WineVersionForSetup wine("win10");
+        EXPECT_EQ(RunWithRequirements("AnyWindows=No\nWindowsXP=Yes\nWindows10=No\n", "English", log), 2);
+        EXPECT_NE(log.find(english), std::string::npos) << log;
+        EXPECT_EQ(RunWithRequirements("AnyWindows=No\nWindowsXP=Yes\nWindows10=No\n", "German", log), 2);
+        EXPECT_NE(log.find(german), std::string::npos) << log;
+        EXPECT_EQ(RunWithRequirements("AnyWindows=No\nWindowsXP=No\nWindows10=Yes\nWindows11=No\nOnly64BitWindows=Yes\n",
+                                      "English", log), 0) << log;
+    }
+    WineVersionForSetup wine("win7");
+    EXPECT_EQ(RunWithRequirements("AnyWindows=No\nWindowsXP=No\nWindows10=Yes\nWindows11=Yes\n", "English", log), 2);
+    EXPECT_NE(log.find(english), std::string::npos) << log;
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+}
+
 TEST(Requirements, WithoutAbortTheInstallationGoesOnAndLogsTheWarning) {
     Package package;
     std::string script = Replace(SmallScript("QsE2E Warned", std::string(), "AnyWindows=No\nAbortInstallation=No\n"),

@@ -253,8 +253,7 @@ int Uninstall(const InstallerOptions& options) {
     COLORREF top = ReadLeadingHex(colours), bottom = ReadLeadingHex(colours.substr(colours.find(',') + 1));
     if (screens && wizard.Create(nullptr, caption, top, bottom)) {
         wizard.BeginPage(true, texts.Get(kTextUninstallTitle, {product}), std::string());
-        wizard.Add("STATIC", texts.Get(kTextConfirmRemove, {product}) + "\n\r\n\r" + texts.Get(kTextUninstallBody),
-                   SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard.AddText(kIdBody, texts.Get(kTextConfirmRemove, {product}) + "\n\r\n\r" + texts.Get(kTextUninstallBody));
         wizard.SetButtons(texts.Get(kTextBack), texts.Get(kTextUninstallButton), texts.Get(kTextCancel));
         wizard.EnableButton(kIdBack, false);
         if (wizard.WaitForButton() != WizardButton::Next) return kExitCancelled;
@@ -313,7 +312,7 @@ int Uninstall(const InstallerOptions& options) {
                            : atRestart.empty() ? texts.Get(kTextRemoved, {product})
                                                : texts.Get(kTextRemovedAtRestart, {product, list});
         wizard.BeginPage(true, texts.Get(problems.empty() ? kTextRemovedTitle : kTextNotRemovedTitle), std::string());
-        wizard.Add("STATIC", body, SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard.AddText(kIdBody, body);
         wizard.SetButtons(texts.Get(kTextBack), texts.Get(kTextClose), texts.Get(kTextCancel));
         wizard.EnableButton(kIdBack, false);
         wizard.EnableButton(kIdCancel, false);

@@ -4,6 +4,7 @@
 
 #include "core/Text.h"
 #include "installer/win32/ScreenPaint.h"
+#include "platform/win32/WindowDpi.h"
 
 namespace {
 
@@ -22,7 +23,12 @@ LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             HGDIOBJ old = SelectObject(memory, bitmap);
             BITMAP size{};
             GetObjectA(bitmap, sizeof size, &size);
-            BitBlt(context, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
+            // Drawn for 96 DPI, the bitmap is scaled smoothly to the window's size.
+            RECT client;
+            GetClientRect(window, &client);
+            SetStretchBltMode(context, HALFTONE);
+            SetBrushOrgEx(context, 0, 0, nullptr);
+            StretchBlt(context, 0, 0, client.right, client.bottom, memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
             SelectObject(memory, old);
             DeleteDC(memory);
             EndPaint(window, &ps);
@@ -56,10 +62,13 @@ bool ShowSplash(const std::string& bitmapPath) {
     BITMAP size{};
     GetObjectA(bitmap, sizeof size, &size);
     RegisterScreenClass(kSplashClass, SplashProc, nullptr);
+    const POINT centre = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    const WindowDpi dpi = WindowDpi::At(centre);
+    const SIZE outer = dpi.WindowSize(dpi.Scale(size.bmWidth), dpi.Scale(size.bmHeight), WS_POPUP | WS_BORDER,
+                                      WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, "", WS_POPUP | WS_BORDER,
-                                  (GetSystemMetrics(SM_CXSCREEN) - size.bmWidth) / 2,
-                                  (GetSystemMetrics(SM_CYSCREEN) - size.bmHeight) / 2, size.bmWidth, size.bmHeight,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  centre.x - outer.cx / 2, centre.y - outer.cy / 2, outer.cx, outer.cy, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
         DeleteObject(bitmap);
         return false;

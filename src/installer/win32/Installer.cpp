@@ -21,6 +21,7 @@
 #include "installer/win32/ShellLink.h"
 #include "installer/win32/SystemFolders.h"
 #include "installer/win32/Undo.h"
+#include "installer/win32/WindowsVersion.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "profile/TextForm.h"
@@ -145,12 +146,12 @@ bool Installer::OpenArchive() {
 }
 
 int Installer::CheckRequirements(bool diskSpace) {
-    bool anyFlag = false;
-    for (bool flag : script_.windowsFlags) anyFlag = anyFlag || flag;
-    // Every listed version is older than the running Windows, which therefore meets the newest
-    // version that is allowed.
     std::string problem;
-    if (!script_.anyWindows && !anyFlag) problem = texts_.Get(kTextWrongWindows, {Product()});
+    switch (CheckWindows(script_, QueryRunningWindows())) {
+        case WindowsVerdict::WrongVersion: problem = texts_.Get(kTextWrongWindows, {Product()}); break;
+        case WindowsVerdict::Needs64Bit: problem = texts_.Get(kTextNeeds64Bit, {Product()}); break;
+        case WindowsVerdict::Allowed: break;
+    }
     const std::string& appDir = AppDir();
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
     const bool freeKnown = diskSpace && problem.empty() && FreeKilobytes(appDir, free);

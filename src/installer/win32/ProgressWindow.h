@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/ProgressRunner.h"
+#include "platform/win32/WindowDpi.h"
 
 class ProgressWindow {
 public:
@@ -33,10 +34,13 @@ private:
     template <class T>
     friend LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void MakeFonts();
+    // Places the controls at the window's DPI and sizes the window around them.
     void Layout();
     void AskCancel();
 
     HWND window_ = nullptr, heading_ = nullptr, status_ = nullptr, bar_ = nullptr, cancel_ = nullptr;
+    WindowDpi dpi_;
     HFONT font_ = nullptr, boldFont_ = nullptr;
     std::string caption_, confirmCancel_;
     ProgressRunner runner_;

@@ -35,10 +35,3 @@ void RegisterScreenClass(const char* name, WNDPROC procedure, HBRUSH background)
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
 }
-
-LOGFONTA MessageFont() {
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return metrics.lfMessageFont;
-}

@@ -8,9 +8,6 @@ void PaintGradient(HDC context, const RECT& area, COLORREF top, COLORREF bottom)
 // Registers a window class of the installer: arrow cursor, `background`, the application icon.
 void RegisterScreenClass(const char* name, WNDPROC procedure, HBRUSH background);
 
-// The system's message font, in which the installer's windows show their texts.
-LOGFONTA MessageFont();
-
 // The window procedure of a class whose windows each belong to an object of type T, passed as
 // CreateWindowEx's parameter: the object learns its window and answers through OnMessage.
 template <class T>

@@ -78,6 +78,10 @@ std::vector<std::string> ExistingGroups(InstallScope scope) {
     return groups;
 }
 
+// Pixels at 96 DPI: the width of the name fields, and the indent of the scope's choices, which
+// leaves room for the shield.
+constexpr int kNameWidth = 300, kChoiceIndent = 22;
+
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
     return 0;
@@ -222,26 +226,25 @@ void SetupScreens::ShowPage(Page page) {
     switch (page) {
         case Welcome:
             wizard_.BeginPage(true, Text(kTextWelcomeTitle, {product_}), std::string());
-            wizard_.Add("STATIC", Text(kTextWelcomeBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+            wizard_.AddText(kIdBody, Text(kTextWelcomeBody, {product_}));
             break;
         case License:
-            ShowTextPage(kTextLicenseTitle, kTextLicenseSubtitle, kIdLicenseText, script_.screens.licensePath, 48);
-            wizard_.Add("BUTTON", Text(kTextAccept), BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, kIdAccept, 0, 184,
-                        Wizard::kPageWidth, 18);
-            wizard_.Add("BUTTON", Text(kTextDecline), BS_AUTORADIOBUTTON, kIdDecline, 0, 206, Wizard::kPageWidth, 18);
+            ShowTextPage(kTextLicenseTitle, kTextLicenseSubtitle, kIdLicenseText, script_.screens.licensePath);
+            wizard_.AddChoice(kIdAccept, Text(kTextAccept), BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP);
+            wizard_.AddChoice(kIdDecline, Text(kTextDecline), BS_AUTORADIOBUTTON);
             CheckDlgButton(wizard_.Handle(), accepted_ ? kIdAccept : kIdDecline, BST_CHECKED);
             wizard_.onCommand = [this](int id, int) {
                 if (id == kIdAccept || id == kIdDecline)
                     wizard_.EnableButton(kIdNext, IsDlgButtonChecked(wizard_.Handle(), kIdAccept) == BST_CHECKED);
             };
             break;
-        case Readme: ShowTextPage(kTextReadmeTitle, kTextReadmeSubtitle, kIdReadmeText, script_.screens.readmePath, 0); break;
+        case Readme: ShowTextPage(kTextReadmeTitle, kTextReadmeSubtitle, kIdReadmeText, script_.screens.readmePath); break;
         case UserInfo:
             wizard_.BeginPage(false, Text(kTextUserTitle), Text(kTextUserSubtitle));
-            wizard_.Add("STATIC", Text(kTextUserName), 0, -1, 0, 8, Wizard::kPageWidth, 16);
-            wizard_.Add("EDIT", userName_, WS_TABSTOP | ES_AUTOHSCROLL, kIdUserName, 0, 26, 300, 22, WS_EX_CLIENTEDGE);
-            wizard_.Add("STATIC", Text(kTextCompany), 0, -1, 0, 64, Wizard::kPageWidth, 16);
-            wizard_.Add("EDIT", company_, WS_TABSTOP | ES_AUTOHSCROLL, kIdCompany, 0, 82, 300, 22, WS_EX_CLIENTEDGE);
+            wizard_.AddText(-1, Text(kTextUserName), 0);
+            wizard_.AddField("EDIT", kIdUserName, userName_, WS_TABSTOP | ES_AUTOHSCROLL, kNameWidth);
+            wizard_.AddText(-1, Text(kTextCompany), 0);
+            wizard_.AddField("EDIT", kIdCompany, company_, WS_TABSTOP | ES_AUTOHSCROLL, kNameWidth);
             wizard_.onCommand = [this](int id, int code) {
                 if (id == kIdUserName && code == EN_CHANGE)
                     wizard_.EnableButton(kIdNext, !Trim(wizard_.ItemText(kIdUserName)).empty());
@@ -262,12 +265,11 @@ void SetupScreens::ShowPage(Page page) {
     if (page == UserInfo) wizard_.EnableButton(kIdNext, !Trim(userName_).empty());
 }
 
-void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight) {
+void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path) {
     wizard_.BeginPage(false, Text(title), Text(subtitle));
     // A text file of the product shows as its form says: UTF-8 with its mark, else the code page.
-    wizard_.Add("EDIT", DecodeText(ReadWholeFile(probe_->Text(path))).text,
-                WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, id, 0, 0, Wizard::kPageWidth,
-                Wizard::kPageHeight - extraHeight - 4, WS_EX_CLIENTEDGE);
+    wizard_.AddFill("EDIT", id, DecodeText(ReadWholeFile(probe_->Text(path))).text,
+                    WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
 }
 
 void SetupScreens::ProbeCurrentUser() {
@@ -280,21 +282,15 @@ void SetupScreens::ProbeCurrentUser() {
 
 void SetupScreens::ShowScopePage() {
     wizard_.BeginPage(false, Text(kTextScopeTitle), Text(kTextScopeSubtitle, {product_}));
-    wizard_.Add("STATIC", Text(kTextScopeBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
+    wizard_.AddText(kIdBody, Text(kTextScopeBody, {product_}));
     // The shield says which choice asks for administrator rights.
-    HWND shield = wizard_.Add("STATIC", std::string(), SS_ICON | SS_REALSIZEIMAGE, kIdScopeShield, 0, 49, 16, 16);
-    if (HICON icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518), IMAGE_ICON, 16, 16, LR_SHARED)))
-        SendMessageA(shield, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    // Two lines each, for the languages whose choices are long.
-    const DWORD radio = BS_AUTORADIOBUTTON | BS_MULTILINE;
-    wizard_.Add("BUTTON", Text(kTextScopeAllUsers), radio | WS_TABSTOP | WS_GROUP, kIdScopeAllUsers, 22, 44,
-                Wizard::kPageWidth - 22, 28);
-    HWND user = wizard_.Add("BUTTON", Text(kTextScopeCurrentUser), radio, kIdScopeCurrentUser, 22, 78,
-                            Wizard::kPageWidth - 22, 28);
+    wizard_.AddIcon(kIdScopeShield, MAKEINTRESOURCEA(32518));
+    wizard_.AddChoice(kIdScopeAllUsers, Text(kTextScopeAllUsers), BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP,
+                      kChoiceIndent);
+    HWND user = wizard_.AddChoice(kIdScopeCurrentUser, Text(kTextScopeCurrentUser), BS_AUTORADIOBUTTON, kChoiceIndent);
     if (!scopeProblem_.empty()) {
         EnableWindow(user, FALSE);
-        wizard_.Add("STATIC", Text(kTextScopeNotForUser, {scopeProblem_}), SS_NOPREFIX, kIdScopeNote, 22, 114,
-                    Wizard::kPageWidth - 22, 64);
+        wizard_.AddText(kIdScopeNote, Text(kTextScopeNotForUser, {scopeProblem_}), SS_NOPREFIX, kChoiceIndent);
     }
     const bool forUser = options_.scope == InstallScope::CurrentUser && scopeProblem_.empty();
     CheckDlgButton(wizard_.Handle(), forUser ? kIdScopeCurrentUser : kIdScopeAllUsers, BST_CHECKED);
@@ -343,14 +339,15 @@ bool SetupScreens::ChooseScope() {
 
 void SetupScreens::ShowFolderPage() {
     wizard_.BeginPage(false, Text(kTextFolderTitle), Text(kTextFolderSubtitle, {product_}));
-    wizard_.Add("STATIC", Text(kTextFolderBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
-    wizard_.Add("STATIC", Text(kTextFolderLabel), 0, -1, 0, 64, Wizard::kPageWidth, 16);
-    wizard_.Add("EDIT", folder_, WS_TABSTOP | ES_AUTOHSCROLL, kIdFolder, 0, 82, Wizard::kPageWidth - 108, 22,
-                WS_EX_CLIENTEDGE);
-    wizard_.Add("BUTTON", Text(kTextBrowse), WS_TABSTOP | BS_PUSHBUTTON, kIdBrowse, Wizard::kPageWidth - 100, 81, 100, 24);
-    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdInstalledHere, 0, 116, Wizard::kPageWidth, 48);
-    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceRequired, 0, 190, Wizard::kPageWidth, 16);
-    wizard_.Add("STATIC", std::string(), SS_NOPREFIX, kIdSpaceAvailable, 0, 208, Wizard::kPageWidth, 16);
+    wizard_.AddText(kIdBody, Text(kTextFolderBody, {product_}));
+    wizard_.AddText(-1, Text(kTextFolderLabel), 0);
+    wizard_.AddField("EDIT", kIdFolder, folder_, WS_TABSTOP | ES_AUTOHSCROLL);
+    wizard_.AddButton(kIdBrowse, Text(kTextBrowse));
+    // Room for what becomes of an earlier installation, whose text follows the folder typed.
+    wizard_.AddText(kIdInstalledHere, std::string(), SS_NOPREFIX, 0, 3);
+    wizard_.AddSpace();
+    wizard_.AddText(kIdSpaceRequired, std::string());
+    wizard_.AddText(kIdSpaceAvailable, std::string());
     UpdateSpace();
     wizard_.onCommand = [this](int id, int code) {
         if (id == kIdFolder && code == EN_CHANGE) UpdateSpace();
@@ -373,8 +370,9 @@ void SetupScreens::ShowFolderPage() {
 }
 
 void SetupScreens::UpdateSpace() {
-    unsigned long long required = std::max<unsigned long long>(
-        probe_->RequiredBytes(), std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10) * 1024);
+    // What the files take on the disk; the project's minimum free space is a requirement of its
+    // own, checked when the folder is taken.
+    const unsigned long long required = probe_->RequiredBytes();
     unsigned long long free = 0;
     std::string point = Text(kTextDecimalPoint), folder = wizard_.ItemText(kIdFolder);
     SetDlgItemTextA(wizard_.Handle(), kIdSpaceRequired, Text(kTextSpaceRequired, {SizeText(required, point)}).c_str());
@@ -396,12 +394,12 @@ std::string SetupScreens::EarlierInstallationText(const std::string& folder) con
 
 void SetupScreens::ShowGroupPage() {
     wizard_.BeginPage(false, Text(kTextGroupTitle), Text(kTextGroupSubtitle));
-    wizard_.Add("STATIC", Text(kTextGroupBody, {product_}), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 48);
-    wizard_.Add("STATIC", Text(kTextGroupLabel), 0, -1, 0, 56, Wizard::kPageWidth, 16);
-    wizard_.Add("EDIT", group_, WS_TABSTOP | ES_AUTOHSCROLL, kIdGroup, 0, 74, Wizard::kPageWidth, 22, WS_EX_CLIENTEDGE);
-    wizard_.Add("STATIC", Text(kTextExistingGroups), 0, -1, 0, 106, Wizard::kPageWidth, 16);
-    HWND list = wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            kIdGroupList, 0, 124, Wizard::kPageWidth, 100, WS_EX_CLIENTEDGE);
+    wizard_.AddText(kIdBody, Text(kTextGroupBody, {product_}));
+    wizard_.AddText(-1, Text(kTextGroupLabel), 0);
+    wizard_.AddField("EDIT", kIdGroup, group_, WS_TABSTOP | ES_AUTOHSCROLL);
+    wizard_.AddText(-1, Text(kTextExistingGroups), 0);
+    HWND list = wizard_.AddFill("LISTBOX", kIdGroupList, std::string(),
+                                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
     for (const std::string& group : ExistingGroups(options_.scope))
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(group.c_str()));
     wizard_.onCommand = [this, list](int id, int code) {
@@ -416,15 +414,14 @@ void SetupScreens::ShowGroupPage() {
 
 void SetupScreens::ShowStartPage() {
     wizard_.BeginPage(false, Text(kTextStartTitle), Text(kTextStartSubtitle, {product_}));
-    wizard_.Add("STATIC", Text(kTextStartBody), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 32);
+    wizard_.AddText(kIdBody, Text(kTextStartBody));
     std::string summary = Text(kTextSummaryFolder) + "\r\n      " + folder_ + "\r\n";
     if (Shows(ScreenSettings::ProgramGroupDialog)) summary += "\r\n" + Text(kTextSummaryGroup) + "\r\n      " + group_ + "\r\n";
     if (Shows(ScreenSettings::UserInfoDialog)) {
         summary += "\r\n" + Text(kTextSummaryUser) + "\r\n      " + userName_ + "\r\n";
         if (!company_.empty()) summary += "      " + company_ + "\r\n";
     }
-    wizard_.Add("EDIT", summary, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, kIdSummary, 0, 40,
-                Wizard::kPageWidth, Wizard::kPageHeight - 44, WS_EX_CLIENTEDGE);
+    wizard_.AddFill("EDIT", kIdSummary, summary, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY);
 }
 
 void SetupScreens::Keep(Page page) {
@@ -537,13 +534,11 @@ bool SetupScreens::ClearProgramsInUse(Installer& installer) {
             for (const std::string& f : files) SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.c_str()));
     };
     wizard_.BeginPage(false, Text(kTextInUseTitle), Text(kTextInUseSubtitle));
-    wizard_.Add("STATIC", Text(kTextInUseBody), SS_NOPREFIX, kIdBody, 0, 0, Wizard::kPageWidth, 44);
-    wizard_.Add("LISTBOX", std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, kIdProgramsInUse, 0, 48,
-                Wizard::kPageWidth - 108, 120, WS_EX_CLIENTEDGE);
-    wizard_.Add("BUTTON", Text(kTextRetry), WS_TABSTOP | BS_PUSHBUTTON, kIdRetry, Wizard::kPageWidth - 100, 48, 100, 24);
-    wizard_.Add("BUTTON", Text(kTextCloseAutomatically), WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, kIdCloseAutomatically,
-                0, 178, Wizard::kPageWidth, 18);
-    wizard_.Add("BUTTON", Text(kTextDoNotClose), BS_AUTORADIOBUTTON, kIdDoNotClose, 0, 200, Wizard::kPageWidth, 18);
+    wizard_.AddText(kIdBody, Text(kTextInUseBody));
+    wizard_.AddFill("LISTBOX", kIdProgramsInUse, std::string(), WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT);
+    wizard_.AddButton(kIdRetry, Text(kTextRetry));
+    wizard_.AddChoice(kIdCloseAutomatically, Text(kTextCloseAutomatically), WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
+    wizard_.AddChoice(kIdDoNotClose, Text(kTextDoNotClose), BS_AUTORADIOBUTTON);
     CheckRadioButton(wizard_.Handle(), kIdCloseAutomatically, kIdDoNotClose, kIdCloseAutomatically);
     wizard_.SetButtons(Text(kTextBack), Text(kTextInstall), Text(kTextCancel));
     wizard_.EnableButton(kIdBack, false);
@@ -593,24 +588,20 @@ void SetupScreens::Finish(int result) {
     reported_ = true;
     if (Succeeded(result)) {
         wizard_.BeginPage(true, Text(kTextFinishTitle, {product_}), std::string());
-        wizard_.Add("STATIC", Text(result == kExitRestartRequired ? kTextRestartRequired : kTextFinishBody, {product_}),
-                    SS_NOPREFIX, kIdBody, 0, 0, 290, 120);
-        int y = 136;
+        wizard_.AddText(kIdBody, Text(result == kExitRestartRequired ? kTextRestartRequired : kTextFinishBody, {product_}));
         if (s.showViewReadme) {
-            wizard_.Add("BUTTON", Text(kTextViewReadme), BS_AUTOCHECKBOX | WS_TABSTOP, kIdViewReadme, 0, y, 290, 18);
+            wizard_.AddChoice(kIdViewReadme, Text(kTextViewReadme), BS_AUTOCHECKBOX | WS_TABSTOP);
             CheckDlgButton(wizard_.Handle(), kIdViewReadme, s.viewReadmeChecked ? BST_CHECKED : BST_UNCHECKED);
-            y += 24;
         }
         if (s.showRunApplication) {
-            wizard_.Add("BUTTON", Text(kTextRunApplication, {product_}), BS_AUTOCHECKBOX | WS_TABSTOP, kIdRunApplication,
-                        0, y, 290, 18);
+            wizard_.AddChoice(kIdRunApplication, Text(kTextRunApplication, {product_}), BS_AUTOCHECKBOX | WS_TABSTOP);
             CheckDlgButton(wizard_.Handle(), kIdRunApplication, s.runApplicationChecked ? BST_CHECKED : BST_UNCHECKED);
         }
     } else {
         bool cancelled = result == kExitCancelled;
         wizard_.BeginPage(true, Text(cancelled ? kTextInterruptedTitle : kTextFailedTitle), std::string());
         std::string body = cancelled ? Text(kTextCancelled) : Text(kTextFailed, {problem_});
-        wizard_.Add("STATIC", body, SS_NOPREFIX, kIdBody, 0, 0, 290, 200);
+        wizard_.AddText(kIdBody, body);
     }
     wizard_.SetButtons(Text(kTextBack), Text(kTextFinish), Text(kTextCancel));
     wizard_.EnableButton(kIdBack, false);

@@ -50,7 +50,7 @@ private:
     bool ChooseSetupLanguage();
     bool RunPages();
     void ShowPage(Page page);
-    void ShowTextPage(int title, int subtitle, int id, const std::string& path, int extraHeight);
+    void ShowTextPage(int title, int subtitle, int id, const std::string& path);
     void ShowScopePage();
     // Takes the scope chosen: plans again for its folders; for all users without rights, runs
     // this installer again with them. False keeps the user on the scope screen.
