@@ -14,7 +14,7 @@ packages=(
     wine64 xvfb xauth imagemagick
     dpkg-dev lintian
     zip unzip nsis hyperfine time
-    icoutils osslsigncode openssl liblnk-utils
+    icoutils osslsigncode openssl liblnk-utils locales fonts-ipafont-gothic
 )
 
 missing=()
@@ -95,6 +95,11 @@ if [ ! -f "$libdeflate_dir/libdeflate.h" ] ||
     echo "libdeflate sources ready in $libdeflate_dir"
 fi
 
+# The names test runs Wine once in a Western and once in a Japanese locale, which Wine takes
+# from the process's environment: both must exist on the system.
+for name in de_DE ja_JP; do
+    locale -a | grep -qx "$name.utf8" || localedef -i "$name" -f UTF-8 "$name.UTF-8"
+done
 # zstd for mingw is compiled from the library sources of Debian's libzstd source package.
 if [ ! -f "$zstd_dir/lib/zstd.h" ]; then
     tmp=$(mktemp -d)

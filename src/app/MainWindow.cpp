@@ -469,6 +469,7 @@ bool MainWindow::SaveProject() {
     if (project_->Path().empty()) return SaveProjectAs();
     try {
         project_->Save();
+        TellFormChange();
         return true;
     } catch (const FileException&) {
         MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
@@ -488,11 +489,19 @@ bool MainWindow::SaveProjectAs() {
         return false;
     try {
         project_->SaveAs(path);
+        TellFormChange();
         return true;
     } catch (const FileException&) {
         MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
         return false;
     }
+}
+
+// A project of the code-page form is told once that it is UTF-8 text from now on.
+void MainWindow::TellFormChange() {
+    if (!project_->TakeFormChange()) return;
+    MessageBoxA(Handle(), ReplaceFirstPlaceholder(UiText(TextKeys::kSavedAsUtf8), project_->Path()).c_str(),
+                UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 void MainWindow::SwitchLanguage(UINT command) {

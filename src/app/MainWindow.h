@@ -64,6 +64,7 @@ private:
     void ReportReadFindings(const std::string& path, const std::vector<std::string>& findings);
     bool CloseProject();
     bool SaveProjectAs();
+    void TellFormChange();
     void SwitchLanguage(UINT command);
     void SelectPage(int page);
     void ShowDialogCommand(int result);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "lang/MessageBoxes.h"
 #include "model/ProjectDocument.h"
 #include "model/WizardProject.h"
+#include "platform/CodePage.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
 
@@ -47,6 +49,8 @@ const char kUsage[] =
     "                     count every warning as an error: the build then produces no setup\n"
     "                     and exits 1\n"
     "  --save-as FILE     write the project to FILE in the builder's own form instead of building\n"
+    "  --codepage N       the Windows code page of a project without the UTF-8 mark whose texts\n"
+    "                     go beyond ASCII (default: 1252 on Linux, the system's on Windows)\n"
     "  --sign \"COMMAND\"   sign every program the build produces with COMMAND, {file} standing for\n"
     "                     the program's path (the installer and uninstaller before they are packed,\n"
     "                     the finished setup last)\n"
@@ -238,6 +242,13 @@ int ParseArguments(int argc, char** argv, Options& options) {
             if (arg == "--language") options.language = value;
             if (arg == "--save-as") options.saveAsPath = platform::FullSystemPath(value);
             if (arg == "--sign") options.signingCommand = value;
+        } else if (arg == "--codepage") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("option --codepage needs a value");
+            const std::string value = argv[++i];
+            const unsigned codePage = static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 10));
+            if (value.find_first_not_of("0123456789") != std::string::npos || !platform::IsKnownCodePage(codePage))
+                return Usage("--codepage " + value + " is not a code page this system can convert");
+            platform::SetLegacyCodePage(codePage);
         } else if (arg == "--verify") {
             options.verify = true;
         } else if (arg == "--upgrade-from" || arg == "--json") {
@@ -360,6 +371,7 @@ int NewProject(const LanguageSets& texts, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::WriteConsoleAsUtf8();
     Options options;
     int parsed = ParseArguments(argc, argv, options);
     if (parsed >= 0) return parsed;
@@ -393,6 +405,9 @@ int main(int argc, char** argv) {
         } catch (const FileException& e) {
             return Fail("cannot write project file " + platform::NativePath(e.Text()));
         }
+        if (project.TakeFormChange())
+            std::fprintf(stderr, "qsbuild: %s holds characters that code page %u cannot; it is written as UTF-8\n",
+                         platform::NativePath(options.saveAsPath).c_str(), platform::LegacyCodePage());
         return 0;
     }
 

@@ -79,28 +79,106 @@ bool IsValidFileName(const std::string& name) {
 }
 
 // The devices that Windows opens in place of a file of the same name, with any extension.
-// "1" to "9" and the code page's superscript digits (0xB9, 0xB2, 0xB3) after COM and LPT.
+// "1" to "9" and the superscript digits "¹", "²" and "³" after COM and LPT.
 static bool IsDeviceName(std::string_view name) {
     size_t dot = name.find('.');
     std::string_view base = name.substr(0, dot);
     while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
         if (EqualNoCase(base, device)) return true;
-    if (base.size() != 4) return false;
-    std::string_view stem = base.substr(0, 3);
-    unsigned char digit = static_cast<unsigned char>(base[3]);
-    return (EqualNoCase(stem, "COM") || EqualNoCase(stem, "LPT")) &&
-           ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
+    if (base.size() < 4) return false;
+    std::string_view stem = base.substr(0, 3), digit = base.substr(3);
+    if (!EqualNoCase(stem, "COM") && !EqualNoCase(stem, "LPT")) return false;
+    if (digit.size() == 1) return digit[0] >= '1' && digit[0] <= '9';
+    return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
-bool IsStoredAsSpelt(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
-    for (unsigned char c : name)
-        if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    return !IsDeviceName(name);
+bool IsAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
 }
+
+// The length of the well-formed UTF-8 character at `at`, or 0.
+static size_t Utf8CharacterLength(std::string_view text, size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) return 1;
+    size_t length;
+    std::uint32_t value;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() - at < length) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (next & 0x3F);
+    }
+    const std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    return length;
+}
+
+std::u16string Utf16FromUtf8(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = Utf8CharacterLength(text, at);
+        if (length == 0) {
+            out += u'\uFFFD';
+            ++at;
+            continue;
+        }
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t i = 1; i < length; ++i) value = (value << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        if (value >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(value);
+        }
+        at += length;
+    }
+    return out;
+}
+
+size_t FindInvalidUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = Utf8CharacterLength(text, at);
+        if (length == 0) return at;
+        at += length;
+    }
+    return std::string_view::npos;
+}
+
+std::string SpellingFault(std::string_view name) {
+    if (name.empty()) return "an empty name";
+    if (name == "." || name == "..") return "the name \"" + std::string(name) + "\"";
+    for (unsigned char c : name) {
+        if (c < 0x20) return "the control character " + HexBytes(std::string(1, static_cast<char>(c))) + "h";
+        if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return "the character \"" + std::string(1, static_cast<char>(c)) + "\"";
+    }
+    const size_t invalid = FindInvalidUtf8(name);
+    if (invalid != std::string_view::npos)
+        return "the byte " + HexBytes(std::string(1, name[invalid])) + "h, which is not UTF-8 text";
+    if (name.back() == '.') return "a dot at its end";
+    if (name.back() == ' ') return "a blank at its end";
+    if (IsDeviceName(name)) return "the device name \"" + std::string(name.substr(0, name.find('.'))) + "\"";
+    return std::string();
+}
+
+bool IsStoredAsSpelt(std::string_view name) { return SpellingFault(name).empty(); }
 
 std::string WindowsStoredName(std::string_view name) {
     if (name == "." || name == "..") return std::string(name);

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers on byte strings in the system code page.
+// Helpers on texts: byte strings holding UTF-8.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,6 +38,16 @@ std::string CrLfLineEnds(const std::string& text);
 // Replaces the first "%1" in `text` by `value`; a text without one comes back unchanged.
 std::string ReplaceFirstPlaceholder(const std::string& text, const std::string& value);
 
+// Whether every byte is below 0x80.
+bool IsAscii(std::string_view text);
+// The offset of the first byte that does not belong to a well-formed UTF-8 character (an
+// overlong form, a surrogate or a value above U+10FFFF included), or npos when there is none.
+size_t FindInvalidUtf8(std::string_view text);
+
+// UTF-8 as UTF-16 code units, a character beyond U+FFFF as a surrogate pair; each byte that
+// belongs to no well-formed character becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+
 // False when the name holds a character that no file name may contain: \ / : * ? " < > |
 bool IsValidFileName(const std::string& name);
 
@@ -47,6 +57,10 @@ bool IsValidFileName(const std::string& name);
 // ("setup.exe." would open setup.exe); and no device name (CON, NUL.txt, COM1, ...), which
 // Windows opens in place of a file.
 bool IsStoredAsSpelt(std::string_view name);
+// Why Windows would not keep `name` as it is spelt, in words for a build's error ("the
+// character \"*\"", "the device name \"CON\""); empty when IsStoredAsSpelt holds. Bytes that are
+// not UTF-8 count as a fault too: Windows would store another character in their place.
+std::string SpellingFault(std::string_view name);
 // The name as Windows stores it: without its trailing dots and blanks ("Widgets, Inc." is kept
 // as "Widgets, Inc"). "." and ".." are names of their own and stay as they are.
 std::string WindowsStoredName(std::string_view name);

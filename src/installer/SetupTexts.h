@@ -111,7 +111,9 @@ enum SetupText {
     kTextDoNotClose = 101,             // "Do not close"
     kTextRetry = 102,
     kTextNeeds64Bit = 103,  // "%1 needs a 64-bit version of Windows."
-    kTextLast = kTextNeeds64Bit,
+    kTextPathTooLong = 104,            // the path, its length, the most Windows takes
+    kTextNoRoomForFiles = 105,         // the kilobytes needed, the drive, its free kilobytes
+    kTextLast = kTextNoRoomForFiles,
 };
 
 class SetupTexts {

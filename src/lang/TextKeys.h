@@ -40,6 +40,8 @@
     TEXT(kBannerNotice, "STRINGS", 831)                                                                      \
     /* "The project file %1 holds lines that Quillset does not read: ..." above the list of them. */      \
     TEXT(kProjectReadFindings, "STRINGS", 832)                                                               \
+    /* A project of the code-page form that a save had to write as UTF-8, with its path for %1. */            \
+    TEXT(kSavedAsUtf8, "STRINGS", 833)                                                                       \
     /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
     TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
     /* The menu bar's titles by position, the menu items, the Language submenu. */                           \

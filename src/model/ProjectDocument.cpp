@@ -44,6 +44,8 @@ ProjectDocument::ProjectDocument(const UiTextSource& texts) : texts_(texts) {
 
 bool ProjectDocument::New() {
     DocumentBase::New();
+    form_ = TextForm::Utf8;
+    formChanged_ = false;
     SetDefaults();
     SetTitle(texts_.UiText(TextKeys::kNewProjectWord) + "-" + std::to_string(newProjectCounter));
     ++newProjectCounter;
@@ -85,6 +87,8 @@ bool ProjectDocument::DoLoad(const std::string& path) {
     if (!ReadFileBytes(path, bytes)) throw FileException(path);
     std::vector<std::string> findings = CheckProjectText(bytes, NameOf(path));
     const ProfileText project = ProfileText::FromBytes(std::move(bytes));
+    form_ = project.Form();
+    formChanged_ = false;
     readFindings_ = std::move(findings);
     SetDefaults();
     builderInfo.Load(project);
@@ -298,7 +302,7 @@ bool ProjectDocument::DoSave(const std::string& path) {
     const std::string temporary = path + ".saving~";
     File file;
     bool written = file.Open(temporary, CreateWrite) && SaveSections(file);
-    written = file.Close() != 0 && written;
+    written = file.Close() != 0 && written && WriteInForm(temporary);
     if (!written || !platform::MoveFileReplacing(temporary, path)) {
         RemoveFile(temporary);
         RebasePaths(to, from.empty() ? std::string() : from);
@@ -306,6 +310,17 @@ bool ProjectDocument::DoSave(const std::string& path) {
     }
     SetPath(path);
     return true;
+}
+
+// The sections write UTF-8; a text beyond ASCII is put into the project's form afterwards.
+bool ProjectDocument::WriteInForm(const std::string& path) {
+    std::string text;
+    if (!ReadFileBytes(path, text)) return false;
+    if (IsAscii(text)) return true;
+    const TextForm before = form_;
+    const std::string bytes = EncodeText(text, form_);
+    if (form_ != before) formChanged_ = true;
+    return WriteFileBytes(path, bytes);
 }
 
 void ProjectDocument::Export(ScriptBuilder& script) const {

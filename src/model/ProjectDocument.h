@@ -16,6 +16,7 @@
 #include "model/SetupInfo.h"
 #include "model/ShortcutTree.h"
 #include "model/SystemRequirements.h"
+#include "profile/TextForm.h"
 
 class File;
 class ScriptBuilder;
@@ -45,6 +46,16 @@ public:
     // the build reports each as a warning. Empty for a new project.
     const std::vector<std::string>& ReadFindings() const { return readFindings_; }
 
+    // The form the project file keeps (TextForm): a project that was opened in the CodePage
+    // form is saved in it again while the code page can hold every character.
+    TextForm Form() const { return form_; }
+    // True once after a save that had to write a CodePage project in the Utf8 form, so that
+    // the user is told once.
+    bool TakeFormChange() {
+        bool changed = formChanged_;
+        formChanged_ = false;
+        return changed;
+    }
     // The one way the editor changes the project: `change` runs as the edit `edit`, which can
     // then be undone. `edit.Parts()` must name every part that `change` touches. An edit that
     // changes nothing is not kept; one with the merge key of the open top edit joins it; one
@@ -87,6 +98,7 @@ private:
     void SetDefaults();
     void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
+    bool WriteInForm(const std::string& path);
     // Sets a part to the state that `lines` (from PartLines) describe.
     void RestorePart(ProjectPart part, const std::string& lines);
     // Swaps the kept lines of `edit` with the current state of its parts.
@@ -94,6 +106,8 @@ private:
     void Announce(ProjectChange::Kind kind, const ProjectEdit& edit);
 
     const UiTextSource& texts_;
+    TextForm form_ = TextForm::Utf8;
+    bool formChanged_ = false;
     std::vector<std::string> readFindings_;
     EditStack edits_;
     // Set while an edit changes or restores parts: the sections' change marks are its own.

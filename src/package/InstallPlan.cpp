@@ -234,8 +234,8 @@ bool InstallPlan::PlanFiles(const EntrySize& entrySize, const EntryRegisters& re
         file.options = f.options;
         file.replaceMode = f.replaceMode;
         if (!IsSafeRelativePath(f.entry)) {
-            ok = Fail("Files", f.destination, "the archive entry " + f.entry + " is not a safe name",
-                      "Remove \".\", \"..\", \":\" and \"/\" from its names", kExitDamaged);
+            ok = Fail("Files", f.destination, "the archive entry " + f.entry + " is not a safe name: it holds " + PathSpellingFault(f.entry),
+                      "Rename the file so that Windows can keep its name", kExitDamaged);
             continue;
         }
         if (!Destination("Files", f.destination, file.path)) {

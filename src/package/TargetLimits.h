@@ -4,6 +4,7 @@
 // answers with the sentence that the log and the message show, or an empty text.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class InstallPlan;
 
@@ -12,9 +13,19 @@ class InstallPlan;
 constexpr std::size_t kLongestPath = 259;
 constexpr std::size_t kLongestFolder = 247;
 
-// The first folder, file or shortcut of the plan whose path is longer than Windows takes.
-std::string TooLongPath(const InstallPlan& plan);
+// A limit of the target that the installation goes beyond: the English sentence that the log
+// keeps (and the screens show when the language file has no text for it), and the values that
+// fill %1, %2 and %3 of the language file's text.
+struct TargetProblem {
+    std::string sentence;  // empty when the target takes the installation
+    std::vector<std::string> arguments;
+};
+
+// The first folder, file or shortcut of the plan whose path is longer than Windows takes;
+// the arguments are the path, its length and the limit.
+TargetProblem TooLongPath(const InstallPlan& plan);
 
 // Whether the files (`filesBytes`) fit into `freeKilobytes` on the drive `drive` ("C:"). When
-// they do not, no answer lets the installation go on.
-std::string NoRoomForFiles(const std::string& drive, std::uint64_t filesBytes, std::uint64_t freeKilobytes);
+// they do not, no answer lets the installation go on. The arguments are the kilobytes needed,
+// the drive and its free kilobytes.
+TargetProblem NoRoomForFiles(const std::string& drive, std::uint64_t filesBytes, std::uint64_t freeKilobytes);

@@ -85,7 +85,7 @@ bool Variables::ExpandRelativePath(const std::string& text, std::string& out, st
             // "Widgets, Inc." is "Widgets, Inc", here as in the installed files' log.
             const std::string stored = WindowsStoredName(name);
             if (!name.empty() && !IsStoredAsSpelt(stored)) {
-                problem = "holds the name \"" + name + "\", which Windows reserves or changes";
+                problem = "holds the name \"" + name + "\", which Windows reserves or changes: " + SpellingFault(stored);
                 return false;
             }
             if (!name.empty()) out += (out.empty() ? "" : "\\") + stored;
@@ -127,16 +127,18 @@ bool Variables::ExpandDestination(const std::string& text, std::string& out, std
     return true;
 }
 
-bool IsSafeRelativePath(const std::string& path) {
+std::string PathSpellingFault(const std::string& path) {
     size_t start = 0;
     for (;;) {
         size_t end = path.find_first_of("\\/", start);
-        if (!IsStoredAsSpelt(std::string_view(path).substr(start, end == std::string::npos ? end : end - start)))
-            return false;
-        if (end == std::string::npos) return true;
+        std::string fault = SpellingFault(std::string_view(path).substr(start, end == std::string::npos ? end : end - start));
+        if (!fault.empty()) return fault;
+        if (end == std::string::npos) return fault;
         start = end + 1;
     }
 }
+
+bool IsSafeRelativePath(const std::string& path) { return PathSpellingFault(path).empty(); }
 
 bool IsAbsolutePath(const std::string& path) {
     bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&

@@ -40,6 +40,8 @@ private:
 // "\" or "/", is a name that Windows keeps as spelt (IsStoredAsSpelt), so no empty, "." or
 // ".." component, no drive colon, no leading separator, no device name or trailing dot.
 bool IsSafeRelativePath(const std::string& path);
+// What makes the first unsafe component unsafe (SpellingFault); empty for a safe path.
+std::string PathSpellingFault(const std::string& path);
 // A full folder path of the target computer: "X:\..." or "\\server\share...", each component
 // as above; the "\\?\" and "\\.\" prefixes, which bypass the name rules, are refused.
 bool IsAbsolutePath(const std::string& path);

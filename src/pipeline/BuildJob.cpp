@@ -149,7 +149,7 @@ void BuildJob::CheckProductName() {
 void BuildJob::CheckInstallable(bool withSplitLines) {
     ScriptBuilder script;
     project_.Export(script);
-    const std::string text = script.Text();
+    const std::string text = script.Bytes();
     std::map<std::string, std::string> sources;
     project_.fileTree.Walk([&](const TreeNode& node) {
         if (const FileItem* file = FileTree::FileOf(&node))

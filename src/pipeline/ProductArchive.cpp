@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "core/Text.h"
 #include "pipeline/ArchiveEndRecords.h"
 #include "pipeline/DeflateCompressor.h"
 #include "pipeline/PackedFile.h"
@@ -34,6 +35,15 @@ bool ProductArchive::Open(const std::string& path) {
     entries_ = 0;
     zstdEntries_.clear();
     return true;
+}
+
+// Opens an entry whose name, beyond ASCII, is marked as UTF-8 (general purpose bit 11), so that
+// other zip tools show it as spelt; ASCII names keep the flags they always had.
+static int OpenEntry(zipFile archive, const std::string& entryName, const zip_fileinfo& info, int method, int level,
+                     int raw, int zip64) {
+    const uLong flags = IsAscii(entryName) ? 0 : 0x800;
+    return zipOpenNewFileInZip4_64(archive, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, raw,
+                                   -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, zip64);
 }
 
 static zip_fileinfo EntryInfo(const std::string& sourcePath) {
@@ -77,8 +87,7 @@ bool ProductArchive::AddFile(const std::string& sourcePath, const std::string& e
     }
     const int level = method == EntryMethod::Deflated ? kDeflateLevel : 0;
     const zip_fileinfo info = EntryInfo(stamp);
-    status_ = zipOpenNewFileInZip64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                    static_cast<int>(method), level, zip64);
+    status_ = OpenEntry(archive_, entryName, info, static_cast<int>(method), level, 0, zip64);
     if (status_ != ZIP_OK) return false;
     ++entries_;
     bool copied = CopyInto(source, size);
@@ -131,8 +140,7 @@ bool ProductArchive::OpenRaw(const std::string& entryName, const std::string& ti
                              int level, int zip64) {
     const bool zstd = method == EntryMethod::Zstd;
     const zip_fileinfo info = EntryInfo(timeSource);
-    status_ = zipOpenNewFileInZip2_64(archive_, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                      zstd ? 0 : static_cast<int>(method), level, 1, zip64);
+    status_ = OpenEntry(archive_, entryName, info, zstd ? 0 : static_cast<int>(method), level, 1, zip64);
     if (status_ != ZIP_OK) return false;
     if (zstd) zstdEntries_.push_back(entries_);
     ++entries_;

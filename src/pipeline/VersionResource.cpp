@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Text.h"
 #include "executable/PeImage.h"
 #include "pipeline/ExecutableResources.h"
 
@@ -10,20 +11,6 @@ namespace {
 
 constexpr std::uint16_t kEnglish = 0x0409;
 constexpr std::uint16_t kUnicode = 1200;
-
-// Windows-1252 in UTF-16: the bytes 0x80 to 0x9F differ from Latin-1 (0 where unassigned).
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-
-std::u16string Utf16(const std::string& text) {
-    std::u16string out;
-    for (unsigned char c : text) {
-        const char16_t unit = c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : c;
-        out += unit ? unit : u'?';
-    }
-    return out;
-}
 
 void PutText(std::string& out, const std::u16string& text) {
     for (char16_t c : text) PutLe(out, c, 2);
@@ -55,7 +42,7 @@ std::string Block(const std::u16string& key, const std::string& value, std::uint
 
 std::string StringBlock(const std::u16string& key, const std::string& value) {
     std::string bytes;
-    const std::u16string text = Utf16(value);
+    const std::u16string text = Utf16FromUtf8(value);
     PutText(bytes, text);
     return Block(key, bytes, static_cast<std::uint32_t>(text.size() + 1), true, {});
 }

@@ -17,8 +17,8 @@ struct VersionTexts {
 // 1.2.3.0, blanks around it ignored); 0.0.0.0 for any other text.
 std::array<std::uint16_t, 4> VersionNumbers(const std::string& text);
 
-// The version resource (one string table, US English in UTF-16) for `texts`. The texts are
-// taken in Windows-1252, so that every builder writes the same bytes whatever its system.
+// The version resource (one string table, US English in UTF-16) for `texts`, which are UTF-8
+// like every text of the builder.
 std::string VersionResource(const VersionTexts& texts);
 
 // Gives the executable at `targetPath` this version information in place of its own; false,

@@ -40,7 +40,10 @@ static bool IsKept(const std::string& bytes, size_t start, size_t length) {
 // Drops lines of fewer than three bytes and comment lines; the unterminated last line is kept.
 // Lines of CR LF are moved down in place (a kept line never lands after where it was read);
 // other line ends grow by a byte each and are written into a new string.
-void ProfileText::Keep(std::string bytes) {
+void ProfileText::Keep(std::string fileBytes) {
+    DecodedText decoded = DecodeText(std::move(fileBytes));
+    form_ = decoded.form;
+    std::string& bytes = decoded.text;
     if (DetectLineEnds(bytes) == LineEnds::CrLf) {
         size_t out = 0;
         ForEachRawLine(bytes, [&](size_t, size_t start, size_t length, bool terminated) {

@@ -1,6 +1,7 @@
 #pragma once
 // A whole profile file (project file, language file, setup.ini) held in memory as one byte
 // string: the kept lines with their CR LF, in file order. Lookups search that string.
+// The text is UTF-8 whatever form the file had (DecodeText).
 //
 // Files are written with CR LF line ends, but a file that went through a tool that changed them
 // (a checkout with LF, an old editor with CR) reads the same: the first line end of a file tells
@@ -8,6 +9,8 @@
 // ordinary byte of its line, as it always was.
 #include <cstddef>
 #include <string>
+
+#include "profile/TextForm.h"
 
 enum class LineEnds { CrLf, Lf, Cr };
 
@@ -41,6 +44,8 @@ public:
     static ProfileText FromBytes(std::string bytes);
 
     const std::string& Text() const { return text_; }
+    // The form the file had; a file of ASCII bytes only counts as Utf8.
+    TextForm Form() const { return form_; }
 
     size_t CountLines(const std::string& section) const;
     // The raw line `index` of the section without its CR LF; false and empty when absent.
@@ -63,6 +68,7 @@ private:
     bool IsSectionLine(size_t lineStart) const;
 
     std::string text_;
+    TextForm form_ = TextForm::Utf8;
 
     // Where the last GetLine ended, so that reading a section line by line costs linear time.
     // The text never changes after loading, so the remembered place stays valid.

@@ -24,7 +24,7 @@ std::string ScriptBuilder::Text() const {
 }
 
 bool ScriptBuilder::WriteTo(File& file) const {
-    std::string text = Text();
+    const std::string text = Bytes();
     std::uint32_t done = 0;
     return file.Write(text.data(), static_cast<std::uint32_t>(text.size()), done);
 }

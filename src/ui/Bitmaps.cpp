@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/Text.h"
+
 int SystemColourFor(COLORREF stored) {
     switch (stored) {
     case RGB(0, 0, 0): return COLOR_BTNTEXT;
@@ -71,11 +73,15 @@ static HFONT MakeFont(HDC context, const char* face, int points, int weight, boo
 }
 
 // Each text in black, then in white 3 pixels up and left of it: a raised look on the gradient.
+// Drawn from UTF-16: GDI's narrow calls read bytes in the font's code page, not as UTF-8.
 static void DrawRaised(HDC context, int x, int y, const std::string& text) {
+    const std::u16string wide = Utf16FromUtf8(text);
+    const auto* letters = reinterpret_cast<const wchar_t*>(wide.c_str());
+    const int length = static_cast<int>(wide.size());
     SetTextColor(context, RGB(0, 0, 0));
-    TextOutA(context, x + 3, y + 3, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(context, x + 3, y + 3, letters, length);
     SetTextColor(context, RGB(255, 255, 255));
-    TextOutA(context, x, y, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(context, x, y, letters, length);
 }
 
 void BannerPainter::DrawTexts(HDC context) const {

@@ -97,6 +97,29 @@ done
 "$qsbuild" --save-as "Z:${work//\//\\}\\Saved.qsp" "$project/Demo.qsp" > "$work/out" 2>&1; check "--save-as in Windows form" 0 $?
 [ -f "$work/Saved.qsp" ]; check "--save-as wrote the file" 0 $?
 
+# Projects of the older form, in a code page: Windows-1252 unless --codepage names another; the
+# saved project keeps that form while the code page holds every character.
+codepages=$work/codepages
+mkdir -p "$codepages"
+old_project() {  # old_project FILE GENERAL-INFO-LINES (printf %b)
+    printf '[BUILDER_INFO]\r\nVersion=1.0\r\n\r\n[GENERAL_INFO]\r\n%b' "$2" > "$1"
+}
+old_project "$codepages/Western.qsp" 'CompanyName=\xDCn\xEF Co\r\n'
+old_project "$codepages/Japanese.qsp" 'ProductName=\x93\xFA\x96\x7B\x8C\xEA\r\n'
+"$qsbuild" --save-as "$codepages/Western2.qsp" "$codepages/Western.qsp" > "$work/out" 2>&1; check "1252 project saved" 0 $?
+contains "1252 kept" "$codepages/Western2.qsp" "CompanyName=$(printf '\xDCn\xEF') Co"
+"$qsbuild" --codepage 932 --save-as "$codepages/Japanese2.qsp" "$codepages/Japanese.qsp" > "$work/out" 2>&1
+check "932 project saved" 0 $?
+check "932 project saved without a word" "" "$(cat "$work/out")"
+contains "932 kept" "$codepages/Japanese2.qsp" "ProductName=$(printf '\x93\xFA\x96\x7B\x8C\xEA')"
+"$qsbuild" --new "$codepages/New.qsp" --files "$codepages" --product "$(printf '\xE6\x97\xA5\xE6\x9C\xAC')" > "$work/out" 2>&1
+check "new project with a Japanese name" 0 $?
+check "a new project beyond ASCII carries the mark" efbbbf "$(head -c 3 "$codepages/New.qsp" | od -An -tx1 | tr -d ' ')"
+"$qsbuild" --codepage 1252 --save-as "$codepages/Marked.qsp" "$codepages/New.qsp" > "$work/out" 2>&1
+cmp -s "$codepages/New.qsp" "$codepages/Marked.qsp"; check "the mark decides, not --codepage" 0 $?
+"$qsbuild" --codepage 99999 "$codepages/Western.qsp" > "$work/out" 2>&1; check "unknown code page exit" 2 $?
+contains "unknown code page message" "$work/out" "--codepage 99999 is not a code page"
+
 # A missing product file: every missing file is named with its path and the system's reason
 # before anything is packed, no setup is left, the log says so last, exit 1.
 errors=$work/errors

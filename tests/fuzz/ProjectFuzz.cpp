@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (UnwritableValues(project).empty()) {
         ScriptBuilder script;
         project.Export(script);
-        SetupScript read = ReadSetupScript(ProfileText::FromBytes(script.Text()));
+        SetupScript read = ReadSetupScript(ProfileText::FromBytes(script.Bytes()));
         for (const Refusal& problem : read.problems) {
             const bool badLine = problem.problem.rfind(kBadLine, 0) == 0;
             if (badLine) std::fprintf(stderr, "%s\n", problem.problem.c_str());

@@ -206,7 +206,8 @@ TEST_F(Build, ValuesTheInstallerRefusesAreErrorsAndNoSetupIsBuilt) {
                         "Error! Setup Info SetupLanguages: the installer language ..\\German is not a plain name. Choose "
                         "the installer languages from the list of languages",
                         "Error! Files %AppDir%\\CON: the destination %AppDir%\\CON holds the name \"CON\", which Windows "
-                        "reserves or changes. Rename the item, or change the text of the variable that its name uses",
+                        "reserves or changes: the device name \"CON\". Rename the item, or change the text of the "
+                        "variable that its name uses",
                         "Error! File types .qs: the file type .qs has no identifier. Give the file type an identifier, "
                         "such as Company.Document",
                         "Warning! The program group name is empty: the shortcuts of the program group go straight "

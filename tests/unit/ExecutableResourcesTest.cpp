@@ -169,11 +169,11 @@ TEST(VersionResource, ReadsBackWithEveryTextAndTheNumbers) {
     ScratchFolder scratch;
     const std::string target = scratch.Write("p.exe", TestProgram("p"));
     VersionTexts texts;
-    texts.productName = "Demo \x80 Pro";  // the euro sign in Windows-1252
+    texts.productName = "Demo \xE2\x82\xAC Pro \xF0\x9F\x98\x80";  // the euro sign and an emoji
     texts.productVersion = "2.5.1";
     texts.companyName = "Example Ltd";
     texts.fileDescription = "Demo Setup";
-    texts.copyright = "\xA9 2026 Example";
+    texts.copyright = "\xC2\xA9 2026 Example";
     ASSERT_TRUE(SetVersionInfo(target, texts));
     ASSERT_TRUE(SetVersionInfo(target, texts)) << "a second time replaces the first";
     ResourceTree tree;
@@ -182,7 +182,7 @@ TEST(VersionResource, ReadsBackWithEveryTextAndTheNumbers) {
     const VersionInfoRead read = ReadProgramResources(ReadBytes(target)).version;
     ASSERT_TRUE(read.valid);
     EXPECT_EQ(read.fixed, (std::array<std::uint32_t, 4>{0x00020005, 0x00010000, 0x00020005, 0x00010000}));
-    EXPECT_EQ(read.strings.at(u"ProductName"), u"Demo \u20AC Pro");
+    EXPECT_EQ(read.strings.at(u"ProductName"), u"Demo \u20AC Pro \U0001F600");
     EXPECT_EQ(read.strings.at(u"ProductVersion"), u"2.5.1");
     EXPECT_EQ(read.strings.at(u"FileVersion"), u"2.5.1.0");
     EXPECT_EQ(read.strings.at(u"CompanyName"), u"Example Ltd");

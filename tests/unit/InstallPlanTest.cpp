@@ -9,10 +9,12 @@
 #include "package/ExitCodes.h"
 #include "package/InstallPlan.h"
 #include "package/TargetLimits.h"
+#include "profile/TextForm.h"
 
 namespace {
 
-ProfileText Crlf(const std::string& text) { return ProfileText::FromBytes(CrLfLineEnds(text)); }
+// Beyond ASCII the text is written as the builders write setup.ini: UTF-8 after its mark.
+ProfileText Crlf(const std::string& text) { return ProfileText::FromBytes(EncodeUtf8(CrLfLineEnds(text))); }
 
 TargetFolders Folders() {
     TargetFolders f;
@@ -385,25 +387,43 @@ TEST(TargetLimits, TheFirstPathTooLongForWindowsIsNamedWithItsLimit) {
     // C:\xx...x\bin\a.exe: the folder is 4 bytes longer than the installation folder, the file 10.
     auto fits = planned(kLongestFolder - 4);
     ASSERT_TRUE(fits->ok) << fits->plan.Problem();
-    EXPECT_EQ(TooLongPath(fits->plan), "");
+    EXPECT_EQ(TooLongPath(fits->plan).sentence, "");
     auto folder = planned(kLongestFolder - 3);
     ASSERT_TRUE(folder->ok);
     const std::string bin = folder->options.folder + "\\bin";
-    EXPECT_EQ(TooLongPath(folder->plan), "The path " + bin + " is 248 characters long; Windows takes at most 247 "
+    EXPECT_EQ(TooLongPath(folder->plan).sentence, "The path " + bin + " is 248 characters long; Windows takes at most 247 "
                                          "characters here. Choose a shorter installation folder.");
+    // The language file's text takes the same values.
+    EXPECT_EQ(TooLongPath(folder->plan).arguments, (std::vector<std::string>{bin, "248", "247"}));
     // A file whose folder fits but whose own name does not.
     InstallerOptions longName = fits->options;
     auto named = std::make_unique<Planned>(
         "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + std::string(20, 'n') + ".exe,1,0\n",
         std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
     ASSERT_TRUE(named->ok) << named->plan.Problem();
-    EXPECT_NE(TooLongPath(named->plan).find("\\bin\\nnnnnnnnnnnnnnnnnnnn.exe is 272 characters long; Windows takes at most 259"),
+    EXPECT_NE(TooLongPath(named->plan).sentence.find("\\bin\\nnnnnnnnnnnnnnnnnnnn.exe is 272 characters long; Windows takes at most 259"),
               std::string::npos)
-        << TooLongPath(named->plan);
+        << TooLongPath(named->plan).sentence;
+    // Windows counts UTF-16 units, not bytes: 20 Japanese characters (60 bytes) are 20, an emoji 2.
+    std::string japanese;
+    for (int i = 0; i < 20; ++i) japanese += "\xE6\x97\xA5";
+    auto wide = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + japanese + "\xF0\x9F\x98\x80.exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(wide->ok) << wide->plan.Problem();
+    EXPECT_NE(TooLongPath(wide->plan).sentence.find(".exe is 274 characters long; Windows takes at most 259"), std::string::npos)
+        << TooLongPath(wide->plan).sentence;
+    auto fitsWide = std::make_unique<Planned>(
+        "[APPLICATION_FOLDERS]\n%AppDir%\\bin\n\n[APPLICATION_FILES]\n,a.exe,%AppDir%\\bin\\" + japanese.substr(0, 15) + ".exe,1,0\n",
+        std::map<std::string, std::uint64_t>{{"a.exe", 1}}, longName);
+    ASSERT_TRUE(fitsWide->ok) << fitsWide->plan.Problem();
+    EXPECT_EQ(TooLongPath(fitsWide->plan).sentence, "");
 }
 
 TEST(TargetLimits, FilesThatDoNotFitOnTheDriveAreRefusedRoundingUp) {
-    EXPECT_EQ(NoRoomForFiles("E:", 2048, 2), "");
-    EXPECT_EQ(NoRoomForFiles("E:", 2049, 2), "The files need 3 KB on drive E:, which has 2 KB free.");
-    EXPECT_EQ(NoRoomForFiles("E:", 0, 0), "");
+    EXPECT_EQ(NoRoomForFiles("E:", 2048, 2).sentence, "");
+    const TargetProblem noRoom = NoRoomForFiles("E:", 2049, 2);
+    EXPECT_EQ(noRoom.sentence, "The files need 3 KB on drive E:, which has 2 KB free.");
+    EXPECT_EQ(noRoom.arguments, (std::vector<std::string>{"3", "E:", "2"}));
+    EXPECT_EQ(NoRoomForFiles("E:", 0, 0).sentence, "");
 }

@@ -551,6 +551,12 @@ TEST(InstallerTexts, EveryLanguageHasEveryTextAndFillsItsArguments) {
         for (int id = kTextCaption; id <= kTextLast; ++id)
             EXPECT_FALSE(texts.Get(id).empty()) << language << " " << id;
         EXPECT_NE(texts.Get(kTextCaption, {"Demo"}).find("Demo"), std::string::npos) << language;
+        // The target's limits: each value of the sentence has its place in every language.
+        for (int id : {kTextPathTooLong, kTextNoRoomForFiles}) {
+            const std::string filled = texts.Get(id, {"<first>", "<second>", "<third>"});
+            for (const char* value : {"<first>", "<second>", "<third>"})
+                EXPECT_NE(filled.find(value), std::string::npos) << language << " " << id << ": " << filled;
+        }
         EXPECT_NE(texts.Lines().find("\r\n"), std::string::npos);
     }
     EXPECT_EQ(FillArguments("%1 of %2, 100%, %3", {"a", "b"}), "a of b, 100%, %3");

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <random>
 
 #include "BuildTestSupport.h"
@@ -109,6 +110,33 @@ TEST(ProductArchive, TheSameFilesGiveTheSameBytes) {
         *out = ReadBytes(path);
     }
     EXPECT_EQ(first, second);
+}
+
+// Names are UTF-8; beyond ASCII the entry says so (bit 11), which other zip tools read.
+TEST(ProductArchive, NamesBeyondAsciiAreMarkedAsUtf8) {
+    ScratchFolder scratch;
+    const std::string source = scratch.Write("a.txt", "text");
+    const std::string path = scratch.File("setup.zip");
+    const std::string japanese = "AppDir\\\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E-\xF0\x9F\x98\x80.txt";
+    ProductArchive archive;
+    ASSERT_TRUE(archive.Open(path));
+    ASSERT_TRUE(archive.AddFile(source, "AppDir\\a.txt", EntryMethod::Deflated));
+    ASSERT_TRUE(archive.AddFile(source, japanese, EntryMethod::Stored));
+    ASSERT_TRUE(archive.Close());
+
+    const std::string bytes = ReadBytes(path);
+    std::map<std::string, unsigned> flags;
+    for (size_t at = bytes.find("PK\x03\x04"); at != std::string::npos; at = bytes.find("PK\x03\x04", at + 4)) {
+        const auto byte = [&](size_t offset) { return static_cast<unsigned char>(bytes[at + offset]); };
+        flags[bytes.substr(at + 30, byte(26) | byte(27) << 8)] = byte(6) | byte(7) << 8;
+    }
+    ASSERT_EQ(flags.size(), 2u);
+    EXPECT_EQ(flags["AppDir\\a.txt"] & 0x800, 0u);
+    EXPECT_EQ(flags[japanese] & 0x800, 0x800u);
+    const std::vector<ZipEntry> entries = ReadZip(path);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].name, japanese);
+    EXPECT_EQ(entries[1].data, "text");
 }
 
 namespace {

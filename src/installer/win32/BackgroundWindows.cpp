@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Text.h"
 #include "installer/win32/ScreenPaint.h"
 #include "platform/win32/WindowDpi.h"
 
@@ -146,7 +147,11 @@ void SetupWindow::DrawLine(HDC context, const ScreenText& line, const std::strin
     HGDIOBJ old = SelectObject(context, handle);
     RECT measured = area;
     const UINT format = AlignmentFormat(line.alignment) | DT_WORDBREAK | DT_NOPREFIX;
-    int height = DrawTextA(context, text.c_str(), -1, &measured, format | DT_CALCRECT);
+    // GDI's narrow calls read the bytes in the code page of the selected font's character set,
+    // not in the program's UTF-8: the text is drawn from its UTF-16 form.
+    const std::u16string wide = Utf16FromUtf8(text);
+    const auto* letters = reinterpret_cast<const wchar_t*>(wide.c_str());
+    int height = DrawTextW(context, letters, -1, &measured, format | DT_CALCRECT);
     RECT box = area;
     if (fromBottom) box.top = area.bottom - height;
     box.bottom = box.top + height;
@@ -155,10 +160,10 @@ void SetupWindow::DrawLine(HDC context, const ScreenText& line, const std::strin
         int depth = std::max(2, static_cast<int>(std::abs(font.lfHeight) / 10));
         RECT shadow = {box.left + depth, box.top + depth, box.right + depth, box.bottom + depth};
         SetTextColor(context, RGB(0, 0, 0));
-        DrawTextA(context, text.c_str(), -1, &shadow, format);
+        DrawTextW(context, letters, -1, &shadow, format);
     }
     SetTextColor(context, line.colour);
-    DrawTextA(context, text.c_str(), -1, &box, format);
+    DrawTextW(context, letters, -1, &box, format);
     SelectObject(context, old);
     DeleteObject(handle);
     if (fromBottom) area.bottom = box.top;

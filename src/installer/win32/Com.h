@@ -22,7 +22,8 @@ private:
     T* p_ = nullptr;
 };
 
-// A text of the system code page as UTF-16.
+// A text of the process's code page as UTF-16: UTF-8 in the installer programs, whose manifests
+// declare it.
 std::wstring Wide(const std::string& text);
-// A UTF-16 text in the system code page.
+// A UTF-16 text in the process's code page, UTF-8 like the rest of the installer's texts.
 std::string Narrow(const wchar_t* text);

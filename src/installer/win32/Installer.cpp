@@ -8,7 +8,6 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "package/ExitCodes.h"
-#include "package/TargetLimits.h"
 #include "installer/EntryDecoder.h"
 #include "installer/win32/FileFacts.h"
 #include "installer/win32/FileOperations.h"
@@ -24,6 +23,7 @@
 #include "installer/win32/WindowsVersion.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "profile/TextForm.h"
 
 namespace {
 
@@ -44,6 +44,13 @@ Installer::Installer(const SetupScript& script, const SetupTexts& texts, const I
 bool Installer::Fail(const std::string& problem) {
     problem_ = problem;
     return false;
+}
+
+// The log keeps the English sentence; the user reads the language file's text, or the English
+// one when a language file of an earlier version lacks it.
+std::string Installer::Told(int id, const TargetProblem& problem) const {
+    const std::string text = texts_.Get(id, problem.arguments);
+    return text.empty() ? problem.sentence : text;
 }
 
 std::string Installer::SystemReason() { return platform::ErrorText(platform::LastError()); }
@@ -155,10 +162,11 @@ int Installer::CheckRequirements(bool diskSpace) {
     unsigned long long needed = std::strtoull(script_.requiredDiskSpace.c_str(), nullptr, 10), free = 0;
     const bool freeKnown = diskSpace && problem.empty() && FreeKilobytes(appDir, free);
     // Files that cannot fit are refused before anything is written, whatever the project allows.
-    const std::string noRoom = freeKnown ? NoRoomForFiles(appDir.substr(0, 2), plan_->RequiredBytes(), free) : "";
-    if (!noRoom.empty()) {
-        log_.Line("Requirement not met: " + noRoom);
-        problem_ = noRoom;
+    const TargetProblem noRoom = freeKnown ? NoRoomForFiles(appDir.substr(0, 2), plan_->RequiredBytes(), free)
+                                           : TargetProblem();
+    if (!noRoom.sentence.empty()) {
+        log_.Line("Requirement not met: " + noRoom.sentence);
+        problem_ = Told(kTextNoRoomForFiles, noRoom);
         return kExitRequirements;
     }
     if (freeKnown && needed > 0 && free < needed)
@@ -185,10 +193,10 @@ bool Installer::Advance(std::uint64_t work) {
 int Installer::Install() {
     log_.Line("Installing into " + AppDir());
     // A path that Windows does not take would fail halfway; it is refused before anything is made.
-    const std::string tooLong = TooLongPath(*plan_);
-    if (!tooLong.empty()) {
-        log_.Line("Failed: " + tooLong);
-        problem_ = tooLong;
+    const TargetProblem tooLong = TooLongPath(*plan_);
+    if (!tooLong.sentence.empty()) {
+        log_.Line("Failed: " + tooLong.sentence);
+        problem_ = Told(kTextPathTooLong, tooLong);
         return kExitFailed;
     }
     const auto& folders = plan_->Folders();
@@ -548,11 +556,11 @@ bool Installer::WriteInstallLog() {
     std::string path = JoinPath(AppDir(), "install.log");
     File out;
     auto [top, bottom] = PanelColours(script_.screens);
-    std::string text = "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
-                       "\r\nUninstallKey=" + plan_->UninstallKey() + "\r\n" + ScopeLogLine(options_.scope) +
-                       "PanelColours=" + ColourText(top) + "," +
-                       ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
-                       WithoutFiles(earlier_, RemovedObsoleteFiles()).MergedWith(journal_).ActionLines() + "\r\n";
+    std::string text = EncodeUtf8(
+        "[UNINSTALL]\r\nProductName=" + Product() + "\r\nAppDir=" + LongFolderName(AppDir()) +
+        "\r\nUninstallKey=" + plan_->UninstallKey() + "\r\n" + ScopeLogLine(options_.scope) + "PanelColours=" +
+        ColourText(top) + "," + ColourText(bottom) + "\r\n\r\n[STRINGS]\r\n" + texts_.Lines() + "\r\n[ACTIONS]\r\n" +
+        WithoutFiles(earlier_, RemovedObsoleteFiles()).MergedWith(journal_).ActionLines() + "\r\n");
     std::uint32_t done = 0;
     PlannedValue fingerprint;
     fingerprint.hive = UninstallHive(options_.scope);

@@ -16,6 +16,7 @@
 #include "installer/InstallLog.h"
 #include "package/InstallPlan.h"
 #include "package/SetupScript.h"
+#include "package/TargetLimits.h"
 #include "installer/SetupTexts.h"
 #include "installer/Upgrade.h"
 #include "installer/win32/InstalledProduct.h"
@@ -69,6 +70,7 @@ private:
     bool Fail(const std::string& problem);
     // The system's words for the last error, taken at once, before a clean-up call replaces it.
     static std::string SystemReason();
+    std::string Told(int id, const TargetProblem& problem) const;
     // Fails naming the file that cannot be written and the system's reason.
     bool CannotWrite(const std::string& path, const std::string& reason);
     bool Plan();

@@ -23,6 +23,7 @@
 #include "installer/win32/ScreenIds.h"
 #include "installer/win32/SystemFolders.h"
 #include "platform/FileSystem.h"
+#include "profile/TextForm.h"
 #include "platform/FolderScanner.h"
 
 namespace {
@@ -266,7 +267,8 @@ void SetupScreens::ShowPage(Page page) {
 
 void SetupScreens::ShowTextPage(int title, int subtitle, int id, const std::string& path) {
     wizard_.BeginPage(false, Text(title), Text(subtitle));
-    wizard_.AddFill("EDIT", id, ReadWholeFile(probe_->Text(path)),
+    // A text file of the product shows as its form says: UTF-8 with its mark, else the code page.
+    wizard_.AddFill("EDIT", id, DecodeText(ReadWholeFile(probe_->Text(path))).text,
                     WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL);
 }
 

@@ -11,6 +11,8 @@ static void OnSignal(int) { interruptHandler(); }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
+void WriteConsoleAsUtf8() {}
+
 void CatchInterrupt(void (*onInterrupt)()) {
     interruptHandler = onInterrupt;
     struct sigaction action = {};

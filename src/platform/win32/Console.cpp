@@ -19,6 +19,8 @@ static BOOL WINAPI OnControl(DWORD event) {
 
 bool StandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
+void WriteConsoleAsUtf8() { SetConsoleOutputCP(CP_UTF8); }
+
 void CatchInterrupt(void (*onInterrupt)()) {
     interruptHandler = onInterrupt;
     SetConsoleCtrlHandler(OnControl, TRUE);
