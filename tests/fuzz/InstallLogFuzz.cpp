@@ -1,12 +1,13 @@
 // The install log: any text is read or refused, and what is read writes back to the same lines;
-// actions with any bytes in their paths and names survive a whole log written and read again,
-// whatever the installation folder and the product are called. The journal of an installation
-// under way likewise, and recovery plans whatever it reads.
+// actions with any bytes in their paths and names survive a whole log written (in UTF-8, as the
+// installer writes it) and read again, whatever the installation folder and the product are
+// called. The journal of an installation under way likewise, and recovery plans whatever it reads.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzSupport.h"
 #include "installer/InstallJournal.h"
 #include "installer/InstallLog.h"
+#include "profile/TextForm.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ void ReadAnyLog(const std::string& text) {
     if (!log.Read(ProfileText::FromBytes(text))) return;
     std::string lines = log.ActionLines();
     InstallLog again;
-    FUZZ_CHECK(again.Read(ProfileText::FromBytes("[ACTIONS]\r\n" + lines)), "a log that was read reads again");
+    // Written as the installer writes its log: UTF-8, marked when it holds more than ASCII.
+    FUZZ_CHECK(again.Read(ProfileText::FromBytes(EncodeUtf8("[ACTIONS]\r\n" + lines))), "a log that was read reads again");
     FUZZ_CHECK(again.ActionLines() == lines, "a log that was read writes back the same lines");
 }
 
@@ -73,7 +75,7 @@ void WriteAndReadActions(FuzzedDataProvider& input) {
     for (int n = input.ConsumeIntegralInRange(0, 8); n > 0; --n) log.Add(AnyAction(input));
     std::string text = "[UNINSTALL]\r\nProductName=" + product + "\r\nAppDir=" + appDir +
                        "\r\nPanelColours=0x00FF0000,0x00000000\r\n\r\n[ACTIONS]\r\n" + log.ActionLines() + "\r\n";
-    ProfileText profile = ProfileText::FromBytes(text);
+    ProfileText profile = ProfileText::FromBytes(EncodeUtf8(text));
     InstallLog back;
     FUZZ_CHECK(back.Read(profile), "a written log reads");
     FUZZ_CHECK(back.Actions().size() == log.Actions().size(), "every action comes back");
