@@ -32,7 +32,9 @@ bool FormPage::Create(HWND host, const RECT& rect, int id) {
     if (!view_.Create(0, className_, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
                       rect.right - rect.left, rect.bottom - rect.top, host, id, instance))
         return false;
-    view_.CreateForm(instance, templateId_, slot_, *creator_);
+    // The form itself comes with the Reload that follows every creation, once the project is
+    // there: made here too, it was made twice, and whoever found the first one (a test driving
+    // the window) held a form about to be destroyed.
     Relayout();
     return true;
 }
