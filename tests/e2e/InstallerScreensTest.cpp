@@ -159,7 +159,12 @@ public:
     }
     ~Running() {
         if (!started_) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
+        // Ending a process is asynchronous: wait until its handles are closed, or the next program
+        // may find a file that the ended one still held open.
+        if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
+            TerminateProcess(pi_.hProcess, 99);
+            WaitForSingleObject(pi_.hProcess, 30000);
+        }
         CloseHandle(pi_.hThread);
         CloseHandle(pi_.hProcess);
     }

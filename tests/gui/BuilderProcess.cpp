@@ -135,7 +135,11 @@ void PressButton(HWND dialog, int id) {
 
 BuilderProcess::~BuilderProcess() {
     if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        // Ending is asynchronous: the next test must not meet this builder's files still open.
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 30000);
+    }
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
 }
