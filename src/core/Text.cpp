@@ -222,6 +222,18 @@ std::string FormatFileSize(std::uint32_t size) {
     return text;
 }
 
+std::string FormatFileSize(std::uint64_t size, const std::string& bytesText, const std::string& kilobytesText,
+                           const std::string& separator) {
+    if (size < 1024) return ReplaceFirstPlaceholder(bytesText, std::to_string(size));
+    const std::string digits = std::to_string(size / 1024);
+    std::string grouped;
+    for (size_t index = 0; index < digits.size(); ++index) {
+        if (index > 0 && (digits.size() - index) % 3 == 0) grouped += separator;
+        grouped += digits[index];
+    }
+    return ReplaceFirstPlaceholder(kilobytesText, grouped);
+}
+
 std::string HexBytes(const std::string& bytes) {
     std::string text;
     char pair[3];

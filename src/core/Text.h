@@ -73,6 +73,10 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // A file size as the builder shows it: "%d bytes" below 1024, "%d KB" below 1,024,000, above
 // that the kilobytes with a comma before their last three digits ("1,953 KB").
 std::string FormatFileSize(std::uint32_t size);
+// A file size in a language's words: `bytesText` ("%1 bytes") below 1024, otherwise `kilobytesText`
+// ("%1 KB") with the kilobytes in groups of three digits, `separator` between the groups.
+std::string FormatFileSize(std::uint64_t size, const std::string& bytesText, const std::string& kilobytesText,
+                           const std::string& separator);
 
 // Each byte as two upper-case hex digits.
 std::string HexBytes(const std::string& bytes);

@@ -23,12 +23,14 @@ namespace {
 
 // Help context of the page.
 constexpr DWORD kFilesHelp = 1120;
-// Strings of the column texts of folder rows, an unmeasurable file and a missing one.
+// Strings of the column texts of folder rows, of sizes, a file of no known type and a missing
+// one: the size column of a product file that is not on the disk (renamed, moved or deleted).
 constexpr TextKey kFileFolderText = TextKeys::kItemKinds.Key(30);
-constexpr const char* kSizeError = "Error";
-constexpr const char* kFileNotFound = "File not found";
-// The size column of a product file that is not on the disk (renamed, moved or deleted).
-constexpr const char* kFileMissing = "missing";
+constexpr TextKey kBytesText = TextKeys::kFileSizeTexts.Key(720);
+constexpr TextKey kKilobytesText = TextKeys::kFileSizeTexts.Key(721);
+constexpr TextKey kDigitGroupSeparator = TextKeys::kFileSizeTexts.Key(722);
+constexpr TextKey kFileNotFound = TextKeys::kFileSizeTexts.Key(723);
+constexpr TextKey kFileMissing = TextKeys::kFileSizeTexts.Key(724);
 // The open-file dialog's result starts at this size and grows as the selection grows.
 constexpr DWORD kFirstSelectionBuffer = 32768;
 // The names listed in the message about refused files; the rest are counted.
@@ -112,18 +114,21 @@ std::string FilesPage::DiskPath(const TreeNode* file) const {
 std::string FilesPage::RowText(int row, int column) const {
     const TreeNode* node = RowNode(row);
     if (!node) return std::string();
-    if (column == 0) return VariableDisplayName(node->Name());
+    if (column == 0) return NodeDisplayName(node->Name());
     if (FileTree::IsFolder(node)) return column == 2 ? UiString(kFileFolderText) : std::string();
     const std::string source = FileTree::SourcePath(node);
     if (column == 4) return FolderOf(source);
     const std::string disk = DiskPath(node);
     const ShellFileInfo::DiskInfo& info = shell_.DiskOf(disk);
     switch (column) {
-    case 1: return !info.exists ? kFileMissing : info.sizeText.empty() ? kSizeError : info.sizeText;
+    case 1:
+        return !info.exists ? UiString(kFileMissing)
+                            : FormatFileSize(info.size, UiString(kBytesText), UiString(kKilobytesText),
+                                             UiString(kDigitGroupSeparator));
     case 2: {
-        if (!info.exists) return kFileNotFound;
+        if (!info.exists) return UiString(kFileNotFound);
         const std::string& type = shell_.TypeOf(disk).typeName;
-        return type.empty() ? kFileNotFound : type;
+        return type.empty() ? UiString(kFileNotFound) : type;
     }
     case 3: return info.timeText;
     default: return std::string();
@@ -134,6 +139,7 @@ int FilesPage::RowImage(int row) const {
     const TreeNode* node = RowNode(row);
     if (!node) return -1;
     if (FileTree::IsFolder(node)) return shell_.FolderIcon();
+    if (!shell_.DiskOf(DiskPath(node)).exists) return shell_.MissingFileIcon();
     return shell_.TypeOf(FileTree::SourcePath(node)).icon;
 }
 
@@ -312,10 +318,16 @@ void FilesPage::ShowProperties(TreeNode* file) {
     record.name = file->Name();
     record.type = RowText(SelectedRows().front(), 2);
     record.source = FileTree::SourcePath(file);
+    record.projectFolder = Project().Path().empty() ? std::string() : FolderOf(Project().Path());
     record.destination = FileTree::ShortPath(file);
     record.options = FileTree::Options(file);
     record.replaceMode = FileTree::ReplaceMode(file);
     if (!RunItemDialog<FilePropertiesDialog>(IDD_FILE_PROPERTIES, record)) return;
     Files().SetOptions(file, record.options, true);
     Files().SetReplaceMode(file, record.replaceMode, true);
+    if (record.source != FileTree::SourcePath(file)) {
+        Files().SetSourcePath(file, record.source, true);
+        ForgetRows();
+        ShowFolder();
+    }
 }

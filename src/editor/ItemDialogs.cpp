@@ -1,5 +1,10 @@
 #include "editor/ItemDialogs.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
 #include "core/Path.h"
 #include "core/Text.h"
 #include "editor/ChooseFileDialog.h"
@@ -8,6 +13,7 @@
 #include "editor/PageTexts.h"
 #include "lang/LanguageSets.h"
 #include "model/DestinationTree.h"
+#include "model/ProjectPaths.h"
 #include "resource.h"
 
 namespace {
@@ -69,10 +75,12 @@ bool FilePropertiesDialog::OnInitDialog(HWND dialog) {
                         {IDC_OK, 9},
                         {IDCANCEL, 10},
                         {IDC_ITEM_FRAME, 19},
-                        {IDC_ITEM_LABEL + 4, 20}});
+                        {IDC_ITEM_LABEL + 4, 20},
+                        {IDC_FILE_SOURCE_BROWSE, 21}});
+    source_ = record_.source;
     SetDlgItemTextA(dialog, IDC_FILE_NAME_TEXT, record_.name.c_str());
     SetDlgItemTextA(dialog, IDC_FILE_TYPE_TEXT, record_.type.c_str());
-    SetDlgItemTextA(dialog, IDC_FILE_SOURCE_TEXT, record_.source.c_str());
+    SetDlgItemTextA(dialog, IDC_FILE_SOURCE_TEXT, source_.c_str());
     SetDlgItemTextA(dialog, IDC_FILE_DESTINATION_TEXT, record_.destination.c_str());
     for (int bit = 0; bit < 4; ++bit)
         CheckDlgButton(dialog, IDC_FILE_OPTION_FIRST + bit, (record_.options >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -88,12 +96,47 @@ bool FilePropertiesDialog::Accept(HWND dialog) {
     for (int bit = 0; bit < 4; ++bit)
         if (IsChecked(dialog, IDC_FILE_OPTION_FIRST + bit)) options |= 1 << bit;
     const int mode = ListIndex(dialog, IDC_FILE_REPLACE_MODE);
-    if (options == record_.options && mode == record_.replaceMode) {
+    if (options == record_.options && mode == record_.replaceMode && source_ == record_.source) {
         EndDialog(dialog, IDCANCEL);
         return false;
     }
     record_.options = options;
     record_.replaceMode = mode < 0 ? 0 : mode;
+    record_.source = source_;
+    return true;
+}
+
+// The open-file dialog starts in the folder the source was in (if it is still there); the chosen
+// file is kept relative to the project's folder when it lies below it, as saving keeps paths.
+bool FilePropertiesDialog::OnButton(HWND dialog, int id) {
+    if (id != IDC_FILE_SOURCE_BROWSE) return false;
+    const std::string current = ResolveProjectPath(record_.projectFolder, source_);
+    std::string folder = FolderOf(current);
+    std::vector<char> path(32768, '\0');
+    const std::string name = NameOf(current);
+    if (name.size() < path.size()) std::copy(name.begin(), name.end(), path.begin());
+    static const char kFilter[] = "All files (*.*)\0*.*\0";
+    OPENFILENAMEA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = dialog;
+    choice.lpstrFilter = kFilter;
+    choice.lpstrFile = path.data();
+    choice.nMaxFile = static_cast<DWORD>(path.size());
+    choice.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    const std::string title = Text(22);
+    choice.lpstrTitle = title.c_str();
+    choice.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&choice)) return true;
+    const std::string chosen = path.data();
+    const std::string below = record_.projectFolder.empty() ? std::string() : PathBelow(record_.projectFolder, chosen);
+    const std::string source = below.empty() ? chosen : below;
+    if (source.find_first_of(",\r\n") != std::string::npos) {
+        Warn(dialog, kSourcePathRefused, chosen);
+        return true;
+    }
+    source_ = source;
+    SetDlgItemTextA(dialog, IDC_FILE_SOURCE_TEXT, source_.c_str());
+    MarkChanged();
     return true;
 }
 

@@ -30,12 +30,16 @@ protected:
 struct FilePropertiesRecord : ItemRecord {
     std::string name;
     std::string type;
+    // The source as the project keeps it (relative paths lie below `projectFolder`, the saved
+    // project's folder, empty for a new project); Browse may replace it.
     std::string source;
+    std::string projectFolder;
     std::string destination;
     int options = 0;
     int replaceMode = 0;
 };
 
+// Browse chooses another source file for a product file renamed, moved or replaced on the disk.
 class FilePropertiesDialog : public RecordDialog<FilePropertiesRecord> {
 public:
     FilePropertiesDialog(HWND dialog, void* record);
@@ -43,6 +47,10 @@ public:
 
 protected:
     bool Accept(HWND dialog) override;
+    bool OnButton(HWND dialog, int id) override;
+
+private:
+    std::string source_;  // the source the dialog shows, the record's until Browse chooses another
 };
 
 struct ShortcutRecord : ItemRecord {

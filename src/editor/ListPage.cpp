@@ -7,6 +7,7 @@
 #include "editor/FormBinder.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
+#include "model/Variables.h"
 #include "resource.h"
 #include "ui/Dialog.h"
 #include "ui/MenuHelpers.h"
@@ -213,6 +214,14 @@ void ListPage::DeleteKeyAsEdit(bool inTree) {
 }
 
 std::string ListPage::UiString(TextKey key) const { return context_.Texts().UiString(key); }
+
+std::string ListPage::NodeDisplayName(const std::string& name) const {
+    static_assert(TextKeys::kVariableNames.Count() == kDisplayedVariableCount);
+    const int index = VariableIndex(name);
+    if (index < 0) return name;
+    const std::string shown = UiString(TextKeys::kVariableNames[static_cast<size_t>(index)]);
+    return shown.empty() ? VariableDisplayName(name) : shown;
+}
 
 void ListPage::Warn(TextKey message, const std::string& detail) const {
     const LanguageSets& texts = context_.Texts();

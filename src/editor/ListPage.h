@@ -95,6 +95,9 @@ protected:
 
     ProjectDocument& Project() const;
     std::string UiString(TextKey key) const;
+    // The name a tree or list shows for a node: folder and key variables in the window's
+    // language ("%AppDir%" as "Application"), any other name as it is.
+    std::string NodeDisplayName(const std::string& name) const;
     // A warning with the text `message`, "%1" replaced by `detail`.
     void Warn(TextKey message, const std::string& detail = std::string()) const;
     HWND DialogOwner() const;

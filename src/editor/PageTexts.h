@@ -19,3 +19,5 @@ inline constexpr TextKey kFilesNotAdded = TextKeys::kPageMessages.Key(904);
 inline constexpr TextKey kSelectionTooLarge = TextKeys::kPageMessages.Key(905);
 inline constexpr TextKey kShortcutTexts = TextKeys::kPageMessages.Key(906);
 inline constexpr TextKey kFileTypeExists = TextKeys::kPageMessages.Key(907);
+// "%1" is the path chosen.
+inline constexpr TextKey kSourcePathRefused = TextKeys::kPageMessages.Key(912);

@@ -38,7 +38,7 @@ std::string ShortcutsPage::RowText(int row, int column) const {
     if (!node) return std::string();
     const ShortcutFields* fields = ShortcutTree::FieldsOf(node);
     switch (column) {
-    case 0: return VariableDisplayName(node->Name());
+    case 0: return NodeDisplayName(node->Name());
     case 1: return UiString(!fields ? kFolderText : fields->internet ? kInternetShortcutText : kShortcutText);
     case 2: return fields ? fields->target : std::string();
     default: return std::string();

@@ -103,7 +103,7 @@ void SplitPage::Layout(int width, int height) {
 
 HTREEITEM SplitPage::InsertTreeItem(HTREEITEM parentItem, TreeNode* container) {
     const bool top = DestinationTree::IsTopNode(container);
-    return tree_.InsertItemAt(VariableDisplayName(container->Name()), top ? kTopNodeImage : kClosedFolderImage,
+    return tree_.InsertItemAt(NodeDisplayName(container->Name()), top ? kTopNodeImage : kClosedFolderImage,
                               top ? kTopNodeImage : kOpenFolderImage, reinterpret_cast<LPARAM>(container),
                               parentItem, static_cast<int>(DestinationTree::Position(container)));
 }
@@ -120,7 +120,7 @@ void SplitPage::Reload() {
         while (!chain.empty() && chain.back().first != node.Parent()) chain.pop_back();
         HTREEITEM parent = chain.empty() ? TVI_ROOT : chain.back().second;
         const bool top = DestinationTree::IsTopNode(&node);
-        HTREEITEM item = tree_.InsertItem(VariableDisplayName(node.Name()), top ? kTopNodeImage : kClosedFolderImage,
+        HTREEITEM item = tree_.InsertItem(NodeDisplayName(node.Name()), top ? kTopNodeImage : kClosedFolderImage,
                                           top ? kTopNodeImage : kOpenFolderImage,
                                           reinterpret_cast<LPARAM>(&node), parent, TVI_LAST);
         chain.emplace_back(&node, item);

@@ -21,6 +21,12 @@
     TEXTS(kListColumns, "STRINGS", 11, 12, 13, 14, 15, 16, 17)                                               \
     TEXTS(kFileTypeColumns, "STRINGS", 20, 21, 22, 23, 24, 25)                                               \
     TEXTS(kItemKinds, "STRINGS", 30, 31, 32, 33)                                                             \
+    /* The names the trees show for the folder and key variables, in the order of their table, */           \
+    /* and the Files page's texts: a size in bytes, one in KB, the digit group separator, a file  */       \
+    /* of a type the shell does not know or not found, a file missing from the disk.              */        \
+    TEXTS(kVariableNames, "STRINGS", 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711, 712, 713,   \
+          714, 715, 716)                                                                                     \
+    TEXTS(kFileSizeTexts, "STRINGS", 720, 721, 722, 723, 724)                                                \
     /* The forms' messages (58: a file type's text with a comma; 59: the built setup program cannot be  */ \
     /* started for a test run) and the folder pickers' titles. */                                              \
     TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58, 59)                                  \
@@ -28,7 +34,8 @@
     /* The list pages' messages: a name that is taken, holds a character the project file cannot   */      \
     /* keep or makes the path too long; a binary token that is no byte; files not added; a file  */        \
     /* selection too large; a shortcut text with a comma; a file type that is there already.     */        \
-    TEXTS(kPageMessages, "STRINGS", 900, 901, 902, 903, 904, 905, 906, 907)                                  \
+    /* 912: a source file whose path the project cannot keep.                                    */        \
+    TEXTS(kPageMessages, "STRINGS", 900, 901, 902, 903, 904, 905, 906, 907, 912)                             \
     /* Deleting files that other items name: the question's opening and closing, the words for a  */       \
     /* file type and the finish screen.                                                           */       \
     TEXTS(kDeleteUsedFile, "STRINGS", 908, 909, 910, 911)                                                    \
@@ -80,7 +87,8 @@
     TEXTS(kRequirementsTab, "REQUIREMENTS_TAB", 1, 2, 3, 4, 5)                                               \
     TEXTS(kDialogsTab, "DIALOGS_TAB", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, \
           21)                                                                                                \
-    TEXTS(kFilePropertiesDialog, "FILE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 19, 20)         \
+    TEXTS(kFilePropertiesDialog, "FILE_PROPERTIES_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 19, 20, 21, \
+          22)                                                                                                \
     TEXTS(kShortcutDialog, "SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14)              \
     TEXTS(kInternetShortcutDialog, "INTERNET_SHORTCUT_DIALOG", 0, 1, 2, 3, 4, 5)                             \
     TEXTS(kNewKeyDialog, "NEW_KEY_DIALOG", 0, 1, 2, 3)                                                       \

@@ -111,6 +111,14 @@ bool FileTree::SetReplaceMode(TreeNode* node, int replaceMode, bool markModified
     return true;
 }
 
+bool FileTree::SetSourcePath(TreeNode* node, const std::string& sourcePath, bool markModified) {
+    FileItem* file = MutableFileOf(node);
+    if (!file || sourcePath.empty() || !IsValidText(sourcePath, false)) return false;
+    file->sourcePath_ = CutText(sourcePath);
+    SetModified(markModified);
+    return true;
+}
+
 bool FileTree::ProjectLine(const TreeNode& node, std::string& line) const {
     if (IsFixed(&node)) return false;
     const FileItem* file = FileOf(&node);

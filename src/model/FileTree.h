@@ -77,6 +77,9 @@ public:
     // Both do nothing and return false on a folder.
     bool SetOptions(TreeNode* node, int options, bool markModified);
     bool SetReplaceMode(TreeNode* node, int replaceMode, bool markModified);
+    // Another source for the file (the file was renamed or moved on the disk); false, changing
+    // nothing, on a folder and for a path the project file could not keep (a "," or a line end).
+    bool SetSourcePath(TreeNode* node, const std::string& sourcePath, bool markModified);
 
     // Every file's source path replaced by what `map` makes of it; does not mark the document.
     void MapSourcePaths(const std::function<std::string(const std::string&)>& map);

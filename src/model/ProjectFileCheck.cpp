@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "profile/ProfileText.h"
 
 namespace {
@@ -83,17 +84,35 @@ bool IsReadable(const KnownSection& section, std::string_view line) {
     return false;
 }
 
+constexpr size_t kShownLength = 40;
+
+// The text of a line in quotes, shortened to `length` characters, control characters blanked.
+std::string QuotedLine(std::string_view line, size_t length) {
+    std::string text(line.substr(0, length));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    return "line \"" + text + (line.size() > length ? "...\"" : "\"");
+}
+
 // A line as a finding shows it: the key of a key line, otherwise the text, shortened.
 std::string Shown(std::string_view line) {
-    constexpr size_t kShownLength = 40;
     const size_t equals = line.find('=');
     if (equals != std::string_view::npos && equals > 0 && equals < kShownLength &&
         line.substr(0, equals).find_first_of(" ,[") == std::string_view::npos)
         return "key " + std::string(line.substr(0, equals + 1));
-    std::string text(line.substr(0, kShownLength));
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
-    return "line \"" + text + (line.size() > kShownLength ? "...\"" : "\"");
+    return QuotedLine(line, kShownLength);
+}
+
+// A multi-string value line is the key's path, a comma and the strings, each in double quotes
+// (a quote inside doubled), separated by commas. The registry section drops a line it cannot
+// read so, and the reader must hear of it.
+bool IsReadableMultiString(std::string_view line) {
+    static constexpr std::string_view kKey = "MULTISTRING=";
+    if (line.substr(0, kKey.size()) != kKey) return true;
+    const size_t comma = line.find(',', kKey.size());
+    if (comma == std::string_view::npos) return false;
+    std::vector<std::string> strings;
+    return ReadQuotedList(std::string(line.substr(comma + 1)), strings);
 }
 
 [[noreturn]] void Refuse(const std::string& fileName, const std::string& what) {
@@ -128,7 +147,13 @@ public:
         if (section_ && section_->records && line.find_first_of("\r\n") != std::string_view::npos)
             return Add(number, "a line end of another kind inside the line: the file mixes line ends, and the lines "
                                "after it up to the next CR LF are not read in [" + std::string(section_->name) + "]");
-        if (section_ && IsReadable(*section_, line)) return;
+        if (section_ && IsReadable(*section_, line)) {
+            if (section_->records && !IsReadableMultiString(line))
+                Add(number, "the multi-string value of " + QuotedLine(line, 2 * kShownLength) + " in [" +
+                                section_->name + "] cannot be read and is left out (it needs the key's path, a "
+                                "comma and the strings, each in double quotes, separated by commas)");
+            return;
+        }
         if (!section_)
             Add(number, Shown(line) + " outside any section");
         else

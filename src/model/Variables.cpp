@@ -8,7 +8,8 @@ struct Variable {
     const char* displayName;
 };
 
-// Fixed literals, never translated; looked up in this order.
+// Fixed literals, as the build log and qsbuild show them, looked up in this order; the window
+// shows its language's names in the same order.
 const Variable kVariables[] = {
     {"%DestComp%", "Destination Computer"},
     {"%ProgramFiles%", "Program Files"},
@@ -34,4 +35,11 @@ std::string VariableDisplayName(const std::string& name) {
     for (const Variable& variable : kVariables)
         if (name == variable.token) return variable.displayName;
     return name;
+}
+
+int VariableIndex(const std::string& name) {
+    static_assert(sizeof kVariables / sizeof kVariables[0] == kDisplayedVariableCount);
+    for (int index = 0; index < kDisplayedVariableCount; ++index)
+        if (name == kVariables[index].token) return index;
+    return -1;
 }

@@ -9,17 +9,9 @@
 # Usage: names_e2e.sh WINE_RUN WINE_PREFIX SOURCE_FOLDER QSBUILD_EXE SETUP_EXE SFX_EXE UNINSTALL_EXE
 set -euo pipefail
 wine_run=$1 prefix=$2 top=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/staging.sh"
 staged=$work/Quillset
-mkdir -p "$staged/setup"
-cp "$4" "$staged/qsbuild.exe"
-cp "$5" "$staged/setup/_setup.exe"
-cp "$6" "$staged/setup/_sfx.exe"
-cp "$7" "$staged/setup/_uninstall.exe"
-cp -r "$top/LanguageSets" "$staged/"
-fail() { echo "FAIL: $*"; exit 1; }
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+stage_program_folder "$staged" qsbuild.exe "$4" "$5" "$6" "$7"
 
 company='Ünï Co'
 product='Übersicht 日本語'

@@ -5,10 +5,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "BuilderProcess.h"
+#include "RemoteControls.h"
 #include "resource.h"
 
 namespace {
@@ -38,6 +41,29 @@ size_t Occurrences(const std::string& text, const std::string& part) {
 }
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A file whose name is UTF-8 text, made through the wide API: this program's code page need not
+// hold the name's characters.
+bool WriteUtf8Named(const std::string& folder, const std::string& name, const std::string& text) {
+    const std::string path = folder + "\\" + name;
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool done = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    CloseHandle(file);
+    return done;
+}
+
+// The value of `key` ("SetupFilename=") in a project's text.
+std::string ProjectValue(const std::string& project, const std::string& key) {
+    const size_t at = project.find("\r\n" + key);
+    if (at == std::string::npos) return std::string();
+    const size_t start = at + 2 + key.size();
+    return project.substr(start, project.find("\r\n", start) - start);
+}
 
 // The rectangle of a toolbar button of another process: the toolbar writes it into memory of
 // its own process, read back from here.
@@ -352,6 +378,77 @@ TEST_F(WizardTest, CancelOnAnyPageOrAtTheSaveQuestionLeavesTheOpenProjectAlone) 
     ASSERT_NE(question, nullptr);
     PressButton(question, CMD_SAVE_NO);
     EXPECT_EQ(builder.WaitForExit(), 0u);
+}
+
+// Names beyond ASCII and beyond the code page: the wizard on a product folder holding them lists
+// them on the Files page as the disk spells them, saves them, reads them back, and the window's
+// build of the reopened project is byte for byte qsbuild.exe's build of the same project.
+TEST_F(WizardTest, NamesInAnyScriptComeThroughTheWizardTheFilesPageAndTheBuild) {
+    const std::string names = folder_.Path() + "\\Names product";
+    ASSERT_TRUE(CreateDirectoryA(names.c_str(), nullptr));
+    std::vector<std::string> expected = {"\xC3\x9Cn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.txt",   // Ünïcödé.txt
+                                         "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt",        // 日本語.txt
+                                         "emoji-\xF0\x9F\x98\x80.txt"};                      // emoji-😀.txt
+    for (const std::string& name : expected) ASSERT_TRUE(WriteUtf8Named(names, name, "contents of " + name + "\r\n"));
+    std::sort(expected.begin(), expected.end());
+
+    BuilderProcess builder;
+    Start(builder, CMD_WIZARD_STEP1);
+    HWND page = ToFinish(builder, names, true);
+    ASSERT_NE(page, nullptr);
+    PressButton(page, IDC_WIZARD_NEXT);
+    const std::string word = builder.LanguageText("English", "STRINGS", "2");
+    ASSERT_TRUE(builder.WaitForTitle("Quillset - [" + word + "-1*]"));
+
+    // The application folder's rows, sorted.
+    const auto listed = [&](BuilderProcess& shown) {
+        shown.Command(ID_PROJECT_FILES);
+        std::vector<std::string> rows;
+        if (!WaitFor([&] { return IsWindowVisible(PageWindow(shown.Main(), 3)) != FALSE; })) return rows;
+        HWND files = PageWindow(shown.Main(), 3);
+        HWND tree = GetDlgItem(files, IDC_PAGE_TREE), list = GetDlgItem(files, IDC_PAGE_LIST);
+        SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
+        WaitFor([&] { return ListRowCount(list) == 3; }, 10000);
+        for (int row = 0; row < ListRowCount(list); ++row) {
+            rows.push_back(ListText(shown.Id(), list, row, 0));
+            EXPECT_NE(ListText(shown.Id(), list, row, 1), "missing") << rows.back();
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    EXPECT_EQ(listed(builder), expected);
+
+    const std::string project = folder_.Path() + "\\Names.qsp";
+    SaveAs(builder, project);
+    const std::string text = ReadWhole(project);
+    for (const std::string& name : expected)
+        EXPECT_NE(text.find("Names product\\" + name + ",1,0\r\n"), std::string::npos) << name << " in\n" << text;
+    Close(builder);
+
+    BuilderProcess reopened;
+    ASSERT_TRUE(reopened.Start(folder_.Executable(), "\"" + project + "\""));
+    ASSERT_TRUE(reopened.WaitForMainWindow());
+    ASSERT_TRUE(reopened.WaitForTitle("Quillset - [Names]")) << reopened.Title();
+    EXPECT_EQ(listed(reopened), expected) << "the names read back as they were saved";
+
+    reopened.Command(ID_BUILD_SETUP);
+    HWND build = reopened.WaitForDialog("Build");
+    ASSERT_NE(build, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return FieldText(build, IDCANCEL) == "Close"; }, 180000));
+    const std::string log = FieldText(build, IDC_BUILD_LOG);
+    EXPECT_NE(log.find("Errors: 0"), std::string::npos) << log;
+    PressButton(build, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(build); }));
+    const std::string setupName = ProjectValue(text, "SetupFilename=");
+    ASSERT_FALSE(setupName.empty()) << text;
+    const std::string built = ReadWhole(folder_.Path() + "\\" + ProjectValue(text, "OutputFolder=") + "\\" + setupName);
+    EXPECT_GT(built.size(), 10000u);
+    const std::string reference = folder_.Path() + "\\reference";
+    BuilderProcess qsbuild;
+    ASSERT_TRUE(qsbuild.Start(folder_.CommandLineBuilder(), "--quiet --output \"" + reference + "\" \"" + project + "\""));
+    ASSERT_EQ(qsbuild.WaitForExit(180000), 0u);
+    EXPECT_TRUE(built == ReadWhole(reference + "\\" + setupName)) << "the window's build differs from qsbuild.exe's";
+    Close(reopened);
 }
 
 }  // namespace

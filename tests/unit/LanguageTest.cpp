@@ -2,6 +2,11 @@
 // completeness of the builder language files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
+
 #include "TestSupport.h"
 #include "core/Path.h"
 #include "lang/LanguageFile.h"
@@ -210,4 +215,70 @@ TEST(Languages, TextKeySetsGiveOnlyTheKeysTheTableLists) {
     EXPECT_THROW(TextKeys::kMenuItems.Key(outside), std::out_of_range);
     EXPECT_THROW(TextKeys::kAboutDialog.Key(0), std::out_of_range);
     EXPECT_THROW(TextKeys::kGeneralInfoDefaults[6], std::out_of_range);
+}
+
+// Alt+letter access keys in every language: within each page and item dialog no letter stands
+// for two controls, the pages (children of the main window) leave the menu bar's letters to
+// the menus, and every field label of them has one.
+TEST(Languages, AccessKeysAreUniqueInEachWindowAndLeaveTheMenuLettersToTheMenus) {
+    std::string folder = JoinPath(SourceFolder(), "LanguageSets\\Builder");
+    std::vector<std::string> languages;
+    ASSERT_TRUE(DiscoverLanguages(folder, languages));
+    const auto letterOf = [](const std::string& text) -> char {
+        const size_t amp = text.find('&');
+        return amp == std::string::npos || amp + 1 >= text.size() ? '\0'
+                                                                   : static_cast<char>(toupper(text[amp + 1]));
+    };
+    struct Window {
+        const TextKeySet* keys;
+        std::vector<int> labelled;  // keys that must carry an access key
+        std::vector<int> ignored;   // texts of several controls, or no control's (titles, messages)
+        bool page;
+    };
+    const std::vector<Window> windows = {
+        {&TextKeys::kGeneralInfoTab, {1, 2, 3, 4, 5, 6}, {}, true},
+        {&TextKeys::kSetupInfoTab, {1, 2, 6, 15, 16, 17, 18, 19}, {}, true},
+        {&TextKeys::kRequirementsTab, {1, 3}, {}, true},
+        {&TextKeys::kDialogsTab, {2, 8, 10, 17, 20}, {21}, true},
+        {&TextKeys::kCreateSetupTab, {1, 3, 4}, {2, 5}, true},
+        {&TextKeys::kNewFolderDialog, {1}, {0}, false},
+        {&TextKeys::kNewKeyDialog, {1}, {0}, false},
+        {&TextKeys::kFilePropertiesDialog, {19, 20}, {0, 11, 12, 13, 14, 15, 16, 17, 18, 22}, false},
+        {&TextKeys::kShortcutDialog, {2, 3, 4, 5, 6, 7, 8}, {0, 1, 9, 10, 11, 12}, false},
+        {&TextKeys::kInternetShortcutDialog, {2, 3}, {0, 1}, false},
+        {&TextKeys::kRegistryStringValueDialog, {2, 3, 7}, {0, 1, 6, 8, 9, 10, 11}, false},
+        {&TextKeys::kRegistryBinaryValueDialog, {2, 3}, {0, 1}, false},
+        {&TextKeys::kRegistryDwordValueDialog, {2, 3, 4}, {0, 1}, false},
+        {&TextKeys::kFileTypePropertiesDialog, {2, 3, 4, 5, 6, 7}, {0, 1, 8}, false},
+        {&TextKeys::kSetupWindowsSettingsDialog, {6, 7, 8, 9}, {0, 11, 12, 13, 14, 15}, false},
+    };
+    for (const std::string& language : languages) {
+        LanguageFile file;
+        ASSERT_TRUE(file.Load(SourceFolder(), language));
+        std::set<char> menuLetters;
+        for (size_t index = 0; index < TextKeys::kMenuBarTitles.Count(); ++index)
+            menuLetters.insert(letterOf(file.UiText(TextKeys::kMenuBarTitles[index])));
+        for (const Window& window : windows) {
+            std::map<char, int> used;
+            for (size_t index = 0; index < window.keys->Count(); ++index) {
+                const TextKey key = (*window.keys)[index];
+                const std::string where = language + " [" + key.Section() + "] " + std::to_string(key.Number());
+                const std::string text = file.UiText(key);
+                const char letter = letterOf(text);
+                const auto listed = [&](const std::vector<int>& numbers) {
+                    return std::find(numbers.begin(), numbers.end(), key.Number()) != numbers.end();
+                };
+                if (listed(window.labelled)) {
+                    EXPECT_NE(letter, '\0') << where << " has no access key: " << text;
+                }
+                if (letter == '\0' || listed(window.ignored)) continue;
+                EXPECT_TRUE(isalnum(static_cast<unsigned char>(letter))) << where << ": " << text;
+                const auto [at, fresh] = used.emplace(letter, key.Number());
+                EXPECT_TRUE(fresh) << where << " takes " << letter << " of key " << at->second;
+                if (window.page) {
+                    EXPECT_EQ(menuLetters.count(letter), 0u) << where << " takes the menu's " << letter;
+                }
+            }
+        }
+    }
 }

@@ -188,3 +188,31 @@ TEST(ProjectFileCheck, ExpandableAndMultiStringLinesAreKnown) {
         "P.qsp");
     EXPECT_TRUE(found.empty()) << found.front();
 }
+
+// A multi-string line the registry section cannot read is dropped by it: the reader hears which
+// line, with its text, as of any other line that is not read.
+TEST(ProjectFileCheck, AnUnreadableMultiStringLineIsAFindingWithItsText) {
+    const std::string text =
+        "[REGISTRY_ENTRIES]\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\Good,\"a\",\"say \"\"hi\"\"\"\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\Empty,\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\Open,\"unclosed\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\Bare,a,b\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\NoData\r\n"
+        "MULTISTRING=%HKEY_CURRENT_USER%\\K\\Trailing,\"a\",\r\n";
+    const std::vector<std::string> found = CheckProjectText(text, "P.qsp");
+    ASSERT_EQ(found.size(), 4u);
+    const char* const lines[] = {"line 4: ", "line 5: ", "line 6: ", "line 7: "};
+    const char* const shown[] = {"\\K\\Open,\"unclosed\"", "\\K\\Bare,a,b\"", "\\K\\NoData\"", "\\K\\Trailing,\"a\",\""};
+    for (size_t i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(found[i].rfind(std::string("P.qsp ") + lines[i], 0), 0u) << found[i];
+        EXPECT_NE(found[i].find(std::string("line \"MULTISTRING=%HKEY_CURRENT_USER%") + shown[i]), std::string::npos)
+            << found[i];
+        EXPECT_NE(found[i].find("cannot be read"), std::string::npos) << found[i];
+    }
+    // The document reports them too, and keeps the values it could read.
+    ScratchFolder scratch;
+    ProjectDocument doc(EnglishTexts());
+    ASSERT_TRUE(doc.Open(scratch.Write("M.qsp", "[GENERAL_INFO]\r\nProductName=M\r\n" + text)));
+    EXPECT_EQ(doc.ReadFindings().size(), 4u);
+}

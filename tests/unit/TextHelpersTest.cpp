@@ -52,6 +52,20 @@ TEST(TextHelpersTest, FileSizesReadAsTheBuilderShowsThem) {
     EXPECT_EQ(FormatFileSize(0xFFFFFFFFu), "4194,303 KB");
 }
 
+// The window's form: a language's words and digit groups of three, sizes beyond 4 GiB too.
+TEST(TextHelpersTest, FileSizesInALanguagesWordsGroupTheirDigits) {
+    const auto english = [](std::uint64_t size) { return FormatFileSize(size, "%1 bytes", "%1 KB", ","); };
+    const auto german = [](std::uint64_t size) { return FormatFileSize(size, "%1 Bytes", "%1 KB", "."); };
+    EXPECT_EQ(english(0), "0 bytes");
+    EXPECT_EQ(german(1023), "1023 Bytes");
+    EXPECT_EQ(english(1024), "1 KB");
+    EXPECT_EQ(english(1023999), "999 KB");
+    EXPECT_EQ(english(1024000), "1,000 KB");
+    EXPECT_EQ(german(2000000), "1.953 KB");
+    EXPECT_EQ(english(0xFFFFFFFFu), "4,194,303 KB");
+    EXPECT_EQ(german(5ull << 40), "5.368.709.120 KB");
+}
+
 TEST(TextHelpersTest, FileSizeTextMeasuresFilesAndIsEmptyForMissingOnes) {
     ScratchFolder scratch;
     std::string text = "stale";
