@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/Path.h"
+#include "core/Text.h"
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"

@@ -45,8 +45,11 @@ bool IsField(HWND control) {
            (name == "Edit" || name == "ComboBox" || name == "ListBox");
 }
 
+// A static text or a group box: its access key puts the focus into the control after it.
 bool IsLabel(HWND control) {
-    return ClassOf(control) == "Static" && !(GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX) &&
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const std::string kind = ClassOf(control);
+    return ((kind == "Static" && !(style & SS_NOPREFIX)) || (kind == "Button" && (style & 0x0F) == BS_GROUPBOX)) &&
            !WindowText(control).empty();
 }
 
@@ -84,7 +87,8 @@ void CheckAccessKeys(HWND dialog, const std::set<char>& reserved, const std::str
         const auto [at, fresh] = used.emplace(key, text);
         EXPECT_TRUE(fresh) << where << ": \"" << text << "\" and \"" << at->second << "\" share " << key;
         EXPECT_EQ(reserved.count(key), 0u) << where << ": \"" << text << "\" takes the menu's " << key;
-        if (!IsLabel(control) || !IsWindowVisible(control)) continue;
+        // A disabled label's key does nothing, as the control it names is disabled with it.
+        if (!IsLabel(control) || !IsWindowVisible(control) || !IsWindowEnabled(control)) continue;
         HWND expected = NextTabStop(control);
         if (!expected) continue;
         // Alt+letter as the keyboard delivers it to the window with the focus.
@@ -97,14 +101,11 @@ void CheckAccessKeys(HWND dialog, const std::set<char>& reserved, const std::str
     EXPECT_GT(pressed, 0) << where << ": no label with an access key";
 }
 
-std::set<char> MenuLetters(HWND main) {
+// The menu bar's letters in `language`: its titles are texts 1000 to 1005.
+std::set<char> MenuLetters(const BuilderProcess& builder, const std::string& language) {
     std::set<char> letters;
-    HMENU menu = GetMenu(main);
-    for (int index = 0; index < GetMenuItemCount(menu); ++index) {
-        char text[128] = "";
-        GetMenuStringA(menu, static_cast<UINT>(index), text, sizeof text, MF_BYPOSITION);
-        if (const char key = AccessKey(text)) letters.insert(key);
-    }
+    for (const char* key : {"1000", "1001", "1002", "1003", "1004", "1005"})
+        if (const char letter = AccessKey(builder.LanguageText(language, "STRINGS", key))) letters.insert(letter);
     return letters;
 }
 
@@ -190,13 +191,14 @@ TEST_F(LabelsTest, EveryPagesAccessKeysFocusTheirFieldsInEnglishAndGerman) {
     for (const std::string language : {"English", "German"}) {
         if (language == "German") {
             builder_.Command(ID_LANGUAGE_FIRST + 1);  // English, German
+            builder_.Command(ID_PROJECT_GENERAL_INFO);
             const std::string german = builder_.LanguageText("German", "GENERAL_INFO_TAB", "1");
             ASSERT_TRUE(WaitFor([&] {
                 HWND form = builder_.FindForm(IDC_COMPANY_NAME);
                 return form && WindowText(GetDlgItem(form, IDC_GENERAL_INFO_LABEL1)) == german;
             }));
         }
-        const std::set<char> menu = MenuLetters(builder_.Main());
+        const std::set<char> menu = MenuLetters(builder_, language);
         ASSERT_EQ(menu.size(), 6u) << language;
         for (const FormPage& page : kFormPages) {
             HWND form = ShowPage(page.command, page.control);
@@ -224,14 +226,20 @@ TEST_F(LabelsTest, EveryItemDialogsAccessKeysFocusTheirFields) {
     CheckAccessKeys(dialog, {}, "File Properties");
     Cancel(dialog);
 
+    // The example's shortcuts: a program's and an internet shortcut, each opened in its dialog.
     builder_.Command(ID_PROJECT_SHORTCUTS);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), 4)) != FALSE; }));
-    HWND shortcutsTree = GetDlgItem(PageWindow(builder_.Main(), 4), IDC_PAGE_TREE);
-    SelectTreeItem(shortcutsTree, TreeItemAt(shortcutsTree, {0, 0}));
-    for (const auto& [command, section] : {std::pair<UINT, const char*>{ID_NEW_SHORTCUT, "SHORTCUT_DIALOG"},
-                                           {ID_NEW_INTERNET_SHORTCUT, "INTERNET_SHORTCUT_DIALOG"}}) {
-        builder_.Command(command);
-        dialog = Dialog(section, "0");
+    HWND shortcuts = GetDlgItem(PageWindow(builder_.Main(), 4), IDC_PAGE_LIST);
+    ASSERT_TRUE(WaitFor([&] { return ListRowCount(shortcuts) > 0; }));
+    for (const auto& [kind, section] : {std::pair<const char*, const char*>{"32", "SHORTCUT_DIALOG"},
+                                        {"33", "INTERNET_SHORTCUT_DIALOG"}}) {
+        int row = 0;
+        const std::string kindText = builder_.LanguageText("English", "STRINGS", kind);
+        while (row < ListRowCount(shortcuts) && ListText(builder_.Id(), shortcuts, row, 1) != kindText) ++row;
+        ASSERT_LT(row, ListRowCount(shortcuts)) << kindText;
+        SelectRows(builder_.Id(), shortcuts, {row});
+        builder_.Command(ID_PROPERTIES);
+        dialog = Dialog(section, "1");
         ASSERT_NE(dialog, nullptr) << section;
         CheckAccessKeys(dialog, {}, section);
         Cancel(dialog);
@@ -300,7 +308,7 @@ TEST_F(LabelsTest, AMissingFileIsMarkedAndBrowseGivesItItsNewSource) {
     EXPECT_TRUE(WaitFor([&] {
         return ReadWhole(project_).find("File=%AppDir%\\ReadMe.txt,files\\docs\\Read Me Now.txt,1,0\r\n") !=
                std::string::npos;
-    }));
+    })) << ReadWhole(project_);
 }
 
 // In German the trees show the folder variables' German names and the Files page its size and
