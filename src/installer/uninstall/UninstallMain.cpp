@@ -202,9 +202,7 @@ int Uninstall(const InstallerOptions& options) {
     }
     if (!firstBytes.empty() && NeedsElevation(scope, IsElevated(), options.restarted)) {
         int code = kExitFailed;
-        InstallerOptions again = options;
-        again.restarted = true;
-        switch (RunElevatedAndWait(ProgramPath(), InstallerArguments(again), nullptr, code)) {
+        switch (RunElevatedAndWait(ProgramPath(), ProgramArguments() + " /_RESTARTED", nullptr, code)) {
             case ElevatedRun::Finished: return code;
             case ElevatedRun::Declined: return kExitCancelled;
             case ElevatedRun::Failed:
