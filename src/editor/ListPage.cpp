@@ -76,12 +76,13 @@ int ListPage::ColumnWidth(const ListColumn& column) const {
     return std::max(dpi.Scale(column.width), text + dpi.Scale(kHeaderTextMargin));
 }
 
+// Images kept while no project is open change too: the next project's page shows them.
 void ListPage::DpiChanged() {
+    OnDpiChanged();
     if (!list_.HasWindow()) return;
     SetWindowFont(list_.Handle(), context_.Font());
     for (size_t index = 0; index < columns_.size(); ++index)
         SendMessageA(list_.Handle(), LVM_SETCOLUMNWIDTH, index, ColumnWidth(columns_[index]));
-    OnDpiChanged();
     Relayout();
 }
 

@@ -74,8 +74,10 @@ void SplitPage::OnDpiChanged() {
     SetWindowFont(tree_.Handle(), context_.Font());
     HIMAGELIST oldTree = treeImages_, oldList = listImages_;
     treeImages_ = listImages_ = nullptr;
-    FillTreeImages();
-    SendMessageA(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    if (oldTree) {
+        FillTreeImages();
+        SendMessageA(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    }
     if (oldList) {
         listImages_ = MakeListImages();
         List().SetSmallImages(listImages_);

@@ -237,8 +237,7 @@ void ViewWindow::ShowPage(int index) {
 
 void ViewWindow::DpiChanged() {
     SetWindowFont(tabs_, context_.Font());
-    if (!pagesNeedCreating_)
-        for (const auto& page : pages_) page->DpiChanged();
+    for (const auto& page : pages_) page->DpiChanged();
     const SIZE size = GetClientSize(Handle());
     OnSize(size.cx, size.cy);
 }

@@ -35,10 +35,12 @@ public:
         At(state, builder_.Main());
     }
 
-    // Opens the dialog of `command` (titled by `key` of `section`), shows it and cancels it.
-    bool VisitDialog(UINT command, const char* section, const char* key, const std::string& state) {
+    // Opens the dialog of `command`, shows it and cancels it. The dialog is found as the one
+    // dialog of the builder (the one before it is gone), not by its title: titles beyond ASCII
+    // read differently in another process.
+    bool VisitDialog(UINT command, const std::string& state) {
         builder_.Command(command);
-        HWND dialog = builder_.WaitForDialog(Text(section, key));
+        HWND dialog = builder_.WaitForDialog();
         if (!dialog) return false;
         Sleep(300);
         At(state, dialog);
@@ -55,17 +57,6 @@ public:
         return builder_.WaitForExit() == 0;
     }
 
-    // A text of the language file (UTF-8) as this program reads window texts: in its code page.
-    std::string Text(const char* section, const char* key) const {
-        const std::string text = builder_.LanguageText(tour_.language, section, key);
-        std::wstring wide(text.size() + 1, L'\0');
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
-        std::string local(4 * wide.size() + 1, '\0');
-        local.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, local.data(), static_cast<int>(local.size()),
-                                         nullptr, nullptr));
-        return local.c_str();
-    }
-
     BuilderProcess& Builder() { return builder_; }
 
 private:
@@ -77,10 +68,8 @@ private:
 // typed in) and the last one with Cancel.
 bool WizardTour(Walk& walk) {
     walk.Builder().Command(ID_FILE_WIZARD);
-    const char* sections[] = {"WIZARD_WELCOME_DIALOG", "WIZARD_GENERAL_INFO_DIALOG", "WIZARD_LOCATE_FILES_DIALOG",
-                              "WIZARD_FINISH_DIALOG"};
     for (int step = 0; step < 4; ++step) {
-        HWND page = walk.Builder().WaitForDialog(walk.Text(sections[step], "0"));
+        HWND page = walk.Builder().WaitForDialog();
         if (!page) return false;
         if (step == 2) Type(page, IDC_WIZARD_FOLDER, "C:\\Products\\My Application");
         walk.At("wizard" + std::to_string(step + 1), page);
@@ -104,7 +93,7 @@ bool StartTour(const BuilderTour& tour) {
     WaitFor([&] { return walk.Builder().Title() != "Quillset"; });
     walk.AtMain("project");
     if (!WizardTour(walk)) return false;
-    if (!walk.VisitDialog(ID_OPTIONS_BUILD, "BUILD_OPTIONS_DIALOG", "0", "build-options")) return false;
+    if (!walk.VisitDialog(ID_OPTIONS_BUILD, "build-options")) return false;
     walk.Builder().Command(ID_HELP_ABOUT);
     HWND about = walk.Builder().WaitForDialog();
     if (!about) return false;
@@ -119,27 +108,27 @@ bool DialogTour(Walk& walk) {
     builder.Command(ID_PROJECT_FILES);
     Sleep(300);
     HWND list = GetDlgItem(PageWindow(builder.Main(), 3), IDC_PAGE_LIST);
-    if (!walk.VisitDialog(ID_NEW_FOLDER, "NEW_FOLDER_DIALOG", "0", "new-folder")) return false;
+    if (!walk.VisitDialog(ID_NEW_FOLDER, "new-folder")) return false;
     SelectRows(process, list, {ListRowCount(list) - 1});
-    if (!walk.VisitDialog(ID_PROPERTIES, "FILE_PROPERTIES_DIALOG", "0", "file-properties")) return false;
+    if (!walk.VisitDialog(ID_PROPERTIES, "file-properties")) return false;
     builder.Command(ID_PROJECT_SHORTCUTS);
     Sleep(300);
     list = GetDlgItem(PageWindow(builder.Main(), 4), IDC_PAGE_LIST);
-    if (!walk.VisitDialog(ID_NEW_SHORTCUT, "CHOOSE_FILE_DIALOG", "0", "choose-file")) return false;
+    if (!walk.VisitDialog(ID_NEW_SHORTCUT, "choose-file")) return false;
     SelectRows(process, list, {0});
-    if (!walk.VisitDialog(ID_PROPERTIES, "SHORTCUT_DIALOG", "1", "shortcut")) return false;
+    if (!walk.VisitDialog(ID_PROPERTIES, "shortcut")) return false;
     SelectRows(process, list, {2});
-    if (!walk.VisitDialog(ID_PROPERTIES, "INTERNET_SHORTCUT_DIALOG", "1", "internet-shortcut")) return false;
+    if (!walk.VisitDialog(ID_PROPERTIES, "internet-shortcut")) return false;
     builder.Command(ID_PROJECT_REGISTRY);
     Sleep(300);
     HWND tree = GetDlgItem(PageWindow(builder.Main(), 5), IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 2, 0, 0, 0}));
     walk.AtMain("registry-values");
-    return walk.VisitDialog(ID_NEW_KEY, "NEW_KEY_DIALOG", "0", "new-key") &&
-           walk.VisitDialog(ID_NEW_STRING, "REGISTRY_STRING_VALUE_DIALOG", "0", "string-value") &&
-           walk.VisitDialog(ID_NEW_BINARY, "REGISTRY_BINARY_VALUE_DIALOG", "0", "binary-value") &&
-           walk.VisitDialog(ID_NEW_DWORD, "REGISTRY_DWORD_VALUE_DIALOG", "0", "dword-value") &&
-           walk.VisitDialog(ID_NEW_FILE_ASSOCIATION, "FILE_TYPE_PROPERTIES_DIALOG", "0", "file-type");
+    return walk.VisitDialog(ID_NEW_KEY, "new-key") &&
+           walk.VisitDialog(ID_NEW_STRING, "string-value") &&
+           walk.VisitDialog(ID_NEW_BINARY, "binary-value") &&
+           walk.VisitDialog(ID_NEW_DWORD, "dword-value") &&
+           walk.VisitDialog(ID_NEW_FILE_ASSOCIATION, "file-type");
 }
 
 // The example project on every page, the item dialogs, the setup window settings and a build.
@@ -162,12 +151,12 @@ bool PageTour(const BuilderTour& tour) {
     HWND form = builder.FindForm(IDC_SETUP_WINDOW_SETTINGS);
     if (!form) return false;
     PressButton(form, IDC_SETUP_WINDOW_SETTINGS);
-    HWND settings = builder.WaitForDialog(walk.Text("SETUP_WINDOWS_SETTINGS_DIALOG", "0"));
+    HWND settings = builder.WaitForDialog();
     if (!settings) return false;
     walk.At("setup-window", settings);
     if (!walk.Leave(settings, IDCANCEL)) return false;
     builder.Command(ID_BUILD_SETUP);
-    HWND build = builder.WaitForDialog("Build");
+    HWND build = builder.WaitForDialog();
     if (!build) return false;
     WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 120000);
     walk.At("build", build);
