@@ -55,8 +55,9 @@ TEST(DpiChangeTest, TheWindowTakesTheSuggestedRectangleAndTheNewScale) {
 
     const Measures before = Measure(builder);
     EXPECT_EQ(before.buttonWidth, 16 + 7) << "the 16-pixel images at 96 DPI";
-    const RECT larger{40, 30, 40 + 2 * (before.window.right - before.window.left),
-                      30 + 2 * (before.window.bottom - before.window.top)};
+    // Another place and size, inside the test's screen (a window never grows beyond it).
+    const RECT larger{10, 10, 1010, 750};
+    ASSERT_FALSE(EqualRect(&larger, &before.window));
     ChangeDpi(builder, 192, larger);
     const Measures after = Measure(builder);
     EXPECT_TRUE(EqualRect(&after.window, &larger)) << after.window.left << "," << after.window.top << " "
