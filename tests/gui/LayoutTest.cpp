@@ -58,7 +58,10 @@ TEST(BuilderLayout, EveryWindowFitsItsTextsAtTheDisplayScale) {
                              for (const std::string& fault : ProbeLayout(window, dpi, QS_LAYOUT_PROBE_DLL))
                                  ADD_FAILURE() << name << ": " << fault;
                              EXPECT_EQ(dpi, static_cast<unsigned>(std::atoi(expected))) << name;
-                             if (shots) SaveScreen(std::string(shots) + "\\" + name + ".bmp");
+                             if (shots) {
+                                 Sleep(700);  // the window paints itself before it is photographed
+                                 SaveScreen(std::string(shots) + "\\" + name + ".bmp");
+                             }
                              ++states;
                          },
                          nullptr};
