@@ -157,14 +157,18 @@ void FileTree::LoadFileLine(const std::string& rest) {
                    ReadLeadingInt(rest.substr(second + 1)), ReadLeadingInt(rest.substr(third + 1)), true);
 }
 
+const char FileTree::kSection[] = "APPLICATION_FILES";
+
 void FileTree::Load(const ProfileText& project) {
+    ForEachLine(project, kSection, [&](const std::string& line) { LoadLine(line); });
+}
+
+void FileTree::LoadLine(const std::string& line) {
     std::string rest;
-    ForEachLine(project, "APPLICATION_FILES", [&](const std::string& line) {
-        if (ValueAfter(line, kFileKey, rest))
-            LoadFileLine(rest);
-        else if (ValueAfter(line, kFolderKey, rest))
-            AddFolder(Expand(rest, kExpandRules), true);
-    });
+    if (ValueAfter(line, kFileKey, rest))
+        LoadFileLine(rest);
+    else if (ValueAfter(line, kFolderKey, rest))
+        AddFolder(Expand(rest, kExpandRules), true);
 }
 
 bool FileTree::Save(LineSink& out) const { return SaveSection(out, "[APPLICATION_FILES]"); }

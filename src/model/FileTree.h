@@ -85,7 +85,11 @@ public:
     // Every file's source path replaced by what `map` makes of it; does not mark the document.
     void MapSourcePaths(const std::function<std::string(const std::string&)>& map);
 
+    // The section's name in the project file.
+    static const char kSection[];
     void Load(const ProfileText& project);
+    // One line of the section, as Load reads each (a project's lines may come from the file itself).
+    void LoadLine(const std::string& line);
     bool Save(LineSink& out) const;
     // The six folder and file sections of setup.ini. False, adding nothing, when the project
     // has no application folder.
