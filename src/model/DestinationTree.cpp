@@ -49,7 +49,8 @@ bool DestinationTree::IsValidPath(const std::string& path, bool container) const
 static const size_t kSearchedInOrder = 8;
 
 bool DestinationTree::Matches(const TreeNode& node, std::string_view name, bool container) const {
-    return EqualNoCase(node.NameView(), name) && (rule_ == SiblingNames::Unique || node.item_->IsContainer() == container);
+    return EqualNoCase(node.NameView(), name) &&
+           (rule_ == SiblingNames::Unique || node.item_->IsContainer() == container);
 }
 
 // FNV-1a over the name in ASCII lower case; under the per-kind rule a key and a value of one

@@ -115,7 +115,8 @@ std::string FileTree::EntryName(const TreeNode* node) {
 // The tree owns its nodes; the walk hands them out read-only for its readers' sake.
 void FileTree::MapSourcePaths(const std::function<std::string(const std::string&)>& map) {
     Walk([&](const TreeNode& node) {
-        if (FileItem* file = MutableFileOf(const_cast<TreeNode*>(&node))) SetSourcePath(*file, map(file->SourcePath()), &node);
+        if (FileItem* file = MutableFileOf(const_cast<TreeNode*>(&node)))
+            SetSourcePath(*file, map(file->SourcePath()), &node);
     });
 }
 

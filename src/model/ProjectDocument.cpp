@@ -112,9 +112,8 @@ bool ProjectDocument::Load(const std::string& path, bool filesFromFile) {
     shortcutTree.Load(project);
     registryTree.Load(project);
     fileTypes.Load(project);
-    if (streamFiles &&
-        !ForEachFileSectionLine(path, FileTree::kSection, stamp, [&](const std::string& line) { fileTree.LoadLine(line); }))
-        return false;
+    auto loadFileLine = [&](const std::string& line) { fileTree.LoadLine(line); };
+    if (streamFiles && !ForEachFileSectionLine(path, FileTree::kSection, stamp, loadFileLine)) return false;
     SetPath(path);
     edits_.Clear();
     return true;

@@ -48,7 +48,8 @@ bool ReadZipBytes(File& file, std::uint64_t at, void* buffer, std::uint32_t coun
 
 bool ReadCentralRecord(File& file, std::uint64_t base, std::uint64_t at, CentralRecord& record) {
     unsigned char fixed[kZipCentralFixed];
-    if (!ReadZipBytes(file, base + at, fixed, kZipCentralFixed) || ZipField(fixed, 4) != kZipCentralSignature) return false;
+    if (!ReadZipBytes(file, base + at, fixed, kZipCentralFixed) || ZipField(fixed, 4) != kZipCentralSignature)
+        return false;
     const std::uint32_t nameLength = static_cast<std::uint32_t>(ZipField(fixed + 28, 2));
     const std::uint32_t extraLength = static_cast<std::uint32_t>(ZipField(fixed + 30, 2));
     const std::uint32_t commentLength = static_cast<std::uint32_t>(ZipField(fixed + 32, 2));
@@ -64,7 +65,8 @@ bool ReadCentralRecord(File& file, std::uint64_t base, std::uint64_t at, Central
 
 bool EntryDataStart(File& file, std::uint64_t base, std::uint64_t localHeader, std::uint64_t& dataStart) {
     unsigned char fixed[kZipLocalFixed];
-    if (!ReadZipBytes(file, base + localHeader, fixed, kZipLocalFixed) || ZipField(fixed, 4) != kZipLocalSignature) return false;
+    if (!ReadZipBytes(file, base + localHeader, fixed, kZipLocalFixed) || ZipField(fixed, 4) != kZipLocalSignature)
+        return false;
     dataStart = localHeader + kZipLocalFixed + ZipField(fixed + 26, 2) + ZipField(fixed + 28, 2);
     return true;
 }
@@ -82,7 +84,8 @@ bool FindCentralDirectory(File& file, std::uint64_t& at, std::uint64_t& entries)
     if (size < kZipEndFixed + kZip64LocatorFixed ||
         !ReadZipBytes(file, size - kZipEndFixed - kZip64LocatorFixed, locator, kZip64LocatorFixed) ||
         ZipField(locator, 4) != kZip64LocatorSignature ||
-        !ReadZipBytes(file, ZipField(locator + 8, 8), zip64End, kZip64EndFixed) || ZipField(zip64End, 4) != kZip64EndSignature)
+        !ReadZipBytes(file, ZipField(locator + 8, 8), zip64End, kZip64EndFixed) ||
+        ZipField(zip64End, 4) != kZip64EndSignature)
         return false;
     entries = ZipField(zip64End + 32, 8);
     at = ZipField(zip64End + 48, 8);

@@ -76,7 +76,8 @@ bool RewriteEndRecords(const std::string& path) {
     std::uint64_t fileSize = 0;
     if (!file.Open(path, ReadWriteExisting) || !file.GetSize64(fileSize) || fileSize < kZipEndFixed) return false;
     unsigned char end[kZipEndFixed];
-    if (!ReadZipBytes(file, fileSize - kZipEndFixed, end, kZipEndFixed) || ZipField(end, 4) != kZipEndSignature || ZipField(end + 20, 2) != 0)
+    if (!ReadZipBytes(file, fileSize - kZipEndFixed, end, kZipEndFixed) || ZipField(end, 4) != kZipEndSignature ||
+        ZipField(end + 20, 2) != 0)
         return false;
     // What the library wrote ends either in the classic record alone or in all three.
     std::uint64_t recordsAt = fileSize - kZipEndFixed;

@@ -226,7 +226,8 @@ TEST(ProfileText, ASectionReadFromAFileThatChangedIsRefused) {
     scratch.Write("p.qsp", bytes + "File=3\r\n");
     FileLines(path, bytes, "F", &read);
     EXPECT_FALSE(read);
-    EXPECT_FALSE(ForEachFileSectionLine(scratch.Path() + "/missing.qsp", "F", StampOf(bytes), [](const std::string&) {}));
+    EXPECT_FALSE(
+        ForEachFileSectionLine(scratch.Path() + "/missing.qsp", "F", StampOf(bytes), [](const std::string&) {}));
     scratch.Write("p.qsp", bytes);
     EXPECT_EQ(FileLines(path, bytes, "F", &read), (std::vector<std::string>{"File=1", "File=2"}));
     EXPECT_TRUE(read);
