@@ -1031,7 +1031,7 @@ void TourEveryScreen(const std::function<void(const std::string&, HWND)>& atScre
             ASSERT_NE(WaitForItem(updating, kIdProgramsInUse), nullptr);
             atScreen("15-programs-in-use" + suffix, updating);
         }  // the update and the program ended before anything was replaced
-        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0) << appDir << " holds " << FolderListing(appDir);
     }
     RemoveScreensLeftovers();
 }
