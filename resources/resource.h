@@ -29,6 +29,10 @@
 #define IDD_CHOOSE_FILE 161
 #define IDR_MAIN_MENU 156
 #define IDB_TOOLBAR 212
+// The toolbar's images at 16, 24 and 32 pixels, chosen by the window's DPI.
+#define IDB_TOOLBAR16 213
+#define IDB_TOOLBAR24 214
+#define IDB_TOOLBAR32 215
 #define IDR_ACCELERATORS 231
 
 // Controls of the small dialogs. 1073 is the OK button of every dialog template.

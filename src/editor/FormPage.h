@@ -24,6 +24,8 @@ public:
     bool OnCommand(UINT command) override;
     bool IsCommandEnabled(UINT command) const override;
     void Relayout() override;
+    // The form is made again: a dialog takes its font and size at the DPI it is made at.
+    void DpiChanged() override { Reload(); }
 
     // The form's dialog, or none while the page has no window.
     HWND FormDialog() const { return slot_.dialog; }

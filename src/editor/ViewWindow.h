@@ -48,6 +48,8 @@ public:
     int CurrentPage() const { return pageIndex_; }
     void SetPageIndex(int index) { pageIndex_ = index; }
     void SetSplitPosition(int percent);
+    // The main window's DPI changed: the tabs and every page take the new font and images.
+    void DpiChanged();
     // Whether the page shown can carry out a toolbar command now.
     bool IsCommandEnabled(UINT command) const;
     // The help page of the page shown.
