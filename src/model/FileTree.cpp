@@ -139,7 +139,7 @@ bool FileTree::SetReplaceMode(TreeNode* node, int replaceMode, bool markModified
 bool FileTree::SetSourcePath(TreeNode* node, const std::string& sourcePath, bool markModified) {
     FileItem* file = MutableFileOf(node);
     if (!file || sourcePath.empty() || !IsValidText(sourcePath, false)) return false;
-    file->sourcePath_ = CutText(sourcePath);
+    SetSourcePath(*file, std::string_view(sourcePath).substr(0, kMaxText), node);
     SetModified(markModified);
     return true;
 }

@@ -299,3 +299,17 @@ TEST_F(Files, TwentyThousandFilesInOneFolderKeepTheirOrderAndNames) {
     EXPECT_EQ(tree.FindChild(app, "F777.dat"), app->Child(777));
     EXPECT_EQ(tree.FindChild(app, "F20000.dat"), nullptr);
 }
+
+// A file renamed or moved on the disk gets its new source; its name on the target stays.
+TEST_F(Files, ANewSourceKeepsTheTargetNameAndAPathTheProjectCannotKeepIsRefused) {
+    TreeNode* file = tree.AddProductFile(tree.Find(kApp), "C:\\Src\\ReadMe.txt", 1, 0, true);
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(tree.SetSourcePath(file, "C:\\Src\\a,b.txt", true));
+    EXPECT_FALSE(tree.SetSourcePath(file, "", true));
+    EXPECT_FALSE(tree.SetSourcePath(tree.Find(kApp), "C:\\Src\\x.txt", true));
+    EXPECT_EQ(FileTree::SourcePath(file), "C:\\Src\\ReadMe.txt");
+    ASSERT_TRUE(tree.SetSourcePath(file, "files\\docs\\Read Me Now.txt", true));
+    EXPECT_EQ(FileTree::SourcePath(file), "files\\docs\\Read Me Now.txt");
+    EXPECT_EQ(SavedText(tree),
+              "[APPLICATION_FILES]\r\nFile=%AppDir%\\ReadMe.txt,files\\docs\\Read Me Now.txt,1,0\r\n\r\n");
+}
