@@ -474,7 +474,7 @@ TEST_F(PagesTest, FileTypesAreAddedFromTheirDefaultsAndDeleted) {
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "abc.Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_FULL_NAME)), "abc Document");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_ICON_NUMBER)), "0");
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_ITEM_LABEL + 3)), "Opening program:");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_ITEM_LABEL + 3)), "&Opening program:");
     // The offered identifier and full name follow the extension until they are edited.
     Type(dialog, IDC_ITEM_NAME, ".pnote");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_FILE_TYPE_IDENTIFIER)), "pnote.Document");
