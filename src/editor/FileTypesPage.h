@@ -13,6 +13,7 @@ public:
     bool OnCreateControls() override;
     void Layout(int width, int height) override;
     bool RunCommand(UINT command, LPARAM extra) override;
+    bool RunMessage(UINT message, LPARAM extra) override;
     bool IsCommandEnabled(UINT command) const override;
 
 protected:

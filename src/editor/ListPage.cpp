@@ -7,6 +7,7 @@
 #include "editor/FormBinder.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
+#include "platform/AppMessages.h"
 #include "resource.h"
 #include "ui/Dialog.h"
 #include "ui/MenuHelpers.h"
@@ -96,7 +97,7 @@ bool ListPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
         return true;
     case NM_DBLCLK: {
         const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
-        if (row >= 0) SendMessageA(Handle(), CMD_ACTIVATE_ROW, 0, row);
+        if (row >= 0) SendMessageA(Handle(), app_messages::kActivateRow, 0, row);
         return true;
     }
     case LVN_KEYDOWN: {
@@ -192,6 +193,11 @@ bool ListPage::RunAsEdit(const std::string& name, const std::function<bool()>& a
     bool result = false;
     Project().Apply(std::move(edit), [&] { result = action(); });
     return result;
+}
+
+bool ListPage::OnAppMessage(UINT message, LPARAM extra) {
+    if (message != app_messages::kActivateRow) return RunMessage(message, extra);
+    return RunAsEdit(CommandName(ID_PROPERTIES), [&] { return RunMessage(message, extra); });
 }
 
 bool ListPage::RunCommandAsEdit(UINT command, LPARAM extra) {

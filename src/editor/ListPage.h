@@ -55,6 +55,11 @@ public:
     virtual void Layout(int width, int height) = 0;
     // A menu or toolbar command, or a private message with its lParam; false lets it rise.
     virtual bool RunCommand(UINT command, LPARAM extra) = 0;
+    // One of the program's own messages (a row opened, the splitter moved) with its lParam;
+    // false lets it rise to the window that hosts the page.
+    virtual bool RunMessage(UINT /*message*/, LPARAM /*extra*/) { return false; }
+    // A row opened shows its Properties: one edit named so.
+    bool OnAppMessage(UINT message, LPARAM extra);
     virtual bool OnNotify(int controlId, NMHDR* header, LRESULT& result);
     virtual void OnDropFiles(HDROP /*drop*/) {}
     bool OnContextMenu(HWND control, int x, int y);
@@ -120,6 +125,7 @@ private:
         bool OnCreate() override { return page_.OnCreateControls(); }
         void OnSize(int width, int height) override { page_.Layout(width, height); }
         bool OnCommand(UINT id, LPARAM extra) override { return page_.RunCommandAsEdit(id, extra); }
+        bool OnAppMessage(UINT message, LPARAM extra) override { return page_.OnAppMessage(message, extra); }
         bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override {
             return page_.OnNotify(controlId, header, result);
         }

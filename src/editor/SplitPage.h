@@ -70,6 +70,7 @@ protected:
     virtual bool CanDeleteFolder() const;
 
     bool RunCommand(UINT command, LPARAM extra) override;
+    bool RunMessage(UINT message, LPARAM extra) override;
     bool IsCommandEnabled(UINT command) const override;
     void DeleteKey(bool inTree) override;
     HWND TreeHandle() const override { return tree_.Handle(); }
