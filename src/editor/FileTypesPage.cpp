@@ -68,6 +68,13 @@ bool FileTypesPage::RunCommand(UINT command, LPARAM) {
     }
 }
 
+bool FileTypesPage::IsDeleteCommand(UINT command) const { return command == ID_FILE_TYPES_DELETE; }
+UINT FileTypesPage::RowsDeleteCommand() const { return ID_FILE_TYPES_DELETE; }
+
+std::vector<int> FileTypesPage::RowsDeletedBy(UINT command) const {
+    return command == ID_FILE_TYPES_DELETE ? SelectedRows() : std::vector<int>{};
+}
+
 bool FileTypesPage::RunMessage(UINT message, LPARAM) {
     if (message == app_messages::kActivateRow) ShowProperties();
     return false;

@@ -24,6 +24,7 @@ public:
     const TreeNode* SelectedFile() const;
 
 protected:
+    TextKey CountedDeleteName() const override { return TextKeys::kCountedDelete.Key(862); }
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     HIMAGELIST ListImages() override { return shell_.SmallImages(); }

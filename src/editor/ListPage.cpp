@@ -1,5 +1,6 @@
 #include "editor/ListPage.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/Text.h"
@@ -178,9 +179,16 @@ constexpr CommandTip kCommandTips[] = {
 }  // namespace
 
 std::string ListPage::CommandName(UINT command) const {
+    const std::vector<int> rows = RowsDeletedBy(command);
+    if (rows.size() > 1) {
+        const bool mixed = std::any_of(rows.begin(), rows.end(), [this](int row) { return RowIsContainer(row); });
+        const TextKey counted = mixed ? TextKeys::kCountedDelete.Key(861) : CountedDeleteName();
+        return ReplaceFirstPlaceholder(UiString(counted), std::to_string(rows.size()));
+    }
     for (const MenuText& item : openMenu_.items)
         if (item.command == command) return PlainLabel(UiString(item.text));
-    int tip = 816;  // a row opened shows its Properties
+    // The page's own delete commands are Delete, as the toolbar's button that becomes them.
+    int tip = IsDeleteCommand(command) ? 815 : 816;  // a row opened shows its Properties
     for (const CommandTip& entry : kCommandTips)
         if (entry.command == command) tip = entry.tip;
     return PlainLabel(UiString(TextKeys::kToolbarTips.Key(tip)));
@@ -212,7 +220,7 @@ void ListPage::DropFilesAsEdit(HDROP drop) {
 }
 
 void ListPage::DeleteKeyAsEdit(bool inTree) {
-    RunAsEdit(CommandName(ID_DELETE), [&] {
+    RunAsEdit(CommandName(inTree ? ID_DELETE : RowsDeleteCommand()), [&] {
         DeleteKey(inTree);
         return true;
     });

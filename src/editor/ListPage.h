@@ -75,8 +75,19 @@ protected:
     bool RunAsEdit(const std::string& name, const std::function<bool()>& action);
     void DropFilesAsEdit(HDROP drop);
     // The name of the edit a command makes: its label in the context menu open now, on the
-    // toolbar, or "Properties" for a row opened.
+    // toolbar, or "Properties" for a row opened; a command that deletes several rows is named
+    // with their count ("Delete 3 Files").
     std::string CommandName(UINT command) const;
+    // Whether `command` is one of the page's own delete commands.
+    virtual bool IsDeleteCommand(UINT /*command*/) const { return false; }
+    // The rows that `command` would delete now; none for a command that deletes no rows.
+    virtual std::vector<int> RowsDeletedBy(UINT /*command*/) const { return {}; }
+    // The command that the Delete key in the list is.
+    virtual UINT RowsDeleteCommand() const { return 0; }
+    // Whether a row shows a folder or a key rather than an item.
+    virtual bool RowIsContainer(int /*row*/) const { return false; }
+    // The name of an edit that deletes %1 rows all of the page's items ("Delete %1 Files").
+    virtual TextKey CountedDeleteName() const { return TextKeys::kCountedDelete.Key(861); }
 
     // The text of a row's column, and its image (-1 for none).
     virtual std::string RowText(int row, int column) const = 0;

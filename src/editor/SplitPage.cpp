@@ -328,6 +328,24 @@ bool SplitPage::RunMessage(UINT message, LPARAM extra) {
     return false;
 }
 
+bool SplitPage::IsDeleteCommand(UINT command) const {
+    return command == deleteCommands_.rows || command == deleteCommands_.folder || command == deleteCommands_.selection;
+}
+
+std::vector<int> SplitPage::RowsDeletedBy(UINT command) const {
+    if (command == deleteCommands_.selection && IsCommandEnabled(deleteCommands_.rows)) command = deleteCommands_.rows;
+    std::vector<int> rows;
+    if (command != deleteCommands_.rows) return rows;
+    for (int row : SelectedRows())
+        if (CanDeleteRow(RowNode(row))) rows.push_back(row);
+    return rows;
+}
+
+bool SplitPage::RowIsContainer(int row) const {
+    const TreeNode* node = RowNode(row);
+    return node && DestinationTree::IsContainer(node);
+}
+
 void SplitPage::ShowSelectedProperties() {
     TreeNode* node = SingleRowNode();
     if (HasProperties(node)) ShowProperties(node);

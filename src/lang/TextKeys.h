@@ -57,6 +57,9 @@
     TEXTS(kUndoRedoMenu, "STRINGS", 1040, 1041, 1042, 1043)                                                  \
     /* The name of an edit made in a form's field or box, the field's label for %1. */                       \
     TEXT(kChangeEditName, "STRINGS", 860)                                                                    \
+    /* The name of an edit that deletes %1 rows: of several kinds, then files, shortcuts, registry  */ \
+    /* values, file types.                                                                           */ \
+    TEXTS(kCountedDelete, "STRINGS", 861, 862, 863, 864, 865)                                                \
     /* The context menus of the files, shortcuts, registry and file types pages. */                          \
     TEXTS(kFilesMenu, "STRINGS", 1140, 1141, 1142, 1143, 1144)                                               \
     TEXTS(kShortcutsMenu, "STRINGS", 1160, 1161, 1162, 1163, 1164, 1165)                                     \

@@ -17,6 +17,7 @@
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "commands/CommandTable.h"
+#include "editor/ListPage.h"
 #include "platform/File.h"
 #include "resource.h"
 
@@ -540,4 +541,39 @@ TEST_F(ShellTest, MenuBarAndToolbarFollowTheTableWithoutAProjectOpenAndModified)
     state.canRedo = true;
     state.redoName = "Change Product Name";
     check(state, "undone");
+}
+
+// An edit that deletes several rows is named with their count; one row keeps the plain name, and
+// the toolbar's Delete, which becomes the page's own delete command, is named Delete too.
+TEST_F(ShellTest, DeletingSeveralRowsNamesTheEditWithTheirCount) {
+    Send(CMD_NEW_PROJECT);
+    ProjectDocument& project = *main_->Project();
+    project.Apply(ProjectEdit("Add", kFileTypesPart), [&] {
+        for (const char* extension : {"aaa", "bbb", "ccc", "ddd"})
+            project.fileTypes.Add(extension, std::string("Test.") + extension, "Test", "%AppDir%\\t.exe", "", 0, true);
+    });
+    Send(ID_PROJECT_FILE_TYPES);
+    ListPage& page = static_cast<ListPage&>(main_->EditorHost().PageAt(ViewWindow::FileTypes));
+    page.Reload();
+    HWND list = page.List().Handle();
+    ASSERT_EQ(ListView_GetItemCount(list), 4);
+    auto select = [&](std::initializer_list<int> rows) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    select({0, 2, 3});
+    Send(ID_DELETE);
+    ASSERT_EQ(project.fileTypes.Count(), 1u);
+    ASSERT_NE(project.Edits().NextUndo(), nullptr);
+    EXPECT_EQ(project.Edits().NextUndo()->Name(), "Delete 3 File Types");
+    char undo[128] = "";
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    GetMenuStringA(menu, ID_EDIT_UNDO, undo, sizeof undo, MF_BYCOMMAND);
+    EXPECT_STREQ(undo, "&Undo Delete 3 File Types\tCtrl+Z");
+
+    select({0});
+    Send(ID_DELETE);
+    EXPECT_EQ(project.fileTypes.Count(), 0u);
+    EXPECT_EQ(project.Edits().NextUndo()->Name(), "Delete") << "one row: no count, and not Properties";
 }
