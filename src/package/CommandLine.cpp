@@ -1,6 +1,7 @@
 #include "package/CommandLine.h"
 
 #include <cctype>
+#include <utility>
 
 #include "core/Text.h"
 
@@ -8,7 +9,7 @@ namespace {
 
 enum class Switch {
     None, Silent, Suppress, Help, AllowDowngrade, CloseApplications, Folder, Language, Log, Cleanup, Archive, AllUsers, CurrentUser,
-    Restarted
+    Restarted, Answered, UserName, Company
 };
 
 struct SwitchName {
@@ -26,7 +27,8 @@ const SwitchName kSwitches[] = {
     {"LANG", Switch::Language, true},   {"LOG", Switch::Log, true},
     {"_CLEANUP", Switch::Cleanup, true}, {"_ARCHIVE", Switch::Archive, true},
     {"ALLUSERS", Switch::AllUsers, false}, {"CURRENTUSER", Switch::CurrentUser, false},
-    {"_RESTARTED", Switch::Restarted, false},
+    {"_RESTARTED", Switch::Restarted, false}, {"_ANSWERED", Switch::Answered, false},
+    {"_USER", Switch::UserName, true},  {"_COMPANY", Switch::Company, true},
 };
 
 bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
@@ -47,11 +49,13 @@ const SwitchName* SwitchAt(const std::string& text, size_t pos, size_t& nameEnd)
     return nullptr;
 }
 
-// An unquoted value ends before the blanks that precede the next known switch.
+// An unquoted value ends before the blanks that precede the next known switch, quoted or not.
 size_t ValueEnd(const std::string& text, size_t pos) {
     for (size_t i = pos; i < text.size(); ++i) {
         size_t ignored = 0;
-        if (IsSpaceOrTab(text[i]) && SwitchAt(text, i + 1, ignored)) return i;
+        if (!IsSpaceOrTab(text[i])) continue;
+        const size_t next = i + 1 < text.size() && text[i + 1] == '"' ? i + 2 : i + 1;
+        if (SwitchAt(text, next, ignored)) return i;
     }
     return text.size();
 }
@@ -76,6 +80,9 @@ void Apply(InstallerOptions& options, Switch kind, const std::string& value) {
         case Switch::AllUsers: options.allUsers = true; break;
         case Switch::CurrentUser: options.currentUser = true; break;
         case Switch::Restarted: options.restarted = true; break;
+        case Switch::Answered: options.screensAnswered = true; break;
+        case Switch::UserName: options.userName = value; break;
+        case Switch::Company: options.company = value; break;
         case Switch::None: break;
     }
 }
@@ -100,12 +107,21 @@ size_t ReadToken(const std::string& text, size_t pos, InstallerOptions& options)
     }
     size_t valueStart = nameEnd + 1;
     if (quoted || (valueStart < text.size() && text[valueStart] == '"')) {
-        // "/D=C:\x y" or /D="C:\x y": the value runs to the closing quote.
-        size_t from = quoted ? valueStart : valueStart + 1;
-        size_t close = text.find('"', from);
-        if (close == std::string::npos) close = text.size();
-        Apply(options, s->kind, text.substr(from, close - from));
-        return close < text.size() ? close + 1 : close;
+        // "/D=C:\x y" or /D="C:\x y": the value runs to the closing quote; "" is a quote.
+        size_t pos = quoted ? valueStart : valueStart + 1;
+        std::string value;
+        for (; pos < text.size(); ++pos) {
+            if (text[pos] != '"') {
+                value += text[pos];
+            } else if (pos + 1 < text.size() && text[pos + 1] == '"') {
+                value += '"';
+                ++pos;
+            } else {
+                break;
+            }
+        }
+        Apply(options, s->kind, value);
+        return pos < text.size() ? pos + 1 : pos;
     }
     size_t end = ValueEnd(text, valueStart);
     Apply(options, s->kind, TrimRight(text.substr(valueStart, end - valueStart)));
@@ -138,6 +154,41 @@ InstallerOptions ParseInstallerArguments(const std::string& arguments) {
         pos = ReadToken(arguments, pos, options);
     }
     return options;
+}
+
+std::string QuotedSwitch(const std::string& name, const std::string& value) {
+    std::string out = "/" + name + "=\"";
+    for (char c : value) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+std::string InstallerArguments(const InstallerOptions& options) {
+    std::vector<std::string> words;
+    const std::pair<bool, const char*> flags[] = {
+        {options.silent, "/S"},
+        {options.suppressBoxes, "/SUPPRESSMSGBOXES"},
+        {options.allowDowngrade, "/ALLOWDOWNGRADE"},
+        {options.closeApplications, "/CLOSEAPPLICATIONS"},
+        {options.allUsers, "/ALLUSERS"},
+        {options.currentUser, "/CURRENTUSER"},
+        {options.restarted, "/_RESTARTED"},
+        {options.screensAnswered, "/_ANSWERED"},
+    };
+    for (const auto& [set, name] : flags)
+        if (set) words.push_back(name);
+    const std::pair<const std::string*, const char*> values[] = {
+        {&options.folder, "D"},         {&options.language, "LANG"}, {&options.logPath, "LOG"},
+        {&options.cleanup, "_CLEANUP"}, {&options.archive, "_ARCHIVE"}, {&options.userName, "_USER"},
+        {&options.company, "_COMPANY"},
+    };
+    for (const auto& [value, name] : values)
+        if (!value->empty()) words.push_back(QuotedSwitch(name, *value));
+    std::string out;
+    for (const std::string& word : words) out += (out.empty() ? "" : " ") + word;
+    return out;
 }
 
 std::string ArchiveSwitch(const ArchiveLocation& location) {

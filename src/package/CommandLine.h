@@ -21,9 +21,13 @@ struct InstallerOptions {
     bool allUsers = false;       // /ALLUSERS: install for every user of the computer
     bool currentUser = false;    // /CURRENTUSER: install only for the user who runs the setup
     bool restarted = false;      // /_RESTARTED: internal, started again to gain administrator rights
+    // /_ANSWERED: internal, the run that started this one again has shown the screens before the
+    // scope screen and the user went on past them (the licence accepted): they are not shown again.
+    bool screensAnswered = false;
     std::vector<std::string> unknown;
-    // Chosen on the installer's screens, never given as switches: the program group in place of
-    // the script's, and the registered owner kept in the uninstall entry.
+    // Chosen on the installer's screens: the program group in place of the script's, and the
+    // registered owner kept in the uninstall entry. The owner's name and company are handed to a
+    // run started again with rights as /_USER= and /_COMPANY=.
     std::string group;
     std::string userName, company;
     // Decided once when the installation starts (see DecideScope), from the project's choice, the
@@ -35,8 +39,15 @@ struct InstallerOptions {
 std::string ArgumentsAfterProgram(const std::string& commandLine);
 
 // A value switch takes a quoted value, or everything up to the next switch or the end, so that
-// /D=C:\Program Files\Demo works unquoted anywhere on the line.
+// /D=C:\Program Files\Demo works unquoted anywhere on the line. Inside a quoted value two
+// quotes stand for one.
 InstallerOptions ParseInstallerArguments(const std::string& arguments);
+
+// The arguments that ParseInstallerArguments reads back as `options`: every switch that is set,
+// each value quoted (its quotes doubled). Words that are no switch and /? are left out.
+std::string InstallerArguments(const InstallerOptions& options);
+// One value switch as InstallerArguments writes it: /NAME="value".
+std::string QuotedSwitch(const std::string& name, const std::string& value);
 
 // Where setup.zip lies inside the self-extracting package. The stub hands it to the installer as
 // /_ARCHIVE="OFFSET,SIZE,PATH" rather than copying the archive out, and the installer reads the

@@ -24,9 +24,11 @@ ScopeDecision DecideScope(ScopeChoice choice, const InstallerOptions& options) {
     return d;
 }
 
-std::string ElevatedArguments(const std::string& arguments, const std::string& language) {
-    std::string out = arguments;
-    out += " /ALLUSERS /_RESTARTED";
-    if (!language.empty()) out += " \"/LANG=" + language + "\"";
-    return out;
+std::string ElevatedArguments(const InstallerOptions& options) {
+    InstallerOptions again = options;
+    again.allUsers = true;
+    again.currentUser = false;
+    again.restarted = true;
+    again.help = false;
+    return InstallerArguments(again);
 }

@@ -28,6 +28,7 @@ inline bool NeedsElevation(InstallScope scope, bool elevated, bool restarted) {
     return scope == InstallScope::AllUsers && !elevated && !restarted;
 }
 
-// The arguments for the same program started again with rights: the same arguments, with the
-// answers given so far (/ALLUSERS and the language chosen) and /_RESTARTED.
-std::string ElevatedArguments(const std::string& arguments, const std::string& language);
+// The arguments for the same program started again with rights: every switch of `options` (the
+// command line as given, with the answers on the screens so far put in by the caller: the
+// language, the screens passed, the owner's name and company), for all users, /_RESTARTED.
+std::string ElevatedArguments(const InstallerOptions& options);

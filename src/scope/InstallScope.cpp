@@ -130,3 +130,23 @@ bool WritableForCurrentUser(const std::string& hive, const std::string& key) {
 const char* UninstallHive(InstallScope scope) { return scope == InstallScope::AllUsers ? kMachine : kUser; }
 const char* UninstallEntryHive() { return kMachine; }
 const char* MachineHive() { return kMachine; }
+
+std::vector<RegistryValuePlace> RegisteredOwnerPlaces(InstallScope scope, bool scopeAsked, bool organization) {
+    const RegistryValuePlace user{kUser, "Software\\Microsoft\\MS Setup (ACME)\\User Info",
+                                  organization ? "DefCompany" : "DefName"};
+    const RegistryValuePlace machine{kMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                     organization ? "RegisteredOrganization" : "RegisteredOwner"};
+    if (scope == InstallScope::CurrentUser || scopeAsked) return {user, machine};
+    return {machine, user};
+}
+
+std::string FirstRegisteredValue(const std::vector<RegistryValuePlace>& places,
+                                 const std::function<bool(const RegistryValuePlace&, std::string&)>& read) {
+    for (const RegistryValuePlace& place : places) {
+        std::string text;
+        if (!read(place, text)) continue;
+        const size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
+        if (first != std::string::npos) return text.substr(first, last - first + 1);
+    }
+    return std::string();
+}

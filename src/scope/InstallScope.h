@@ -8,6 +8,7 @@
 // other part asks it, so that no part assumes the all-users places on its own.
 #include <functional>
 #include <string>
+#include <vector>
 
 enum class InstallScope {
     AllUsers,     // the machine's folders and hives; needs administrator rights
@@ -116,3 +117,18 @@ constexpr char kUninstallEntries[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 // The machine's own registry, which is read (the registered owner) or written only by all-users
 // installations (the counts of shared files).
 const char* MachineHive();
+
+// A registry value: a hive as setup.ini names it, the key below it and the value's name.
+struct RegistryValuePlace {
+    std::string hive, key, name;
+};
+
+// Where the user information screen's suggested owner name (or, with `organization`, company)
+// is read, first found first. Who installs only for himself, or has yet to choose on the scope
+// screen, runs without rights as himself: the name and company that setups record for the user
+// come first, then the computer's registered owner, which every user can read. An installation
+// for all users suggests the computer's registered owner first.
+std::vector<RegistryValuePlace> RegisteredOwnerPlaces(InstallScope scope, bool scopeAsked, bool organization);
+// The first value of `places` that `read` finds and that is not blank; empty when none.
+std::string FirstRegisteredValue(const std::vector<RegistryValuePlace>& places,
+                                 const std::function<bool(const RegistryValuePlace&, std::string&)>& read);

@@ -56,6 +56,21 @@ inline bool Disappears(const std::string& path) {
     return false;
 }
 
+// What a folder holds, one level deep ("a.txt, sub\\"), for the message of a failed check.
+inline std::string FolderListing(const std::string& folder) {
+    std::string listing;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return "(cannot be listed)";
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        listing += (listing.empty() ? "" : ", ") + name + ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "\\" : "");
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return listing.empty() ? "(empty)" : listing;
+}
+
 // Reads a .lnk file back through IShellLinkA. The show command comes from the file's header
 // (bytes 0x3C to 0x3F of the link format), which Wine's IShellLinkA does not hand back.
 inline bool LoadShellLink(const std::string& path, ShellLinkFields& fields) {

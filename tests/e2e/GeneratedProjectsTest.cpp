@@ -256,7 +256,7 @@ TEST(GeneratedProjects, EachBuildsWithNamedErrorsOrInstallsAndUninstallsCleanly)
         for (const std::string& key : g.classes) EXPECT_TRUE(KeyExists("HKCR", key)) << key;
         if (g.uninstaller) {
             EXPECT_EQ(RunProgram(g.appDir + "\\uninstall.exe", "/S"), 0);
-            EXPECT_TRUE(Disappears(g.appDir)) << g.appDir;
+            EXPECT_TRUE(Disappears(g.appDir)) << g.appDir << " holds " << FolderListing(g.appDir);
             for (const std::string& path : g.installed) EXPECT_FALSE(Exists(path)) << path;
             for (const std::string& path : g.links) EXPECT_FALSE(Exists(path)) << path;
             for (const std::string& path : g.kept) EXPECT_TRUE(Exists(path)) << path;

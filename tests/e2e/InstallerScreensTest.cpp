@@ -9,6 +9,7 @@
 
 #include "E2ESupport.h"
 #include "core/Text.h"
+#include "installer/Upgrade.h"
 #include "installer/win32/ScreenIds.h"
 #include "pipeline/ExecutionLevel.h"
 
@@ -148,14 +149,28 @@ void RemoveScreensLeftovers() {
         RemoveFolderTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + group);
 }
 
-// A program started and watched: its windows are found by class, its controls by id.
+// A program started and watched: its windows are found by class, its controls by id. With
+// `withoutRights` it runs with the limited token linked to the test's own, as a user's program
+// runs before it asks for administrator rights.
 class Running {
 public:
-    explicit Running(const std::string& commandLine) {
+    explicit Running(const std::string& commandLine, bool withoutRights = false) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         std::string line = commandLine;
-        started_ = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != FALSE;
+        if (!withoutRights) {
+            started_ = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != FALSE;
+            return;
+        }
+        HANDLE token = nullptr;
+        TOKEN_LINKED_TOKEN linked = {};
+        DWORD size = 0;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+        if (GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &size))
+            started_ = CreateProcessAsUserA(linked.LinkedToken, nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                            nullptr, &si, &pi_) != FALSE;
+        if (linked.LinkedToken) CloseHandle(linked.LinkedToken);
+        CloseHandle(token);
     }
     ~Running() {
         if (!started_) return;
@@ -489,6 +504,199 @@ TEST(Screens, TheScopeScreenSaysWhyOnlyAllUsersAreOffered) {
     ASSERT_NE(question, nullptr);
     PostMessageA(question, WM_COMMAND, IDYES, 0);
     EXPECT_EQ(setup.ExitCode(), 1);
+}
+
+// The visible wizard of another program than `pid` (the same setup started again), within 30 s.
+HWND OtherWizard(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid, nullptr};
+    for (int i = 0; i < 600 && !search.found; ++i) {
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                char cls[64] = {};
+                GetWindowThreadProcessId(window, &owner);
+                GetClassNameA(window, cls, sizeof cls);
+                if (owner != s->pid && IsWindowVisible(window) && std::string(cls) == "QuillsetWizard") s->found = window;
+                return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return search.found;
+}
+
+// The line of `log` that starts with `start`, without its line end; empty when none.
+std::string LogLine(const std::string& log, const std::string& start) {
+    for (size_t at = log.find(start); at != std::string::npos; at = log.find(start, at + 1)) {
+        if (at != 0 && log[at - 1] != '\n') continue;
+        const size_t end = log.find_first_of("\r\n", at);
+        return log.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    }
+    return std::string();
+}
+
+const char kUserInfoKey[] = "Software\\Microsoft\\MS Setup (ACME)\\User Info";
+
+// Started without rights, a setup that lets the user choose suggests the user's own registered
+// name; all users chosen, it starts again with rights and every switch given and answer made,
+// and the run with rights goes on at the folder screen and installs for all users.
+TEST(Screens, AllUsersChosenWithoutRightsStartsAgainWithTheSwitchesAndAnswers) {
+    RemoveScreensLeftovers();
+    const std::string logFolder = "C:\\QsE2E Restart Logs";
+    RemoveFolderTree(logFolder);
+    ASSERT_TRUE(CreateDirectoryA(logFolder.c_str(), nullptr));
+    const std::string log = logFolder + "\\setup log.txt";
+    HKEY info = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kUserInfoKey, 0, nullptr, 0, KEY_WRITE, nullptr, &info, nullptr), ERROR_SUCCESS);
+    const std::string userName = "Una \"Q\" User";
+    RegSetValueExA(info, "DefName", 0, REG_SZ, reinterpret_cast<const BYTE*>(userName.c_str()),
+                   static_cast<DWORD>(userName.size() + 1));
+    RegCloseKey(info);
+    Package package;
+    WriteScopePackage(package);
+    // The user information screen as well.
+    std::string script = ReadBytes(package.Path("setup.ini"));
+    WriteTestFile(package.Path("setup.ini"), Replace(script, "UserInfoDialog=No", "UserInfoDialog=Yes"));
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English /CLOSEAPPLICATIONS /D=C:\\QsE2E Screens Chosen\\App \"/LOG=" +
+                      log + "\"",
+                  true);
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+    Press(wizard, kIdNext);
+    // The user's own registered name, not the computer's.
+    ASSERT_NE(WaitForItem(wizard, kIdUserName), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdUserName), userName);
+    const std::string company = "Smith & \"Sons\"";
+    SetItemText(wizard, kIdCompany, company);
+    Press(wizard, kIdNext);
+    ASSERT_NE(WaitForItem(wizard, kIdScopeAllUsers), nullptr);
+    // The shield on Next comes and goes with the choice that asks for rights.
+    SendMessageA(GetDlgItem(wizard, kIdScopeCurrentUser), BM_CLICK, 0, 0);
+    Pause("scope-without-rights-only-for-me");
+    SendMessageA(GetDlgItem(wizard, kIdScopeAllUsers), BM_CLICK, 0, 0);
+    Pause("scope-without-rights-all-users");
+    Press(wizard, kIdNext);
+    // The run with rights: the screens before the scope's answered, the folder given.
+    HWND again = OtherWizard(setup.Id());
+    ASSERT_NE(again, nullptr);
+    DWORD againId = 0;
+    GetWindowThreadProcessId(again, &againId);
+    ASSERT_NE(WaitForItem(again, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(again, kIdFolder), "C:\\QsE2E Screens Chosen\\App");
+    EXPECT_FALSE(Enabled(again, kIdBack));
+    Press(again, kIdNext);
+    ASSERT_NE(WaitForItem(again, kIdSummary), nullptr);
+    const std::string summary = ItemText(again, kIdSummary);
+    EXPECT_NE(summary.find(userName), std::string::npos) << summary;
+    EXPECT_NE(summary.find(company), std::string::npos) << summary;
+    Press(again, kIdNext);
+    HWND done = WaitForMessageBox(againId, kProduct);
+    ASSERT_NE(done, nullptr);
+    PostMessageA(done, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(setup.ExitCode(), 0);
+
+    const std::string written = ReadBytes(log);
+    const std::string asked = LogLine(written, "All users chosen: starting again with administrator rights: ");
+    ASSERT_FALSE(asked.empty()) << written;
+    const std::string arguments = asked.substr(asked.find(": ", 20) + 2);
+    EXPECT_EQ(arguments, "/CLOSEAPPLICATIONS /ALLUSERS /_RESTARTED /_ANSWERED /D=\"C:\\QsE2E Screens Chosen\\App\" "
+                         "/LANG=\"English\" /LOG=\"" + log + "\" /_USER=\"Una \"\"Q\"\" User\" /_COMPANY=\"Smith & \"\"Sons\"\"\"");
+    // What the run with rights received, in the same log.
+    EXPECT_NE(written.find(" with: " + arguments + "\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("Product lock taken for all"), std::string::npos) << written;
+    EXPECT_NE(written.find("The installation with administrator rights ended with exit code 0"), std::string::npos) << written;
+    EXPECT_EQ(ReadBytes("C:\\QsE2E Screens Chosen\\App\\Tool.exe"), ReadBytes(QS_MARKER_APP));
+    const std::string entry = std::string(kUninstallKey) + kProduct;
+    EXPECT_EQ(StringValue("HKLM", entry, "InstallLocation"), "C:\\QsE2E Screens Chosen\\App");
+    EXPECT_EQ(StringValue("HKLM", entry, "RegOwner"), userName);
+    EXPECT_EQ(StringValue("HKLM", entry, "RegCompany"), company);
+    EXPECT_FALSE(KeyExists("HKCU", entry));
+
+    Running uninstall("\"C:\\QsE2E Screens Chosen\\App\\uninstall.exe\" /S");
+    EXPECT_EQ(uninstall.ExitCode(), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Screens Chosen\\App"));
+    EXPECT_FALSE(KeyExists("HKLM", entry));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\MS Setup (ACME)");
+    RemoveFolderTree(logFolder);
+    RemoveScreensLeftovers();
+}
+
+// Silent, /ALLUSERS without rights starts again with rights and every switch.
+TEST(Screens, ASilentSetupForAllUsersWithoutRightsStartsAgainWithEverySwitch) {
+    RemoveScreensLeftovers();
+    const std::string logFolder = "C:\\QsE2E Restart Logs";
+    RemoveFolderTree(logFolder);
+    ASSERT_TRUE(CreateDirectoryA(logFolder.c_str(), nullptr));
+    const std::string log = logFolder + "\\silent log.txt";
+    Package package;
+    WriteScopePackage(package);
+    Running setup("\"" + package.Path("Setup.exe") + "\" /verysilent /ALLUSERS /SUPPRESSMSGBOXES /ALLOWDOWNGRADE /LOG=\"" +
+                      log + "\" /DIR=\"C:\\QsE2E Screens Chosen\\App\" unknown",
+                  true);
+    EXPECT_EQ(setup.ExitCode(), 0) << ReadBytes(log);
+    const std::string written = ReadBytes(log);
+    const std::string arguments = "/S /SUPPRESSMSGBOXES /ALLOWDOWNGRADE /ALLUSERS /_RESTARTED /D=\"C:\\QsE2E Screens Chosen\\App\" /LOG=\"" + log + "\"";
+    EXPECT_NE(written.find("Starting again with administrator rights: " + arguments + "\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find(" with: " + arguments + "\r\n"), std::string::npos) << written;
+    EXPECT_EQ(StringValue("HKLM", std::string(kUninstallKey) + kProduct, "InstallLocation"), "C:\\QsE2E Screens Chosen\\App");
+    Running uninstall("\"C:\\QsE2E Screens Chosen\\App\\uninstall.exe\" /S");
+    EXPECT_EQ(uninstall.ExitCode(), 0);
+    EXPECT_TRUE(Disappears("C:\\QsE2E Screens Chosen\\App"));
+    RemoveFolderTree(logFolder);
+    RemoveScreensLeftovers();
+}
+
+// A setup that lets the user choose takes no lock before the choice, then the lock of the scope
+// chosen: another setup for all users holds it back from nothing but an all-users installation.
+TEST(Screens, TheLockFollowsTheScopeChosen) {
+    RemoveScreensLeftovers();
+    const std::string userDir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\" + kProduct;
+    HANDLE machine = CreateMutexA(nullptr, TRUE, ProductLockName(kProduct, true).c_str());
+    ASSERT_NE(machine, nullptr);
+    Package package;
+    WriteScopePackage(package);
+    Running setup("\"" + package.Path("Setup.exe") + "\" /LANG=English /LOG=" + package.Path("setup.log"));
+    HWND wizard = setup.Window("QuillsetWizard");
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(setup.Find("QuillsetProgress"), nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdBody), nullptr);
+    Press(wizard, kIdNext);
+    ASSERT_NE(WaitForItem(wizard, kIdScopeCurrentUser), nullptr);
+    // All users waits for the other setup; Cancel stays on the choice.
+    Press(wizard, kIdNext);
+    HWND waiting = setup.Window("QuillsetProgress");
+    ASSERT_NE(waiting, nullptr);
+    PostMessageA(waiting, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    for (int i = 0; i < 200 && setup.Find("QuillsetProgress"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(setup.Find("QuillsetProgress"), nullptr);
+    ASSERT_NE(WaitForItem(wizard, kIdScopeCurrentUser), nullptr);
+    EXPECT_EQ(GetDlgItem(wizard, kIdFolder), nullptr);
+    // Only for me does not wait: the user's lock is free.
+    SendMessageA(GetDlgItem(wizard, kIdScopeCurrentUser), BM_CLICK, 0, 0);
+    Press(wizard, kIdNext);
+    ASSERT_NE(WaitForItem(wizard, kIdFolder), nullptr);
+    EXPECT_EQ(ItemText(wizard, kIdFolder), userDir);
+    // Held now: a second setup of the product for the user waits.
+    HANDLE user = CreateMutexA(nullptr, FALSE, ProductLockName(kProduct, false).c_str());
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(WaitForSingleObject(user, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    Press(wizard, kIdCancel);
+    HWND question = WaitForMessageBox(setup.Id(), "cancel");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(setup.ExitCode(), 1);
+    const std::string written = ReadBytes(package.Path("setup.log"));
+    EXPECT_NE(written.find("Product lock taken for user"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Product lock taken for all"), std::string::npos) << written;
+    CloseHandle(user);
+    ReleaseMutex(machine);
+    CloseHandle(machine);
+    RemoveScreensLeftovers();
 }
 
 TEST(Screens, CancelBeforeInstallingLeavesTheComputerUntouched) {

@@ -167,7 +167,9 @@ TEST(ScopeDecision, TheProjectsChoiceAndTheSwitchesDecideOnceAndRefuseWhatIsNotO
     EXPECT_FALSE(NeedsElevation(InstallScope::AllUsers, true, false));
     EXPECT_FALSE(NeedsElevation(InstallScope::CurrentUser, false, false));
     // The run with rights gets the same arguments, the scope and the language chosen.
-    const InstallerOptions again = ParseInstallerArguments(ElevatedArguments("/D=C:\\Apps\\Demo /LANG=English", "German"));
+    InstallerOptions given = ParseInstallerArguments("/D=C:\\Apps\\Demo /LANG=English");
+    given.language = "German";
+    const InstallerOptions again = ParseInstallerArguments(ElevatedArguments(given));
     EXPECT_TRUE(again.allUsers);
     EXPECT_TRUE(again.restarted);
     // A run started again never starts once more, rights or not.

@@ -62,7 +62,8 @@ public:
 
     int Run() {
         std::string folder = platform::ModuleFolder();
-        if (!options_.logPath.empty() && !log_.Open(options_.logPath))
+        // A run started again with rights writes on after the lines of the run that started it.
+        if (!options_.logPath.empty() && !log_.Open(options_.logPath, options_.restarted))
             return Damaged("the log file " + options_.logPath + " cannot be written");
         log_.Line("Setup started from " + folder + " with: " + ProgramArguments());
         auto scriptText = LoadProfile(folder, "setup.ini");
@@ -91,16 +92,28 @@ public:
         if (scope.start == ScopeStart::Decided && script.scopeChoice == ScopeChoice::Ask &&
             NeedsElevation(scope.scope, IsElevated(), options_.restarted))
             return RunElevated(texts);
-        // One setup or uninstaller of the product at a time, from before the earlier installation
-        // is looked for until the end.
+        // One setup or uninstaller of the product at a time in each scope, from before the earlier
+        // installation is looked for until the end: the machine's lock for all users, the user's
+        // for the current user. Where the user chooses, the lock of the scope chosen is taken on
+        // the scope screen; the earlier installation that the screens show until then is looked
+        // for again, under the lock, when the installation starts.
         ProductLock lock;
-        const std::string lockName = ProductLockName(ProductName(script), options_.scope == InstallScope::AllUsers);
-        int locked = LockProduct(lock, lockName, quiet_, caption_,
-                                 texts.Get(kTextWaitingForOther, {ProductName(script)}), texts.Get(kTextCancel));
-        if (locked != kExitDone) {
-            log_.Line(locked == kExitBusy ? "Another setup or uninstaller of the product is running"
-                                          : "Cancelled while another setup or uninstaller of the product was running");
-            return Report(locked, texts, std::string());
+        bool lockedForAllUsers = false;
+        auto lockScope = [&](InstallScope chosen) -> int {
+            const bool allUsers = chosen == InstallScope::AllUsers;
+            if (lock.Held() && lockedForAllUsers == allUsers) return kExitDone;
+            lock.Release();
+            lockedForAllUsers = allUsers;
+            int locked = LockProduct(lock, ProductLockName(ProductName(script), allUsers), quiet_, caption_,
+                                     texts.Get(kTextWaitingForOther, {ProductName(script)}), texts.Get(kTextCancel));
+            if (locked == kExitDone) log_.Line(std::string("Product lock taken for ") + ScopeName(chosen));
+            else log_.Line(locked == kExitBusy ? "Another setup or uninstaller of the product is running"
+                                               : "Cancelled while another setup or uninstaller of the product was running");
+            return locked;
+        };
+        if (scope.start == ScopeStart::Decided) {
+            int locked = lockScope(options_.scope);
+            if (locked != kExitDone) return Report(locked, texts, std::string());
         }
         Installer installer(script, texts, options_, log_, folder);
         if (!installer.Prepare()) {
@@ -116,9 +129,9 @@ public:
             return Report(result, texts, installer.Problem());
         }
         SetupScreens screens(script, texts, options_, log_, folder, scope.start == ScopeStart::Ask);
+        screens.lockScope = lockScope;
         // The run started again with rights takes the product's lock while this one waits for it.
         screens.releaseLock = [&lock] { lock.Release(); };
-        screens.retakeLock = [&] { return lock.TryTake(lockName) || lock.Wait([] { return false; }); };
         screens.switchLanguage = [&](const std::string& name) {
             auto chosen = LoadProfile(folder, name + ".dat");
             if (!chosen) return false;
@@ -140,10 +153,14 @@ private:
     // A silent setup that lets the user choose installs for all users as the switches ask: it
     // starts again with rights and ends with the code of that run.
     int RunElevated(const SetupTexts& texts) {
-        log_.Line("Starting again with administrator rights");
         int code = kExitFailed;
-        const std::string arguments = ElevatedArguments(ProgramArguments(), options_.language);
-        switch (RunElevatedAndWait(ProgramPath(), arguments, nullptr, code)) {
+        const std::string arguments = ElevatedArguments(options_);
+        log_.Line("Starting again with administrator rights: " + arguments);
+        // The run with rights writes on in the same log.
+        log_.Suspend();
+        const ElevatedRun run = RunElevatedAndWait(ProgramPath(), arguments, nullptr, code);
+        log_.Reopen();
+        switch (run) {
             case ElevatedRun::Finished: return code;
             case ElevatedRun::Declined: return Report(kExitCancelled, texts, std::string());
             case ElevatedRun::Failed: break;

@@ -76,11 +76,26 @@ int RemoveOriginal(const std::string& handover) {
         WaitForSingleObject(original, 60000);
         CloseHandle(original);
     }
-    // Only a copy of this very program is removed, whatever the command line names.
-    if (platform::IsFile(parts[1]) && ReadWholeFile(parts[1]) != ReadWholeFile(ProgramPath())) return kExitFailed;
-    for (int attempt = 0; attempt < 50 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
+    // Only a copy of this very program is removed, whatever the command line names. The system
+    // (or a scanner) may hold the ended program's file for a moment: an unreadable original is
+    // read again, a different one is never touched.
+    const std::string self = ReadWholeFile(ProgramPath());
+    for (int attempt = 0; platform::IsFile(parts[1]); ++attempt) {
+        const std::string original = ReadWholeFile(parts[1]);
+        if (!original.empty() && original != self) return kExitFailed;
+        if (!original.empty()) break;
+        if (attempt == 100) return kExitFailed;
         Sleep(100);
-    for (size_t i = 2; i < parts.size(); ++i) RemoveDirectoryA(parts[i].c_str());
+    }
+    for (int attempt = 0; attempt < 200 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
+        Sleep(100);
+    // A folder that still holds something stays; one held open for a moment is tried again.
+    for (size_t i = 2; i < parts.size(); ++i)
+        for (int attempt = 0; attempt < 50 && !RemoveDirectoryA(parts[i].c_str()); ++attempt) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
+            Sleep(100);
+        }
     // The copy and then its private folder go at the next restart, in this order.
     MoveFileExA(ProgramPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     MoveFileExA(platform::ModuleFolder().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

@@ -22,6 +22,7 @@ public:
     bool Wait(const std::function<bool()>& stop);
     // Gives the lock up (to a run of the same setup started again with rights); TryTake takes it again.
     void Release();
+    bool Held() const { return owned_; }
 
 private:
     HANDLE mutex_ = nullptr;

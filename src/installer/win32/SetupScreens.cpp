@@ -52,15 +52,18 @@ std::string SizeText(unsigned long long bytes, const std::string& point) {
     return out;
 }
 
-// A registry text of the system's registration, for the user information's defaults.
-std::string RegisteredText(const char* name) {
-    RegistryKey key;
-    DWORD type = 0;
-    std::string data;
-    if (!key.Open(HiveFromName(MachineHive()), "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", kReadAccess) ||
-        !key.QueryValue(name, type, data) || type != REG_SZ)
-        return std::string();
-    return data.substr(0, data.find('\0'));
+// The owner name or company that the user information screen suggests (see RegisteredOwnerPlaces).
+std::string RegisteredText(InstallScope scope, bool scopeAsked, bool organization) {
+    return FirstRegisteredValue(RegisteredOwnerPlaces(scope, scopeAsked, organization),
+                                [](const RegistryValuePlace& place, std::string& text) {
+                                    RegistryKey key;
+                                    DWORD type = 0;
+                                    if (!key.Open(HiveFromName(place.hive), place.key, kReadAccess) ||
+                                        !key.QueryValue(place.name, type, text) || type != REG_SZ)
+                                        return false;
+                                    text = text.substr(0, text.find('\0'));
+                                    return true;
+                                });
 }
 
 // A program group is a folder path below the Start menu's programs whose names Windows keeps.
@@ -91,9 +94,14 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
 
 SetupScreens::SetupScreens(const SetupScript& script, SetupTexts& texts, const InstallerOptions& options,
                            ActivityLog& log, const std::string& setupDir, bool askScope)
-    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir), language_(options.language) {
-    const bool pageShown[] = {Shows(ScreenSettings::WelcomeDialog),        Shows(ScreenSettings::LicenseDialog),
-                              Shows(ScreenSettings::ReadmeDialog),         Shows(ScreenSettings::UserInfoDialog),
+    : script_(script), texts_(texts), options_(options), log_(log), setupDir_(setupDir), language_(options.language),
+      askScope_(askScope) {
+    // A run started again with rights from the scope screen goes on after it: the screens before
+    // it were answered in the run that started this one, the licence accepted.
+    const bool before = !options.screensAnswered;
+    accepted_ = options.screensAnswered;
+    const bool pageShown[] = {before && Shows(ScreenSettings::WelcomeDialog), before && Shows(ScreenSettings::LicenseDialog),
+                              before && Shows(ScreenSettings::ReadmeDialog),  before && Shows(ScreenSettings::UserInfoDialog),
                               askScope,
                               Shows(ScreenSettings::TargetDirectoryDialog), Shows(ScreenSettings::ProgramGroupDialog),
                               Shows(ScreenSettings::StartDialog)};
@@ -116,8 +124,14 @@ int SetupScreens::Run(Installer& probe) {
     caption_ = Text(kTextCaption, {product_});
     folder_ = probe.AppDir();
     group_ = probe.ProgramGroup();
-    userName_ = RegisteredText("RegisteredOwner");
-    company_ = RegisteredText("RegisteredOrganization");
+    // The owner's name and company that a run with rights is handed, else the registered ones.
+    if (!options_.userName.empty() || !options_.company.empty()) {
+        userName_ = options_.userName;
+        company_ = options_.company;
+    } else {
+        userName_ = RegisteredText(options_.scope, askScope_, false);
+        company_ = RegisteredText(options_.scope, askScope_, true);
+    }
     // The setup type and custom setup screens are left out: a project's files have no
     // components to choose from, so those screens could change nothing.
     if (Shows(ScreenSettings::SetupTypeDialog) || Shows(ScreenSettings::CustomSetupDialog))
@@ -256,6 +270,9 @@ void SetupScreens::ShowPage(Page page) {
         case Start: ShowStartPage(); break;
     }
     wizard_.SetButtons(first ? std::string() : Text(kTextBack), Text(last ? kTextInstall : kTextNext), Text(kTextCancel));
+    // Only the scope screen's Next may lead to the prompt for administrator rights.
+    Button_SetElevationRequiredState(wizard_.Item(kIdNext), FALSE);
+    if (page == Scope) ShowScopeShield();
     if (first) {
         // Back keeps its place, greyed, as on every other page.
         ShowWindow(wizard_.Item(kIdBack), SW_SHOW);
@@ -294,6 +311,29 @@ void SetupScreens::ShowScopePage() {
     }
     const bool forUser = options_.scope == InstallScope::CurrentUser && scopeProblem_.empty();
     CheckDlgButton(wizard_.Handle(), forUser ? kIdScopeCurrentUser : kIdScopeAllUsers, BST_CHECKED);
+    wizard_.onCommand = [this](int id, int) {
+        if (id == kIdScopeAllUsers || id == kIdScopeCurrentUser) ShowScopeShield();
+    };
+}
+
+void SetupScreens::ShowScopeShield() {
+    const InstallScope selected = IsDlgButtonChecked(wizard_.Handle(), kIdScopeCurrentUser) == BST_CHECKED
+                                      ? InstallScope::CurrentUser
+                                      : InstallScope::AllUsers;
+    const bool shield = NeedsElevation(selected, IsElevated(), options_.restarted);
+    Button_SetElevationRequiredState(wizard_.Item(kIdNext), shield ? TRUE : FALSE);
+}
+
+std::string SetupScreens::RestartArguments() const {
+    InstallerOptions again = options_;
+    again.language = language_;
+    // Every screen before the scope screen was passed on the way to it.
+    again.screensAnswered = true;
+    if (Shows(ScreenSettings::UserInfoDialog)) {
+        again.userName = userName_;
+        again.company = company_;
+    }
+    return ElevatedArguments(again);
 }
 
 bool SetupScreens::ChooseScope() {
@@ -301,23 +341,34 @@ bool SetupScreens::ChooseScope() {
                                     ? InstallScope::CurrentUser
                                     : InstallScope::AllUsers;
     if (NeedsElevation(chosen, IsElevated(), options_.restarted)) {
-        log_.Line("All users chosen: starting again with administrator rights");
+        const std::string arguments = RestartArguments();
+        log_.Line("All users chosen: starting again with administrator rights: " + arguments);
         ShowWindow(wizard_.Handle(), SW_HIDE);
         int code = kExitFailed;
         if (releaseLock) releaseLock();
-        const ElevatedRun run =
-            RunElevatedAndWait(ProgramPath(), ElevatedArguments(ProgramArguments(), language_), wizard_.Handle(), code);
+        // The run with rights writes on in the same log.
+        log_.Suspend();
+        const ElevatedRun run = RunElevatedAndWait(ProgramPath(), arguments, wizard_.Handle(), code);
+        log_.Reopen();
         if (run == ElevatedRun::Finished) {
             elevatedRunDone_ = true;
             elevatedResult_ = code;
             return true;
         }
-        if (retakeLock) retakeLock();
         ShowWindow(wizard_.Handle(), SW_SHOW);
         log_.Line(run == ElevatedRun::Declined ? "Administrator rights declined"
                                                : "The installer could not start again");
         Message(Text(kTextScopeNoRights), MB_ICONINFORMATION);
         return false;
+    }
+    // The lock of the scope chosen, before its earlier installation is looked for; the screen
+    // takes no click while another setup of the product keeps the lock.
+    if (lockScope) {
+        EnableWindow(wizard_.Handle(), FALSE);
+        const int locked = lockScope(chosen);
+        EnableWindow(wizard_.Handle(), TRUE);
+        SetForegroundWindow(wizard_.Handle());
+        if (locked != kExitDone) return false;
     }
     if (scopeProbe_ && chosen == options_.scope) return true;
     // The defaults of the folder and group screens are those of the scope chosen.
@@ -474,6 +525,11 @@ bool SetupScreens::FolderHasRoom(const std::string& folder) {
 }
 
 int SetupScreens::Install() {
+    // Held already once the scope was decided or chosen; taken here where no screen chose it.
+    if (lockScope) {
+        const int locked = lockScope(options_.scope);
+        if (locked != kExitDone) return locked;
+    }
     options_.folder = folder_;
     options_.group = group_;
     if (Shows(ScreenSettings::UserInfoDialog)) {

@@ -26,9 +26,11 @@ public:
 
     // Replaces `texts` by those of the named language; false when its file cannot be read.
     std::function<bool(const std::string&)> switchLanguage;
-    // Give up and take again the product's lock around a run started again with rights.
+    // Takes the product's lock of a scope (giving up that of the other): kExitDone when held,
+    // else kExitCancelled or kExitBusy. Asked once the scope is chosen, and again before installing.
+    std::function<int(InstallScope)> lockScope;
+    // Gives the lock up for a run started again with rights, which takes it itself.
     std::function<void()> releaseLock;
-    std::function<bool()> retakeLock;
 
     // Runs the screens around `probe`, an installer prepared with the script's defaults, and
     // returns the exit code.
@@ -57,6 +59,10 @@ private:
     bool ChooseScope();
     // Whether the current user's installation is possible; else `scopeProblem_` says why.
     void ProbeCurrentUser();
+    // The shield on Next while the choice on the scope screen asks for administrator rights.
+    void ShowScopeShield();
+    // The arguments of this run started again with rights, with the answers given so far.
+    std::string RestartArguments() const;
     void ShowFolderPage();
     void ShowGroupPage();
     void ShowStartPage();
@@ -88,6 +94,7 @@ private:
     std::unique_ptr<Installer> scopeProbe_;  // the probe of the scope chosen on the scope screen
     std::string language_;                   // the language chosen on the language screen
     std::string scopeProblem_;               // why the current user cannot be chosen; empty when possible
+    bool askScope_ = false;                  // the user chooses the scope on its screen
     bool elevatedRunDone_ = false;           // the installer ran again with rights: its result is ours
     int elevatedResult_ = 0;
     SetupWindow background_;
