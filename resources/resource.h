@@ -28,6 +28,10 @@
 #define IDD_BUILD 233
 #define IDD_CHOOSE_FILE 161
 #define IDB_TOOLBAR 212
+// The toolbar's images at 16, 24 and 32 pixels, chosen by the window's DPI.
+#define IDB_TOOLBAR16 213
+#define IDB_TOOLBAR24 214
+#define IDB_TOOLBAR32 215
 
 // Controls of the small dialogs. 1073 is the OK button of every dialog template.
 #define IDC_OK 1073

@@ -2,8 +2,11 @@
 """Draws the builder's toolbar bitmap and its icons.
 
 Writes resources/Toolbar.bmp (one 16x15 image per toolbar button, 16 colours, light grey
-background that the toolbar maps to the button face) and resources/icons/*.ico (16 and 32 pixel
-true-colour images, drawn from shapes with antialiasing)."""
+background that the toolbar maps to the button face), resources/Toolbar16.bmp, Toolbar24.bmp and
+Toolbar32.bmp (the same images as square true-colour images with transparency, for the display
+scales: the art is enlarged by edge-directed doubling and then resampled by area, so its
+diagonals stay smooth) and resources/icons/*.ico (16, 24, 32 and 48 pixel true-colour images,
+drawn from shapes with antialiasing)."""
 import importlib.util
 import math
 import os
@@ -415,6 +418,77 @@ def toolbar_bmp(path):
     with open(path, 'wb') as f:
         f.write(b'BM' + struct.pack('<IHHI', offset + len(bits), 0, 0, offset) + info + palette + bits)
 
+def scale2x(image):
+    """Doubles an image of palette letters, rounding the steps of its diagonals (EPX)."""
+    height, width = len(image), len(image[0])
+    at = lambda x, y: image[min(max(y, 0), height - 1)][min(max(x, 0), width - 1)]
+    out = [[None] * (2 * width) for _ in range(2 * height)]
+    for y in range(height):
+        for x in range(width):
+            p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            quad = [p, p, p, p]
+            if c == a and c != d and a != b:
+                quad[0] = a
+            if a == b and a != c and b != d:
+                quad[1] = b
+            if d == c and d != b and c != a:
+                quad[2] = c
+            if b == d and b != a and d != c:
+                quad[3] = d
+            out[2 * y][2 * x], out[2 * y][2 * x + 1], out[2 * y + 1][2 * x], out[2 * y + 1][2 * x + 1] = quad
+    return out
+
+def resample(image, size):
+    """Pixels (r, g, b, a) of a square image of letters ('.' transparent) at size x size, each
+    the area-weighted average of the source pixels it covers."""
+    source = len(image)
+    ratio = source / size
+    pixels = []
+    for j in range(size):
+        row = []
+        for i in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            y0, y1, x0, x1 = j * ratio, (j + 1) * ratio, i * ratio, (i + 1) * ratio
+            for sy in range(int(y0), min(source, math.ceil(y1))):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(int(x0), min(source, math.ceil(x1))):
+                    w = wy * (min(x1, sx + 1) - max(x0, sx))
+                    letter = image[sy][sx]
+                    if letter == '.':
+                        continue
+                    r, g, b = VGA[LETTERS[letter]]
+                    acc[0] += r * w
+                    acc[1] += g * w
+                    acc[2] += b * w
+                    acc[3] += w
+            area = ratio * ratio
+            if acc[3] <= 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]), round(acc[2] / acc[3]),
+                            round(255 * acc[3] / area)))
+        pixels.append(row)
+    return pixels
+
+def toolbar_bmp_32(path, size):
+    """The buttons side by side as size x size true-colour images with alpha, bottom-up."""
+    images = []
+    for name in ORDER:
+        square = art(name) + ['.' * 16]
+        if size == 16:
+            images.append(resample(square, 16))
+        else:
+            images.append(resample(scale2x(scale2x(square)), size))
+    width = size * len(images)
+    bits = b''
+    for y in reversed(range(size)):
+        for image in images:
+            bits += b''.join(struct.pack('<BBBB', b, g, r, a) for r, g, b, a in image[y])
+    info = struct.pack('<IiiHHIIiiII', 40, width, size, 1, 32, 0, len(bits), 2835, 2835, 0, 0)
+    offset = 14 + len(info)
+    with open(path, 'wb') as f:
+        f.write(b'BM' + struct.pack('<IHHI', offset + len(bits), 0, 0, offset) + info + bits)
+
 # --- icons drawn from shapes, sampled several times per pixel --------------------------------
 
 def in_poly(x, y, pts):
@@ -588,10 +662,12 @@ ICONS = {
 
 def write_icon(path, shape):
     make_icon.write_ico(path, [(size, 0, 32, make_icon.dib_32bit(make_icon.render(size, shape=shape)))
-                               for size in (16, 32, 48)])
+                               for size in (16, 24, 32, 48)])
 
 def main(top):
     toolbar_bmp(os.path.join(top, 'resources', 'Toolbar.bmp'))
+    for size in (16, 24, 32):
+        toolbar_bmp_32(os.path.join(top, 'resources', 'Toolbar%d.bmp' % size), size)
     folder_ = os.path.join(top, 'resources', 'icons')
     os.makedirs(folder_, exist_ok=True)
     for name, shape in ICONS.items():

@@ -18,6 +18,7 @@
 #include "platform/FileSystem.h"
 #include "resource.h"
 #include "ui/Dialog.h"
+#include "ui/DpiResources.h"
 #include "ui/Window.h"
 
 namespace {
@@ -118,8 +119,13 @@ bool Application::CreateMainWindow() {
     HMENU menu = mainWindow_->MakeMenuBar();
     HACCEL accelerators = MainWindow::MakeAccelerators();
     if (!menu || !accelerators) return false;
-    if (!mainWindow_->Create(0, "KVQuillset", ProductName(), CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, menu, instance_))
+    // The first window fills most of the work area of the monitor the user works on; a placement
+    // saved by an earlier run takes its place below.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const RECT place = FirstWindowRect(WorkAreaAt(cursor), WindowDpi::At(cursor));
+    if (!mainWindow_->Create(0, "KVQuillset", ProductName(), place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, menu, instance_))
         return false;
     acceleratorWindow_ = mainWindow_->Handle();
     accelerators_ = accelerators;

@@ -8,6 +8,8 @@
 
 ProjectDocument* EditorServices::Project() const { return main_.Project(); }
 const LanguageSets& EditorServices::Texts() const { return TheApplication().Texts(); }
+WindowDpi EditorServices::Dpi() const { return main_.Dpi(); }
+HFONT EditorServices::Font() const { return main_.Font(); }
 HINSTANCE EditorServices::ResourceInstance() const { return ::ResourceInstance(); }
 void EditorServices::ShowHelp(UINT command, ULONG_PTR data) const { ::ShowHelp(command, data); }
 void EditorServices::SetStatusText(const std::string& text) const { main_.StatusBar().SetText(text); }

@@ -11,6 +11,8 @@ public:
 
     ProjectDocument* Project() const override;
     const LanguageSets& Texts() const override;
+    WindowDpi Dpi() const override;
+    HFONT Font() const override;
     HINSTANCE ResourceInstance() const override;
     void ShowHelp(UINT command, ULONG_PTR data) const override;
     void SetStatusText(const std::string& text) const override;

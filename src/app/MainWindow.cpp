@@ -22,6 +22,7 @@
 #include "platform/FolderScanner.h"
 #include "resource.h"
 #include "model/ProjectPaths.h"
+#include "ui/Bitmaps.h"
 #include "ui/FileChoosers.h"
 #include "ui/MenuHelpers.h"
 
@@ -127,10 +128,15 @@ HACCEL MainWindow::MakeAccelerators() {
 // The window goes while the children's objects still exist to receive their last messages.
 MainWindow::~MainWindow() {
     if (HasWindow()) DestroyWindow(Handle());
+    for (HIMAGELIST images : {toolbarImages_, toolbarDisabledImages_})
+        if (images) ImageList_Destroy(images);
 }
 
 bool MainWindow::OnCreate() {
+    dpi_ = WindowDpi::Of(Handle());
+    font_.Make(dpi_);
     if (!statusBar_.Create(SBARS_SIZEGRIP | CCS_BOTTOM, ApplicationTitle(), Handle(), ID_STATUS_BAR)) return false;
+    SetWindowFont(statusBar_.Handle(), font_.Handle());
     if (!CreateToolbar()) return false;
     if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, Instance())) return false;
     ShowWindow(editorHost_.Handle(), SW_SHOW);
@@ -146,29 +152,58 @@ bool MainWindow::CreateToolbar() {
     toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, Handle(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), Instance(), nullptr);
     if (!toolbar_) return false;
-    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowFont(toolbar_, font_.Handle());
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     while (SendMessageA(toolbar_, TB_DELETEBUTTON, 0, 0)) {
     }
     std::vector<TBBUTTON> buttons;
-    buttons.push_back(TBBUTTON{6, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
+    buttons.push_back(TBBUTTON{dpi_.Scale(6), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
     int image = 0;
     const Command* before = nullptr;
     for (const Command* command : ToolbarCommands()) {
         if (before && SeparatorBetween(*before, *command))
-            buttons.push_back(TBBUTTON{8, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
+            buttons.push_back(TBBUTTON{dpi_.Scale(8), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
         buttons.push_back(TBBUTTON{command->image, static_cast<int>(command->id), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0});
         image = std::max(image, command->image + 1);
         before = command;
     }
-    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
-    TBADDBITMAP bitmap{ResourceInstance(), IDB_TOOLBAR};
-    SendMessageA(toolbar_, TB_ADDBITMAP, image, reinterpret_cast<LPARAM>(&bitmap));
+    SetToolbarImages();
     SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(23, 22));
     SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
     ShowWindow(toolbar_, SW_SHOW);
     return true;
+}
+
+void MainWindow::SetToolbarImages() {
+    const int size = ImageSize(dpi_);
+    const int bitmap = size == 16 ? IDB_TOOLBAR16 : size == 24 ? IDB_TOOLBAR24 : IDB_TOOLBAR32;
+    HIMAGELIST images = nullptr, disabled = nullptr;
+    LoadToolbarImages(ResourceInstance(), bitmap, size, images, disabled);
+    if (!images) return;
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
+    for (HIMAGELIST old : {toolbarImages_, toolbarDisabledImages_})
+        if (old) ImageList_Destroy(old);
+    toolbarImages_ = images;
+    toolbarDisabledImages_ = disabled;
+    // The button's face around the image as at 96 DPI: 7 pixels wider and higher than it.
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(size, size));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(size + dpi_.Scale(7), size + dpi_.Scale(7)));
+}
+
+// The fonts and images follow the new DPI first, so that the layout the new size brings
+// measures them.
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = WindowDpi(dpi);
+    font_.Make(dpi_);
+    SetWindowFont(toolbar_, font_.Handle());
+    SetWindowFont(statusBar_.Handle(), font_.Handle());
+    SetToolbarImages();
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    editorHost_.DpiChanged();
+    TopLevelWindow::OnDpiChanged(dpi, suggested);
+    const SIZE client = GetClientSize(Handle());
+    OnSize(client.cx, client.cy);
 }
 
 void MainWindow::OnSize(int width, int) {

@@ -12,6 +12,7 @@
 #include "commands/SetupPresence.h"
 #include "editor/ViewWindow.h"
 #include "model/ProjectDocument.h"
+#include "ui/DpiResources.h"
 #include "ui/StatusBarControl.h"
 #include "ui/Window.h"
 
@@ -37,6 +38,7 @@ public:
     bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
     bool OnHelp(HELPINFO* info) override;
     void OnCopyData(COPYDATASTRUCT* data) override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
     // The menu bar and the accelerator table the command table makes, for the window's creation.
     HMENU MakeMenuBar() const;
@@ -61,9 +63,14 @@ public:
     StatusBarControl& StatusBar() { return statusBar_; }
     ViewWindow& EditorHost() { return editorHost_; }
     HWND Toolbar() const { return toolbar_; }
+    // The window's DPI and the message font at it, for the window's controls and the pages.
+    WindowDpi Dpi() const { return dpi_; }
+    HFONT Font() const { return font_.Handle(); }
 
 private:
     bool CreateToolbar();
+    // The toolbar's images at the window's DPI, in place of those it had.
+    void SetToolbarImages();
     void FillLanguageMenu(HMENU menuBar);
     HMENU LanguageMenu() const;
     void RefreshTitle();
@@ -92,7 +99,12 @@ private:
     std::unique_ptr<ProjectDocument> MakeProject();
 
     const UiTextSource& texts_;
+    WindowDpi dpi_;
+    MessageFont font_;
     HWND toolbar_ = nullptr;
+    // The toolbar's images, normal and greyed for disabled buttons; the toolbar does not own them.
+    HIMAGELIST toolbarImages_ = nullptr;
+    HIMAGELIST toolbarDisabledImages_ = nullptr;
     StatusBarControl statusBar_;
     EditorServices services_{*this};
     ViewWindow editorHost_{services_};

@@ -1,11 +1,13 @@
 #include "app/SmallDialogs.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/Application.h"
 #include "app/Help.h"
 #include "core/Text.h"
 #include "platform/FileSystem.h"
+#include "platform/win32/WindowDpi.h"
 #include "resource.h"
 
 namespace {
@@ -56,8 +58,10 @@ bool WelcomeDialog::OnInitDialog(HWND dialog) {
     SetItemText(dialog, IDCANCEL, UiText(TextKeys::kWelcomeDialog.Key(4)));
     const int buttons[4] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT, CMD_OPEN_EXAMPLE};
     const int icons[4] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT, IDI_OPEN_PROJECT};
+    // 32 pixels at 96 DPI, up to the largest image the icons have.
+    const int size = std::min(WindowDpi::Of(dialog).Scale(32), 48);
     for (int i = 0; i < 4; ++i) {
-        icons_[i] = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, 32, 32, 0));
+        icons_[i] = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, size, size, 0));
         SendDlgItemMessageA(dialog, buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_[i]));
     }
     if (!platform::IsFile(ExampleProject())) HideExampleChoice(dialog);

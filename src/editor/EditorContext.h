@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/win32/WindowDpi.h"
+
 class LanguageSets;
 class ProjectDocument;
 class SetupPresence;
@@ -18,6 +20,10 @@ public:
     virtual ProjectDocument* Project() const = 0;
     // The loaded interface language with the lists of builder and installer languages.
     virtual const LanguageSets& Texts() const = 0;
+    // The main window's DPI and its message font at that DPI, which the pages' controls use; both
+    // change together when the window moves to a monitor of another scale.
+    virtual WindowDpi Dpi() const = 0;
+    virtual HFONT Font() const = 0;
     // Where the dialog templates, icons and bitmaps are.
     virtual HINSTANCE ResourceInstance() const = 0;
     // Opens the help page of a context number (HELP_CONTEXT) or the contents (HELP_FINDER).

@@ -84,7 +84,8 @@ ContextMenu FileTypesPage::MenuOf(bool) const {
     const TextKeySet& texts = TextKeys::kFileTypesMenu;
     return {IDR_FILE_TYPES_MENU,
             {{ID_NEW_FILE_ASSOCIATION, texts.Key(1200)}, {ID_FILE_TYPES_DELETE, texts.Key(1201)},
-             {ID_PROPERTIES, texts.Key(1202)}}};
+             {ID_PROPERTIES, texts.Key(1202)}},
+            std::nullopt};
 }
 
 void FileTypesPage::DeleteKey(bool) {

@@ -178,10 +178,12 @@ ContextMenu FilesPage::MenuOf(bool fromTree) const {
         return {IDR_FILES_TREE_MENU,
                 {{ID_NEW_FOLDER, texts.Key(1140)},
                  {ID_INSERT_FILES, texts.Key(1141)},
-                 {ID_FILES_DELETE_FOLDER, texts.Key(1143)}}};
+                 {ID_FILES_DELETE_FOLDER, texts.Key(1143)}},
+                std::nullopt};
     return {IDR_FILES_LIST_MENU,
             {{ID_NEW_FOLDER, texts.Key(1140)}, {ID_INSERT_FILES, texts.Key(1141)}, {ID_FILES_DELETE, texts.Key(1142)},
-             {ID_PROPERTIES, texts.Key(1144)}}};
+             {ID_PROPERTIES, texts.Key(1144)}},
+            std::nullopt};
 }
 
 void FilesPage::NewFolder() {

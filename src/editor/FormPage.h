@@ -27,6 +27,8 @@ public:
     // An edit of the form undone or redone: its control (the id in `path`) takes the focus.
     void SelectPath(const std::string& path) override;
     void Relayout() override;
+    // The form is made again: a dialog takes its font and size at the DPI it is made at.
+    void DpiChanged() override { Reload(); }
 
     // The form's dialog, or none while the page has no window.
     HWND FormDialog() const { return slot_.dialog; }

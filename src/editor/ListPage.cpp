@@ -11,6 +11,7 @@
 #include "platform/AppMessages.h"
 #include "resource.h"
 #include "ui/Dialog.h"
+#include "ui/DpiResources.h"
 #include "ui/MenuHelpers.h"
 
 namespace {
@@ -20,6 +21,9 @@ WindowClassRegistration& RegistrationOf(const char* className) {
     static std::map<std::string, WindowClassRegistration> registrations;
     return registrations.try_emplace(className, className).first->second;
 }
+
+// The room a header item gives beside its text (its margins and the sort arrow's gap), at 96 DPI.
+constexpr int kHeaderTextMargin = 16;
 
 constexpr UINT kVirtualKeyInsert = VK_INSERT;
 constexpr UINT kVirtualKeyDelete = VK_DELETE;
@@ -56,11 +60,31 @@ bool ListPage::CreateList(const RECT& rect, const std::vector<ListColumn>& colum
                         LVS_SHAREIMAGELISTS | (severalRows ? 0 : LVS_SINGLESEL);
     if (!list_.Create(WS_EX_CLIENTEDGE, style, rect, Handle(), IDC_PAGE_LIST, context_.ResourceInstance()))
         return false;
-    SendMessageA(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowFont(list_.Handle(), context_.Font());
     SendMessageA(list_.Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    columns_ = columns;
     for (size_t index = 0; index < columns.size(); ++index)
-        list_.InsertColumn(static_cast<int>(index), UiString(columns[index].text), columns[index].width, LVCFMT_LEFT);
+        list_.InsertColumn(static_cast<int>(index), UiString(columns[index].text), ColumnWidth(columns[index]),
+                           LVCFMT_LEFT);
     return true;
+}
+
+int ListPage::ColumnWidth(const ListColumn& column) const {
+    const WindowDpi dpi = context_.Dpi();
+    const std::string header = UiString(column.text);
+    const int text = static_cast<int>(
+        SendMessageA(list_.Handle(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(header.c_str())));
+    return std::max(dpi.Scale(column.width), text + dpi.Scale(kHeaderTextMargin));
+}
+
+// Images kept while no project is open change too: the next project's page shows them.
+void ListPage::DpiChanged() {
+    OnDpiChanged();
+    if (!list_.HasWindow()) return;
+    SetWindowFont(list_.Handle(), context_.Font());
+    for (size_t index = 0; index < columns_.size(); ++index)
+        SendMessageA(list_.Handle(), LVM_SETCOLUMNWIDTH, index, ColumnWidth(columns_[index]));
+    Relayout();
 }
 
 void ListPage::ResetRows(int rows) {

@@ -20,7 +20,8 @@
 class EditorContext;
 class ProjectDocument;
 
-// A list column: its header's text and its width.
+// A list column: its header's text and its width in pixels at 96 DPI (the column is made wider
+// where its header's text needs it).
 struct ListColumn {
     TextKey text;
     int width;
@@ -49,6 +50,9 @@ public:
     HWND Handle() const override { return window_.Handle(); }
     bool OnCommand(UINT command) override { return RunCommandAsEdit(command, 0); }
     void Relayout() override;
+    // The list (and what a page adds in OnDpiChanged) takes the context's new font and images,
+    // the columns their widths at the new DPI.
+    void DpiChanged() override;
 
     // The page window's handlers.
     virtual bool OnCreateControls() = 0;
@@ -100,6 +104,8 @@ protected:
     // The tree, for pages that have one.
     virtual HWND TreeHandle() const { return nullptr; }
 
+    // What a page has besides the list takes the new font and images.
+    virtual void OnDpiChanged() {}
     // The list over `rect`, report style, owner data, with the columns.
     bool CreateList(const RECT& rect, const std::vector<ListColumn>& columns, bool severalRows);
     // With redrawing off, `rows` rows and none selected.
@@ -150,10 +156,13 @@ private:
     };
 
     void AnswerDisplayRequest(NMLVDISPINFOA& request) const;
+    // A column's width at the context's DPI, and at least what its header's text needs.
+    int ColumnWidth(const ListColumn& column) const;
 
     const char* className_;
     PageWindow window_;
     ListViewControl list_;
+    std::vector<ListColumn> columns_;
     // The menu open now and what it offers; its resource is 0 when none is open.
     ContextMenu openMenu_;
     // The last row text handed to the list, which keeps the pointer until it asks again.

@@ -31,6 +31,9 @@ public:
     virtual void RefreshFromDisk() {}
     // Lays the page's controls out again at its current size.
     virtual void Relayout() {}
+    // The main window moved to a monitor of another scale: the page takes the context's new font
+    // and images.
+    virtual void DpiChanged() {}
     // The parts of the project the page edits.
     virtual ProjectParts EditedParts() const = 0;
     // Where the page's selection is, as an edit keeps it to select the place again when it is

@@ -17,6 +17,7 @@ namespace {
 constexpr const TextKeySet& kTexts = TextKeys::kSetupWindowsSettingsDialog;
 constexpr int kLineFirstIds[3] = {IDC_HEADING_FIRST, IDC_SUBHEADING_FIRST, IDC_FOOTER_FIRST};
 constexpr int kLineLabelKeys[3] = {7, 8, 9};
+// The swatch's size at 96 DPI.
 constexpr int kSwatchWidth = 40, kSwatchHeight = 18;
 
 bool SameFont(const ScreenFont& a, const ScreenFont& b) { return a.Text() == b.Text(); }
@@ -27,13 +28,13 @@ bool SameLine(const ScreenText& a, const ScreenText& b) {
 }
 
 // A bitmap filled with one colour, for the swatch beside a colour button.
-HBITMAP SolidBitmap(COLORREF colour) {
+HBITMAP SolidBitmap(COLORREF colour, const WindowDpi& dpi) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, kSwatchWidth, kSwatchHeight);
+    const RECT rect{0, 0, dpi.Scale(kSwatchWidth), dpi.Scale(kSwatchHeight)};
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
     HGDIOBJ old = SelectObject(memory, bitmap);
     HBRUSH brush = CreateSolidBrush(colour);
-    RECT rect{0, 0, kSwatchWidth, kSwatchHeight};
     FillRect(memory, &rect, brush);
     DeleteObject(brush);
     SelectObject(memory, old);
@@ -98,7 +99,7 @@ bool SetupWindowDialog::OnInitDialog(HWND dialog) {
 
 void SetupWindowDialog::ShowSwatch(HWND dialog, int swatchId, COLORREF colour) {
     HBITMAP& swatch = swatches_[swatchId == IDC_COLOUR_FROM_SWATCH ? 0 : 1];
-    HBITMAP fresh = SolidBitmap(colour);
+    HBITMAP fresh = SolidBitmap(colour, WindowDpi::Of(dialog));
     SendDlgItemMessageA(dialog, swatchId, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fresh));
     if (swatch) DeleteObject(swatch);
     swatch = fresh;

@@ -82,11 +82,11 @@ ContextMenu ShortcutsPage::MenuOf(bool fromTree) const {
                                    {ID_NEW_INTERNET_SHORTCUT, texts.Key(1162)}};
     if (fromTree) {
         items.push_back({ID_SHORTCUTS_DELETE_FOLDER, texts.Key(1164)});
-        return {IDR_SHORTCUTS_TREE_MENU, items};
+        return {IDR_SHORTCUTS_TREE_MENU, items, std::nullopt};
     }
     items.push_back({ID_SHORTCUTS_DELETE, texts.Key(1163)});
     items.push_back({ID_PROPERTIES, texts.Key(1165)});
-    return {IDR_SHORTCUTS_LIST_MENU, items};
+    return {IDR_SHORTCUTS_LIST_MENU, items, std::nullopt};
 }
 
 void ShortcutsPage::NewFolder() {

@@ -9,11 +9,13 @@
 #include "model/Variables.h"
 #include "platform/AppMessages.h"
 #include "model/ValueText.h"
+#include "ui/DpiResources.h"
 #include "ui/FileChoosers.h"
 #include "resource.h"
 
 namespace {
 
+// The splitter's width at 96 DPI.
 constexpr int kSplitterWidth = 3;
 // Tree images: the program's icon for the top node, then the closed and the open folder.
 constexpr int kTopNodeImage = 0;
@@ -46,18 +48,43 @@ SplitPage::~SplitPage() {
 }
 
 HIMAGELIST SplitPage::FolderAndIcons(std::initializer_list<int> icons) {
-    if (listImages_) return listImages_;
-    listImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(icons.size()) + 1, 0);
-    HICON folder = SystemFolderIcon(false);
-    ImageList_AddIcon(listImages_, folder);
-    if (folder) DestroyIcon(folder);
-    for (int id : icons) {
-        HICON icon = static_cast<HICON>(
-            LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-        ImageList_AddIcon(listImages_, icon);
-        if (icon) DestroyIcon(icon);
+    if (!listImages_) {
+        listIcons_.assign(icons);
+        listImages_ = MakeListImages();
     }
     return listImages_;
+}
+
+HIMAGELIST SplitPage::MakeListImages() const {
+    const int size = ImageSize(context_.Dpi());
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(listIcons_.size()) + 1, 0);
+    HICON folder = SystemFolderIcon(false, size);
+    ImageList_AddIcon(images, folder);
+    if (folder) DestroyIcon(folder);
+    for (int id : listIcons_) {
+        HICON icon = static_cast<HICON>(
+            LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+        ImageList_AddIcon(images, icon);
+        if (icon) DestroyIcon(icon);
+    }
+    return images;
+}
+
+// The images are made anew at the new size; the old ones go once no control shows them.
+void SplitPage::OnDpiChanged() {
+    SetWindowFont(tree_.Handle(), context_.Font());
+    HIMAGELIST oldTree = treeImages_, oldList = listImages_;
+    treeImages_ = listImages_ = nullptr;
+    if (oldTree) {
+        FillTreeImages();
+        SendMessageA(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    }
+    if (oldList) {
+        listImages_ = MakeListImages();
+        List().SetSmallImages(listImages_);
+    }
+    for (HIMAGELIST images : {oldTree, oldList})
+        if (images) ImageList_Destroy(images);
 }
 
 void SplitPage::Destroy() {
@@ -68,10 +95,11 @@ void SplitPage::Destroy() {
 
 void SplitPage::FillTreeImages() {
     if (treeImages_) return;
-    treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
+    const int size = ImageSize(context_.Dpi());
+    treeImages_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
     HICON program = static_cast<HICON>(
-        LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON, 16, 16, 0));
-    for (HICON icon : {program, SystemFolderIcon(false), SystemFolderIcon(true)}) {
+        LoadImageA(context_.ResourceInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON, size, size, 0));
+    for (HICON icon : {program, SystemFolderIcon(false, size), SystemFolderIcon(true, size)}) {
         ImageList_AddIcon(treeImages_, icon);
         if (icon) DestroyIcon(icon);
     }
@@ -87,6 +115,7 @@ bool SplitPage::OnCreateControls() {
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                             TVS_SHOWSELALWAYS | WS_BORDER;
         if (!tree_.Create(WS_EX_CLIENTEDGE, style, none, Handle(), IDC_PAGE_TREE, instance)) return false;
+        SetWindowFont(tree_.Handle(), context_.Font());
         SendMessageA(tree_.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
     }
     if (!splitter_.HasWindow() && !splitter_.Create(Handle(), none, IDC_PAGE_SPLITTER, instance)) return false;
@@ -97,9 +126,10 @@ bool SplitPage::OnCreateControls() {
 void SplitPage::Layout(int width, int height) {
     const int percent = localSplit_ >= 0 ? localSplit_ : context_.SplitPosition();
     const int split = std::max(0, width * percent / 100);
+    const int splitter = context_.Dpi().Scale(kSplitterWidth);
     MoveWindow(tree_.Handle(), 0, 0, split, height, TRUE);
-    MoveWindow(splitter_.Handle(), split, 0, kSplitterWidth, height, TRUE);
-    MoveWindow(List().Handle(), split + kSplitterWidth, 0, std::max(0, width - split - kSplitterWidth), height, TRUE);
+    MoveWindow(splitter_.Handle(), split, 0, splitter, height, TRUE);
+    MoveWindow(List().Handle(), split + splitter, 0, std::max(0, width - split - splitter), height, TRUE);
 }
 
 HTREEITEM SplitPage::InsertTreeItem(HTREEITEM parentItem, TreeNode* container) {

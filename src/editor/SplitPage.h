@@ -116,6 +116,10 @@ protected:
 
 private:
     void FillTreeImages();
+    // The list's images at the context's DPI: the closed folder, then the icons `listIcons_`.
+    HIMAGELIST MakeListImages() const;
+    // The tree's font and the images of tree and list at the context's DPI.
+    void OnDpiChanged() override;
     // The Properties dialog of the single selected row, when it has one.
     void ShowSelectedProperties();
     // Tells the hosting dialog of a read-only page that the selection changed.
@@ -129,4 +133,5 @@ private:
     Splitter splitter_;
     HIMAGELIST treeImages_ = nullptr;
     HIMAGELIST listImages_ = nullptr;
+    std::vector<int> listIcons_;
 };

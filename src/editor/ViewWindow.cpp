@@ -16,6 +16,7 @@
 #include "model/ProjectDocument.h"
 #include "resource.h"
 #include "ui/DeferredPositions.h"
+#include "ui/DpiResources.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ WindowClassRegistration viewWindowClass("ViewWindow");
 
 // The page ids start here, in page order.
 constexpr int kFirstPageId = 1004;
+// The margin around the tab control, at 96 DPI.
 constexpr int kInset = 4;
 
 // Every page's window class, help context and, for the list pages, what Delete becomes there.
@@ -74,6 +76,7 @@ bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
 void ViewWindow::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
+    banner_.SetDpi(context_.Dpi());
     // The notice comes from the language in use at each rendering.
     banner_.SetNotice(context_.Texts().UiText(TextKeys::kBannerNotice));
     HDC context = GetDC(Handle());
@@ -97,7 +100,8 @@ void ViewWindow::OnPaint() {
 RECT ViewWindow::InsetClient() const {
     RECT rect{};
     GetClientRect(Handle(), &rect);
-    InflateRect(&rect, -kInset, -kInset);
+    const int inset = context_.Dpi().Scale(kInset);
+    InflateRect(&rect, -inset, -inset);
     return rect;
 }
 
@@ -132,7 +136,7 @@ void ViewWindow::CreatePages() {
                                 inset.top, inset.right - inset.left, inset.bottom - inset.top, Handle(),
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TAB_CONTROL)),
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)), nullptr);
-        SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        SetWindowFont(tabs_, context_.Font());
         for (int page = 0; page < kPageCount; ++page) {
             std::string caption = context_.Texts().UiText(TextKeys::kPageTabs[page]);
             TCITEMA item{};
@@ -192,6 +196,13 @@ void ViewWindow::ShowPage(int index) {
 
 void ViewWindow::FocusTabs() {
     if (tabs_) SetFocus(tabs_);
+}
+
+void ViewWindow::DpiChanged() {
+    SetWindowFont(tabs_, context_.Font());
+    for (const auto& page : pages_) page->DpiChanged();
+    const SIZE size = GetClientSize(Handle());
+    OnSize(size.cx, size.cy);
 }
 
 void ViewWindow::SetSplitPosition(int percent) {

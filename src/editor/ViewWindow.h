@@ -63,6 +63,8 @@ public:
     void EnablePageControl(int page, int control, bool enabled);
     // View > Refresh: the pages that show facts of the disk read them again.
     void RefreshFromDisk();
+    // The main window's DPI changed: the tabs and every page take the new font and images.
+    void DpiChanged();
     // The help page of the page shown.
     DWORD HelpContext() const { return pages_[pageIndex_]->HelpContext(); }
     Page& PageAt(int index) { return *pages_[index]; }

@@ -22,7 +22,7 @@ bool DestinationTree::IsFixed(const TreeNode* node) {
     return container && container->IsFixed();
 }
 
-bool DestinationTree::IsTopNode(const TreeNode* node) { return IsContainer(node) && node->Name() == kDestComp; }
+bool DestinationTree::IsTopNode(const TreeNode* node) { return IsContainer(node) && node->NameView() == kDestComp; }
 
 bool DestinationTree::IsValidName(std::string_view name, bool container) const {
     if (name.empty()) return !container && rule_ == SiblingNames::PerKind;
@@ -49,7 +49,8 @@ bool DestinationTree::IsValidPath(const std::string& path, bool container) const
 static const size_t kSearchedInOrder = 8;
 
 bool DestinationTree::Matches(const TreeNode& node, std::string_view name, bool container) const {
-    return EqualNoCase(node.name_, name) && (rule_ == SiblingNames::Unique || node.item_->IsContainer() == container);
+    return EqualNoCase(node.NameView(), name) &&
+           (rule_ == SiblingNames::Unique || node.item_->IsContainer() == container);
 }
 
 // FNV-1a over the name in ASCII lower case; under the per-kind rule a key and a value of one
@@ -68,7 +69,7 @@ size_t DestinationTree::NameHash(std::string_view name, bool container) const {
 void DestinationTree::IndexChild(TreeChildren& below, TreeNode* child) const {
     auto place = [&](TreeNode* node) {
         const size_t mask = below.slots.size() - 1;
-        size_t i = NameHash(node->name_, node->item_->IsContainer()) & mask;
+        size_t i = NameHash(node->NameView(), node->item_->IsContainer()) & mask;
         while (below.slots[i]) i = (i + 1) & mask;
         below.slots[i] = node;
     };
@@ -86,7 +87,7 @@ void DestinationTree::IndexChild(TreeChildren& below, TreeNode* child) const {
 void DestinationTree::UnindexChild(TreeChildren& below, const TreeNode* child) const {
     if (below.slots.empty()) return;
     const size_t mask = below.slots.size() - 1;
-    auto home = [&](const TreeNode* node) { return NameHash(node->name_, node->item_->IsContainer()) & mask; };
+    auto home = [&](const TreeNode* node) { return NameHash(node->NameView(), node->item_->IsContainer()) & mask; };
     size_t gap = home(child);
     while (below.slots[gap] != child) gap = (gap + 1) & mask;
     for (size_t next = (gap + 1) & mask; below.slots[next]; next = (next + 1) & mask) {
@@ -138,12 +139,12 @@ TreeNode* DestinationTree::FindChild(const TreeNode* parent, const std::string& 
 TreeNode* DestinationTree::FindLeaf(const std::string& path) const { return FindNode(path, false); }
 
 std::string DestinationTree::PathOf(const TreeNode* node) {
-    std::vector<const std::string*> names;
-    for (; node; node = node->Parent()) names.push_back(&node->Name());
+    std::vector<std::string_view> names;
+    for (; node; node = node->Parent()) names.push_back(node->NameView());
     std::string path;
     for (auto it = names.rbegin(); it != names.rend(); ++it) {
         if (!path.empty()) path += '\\';
-        path += **it;
+        path += *it;
     }
     return path;
 }
@@ -192,6 +193,7 @@ bool DestinationTree::RemoveByIndexPath(const std::string& indexPath, char separ
 
 void DestinationTree::RemoveAll() {
     root_.below_.reset();
+    texts_.Clear();
 }
 
 void DestinationTree::CreateFixed(std::initializer_list<const char*> paths) {
@@ -205,7 +207,7 @@ void DestinationTree::CreateFixed(std::initializer_list<const char*> paths) {
 
 TreeNode* DestinationTree::Insert(TreeNode* parent, const std::string& name, std::unique_ptr<TreeItem> item) {
     auto node = std::make_unique<TreeNode>();
-    node->name_ = name;
+    node->name_ = texts_.Add(name);
     node->parent_ = parent;
     node->item_ = std::move(item);
     TreeNode* added = node.get();
@@ -275,7 +277,7 @@ static size_t LongestTail(const TreeNode& node) {
     size_t longest = 0;
     for (size_t i = 0; i < node.ChildCount(); ++i) {
         const TreeNode& child = *node.Child(i);
-        longest = std::max(longest, 1 + child.Name().size() + LongestTail(child));
+        longest = std::max(longest, 1 + child.NameView().size() + LongestTail(child));
     }
     return longest;
 }
@@ -286,11 +288,11 @@ bool DestinationTree::Rename(TreeNode* node, const std::string& name) {
     if (!IsValidName(name, container)) return false;
     TreeNode* same = Lookup(*node->parent_, name, container);
     if (same && same != node) return false;
-    size_t pathLength = PathOf(node).size() - node->name_.size() + name.size();
+    size_t pathLength = PathOf(node).size() - node->NameView().size() + name.size();
     if (pathLength + LongestTail(*node) > kMaxPath) return false;
     TreeChildren& below = *node->parent_->below_;
     UnindexChild(below, node);
-    node->name_ = name;
+    node->name_ = texts_.Add(name);
     IndexChild(below, node);
     return true;
 }

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/TextStore.h"
 #include "model/DocumentBase.h"
 
 class LineSink;
@@ -44,7 +45,7 @@ private:
 class TreeNode;
 
 // The children of a node that has any. A leaf carries none of this, so a large tree of files costs
-// little more than their names and items.
+// little more than their names (kept in the tree's text store) and items.
 struct TreeChildren {
     std::vector<std::unique_ptr<TreeNode>> nodes;
     size_t containerCount = 0;  // nodes[0, containerCount) are the containers
@@ -56,7 +57,8 @@ struct TreeChildren {
 
 class TreeNode {
 public:
-    const std::string& Name() const { return name_; }
+    std::string Name() const { return std::string(NameView()); }
+    std::string_view NameView() const { return TextStore::View(name_); }
     const TreeItem& Item() const { return *item_; }
     // Null for a top-level node.
     TreeNode* Parent() const;
@@ -66,7 +68,7 @@ public:
 
 private:
     friend class DestinationTree;
-    std::string name_;
+    TextStore::Handle name_ = nullptr;  // in the tree's text store
     TreeNode* parent_ = nullptr;
     std::unique_ptr<TreeItem> item_;
     std::unique_ptr<TreeChildren> below_;  // made with the first child
@@ -165,6 +167,10 @@ protected:
     // Renames a non-fixed node under the same rules; its own name in other letters is allowed.
     bool Rename(TreeNode* node, const std::string& name);
     static TreeItem& ItemOf(TreeNode* node) { return *node->item_; }
+    // The store of the node names, for the texts of items that the tree keeps alike; cleared with
+    // the nodes by RemoveAll, the only time its texts are let go.
+    TextStore& Texts() { return texts_; }
+    static TextStore::Handle NameHandle(const TreeNode* node) { return node->name_; }
 
     // Field texts may not hold a line end; those written between commas may not hold ",".
     static bool IsValidText(const std::string& text, bool mayHoldComma);
@@ -198,5 +204,6 @@ private:
     TreeNode* Insert(TreeNode* parent, const std::string& name, std::unique_ptr<TreeItem> item);
 
     SiblingNames rule_;
+    TextStore texts_;
     TreeNode root_;  // above the top level; carries no item
 };

@@ -40,12 +40,33 @@ TreeNode* FileTree::AddFolder(TreeNode* parent, const std::string& name, bool ma
     return AddUserContainer(parent, name, markModified);
 }
 
+std::string FileItem::SourcePath() const {
+    const std::string_view name = TextStore::View(sourceName_);
+    if (!hasFolder_) return std::string(name);
+    const std::string_view folder = TextStore::View(sourceFolder_);
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder).append(1, '\\').append(name);
+    return path;
+}
+
+// The texts go to the store only once the file has its node, so a refused add leaves nothing.
+void FileTree::SetSourcePath(FileItem& file, std::string_view sourcePath, const TreeNode* node) {
+    const size_t split = sourcePath.rfind('\\');
+    file.hasFolder_ = split != std::string_view::npos;
+    file.sourceFolder_ = file.hasFolder_ ? Texts().Intern(sourcePath.substr(0, split)) : nullptr;
+    const std::string_view name = file.hasFolder_ ? sourcePath.substr(split + 1) : sourcePath;
+    file.sourceName_ = node->NameView() == name ? NameHandle(node) : Texts().Add(name);
+}
+
 TreeNode* FileTree::AddProductFile(const std::string& path, const std::string& sourcePath, int options, int replaceMode,
                                    bool markModified) {
     if (!IsValidText(sourcePath, false)) return nullptr;
     bool chainCreated = false;
-    TreeNode* node =
-        AddAtPath(path, std::make_unique<FileItem>(CutText(sourcePath), options, replaceMode), chainCreated);
+    auto file = std::make_unique<FileItem>(options, replaceMode);
+    FileItem* item = file.get();
+    TreeNode* node = AddAtPath(path, std::move(file), chainCreated);
+    if (node) SetSourcePath(*item, std::string_view(sourcePath).substr(0, kMaxText), node);
     SetModified(chainCreated || (node && markModified));
     return node;
 }
@@ -53,9 +74,12 @@ TreeNode* FileTree::AddProductFile(const std::string& path, const std::string& s
 TreeNode* FileTree::AddProductFile(TreeNode* parent, const std::string& sourcePath, int options, int replaceMode,
                                    bool markModified) {
     if (!IsValidText(sourcePath, false)) return nullptr;
-    TreeNode* node = AddChild(parent, NameOf(sourcePath),
-                              std::make_unique<FileItem>(CutText(sourcePath), options, replaceMode));
-    if (node) SetModified(markModified);
+    auto file = std::make_unique<FileItem>(options, replaceMode);
+    FileItem* item = file.get();
+    TreeNode* node = AddChild(parent, NameOf(sourcePath), std::move(file));
+    if (!node) return nullptr;
+    SetSourcePath(*item, std::string_view(sourcePath).substr(0, kMaxText), node);
+    SetModified(markModified);
     return node;
 }
 
@@ -91,7 +115,8 @@ std::string FileTree::EntryName(const TreeNode* node) {
 // The tree owns its nodes; the walk hands them out read-only for its readers' sake.
 void FileTree::MapSourcePaths(const std::function<std::string(const std::string&)>& map) {
     Walk([&](const TreeNode& node) {
-        if (FileItem* file = MutableFileOf(const_cast<TreeNode*>(&node))) file->sourcePath_ = map(file->sourcePath_);
+        if (FileItem* file = MutableFileOf(const_cast<TreeNode*>(&node)))
+            SetSourcePath(*file, map(file->SourcePath()), &node);
     });
 }
 
@@ -133,14 +158,18 @@ void FileTree::LoadFileLine(const std::string& rest) {
                    ReadLeadingInt(rest.substr(second + 1)), ReadLeadingInt(rest.substr(third + 1)), true);
 }
 
+const char FileTree::kSection[] = "APPLICATION_FILES";
+
 void FileTree::Load(const ProfileText& project) {
+    ForEachLine(project, kSection, [&](const std::string& line) { LoadLine(line); });
+}
+
+void FileTree::LoadLine(const std::string& line) {
     std::string rest;
-    ForEachLine(project, "APPLICATION_FILES", [&](const std::string& line) {
-        if (ValueAfter(line, kFileKey, rest))
-            LoadFileLine(rest);
-        else if (ValueAfter(line, kFolderKey, rest))
-            AddFolder(Expand(rest, kExpandRules), true);
-    });
+    if (ValueAfter(line, kFileKey, rest))
+        LoadFileLine(rest);
+    else if (ValueAfter(line, kFolderKey, rest))
+        AddFolder(Expand(rest, kExpandRules), true);
 }
 
 bool FileTree::Save(LineSink& out) const { return SaveSection(out, "[APPLICATION_FILES]"); }

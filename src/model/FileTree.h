@@ -18,10 +18,9 @@ class ScriptBuilder;
 
 class FileItem : public TreeItem {
 public:
-    FileItem(std::string sourcePath, int options, int replaceMode)
-        : sourcePath_(std::move(sourcePath)), options_(options), replaceMode_(replaceMode) {}
+    FileItem(int options, int replaceMode) : options_(options), replaceMode_(replaceMode) {}
     // The path of the file on the builder's computer: in full, or relative to the project file's folder.
-    const std::string& SourcePath() const { return sourcePath_; }
+    std::string SourcePath() const;
     int Options() const { return options_; }
     // What the installer does when the file exists: an index 0 to 7 into the replace modes
     // that the File Properties dialog lists.
@@ -29,7 +28,12 @@ public:
 
 private:
     friend class FileTree;
-    std::string sourcePath_;
+    // The source path lies in the tree's text store in two parts, split at its last "\": the
+    // folder, kept once for all the files of that folder, and the rest, which usually is the
+    // file's own name and then shares the node's text. A path without "\" has no folder part.
+    TextStore::Handle sourceFolder_ = nullptr;
+    TextStore::Handle sourceName_ = nullptr;
+    bool hasFolder_ = false;
     int options_;
     int replaceMode_;
 };
@@ -81,7 +85,11 @@ public:
     // Every file's source path replaced by what `map` makes of it; does not mark the document.
     void MapSourcePaths(const std::function<std::string(const std::string&)>& map);
 
+    // The section's name in the project file.
+    static const char kSection[];
     void Load(const ProfileText& project);
+    // One line of the section, as Load reads each (a project's lines may come from the file itself).
+    void LoadLine(const std::string& line);
     bool Save(LineSink& out) const;
     // The six folder and file sections of setup.ini. False, adding nothing, when the project
     // has no application folder.
@@ -92,6 +100,7 @@ public:
 
 private:
     static FileItem* MutableFileOf(TreeNode* node);
+    void SetSourcePath(FileItem& file, std::string_view sourcePath, const TreeNode* node);
     void LoadFileLine(const std::string& rest);
     void ExportFolders(ScriptBuilder& script, const std::string& header,
                        std::initializer_list<const char*> prefixes) const;

@@ -79,14 +79,25 @@ void ProjectDocument::ClearAll() {
     outputSettings.Clear();
 }
 
+bool ProjectDocument::DoLoad(const std::string& path) {
+    // A file that changed while it was read is read again, as a whole.
+    return Load(path, true) || Load(path, false);
+}
+
 // The file is checked before the sections read it: a file that is no project is refused before
 // anything changes, and what the sections would pass over silently is kept as findings. The
-// bytes then become the profile text where they lie, so loading holds the file once.
-bool ProjectDocument::DoLoad(const std::string& path) {
+// bytes then become the profile text where they lie, so loading holds the file once. The product
+// files, most of a large project, are read from the file itself a block at a time when its text
+// needs no decoding, after the rest: the file's text and the tree made of it are never held in
+// memory together.
+bool ProjectDocument::Load(const std::string& path, bool filesFromFile) {
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) throw FileException(path);
     std::vector<std::string> findings = CheckProjectText(bytes, NameOf(path));
-    const ProfileText project = ProfileText::FromBytes(std::move(bytes));
+    const bool streamFiles = filesFromFile && IsPlainProfileText(bytes);
+    const TextStamp stamp = streamFiles ? StampOf(bytes) : TextStamp();
+    const ProfileText project = streamFiles ? ProfileText::FromBytes(std::move(bytes), FileTree::kSection)
+                                            : ProfileText::FromBytes(std::move(bytes));
     form_ = project.Form();
     formChanged_ = false;
     readFindings_ = std::move(findings);
@@ -97,10 +108,12 @@ bool ProjectDocument::DoLoad(const std::string& path) {
     systemRequirements.Load(project);
     installerScreens.Load(project);
     outputSettings.Load(project);
-    fileTree.Load(project);
+    if (!streamFiles) fileTree.Load(project);
     shortcutTree.Load(project);
     registryTree.Load(project);
     fileTypes.Load(project);
+    auto loadFileLine = [&](const std::string& line) { fileTree.LoadLine(line); };
+    if (streamFiles && !ForEachFileSectionLine(path, FileTree::kSection, stamp, loadFileLine)) return false;
     SetPath(path);
     edits_.Clear();
     return true;

@@ -96,6 +96,8 @@ protected:
 
 private:
     void SetDefaults();
+    // Reads the project at `path`; false when `filesFromFile` and the file changed while it was read.
+    bool Load(const std::string& path, bool filesFromFile);
     void RebasePaths(const std::string& from, const std::string& to);
     bool SaveSections(File& file) const;
     bool WriteInForm(const std::string& path);

@@ -4,27 +4,10 @@
 
 namespace {
 
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
-constexpr std::uint32_t kCentralFixed = 46, kLocalFixed = 30, kEndFixed = 22, kLocatorFixed = 20, kZip64EndFixed = 56;
 constexpr std::uint16_t kZip64Extra = 0x0001;
-
-std::uint64_t Little(const unsigned char* bytes, int count) {
-    std::uint64_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
-    return value;
-}
 
 void PutLittle(unsigned char* bytes, std::uint64_t value, int count) {
     for (int i = 0; i < count; ++i, value >>= 8) bytes[i] = static_cast<unsigned char>(value);
-}
-
-bool ReadAt(File& file, std::uint64_t at, void* buffer, std::uint32_t count) {
-    std::uint32_t done = 0;
-    return file.Seek(static_cast<std::int64_t>(at), 0) && file.Read(buffer, count, done) && done == count;
 }
 
 bool WriteAt(File& file, std::uint64_t at, const void* buffer, std::uint32_t count) {
@@ -36,13 +19,13 @@ bool WriteAt(File& file, std::uint64_t at, const void* buffer, std::uint32_t cou
 // 32-bit fields that overflowed: uncompressed size, compressed size, offset.
 bool Zip64Offset(const unsigned char* extra, std::size_t length, bool sizeFull, bool packedFull, std::uint64_t& offset) {
     for (std::size_t at = 0; at + 4 <= length;) {
-        const std::uint16_t tag = static_cast<std::uint16_t>(Little(extra + at, 2));
-        const std::size_t size = static_cast<std::size_t>(Little(extra + at + 2, 2));
+        const std::uint16_t tag = static_cast<std::uint16_t>(ZipField(extra + at, 2));
+        const std::size_t size = static_cast<std::size_t>(ZipField(extra + at + 2, 2));
         if (at + 4 + size > length) return false;
         if (tag == kZip64Extra) {
             const std::size_t skip = (sizeFull ? 8 : 0) + (packedFull ? 8 : 0);
             if (skip + 8 > size) return false;
-            offset = Little(extra + at + 4 + skip, 8);
+            offset = ZipField(extra + at + 4 + skip, 8);
             return true;
         }
         at += 4 + size;
@@ -52,46 +35,60 @@ bool Zip64Offset(const unsigned char* extra, std::size_t length, bool sizeFull, 
 
 }  // namespace
 
+std::uint64_t ZipField(const unsigned char* bytes, int count) {
+    std::uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    return value;
+}
+
+bool ReadZipBytes(File& file, std::uint64_t at, void* buffer, std::uint32_t count) {
+    std::uint32_t done = 0;
+    return file.Seek(static_cast<std::int64_t>(at), 0) && file.Read(buffer, count, done) && done == count;
+}
+
 bool ReadCentralRecord(File& file, std::uint64_t base, std::uint64_t at, CentralRecord& record) {
-    unsigned char fixed[kCentralFixed];
-    if (!ReadAt(file, base + at, fixed, kCentralFixed) || Little(fixed, 4) != kCentralSignature) return false;
-    const std::uint32_t nameLength = static_cast<std::uint32_t>(Little(fixed + 28, 2));
-    const std::uint32_t extraLength = static_cast<std::uint32_t>(Little(fixed + 30, 2));
-    const std::uint32_t commentLength = static_cast<std::uint32_t>(Little(fixed + 32, 2));
+    unsigned char fixed[kZipCentralFixed];
+    if (!ReadZipBytes(file, base + at, fixed, kZipCentralFixed) || ZipField(fixed, 4) != kZipCentralSignature)
+        return false;
+    const std::uint32_t nameLength = static_cast<std::uint32_t>(ZipField(fixed + 28, 2));
+    const std::uint32_t extraLength = static_cast<std::uint32_t>(ZipField(fixed + 30, 2));
+    const std::uint32_t commentLength = static_cast<std::uint32_t>(ZipField(fixed + 32, 2));
     record.at = at;
-    record.length = kCentralFixed + nameLength + extraLength + commentLength;
-    record.localHeader = Little(fixed + 42, 4);
+    record.length = kZipCentralFixed + nameLength + extraLength + commentLength;
+    record.localHeader = ZipField(fixed + 42, 4);
     if (record.localHeader != 0xFFFFFFFFu) return true;
     std::vector<unsigned char> extra(extraLength + 1);
-    return ReadAt(file, base + at + kCentralFixed + nameLength, extra.data(), extraLength) &&
-           Zip64Offset(extra.data(), extraLength, Little(fixed + 24, 4) == 0xFFFFFFFFu,
-                       Little(fixed + 20, 4) == 0xFFFFFFFFu, record.localHeader);
+    return ReadZipBytes(file, base + at + kZipCentralFixed + nameLength, extra.data(), extraLength) &&
+           Zip64Offset(extra.data(), extraLength, ZipField(fixed + 24, 4) == 0xFFFFFFFFu,
+                       ZipField(fixed + 20, 4) == 0xFFFFFFFFu, record.localHeader);
 }
 
 bool EntryDataStart(File& file, std::uint64_t base, std::uint64_t localHeader, std::uint64_t& dataStart) {
-    unsigned char fixed[kLocalFixed];
-    if (!ReadAt(file, base + localHeader, fixed, kLocalFixed) || Little(fixed, 4) != kLocalSignature) return false;
-    dataStart = localHeader + kLocalFixed + Little(fixed + 26, 2) + Little(fixed + 28, 2);
+    unsigned char fixed[kZipLocalFixed];
+    if (!ReadZipBytes(file, base + localHeader, fixed, kZipLocalFixed) || ZipField(fixed, 4) != kZipLocalSignature)
+        return false;
+    dataStart = localHeader + kZipLocalFixed + ZipField(fixed + 26, 2) + ZipField(fixed + 28, 2);
     return true;
 }
 
 bool FindCentralDirectory(File& file, std::uint64_t& at, std::uint64_t& entries) {
     std::uint64_t size = 0;
-    unsigned char end[kEndFixed];
-    if (!file.GetSize64(size) || size < kEndFixed || !ReadAt(file, size - kEndFixed, end, kEndFixed) ||
-        Little(end, 4) != kEndSignature)
+    unsigned char end[kZipEndFixed];
+    if (!file.GetSize64(size) || size < kZipEndFixed || !ReadZipBytes(file, size - kZipEndFixed, end, kZipEndFixed) ||
+        ZipField(end, 4) != kZipEndSignature)
         return false;
-    at = Little(end + 16, 4);
-    entries = Little(end + 10, 2);
+    at = ZipField(end + 16, 4);
+    entries = ZipField(end + 10, 2);
     if (at != 0xFFFFFFFFu && entries != 0xFFFFu) return true;
-    unsigned char locator[kLocatorFixed], zip64End[kZip64EndFixed];
-    if (size < kEndFixed + kLocatorFixed ||
-        !ReadAt(file, size - kEndFixed - kLocatorFixed, locator, kLocatorFixed) ||
-        Little(locator, 4) != kZip64LocatorSignature ||
-        !ReadAt(file, Little(locator + 8, 8), zip64End, kZip64EndFixed) || Little(zip64End, 4) != kZip64EndSignature)
+    unsigned char locator[kZip64LocatorFixed], zip64End[kZip64EndFixed];
+    if (size < kZipEndFixed + kZip64LocatorFixed ||
+        !ReadZipBytes(file, size - kZipEndFixed - kZip64LocatorFixed, locator, kZip64LocatorFixed) ||
+        ZipField(locator, 4) != kZip64LocatorSignature ||
+        !ReadZipBytes(file, ZipField(locator + 8, 8), zip64End, kZip64EndFixed) ||
+        ZipField(zip64End, 4) != kZip64EndSignature)
         return false;
-    entries = Little(zip64End + 32, 8);
-    at = Little(zip64End + 48, 8);
+    entries = ZipField(zip64End + 32, 8);
+    at = ZipField(zip64End + 48, 8);
     return true;
 }
 

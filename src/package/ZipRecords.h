@@ -15,6 +15,20 @@ constexpr std::uint16_t kZstdVersionNeeded = 63;
 // where no product file's entry lies (theirs all name a folder).
 constexpr char kZstdDictionaryEntry[] = "zstd.dictionary";
 
+// The signatures and fixed sizes of the records that the builder and the installer read.
+constexpr std::uint32_t kZipCentralSignature = 0x02014b50;
+constexpr std::uint32_t kZipLocalSignature = 0x04034b50;
+constexpr std::uint32_t kZipEndSignature = 0x06054b50;
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint32_t kZipCentralFixed = 46, kZipLocalFixed = 30, kZipEndFixed = 22, kZip64LocatorFixed = 20,
+                        kZip64EndFixed = 56;
+
+// The little-endian field of `count` bytes at `bytes`.
+std::uint64_t ZipField(const unsigned char* bytes, int count);
+// Reads exactly `count` bytes at `at` of the file; a short read is a failure.
+bool ReadZipBytes(File& file, std::uint64_t at, void* buffer, std::uint32_t count);
+
 struct CentralRecord {
     std::uint64_t at = 0;           // where the record starts
     std::uint64_t length = 0;       // its bytes, name, extra field and comment included

@@ -115,19 +115,26 @@ bool ProductArchive::AddPacked(const std::string& timeSource, const std::string&
     return status_ == ZIP_OK;
 }
 
-// Streams `size` bytes of the source into the open entry. A block that comes back short before
-// the size is reached (the source shrank, or could not be read) is a read error; a source that
-// grew meanwhile is cut at its former size.
+// Reads the next block of the `left` bytes still wanted from the source into the buffer. A block
+// that comes back short before the size is reached (the source shrank, or could not be read) is a
+// read error; a source that grew meanwhile is cut at its former size.
+bool ProductArchive::ReadBlock(File& source, std::uint64_t& left, std::uint32_t& got) {
+    const std::uint32_t want = left < kBufferSize ? static_cast<std::uint32_t>(left) : kBufferSize;
+    got = 0;
+    if (!source.Read(buffer_.data(), want, got) || got != want) {
+        status_ = -1;
+        return false;
+    }
+    bytesRead_ += got;
+    left -= got;
+    return true;
+}
+
+// Streams `size` bytes of the source into the open entry.
 bool ProductArchive::CopyInto(File& source, std::uint64_t size) {
     for (std::uint64_t left = size; left > 0;) {
-        std::uint32_t want = left < kBufferSize ? static_cast<std::uint32_t>(left) : kBufferSize;
         std::uint32_t got = 0;
-        if (!source.Read(buffer_.data(), want, got) || got != want) {
-            status_ = -1;
-            return false;
-        }
-        bytesRead_ += got;
-        left -= got;
+        if (!ReadBlock(source, left, got)) return false;
         status_ = zipWriteInFileInZip(archive_, buffer_.data(), got);
         if (status_ != ZIP_OK) return false;
     }
@@ -148,7 +155,7 @@ bool ProductArchive::OpenRaw(const std::string& entryName, const std::string& ti
 }
 
 // Streams `size` bytes of the source through zstd into the open raw entry, counting their CRC;
-// read errors as in CopyInto.
+// read errors as in ReadBlock.
 bool ProductArchive::CompressInto(File& source, std::uint64_t size, std::uint32_t& crc) {
     try {
         if (!zstd_) zstd_ = std::make_unique<ZstdCompressor>();
@@ -166,14 +173,8 @@ bool ProductArchive::CompressInto(File& source, std::uint64_t size, std::uint32_
     }
     std::uint64_t left = size;
     do {
-        const std::uint32_t want = left < kBufferSize ? static_cast<std::uint32_t>(left) : kBufferSize;
         std::uint32_t got = 0;
-        if (!source.Read(buffer_.data(), want, got) || got != want) {
-            status_ = -1;
-            return false;
-        }
-        bytesRead_ += got;
-        left -= got;
+        if (!ReadBlock(source, left, got)) return false;
         crc = Crc32(crc, buffer_.data(), got);
         if (!zstd_->Stream(buffer_.data(), got, left == 0, write)) {
             if (status_ == ZIP_OK) status_ = -1;

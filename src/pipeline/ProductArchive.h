@@ -43,6 +43,7 @@ public:
 
 private:
     bool OpenRaw(const std::string& entryName, const std::string& timeSource, EntryMethod method, int level, int zip64);
+    bool ReadBlock(File& source, std::uint64_t& left, std::uint32_t& got);
     bool CopyInto(File& source, std::uint64_t size);
     bool CompressInto(File& source, std::uint64_t size, std::uint32_t& crc);
 

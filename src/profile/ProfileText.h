@@ -8,6 +8,8 @@
 // its form, and every line end of that form counts. In a file of CR LF lines a lone CR or LF is an
 // ordinary byte of its line, as it always was.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "profile/TextForm.h"
@@ -42,6 +44,10 @@ public:
     // A profile made from bytes already in memory, kept and dropped by the same rules. The bytes
     // are taken over and cut down where they lie, so a large file is never held twice.
     static ProfileText FromBytes(std::string bytes);
+    // The same without the lines of the first section `heldOut` (its header stays, so every other
+    // section is what it was), for a caller that reads that section from the file itself with
+    // ForEachFileSectionLine. The text keeps no more memory than it needs.
+    static ProfileText FromBytes(std::string bytes, const std::string& heldOut);
 
     const std::string& Text() const { return text_; }
     // The form the file had; a file of ASCII bytes only counts as Utf8.
@@ -86,6 +92,26 @@ void ForEachLine(const ProfileText& profile, const std::string& section, Fn fn) 
         fn(line);
     }
 }
+
+// The size and a hash of a file's bytes: whether a file read twice held the same bytes both times.
+struct TextStamp {
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const TextStamp& other) const { return size == other.size && hash == other.hash; }
+};
+TextStamp StampOf(const std::string& bytes);
+
+// Whether a profile holds these bytes as they are, without decoding: ASCII, or UTF-8 after its mark.
+bool IsPlainProfileText(const std::string& bytes);
+
+// Calls `fn(line)` for each line of the first section `section` of the profile file at `path`, the
+// same lines in the same order as ForEachLine gives from the profile of the whole file, while
+// holding no more than a block of the file (and the line being read) at a time: a large section
+// is never held in memory beside what is made of it. For files whose bytes IsPlainProfileText.
+// False when the file cannot be read or its bytes are no longer those that `stamp` describes
+// (it changed since): `fn` may have been called for some lines by then.
+bool ForEachFileSectionLine(const std::string& path, const std::string& section, const TextStamp& stamp,
+                            const std::function<void(const std::string&)>& fn);
 
 // When `line` begins with `key` (case-sensitive), stores the rest of it in `value`.
 inline bool ValueAfter(const std::string& line, const std::string& key, std::string& value) {

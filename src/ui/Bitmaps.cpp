@@ -5,6 +5,57 @@
 
 #include "core/Text.h"
 
+namespace {
+
+// A 32-bit DIB section of `width` by `height` pixels holding `pixels` (rows as stored, bottom-up
+// for a positive height), each pixel changed by `change`.
+template <class Change>
+HBITMAP MakeTrueColourBitmap(int width, int height, const RGBQUAD* pixels, Change change) {
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    auto* out = static_cast<RGBQUAD*>(bits);
+    for (int i = 0; i < width * std::abs(height); ++i) out[i] = change(pixels[i]);
+    GdiFlush();
+    return bitmap;
+}
+
+// A disabled button's image: grey, lighter, half as opaque.
+RGBQUAD Greyed(RGBQUAD pixel) {
+    const int grey = (pixel.rgbRed * 30 + pixel.rgbGreen * 59 + pixel.rgbBlue * 11) / 100;
+    const auto light = static_cast<BYTE>(grey + (255 - grey) / 3);
+    return RGBQUAD{light, light, light, static_cast<BYTE>(pixel.rgbReserved / 2)};
+}
+
+HIMAGELIST ImageListOf(HBITMAP strip, int size, int count) {
+    HIMAGELIST images = strip ? ImageList_Create(size, size, ILC_COLOR32, count, 0) : nullptr;
+    if (images && ImageList_Add(images, strip, nullptr) < 0) {
+        ImageList_Destroy(images);
+        images = nullptr;
+    }
+    if (strip) DeleteObject(strip);
+    return images;
+}
+
+}  // namespace
+
+void LoadToolbarImages(HINSTANCE module, int bitmapId, int size, HIMAGELIST& images, HIMAGELIST& disabled) {
+    images = disabled = nullptr;
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(bitmapId), MAKEINTRESOURCEA(2));
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    auto* stored = loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
+    if (!stored || stored->biBitCount != 32 || stored->biCompression != BI_RGB || size <= 0 ||
+        std::abs(stored->biHeight) != size || stored->biWidth % size != 0)
+        return;
+    const auto* pixels = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(stored) + stored->biSize);
+    const int count = stored->biWidth / size;
+    images = ImageListOf(MakeTrueColourBitmap(stored->biWidth, stored->biHeight, pixels, [](RGBQUAD p) { return p; }),
+                         size, count);
+    disabled = ImageListOf(MakeTrueColourBitmap(stored->biWidth, stored->biHeight, pixels, Greyed), size, count);
+}
+
 int SystemColourFor(COLORREF stored) {
     switch (stored) {
     case RGB(0, 0, 0): return COLOR_BTNTEXT;
@@ -66,20 +117,20 @@ static void FillBand(HDC context, int left, int top, int right, int bottom, COLO
     DeleteObject(brush);
 }
 
-static HFONT MakeFont(HDC context, const char* face, int points, int weight, bool italic) {
-    return CreateFontA(-MulDiv(points, GetDeviceCaps(context, LOGPIXELSY), 72), 0, 0, 0, weight,
+static HFONT MakeFont(const WindowDpi& dpi, const char* face, int points, int weight, bool italic) {
+    return CreateFontA(-MulDiv(points, static_cast<int>(dpi.Value()), 72), 0, 0, 0, weight,
                        italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
-// Each text in black, then in white 3 pixels up and left of it: a raised look on the gradient.
-// Drawn from UTF-16: GDI's narrow calls read bytes in the font's code page, not as UTF-8.
-static void DrawRaised(HDC context, int x, int y, const std::string& text) {
+// Each text in black, then in white `offset` pixels up and left of it: a raised look on the
+// gradient. Drawn from UTF-16: GDI's narrow calls read bytes in the font's code page, not as UTF-8.
+static void DrawRaised(HDC context, int x, int y, int offset, const std::string& text) {
     const std::u16string wide = Utf16FromUtf8(text);
     const auto* letters = reinterpret_cast<const wchar_t*>(wide.c_str());
     const int length = static_cast<int>(wide.size());
     SetTextColor(context, RGB(0, 0, 0));
-    TextOutW(context, x + 3, y + 3, letters, length);
+    TextOutW(context, x + offset, y + offset, letters, length);
     SetTextColor(context, RGB(255, 255, 255));
     TextOutW(context, x, y, letters, length);
 }
@@ -87,12 +138,13 @@ static void DrawRaised(HDC context, int x, int y, const std::string& text) {
 void BannerPainter::DrawTexts(HDC context) const {
     int oldMode = SetBkMode(context, TRANSPARENT);
     COLORREF oldColour = GetTextColor(context);
-    HFONT title = MakeFont(context, "Times New Roman", 24, FW_BOLD, true);
-    HFONT notice = MakeFont(context, "Arial", 10, FW_NORMAL, false);
+    HFONT title = MakeFont(dpi_, "Times New Roman", 24, FW_BOLD, true);
+    HFONT notice = MakeFont(dpi_, "Arial", 10, FW_NORMAL, false);
     HGDIOBJ oldFont = SelectObject(context, title);
-    DrawRaised(context, 20, 10, title_);
+    const int offset = dpi_.Scale(3);
+    DrawRaised(context, dpi_.Scale(20), dpi_.Scale(10), offset, title_);
     SelectObject(context, notice);
-    DrawRaised(context, 20, height_ - 20, notice_);
+    DrawRaised(context, dpi_.Scale(20), height_ - dpi_.Scale(20), offset, notice_);
     SelectObject(context, oldFont);
     SetTextColor(context, oldColour);
     SetBkMode(context, oldMode);

@@ -72,11 +72,11 @@ bool BrowseForFolder(std::string& path, HWND owner, const char* title) {
     return converted;
 }
 
-HICON SystemFolderIcon(bool open) {
+HICON SystemFolderIcon(bool open, int size) {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     SHFILEINFOA info{};
-    UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0);
+    UINT flags = SHGFI_SYSICONINDEX | (size > 16 ? SHGFI_LARGEICON : SHGFI_SMALLICON) | (open ? SHGFI_OPENICON : 0);
     auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(system, 0, &info, sizeof info, flags));
     return list ? ImageList_GetIcon(list, info.iIcon, ILD_NORMAL) : nullptr;
 }

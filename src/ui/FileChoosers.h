@@ -18,5 +18,6 @@ std::string DocumentsFolder();
 // Opens at the process's current folder and shows the selected folder's path as it changes.
 bool BrowseForFolder(std::string& path, HWND owner, const char* title);
 
-// Copies of the system's small closed-folder and open-folder icons; the caller destroys them.
-HICON SystemFolderIcon(bool open);
+// Copies of the system's closed-folder and open-folder icons, its small ones for a `size` of 16
+// pixels and its large ones for more; the caller destroys them.
+HICON SystemFolderIcon(bool open, int size);

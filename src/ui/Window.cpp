@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "platform/AppMessages.h"
+#include "platform/win32/WindowDpi.h"
 #include "ui/WindowPlatform.h"
 
 using ui::Platform;
@@ -18,6 +19,11 @@ Window::~Window() {
 }
 
 void Window::OnPaint() { Platform().ValidatePaint(handle_); }
+
+void Window::OnDpiChanged(UINT, const RECT& suggested) {
+    SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void Window::Destroy() {
     if (!handle_) return;
@@ -126,6 +132,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_LBUTTONUP:
         object->OnLButtonUp(wParam, lParam);
+        return 0;
+    case WM_DPICHANGED:
+        object->OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DROPFILES:
         object->OnDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -43,6 +43,10 @@ public:
     virtual bool OnHelp(HELPINFO* /*info*/) { return false; }
     virtual bool OnKeyDown(WPARAM /*key*/, LPARAM /*keyData*/) { return false; }
     virtual void OnCopyData(COPYDATASTRUCT* /*data*/) {}
+    // The window came onto a monitor of another scale (WM_DPICHANGED): `dpi` is the new DPI and
+    // `suggested` the rectangle the system proposes for it; the window lays itself out again and
+    // takes that rectangle.
+    virtual void OnDpiChanged(UINT dpi, const RECT& suggested);
     // Destroys the window, if any, and forgets its handle.
     virtual void Destroy();
 

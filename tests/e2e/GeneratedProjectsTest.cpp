@@ -262,7 +262,9 @@ TEST(GeneratedProjects, EachBuildsWithNamedErrorsOrInstallsAndUninstallsCleanly)
             for (const std::string& path : g.kept) EXPECT_TRUE(Exists(path)) << path;
             for (const std::string& key : g.keys) EXPECT_FALSE(KeyExists("HKLM", key)) << key;
             for (const std::string& key : g.classes) EXPECT_FALSE(KeyExists("HKCR", key)) << key;
-            if (!g.group.empty()) EXPECT_FALSE(Exists(g.group)) << g.group;
+            if (!g.group.empty()) {
+                EXPECT_FALSE(Exists(g.group)) << g.group;
+            }
         }
         // The shell's own folders stay whatever a project did.
         for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTUP, CSIDL_PROGRAM_FILES})

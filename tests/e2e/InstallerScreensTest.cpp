@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "E2ESupport.h"
+#include "LayoutProbe.h"
 #include "core/Text.h"
 #include "installer/Upgrade.h"
 #include "installer/win32/ScreenIds.h"
@@ -1030,39 +1031,13 @@ void TourEveryScreen(const std::function<void(const std::string&, HWND)>& atScre
             ASSERT_NE(WaitForItem(updating, kIdProgramsInUse), nullptr);
             atScreen("15-programs-in-use" + suffix, updating);
         }  // the update and the program ended before anything was replaced
-        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+        EXPECT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0) << appDir << " holds " << FolderListing(appDir);
     }
     RemoveScreensLeftovers();
 }
 
 TEST(Screens, DISABLED_ScreenTour) {
     TourEveryScreen([](const std::string& name, HWND) { Pause(name); });
-}
-
-// What the layout probe (a hook library loaded into the program that owns `window`) finds
-// wrong there: texts cut by their controls, controls outside their parent, controls that
-// overlap. `dpi` receives the window's DPI as the program sees it.
-std::vector<std::string> ProbeLayout(HWND window, unsigned& dpi) {
-    static HMODULE probe = LoadLibraryA(QS_LAYOUT_PROBE_DLL);
-    static const UINT message = RegisterWindowMessageA("QsLayoutProbe");
-    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "LayoutHook")));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string report = std::string(temp) + "qs-layout-probe.txt";
-    DeleteFileA(report.c_str());
-    HHOOK handle = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(window, nullptr))
-                        : nullptr;
-    if (!handle) return {"the layout probe could not be set"};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 20000, &ignored);
-    UnhookWindowsHookEx(handle);
-    std::vector<std::string> lines;
-    std::istringstream text(ReadBytes(report));
-    for (std::string line; std::getline(text, line);)
-        if (!line.empty()) lines.push_back(line);
-    if (lines.empty() || std::sscanf(lines[0].c_str(), "DPI %u", &dpi) != 1) return {"the layout probe did not report"};
-    lines.erase(lines.begin());
-    return lines;
 }
 
 // Run by tests/e2e/layout_test.sh once per display scale, in a prefix of its own whose
@@ -1074,7 +1049,7 @@ TEST(Layout, EveryScreenFitsItsTextsAtTheDisplayScale) {
     int screens = 0;
     TourEveryScreen([&](const std::string& name, HWND window) {
         unsigned dpi = 0;
-        const std::vector<std::string> faults = ProbeLayout(window, dpi);
+        const std::vector<std::string> faults = ProbeLayout(window, dpi, QS_LAYOUT_PROBE_DLL);
         EXPECT_EQ(dpi, static_cast<unsigned>(std::atoi(expected))) << name;
         for (const std::string& fault : faults) ADD_FAILURE() << name << ": " << fault;
         ++screens;

@@ -40,6 +40,9 @@ bool IsGroupBox(HWND window) {
     return lstrcmpiA(ClassOf(window).c_str(), "Button") == 0 && (StyleOf(window) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
+// A frame that other controls may lie on: a group box, or a tab control under its pages.
+bool IsFrame(HWND window) { return IsGroupBox(window) || lstrcmpiA(ClassOf(window).c_str(), "SysTabControl32") == 0; }
+
 // The room that a control's text has, and the DrawText format that the control draws it with;
 // false for controls whose text is not measured (edits, lists, icons, ellipsised paths).
 bool TextRoom(HWND control, UINT dpi, RECT& room, UINT& format) {
@@ -131,9 +134,9 @@ std::vector<std::string> Faults(HWND top) {
             if (GetParent(a) != GetParent(b)) continue;
             RECT ra = ParentRect(a), rb = ParentRect(b), both, around;
             if (!IntersectRect(&both, &ra, &rb)) continue;
-            // A group box may hold the controls inside it.
-            if ((IsGroupBox(a) && UnionRect(&around, &ra, &rb) && EqualRect(&around, &ra)) ||
-                (IsGroupBox(b) && UnionRect(&around, &ra, &rb) && EqualRect(&around, &rb)))
+            // A group box or a tab control may hold the controls inside it.
+            if ((IsFrame(a) && UnionRect(&around, &ra, &rb) && EqualRect(&around, &ra)) ||
+                (IsFrame(b) && UnionRect(&around, &ra, &rb) && EqualRect(&around, &rb)))
                 continue;
             faults.push_back(Name(a) + " overlaps " + Name(b));
         }

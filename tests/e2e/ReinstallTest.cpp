@@ -28,4 +28,28 @@ TEST(Reinstall, AnInstallationRepeatedIntoTheSameFolderIsRemovedCompletely) {
     RemoveTestKeys();
 }
 
+// Uninstalled and installed again at once, as an update that removes the old version first does:
+// the first uninstaller's removal of itself, finishing a moment later, leaves the new one alone.
+TEST(Reinstall, AnUninstallFollowedAtOnceByAnInstallKeepsTheNewUninstaller) {
+    const std::string name = "QsE2E Quick", appDir = "C:\\QsE2E Small\\" + name;
+    Package package;
+    package.Write(SmallScript(name, ""), SmallEntries());
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    ASSERT_EQ(RunProgram(package.Path("Setup.exe"), "/S"), 0);
+    // The old uninstaller, moved aside, is gone once its removal has run.
+    bool removed = false;
+    for (int i = 0; i < 300 && !removed; ++i) {
+        removed = FolderListing(appDir).find("~uninstall-") == std::string::npos;
+        if (!removed) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(removed) << FolderListing(appDir);
+    EXPECT_TRUE(Exists(appDir + "\\uninstall.exe")) << FolderListing(appDir);
+    ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
+    EXPECT_TRUE(Disappears(appDir)) << FolderListing(appDir);
+    EXPECT_FALSE(KeyExists("HKLM", std::string(kUninstallKey) + name));
+    RemoveFolderTree("C:\\QsE2E Small");
+    RemoveTestKeys();
+}
+
 }  // namespace

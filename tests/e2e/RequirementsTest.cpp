@@ -39,7 +39,9 @@ int RunWithRequirements(const std::string& requirements, const std::string& lang
     package.Write(SmallScript("QsE2E Modern", std::string(), requirements + "AbortInstallation=Yes\n"), SmallEntries());
     const int code = RunProgram(package.Path("Setup.exe"), "/S /LANG=" + language + " /LOG=" + package.Path("log.txt"));
     log = ReadBytes(package.Path("log.txt"));
-    if (code == 0) EXPECT_EQ(RunProgram("C:\\QsE2E Small\\QsE2E Modern\\uninstall.exe", "/S"), 0);
+    if (code == 0) {
+        EXPECT_EQ(RunProgram("C:\\QsE2E Small\\QsE2E Modern\\uninstall.exe", "/S"), 0);
+    }
     EXPECT_TRUE(Disappears("C:\\QsE2E Small\\QsE2E Modern"));
     return code;
 }

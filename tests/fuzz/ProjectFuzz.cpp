@@ -1,12 +1,14 @@
 // The project loader on any file: saving what was loaded, loading that and saving again gives
 // the same bytes; and a project whose values setup.ini can hold exports a setup.ini that the
-// installer reads without finding a line split at the wrong place.
+// installer reads without finding a line split at the wrong place. The lines of a section read
+// from the file itself are those of the section in the profile of the whole file.
 #include "FuzzSupport.h"
 #include "core/Exception.h"
 #include "package/SetupScript.h"
 #include "lang/UiTextSource.h"
 #include "model/ProjectDocument.h"
 #include "pipeline/ScriptLimits.h"
+#include "profile/ProfileText.h"
 #include "profile/ScriptBuilder.h"
 
 namespace {
@@ -35,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const ScratchFile input("project.qsp"), first("first.qsp"), second("second.qsp");
     static const NoTexts texts;
     if (!input.Write(data, size)) return 0;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (IsPlainProfileText(bytes)) {
+        for (const char* section : {"APPLICATION_FILES", "SHORTCUTS"}) {
+            std::vector<std::string> whole, streamed;
+            ForEachLine(ProfileText::FromBytes(bytes), section, [&](const std::string& line) { whole.push_back(line); });
+            const bool read = ForEachFileSectionLine(input.Path(), section, StampOf(bytes),
+                                                     [&](const std::string& line) { streamed.push_back(line); });
+            FUZZ_CHECK(read && streamed == whole, "a section read from the file has the lines of the whole profile");
+        }
+    }
+
     ProjectDocument project(texts);
     try {
         if (!project.Open(input.Path())) return 0;

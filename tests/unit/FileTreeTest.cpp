@@ -136,6 +136,50 @@ TEST_F(Files, NamesAndPathsStayWithinTheirLimits) {
     EXPECT_EQ(FileTree::SourcePath(file).size(), 259u);
 }
 
+// Source paths are kept in parts (the folder shared by its files, the rest often the file's own
+// name); whatever their form, they come back, are written and are mapped exactly as given.
+TEST_F(Files, SourcePathsOfEveryFormComeBackExactly) {
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"a.dat", "files\\Folder1\\a.dat"},
+        {"b.dat", "files\\Folder1\\b.dat"},
+        {"c.dat", "files\\Folder1\\other.dat"},
+        {"d.dat", "d.dat"},
+        {"e.dat", "\\e.dat"},
+        {"f.dat", "files\\Folder1\\"},
+        {"g.dat", "C:\\\\two\\\\g.dat"},
+        {"h.dat", "files/Folder1/h.dat"},
+        {"i.dat", "\\\\server\\share\\I.DAT"},
+        {"j.dat", "relative\\..\\j.dat"},
+    };
+    for (const auto& [name, source] : files)
+        ASSERT_NE(tree.AddProductFile(kApp + "\\" + name, source, 1, 0, true), nullptr) << source;
+    for (const auto& [name, source] : files) EXPECT_EQ(FileTree::SourcePath(tree.Find(kApp + "\\" + name)), source);
+    std::string line;
+    ASSERT_TRUE(tree.ProjectLine(*tree.Find(kApp + "\\e.dat"), line));
+    EXPECT_EQ(line, "File=%AppDir%\\e.dat,\\e.dat,1,0");
+
+    // The Insert Files form names the file after its source.
+    TreeNode* inserted = tree.AddProductFile(tree.Find(kApp), "C:\\Src\\Inserted.exe", 1, 0, true);
+    ASSERT_NE(inserted, nullptr);
+    EXPECT_EQ(inserted->Name(), "Inserted.exe");
+    EXPECT_EQ(FileTree::SourcePath(inserted), "C:\\Src\\Inserted.exe");
+
+    tree.MapSourcePaths([](const std::string& path) { return "D:\\Base\\" + path; });
+    for (const auto& [name, source] : files)
+        EXPECT_EQ(FileTree::SourcePath(tree.Find(kApp + "\\" + name)), "D:\\Base\\" + source);
+    EXPECT_EQ(FileTree::SourcePath(inserted), "D:\\Base\\C:\\Src\\Inserted.exe");
+    // A mapped path is kept whole, however long.
+    tree.MapSourcePaths([](const std::string& path) { return std::string(400, 'x') + "\\" + path; });
+    EXPECT_EQ(FileTree::SourcePath(inserted).size(), 400 + 1 + std::string("D:\\Base\\C:\\Src\\Inserted.exe").size());
+
+    // A tree made anew after a reset holds only what it is given.
+    tree.Reset();
+    Load("APPLICATION_FILES", "File=%AppDir%\\x.dat,files\\Folder1\\x.dat,1,0\nFile=%AppDir%\\y.dat,y.dat,3,2\n");
+    EXPECT_EQ(FileTree::SourcePath(tree.Find(kApp + "\\x.dat")), "files\\Folder1\\x.dat");
+    EXPECT_EQ(FileTree::SourcePath(tree.Find(kApp + "\\y.dat")), "y.dat");
+    EXPECT_EQ(tree.Find(kApp + "\\a.dat"), nullptr);
+}
+
 TEST_F(Files, ChainCreationAlwaysMarksTheDocument) {
     ASSERT_NE(tree.AddProductFile(kApp + "\\a.txt", "C:\\a.txt", 1, 0, false), nullptr);
     EXPECT_FALSE(document.IsModified());

@@ -142,3 +142,112 @@ TEST(ProfileText, FileThatCannotBeOpenedRaisesFileExceptionWithTheName) {
     ProfileText p("", path);
     EXPECT_EQ(Value(p, "A", "K"), "v");
 }
+
+namespace {
+
+std::vector<std::string> WholeLines(const std::string& bytes, const std::string& section) {
+    std::vector<std::string> lines;
+    ForEachLine(ProfileText::FromBytes(bytes), section, [&](const std::string& line) { lines.push_back(line); });
+    return lines;
+}
+
+std::vector<std::string> FileLines(const std::string& path, const std::string& bytes, const std::string& section,
+                                   bool* read = nullptr) {
+    std::vector<std::string> lines;
+    const bool ok =
+        ForEachFileSectionLine(path, section, StampOf(bytes), [&](const std::string& line) { lines.push_back(line); });
+    if (read) *read = ok;
+    EXPECT_TRUE(ok || read) << section;
+    return lines;
+}
+
+}  // namespace
+
+// Reading one section from the file a block at a time gives the lines that the profile of the
+// whole file gives, whatever the line ends, marks, comments, short lines and repeated headers,
+// and wherever the blocks end.
+TEST(ProfileText, ASectionReadFromTheFileHasTheLinesOfTheWholeProfile) {
+    ScratchFolder scratch;
+    const std::vector<std::string> cases = {
+        "[A]\r\nX=1\r\n[F]\r\nFile=a\r\n;File=b\r\nab\r\n ;c\r\n[\r\nFile=d\r\n[B]\r\n[F]\r\nFile=e\r\n",
+        "[F]\nFile=1\r\nFile=2\n;x\n[Fx]\nFile=3\n",
+        "[F]\rFile=1\r\nFile=2\r[G]\rFile=3\r",
+        "\xEF\xBB\xBF[F]\r\nFile=\xC3\xA9\r\nxy",
+        "[F]\r\nFile=1\r\n;x",
+        "[F]\r\nA\rB\nC\r\r\n",
+        "[F]\n a\rb \r\r\nlast\r",
+        "[F]",
+        "[F]\r\n",
+        "\r\n\r\n[F]\r\n\r\nFile=x\r\n[",
+        "no section\r\nFile=1\r\n",
+        "",
+    };
+    for (const std::string& bytes : cases) {
+        const std::string path = scratch.Write("p.qsp", bytes);
+        for (const char* section : {"F", "A", "G", "B"})
+            EXPECT_EQ(FileLines(path, bytes, section), WholeLines(bytes, section)) << bytes << " / " << section;
+    }
+
+    // Files of several blocks, with a line end split between two blocks and lines of all lengths.
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        std::string bytes = std::string("[A]") + end + "K=v" + end + "[F]" + end;
+        for (int i = 0; bytes.size() < (1u << 20) - 300; ++i)
+            bytes += "File=" + std::string(static_cast<size_t>(i % 200), 'x') + std::to_string(i) + end;
+        bytes += std::string((1u << 20) - 1 - bytes.size(), 'y');  // the block ends between CR and LF
+        bytes += end;
+        for (int i = 0; bytes.size() < (3u << 20) + 100; ++i)
+            bytes += (i % 97 == 0 ? ";skipped" : "Folder=" + std::to_string(i)) + std::string(end);
+        bytes += "[B]" + std::string(end) + "Z=1";
+        const std::string path = scratch.Write("big.qsp", bytes);
+        const std::vector<std::string> whole = WholeLines(bytes, "F");
+        EXPECT_GT(whole.size(), 100000u);
+        EXPECT_EQ(FileLines(path, bytes, "F"), whole);
+        EXPECT_EQ(FileLines(path, bytes, "B"), WholeLines(bytes, "B"));
+    }
+    // The first line end, which tells the form of all, split between two blocks.
+    for (const char* end : {"\r\n", "\r"}) {
+        const std::string bytes = std::string((1u << 20) - 1, 'x') + end + "[F]" + end + "File=1\n2" + end;
+        const std::string path = scratch.Write("first.qsp", bytes);
+        EXPECT_EQ(FileLines(path, bytes, "F"), WholeLines(bytes, "F"));
+        EXPECT_EQ(WholeLines(bytes, "F").size(), 1u);
+    }
+}
+
+TEST(ProfileText, ASectionReadFromAFileThatChangedIsRefused) {
+    ScratchFolder scratch;
+    const std::string bytes = "[F]\r\nFile=1\r\nFile=2\r\n";
+    const std::string path = scratch.Write("p.qsp", bytes);
+    std::string changed = bytes;
+    changed[8] = '9';
+    bool read = true;
+    scratch.Write("p.qsp", changed);
+    FileLines(path, bytes, "F", &read);
+    EXPECT_FALSE(read);
+    scratch.Write("p.qsp", bytes + "File=3\r\n");
+    FileLines(path, bytes, "F", &read);
+    EXPECT_FALSE(read);
+    EXPECT_FALSE(
+        ForEachFileSectionLine(scratch.Path() + "/missing.qsp", "F", StampOf(bytes), [](const std::string&) {}));
+    scratch.Write("p.qsp", bytes);
+    EXPECT_EQ(FileLines(path, bytes, "F", &read), (std::vector<std::string>{"File=1", "File=2"}));
+    EXPECT_TRUE(read);
+}
+
+// A profile made without a section's lines keeps that section's header, so every other section
+// is what it was, and lets go of the memory of the file.
+TEST(ProfileText, AHeldOutSectionLeavesTheOthersAsTheyWere) {
+    std::string bytes = "[A]\r\nX=1\r\n[F]\r\n";
+    for (int i = 0; i < 10000; ++i) bytes += "File=" + std::to_string(i) + "\r\n";
+    bytes += "[B]\r\nY=2\r\n[F]\r\nFile=again\r\n[C]\r\nZ=3";
+    const ProfileText whole = ProfileText::FromBytes(bytes);
+    const ProfileText held = ProfileText::FromBytes(bytes, "F");
+    EXPECT_EQ(held.Text(), "[A]\r\nX=1\r\n[F]\r\n[B]\r\nY=2\r\n[F]\r\nFile=again\r\n[C]\r\nZ=3");
+    EXPECT_LT(held.Text().capacity(), 1000u);
+    EXPECT_EQ(held.CountLines("F"), 0u);
+    for (const char* section : {"A", "B", "C"}) EXPECT_EQ(WholeLines(held.Text(), section), WholeLines(bytes, section));
+    EXPECT_EQ(Value(held, "C", "Z"), Value(whole, "C", "Z"));
+    // A section that is missing, empty or last is held out as well.
+    EXPECT_EQ(ProfileText::FromBytes("[A]\r\nX=1\r\n", "F").Text(), "[A]\r\nX=1\r\n");
+    EXPECT_EQ(ProfileText::FromBytes("[F]\r\n[A]\r\nX=1\r\n", "F").Text(), "[F]\r\n[A]\r\nX=1\r\n");
+    EXPECT_EQ(ProfileText::FromBytes("[A]\nX=1\n[F]\nFile=1\nlast", "F").Text(), "[A]\r\nX=1\r\n[F]\r\n");
+}

@@ -105,7 +105,14 @@ int RemoveOriginal(const std::string& handover) {
 // Starts the copy that removes this program and `folders` after it has ended. The copy runs with
 // this program's rights, so it lies in a private folder, held against changes and checked before
 // it starts.
-void HandOverRemoval(const std::string& program, const std::vector<std::string>& folders) {
+void HandOverRemoval(const std::string& running, const std::vector<std::string>& folders) {
+    // A running program can be renamed, not deleted: its file is moved aside under a name of its
+    // own first, so that a setup run at once into the same folder writes an uninstaller that the
+    // copy, a moment later, never takes for this one.
+    std::string program = running;
+    const std::string aside =
+        JoinPath(FolderOf(running), "~uninstall-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+    if (MoveFileExA(running.c_str(), aside.c_str(), 0)) program = aside;
     PrivateFolder place;
     const std::string name = "uninstall.exe";
     const std::string copy = place.Create(platform::TempFolder(), "qs-uninstall-") ? JoinPath(place.Path(), name)

@@ -1,0 +1,168 @@
+#include "BuilderTour.h"
+
+#include <cstring>
+
+#include "BuilderProcess.h"
+#include "RemoteControls.h"
+#include "resource.h"
+
+namespace {
+
+void SetLanguage(const std::string& language) {
+    HKEY key;
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "language", 0, REG_SZ, reinterpret_cast<const BYTE*>(language.c_str()),
+                   static_cast<DWORD>(language.size()));
+    RegCloseKey(key);
+}
+
+class Walk {
+public:
+    explicit Walk(const BuilderTour& tour) : tour_(tour) {}
+
+    bool Start(const std::string& arguments) {
+        if (!builder_.Start(tour_.program, arguments) || !builder_.WaitForMainWindow()) return false;
+        if (tour_.placeMain) tour_.placeMain(builder_.Main());
+        return true;
+    }
+
+    void At(const std::string& state, HWND window) const { tour_.atState(state + "-" + tour_.language, window); }
+    void AtMain(const std::string& state) {
+        Sleep(300);
+        At(state, builder_.Main());
+    }
+
+    // Opens the dialog of `command`, shows it and cancels it. The dialog is found as the one
+    // dialog of the builder (the one before it is gone), not by its title: titles beyond ASCII
+    // read differently in another process.
+    bool VisitDialog(UINT command, const std::string& state) {
+        builder_.Command(command);
+        HWND dialog = builder_.WaitForDialog();
+        if (!dialog) return false;
+        Sleep(300);
+        At(state, dialog);
+        return Leave(dialog, IDCANCEL);
+    }
+
+    bool Leave(HWND dialog, int button) {
+        PressButton(dialog, button);
+        return WaitFor([&] { return !IsWindow(dialog); });
+    }
+
+    bool Close() {
+        PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
+        return builder_.WaitForExit() == 0;
+    }
+
+    BuilderProcess& Builder() { return builder_; }
+
+private:
+    const BuilderTour& tour_;
+    BuilderProcess builder_;
+};
+
+// The four pages of the New Project Wizard, left with Next (the locate files page with a folder
+// typed in) and the last one with Cancel.
+bool WizardTour(Walk& walk) {
+    walk.Builder().Command(ID_FILE_WIZARD);
+    for (int step = 0; step < 4; ++step) {
+        HWND page = walk.Builder().WaitForDialog();
+        if (!page) return false;
+        if (step == 2) Type(page, IDC_WIZARD_FOLDER, "C:\\Products\\My Application");
+        walk.At("wizard" + std::to_string(step + 1), page);
+        if (!walk.Leave(page, step == 3 ? IDCANCEL : IDC_WIZARD_NEXT)) return false;
+    }
+    return true;
+}
+
+// The builder without a project: welcome, the empty window, a new project, the wizard, the build
+// options and the about box.
+bool StartTour(const BuilderTour& tour) {
+    SetLanguage(tour.language);
+    Walk walk(tour);
+    if (!walk.Start("")) return false;
+    HWND welcome = walk.Builder().WaitForDialog();
+    if (!welcome) return false;
+    walk.At("welcome", welcome);
+    if (!walk.Leave(welcome, IDCANCEL)) return false;
+    walk.AtMain("no-project");
+    walk.Builder().Command(ID_FILE_NEW);
+    WaitFor([&] { return walk.Builder().Title() != "Quillset"; });
+    walk.AtMain("project");
+    if (!WizardTour(walk)) return false;
+    if (!walk.VisitDialog(ID_OPTIONS_BUILD, "build-options")) return false;
+    walk.Builder().Command(ID_HELP_ABOUT);
+    HWND about = walk.Builder().WaitForDialog();
+    if (!about) return false;
+    walk.At("about", about);
+    return walk.Leave(about, IDC_OK) && walk.Close();
+}
+
+// The list pages' dialogs, on the example project.
+bool DialogTour(Walk& walk) {
+    BuilderProcess& builder = walk.Builder();
+    const DWORD process = builder.Id();
+    builder.Command(ID_PROJECT_FILES);
+    Sleep(300);
+    HWND list = GetDlgItem(PageWindow(builder.Main(), 3), IDC_PAGE_LIST);
+    if (!walk.VisitDialog(ID_NEW_FOLDER, "new-folder")) return false;
+    SelectRows(process, list, {ListRowCount(list) - 1});
+    if (!walk.VisitDialog(ID_PROPERTIES, "file-properties")) return false;
+    builder.Command(ID_PROJECT_SHORTCUTS);
+    Sleep(300);
+    list = GetDlgItem(PageWindow(builder.Main(), 4), IDC_PAGE_LIST);
+    if (!walk.VisitDialog(ID_NEW_SHORTCUT, "choose-file")) return false;
+    SelectRows(process, list, {0});
+    if (!walk.VisitDialog(ID_PROPERTIES, "shortcut")) return false;
+    SelectRows(process, list, {2});
+    if (!walk.VisitDialog(ID_PROPERTIES, "internet-shortcut")) return false;
+    builder.Command(ID_PROJECT_REGISTRY);
+    Sleep(300);
+    HWND tree = GetDlgItem(PageWindow(builder.Main(), 5), IDC_PAGE_TREE);
+    SelectTreeItem(tree, TreeItemAt(tree, {0, 2, 0, 0, 0}));
+    walk.AtMain("registry-values");
+    return walk.VisitDialog(ID_NEW_KEY, "new-key") &&
+           walk.VisitDialog(ID_NEW_STRING, "string-value") &&
+           walk.VisitDialog(ID_NEW_BINARY, "binary-value") &&
+           walk.VisitDialog(ID_NEW_DWORD, "dword-value") &&
+           walk.VisitDialog(ID_NEW_FILE_ASSOCIATION, "file-type");
+}
+
+// The example project on every page, the item dialogs, the setup window settings and a build.
+bool PageTour(const BuilderTour& tour) {
+    SetLanguage(tour.language);
+    Walk walk(tour);
+    BuilderProcess& builder = walk.Builder();
+    if (!walk.Start("\"" + tour.project + "\"")) return false;
+    if (!WaitFor([&] { return builder.Title() != "Quillset"; })) return false;
+    const UINT pages[] = {ID_PROJECT_GENERAL_INFO, ID_PROJECT_SETUP_INFO, ID_PROJECT_REQUIREMENTS,
+                          ID_PROJECT_FILES,        ID_PROJECT_SHORTCUTS,  ID_PROJECT_REGISTRY,
+                          ID_PROJECT_FILE_TYPES,   ID_PROJECT_DIALOGS,    ID_PROJECT_CREATE_SETUP};
+    for (int page = 0; page < 9; ++page) {
+        builder.Command(pages[page]);
+        walk.AtMain("page" + std::to_string(page));
+    }
+    if (!DialogTour(walk)) return false;
+    builder.Command(ID_PROJECT_DIALOGS);
+    Sleep(300);
+    HWND form = builder.FindForm(IDC_SETUP_WINDOW_SETTINGS);
+    if (!form) return false;
+    PressButton(form, IDC_SETUP_WINDOW_SETTINGS);
+    HWND settings = builder.WaitForDialog();
+    if (!settings) return false;
+    walk.At("setup-window", settings);
+    if (!walk.Leave(settings, IDCANCEL)) return false;
+    builder.Command(ID_BUILD_SETUP);
+    HWND build = builder.WaitForDialog();
+    if (!build) return false;
+    WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 120000);
+    walk.At("build", build);
+    return walk.Leave(build, IDCANCEL) && walk.Close();
+}
+
+}  // namespace
+
+bool WalkBuilderTour(const BuilderTour& tour) { return StartTour(tour) && PageTour(tour); }
