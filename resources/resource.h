@@ -27,13 +27,11 @@
 #define IDD_CREATE_SETUP_TAB 197
 #define IDD_BUILD 233
 #define IDD_CHOOSE_FILE 161
-#define IDR_MAIN_MENU 156
 #define IDB_TOOLBAR 212
 // The toolbar's images at 16, 24 and 32 pixels, chosen by the window's DPI.
 #define IDB_TOOLBAR16 213
 #define IDB_TOOLBAR24 214
 #define IDB_TOOLBAR32 215
-#define IDR_ACCELERATORS 231
 
 // Controls of the small dialogs. 1073 is the OK button of every dialog template.
 #define IDC_OK 1073
@@ -177,10 +175,9 @@
 #define ID_TAB_CONTROL 1002
 #define ID_EDITOR_HOST 1003
 
-// Private commands and messages: every one the program sends or posts is named here. The main
-// window posts the first group to itself; dialogs end with them.
+// Private commands: the main window posts the first group to itself as WM_COMMAND; dialogs end
+// with them. The program's own window messages are named in platform/AppMessages.h.
 #define CMD_NOTHING 2049
-#define CMD_SPLIT_POSITION 2054
 #define CMD_SAVE_YES 2055
 #define CMD_SAVE_NO 2056
 #define CMD_SAVE_CANCEL 2057
@@ -202,7 +199,7 @@
 // The build dialog's result when a cancelled build has ended.
 #define CMD_BUILD_CANCELLED 1056
 
-// Menu, toolbar and accelerator commands.
+// Menu, toolbar and accelerator commands: the rows of the command table (commands/CommandTable.cpp).
 #define ID_FILE_NEW 32771
 #define ID_FILE_OPEN 32772
 #define ID_FILE_SAVE 32773
@@ -210,10 +207,6 @@
 #define ID_FILE_EXIT 32775
 #define ID_EDIT_UNDO 32776
 #define ID_EDIT_REDO 32777
-#define ID_EDIT_CUT 32778
-#define ID_EDIT_COPY 32779
-#define ID_EDIT_PASTE 32780
-#define ID_EDIT_DELETE 32781
 #define ID_HELP_ABOUT 32784
 #define ID_PROJECT_GENERAL_INFO 32785
 #define ID_PROJECT_FILES 32786
@@ -242,11 +235,17 @@
 #define ID_DELETE 32923
 #define ID_NEW_FILE_ASSOCIATION 32944
 #define ID_PROJECT_FILE_TYPES 32954
+// The View menu: the Files page's sizes and dates read again, the next and the previous page.
+#define ID_VIEW_REFRESH 32961
+#define ID_VIEW_NEXT_PAGE 32962
+#define ID_VIEW_PREVIOUS_PAGE 32963
+// The File menu's recent projects, most recent first, and the separator below them.
+#define ID_RECENT_FIRST 32970
+#define ID_RECENT_LAST 32977
+#define ID_RECENT_SEPARATOR 32978
 // The Language submenu: one item per builder language, from this id upward.
 #define ID_LANGUAGE_FIRST 50000
 #define ID_LANGUAGE_LAST 50256
-// The placeholder item of the Language submenu in the menu resource.
-#define ID_LANGUAGE_PLACEHOLDER 50300
 
 // The list pages (Files, Shortcuts, Registry, File types), their context menus and the dialogs
 // that edit one item. Dialogs and menus take 300 to 399, their controls 3000 to 3999.
@@ -320,10 +319,6 @@
 #define ID_REGISTRY_DELETE_SELECTION 32896
 #define ID_FILES_DELETE_FOLDER 32907
 #define ID_FILE_TYPES_DELETE 32953
-// A list page's row was activated (double click); lParam is the row.
-#define CMD_ACTIVATE_ROW 2053
-// The read-only files page tells its dialog that the selection changed.
-#define CMD_PAGE_SELECTION 2090
 
 // The New Project Wizard: its four pages and their controls. On every page Back and Next have
 // the same ids; on the last page Next is the Finish button.

@@ -54,6 +54,7 @@ Application::Application() : languages_(ProgramFolder(), messages_) {
 
 Application::~Application() {
     mainWindow_.reset();
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
     if (largeIcon_) DestroyIcon(largeIcon_);
     if (smallIcon_) DestroyIcon(smallIcon_);
     FreeLibrary(richEdit_);
@@ -115,8 +116,8 @@ bool Application::CreateMainWindow() {
         info.hIconSm = smallIcon_;
     });
     mainWindow_ = std::make_unique<MainWindow>(languages_);
-    HMENU menu = LoadMenuA(resourceInstance_, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    HACCEL accelerators = LoadAcceleratorsA(resourceInstance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    HMENU menu = mainWindow_->MakeMenuBar();
+    HACCEL accelerators = MainWindow::MakeAccelerators();
     if (!menu || !accelerators) return false;
     // The first window fills most of the work area of the monitor the user works on; a placement
     // saved by an earlier run takes its place below.
@@ -150,10 +151,10 @@ bool Application::PreTranslateMessage(MSG& message) {
     return false;
 }
 
-// One refresh of the toolbar after each burst of messages: its states change only through
+// One refresh of the commands' states after each burst of messages: they change only through
 // messages, and asking for idle time again would keep a processor busy while nothing happens.
 bool Application::OnIdle(int) {
-    if (mainWindow_ && mainWindow_->HasWindow()) mainWindow_->UpdateToolbarStates();
+    if (mainWindow_ && mainWindow_->HasWindow()) mainWindow_->UpdateCommandStates();
     return false;
 }
 

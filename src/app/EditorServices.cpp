@@ -4,6 +4,7 @@
 #include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "commands/CommandTable.h"
 
 ProjectDocument* EditorServices::Project() const { return main_.Project(); }
 const LanguageSets& EditorServices::Texts() const { return TheApplication().Texts(); }
@@ -18,3 +19,9 @@ bool EditorServices::SaveProject() const { return main_.SaveProject(); }
 int EditorServices::SplitPosition() const { return TheApplication().PageValue(); }
 void EditorServices::SetSplitPosition(int percent) const { TheApplication().SetPageValue(percent); }
 std::string EditorServices::SigningCommand() const { return LoadSigningCommand(); }
+bool EditorServices::IsCommandEnabled(unsigned command) const {
+    const Command* row = FindCommand(command);
+    return row && ::IsEnabled(*row, main_.TakeCommandState());
+}
+void EditorServices::UpdateCommandStates() const { main_.UpdateCommandStates(); }
+SetupPresence& EditorServices::Setup() const { return main_.Setup(); }

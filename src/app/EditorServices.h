@@ -21,6 +21,9 @@ public:
     int SplitPosition() const override;
     void SetSplitPosition(int percent) const override;
     std::string SigningCommand() const override;
+    bool IsCommandEnabled(unsigned command) const override;
+    void UpdateCommandStates() const override;
+    SetupPresence& Setup() const override;
 
 private:
     MainWindow& main_;

@@ -18,70 +18,36 @@
 #include "editor/NewProjectWizard.h"
 #include "model/WizardProject.h"
 #include "platform/FileSystem.h"
+#include "platform/AppMessages.h"
 #include "platform/FolderScanner.h"
 #include "resource.h"
+#include "model/ProjectPaths.h"
 #include "ui/Bitmaps.h"
 #include "ui/FileChoosers.h"
+#include "ui/MenuHelpers.h"
 
 namespace {
 
-struct TextOfCommand {
-    UINT command;
-    TextKey text;
-};
-
-constexpr TextKey Menu(int number) { return TextKeys::kMenuItems.Key(number); }
-constexpr TextKey Tip(int number) { return TextKeys::kToolbarTips.Key(number); }
-
-// The numbered texts of the menu items.
-constexpr TextOfCommand kMenuTexts[] = {
-    {ID_FILE_NEW, Menu(1020)}, {ID_FILE_WIZARD, Menu(1021)}, {ID_FILE_OPEN, Menu(1022)},
-    {ID_FILE_CLOSE, Menu(1023)}, {ID_FILE_SAVE, Menu(1024)}, {ID_FILE_SAVE_AS, Menu(1025)}, {ID_FILE_EXIT, Menu(1026)},
-    {ID_EDIT_UNDO, TextKeys::kUndoRedoMenu[0]}, {ID_EDIT_REDO, TextKeys::kUndoRedoMenu[1]},
-    {ID_PROJECT_GENERAL_INFO, Menu(1060)}, {ID_PROJECT_SETUP_INFO, Menu(1061)},
-    {ID_PROJECT_REQUIREMENTS, Menu(1062)}, {ID_PROJECT_FILES, Menu(1063)}, {ID_PROJECT_SHORTCUTS, Menu(1064)},
-    {ID_PROJECT_REGISTRY, Menu(1065)}, {ID_PROJECT_FILE_TYPES, Menu(1066)}, {ID_PROJECT_DIALOGS, Menu(1067)},
-    {ID_PROJECT_CREATE_SETUP, Menu(1068)}, {ID_BUILD_SETUP, Menu(1080)}, {ID_TEST_RUN, Menu(1081)},
-    {ID_OPTIONS_BUILD, Menu(1101)},
-    {ID_HELP_TOPICS, Menu(1120)}, {ID_HELP_WEB, Menu(1121)}, {ID_HELP_ABOUT, Menu(1123)},
-};
-constexpr int kMenuBarItems = 6;
-constexpr int kOptionsMenu = 4;
-
-// The toolbar's buttons in order (0 is a separator) and the numbered texts of their tooltips.
-constexpr UINT kToolbarButtons[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_WIZARD, 0, ID_NEW_FOLDER, ID_INSERT_FILES,
-    ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT, ID_NEW_KEY, ID_NEW_STRING,
-    ID_NEW_BINARY, ID_NEW_DWORD, ID_NEW_FILE_ASSOCIATION, ID_DELETE, ID_PROPERTIES, 0, ID_BUILD_SETUP,
-    ID_TEST_RUN, 0, ID_HELP_WEB, 0, ID_HELP_TOPICS, ID_HELP_ABOUT,
-};
-constexpr TextOfCommand kToolbarTexts[] = {
-    {ID_FILE_NEW, Tip(800)}, {ID_FILE_OPEN, Tip(801)}, {ID_FILE_SAVE, Tip(802)}, {ID_FILE_WIZARD, Tip(803)},
-    {ID_NEW_FOLDER, Tip(804)}, {ID_INSERT_FILES, Tip(805)}, {ID_NEW_SHORTCUT_FOLDER, Tip(806)},
-    {ID_NEW_SHORTCUT, Tip(807)}, {ID_NEW_INTERNET_SHORTCUT, Tip(808)}, {ID_NEW_KEY, Tip(809)},
-    {ID_NEW_STRING, Tip(810)}, {ID_NEW_BINARY, Tip(811)}, {ID_NEW_DWORD, Tip(812)}, {ID_BUILD_SETUP, Tip(813)},
-    {ID_TEST_RUN, Tip(814)}, {ID_DELETE, Tip(815)}, {ID_PROPERTIES, Tip(816)}, {ID_HELP_WEB, Tip(818)},
-    {ID_HELP_TOPICS, Tip(819)}, {ID_HELP_ABOUT, Tip(820)}, {ID_NEW_FILE_ASSOCIATION, Tip(821)},
-    {ID_EDIT_UNDO, Tip(822)}, {ID_EDIT_REDO, Tip(823)},
-};
-// The buttons whose state the page shown decides.
-constexpr UINT kPageButtons[] = {
-    ID_NEW_FOLDER, ID_INSERT_FILES, ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT,
-    ID_NEW_KEY, ID_NEW_STRING, ID_NEW_BINARY, ID_NEW_DWORD, ID_NEW_FILE_ASSOCIATION, ID_DELETE,
-    ID_PROPERTIES, ID_BUILD_SETUP, ID_TEST_RUN,
-};
-
-template <size_t N>
-const TextKey* TextOf(const TextOfCommand (&table)[N], UINT command) {
-    for (const TextOfCommand& entry : table)
-        if (entry.command == command) return &entry.text;
-    return nullptr;
-}
+// The menu bar's position of each menu.
+constexpr int MenuPosition(Menu menu) { return static_cast<int>(menu) - 1; }
+constexpr Menu kMenus[kMenuCount] = {Menu::File, Menu::Edit,    Menu::View, Menu::Project,
+                                     Menu::Build, Menu::Options, Menu::Help};
 
 // The label or the hint of a toolbar button's tooltip; empty for a command without one.
-std::string ToolbarText(UINT command, bool hint) {
-    const TextKey* text = TextOf(kToolbarTexts, command);
-    return !text ? std::string() : hint ? UiHint(*text) : UiString(*text);
+std::string ToolbarText(const UiTextSource& texts, UINT command, bool hint) {
+    const Command* row = FindCommand(command);
+    if (!row || !row->tip) return std::string();
+    return hint ? texts.UiHint(*row->tip) : texts.UiString(*row->tip);
+}
+
+KeyNames KeyNamesOf(const UiTextSource& texts) {
+    KeyNames names;
+    const TextKeySet& keys = TextKeys::kKeyNames;
+    for (auto [name, number] : {std::pair{&names.control, 1050}, {&names.shift, 1051}, {&names.alt, 1052}}) {
+        const std::string text = texts.UiString(keys.Key(number));
+        if (!text.empty()) *name = text;
+    }
+    return names;
 }
 
 void SetMenuText(HMENU menu, UINT item, bool byPosition, const std::string& text) {
@@ -118,7 +84,46 @@ std::string MainWindowTitle(const ProjectDocument* project) {
     return title;
 }
 
-MainWindow::MainWindow(const UiTextSource& texts) : texts_(texts) { ownsHandle_ = true; }
+MainWindow::MainWindow(const UiTextSource& texts)
+    : texts_(texts), setupPresence_([](const std::string& path) { return platform::IsFile(path); }) {
+    ownsHandle_ = true;
+}
+
+HMENU MainWindow::MakeMenuBar() const {
+    HMENU bar = CreateMenu();
+    for (Menu menu : kMenus) {
+        HMENU popup = CreatePopupMenu();
+        int group = -1;
+        for (const Command& command : Commands()) {
+            // The recent projects come and go with the list, each time with a separator of their own.
+            if (command.menu != menu || command.kind == Kind::RecentList) continue;
+            if (group >= 0 && command.group != group) AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            group = command.group;
+            const std::string label = command.text ? texts_.UiString(*command.text) : std::string();
+            if (command.kind == Kind::LanguageMenu)
+                AppendMenuA(popup, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), label.c_str());
+            else
+                AppendMenuA(popup, MF_STRING, command.id, label.c_str());
+        }
+        AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
+                    texts_.UiString(MenuTitle(menu)).c_str());
+    }
+    return bar;
+}
+
+HACCEL MainWindow::MakeAccelerators() {
+    std::vector<ACCEL> table;
+    for (const Command& command : Commands())
+        for (const Accelerator& key : command.keys) {
+            if (!key.key) continue;
+            BYTE flags = FVIRTKEY;
+            if (key.modifiers & kControl) flags |= FCONTROL;
+            if (key.modifiers & kShift) flags |= FSHIFT;
+            if (key.modifiers & kAlt) flags |= FALT;
+            table.push_back(ACCEL{flags, key.key, static_cast<WORD>(command.id)});
+        }
+    return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+}
 
 // The window goes while the children's objects still exist to receive their last messages.
 MainWindow::~MainWindow() {
@@ -136,8 +141,10 @@ bool MainWindow::OnCreate() {
     if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, Instance())) return false;
     ShowWindow(editorHost_.Handle(), SW_SHOW);
     if (project_) editorHost_.CreatePages();
+    recent_ = RecentProjects(LoadRecentProjects());
+    RefreshRecentMenu();
     // The first idle pass may come only after a dialog; the buttons must be right from the start.
-    UpdateToolbarStates();
+    UpdateCommandStates();
     return true;
 }
 
@@ -152,11 +159,13 @@ bool MainWindow::CreateToolbar() {
     std::vector<TBBUTTON> buttons;
     buttons.push_back(TBBUTTON{dpi_.Scale(6), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
     int image = 0;
-    for (UINT command : kToolbarButtons) {
-        if (command == 0)
+    const Command* before = nullptr;
+    for (const Command* command : ToolbarCommands()) {
+        if (before && SeparatorBetween(*before, *command))
             buttons.push_back(TBBUTTON{dpi_.Scale(8), 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
-        else
-            buttons.push_back(TBBUTTON{image++, static_cast<int>(command), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0});
+        buttons.push_back(TBBUTTON{command->image, static_cast<int>(command->id), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0});
+        image = std::max(image, command->image + 1);
+        before = command;
     }
     SetToolbarImages();
     SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
@@ -211,13 +220,40 @@ void MainWindow::OnSize(int width, int) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The menu bar's items take their states, check marks and the names of Undo and Redo from one
+// snapshot as the menu drops down.
 void MainWindow::OnInitMenu(HMENU menu) {
-    if (menu == GetMenu(Handle())) editorHost_.OnInitMenu(menu);
+    if (menu != GetMenu(Handle())) return;
+    const CommandState state = TakeCommandState();
+    const KeyNames keys = KeyNamesOf(texts_);
+    for (const Command& command : Commands()) {
+        if (command.menu == Menu::None || command.kind != Kind::Item) continue;
+        EnableCommand(menu, command.id, IsEnabled(command, state));
+        if (command.checked) CheckCommand(menu, command.id, IsChecked(command, state));
+        if (!command.namedText) continue;
+        const std::string& name = command.id == ID_EDIT_UNDO ? state.undoName : state.redoName;
+        const bool named = command.id == ID_EDIT_UNDO ? state.canUndo : state.canRedo;
+        const std::string label = named ? ReplaceFirstPlaceholder(texts_.UiString(*command.namedText), name)
+                                        : texts_.UiString(*command.text);
+        SetCommandText(menu, command.id, MenuLabel(label, command, keys));
+    }
+    if (HMENU languages = LanguageMenu()) {
+        const auto& texts = TheApplication().Texts();
+        for (int position = 0; position < GetMenuItemCount(languages); ++position) {
+            char text[MAX_PATH] = "";
+            GetMenuStringA(languages, position, text, MAX_PATH, MF_BYPOSITION);
+            CheckMenuItem(languages, position, MF_BYPOSITION | (texts.CurrentLanguage() == text ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
 }
 
+// The first submenu of the Options menu.
 HMENU MainWindow::LanguageMenu() const {
-    HMENU options = GetSubMenu(GetMenu(Handle()), kOptionsMenu);
-    return options ? GetSubMenu(options, 0) : nullptr;
+    HMENU options = GetSubMenu(GetMenu(Handle()), MenuPosition(Menu::Options));
+    if (!options) return nullptr;
+    for (int position = 0; position < GetMenuItemCount(options); ++position)
+        if (HMENU submenu = GetSubMenu(options, position)) return submenu;
+    return nullptr;
 }
 
 void MainWindow::ShowStatus(const std::string& text) { statusBar_.SetText(text); }
@@ -231,18 +267,22 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
     } else if (item >= ID_LANGUAGE_FIRST && item <= ID_LANGUAGE_LAST) {
         ShowStatus(UiHint(TextKeys::kLanguageMenu));
     } else {
-        const TextKey* text = TextOf(kMenuTexts, item);
-        ShowStatus(text ? UiHint(*text) : ApplicationTitle());
+        const Command* command = FindCommand(item);
+        ShowStatus(command && command->text ? texts_.UiHint(*command->text) : ApplicationTitle());
     }
 }
 
 void MainWindow::ApplyMenuTexts() {
     HMENU bar = GetMenu(Handle());
     if (!bar) return;
-    for (int position = 0; position < kMenuBarItems; ++position)
-        SetMenuText(bar, position, true, UiString(TextKeys::kMenuBarTitles[position]));
-    for (const TextOfCommand& entry : kMenuTexts) SetMenuText(bar, entry.command, false, UiString(entry.text));
-    if (HMENU options = GetSubMenu(bar, kOptionsMenu)) SetMenuText(options, 0, true, UiString(TextKeys::kLanguageMenu));
+    const KeyNames keys = KeyNamesOf(texts_);
+    for (Menu menu : kMenus) SetMenuText(bar, MenuPosition(menu), true, texts_.UiString(MenuTitle(menu)));
+    for (const Command& command : Commands())
+        if (command.menu != Menu::None && command.kind == Kind::Item && command.text)
+            SetMenuText(bar, command.id, false, MenuLabel(texts_.UiString(*command.text), command, keys));
+    if (HMENU options = GetSubMenu(bar, MenuPosition(Menu::Options)))
+        for (int position = 0; position < GetMenuItemCount(options); ++position)
+            if (GetSubMenu(options, position)) SetMenuText(options, position, true, texts_.UiString(TextKeys::kLanguageMenu));
     if (!languageMenuFilled_) FillLanguageMenu(bar);
     DrawMenuBar(Handle());
 }
@@ -253,43 +293,65 @@ void MainWindow::FillLanguageMenu(HMENU) {
     if (!languages) return;
     const auto& names = TheApplication().Texts().BuilderLanguages();
     for (size_t index = 0; index < names.size() && index <= ID_LANGUAGE_LAST - ID_LANGUAGE_FIRST; ++index)
-        InsertMenuA(languages, static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
-                    ID_LANGUAGE_FIRST + index, names[index].c_str());
-    DeleteMenu(languages, ID_LANGUAGE_PLACEHOLDER, MF_BYCOMMAND);
+        AppendMenuA(languages, MF_STRING, ID_LANGUAGE_FIRST + index, names[index].c_str());
     languageMenuFilled_ = true;
 }
 
-void MainWindow::UpdateToolbarStates() {
-    auto setState = [this](UINT command, bool wanted) {
-        bool enabled = SendMessageA(toolbar_, TB_ISBUTTONENABLED, command, 0) != 0;
-        if (enabled != wanted) SendMessageA(toolbar_, TB_ENABLEBUTTON, command, MAKELONG(wanted, 0));
-    };
-    setState(ID_FILE_SAVE, project_ && project_->IsModified());
-    setState(ID_EDIT_UNDO, project_ && project_->Edits().CanUndo());
-    setState(ID_EDIT_REDO, project_ && project_->Edits().CanRedo());
+CommandState MainWindow::TakeCommandState() {
+    CommandState state;
+    state.recentCount = static_cast<int>(recent_.Count());
+    state.language = TheApplication().Texts().BuilderLanguageCount() == 0 ? -1 : 0;
+    if (!project_) return state;
+    state.project = true;
+    state.modified = project_->IsModified();
+    if (const ProjectEdit* undo = project_->Edits().NextUndo()) {
+        state.canUndo = true;
+        state.undoName = undo->Name();
+    }
+    if (const ProjectEdit* redo = project_->Edits().NextRedo()) {
+        state.canRedo = true;
+        state.redoName = redo->Name();
+    }
+    state.page = editorHost_.CurrentPage();
+    const OutputSettings& output = project_->outputSettings;
+    const std::string setup = BuiltSetupPath(project_->Path(), output.OutputFolder(), output.SetupFileName());
+    state.outputSet = !setup.empty();
+    state.setupBuilt = state.outputSet && setupPresence_.Exists(setup);
+    state.pageAllows = editorHost_.ShownPageAllows();
+    return state;
+}
+
+void MainWindow::UpdateCommandStates() {
+    const CommandState state = TakeCommandState();
+    for (const Command* command : ToolbarCommands()) {
+        const bool wanted = IsEnabled(*command, state);
+        const bool enabled = SendMessageA(toolbar_, TB_ISBUTTONENABLED, command->id, 0) != 0;
+        if (enabled != wanted) SendMessageA(toolbar_, TB_ENABLEBUTTON, command->id, MAKELONG(wanted, 0));
+    }
+    for (const Command& command : Commands())
+        if (command.pageButton) editorHost_.EnablePageControl(command.page, command.pageButton, IsEnabled(command, state));
     // A change made outside the edits (the wizard's project) marks the title too.
     if (project_ && project_->IsModified() != titleShowsModified_) RefreshTitle();
-    for (UINT command : kPageButtons) setState(command, project_ && editorHost_.IsCommandEnabled(command));
 }
 
 bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
     switch (header->code) {
     case TTN_GETDISPINFOA: {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-        tooltipText_ = ToolbarText(static_cast<UINT>(header->idFrom), false);
+        tooltipText_ = ToolbarText(texts_, static_cast<UINT>(header->idFrom), false);
         info->lpszText = const_cast<char*>(tooltipText_.c_str());
         return true;
     }
     case TTN_GETDISPINFOW: {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        std::string text = ToolbarText(static_cast<UINT>(header->idFrom), false);
+        std::string text = ToolbarText(texts_, static_cast<UINT>(header->idFrom), false);
         tooltipWideText_.assign(text.size() + 1, L'\0');
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tooltipWideText_.data(), static_cast<int>(tooltipWideText_.size()));
         info->lpszText = tooltipWideText_.data();
         return true;
     }
     case TTN_SHOW:
-        ShowStatus(ToolbarText(static_cast<UINT>(header->idFrom), true));
+        ShowStatus(ToolbarText(texts_, static_cast<UINT>(header->idFrom), true));
         return false;
     case TTN_POP:
         ShowStatus(ApplicationTitle());
@@ -326,11 +388,9 @@ void MainWindow::SelectPage(int page) {
     editorHost_.ShowPage(page);
 }
 
-bool MainWindow::OnCommand(UINT id, LPARAM extra) {
-    auto post = [this](UINT command) { PostMessageA(Handle(), WM_COMMAND, command, 0); };
+bool MainWindow::OnCommand(UINT id, LPARAM) {
     switch (id) {
     case CMD_NOTHING: return true;
-    case CMD_SPLIT_POSITION: editorHost_.SetSplitPosition(static_cast<int>(extra)); return true;
     case CMD_ABOUT: ShowDialogCommand(RunAboutDialog(Handle())); return true;
     case CMD_WELCOME: ShowDialogCommand(RunWelcomeDialog(Handle())); return true;
     case CMD_WIZARD_STEP1:
@@ -347,40 +407,91 @@ bool MainWindow::OnCommand(UINT id, LPARAM extra) {
     case CMD_SAVE_PROJECT: SaveProject(); return true;
     case CMD_SAVE_PROJECT_AS: SaveProjectAs(); return true;
     case CMD_EXIT: PostMessageA(Handle(), WM_CLOSE, 0, 0); return true;
-    case ID_FILE_NEW: post(CMD_NEW_PROJECT); return true;
-    case ID_FILE_WIZARD: post(CMD_WIZARD_STEP1); return true;
-    case ID_FILE_OPEN: post(CMD_OPEN_PROJECT); return true;
-    case ID_FILE_CLOSE: post(CMD_CLOSE_PROJECT); return true;
-    case ID_FILE_SAVE: post(CMD_SAVE_PROJECT); return true;
-    case ID_FILE_SAVE_AS: post(CMD_SAVE_PROJECT_AS); return true;
-    case ID_FILE_EXIT: post(CMD_EXIT); return true;
-    case ID_HELP_ABOUT: post(CMD_ABOUT); return true;
-    case ID_OPTIONS_BUILD: RunBuildOptionsDialog(Handle()); return true;
-    case ID_HELP_TOPICS: ShowHelp(HELP_FINDER, 0); return true;
-    case ID_HELP_WEB:
-        ShellExecuteA(Handle(), "open", kProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
-        return true;
-    case ID_BUILD_SETUP:
-    case ID_TEST_RUN:
-        SelectPage(ViewWindow::CreateSetup);
-        return editorHost_.OnCommand(id, extra);
-    case ID_PROPERTIES: case ID_INSERT_FILES: case ID_NEW_FOLDER: case ID_NEW_KEY: case ID_NEW_STRING:
-    case ID_NEW_BINARY: case ID_NEW_DWORD: case ID_NEW_SHORTCUT: case ID_NEW_INTERNET_SHORTCUT:
-    case ID_NEW_SHORTCUT_FOLDER: case ID_DELETE: case ID_NEW_FILE_ASSOCIATION:
-    case ID_EDIT_UNDO: case ID_EDIT_REDO:
-        return editorHost_.OnCommand(id, extra);
-    default:
-        break;
+    default: break;
     }
-    if (int page = PageOfCommand(id); page >= 0) {
-        SelectPage(page);
-        return true;
+    const Command* command = FindCommand(id);
+    if (!command) return false;
+    // A page's command acts on its page, which comes into view first; whether it can act is
+    // asked of the page shown then. A command that cannot act now (a key pressed, a button not
+    // yet greyed) is taken and ignored.
+    if (command->route == Route::Page) SelectPage(command->page);
+    if (!IsEnabled(*command, TakeCommandState())) return true;
+    switch (command->route) {
+    case Route::ShowPage: SelectPage(command->page); break;
+    case Route::Page: editorHost_.RunPageCommand(command->page, id); break;
+    case Route::ShownListPage: editorHost_.RunPageCommand(kShownListPage, id); break;
+    case Route::App: RunAppCommand(id); break;
     }
-    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
-        SwitchLanguage(id);
-        return true;
+    return true;
+}
+
+void MainWindow::RunAppCommand(UINT id) {
+    auto post = [this](UINT command) { PostMessageA(Handle(), WM_COMMAND, command, 0); };
+    switch (id) {
+    case ID_FILE_NEW: post(CMD_NEW_PROJECT); return;
+    case ID_FILE_WIZARD: post(CMD_WIZARD_STEP1); return;
+    case ID_FILE_OPEN: post(CMD_OPEN_PROJECT); return;
+    case ID_FILE_CLOSE: post(CMD_CLOSE_PROJECT); return;
+    case ID_FILE_SAVE: post(CMD_SAVE_PROJECT); return;
+    case ID_FILE_SAVE_AS: post(CMD_SAVE_PROJECT_AS); return;
+    case ID_FILE_EXIT: post(CMD_EXIT); return;
+    case ID_EDIT_UNDO: project_->Undo(); return;
+    case ID_EDIT_REDO: project_->Redo(); return;
+    case ID_VIEW_REFRESH: editorHost_.RefreshFromDisk(); return;
+    case ID_VIEW_NEXT_PAGE:
+    case ID_VIEW_PREVIOUS_PAGE:
+        SelectPage(NextPage(editorHost_.CurrentPage(), id == ID_VIEW_NEXT_PAGE ? 1 : -1));
+        editorHost_.FocusTabs();
+        return;
+    case ID_HELP_ABOUT: post(CMD_ABOUT); return;
+    case ID_OPTIONS_BUILD: RunBuildOptionsDialog(Handle()); return;
+    case ID_HELP_TOPICS: ShowHelp(HELP_FINDER, 0); return;
+    case ID_HELP_WEB: ShellExecuteA(Handle(), "open", kProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL); return;
+    default: break;
     }
-    return false;
+    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) SwitchLanguage(id);
+    if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) OpenRecentProject(id - ID_RECENT_FIRST);
+}
+
+void MainWindow::RememberProject(const std::string& path) {
+    recent_.Add(path);
+    SaveRecentProjects(recent_.Paths());
+    RefreshRecentMenu();
+}
+
+// A project that is no longer there is named, and the user decides whether it leaves the list.
+void MainWindow::OpenRecentProject(size_t index) {
+    if (index >= recent_.Count()) return;
+    const std::string path = recent_.Paths()[index];
+    if (!platform::IsFile(path)) {
+        const std::string text = ReplaceFirstPlaceholder(texts_.UiText(TextKeys::kRecentProjects.Key(834)), path);
+        if (MessageBoxA(Handle(), text.c_str(), texts_.UiText(TextKeys::kMessageCaption).c_str(),
+                        MB_YESNO | MB_ICONWARNING) == IDYES) {
+            recent_.Remove(path);
+            SaveRecentProjects(recent_.Paths());
+            RefreshRecentMenu();
+        }
+        return;
+    }
+    OpenProject(path);
+}
+
+void MainWindow::RefreshRecentMenu() {
+    HMENU file = GetSubMenu(GetMenu(Handle()), MenuPosition(Menu::File));
+    if (!file) return;
+    for (UINT id = ID_RECENT_FIRST; id <= ID_RECENT_SEPARATOR; ++id) DeleteMenu(file, id, MF_BYCOMMAND);
+    const std::vector<std::string>& paths = recent_.Paths();
+    for (size_t index = 0; index < paths.size(); ++index)
+        InsertMenuA(file, ID_FILE_EXIT, MF_BYCOMMAND | MF_STRING, ID_RECENT_FIRST + index,
+                    RecentProjectLabel(index, paths[index]).c_str());
+    if (!paths.empty()) InsertMenuA(file, ID_FILE_EXIT, MF_BYCOMMAND | MF_SEPARATOR, ID_RECENT_SEPARATOR, nullptr);
+    DrawMenuBar(Handle());
+}
+
+bool MainWindow::OnAppMessage(UINT message, LPARAM extra) {
+    if (message != app_messages::kSplitPosition) return false;
+    editorHost_.SetSplitPosition(static_cast<int>(extra));
+    return true;
 }
 
 void MainWindow::RefreshTitle() {
@@ -414,6 +525,7 @@ bool MainWindow::NewProject() {
         project_ = MakeProject();
     }
     editorHost_.ProjectClosed();
+    setupPresence_.Forget();
     project_->New();
     editorHost_.ProjectOpened();
     RefreshTitle();
@@ -474,9 +586,11 @@ bool MainWindow::OpenProject(const std::string& path) {
     }
     ReportReadFindings(path, opened->ReadFindings());
     editorHost_.ProjectClosed();
+    setupPresence_.Forget();
     project_ = std::move(opened);
     editorHost_.ProjectOpened();
     RefreshTitle();
+    RememberProject(project_->Path());
     return true;
 }
 
@@ -493,6 +607,7 @@ bool MainWindow::CloseProject() {
     if (!project_) return true;
     if (!AskToSave()) return false;
     editorHost_.ProjectClosed();
+    setupPresence_.Forget();
     project_.reset();
     RefreshTitle();
     editorHost_.SetPageIndex(0);
@@ -525,6 +640,7 @@ bool MainWindow::SaveProjectAs() {
     try {
         project_->SaveAs(path);
         TellFormChange();
+        RememberProject(project_->Path());
         return true;
     } catch (const FileException&) {
         MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);

@@ -1,11 +1,15 @@
 #pragma once
 // The builder's only top-level window: menu, toolbar, status bar and the editor host, the open
-// project, and the commands that act on it.
+// project, and the commands that act on it. Menu bar, toolbar and accelerators are made from the
+// command table, and every command's state comes from its row's state function.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/EditorServices.h"
+#include "commands/CommandTable.h"
+#include "commands/RecentProjects.h"
+#include "commands/SetupPresence.h"
 #include "editor/ViewWindow.h"
 #include "model/ProjectDocument.h"
 #include "ui/DpiResources.h"
@@ -30,15 +34,25 @@ public:
     void OnInitMenu(HMENU menu) override;
     void OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
     bool OnCommand(UINT id, LPARAM extra) override;
+    bool OnAppMessage(UINT message, LPARAM extra) override;
     bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override;
     bool OnHelp(HELPINFO* info) override;
     void OnCopyData(COPYDATASTRUCT* data) override;
     void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
+    // The menu bar and the accelerator table the command table makes, for the window's creation.
+    HMENU MakeMenuBar() const;
+    static HACCEL MakeAccelerators();
     // Puts the language's texts on the menu bar (the Language submenu is filled the first time).
     void ApplyMenuTexts();
-    // Enables the toolbar buttons that can act now.
-    void UpdateToolbarStates();
+    // The snapshot of the application that the commands' states are computed from. It asks the
+    // disk at most once for each path of the built setup program.
+    CommandState TakeCommandState();
+    // Enables the toolbar buttons and the pages' buttons from one snapshot: once per idle pass,
+    // and at once after an edit that changes a command's state.
+    void UpdateCommandStates();
+    SetupPresence& Setup() { return setupPresence_; }
+    const RecentProjects& Recent() const { return recent_; }
     // Opens a project file after asking to save the open one; a file that cannot be read is
     // reported and leaves the open project as it was.
     bool OpenProject(const std::string& path);
@@ -74,6 +88,13 @@ private:
     void TellFormChange();
     void SwitchLanguage(UINT command);
     void SelectPage(int page);
+    // The commands that the main window carries out itself.
+    void RunAppCommand(UINT id);
+    // The project is opened or saved at `path`: it goes to the top of the recent projects.
+    void RememberProject(const std::string& path);
+    void OpenRecentProject(size_t index);
+    // The File menu's recent projects as the list holds them.
+    void RefreshRecentMenu();
     void ShowDialogCommand(int result);
     std::unique_ptr<ProjectDocument> MakeProject();
 
@@ -90,6 +111,8 @@ private:
     std::unique_ptr<ProjectDocument> project_;
     ProjectWizardData wizardAnswers_;
     bool languageMenuFilled_ = false;
+    SetupPresence setupPresence_;
+    RecentProjects recent_;
     // Whether the title shows the project's modified mark.
     bool titleShowsModified_ = false;
     // The text a tooltip asked for; it must outlive the notification.

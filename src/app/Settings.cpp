@@ -81,6 +81,25 @@ std::string LoadSigningCommand() {
     return command.c_str();  // the stored text may or may not end in a zero
 }
 
+bool SaveRecentProjects(const std::vector<std::string>& paths) {
+    bool written = true;
+    for (size_t index = 0; index < 8; ++index) {
+        const std::string name = "recent" + std::to_string(index + 1);
+        written = WriteSetting(name.c_str(), REG_SZ, index < paths.size() ? paths[index] : std::string()) && written;
+    }
+    return written;
+}
+
+std::vector<std::string> LoadRecentProjects() {
+    std::vector<std::string> paths;
+    for (size_t index = 0; index < 8; ++index) {
+        const std::string name = "recent" + std::to_string(index + 1);
+        std::string path;
+        if (ReadSetting(name.c_str(), path, 32767)) paths.push_back(path.c_str());
+    }
+    return paths;
+}
+
 bool RegisterFileType() {
     char program[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);

@@ -2,6 +2,7 @@
 // The builder's own settings in the current user's registry, and the association of project
 // files with the builder. Every registry failure is silent: callers get false at most.
 #include <string>
+#include <vector>
 
 // The main window's placement, written when it closes; true when there is no main window.
 bool SaveWindowPlacement();
@@ -16,6 +17,10 @@ std::string LoadLanguageSetting();
 // BuildJob::SetSigningCommand.
 bool SaveSigningCommand(const std::string& command);
 std::string LoadSigningCommand();
+// The recent projects, most recent first, as the values "recent1" to "recent8" (those not used
+// empty); a list that cannot be read is empty.
+bool SaveRecentProjects(const std::vector<std::string>& paths);
+std::vector<std::string> LoadRecentProjects();
 // Associates ".qsp" with the running builder; true when all three keys were written.
 bool RegisterFileType();
 

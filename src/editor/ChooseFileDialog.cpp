@@ -7,6 +7,7 @@
 #include "editor/FormBinder.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
+#include "platform/AppMessages.h"
 #include "resource.h"
 
 namespace {
@@ -55,10 +56,17 @@ void ChooseFileDialog::Accept(HWND dialog) {
 
 bool ChooseFileDialog::OnCommand(HWND dialog, int id, int, HWND) {
     switch (id) {
-    case IDC_OK:
-    case CMD_ACTIVATE_ROW: Accept(dialog); return true;
+    case IDC_OK: Accept(dialog); return true;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return true;
-    case CMD_PAGE_SELECTION: EnableControl(dialog, IDC_OK, page_->SelectedFile() != nullptr); return true;
+    default: return false;
+    }
+}
+
+// The files page's row opened, or its selection changed.
+bool ChooseFileDialog::OnAppMessage(HWND dialog, UINT message, LPARAM) {
+    switch (message) {
+    case app_messages::kActivateRow: Accept(dialog); return true;
+    case app_messages::kPageSelection: EnableControl(dialog, IDC_OK, page_->SelectedFile() != nullptr); return true;
     default: return false;
     }
 }

@@ -26,6 +26,7 @@ public:
     bool OnInitDialog(HWND dialog) override;
     // OK, and a file row activated in the page (its private message rises to the dialog).
     bool OnCommand(HWND dialog, int id, int code, HWND control) override;
+    bool OnAppMessage(HWND dialog, UINT message, LPARAM extra) override;
     void OnDestroy(HWND dialog) override;
 
 private:

@@ -8,6 +8,8 @@
 #include "model/ProjectDocument.h"
 #include "model/ProjectPaths.h"
 #include "resource.h"
+#include "commands/SetupPresence.h"
+#include "editor/EditorContext.h"
 #include "ui/FileChoosers.h"
 
 namespace {
@@ -16,14 +18,6 @@ constexpr TextKey kNoOutputFolder = TextKeys::kFormMessages.Key(53);
 constexpr TextKey kNoSetupFileName = TextKeys::kFormMessages.Key(54);
 constexpr TextKey kCannotStartSetup = TextKeys::kFormMessages.Key(59);
 constexpr TextKey kChooseOutputFolder = TextKeys::kFolderPickerTitles.Key(101);
-
-bool CanOpenForReading(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
-}
 
 }  // namespace
 
@@ -58,28 +52,21 @@ std::string CreateSetupForm::OutputFolder() const {
 }
 
 std::string CreateSetupForm::SetupProgram() const {
-    return JoinPath(OutputFolder(), Project().outputSettings.SetupFileName());
+    const ProjectDocument& project = Project();
+    return BuiltSetupPath(project.Path(), project.outputSettings.OutputFolder(), project.outputSettings.SetupFileName());
 }
 
-bool CreateSetupForm::CanBuild() const {
-    const OutputSettings& output = Project().outputSettings;
-    return !output.OutputFolder().empty() && !output.SetupFileName().empty();
-}
-
-bool CreateSetupForm::CanTestRun() const { return CanBuild() && CanOpenForReading(SetupProgram()); }
-
-bool CreateSetupForm::IsCommandEnabled(UINT command) const {
-    if (command == ID_BUILD_SETUP) return CanBuild();
-    if (command == ID_TEST_RUN) return CanTestRun();
-    return false;
-}
-
+// Both buttons follow their commands' states in the command table, as the menu and toolbar do;
+// the toolbar learns of an edit at once too.
 void CreateSetupForm::UpdateButtons(HWND dialog) const {
-    EnableControl(dialog, IDC_BUILD, CanBuild());
-    EnableControl(dialog, IDC_TEST_RUN, CanTestRun());
+    EnableControl(dialog, IDC_BUILD, context_.IsCommandEnabled(ID_BUILD_SETUP));
+    EnableControl(dialog, IDC_TEST_RUN, context_.IsCommandEnabled(ID_TEST_RUN));
 }
 
-void CreateSetupForm::AfterEdit(HWND dialog, int) { UpdateButtons(dialog); }
+void CreateSetupForm::AfterEdit(HWND dialog, int) {
+    UpdateButtons(dialog);
+    context_.UpdateCommandStates();
+}
 
 bool CreateSetupForm::RunCommand(HWND dialog, UINT command) {
     if (command == ID_BUILD_SETUP) return OnButton(dialog, IDC_BUILD);
@@ -125,7 +112,10 @@ void CreateSetupForm::Build(HWND dialog) {
     if (!CheckSettings(dialog) || !context_.SaveProject()) return;
     RunBuildDialog(context_.ResourceInstance(), GetAncestor(dialog, GA_ROOT), Project(), context_.SigningCommand(),
                    context_.Texts());
+    // Whether the build wrote the program: looked up once, not on every idle pass after.
+    context_.Setup().Built(SetupProgram(), false);
     UpdateButtons(dialog);
+    context_.UpdateCommandStates();
 }
 
 // The program's path is quoted: with a blank in the output folder an unquoted command line
@@ -142,6 +132,7 @@ void CreateSetupForm::TestRun(HWND dialog) const {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
+        context_.Setup().StartFailed(program);
         const std::string message = ReplaceFirstPlaceholder(Text(kCannotStartSetup), program);
         MessageBoxA(dialog, message.c_str(), Text(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
         return;

@@ -10,6 +10,7 @@
 
 class LanguageSets;
 class ProjectDocument;
+class SetupPresence;
 
 class EditorContext {
 public:
@@ -38,4 +39,11 @@ public:
     // The command that signs every program a build produces ("{file}" standing for its path);
     // empty: nothing is signed.
     virtual std::string SigningCommand() const = 0;
+    // Whether a command of the command table can act now, by its state function.
+    virtual bool IsCommandEnabled(unsigned command) const = 0;
+    // Puts the commands' states on the toolbar and the pages' buttons now, not at the next idle
+    // pass (after an edit that changes them).
+    virtual void UpdateCommandStates() const = 0;
+    // What is known of the built setup program; builds and test runs tell it what they found.
+    virtual SetupPresence& Setup() const = 0;
 };

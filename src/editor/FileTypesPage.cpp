@@ -1,6 +1,7 @@
 #include "editor/FileTypesPage.h"
 
 #include "editor/EditorContext.h"
+#include "platform/AppMessages.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageTexts.h"
 #include "model/ProjectDocument.h"
@@ -63,9 +64,20 @@ bool FileTypesPage::RunCommand(UINT command, LPARAM) {
     case ID_NEW_FILE_ASSOCIATION: NewAssociation(); return true;
     case ID_FILE_TYPES_DELETE: DeleteRows(); return true;
     case ID_PROPERTIES: ShowProperties(); return true;
-    case CMD_ACTIVATE_ROW: ShowProperties(); return false;
     default: return false;
     }
+}
+
+bool FileTypesPage::IsDeleteCommand(UINT command) const { return command == ID_FILE_TYPES_DELETE; }
+UINT FileTypesPage::RowsDeleteCommand() const { return ID_FILE_TYPES_DELETE; }
+
+std::vector<int> FileTypesPage::RowsDeletedBy(UINT command) const {
+    return command == ID_FILE_TYPES_DELETE ? SelectedRows() : std::vector<int>{};
+}
+
+bool FileTypesPage::RunMessage(UINT message, LPARAM) {
+    if (message == app_messages::kActivateRow) ShowProperties();
+    return false;
 }
 
 ContextMenu FileTypesPage::MenuOf(bool) const {

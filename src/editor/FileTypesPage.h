@@ -13,6 +13,11 @@ public:
     bool OnCreateControls() override;
     void Layout(int width, int height) override;
     bool RunCommand(UINT command, LPARAM extra) override;
+    bool RunMessage(UINT message, LPARAM extra) override;
+    bool IsDeleteCommand(UINT command) const override;
+    std::vector<int> RowsDeletedBy(UINT command) const override;
+    UINT RowsDeleteCommand() const override;
+    TextKey CountedDeleteName() const override { return TextKeys::kCountedDelete.Key(865); }
     bool IsCommandEnabled(UINT command) const override;
 
 protected:

@@ -174,6 +174,11 @@ bool FilesPage::RunPageCommand(UINT command, LPARAM) {
     }
 }
 
+void FilesPage::RefreshFromDisk() {
+    shell_.ForgetDisk();
+    InvalidateRect(List().Handle(), nullptr, TRUE);
+}
+
 ContextMenu FilesPage::MenuOf(bool fromTree) const {
     const TextKeySet& texts = TextKeys::kFilesMenu;
     if (fromTree)

@@ -16,12 +16,15 @@ public:
     ProjectParts EditedParts() const override { return kFilesPart; }
 
     void OnDropFiles(HDROP drop) override;
+    // The sizes and times of the files shown are read from the disk again.
+    void RefreshFromDisk() override;
     // The destination path of a row in the project's short form ("%AppDir%\Bin\Tool.exe").
     std::string RowShortPath(int row) const;
     // The file shown in the single selected row, or null when none or a folder is selected.
     const TreeNode* SelectedFile() const;
 
 protected:
+    TextKey CountedDeleteName() const override { return TextKeys::kCountedDelete.Key(862); }
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     HIMAGELIST ListImages() override { return shell_.SmallImages(); }

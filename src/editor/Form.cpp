@@ -41,6 +41,8 @@ bool Form::OnCommand(HWND dialog, int id, int code, HWND control) {
 
 void Form::RunAsEdit(HWND dialog, int controlId, bool typing, const std::function<void()>& change) {
     ProjectEdit edit(EditName(dialog, controlId), EditedParts(), typing ? std::to_string(controlId) : std::string());
+    // Undone or redone, the edit brings the keyboard focus back to its control.
+    edit.SetSelection(std::to_string(controlId));
     Project().Apply(std::move(edit), change);
 }
 

@@ -1,5 +1,6 @@
 #include "editor/FormPage.h"
 
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -54,6 +55,22 @@ bool FormPage::OnCommand(UINT command) {
 
 bool FormPage::IsCommandEnabled(UINT command) const {
     return slot_.dialog && TheForm() && TheForm()->IsCommandEnabled(command);
+}
+
+void FormPage::EnableControl(int control, bool enabled) {
+    HWND item = slot_.dialog ? GetDlgItem(slot_.dialog, control) : nullptr;
+    if (item && (IsWindowEnabled(item) != FALSE) != enabled) EnableWindow(item, enabled);
+}
+
+void FormPage::SelectPath(const std::string& path) {
+    const int control = path.empty() ? 0 : std::atoi(path.c_str());
+    HWND item = slot_.dialog && control > 0 ? GetDlgItem(slot_.dialog, control) : nullptr;
+    if (!item || !IsWindowEnabled(item)) return;
+    SetFocus(item);
+    // A field shows its whole text selected, as the Tab key leaves it.
+    char className[16] = "";
+    GetClassNameA(item, className, sizeof className);
+    if (lstrcmpiA(className, "Edit") == 0) SendMessageA(item, EM_SETSEL, 0, -1);
 }
 
 void FormPage::Relayout() {

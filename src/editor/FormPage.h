@@ -23,6 +23,9 @@ public:
     ProjectParts EditedParts() const override { return TheForm() ? TheForm()->EditedParts() : 0; }
     bool OnCommand(UINT command) override;
     bool IsCommandEnabled(UINT command) const override;
+    void EnableControl(int control, bool enabled) override;
+    // An edit of the form undone or redone: its control (the id in `path`) takes the focus.
+    void SelectPath(const std::string& path) override;
     void Relayout() override;
     // The form is made again: a dialog takes its font and size at the DPI it is made at.
     void DpiChanged() override { Reload(); }

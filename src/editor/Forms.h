@@ -67,7 +67,6 @@ public:
     CreateSetupForm(HWND dialog, void* context);
     bool OnInitDialog(HWND dialog) override;
     bool RunCommand(HWND dialog, UINT command) override;
-    bool IsCommandEnabled(UINT command) const override;
     ProjectParts EditedParts() const override { return kOutputPart; }
 
 protected:
@@ -79,8 +78,6 @@ private:
     std::string OutputFolder() const;
     // The built setup program: the output folder joined with the setup file name.
     std::string SetupProgram() const;
-    bool CanBuild() const;
-    bool CanTestRun() const;
     void UpdateButtons(HWND dialog) const;
     // Shows the message of the first missing setting; true when both are given.
     bool CheckSettings(HWND dialog) const;

@@ -9,6 +9,7 @@
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
+#include "platform/AppMessages.h"
 #include "resource.h"
 #include "ui/Dialog.h"
 #include "ui/DpiResources.h"
@@ -122,7 +123,7 @@ bool ListPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
         return true;
     case NM_DBLCLK: {
         const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
-        if (row >= 0) SendMessageA(Handle(), CMD_ACTIVATE_ROW, 0, row);
+        if (row >= 0) SendMessageA(Handle(), app_messages::kActivateRow, 0, row);
         return true;
     }
     case LVN_KEYDOWN: {
@@ -203,9 +204,16 @@ constexpr CommandTip kCommandTips[] = {
 }  // namespace
 
 std::string ListPage::CommandName(UINT command) const {
+    const std::vector<int> rows = RowsDeletedBy(command);
+    if (rows.size() > 1) {
+        const bool mixed = std::any_of(rows.begin(), rows.end(), [this](int row) { return RowIsContainer(row); });
+        const TextKey counted = mixed ? TextKeys::kCountedDelete.Key(861) : CountedDeleteName();
+        return ReplaceFirstPlaceholder(UiString(counted), std::to_string(rows.size()));
+    }
     for (const MenuText& item : openMenu_.items)
         if (item.command == command) return PlainLabel(UiString(item.text));
-    int tip = 816;  // a row opened shows its Properties
+    // The page's own delete commands are Delete, as the toolbar's button that becomes them.
+    int tip = IsDeleteCommand(command) ? 815 : 816;  // a row opened shows its Properties
     for (const CommandTip& entry : kCommandTips)
         if (entry.command == command) tip = entry.tip;
     return PlainLabel(UiString(TextKeys::kToolbarTips.Key(tip)));
@@ -220,6 +228,11 @@ bool ListPage::RunAsEdit(const std::string& name, const std::function<bool()>& a
     return result;
 }
 
+bool ListPage::OnAppMessage(UINT message, LPARAM extra) {
+    if (message != app_messages::kActivateRow) return RunMessage(message, extra);
+    return RunAsEdit(CommandName(ID_PROPERTIES), [&] { return RunMessage(message, extra); });
+}
+
 bool ListPage::RunCommandAsEdit(UINT command, LPARAM extra) {
     return RunAsEdit(CommandName(command), [&] { return RunCommand(command, extra); });
 }
@@ -232,7 +245,7 @@ void ListPage::DropFilesAsEdit(HDROP drop) {
 }
 
 void ListPage::DeleteKeyAsEdit(bool inTree) {
-    RunAsEdit(CommandName(ID_DELETE), [&] {
+    RunAsEdit(CommandName(inTree ? ID_DELETE : RowsDeleteCommand()), [&] {
         DeleteKey(inTree);
         return true;
     });

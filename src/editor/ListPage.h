@@ -59,6 +59,11 @@ public:
     virtual void Layout(int width, int height) = 0;
     // A menu or toolbar command, or a private message with its lParam; false lets it rise.
     virtual bool RunCommand(UINT command, LPARAM extra) = 0;
+    // One of the program's own messages (a row opened, the splitter moved) with its lParam;
+    // false lets it rise to the window that hosts the page.
+    virtual bool RunMessage(UINT /*message*/, LPARAM /*extra*/) { return false; }
+    // A row opened shows its Properties: one edit named so.
+    bool OnAppMessage(UINT message, LPARAM extra);
     virtual bool OnNotify(int controlId, NMHDR* header, LRESULT& result);
     virtual void OnDropFiles(HDROP /*drop*/) {}
     bool OnContextMenu(HWND control, int x, int y);
@@ -74,8 +79,19 @@ protected:
     bool RunAsEdit(const std::string& name, const std::function<bool()>& action);
     void DropFilesAsEdit(HDROP drop);
     // The name of the edit a command makes: its label in the context menu open now, on the
-    // toolbar, or "Properties" for a row opened.
+    // toolbar, or "Properties" for a row opened; a command that deletes several rows is named
+    // with their count ("Delete 3 Files").
     std::string CommandName(UINT command) const;
+    // Whether `command` is one of the page's own delete commands.
+    virtual bool IsDeleteCommand(UINT /*command*/) const { return false; }
+    // The rows that `command` would delete now; none for a command that deletes no rows.
+    virtual std::vector<int> RowsDeletedBy(UINT /*command*/) const { return {}; }
+    // The command that the Delete key in the list is.
+    virtual UINT RowsDeleteCommand() const { return 0; }
+    // Whether a row shows a folder or a key rather than an item.
+    virtual bool RowIsContainer(int /*row*/) const { return false; }
+    // The name of an edit that deletes %1 rows all of the page's items ("Delete %1 Files").
+    virtual TextKey CountedDeleteName() const { return TextKeys::kCountedDelete.Key(861); }
 
     // The text of a row's column, and its image (-1 for none).
     virtual std::string RowText(int row, int column) const = 0;
@@ -129,6 +145,7 @@ private:
         bool OnCreate() override { return page_.OnCreateControls(); }
         void OnSize(int width, int height) override { page_.Layout(width, height); }
         bool OnCommand(UINT id, LPARAM extra) override { return page_.RunCommandAsEdit(id, extra); }
+        bool OnAppMessage(UINT message, LPARAM extra) override { return page_.OnAppMessage(message, extra); }
         bool OnNotify(int controlId, NMHDR* header, LRESULT& result) override {
             return page_.OnNotify(controlId, header, result);
         }

@@ -25,6 +25,10 @@ public:
     virtual bool OnCommand(UINT /*command*/) { return false; }
     // Whether the page can carry out `command` now.
     virtual bool IsCommandEnabled(UINT /*command*/) const { return false; }
+    // Enables or disables one of the page's controls.
+    virtual void EnableControl(int /*control*/, bool /*enabled*/) {}
+    // Reads again what the page shows of the disk (the sizes and dates of files).
+    virtual void RefreshFromDisk() {}
     // Lays the page's controls out again at its current size.
     virtual void Relayout() {}
     // The main window moved to a monitor of another scale: the page takes the context's new font

@@ -12,6 +12,7 @@ public:
     ProjectParts EditedParts() const override { return kRegistryPart; }
 
 protected:
+    TextKey CountedDeleteName() const override { return TextKeys::kCountedDelete.Key(864); }
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     bool LeavesOnly() const override { return true; }

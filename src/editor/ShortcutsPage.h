@@ -12,6 +12,7 @@ public:
     ProjectParts EditedParts() const override { return kShortcutsPart; }
 
 protected:
+    TextKey CountedDeleteName() const override { return TextKeys::kCountedDelete.Key(863); }
     DestinationTree& Tree() const override;
     std::vector<ListColumn> Columns() const override;
     HIMAGELIST ListImages() override;

@@ -7,6 +7,7 @@
 #include "editor/PageTexts.h"
 #include "model/DestinationTree.h"
 #include "model/Variables.h"
+#include "platform/AppMessages.h"
 #include "model/ValueText.h"
 #include "ui/DpiResources.h"
 #include "ui/FileChoosers.h"
@@ -37,7 +38,7 @@ SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpCo
     : ListPage(context, className, helpContext),
       initialSelection_(initialSelection),
       deleteCommands_(deleteCommands),
-      splitter_(CMD_SPLIT_POSITION) {}
+      splitter_(app_messages::kSplitPosition) {}
 
 // The controls go first: while they exist they may still use the image lists and this page.
 SplitPage::~SplitPage() {
@@ -222,7 +223,7 @@ void SplitPage::ShowFolder() {
 }
 
 void SplitPage::ReportSelection() const {
-    if (!editable_) SendMessageA(GetParent(Handle()), CMD_PAGE_SELECTION, 0, 0);
+    if (!editable_) SendMessageA(GetParent(Handle()), app_messages::kPageSelection, 0, 0);
 }
 
 HTREEITEM SplitPage::ItemOf(const TreeNode* node) const {
@@ -323,11 +324,6 @@ void SplitPage::DeleteKey(bool inTree) {
 }
 
 bool SplitPage::RunCommand(UINT command, LPARAM extra) {
-    if (command == CMD_SPLIT_POSITION && !editable_) {
-        localSplit_ = static_cast<int>(extra);
-        Relayout();
-        return true;
-    }
     if (command == deleteCommands_.rows) {
         DeleteRows();
         return true;
@@ -345,13 +341,39 @@ bool SplitPage::RunCommand(UINT command, LPARAM extra) {
         ShowSelectedProperties();
         return true;
     }
-    if (command == CMD_ACTIVATE_ROW) {
+    return RunPageCommand(command, extra);
+}
+
+bool SplitPage::RunMessage(UINT message, LPARAM extra) {
+    if (message == app_messages::kSplitPosition && !editable_) {
+        localSplit_ = static_cast<int>(extra);
+        Relayout();
+        return true;
+    }
+    if (message == app_messages::kActivateRow) {
         if (OpenFolderRow(static_cast<int>(extra))) return true;
         // Any other row: its Properties; in the read-only chooser the hosting dialog takes it.
         if (editable_) ShowSelectedProperties();
-        return false;
     }
-    return RunPageCommand(command, extra);
+    return false;
+}
+
+bool SplitPage::IsDeleteCommand(UINT command) const {
+    return command == deleteCommands_.rows || command == deleteCommands_.folder || command == deleteCommands_.selection;
+}
+
+std::vector<int> SplitPage::RowsDeletedBy(UINT command) const {
+    if (command == deleteCommands_.selection && IsCommandEnabled(deleteCommands_.rows)) command = deleteCommands_.rows;
+    std::vector<int> rows;
+    if (command != deleteCommands_.rows) return rows;
+    for (int row : SelectedRows())
+        if (CanDeleteRow(RowNode(row))) rows.push_back(row);
+    return rows;
+}
+
+bool SplitPage::RowIsContainer(int row) const {
+    const TreeNode* node = RowNode(row);
+    return node && DestinationTree::IsContainer(node);
 }
 
 void SplitPage::ShowSelectedProperties() {

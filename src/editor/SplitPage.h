@@ -70,6 +70,11 @@ protected:
     virtual bool CanDeleteFolder() const;
 
     bool RunCommand(UINT command, LPARAM extra) override;
+    bool RunMessage(UINT message, LPARAM extra) override;
+    bool IsDeleteCommand(UINT command) const override;
+    std::vector<int> RowsDeletedBy(UINT command) const override;
+    UINT RowsDeleteCommand() const override { return deleteCommands_.rows; }
+    bool RowIsContainer(int row) const override;
     bool IsCommandEnabled(UINT command) const override;
     void DeleteKey(bool inTree) override;
     HWND TreeHandle() const override { return tree_.Handle(); }

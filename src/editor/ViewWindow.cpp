@@ -17,19 +17,6 @@
 #include "resource.h"
 #include "ui/DeferredPositions.h"
 #include "ui/DpiResources.h"
-#include "ui/MenuHelpers.h"
-
-const UINT kPageCommands[ViewWindow::kPageCount] = {
-    ID_PROJECT_GENERAL_INFO, ID_PROJECT_SETUP_INFO, ID_PROJECT_REQUIREMENTS,
-    ID_PROJECT_FILES,        ID_PROJECT_SHORTCUTS,  ID_PROJECT_REGISTRY,
-    ID_PROJECT_FILE_TYPES,   ID_PROJECT_DIALOGS,    ID_PROJECT_CREATE_SETUP,
-};
-
-int PageOfCommand(UINT command) {
-    for (int page = 0; page < ViewWindow::kPageCount; ++page)
-        if (kPageCommands[page] == command) return page;
-    return -1;
-}
 
 namespace {
 
@@ -55,34 +42,6 @@ constexpr PageInfo kPages[ViewWindow::kPageCount] = {
     {"PageGUI", 1160, 0},
     {"PageCreateSetup", 1180, 0},
 };
-
-// Where a page command goes: to one page, or to the page shown when it is a list page.
-constexpr int kCurrentListPage = -1;
-// What TargetOf answers for a command that no page takes, and for one that is not routed at all.
-constexpr int kIgnored = -1;
-constexpr int kNotRouted = -2;
-struct Route {
-    UINT command;
-    int page;
-};
-constexpr Route kRoutes[] = {
-    {ID_PROPERTIES, kCurrentListPage},
-    {ID_DELETE, kCurrentListPage},
-    {ID_INSERT_FILES, ViewWindow::Files},
-    {ID_NEW_FOLDER, ViewWindow::Files},
-    {ID_NEW_KEY, ViewWindow::Registry},
-    {ID_NEW_STRING, ViewWindow::Registry},
-    {ID_NEW_BINARY, ViewWindow::Registry},
-    {ID_NEW_DWORD, ViewWindow::Registry},
-    {ID_NEW_SHORTCUT, ViewWindow::Shortcuts},
-    {ID_NEW_INTERNET_SHORTCUT, ViewWindow::Shortcuts},
-    {ID_NEW_SHORTCUT_FOLDER, ViewWindow::Shortcuts},
-    {ID_NEW_FILE_ASSOCIATION, ViewWindow::FileTypes},
-    {ID_BUILD_SETUP, ViewWindow::CreateSetup},
-    {ID_TEST_RUN, ViewWindow::CreateSetup},
-};
-
-bool IsListPage(int page) { return page >= ViewWindow::Files && page <= ViewWindow::FileTypes; }
 
 template <class FormClass>
 std::unique_ptr<Page> MakeFormPage(EditorContext& context, int page, int templateId) {
@@ -235,6 +194,10 @@ void ViewWindow::ShowPage(int index) {
     batch.End();
 }
 
+void ViewWindow::FocusTabs() {
+    if (tabs_) SetFocus(tabs_);
+}
+
 void ViewWindow::DpiChanged() {
     SetWindowFont(tabs_, context_.Font());
     for (const auto& page : pages_) page->DpiChanged();
@@ -247,16 +210,8 @@ void ViewWindow::SetSplitPosition(int percent) {
     for (int page : {Files, Shortcuts, Registry}) pages_[page]->Relayout();
 }
 
-int ViewWindow::TargetOf(UINT command, UINT& translated) const {
-    translated = command;
-    for (const Route& route : kRoutes) {
-        if (route.command != command) continue;
-        if (route.page != kCurrentListPage) return route.page;
-        if (!IsListPage(pageIndex_)) return kIgnored;
-        if (command == ID_DELETE) translated = kPages[pageIndex_].deleteCommand;
-        return pageIndex_;
-    }
-    return kNotRouted;
+UINT ViewWindow::Translated(int page, UINT command) const {
+    return command == ID_DELETE && IsListPage(page) ? kPages[page].deleteCommand : command;
 }
 
 void ViewWindow::ProjectChanged(const ProjectChange& change) {
@@ -273,22 +228,31 @@ void ViewWindow::ProjectChanged(const ProjectChange& change) {
     pages_[shown]->SelectPath(change.edit.Selection());
 }
 
-bool ViewWindow::OnCommand(UINT id, LPARAM) {
-    if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
-        if (ProjectDocument* project = context_.Project()) id == ID_EDIT_UNDO ? project->Undo() : project->Redo();
-        return true;
-    }
-    UINT translated = id;
-    const int page = TargetOf(id, translated);
-    if (page == kNotRouted) return false;
-    if (page != kIgnored) pages_[page]->OnCommand(translated);
-    return true;
+void ViewWindow::RunPageCommand(int page, UINT command) {
+    if (page == kShownListPage) page = IsListPage(pageIndex_) ? pageIndex_ : kNoPage;
+    if (page < 0 || page >= kPageCount || pagesNeedCreating_) return;
+    pages_[page]->OnCommand(Translated(page, command));
 }
 
-bool ViewWindow::IsCommandEnabled(UINT command) const {
-    UINT translated = command;
-    const int page = TargetOf(command, translated);
-    return page >= 0 && page == pageIndex_ && pages_[page]->IsCommandEnabled(translated);
+std::vector<unsigned> ViewWindow::ShownPageAllows() const {
+    std::vector<unsigned> allowed;
+    if (pagesNeedCreating_ || !context_.Project()) return allowed;
+    for (const Command& command : Commands()) {
+        if (!AsksThePage(command)) continue;
+        const int page = command.page == kShownListPage ? (IsListPage(pageIndex_) ? pageIndex_ : kNoPage) : command.page;
+        if (page == pageIndex_ && pages_[page]->IsCommandEnabled(Translated(page, command.id)))
+            allowed.push_back(command.id);
+    }
+    return allowed;
+}
+
+void ViewWindow::EnablePageControl(int page, int control, bool enabled) {
+    if (page >= 0 && page < kPageCount && !pagesNeedCreating_) pages_[page]->EnableControl(control, enabled);
+}
+
+void ViewWindow::RefreshFromDisk() {
+    if (pagesNeedCreating_) return;
+    for (const auto& page : pages_) page->RefreshFromDisk();
 }
 
 bool ViewWindow::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
@@ -302,36 +266,4 @@ bool ViewWindow::OnHelp(HELPINFO*) {
     if (!context_.Project()) return false;
     context_.ShowHelp(HELP_CONTEXT, HelpContext());
     return true;
-}
-
-void ViewWindow::OnInitMenu(HMENU menu) {
-    ProjectDocument* project = context_.Project();
-    EnableCommand(menu, ID_FILE_CLOSE, project != nullptr);
-    EnableCommand(menu, ID_FILE_SAVE_AS, project != nullptr);
-    EnableCommand(menu, ID_FILE_SAVE, project && project->IsModified());
-    const ProjectEdit* undo = project ? project->Edits().NextUndo() : nullptr;
-    const ProjectEdit* redo = project ? project->Edits().NextRedo() : nullptr;
-    const LanguageSets& menuTexts = context_.Texts();
-    SetCommandText(menu, ID_EDIT_UNDO,
-                   undo ? ReplaceFirstPlaceholder(menuTexts.UiString(TextKeys::kUndoRedoMenu[2]), undo->Name())
-                        : menuTexts.UiString(TextKeys::kUndoRedoMenu[0]));
-    SetCommandText(menu, ID_EDIT_REDO,
-                   redo ? ReplaceFirstPlaceholder(menuTexts.UiString(TextKeys::kUndoRedoMenu[3]), redo->Name())
-                        : menuTexts.UiString(TextKeys::kUndoRedoMenu[1]));
-    EnableCommand(menu, ID_EDIT_UNDO, undo != nullptr);
-    EnableCommand(menu, ID_EDIT_REDO, redo != nullptr);
-    for (int page = 0; page < kPageCount; ++page) {
-        EnableCommand(menu, kPageCommands[page], project != nullptr);
-        CheckCommand(menu, kPageCommands[page], project && page == pageIndex_);
-    }
-    // The Build menu asks the Create Setup form whichever page is shown.
-    for (UINT command : {ID_BUILD_SETUP, ID_TEST_RUN})
-        EnableCommand(menu, command, project && pages_[CreateSetup]->IsCommandEnabled(command));
-    const LanguageSets& texts = context_.Texts();
-    const UINT languages = static_cast<UINT>(texts.BuilderLanguageCount());
-    for (UINT id = ID_LANGUAGE_FIRST; id < ID_LANGUAGE_FIRST + languages; ++id) {
-        char text[MAX_PATH] = "";
-        GetMenuStringA(menu, id, text, MAX_PATH, MF_BYCOMMAND);
-        CheckCommand(menu, id, texts.CurrentLanguage() == text);
-    }
 }

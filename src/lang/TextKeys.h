@@ -51,15 +51,22 @@
     TEXT(kSavedAsUtf8, "STRINGS", 833)                                                                       \
     /* Why the wizard's product folder gave no files: missing, unreadable, empty, none of its own. */        \
     TEXTS(kWizardNoFiles, "STRINGS", 850, 851, 852, 853)                                                     \
-    /* The menu bar's titles by position, the menu items, the Language submenu. */                           \
-    TEXTS(kMenuBarTitles, "STRINGS", 1000, 1001, 1002, 1003, 1004, 1005)                                     \
+    /* The menu bar's titles (File, Edit, Project, Build, Options, Help, View), the menu items, the   */  \
+    /* Language submenu, the names of the modifier keys in accelerators (Ctrl, Shift, Alt).          */  \
+    TEXTS(kMenuBarTitles, "STRINGS", 1000, 1001, 1002, 1003, 1004, 1005, 1006)                               \
     TEXTS(kMenuItems, "STRINGS", 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1060, 1061, 1062, 1063, 1064,     \
-          1065, 1066, 1067, 1068, 1080, 1081, 1101, 1120, 1121, 1123)                                        \
+          1065, 1066, 1067, 1068, 1070, 1071, 1072, 1080, 1081, 1101, 1120, 1121, 1123)                      \
+    TEXTS(kKeyNames, "STRINGS", 1050, 1051, 1052)                                                            \
+    /* The recent projects: a project file that is gone (%1 its path), the hint of the items. */          \
+    TEXTS(kRecentProjects, "STRINGS", 834, 835)                                                              \
     TEXT(kLanguageMenu, "STRINGS", 1100)                                                                     \
     /* Edit > Undo and Redo without an edit to take, then with the edit's name for %1. */                   \
     TEXTS(kUndoRedoMenu, "STRINGS", 1040, 1041, 1042, 1043)                                                  \
     /* The name of an edit made in a form's field or box, the field's label for %1. */                       \
     TEXT(kChangeEditName, "STRINGS", 860)                                                                    \
+    /* The name of an edit that deletes %1 rows: of several kinds, then files, shortcuts, registry  */ \
+    /* values, file types.                                                                           */ \
+    TEXTS(kCountedDelete, "STRINGS", 861, 862, 863, 864, 865)                                                \
     /* The context menus of the files, shortcuts, registry and file types pages. */                          \
     TEXTS(kFilesMenu, "STRINGS", 1140, 1141, 1142, 1143, 1144)                                               \
     TEXTS(kShortcutsMenu, "STRINGS", 1160, 1161, 1162, 1163, 1164, 1165)                                     \

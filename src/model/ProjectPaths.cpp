@@ -6,3 +6,9 @@ std::string ResolveProjectPath(const std::string& projectFolder, const std::stri
     if (path.empty() || IsRootedPath(path)) return path;
     return JoinPath(projectFolder, path);
 }
+
+std::string BuiltSetupPath(const std::string& projectPath, const std::string& outputFolder,
+                           const std::string& setupFileName) {
+    if (outputFolder.empty() || setupFileName.empty()) return {};
+    return JoinPath(ResolveProjectPath(FolderOf(projectPath), outputFolder), setupFileName);
+}

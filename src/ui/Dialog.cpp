@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/AppMessages.h"
 #include "ui/WindowPlatform.h"
 
 using ui::Platform;
@@ -68,7 +69,7 @@ INT_PTR CALLBACK ModalDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
     }
     auto* handler = reinterpret_cast<Dialog*>(Platform().GetUserData(dialog));
     if (!handler) return FALSE;
-    if (message >= 0x800) return handler->OnCommand(dialog, static_cast<int>(message), 0, reinterpret_cast<HWND>(lParam));
+    if (app_messages::IsAppMessage(message)) return handler->OnAppMessage(dialog, message, lParam) ? TRUE : FALSE;
     INT_PTR result = FALSE;
     if (DispatchToHandler(*handler, dialog, message, wParam, lParam, result)) return result;
     if (IsItemMessage(message)) return ReflectItemMessage(dialog, message, wParam, lParam);
@@ -99,7 +100,7 @@ INT_PTR CALLBACK ModelessDialogProcedure(HWND dialog, UINT message, WPARAM wPara
     auto* slot = reinterpret_cast<ModelessDialogSlot*>(Platform().GetUserData(dialog));
     Dialog* handler = slot ? slot->handler : nullptr;
     if (!handler) return IsItemMessage(message) ? TRUE : FALSE;
-    if (message >= 0x800) return handler->OnCommand(dialog, static_cast<int>(message), 0, reinterpret_cast<HWND>(lParam));
+    if (app_messages::IsAppMessage(message)) return handler->OnAppMessage(dialog, message, lParam) ? TRUE : FALSE;
     INT_PTR result = FALSE;
     if (DispatchToHandler(*handler, dialog, message, wParam, lParam, result)) return result;
     if (IsItemMessage(message)) return ReflectItemMessage(dialog, message, wParam, lParam);

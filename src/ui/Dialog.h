@@ -17,6 +17,8 @@ public:
     // True lets the platform set the default focus.
     virtual bool OnInitDialog(HWND dialog) = 0;
     virtual bool OnCommand(HWND /*dialog*/, int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    // One of the program's own messages (AppMessages.h) with its lParam.
+    virtual bool OnAppMessage(HWND /*dialog*/, UINT /*message*/, LPARAM /*extra*/) { return false; }
     // An edit control reported a change of its text.
     virtual void OnEditChange(HWND /*dialog*/, int /*controlId*/) {}
     virtual bool OnNotify(HWND /*dialog*/, int /*controlId*/, NMHDR* /*header*/) { return false; }

@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "core/Exception.h"
+#include "platform/AppMessages.h"
 #include "platform/win32/WindowDpi.h"
 #include "ui/WindowPlatform.h"
 
@@ -57,9 +58,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     Window* object = ObjectOf(window);
     if (!object) return platform.DefWindowProcA(window, message, wParam, lParam);
 
-    if (message >= WM_USER) {
-        // The wParam is not passed on: senders of private messages put their payload in lParam.
-        if (!object->OnCommand(message, lParam)) SendToParent(window, message, wParam, lParam);
+    if (app_messages::IsAppMessage(message)) {
+        // The wParam is not passed on: senders of the program's messages put their payload in lParam.
+        if (!object->OnAppMessage(message, lParam)) SendToParent(window, message, wParam, lParam);
         return 0;
     }
     switch (message) {

@@ -1,7 +1,8 @@
 #pragma once
 // A window object bound to one platform window. One shared window procedure finds the object
 // through the window's user-data slot and calls its handlers; commands and private messages
-// that a window does not handle rise to its parent.
+// that a window does not handle rise to its parent. The program's own messages (AppMessages.h)
+// reach OnAppMessage, never OnCommand.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,8 +28,10 @@ public:
     virtual void OnInitMenu(HMENU /*menu*/) {}
     virtual void OnMenuSelect(UINT /*item*/, UINT /*flags*/, HMENU /*menu*/) {}
     virtual bool OnContextMenu(HWND /*window*/, int /*x*/, int /*y*/) { return false; }
-    // `id` is a 16-bit command id or a private message number; `extra` its lParam.
+    // `id` is a 16-bit command id (menu, toolbar, accelerator, control); `extra` its lParam.
     virtual bool OnCommand(UINT /*id*/, LPARAM /*extra*/) { return false; }
+    // One of the program's own messages with its lParam; false lets it rise to the parent.
+    virtual bool OnAppMessage(UINT /*message*/, LPARAM /*extra*/) { return false; }
     virtual bool OnNotify(int /*controlId*/, NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
     virtual void OnVScroll(int /*code*/, int /*thumb*/) {}
     virtual void OnHScroll(int /*code*/, int /*thumb*/) {}

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/AppMessages.h"
 #include "ui/Bitmaps.h"
 #include "ui/HyperLink.h"
 #include "ui/ListViewControl.h"
@@ -24,7 +25,11 @@ public:
         commands.push_back({id, extra});
         return true;
     }
-    std::vector<std::pair<UINT, LPARAM>> commands;
+    bool OnAppMessage(UINT message, LPARAM extra) override {
+        messages.push_back({message, extra});
+        return true;
+    }
+    std::vector<std::pair<UINT, LPARAM>> commands, messages;
 };
 
 class Child : public ChildWindow {
@@ -50,10 +55,11 @@ TEST_F(RealWindowTest, CommandsAChildDoesNotHandleReachItsParent) {
     ASSERT_TRUE(child.Create(0, "QuillsetTestHost", WS_CHILD, 0, 0, 10, 10, HostWindow(), 5, GetModuleHandleA(nullptr)));
     EXPECT_EQ(SendMessageA(child.Handle(), WM_COMMAND, MAKEWPARAM(32867, 0), 0x55), 0);
     EXPECT_EQ(SendMessageA(child.Handle(), WM_COMMAND, 7, 0), 0);
-    SendMessageA(child.Handle(), 2054, 1, 40);
-    ASSERT_EQ(host_.commands.size(), 2u);
+    SendMessageA(child.Handle(), app_messages::kSplitPosition, 1, 40);
+    ASSERT_EQ(host_.commands.size(), 1u);
     EXPECT_EQ(host_.commands[0], (std::pair<UINT, LPARAM>{32867, 0x55}));
-    EXPECT_EQ(host_.commands[1], (std::pair<UINT, LPARAM>{2054, 40}));
+    ASSERT_EQ(host_.messages.size(), 1u) << "the program's messages rise as messages";
+    EXPECT_EQ(host_.messages[0], (std::pair<UINT, LPARAM>{app_messages::kSplitPosition, 40}));
     child.Destroy();
     EXPECT_FALSE(child.HasWindow());
 }
@@ -112,20 +118,21 @@ TEST_F(RealWindowTest, SelectedRowsComeInAscendingOrder) {
 }
 
 TEST_F(RealWindowTest, ASplitterReportsAFinishedDragToItsParent) {
-    Splitter splitter(2054);
+    Splitter splitter(app_messages::kSplitPosition);
     ASSERT_TRUE(splitter.Create(HostWindow(), RECT{100, 0, 104, 200}, 20, GetModuleHandleA(nullptr)));
     const SIZE host = GetClientSize(HostWindow());
     SendMessageA(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
     SendMessageA(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 10));
-    EXPECT_TRUE(host_.commands.empty()) << "released where it started: nothing to report";
+    EXPECT_TRUE(host_.messages.empty()) << "released where it started: nothing to report";
 
     SendMessageA(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
     // To x = 5 in the parent: drawn at 20.
     SendMessageA(splitter.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-95), 10));
     SendMessageA(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(-95), 10));
-    ASSERT_EQ(host_.commands.size(), 1u);
-    EXPECT_EQ(host_.commands[0].first, 2054u);
-    EXPECT_EQ(host_.commands[0].second, 20 * 100 / host.cx);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].first, app_messages::kSplitPosition);
+    EXPECT_EQ(host_.messages[0].second, 20 * 100 / host.cx);
+    EXPECT_TRUE(host_.commands.empty());
 }
 
 TEST_F(RealWindowTest, AHyperLinkPaintsItselfBlueAndTakesTheMouse) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePlatform.h"
+#include "platform/AppMessages.h"
 #include "ui/Dialog.h"
 
 namespace {
@@ -21,6 +22,10 @@ public:
     }
     bool OnCommand(HWND, int id, int code, HWND) override {
         Log().calls.push_back("command " + std::to_string(id) + " " + std::to_string(code));
+        return true;
+    }
+    bool OnAppMessage(HWND, UINT message, LPARAM extra) override {
+        Log().calls.push_back("message " + std::to_string(message - WM_APP) + " " + std::to_string(extra));
         return true;
     }
     void OnEditChange(HWND, int id) override { Log().calls.push_back("edit " + std::to_string(id)); }
@@ -56,11 +61,13 @@ TEST_F(DialogProcedureTest, EditChangesGoOnlyToOnEditChange) {
     ModalDialogProcedure(dialog_, WM_DESTROY, 0, 0);
 }
 
-TEST_F(DialogProcedureTest, OnlyPrivateMessagesFrom0x800ReachTheHandler) {
+TEST_F(DialogProcedureTest, OnlyTheProgramsOwnMessagesReachTheHandlerAndNeverAsCommands) {
     ModalDialogProcedure(dialog_, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&creator_));
-    EXPECT_EQ(ModalDialogProcedure(dialog_, 0x7FF, 1, 2), FALSE);
-    EXPECT_EQ(ModalDialogProcedure(dialog_, 0x800 + 75, 1, 2), TRUE);
-    EXPECT_EQ(record_.calls, (std::vector<std::string>{"init", "command 2123 0"}));
+    EXPECT_EQ(ModalDialogProcedure(dialog_, 0x800 + 75, 1, 2), FALSE) << "a command id's number is no message";
+    EXPECT_EQ(ModalDialogProcedure(dialog_, WM_APP - 1, 1, 2), FALSE);
+    EXPECT_EQ(ModalDialogProcedure(dialog_, app_messages::kPageSelection, 1, 2), TRUE);
+    EXPECT_EQ(ModalDialogProcedure(dialog_, app_messages::kLast + 1, 1, 2), FALSE);
+    EXPECT_EQ(record_.calls, (std::vector<std::string>{"init", "message 18 2"}));
     ModalDialogProcedure(dialog_, WM_DESTROY, 0, 0);
 }
 

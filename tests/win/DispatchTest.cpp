@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePlatform.h"
+#include "platform/AppMessages.h"
 #include "ui/Window.h"
 
 namespace {
@@ -15,6 +16,10 @@ public:
         commands.push_back({id, extra});
         return commandAnswer;
     }
+    bool OnAppMessage(UINT message, LPARAM extra) override {
+        messages.push_back({message, extra});
+        return messageAnswer;
+    }
     bool OnNotify(int controlId, NMHDR*, LRESULT& result) override {
         notifiedId = controlId;
         result = 77;
@@ -27,8 +32,8 @@ public:
         return true;
     }
 
-    bool createAnswer = true, closeAnswer = true, commandAnswer = false, notifyAnswer = true;
-    std::vector<std::pair<UINT, LPARAM>> commands;
+    bool createAnswer = true, closeAnswer = true, commandAnswer = false, notifyAnswer = true, messageAnswer = false;
+    std::vector<std::pair<UINT, LPARAM>> commands, messages;
     std::vector<LPARAM> drags, moves;
     int notifiedId = 0;
     POINT menuAt{};
@@ -79,21 +84,36 @@ TEST_F(DispatchTest, UnhandledCommandsRiseToTheParentUnchanged) {
     EXPECT_EQ(platform_.sent.size(), 1u) << "a handled command stays where it was handled";
 }
 
-TEST_F(DispatchTest, PrivateMessagesReachOnCommandWithoutTheirWParam) {
+TEST_F(DispatchTest, TheProgramsMessagesReachOnAppMessageWithoutTheirWParamNeverOnCommand) {
     Create(child_, object_);
-    EXPECT_EQ(WindowProcedure(child_, 2054, 99, 35), 0);
-    ASSERT_EQ(object_.commands.size(), 1u);
-    EXPECT_EQ(object_.commands[0].first, 2054u);
-    EXPECT_EQ(object_.commands[0].second, 35);
+    EXPECT_EQ(WindowProcedure(child_, app_messages::kSplitPosition, 99, 35), 0);
+    ASSERT_EQ(object_.messages.size(), 1u);
+    EXPECT_EQ(object_.messages[0].first, app_messages::kSplitPosition);
+    EXPECT_EQ(object_.messages[0].second, 35);
+    EXPECT_TRUE(object_.commands.empty()) << "a message is no command";
     ASSERT_EQ(platform_.sent.size(), 1u);
-    EXPECT_EQ(platform_.sent[0].message, 2054u);
+    EXPECT_EQ(platform_.sent[0].message, app_messages::kSplitPosition);
     EXPECT_EQ(platform_.sent[0].wParam, 99u) << "the parent gets the message as it was sent";
+
+    object_.messageAnswer = true;
+    WindowProcedure(child_, app_messages::kActivateRow, 0, 4);
+    EXPECT_EQ(platform_.sent.size(), 1u) << "a handled message stays where it was handled";
+
+    // Messages of the control classes (WM_USER up to WM_APP) are none of the program's: neither
+    // handler sees them and they do not rise.
+    const size_t seen = object_.messages.size();
+    WindowProcedure(child_, WM_USER + 2054 - 0x400, 0, 0);
+    WindowProcedure(child_, WM_APP - 1, 0, 0);
+    EXPECT_EQ(object_.messages.size(), seen);
+    EXPECT_TRUE(object_.commands.empty());
+    EXPECT_EQ(platform_.sent.size(), 1u);
 
     // A top-level window has no parent to pass it to.
     HWND top = platform_.MakeWindow();
     RecordingWindow topObject;
     Create(top, topObject);
-    WindowProcedure(top, WM_USER, 0, 0);
+    WindowProcedure(top, WM_APP, 0, 0);
+    EXPECT_EQ(topObject.messages.size(), 1u);
     EXPECT_EQ(platform_.sent.size(), 1u);
 }
 

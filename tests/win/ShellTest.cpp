@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <set>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "commands/CommandTable.h"
+#include "editor/ListPage.h"
 #include "platform/File.h"
 #include "resource.h"
 
@@ -221,10 +224,10 @@ TEST_F(ShellTest, MenuStatesFollowTheProjectAndThePageShown) {
 
 TEST_F(ShellTest, SaveButtonIsEnabledExactlyForAModifiedProject) {
     auto saveEnabled = [&] { return SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0; };
-    main_->UpdateToolbarStates();
+    main_->UpdateCommandStates();
     EXPECT_FALSE(saveEnabled());
     NewModifiedProject();
-    main_->UpdateToolbarStates();
+    main_->UpdateCommandStates();
     EXPECT_TRUE(saveEnabled());
     EXPECT_FALSE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_DELETE, 0));
 }
@@ -252,7 +255,7 @@ TEST_F(ShellTest, HandOverOpensOnlyRecordsTaggedForProjects) {
 
 TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     HMENU menu = GetMenu(main_->Handle());
-    HMENU languages = GetSubMenu(GetSubMenu(menu, 4), 0);
+    HMENU languages = GetSubMenu(GetSubMenu(menu, 5), 0);  // Options, the sixth menu
     auto menuText = [](HMENU in, UINT item, UINT by) {
         char text[128] = "";
         GetMenuStringA(in, item, text, sizeof text, by);
@@ -271,7 +274,9 @@ TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
     EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(TextKeys::kMenuItems.Key(1020)));
     EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), UiString(TextKeys::kUndoRedoMenu[0]));
-    EXPECT_EQ(menuText(menu, ID_EDIT_CUT, MF_BYCOMMAND), "Cu&t\tCtrl+X") << "items without a text keep theirs";
+    EXPECT_EQ(menuText(menu, ID_VIEW_PREVIOUS_PAGE, MF_BYCOMMAND), "&Vorherige Seite\tStrg+Umschalt+Tab")
+        << "the table's key, named in the language";
+    EXPECT_EQ(menuText(menu, 2, MF_BYPOSITION), "&Ansicht");
     EXPECT_EQ(GetMenuItemCount(languages), 2) << "the list is made only once";
     EXPECT_EQ(menuText(languages, ID_LANGUAGE_FIRST + 1, MF_BYCOMMAND), "German") << "names stay as they are";
     SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
@@ -307,7 +312,7 @@ TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
     EXPECT_EQ(statusText(), UiHint(TextKeys::kLanguageMenu));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), UiHint(TextKeys::kUndoRedoMenu[0]));
-    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_CUT, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILES_DELETE, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(statusText(), "Quillset 1.0");
@@ -391,6 +396,12 @@ bool Visible(HWND window) { return window && IsWindowVisible(window); }
 
 }  // namespace
 
+// The Project menu's items in page order.
+constexpr UINT kPageItems[ViewWindow::kPageCount] = {
+    ID_PROJECT_GENERAL_INFO, ID_PROJECT_SETUP_INFO, ID_PROJECT_REQUIREMENTS, ID_PROJECT_FILES,  ID_PROJECT_SHORTCUTS,
+    ID_PROJECT_REGISTRY,     ID_PROJECT_FILE_TYPES, ID_PROJECT_DIALOGS,      ID_PROJECT_CREATE_SETUP,
+};
+
 TEST_F(ShellTest, TheHostShowsOnePageAtATimeAboveItsTabs) {
     ViewWindow& host = main_->EditorHost();
     EXPECT_EQ(GetDlgItem(host.Handle(), ID_TAB_CONTROL), nullptr) << "no tabs without a project";
@@ -399,7 +410,7 @@ TEST_F(ShellTest, TheHostShowsOnePageAtATimeAboveItsTabs) {
     ASSERT_TRUE(Visible(tabs));
     EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), ViewWindow::kPageCount);
     for (int page = ViewWindow::kPageCount - 1; page >= 0; --page) {
-        Send(kPageCommands[page]);
+        Send(kPageItems[page]);
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), page);
         for (int other = 0; other < ViewWindow::kPageCount; ++other)
             EXPECT_EQ(Visible(host.PageAt(other).Handle()), other == page) << page << " " << other;
@@ -425,18 +436,144 @@ TEST_F(ShellTest, PageCommandsAndTheirStatesFollowThePageShown) {
     EXPECT_EQ(host.HelpContext(), 1100u);
     Send(ID_DELETE);  // nothing to delete on a form: handled and ignored
     EXPECT_FALSE(main_->Project()->IsModified());
-    EXPECT_FALSE(host.IsCommandEnabled(ID_BUILD_SETUP)) << "the toolbar builds from Create Setup only";
+    auto enabled = [&](UINT id) { return IsEnabled(*FindCommand(id), main_->TakeCommandState()); };
+    EXPECT_TRUE(enabled(ID_BUILD_SETUP)) << "menu, toolbar and F7 build from any page";
+    main_->UpdateCommandStates();
+    EXPECT_TRUE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_BUILD_SETUP, 0));
     HMENU menu = GetMenu(main_->Handle());
     SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_FALSE(GetMenuState(menu, ID_BUILD_SETUP, MF_BYCOMMAND) & MF_GRAYED) << "the menu builds from any page";
     EXPECT_TRUE(GetMenuState(menu, ID_TEST_RUN, MF_BYCOMMAND) & MF_GRAYED) << "nothing built yet";
+    EXPECT_TRUE(GetMenuState(menu, ID_VIEW_REFRESH, MF_BYCOMMAND) & MF_GRAYED) << "Refresh is the Files page's";
 
     Send(ID_PROJECT_CREATE_SETUP);
     EXPECT_EQ(host.HelpContext(), 1180u);
-    EXPECT_TRUE(host.IsCommandEnabled(ID_BUILD_SETUP));
-    EXPECT_FALSE(host.IsCommandEnabled(ID_TEST_RUN));
-    EXPECT_FALSE(host.IsCommandEnabled(ID_NEW_KEY));
-    main_->UpdateToolbarStates();
+    EXPECT_TRUE(enabled(ID_BUILD_SETUP));
+    EXPECT_FALSE(enabled(ID_TEST_RUN));
+    EXPECT_FALSE(enabled(ID_NEW_KEY));
+    Send(ID_VIEW_NEXT_PAGE);
+    EXPECT_EQ(host.CurrentPage(), ViewWindow::GeneralInfo) << "round the end";
+    Send(ID_VIEW_PREVIOUS_PAGE);
+    EXPECT_EQ(host.CurrentPage(), ViewWindow::CreateSetup);
+    main_->UpdateCommandStates();
     EXPECT_TRUE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_BUILD_SETUP, 0));
     EXPECT_FALSE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_TEST_RUN, 0));
+}
+
+// The menu bar and the toolbar of the real window, enumerated item by item: each is a command of
+// the table in its place, enabled and checked exactly as its row's functions say, in three
+// states of the application.
+TEST_F(ShellTest, MenuBarAndToolbarFollowTheTableWithoutAProjectOpenAndModified) {
+    auto check = [&](const CommandState& state, const std::string& what) {
+        main_->UpdateCommandStates();
+        HMENU bar = GetMenu(main_->Handle());
+        SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+        ASSERT_EQ(GetMenuItemCount(bar), kMenuCount) << what;
+        std::set<unsigned> seen;
+        for (int position = 0; position < GetMenuItemCount(bar); ++position) {
+            HMENU menu = GetSubMenu(bar, position);
+            bool separatorBefore = false;
+            int groupBefore = -1;
+            for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+                const UINT id = GetMenuItemID(menu, item);
+                const UINT itemState = GetMenuState(menu, item, MF_BYPOSITION);
+                if (itemState & MF_SEPARATOR) {
+                    separatorBefore = true;
+                    continue;
+                }
+                if (id == static_cast<UINT>(-1)) continue;  // the Language submenu
+                const Command* command = FindCommand(id);
+                ASSERT_NE(command, nullptr) << what << ": menu item " << id << " is no command of the table";
+                EXPECT_EQ(static_cast<int>(command->menu), position + 1) << what << ": " << id;
+                if (command->kind == Kind::Item && groupBefore >= 0) {
+                    EXPECT_EQ(separatorBefore, command->group != groupBefore) << what << ": " << id;
+                }
+                if (command->kind == Kind::Item) groupBefore = command->group;
+                separatorBefore = false;
+                EXPECT_EQ(!(itemState & (MF_GRAYED | MF_DISABLED)), IsEnabled(*command, state)) << what << ": " << id;
+                EXPECT_EQ((itemState & MF_CHECKED) != 0, IsChecked(*command, state)) << what << ": " << id;
+                seen.insert(command->id);
+            }
+        }
+        for (const Command& command : Commands()) {
+            if (command.menu != Menu::None && command.kind == Kind::Item) {
+                EXPECT_TRUE(seen.count(command.id)) << what << ": " << command.id << " is missing";
+            }
+        }
+        int last = -1;
+        for (const Command* command : ToolbarCommands()) {
+            const int index = static_cast<int>(SendMessageA(main_->Toolbar(), TB_COMMANDTOINDEX, command->id, 0));
+            EXPECT_GT(index, last) << what << ": button " << command->id;
+            last = index;
+            EXPECT_EQ(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, command->id, 0) != 0, IsEnabled(*command, state))
+                << what << ": button " << command->id;
+        }
+    };
+    CommandState state;
+    state.language = 0;
+    state.recentCount = static_cast<int>(main_->Recent().Count());
+    check(state, "no project");
+
+    Send(CMD_NEW_PROJECT);
+    ASSERT_NE(main_->Project(), nullptr);
+    ProjectDocument& project = *main_->Project();
+    state.project = true;
+    state.page = kGeneralInfoPage;
+    state.outputSet = !project.outputSettings.OutputFolder().empty() && !project.outputSettings.SetupFileName().empty();
+    check(state, "new project");
+
+    Send(ID_PROJECT_REGISTRY);
+    project.Apply(ProjectEdit("Change Product Name", kGeneralInfoPart), [&] { project.generalInfo.SetProductName("Changed"); });
+    state.page = kRegistryPage;
+    state.modified = state.canUndo = true;
+    state.undoName = "Change Product Name";
+    state.pageAllows = main_->EditorHost().ShownPageAllows();
+    check(state, "modified on the registry page");
+    char undo[128] = "";
+    GetMenuStringA(GetMenu(main_->Handle()), ID_EDIT_UNDO, undo, sizeof undo, MF_BYCOMMAND);
+    EXPECT_STREQ(undo, "&Undo Change Product Name\tCtrl+Z");
+
+    project.Undo();
+    EXPECT_EQ(main_->EditorHost().CurrentPage(), ViewWindow::GeneralInfo) << "the undone edit's page comes into view";
+    state.page = kGeneralInfoPage;
+    state.pageAllows.clear();
+    state.modified = state.canUndo = false;
+    state.canRedo = true;
+    state.redoName = "Change Product Name";
+    check(state, "undone");
+}
+
+// An edit that deletes several rows is named with their count; one row keeps the plain name, and
+// the toolbar's Delete, which becomes the page's own delete command, is named Delete too.
+TEST_F(ShellTest, DeletingSeveralRowsNamesTheEditWithTheirCount) {
+    Send(CMD_NEW_PROJECT);
+    ProjectDocument& project = *main_->Project();
+    project.Apply(ProjectEdit("Add", kFileTypesPart), [&] {
+        for (const char* extension : {"aaa", "bbb", "ccc", "ddd"})
+            project.fileTypes.Add(extension, std::string("Test.") + extension, "Test", "%AppDir%\\t.exe", "", 0, true);
+    });
+    Send(ID_PROJECT_FILE_TYPES);
+    ListPage& page = static_cast<ListPage&>(main_->EditorHost().PageAt(ViewWindow::FileTypes));
+    page.Reload();
+    HWND list = page.List().Handle();
+    ASSERT_EQ(ListView_GetItemCount(list), 4);
+    auto select = [&](std::initializer_list<int> rows) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    select({0, 2, 3});
+    Send(ID_DELETE);
+    ASSERT_EQ(project.fileTypes.Count(), 1u);
+    ASSERT_NE(project.Edits().NextUndo(), nullptr);
+    EXPECT_EQ(project.Edits().NextUndo()->Name(), "Delete 3 File Types");
+    char undo[128] = "";
+    HMENU menu = GetMenu(main_->Handle());
+    SendMessageA(main_->Handle(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    GetMenuStringA(menu, ID_EDIT_UNDO, undo, sizeof undo, MF_BYCOMMAND);
+    EXPECT_STREQ(undo, "&Undo Delete 3 File Types\tCtrl+Z");
+
+    select({0});
+    Send(ID_DELETE);
+    EXPECT_EQ(project.fileTypes.Count(), 0u);
+    EXPECT_EQ(project.Edits().NextUndo()->Name(), "Delete") << "one row: no count, and not Properties";
 }

@@ -12,11 +12,15 @@
 #include <mutex>
 #include <string>
 
+#include "platform/AppMessages.h"
+
+static_assert(app_messages::kFirst == WM_APP, "the program's own messages begin at WM_APP");
+
 class ProgressRunner {
 public:
     // The runner's messages to the window.
-    static constexpr UINT kProgressMessage = WM_APP + 1;
-    static constexpr UINT kFinishedMessage = WM_APP + 2;
+    static constexpr UINT kProgressMessage = app_messages::kWorkProgress;
+    static constexpr UINT kFinishedMessage = app_messages::kWorkFinished;
 
     // `show` puts a progress (in thousandths) and its text on the window, on the window's thread.
     explicit ProgressRunner(std::function<void(int, const std::string&)> show) : show_(std::move(show)) {}
