@@ -5,8 +5,9 @@
 # (lang and model do not need package, model needs scope for the project's install scope;
 # pipeline sees package to check the setup.ini it writes; verify runs a built setup under Wine
 # and compares what it did with the project).
-# The Windows-only rooms: ui sees core and platform; editor sees the portable libraries and ui,
-# never app; app sees everything but cli and installer; the installer programs see core,
+# commands (the builder's command table, its states and the recent projects) sees lang and what
+# lang sees. The Windows-only rooms: ui sees core and platform; editor sees the portable libraries,
+# commands and ui, never app; app sees everything but cli and installer; the installer programs see core,
 # platform, executable, profile, screens, scope and package only.
 # Usage: cmake -DSOURCE_DIR=<repo>/src -P CheckLayering.cmake
 cmake_minimum_required(VERSION 3.20)
@@ -18,16 +19,17 @@ set(allowed_screens ${allowed_profile} screens)
 set(allowed_scope ${allowed_screens} scope)
 set(allowed_package ${allowed_scope} package)
 set(allowed_lang ${allowed_profile} lang)
+set(allowed_commands ${allowed_lang} commands)
 set(allowed_model ${allowed_scope} lang model)
 set(allowed_pipeline ${allowed_model} package pipeline)
 set(allowed_verify ${allowed_pipeline} verify)
 set(allowed_cli ${allowed_verify} cli)
 set(allowed_ui ${allowed_platform} ui)
-set(allowed_editor ${allowed_pipeline} ui editor)
-set(allowed_app ${allowed_pipeline} ui editor app)
+set(allowed_editor ${allowed_pipeline} commands ui editor)
+set(allowed_app ${allowed_pipeline} commands ui editor app)
 set(allowed_installer ${allowed_package} installer)
-set(rooms core platform executable profile screens scope package lang model pipeline verify cli ui editor app
-    installer)
+set(rooms core platform executable profile screens scope package lang commands model pipeline verify cli ui editor
+    app installer)
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 set(violations "")
