@@ -19,7 +19,7 @@
 
 namespace {
 
-enum { kShortcutsPage = 4, kRegistryPage = 5, kFileTypesPage = 6 };
+enum { kFilesPage = 3, kShortcutsPage = 4, kRegistryPage = 5, kFileTypesPage = 6 };
 
 // Switches a box of a form on, as a click would, when it is off.
 void SwitchOn(HWND form, int id) {
@@ -348,6 +348,27 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     PressButton(fileType, IDC_OK);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(fileType); }));
     EXPECT_EQ(ListRowCount(GetDlgItem(fileTypes, IDC_PAGE_LIST)), 1);
+
+    // Deleting Journey.exe, which the shortcut and the file type name, asks first and names them;
+    // No keeps the file.
+    HWND files = ShowListPage(builder, ID_PROJECT_FILES, kFilesPage);
+    ASSERT_TRUE(IsWindowVisible(files));
+    HWND fileTree = GetDlgItem(files, IDC_PAGE_TREE);
+    SelectTreeItem(fileTree, TreeItemAt(fileTree, {0, 0}));
+    HWND fileList = GetDlgItem(files, IDC_PAGE_LIST);
+    int journeyRow = -1;
+    ASSERT_TRUE(WaitFor([&] { return (journeyRow = RowNamed(builder.Id(), fileList, "Journey.exe")) >= 0; }));
+    SelectRows(builder.Id(), fileList, {journeyRow});
+    builder.Command(ID_DELETE);
+    HWND question = builder.WaitForDialog();
+    ASSERT_NE(question, nullptr);
+    const std::string asked = WindowText(GetDlgItem(question, 0xFFFF));
+    EXPECT_NE(asked.find(builder.LanguageText("English", "STRINGS", "908")), std::string::npos) << asked;
+    EXPECT_NE(asked.find("\\Journey.exe: Shortcut %AppSCFolder%\\Journey"), std::string::npos) << asked;
+    EXPECT_NE(asked.find("\\Journey.exe: File type " + extension_), std::string::npos) << asked;
+    PressButton(question, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+    EXPECT_GE(RowNamed(builder.Id(), fileList, "Journey.exe"), 0) << "No keeps the file";
 
     // An uninstall icon in the shortcut folder, screens switched on (the license file chosen
     // with Browse), the output.
