@@ -370,6 +370,22 @@ TEST_F(JourneyTest, FromAProductFolderThroughTheWindowToAnInstalledAndRemovedPro
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
     EXPECT_GE(RowNamed(builder.Id(), fileList, "Journey.exe"), 0) << "No keeps the file";
 
+    // The program moved away on disk shows as missing once F5 reads the files again, and as
+    // present when it is back.
+    const std::string program = product_ + "\\Journey.exe", moved = product_ + "\\Journey.moved";
+    ASSERT_TRUE(MoveFileA(program.c_str(), moved.c_str()));
+    builder.Command(ID_VIEW_REFRESH);
+    EXPECT_TRUE(WaitFor([&] {
+        journeyRow = RowNamed(builder.Id(), fileList, "Journey.exe");
+        return journeyRow >= 0 && ListText(builder.Id(), fileList, journeyRow, 1) == "missing";
+    })) << ListText(builder.Id(), fileList, journeyRow, 1);
+    ASSERT_TRUE(MoveFileA(moved.c_str(), program.c_str()));
+    builder.Command(ID_VIEW_REFRESH);
+    EXPECT_TRUE(WaitFor([&] {
+        journeyRow = RowNamed(builder.Id(), fileList, "Journey.exe");
+        return journeyRow >= 0 && ListText(builder.Id(), fileList, journeyRow, 1) == "10 bytes";
+    })) << ListText(builder.Id(), fileList, journeyRow, 1);
+
     // An uninstall icon in the shortcut folder, screens switched on (the license file chosen
     // with Browse), the output.
     HWND setup = ShowPage(builder, ID_PROJECT_SETUP_INFO, IDC_CREATE_UNINSTALL_ICON);
