@@ -10,7 +10,7 @@
 #include "commands/CommandTable.h"
 #include "commands/RecentProjects.h"
 #include "commands/SetupPresence.h"
-#include "editor/ViewWindow.h"
+#include "editor/EditorHost.h"
 #include "model/ProjectDocument.h"
 #include "ui/DpiResources.h"
 #include "ui/StatusBarControl.h"
@@ -61,7 +61,7 @@ public:
 
     ProjectDocument* Project() const { return project_.get(); }
     StatusBarControl& StatusBar() { return statusBar_; }
-    ViewWindow& EditorHost() { return editorHost_; }
+    EditorHost& Editor() { return editorHost_; }
     HWND Toolbar() const { return toolbar_; }
     // The window's DPI and the message font at it, for the window's controls and the pages.
     WindowDpi Dpi() const { return dpi_; }
@@ -107,7 +107,7 @@ private:
     HIMAGELIST toolbarDisabledImages_ = nullptr;
     StatusBarControl statusBar_;
     EditorServices services_{*this};
-    ViewWindow editorHost_{services_};
+    EditorHost editorHost_{services_};
     std::unique_ptr<ProjectDocument> project_;
     ProjectWizardData wizardAnswers_;
     bool languageMenuFilled_ = false;

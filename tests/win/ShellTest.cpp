@@ -217,9 +217,9 @@ TEST_F(ShellTest, MenuStatesFollowTheProjectAndThePageShown) {
     EXPECT_TRUE(GetMenuState(menu, ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED) << "nothing to save yet";
     EXPECT_TRUE(GetMenuState(menu, ID_PROJECT_FILES, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(GetMenuState(menu, ID_PROJECT_GENERAL_INFO, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(main_->EditorHost().CurrentPage(), 3);
+    EXPECT_EQ(main_->Editor().CurrentPage(), 3);
     Send(CMD_CLOSE_PROJECT);
-    EXPECT_EQ(main_->EditorHost().CurrentPage(), 0) << "the next project starts on the first page";
+    EXPECT_EQ(main_->Editor().CurrentPage(), 0) << "the next project starts on the first page";
 }
 
 TEST_F(ShellTest, SaveButtonIsEnabledExactlyForAModifiedProject) {
@@ -397,40 +397,40 @@ bool Visible(HWND window) { return window && IsWindowVisible(window); }
 }  // namespace
 
 // The Project menu's items in page order.
-constexpr UINT kPageItems[ViewWindow::kPageCount] = {
+constexpr UINT kPageItems[EditorHost::kPageCount] = {
     ID_PROJECT_GENERAL_INFO, ID_PROJECT_SETUP_INFO, ID_PROJECT_REQUIREMENTS, ID_PROJECT_FILES,  ID_PROJECT_SHORTCUTS,
     ID_PROJECT_REGISTRY,     ID_PROJECT_FILE_TYPES, ID_PROJECT_DIALOGS,      ID_PROJECT_CREATE_SETUP,
 };
 
 TEST_F(ShellTest, TheHostShowsOnePageAtATimeAboveItsTabs) {
-    ViewWindow& host = main_->EditorHost();
+    EditorHost& host = main_->Editor();
     EXPECT_EQ(GetDlgItem(host.Handle(), ID_TAB_CONTROL), nullptr) << "no tabs without a project";
     Send(CMD_NEW_PROJECT);
     HWND tabs = GetDlgItem(host.Handle(), ID_TAB_CONTROL);
     ASSERT_TRUE(Visible(tabs));
-    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), ViewWindow::kPageCount);
-    for (int page = ViewWindow::kPageCount - 1; page >= 0; --page) {
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), EditorHost::kPageCount);
+    for (int page = EditorHost::kPageCount - 1; page >= 0; --page) {
         Send(kPageItems[page]);
         EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), page);
-        for (int other = 0; other < ViewWindow::kPageCount; ++other)
+        for (int other = 0; other < EditorHost::kPageCount; ++other)
             EXPECT_EQ(Visible(host.PageAt(other).Handle()), other == page) << page << " " << other;
         EXPECT_EQ(GetWindow(tabs, GW_HWNDNEXT), nullptr) << "the tabs lie below the pages";
     }
     // A click on a tab selects its page.
-    SendMessageA(tabs, TCM_SETCURSEL, ViewWindow::Screens, 0);
+    SendMessageA(tabs, TCM_SETCURSEL, EditorHost::Screens, 0);
     NMHDR change{tabs, ID_TAB_CONTROL, static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageA(host.Handle(), WM_NOTIFY, ID_TAB_CONTROL, reinterpret_cast<LPARAM>(&change));
-    EXPECT_EQ(host.CurrentPage(), ViewWindow::Screens);
-    EXPECT_TRUE(Visible(host.PageAt(ViewWindow::Screens).Handle()));
+    EXPECT_EQ(host.CurrentPage(), EditorHost::Screens);
+    EXPECT_TRUE(Visible(host.PageAt(EditorHost::Screens).Handle()));
 
     Send(CMD_CLOSE_PROJECT);
     Send(CMD_CLOSE_PROJECT);
     EXPECT_EQ(GetDlgItem(host.Handle(), ID_TAB_CONTROL), nullptr);
-    for (int page = 0; page < ViewWindow::kPageCount; ++page) EXPECT_EQ(host.PageAt(page).Handle(), nullptr);
+    for (int page = 0; page < EditorHost::kPageCount; ++page) EXPECT_EQ(host.PageAt(page).Handle(), nullptr);
 }
 
 TEST_F(ShellTest, PageCommandsAndTheirStatesFollowThePageShown) {
-    ViewWindow& host = main_->EditorHost();
+    EditorHost& host = main_->Editor();
     Send(CMD_NEW_PROJECT);
     Send(ID_PROJECT_SETUP_INFO);
     EXPECT_EQ(host.HelpContext(), 1100u);
@@ -452,9 +452,9 @@ TEST_F(ShellTest, PageCommandsAndTheirStatesFollowThePageShown) {
     EXPECT_FALSE(enabled(ID_TEST_RUN));
     EXPECT_FALSE(enabled(ID_NEW_KEY));
     Send(ID_VIEW_NEXT_PAGE);
-    EXPECT_EQ(host.CurrentPage(), ViewWindow::GeneralInfo) << "round the end";
+    EXPECT_EQ(host.CurrentPage(), EditorHost::GeneralInfo) << "round the end";
     Send(ID_VIEW_PREVIOUS_PAGE);
-    EXPECT_EQ(host.CurrentPage(), ViewWindow::CreateSetup);
+    EXPECT_EQ(host.CurrentPage(), EditorHost::CreateSetup);
     main_->UpdateCommandStates();
     EXPECT_TRUE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_BUILD_SETUP, 0));
     EXPECT_FALSE(SendMessageA(main_->Toolbar(), TB_ISBUTTONENABLED, ID_TEST_RUN, 0));
@@ -527,14 +527,14 @@ TEST_F(ShellTest, MenuBarAndToolbarFollowTheTableWithoutAProjectOpenAndModified)
     state.page = kRegistryPage;
     state.modified = state.canUndo = true;
     state.undoName = "Change Product Name";
-    state.pageAllows = main_->EditorHost().ShownPageAllows();
+    state.pageAllows = main_->Editor().ShownPageAllows();
     check(state, "modified on the registry page");
     char undo[128] = "";
     GetMenuStringA(GetMenu(main_->Handle()), ID_EDIT_UNDO, undo, sizeof undo, MF_BYCOMMAND);
     EXPECT_STREQ(undo, "&Undo Change Product Name\tCtrl+Z");
 
     project.Undo();
-    EXPECT_EQ(main_->EditorHost().CurrentPage(), ViewWindow::GeneralInfo) << "the undone edit's page comes into view";
+    EXPECT_EQ(main_->Editor().CurrentPage(), EditorHost::GeneralInfo) << "the undone edit's page comes into view";
     state.page = kGeneralInfoPage;
     state.pageAllows.clear();
     state.modified = state.canUndo = false;
@@ -553,7 +553,7 @@ TEST_F(ShellTest, DeletingSeveralRowsNamesTheEditWithTheirCount) {
             project.fileTypes.Add(extension, std::string("Test.") + extension, "Test", "%AppDir%\\t.exe", "", 0, true);
     });
     Send(ID_PROJECT_FILE_TYPES);
-    ListPage& page = static_cast<ListPage&>(main_->EditorHost().PageAt(ViewWindow::FileTypes));
+    ListPage& page = static_cast<ListPage&>(main_->Editor().PageAt(EditorHost::FileTypes));
     page.Reload();
     HWND list = page.List().Handle();
     ASSERT_EQ(ListView_GetItemCount(list), 4);

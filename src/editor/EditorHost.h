@@ -16,7 +16,7 @@
 class EditorContext;
 struct ProjectChange;
 
-class ViewWindow : public ChildWindow {
+class EditorHost : public ChildWindow {
 public:
     // The pages in tab order.
     enum PageIndex {
@@ -27,8 +27,8 @@ public:
     static constexpr int kPageCount = kEditorPageCount;
 
     // `context` must outlive the host.
-    explicit ViewWindow(EditorContext& context);
-    ~ViewWindow() override;
+    explicit EditorHost(EditorContext& context);
+    ~EditorHost() override;
 
     bool Create(HWND parent, int id, HINSTANCE instance);
 

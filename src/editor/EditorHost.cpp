@@ -1,4 +1,4 @@
-#include "editor/ViewWindow.h"
+#include "editor/EditorHost.h"
 
 #include <commctrl.h>
 
@@ -20,7 +20,7 @@
 
 namespace {
 
-WindowClassRegistration viewWindowClass("ViewWindow");
+WindowClassRegistration viewWindowClass("EditorHost");
 
 // The page ids start here, in page order.
 constexpr int kFirstPageId = 1004;
@@ -33,7 +33,7 @@ struct PageInfo {
     DWORD helpContext;
     UINT deleteCommand;
 };
-constexpr PageInfo kPages[ViewWindow::kPageCount] = {
+constexpr PageInfo kPages[EditorHost::kPageCount] = {
     {"PageGeneralInfo", 1090, 0}, {"PageSetupInfo", 1100, 0},  {"PageSystemRequirements", 1110, 0},
     {"PageFiles", 1120, ID_FILES_DELETE_SELECTION},
     {"PageShortcuts", 1130, ID_SHORTCUTS_DELETE_SELECTION},
@@ -51,7 +51,7 @@ std::unique_ptr<Page> MakeFormPage(EditorContext& context, int page, int templat
 
 }  // namespace
 
-ViewWindow::ViewWindow(EditorContext& context)
+EditorHost::EditorHost(EditorContext& context)
     : context_(context), banner_("Quillset 1.0 Installer Builder", "") {
     pages_ = {MakeFormPage<GeneralInfoForm>(context, GeneralInfo, IDD_GENERAL_INFO_TAB),
               MakeFormPage<SetupInfoForm>(context, SetupInfo, IDD_SETUP_INFO_TAB),
@@ -64,16 +64,16 @@ ViewWindow::ViewWindow(EditorContext& context)
               MakeFormPage<CreateSetupForm>(context, CreateSetup, IDD_CREATE_SETUP_TAB)};
 }
 
-ViewWindow::~ViewWindow() = default;
+EditorHost::~EditorHost() = default;
 
-bool ViewWindow::Create(HWND parent, int id, HINSTANCE instance) {
+bool EditorHost::Create(HWND parent, int id, HINSTANCE instance) {
     if (HasWindow()) return true;
     viewWindowClass.Ensure(instance);
-    return ChildWindow::Create(WS_EX_CLIENTEDGE, "ViewWindow", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+    return ChildWindow::Create(WS_EX_CLIENTEDGE, "EditorHost", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                0, 0, 0, 0, parent, id, instance);
 }
 
-void ViewWindow::RenderBanner() {
+void EditorHost::RenderBanner() {
     SIZE size = GetClientSize(Handle());
     banner_.Resize(size.cx, size.cy);
     banner_.SetDpi(context_.Dpi());
@@ -84,20 +84,20 @@ void ViewWindow::RenderBanner() {
     ReleaseDC(Handle(), context);
 }
 
-bool ViewWindow::OnEraseBackground() {
+bool EditorHost::OnEraseBackground() {
     if (context_.Project()) return false;
     RenderBanner();
     return true;
 }
 
-void ViewWindow::OnPaint() {
+void EditorHost::OnPaint() {
     PAINTSTRUCT paint;
     HDC context = BeginPaint(Handle(), &paint);
     if (!context_.Project()) banner_.Draw(context);
     EndPaint(Handle(), &paint);
 }
 
-RECT ViewWindow::InsetClient() const {
+RECT EditorHost::InsetClient() const {
     RECT rect{};
     GetClientRect(Handle(), &rect);
     const int inset = context_.Dpi().Scale(kInset);
@@ -106,13 +106,13 @@ RECT ViewWindow::InsetClient() const {
 }
 
 // The tab control's display area for the tab control placed over `tabs`.
-RECT ViewWindow::DisplayArea(const RECT& tabs) const {
+RECT EditorHost::DisplayArea(const RECT& tabs) const {
     RECT area = tabs;
     SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     return area;
 }
 
-void ViewWindow::OnSize(int, int) {
+void EditorHost::OnSize(int, int) {
     if (context_.Project() && tabs_) {
         const RECT tabs = InsetClient();
         const RECT area = DisplayArea(tabs);
@@ -128,7 +128,7 @@ void ViewWindow::OnSize(int, int) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void ViewWindow::CreatePages() {
+void EditorHost::CreatePages() {
     if (!pagesNeedCreating_) return;
     const RECT inset = InsetClient();
     if (!tabs_) {
@@ -156,20 +156,20 @@ void ViewWindow::CreatePages() {
 
 // The tab control, made first, lies above the pages: shown as ShowPage shows a page, the page
 // comes out on top, or it stays hidden behind the tabs until the user picks another one.
-void ViewWindow::ShowTabs() {
+void EditorHost::ShowTabs() {
     if (!pagesNeedShowing_) return;
     ShowWindow(tabs_, SW_SHOW);
     ShowPage(pageIndex_);
     pagesNeedShowing_ = false;
 }
 
-void ViewWindow::ProjectOpened() {
+void EditorHost::ProjectOpened() {
     CreatePages();
     ShowTabs();
     for (const auto& page : pages_) page->Reload();
 }
 
-void ViewWindow::ProjectClosed() {
+void EditorHost::ProjectClosed() {
     if (pagesNeedCreating_) return;
     for (const auto& page : pages_) page->Destroy();
     DestroyWindow(tabs_);
@@ -180,7 +180,7 @@ void ViewWindow::ProjectClosed() {
 }
 
 // Hiding the old page and showing the new one in one batch never shows both or neither.
-void ViewWindow::ShowPage(int index) {
+void EditorHost::ShowPage(int index) {
     if (index < 0 || index >= kPageCount) return;
     const int old = pageIndex_;
     pageIndex_ = index;
@@ -194,27 +194,27 @@ void ViewWindow::ShowPage(int index) {
     batch.End();
 }
 
-void ViewWindow::FocusTabs() {
+void EditorHost::FocusTabs() {
     if (tabs_) SetFocus(tabs_);
 }
 
-void ViewWindow::DpiChanged() {
+void EditorHost::DpiChanged() {
     SetWindowFont(tabs_, context_.Font());
     for (const auto& page : pages_) page->DpiChanged();
     const SIZE size = GetClientSize(Handle());
     OnSize(size.cx, size.cy);
 }
 
-void ViewWindow::SetSplitPosition(int percent) {
+void EditorHost::SetSplitPosition(int percent) {
     context_.SetSplitPosition(percent);
     for (int page : {Files, Shortcuts, Registry}) pages_[page]->Relayout();
 }
 
-UINT ViewWindow::Translated(int page, UINT command) const {
+UINT EditorHost::Translated(int page, UINT command) const {
     return command == ID_DELETE && IsListPage(page) ? kPages[page].deleteCommand : command;
 }
 
-void ViewWindow::ProjectChanged(const ProjectChange& change) {
+void EditorHost::ProjectChanged(const ProjectChange& change) {
     if (change.kind == ProjectChange::Done || pagesNeedCreating_) return;
     const ProjectParts parts = change.edit.Parts();
     int shown = -1;
@@ -228,13 +228,13 @@ void ViewWindow::ProjectChanged(const ProjectChange& change) {
     pages_[shown]->SelectPath(change.edit.Selection());
 }
 
-void ViewWindow::RunPageCommand(int page, UINT command) {
+void EditorHost::RunPageCommand(int page, UINT command) {
     if (page == kShownListPage) page = IsListPage(pageIndex_) ? pageIndex_ : kNoPage;
     if (page < 0 || page >= kPageCount || pagesNeedCreating_) return;
     pages_[page]->OnCommand(Translated(page, command));
 }
 
-std::vector<unsigned> ViewWindow::ShownPageAllows() const {
+std::vector<unsigned> EditorHost::ShownPageAllows() const {
     std::vector<unsigned> allowed;
     if (pagesNeedCreating_ || !context_.Project()) return allowed;
     for (const Command& command : Commands()) {
@@ -246,23 +246,23 @@ std::vector<unsigned> ViewWindow::ShownPageAllows() const {
     return allowed;
 }
 
-void ViewWindow::EnablePageControl(int page, int control, bool enabled) {
+void EditorHost::EnablePageControl(int page, int control, bool enabled) {
     if (page >= 0 && page < kPageCount && !pagesNeedCreating_) pages_[page]->EnableControl(control, enabled);
 }
 
-void ViewWindow::RefreshFromDisk() {
+void EditorHost::RefreshFromDisk() {
     if (pagesNeedCreating_) return;
     for (const auto& page : pages_) page->RefreshFromDisk();
 }
 
-bool ViewWindow::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
+bool EditorHost::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     if (controlId != ID_TAB_CONTROL || header->code != TCN_SELCHANGE) return false;
     ShowPage(static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
     result = 0;
     return true;
 }
 
-bool ViewWindow::OnHelp(HELPINFO*) {
+bool EditorHost::OnHelp(HELPINFO*) {
     if (!context_.Project()) return false;
     context_.ShowHelp(HELP_CONTEXT, HelpContext());
     return true;
