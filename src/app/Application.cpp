@@ -14,6 +14,7 @@
 #include "core/Path.h"
 #include "core/Exception.h"
 #include "core/Text.h"
+#include "editor/MessageBox.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "resource.h"
@@ -23,8 +24,6 @@
 
 namespace {
 
-Application* theApplication = nullptr;
-
 void OutOfMemory() { throw WinException("Out of memory", static_cast<int>(GetLastError())); }
 
 WindowClassRegistration mainWindowClass("KVQuillset");
@@ -32,10 +31,10 @@ WindowClassRegistration mainWindowClass("KVQuillset");
 }  // namespace
 
 void WindowsMessageBoxes::Show(const std::string& text, const std::string& caption, MessageIcon icon) {
-    const UINT style = icon == MessageIcon::Warning ? MB_ICONWARNING
-                       : icon == MessageIcon::Error ? MB_ICONERROR
-                                                    : MB_ICONINFORMATION;
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | style);
+    const MessageKind kind = icon == MessageIcon::Warning ? MessageKind::Warning
+                             : icon == MessageIcon::Error ? MessageKind::Error
+                                                          : MessageKind::Information;
+    ShowMessage(nullptr, text, caption, kind);
 }
 
 Application::Application() : languages_(ProgramFolder(), messages_) {
@@ -49,7 +48,6 @@ Application::Application() : languages_(ProgramFolder(), messages_) {
     }
     std::set_new_handler(OutOfMemory);
     setlocale(LC_ALL, "");
-    theApplication = this;
 }
 
 Application::~Application() {
@@ -59,7 +57,6 @@ Application::~Application() {
     if (smallIcon_) DestroyIcon(smallIcon_);
     FreeLibrary(richEdit_);
     CoUninitialize();
-    theApplication = nullptr;
 }
 
 bool Application::InitInstance() {
@@ -115,7 +112,7 @@ bool Application::CreateMainWindow() {
         info.hIcon = largeIcon_;
         info.hIconSm = smallIcon_;
     });
-    mainWindow_ = std::make_unique<MainWindow>(languages_);
+    mainWindow_ = std::make_unique<MainWindow>(languages_, instance_, resourceInstance_);
     HMENU menu = mainWindow_->MakeMenuBar();
     HACCEL accelerators = MainWindow::MakeAccelerators();
     if (!menu || !accelerators) return false;
@@ -129,7 +126,7 @@ bool Application::CreateMainWindow() {
         return false;
     acceleratorWindow_ = mainWindow_->Handle();
     accelerators_ = accelerators;
-    LoadWindowPlacement();
+    LoadWindowPlacement(mainWindow_->Handle());
     mainWindow_->ApplyMenuTexts();
     ShowWindow(mainWindow_->Handle(), SW_SHOW);
     UpdateWindow(mainWindow_->Handle());
@@ -158,16 +155,8 @@ bool Application::OnIdle(int) {
     return false;
 }
 
-Application& TheApplication() { return *theApplication; }
 const char* ProductName() { return "Quillset"; }
 const char* ApplicationTitle() { return "Quillset 1.0"; }
-HINSTANCE Instance() { return theApplication->Instance(); }
-HINSTANCE ResourceInstance() { return theApplication->ResourceInstance(); }
-MainWindow* TheMainWindow() { return theApplication ? theApplication->Main() : nullptr; }
 
 std::string ProgramFolder() { return platform::ModuleFolder(); }
 std::string ExampleProject() { return JoinPath(ProgramFolder(), "Examples\\Demo\\Demo.qsp"); }
-
-std::string UiText(TextKey key) { return theApplication->Texts().UiText(key); }
-std::string UiString(TextKey key) { return theApplication->Texts().UiString(key); }
-std::string UiHint(TextKey key) { return theApplication->Texts().UiHint(key); }

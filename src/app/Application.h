@@ -1,6 +1,7 @@
 #pragma once
-// The builder's one application object: start-up, the message loop's hooks, the language in
-// use, and the process-wide accessors the windows use to reach it.
+// The builder's one application object: start-up, the message loop's hooks and the language in
+// use. The main window is handed the languages and the module it needs when it is made; nothing
+// reaches the application object from elsewhere.
 #include <windows.h>
 
 #include <memory>
@@ -39,8 +40,6 @@ public:
     MainWindow* Main() const { return mainWindow_.get(); }
     LanguageSets& Languages() { return languages_; }
     const LanguageSets& Texts() const { return languages_; }
-    int PageValue() const { return pageValue_; }
-    void SetPageValue(int percent) { pageValue_ = percent; }
 
     // Registers the main window's class, creates the window and shows it; false when it cannot.
     bool CreateMainWindow();
@@ -59,27 +58,16 @@ private:
     HMODULE richEdit_ = nullptr;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
-    int pageValue_ = 30;
     DWORD mutexError_ = 0;
     // Set once the language setting was read at start-up.
     bool languageRead_ = false;
 };
 
-// Process-wide accessors.
-Application& TheApplication();
 // "Quillset": the window title without a project, the registry key, the help.
 const char* ProductName();
 // "Quillset 1.0": the status bar's resting text.
 const char* ApplicationTitle();
-HINSTANCE Instance();
-HINSTANCE ResourceInstance();
-MainWindow* TheMainWindow();
 // The program's folder: the running executable's path up to its last backslash.
 std::string ProgramFolder();
 // The example project that Quillset's own setup installs below the program folder.
 std::string ExampleProject();
-
-// Interface texts of the loaded builder language file, asked for by the keys of TextKeys.h.
-std::string UiText(TextKey key);
-std::string UiString(TextKey key);
-std::string UiHint(TextKey key);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/Application.h"
 #include "app/Settings.h"
 #include "editor/FormBinder.h"
+#include "lang/UiTextSource.h"
 #include "resource.h"
 
 namespace {
@@ -12,16 +12,17 @@ namespace {
 // The longest text a registry string value of the settings takes back (see LoadSigningCommand).
 constexpr int kSigningCommandLimit = 32766;
 
-void SetText(HWND dialog, int id, int number) {
-    SetDlgItemTextA(dialog, id, UiText(TextKeys::kBuildOptionsDialog.Key(number)).c_str());
-}
-
 }  // namespace
 
-BuildOptionsDialog::BuildOptionsDialog(HWND, void* context) : Dialog(context) {}
+BuildOptionsDialog::BuildOptionsDialog(HWND, void* context)
+    : Dialog(context), texts_(*static_cast<const UiTextSource*>(context)) {}
+
+void BuildOptionsDialog::SetText(HWND dialog, int id, int number) const {
+    SetDlgItemTextA(dialog, id, texts_.UiText(TextKeys::kBuildOptionsDialog.Key(number)).c_str());
+}
 
 bool BuildOptionsDialog::OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, UiText(TextKeys::kBuildOptionsDialog.Key(0)).c_str());
+    SetWindowTextA(dialog, texts_.UiText(TextKeys::kBuildOptionsDialog.Key(0)).c_str());
     SetText(dialog, IDC_SIGN_COMMAND_LABEL, 1);
     SetText(dialog, IDC_SIGN_COMMAND_HINT, 2);
     SetText(dialog, IDC_OK, 3);
@@ -47,7 +48,7 @@ bool BuildOptionsDialog::OnCommand(HWND dialog, int id, int, HWND) {
     }
 }
 
-void RunBuildOptionsDialog(HWND owner) {
-    DialogCreatorOf<BuildOptionsDialog> creator;
-    ShowModalDialog(ResourceInstance(), IDD_BUILD_OPTIONS, owner, creator);
+void RunBuildOptionsDialog(HWND owner, HINSTANCE resources, const UiTextSource& texts) {
+    DialogCreatorOf<BuildOptionsDialog> creator(const_cast<UiTextSource*>(&texts));
+    ShowModalDialog(resources, IDD_BUILD_OPTIONS, owner, creator);
 }

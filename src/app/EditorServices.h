@@ -1,6 +1,6 @@
 #pragma once
-// The editor's context as the application provides it: the main window's project, status bar
-// and Save command, the application's texts, resources, help and split position.
+// The editor's context as the main window provides it: its project, status bar, Save command,
+// texts, resources, help and the pages' split position.
 #include "editor/EditorContext.h"
 
 class MainWindow;

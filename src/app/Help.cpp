@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "app/Application.h"
-#include "app/MainWindow.h"
 #include "core/Path.h"
 
 namespace {
@@ -31,12 +30,11 @@ std::string HelpPageFor(UINT command, ULONG_PTR data) {
     return "index.html";
 }
 
-bool ShowHelp(UINT command, ULONG_PTR data) {
-    MainWindow* main = TheMainWindow();
+bool ShowHelp(HWND owner, UINT command, ULONG_PTR data) {
     std::string page = HelpPageFor(command, data);
-    if (!main || !main->HasWindow() || page.empty()) return false;
+    if (!owner || !IsWindow(owner) || page.empty()) return false;
     std::string path = JoinPath(JoinPath(ProgramFolder(), "Help"), page);
     auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(main->Handle(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteA(owner, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }

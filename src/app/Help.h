@@ -8,5 +8,6 @@
 // The page for a help command (HELP_FINDER, HELP_CONTENTS or HELP_CONTEXT with its number),
 // relative to the Help folder; empty for commands that show nothing (HELP_QUIT).
 std::string HelpPageFor(UINT command, ULONG_PTR data);
-// Opens the page; does nothing without a main window. True when the shell opened it.
-bool ShowHelp(UINT command, ULONG_PTR data);
+// Opens the page, `owner` being the window that asked (the main window or a dialog over it);
+// does nothing when it is no window. True when the shell opened it.
+bool ShowHelp(HWND owner, UINT command, ULONG_PTR data);

@@ -5,6 +5,7 @@
 
 #include "app/Application.h"
 #include "core/Exception.h"
+#include "editor/MessageBox.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ private:
 void ShowStartError(const Exception& error) {
     char code[32];
     wsprintfA(code, " (%d)", error.Code());
-    MessageBoxA(nullptr, (error.Text() + code).c_str(), "Application Error", MB_OK | MB_ICONSTOP);
+    ShowMessage(nullptr, error.Text() + code, "Application Error", MessageKind::Error);
 }
 
 }  // namespace

@@ -13,9 +13,11 @@
 #include "core/Exception.h"
 #include "core/Path.h"
 #include "core/Text.h"
+#include "lang/LanguageSets.h"
 #include "app/BuildOptionsDialog.h"
 #include "app/SmallDialogs.h"
 #include "editor/NewProjectWizard.h"
+#include "editor/MessageBox.h"
 #include "model/WizardProject.h"
 #include "platform/FileSystem.h"
 #include "platform/AppMessages.h"
@@ -30,6 +32,8 @@ namespace {
 
 // The menu bar's position of each menu.
 constexpr int MenuPosition(Menu menu) { return static_cast<int>(menu) - 1; }
+// The report of a save that could not write the project file.
+constexpr const char* kCannotWriteProject = "Can't write data to project file";
 constexpr Menu kMenus[kMenuCount] = {Menu::File, Menu::Edit,    Menu::View, Menu::Project,
                                      Menu::Build, Menu::Options, Menu::Help};
 
@@ -84,8 +88,11 @@ std::string MainWindowTitle(const ProjectDocument* project) {
     return title;
 }
 
-MainWindow::MainWindow(const UiTextSource& texts)
-    : texts_(texts), setupPresence_([](const std::string& path) { return platform::IsFile(path); }) {
+MainWindow::MainWindow(LanguageSets& languages, HINSTANCE instance, HINSTANCE resources)
+    : texts_(languages),
+      instance_(instance),
+      resources_(resources),
+      setupPresence_([](const std::string& path) { return platform::IsFile(path); }) {
     ownsHandle_ = true;
 }
 
@@ -138,7 +145,7 @@ bool MainWindow::OnCreate() {
     if (!statusBar_.Create(SBARS_SIZEGRIP | CCS_BOTTOM, ApplicationTitle(), Handle(), ID_STATUS_BAR)) return false;
     SetWindowFont(statusBar_.Handle(), font_.Handle());
     if (!CreateToolbar()) return false;
-    if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, Instance())) return false;
+    if (!editorHost_.Create(Handle(), ID_EDITOR_HOST, instance_)) return false;
     ShowWindow(editorHost_.Handle(), SW_SHOW);
     if (project_) editorHost_.CreatePages();
     recent_ = RecentProjects(LoadRecentProjects());
@@ -150,7 +157,7 @@ bool MainWindow::OnCreate() {
 
 bool MainWindow::CreateToolbar() {
     toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, Handle(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), Instance(), nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), instance_, nullptr);
     if (!toolbar_) return false;
     SetWindowFont(toolbar_, font_.Handle());
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -178,7 +185,7 @@ void MainWindow::SetToolbarImages() {
     const int size = ImageSize(dpi_);
     const int bitmap = size == 16 ? IDB_TOOLBAR16 : size == 24 ? IDB_TOOLBAR24 : IDB_TOOLBAR32;
     HIMAGELIST images = nullptr, disabled = nullptr;
-    LoadToolbarImages(ResourceInstance(), bitmap, size, images, disabled);
+    LoadToolbarImages(resources_, bitmap, size, images, disabled);
     if (!images) return;
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
@@ -238,11 +245,11 @@ void MainWindow::OnInitMenu(HMENU menu) {
         SetCommandText(menu, command.id, MenuLabel(label, command, keys));
     }
     if (HMENU languages = LanguageMenu()) {
-        const auto& texts = TheApplication().Texts();
         for (int position = 0; position < GetMenuItemCount(languages); ++position) {
             char text[MAX_PATH] = "";
             GetMenuStringA(languages, position, text, MAX_PATH, MF_BYPOSITION);
-            CheckMenuItem(languages, position, MF_BYPOSITION | (texts.CurrentLanguage() == text ? MF_CHECKED : MF_UNCHECKED));
+            const bool current = texts_.CurrentLanguage() == text;
+            CheckMenuItem(languages, position, MF_BYPOSITION | (current ? MF_CHECKED : MF_UNCHECKED));
         }
     }
 }
@@ -263,9 +270,9 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
         ShowStatus(ApplicationTitle());
     } else if (flags & MF_POPUP) {
         HMENU submenu = GetSubMenu(menu, static_cast<int>(item));
-        ShowStatus(submenu && submenu == LanguageMenu() ? UiHint(TextKeys::kLanguageMenu) : ApplicationTitle());
+        ShowStatus(submenu && submenu == LanguageMenu() ? texts_.UiHint(TextKeys::kLanguageMenu) : ApplicationTitle());
     } else if (item >= ID_LANGUAGE_FIRST && item <= ID_LANGUAGE_LAST) {
-        ShowStatus(UiHint(TextKeys::kLanguageMenu));
+        ShowStatus(texts_.UiHint(TextKeys::kLanguageMenu));
     } else {
         const Command* command = FindCommand(item);
         ShowStatus(command && command->text ? texts_.UiHint(*command->text) : ApplicationTitle());
@@ -291,7 +298,7 @@ void MainWindow::ApplyMenuTexts() {
 void MainWindow::FillLanguageMenu(HMENU) {
     HMENU languages = LanguageMenu();
     if (!languages) return;
-    const auto& names = TheApplication().Texts().BuilderLanguages();
+    const auto& names = texts_.BuilderLanguages();
     for (size_t index = 0; index < names.size() && index <= ID_LANGUAGE_LAST - ID_LANGUAGE_FIRST; ++index)
         AppendMenuA(languages, MF_STRING, ID_LANGUAGE_FIRST + index, names[index].c_str());
     languageMenuFilled_ = true;
@@ -300,7 +307,7 @@ void MainWindow::FillLanguageMenu(HMENU) {
 CommandState MainWindow::TakeCommandState() {
     CommandState state;
     state.recentCount = static_cast<int>(recent_.Count());
-    state.language = TheApplication().Texts().BuilderLanguageCount() == 0 ? -1 : 0;
+    state.language = texts_.BuilderLanguageCount() == 0 ? -1 : 0;
     if (!project_) return state;
     state.project = true;
     state.modified = project_->IsModified();
@@ -362,7 +369,7 @@ bool MainWindow::OnNotify(int, NMHDR* header, LRESULT&) {
 }
 
 bool MainWindow::OnHelp(HELPINFO* info) {
-    if (!editorHost_.OnHelp(info)) ShowHelp(HELP_FINDER, 0);
+    if (!editorHost_.OnHelp(info)) ShowHelp(Handle(), HELP_FINDER, 0);
     return true;
 }
 
@@ -375,8 +382,8 @@ void MainWindow::OnCopyData(COPYDATASTRUCT* data) {
 
 bool MainWindow::OnClose() {
     if (!AskToSave()) return false;
-    ShowHelp(HELP_QUIT, 0);
-    SaveWindowPlacement();
+    ShowHelp(Handle(), HELP_QUIT, 0);
+    SaveWindowPlacement(Handle());
     return true;
 }
 
@@ -391,13 +398,13 @@ void MainWindow::SelectPage(int page) {
 bool MainWindow::OnCommand(UINT id, LPARAM) {
     switch (id) {
     case CMD_NOTHING: return true;
-    case CMD_ABOUT: ShowDialogCommand(RunAboutDialog(Handle())); return true;
-    case CMD_WELCOME: ShowDialogCommand(RunWelcomeDialog(Handle())); return true;
+    case CMD_ABOUT: ShowDialogCommand(RunAboutDialog(Handle(), resources_, texts_)); return true;
+    case CMD_WELCOME: ShowDialogCommand(RunWelcomeDialog(Handle(), resources_, texts_)); return true;
     case CMD_WIZARD_STEP1:
     case CMD_WIZARD_STEP2:
     case CMD_WIZARD_STEP3:
     case CMD_WIZARD_STEP4:
-        ShowDialogCommand(RunWizardPage(id, Handle(), ResourceInstance(), TheApplication().Texts(), wizardAnswers_));
+        ShowDialogCommand(RunWizardPage(id, Handle(), resources_, texts_, wizardAnswers_));
         return true;
     case CMD_NEW_FROM_WIZARD: NewProjectFromWizard(); return true;
     case CMD_NEW_PROJECT: NewProject(); return true;
@@ -444,8 +451,8 @@ void MainWindow::RunAppCommand(UINT id) {
         editorHost_.FocusTabs();
         return;
     case ID_HELP_ABOUT: post(CMD_ABOUT); return;
-    case ID_OPTIONS_BUILD: RunBuildOptionsDialog(Handle()); return;
-    case ID_HELP_TOPICS: ShowHelp(HELP_FINDER, 0); return;
+    case ID_OPTIONS_BUILD: RunBuildOptionsDialog(Handle(), resources_, texts_); return;
+    case ID_HELP_TOPICS: ShowHelp(Handle(), HELP_FINDER, 0); return;
     case ID_HELP_WEB: ShellExecuteA(Handle(), "open", kProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL); return;
     default: break;
     }
@@ -465,8 +472,7 @@ void MainWindow::OpenRecentProject(size_t index) {
     const std::string path = recent_.Paths()[index];
     if (!platform::IsFile(path)) {
         const std::string text = ReplaceFirstPlaceholder(texts_.UiText(TextKeys::kRecentProjects.Key(834)), path);
-        if (MessageBoxA(Handle(), text.c_str(), texts_.UiText(TextKeys::kMessageCaption).c_str(),
-                        MB_YESNO | MB_ICONWARNING) == IDYES) {
+        if (ShowMessage(Handle(), text, texts_, MessageKind::Question)) {
             recent_.Remove(path);
             SaveRecentProjects(recent_.Paths());
             RefreshRecentMenu();
@@ -511,7 +517,7 @@ std::unique_ptr<ProjectDocument> MainWindow::MakeProject() {
 
 bool MainWindow::AskToSave() {
     if (!project_ || !project_->IsModified()) return true;
-    switch (RunWantToSaveDialog(Handle(), project_->Title())) {
+    switch (RunWantToSaveDialog(Handle(), resources_, texts_, project_->Title())) {
     case CMD_SAVE_YES: return SaveProject();
     case CMD_SAVE_NO: project_->SetModifiedFlag(false); return true;
     default: return false;
@@ -543,7 +549,7 @@ bool MainWindow::NewProjectFromWizard() {
     SetCursor(cursor);
     editorHost_.ProjectOpened();
     RefreshTitle();
-    ReportWizardFiles(Handle(), TheApplication().Texts(), wizardAnswers_, added);
+    ReportWizardFiles(Handle(), texts_, wizardAnswers_, added);
     return true;
 }
 
@@ -573,15 +579,14 @@ bool MainWindow::OpenExample() {
 bool MainWindow::OpenProject(const std::string& path) {
     if (!AskToSave()) return false;
     auto opened = MakeProject();
-    const std::string cannotOpen = ReplaceFirstPlaceholder(UiText(TextKeys::kCannotOpenProject), path);
+    const std::string cannotOpen = ReplaceFirstPlaceholder(texts_.UiText(TextKeys::kCannotOpenProject), path);
     try {
         opened->Open(path);
     } catch (const FileException&) {
-        MessageBoxA(Handle(), cannotOpen.c_str(), UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+        ShowMessage(Handle(), cannotOpen, texts_, MessageKind::Warning);
         return false;
     } catch (const ProjectFormatException& e) {
-        MessageBoxA(Handle(), (cannotOpen + "\n\n" + e.Text()).c_str(), UiText(TextKeys::kMessageCaption).c_str(),
-                    MB_OK | MB_ICONWARNING);
+        ShowMessage(Handle(), cannotOpen + "\n\n" + e.Text(), texts_, MessageKind::Warning);
         return false;
     }
     ReportReadFindings(path, opened->ReadFindings());
@@ -598,9 +603,9 @@ bool MainWindow::OpenProject(const std::string& path) {
 // shows: the user learns what saving it would leave out.
 void MainWindow::ReportReadFindings(const std::string& path, const std::vector<std::string>& findings) {
     if (findings.empty()) return;
-    std::string text = ReplaceFirstPlaceholder(UiText(TextKeys::kProjectReadFindings), path) + "\n";
+    std::string text = ReplaceFirstPlaceholder(texts_.UiText(TextKeys::kProjectReadFindings), path) + "\n";
     for (const std::string& finding : findings) text += "\n" + finding;
-    MessageBoxA(Handle(), text.c_str(), UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(Handle(), text, texts_, MessageKind::Warning);
 }
 
 bool MainWindow::CloseProject() {
@@ -622,7 +627,7 @@ bool MainWindow::SaveProject() {
         TellFormChange();
         return true;
     } catch (const FileException&) {
-        MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
+        ShowMessage(Handle(), kCannotWriteProject, "Error", MessageKind::Error);
         return false;
     }
 }
@@ -643,7 +648,7 @@ bool MainWindow::SaveProjectAs() {
         RememberProject(project_->Path());
         return true;
     } catch (const FileException&) {
-        MessageBoxA(nullptr, "Can't write data to project file", "Error", MB_OK);
+        ShowMessage(Handle(), kCannotWriteProject, "Error", MessageKind::Error);
         return false;
     }
 }
@@ -651,14 +656,14 @@ bool MainWindow::SaveProjectAs() {
 // A project of the code-page form is told once that it is UTF-8 text from now on.
 void MainWindow::TellFormChange() {
     if (!project_->TakeFormChange()) return;
-    MessageBoxA(Handle(), ReplaceFirstPlaceholder(UiText(TextKeys::kSavedAsUtf8), project_->Path()).c_str(),
-                UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+    ShowMessage(Handle(), ReplaceFirstPlaceholder(texts_.UiText(TextKeys::kSavedAsUtf8), project_->Path()), texts_,
+                MessageKind::Information);
 }
 
 void MainWindow::SwitchLanguage(UINT command) {
     char name[MAX_PATH] = "";
     GetMenuStringA(LanguageMenu(), command, name, MAX_PATH, MF_BYCOMMAND);
-    if (!TheApplication().Languages().SetLanguage(name)) return;
+    if (!texts_.SetLanguage(name)) return;
     ApplyMenuTexts();
     ShowStatus(ApplicationTitle());
     if (project_) {

@@ -16,7 +16,7 @@
 #include "ui/StatusBarControl.h"
 #include "ui/Window.h"
 
-class UiTextSource;
+class LanguageSets;
 
 // The four bytes "qsp " (the project extension without its dot, then a blank) that mark the
 // project path a second instance hands over.
@@ -24,8 +24,10 @@ constexpr ULONG_PTR kHandOverTag = 'q' | 's' << 8 | 'p' << 16 | ' ' << 24;
 
 class MainWindow : public TopLevelWindow {
 public:
-    // `texts` gives new projects their titles; it outlives the window.
-    explicit MainWindow(const UiTextSource& texts);
+    // `languages` gives the window and the pages their texts and new projects their titles, and
+    // the Language menu switches it; it outlives the window. `instance` is the program's module,
+    // `resources` the one that holds the dialog templates, icons and bitmaps.
+    MainWindow(LanguageSets& languages, HINSTANCE instance, HINSTANCE resources);
     ~MainWindow() override;
 
     bool OnCreate() override;
@@ -60,6 +62,11 @@ public:
     bool SaveProject();
 
     ProjectDocument* Project() const { return project_.get(); }
+    const LanguageSets& Texts() const { return texts_; }
+    HINSTANCE ResourceInstance() const { return resources_; }
+    // The split pages' shared splitter position, a whole percentage of the page width.
+    int SplitPosition() const { return splitPosition_; }
+    void SetSplitPosition(int percent) { splitPosition_ = percent; }
     StatusBarControl& StatusBar() { return statusBar_; }
     EditorHost& Editor() { return editorHost_; }
     HWND Toolbar() const { return toolbar_; }
@@ -98,7 +105,10 @@ private:
     void ShowDialogCommand(int result);
     std::unique_ptr<ProjectDocument> MakeProject();
 
-    const UiTextSource& texts_;
+    LanguageSets& texts_;
+    HINSTANCE instance_;
+    HINSTANCE resources_;
+    int splitPosition_ = 30;
     WindowDpi dpi_;
     MessageFont font_;
     HWND toolbar_ = nullptr;

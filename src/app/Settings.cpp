@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "app/Application.h"
-#include "app/MainWindow.h"
 #include "platform/win32/RegistryKey.h"
 
 namespace {
@@ -33,30 +31,28 @@ bool ReadSetting(const char* name, std::string& data, size_t limit) {
 
 }  // namespace
 
-bool SaveWindowPlacement() {
-    MainWindow* main = TheMainWindow();
-    if (!main || !main->HasWindow()) return true;
+bool SaveWindowPlacement(HWND window) {
+    if (!window || !IsWindow(window)) return true;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    if (!GetWindowPlacement(main->Handle(), &placement)) return false;
+    if (!GetWindowPlacement(window, &placement)) return false;
     return WriteSetting("placement", REG_BINARY,
                         std::string(reinterpret_cast<const char*>(&placement), sizeof placement));
 }
 
-bool LoadWindowPlacement() {
+bool LoadWindowPlacement(HWND window) {
     WINDOWPLACEMENT placement{};
     std::string data;
     if (!ReadSetting("placement", data, sizeof placement) || data.size() != sizeof placement) return false;
     memcpy(&placement, data.data(), sizeof placement);
-    MainWindow* main = TheMainWindow();
-    if (!main || !main->HasWindow()) return false;
+    if (!window || !IsWindow(window)) return false;
     placement.length = sizeof placement;
     // A window closed while minimised comes back in its normal or maximised state, never as a
     // button on the task bar that the user has to find first.
     if (placement.showCmd == SW_SHOWMINIMIZED || placement.showCmd == SW_MINIMIZE ||
         placement.showCmd == SW_SHOWMINNOACTIVE)
         placement.showCmd = (placement.flags & WPF_RESTORETOMAXIMIZED) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-    return SetWindowPlacement(main->Handle(), &placement) != FALSE;
+    return SetWindowPlacement(window, &placement) != FALSE;
 }
 
 bool SaveLanguage(const std::string& language) {

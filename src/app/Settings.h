@@ -1,13 +1,16 @@
 #pragma once
 // The builder's own settings in the current user's registry, and the association of project
 // files with the builder. Every registry failure is silent: callers get false at most.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
-// The main window's placement, written when it closes; true when there is no main window.
-bool SaveWindowPlacement();
-// Applies the stored placement to the main window; false when none (of exactly 44 bytes) is stored.
-bool LoadWindowPlacement();
+// The main window's placement, written when it closes; true when `window` is no window.
+bool SaveWindowPlacement(HWND window);
+// Applies the stored placement to the main window; false when none (of exactly 44 bytes) is
+// stored or `window` is no window.
+bool LoadWindowPlacement(HWND window);
 bool SaveLanguage(const std::string& language);
 // The stored language; "English" when the key or value is missing or empty.
 std::string LoadLanguageSetting();

@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "app/Help.h"
 #include "core/Text.h"
+#include "lang/UiTextSource.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/WindowDpi.h"
 #include "resource.h"
@@ -16,15 +17,17 @@ void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA
 
 }  // namespace
 
-AboutDialog::AboutDialog(HWND, void* context) : Dialog(context) {}
+std::string SmallDialog::Text(TextKey key) const { return Context().texts.UiText(key); }
+
+AboutDialog::AboutDialog(HWND, void* context) : SmallDialog(context) {}
 
 bool AboutDialog::OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, ProductName());
-    SetItemText(dialog, IDC_ABOUT_LINE1, UiText(TextKeys::kAboutDialog.Key(3)));
-    SetItemText(dialog, IDC_ABOUT_LINE2, UiText(TextKeys::kAboutDialog.Key(4)));
-    SetItemText(dialog, IDC_ABOUT_LINE3, UiText(TextKeys::kAboutDialog.Key(5)));
-    SetItemText(dialog, IDC_OK, UiText(TextKeys::kAboutDialog.Key(1)));
-    SetItemText(dialog, IDC_CREDITS, UiText(TextKeys::kAboutDialog.Key(2)));
+    SetItemText(dialog, IDC_ABOUT_LINE1, Text(TextKeys::kAboutDialog.Key(3)));
+    SetItemText(dialog, IDC_ABOUT_LINE2, Text(TextKeys::kAboutDialog.Key(4)));
+    SetItemText(dialog, IDC_ABOUT_LINE3, Text(TextKeys::kAboutDialog.Key(5)));
+    SetItemText(dialog, IDC_OK, Text(TextKeys::kAboutDialog.Key(1)));
+    SetItemText(dialog, IDC_CREDITS, Text(TextKeys::kAboutDialog.Key(2)));
     SetItemText(dialog, IDC_ABOUT_WEB, kProductWebAddress);
     webLink_.Attach(GetDlgItem(dialog, IDC_ABOUT_WEB));
     CentreOnDesktop(dialog);
@@ -35,7 +38,7 @@ bool AboutDialog::OnInitDialog(HWND dialog) {
 bool AboutDialog::OnCommand(HWND dialog, int id, int, HWND) {
     switch (id) {
     case IDC_CREDITS:
-        ShowHelp(HELP_CONTEXT, 1050);
+        ShowHelp(dialog, HELP_CONTEXT, 1050);
         return true;
     case IDC_OK:
     case IDOK:
@@ -47,21 +50,22 @@ bool AboutDialog::OnCommand(HWND dialog, int id, int, HWND) {
     }
 }
 
-WelcomeDialog::WelcomeDialog(HWND, void* context) : Dialog(context) {}
+WelcomeDialog::WelcomeDialog(HWND, void* context) : SmallDialog(context) {}
 
 bool WelcomeDialog::OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, UiText(TextKeys::kWelcomeDialog.Key(0)).c_str());
-    SetItemText(dialog, IDC_WELCOME_TEXT1, UiText(TextKeys::kWelcomeDialog.Key(1)));
-    SetItemText(dialog, IDC_WELCOME_TEXT2, UiText(TextKeys::kWelcomeDialog.Key(2)));
-    SetItemText(dialog, IDC_WELCOME_TEXT3, UiText(TextKeys::kWelcomeDialog.Key(3)));
-    SetItemText(dialog, IDC_WELCOME_TEXT4, UiText(TextKeys::kWelcomeDialog.Key(5)));
-    SetItemText(dialog, IDCANCEL, UiText(TextKeys::kWelcomeDialog.Key(4)));
+    SetWindowTextA(dialog, Text(TextKeys::kWelcomeDialog.Key(0)).c_str());
+    SetItemText(dialog, IDC_WELCOME_TEXT1, Text(TextKeys::kWelcomeDialog.Key(1)));
+    SetItemText(dialog, IDC_WELCOME_TEXT2, Text(TextKeys::kWelcomeDialog.Key(2)));
+    SetItemText(dialog, IDC_WELCOME_TEXT3, Text(TextKeys::kWelcomeDialog.Key(3)));
+    SetItemText(dialog, IDC_WELCOME_TEXT4, Text(TextKeys::kWelcomeDialog.Key(5)));
+    SetItemText(dialog, IDCANCEL, Text(TextKeys::kWelcomeDialog.Key(4)));
     const int buttons[4] = {CMD_WIZARD_STEP1, CMD_NEW_PROJECT, CMD_OPEN_PROJECT, CMD_OPEN_EXAMPLE};
     const int icons[4] = {IDI_WIZARD, IDI_NEW_PROJECT, IDI_OPEN_PROJECT, IDI_OPEN_PROJECT};
     // 32 pixels at 96 DPI, up to the largest image the icons have.
     const int size = std::min(WindowDpi::Of(dialog).Scale(32), 48);
     for (int i = 0; i < 4; ++i) {
-        icons_[i] = static_cast<HICON>(LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, size, size, 0));
+        icons_[i] = static_cast<HICON>(
+            LoadImageA(Context().resources, MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, size, size, 0));
         SendDlgItemMessageA(dialog, buttons[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_[i]));
     }
     if (!platform::IsFile(ExampleProject())) HideExampleChoice(dialog);
@@ -109,16 +113,16 @@ bool WelcomeDialog::OnCommand(HWND dialog, int id, int, HWND) {
     }
 }
 
-WantToSaveDialog::WantToSaveDialog(HWND, void* context) : Dialog(context) {}
+WantToSaveDialog::WantToSaveDialog(HWND, void* context) : SmallDialog(context) {}
 
 bool WantToSaveDialog::OnInitDialog(HWND dialog) {
-    const auto& projectName = *static_cast<const std::string*>(context_);
+    const std::string& projectName = *Context().projectName;
     SetWindowTextA(dialog, ProductName());
     SetItemText(dialog, IDC_WANT_TO_SAVE_TEXT,
-                ReplaceFirstPlaceholder(UiText(TextKeys::kWantToSaveDialog.Key(1)), projectName));
-    SetItemText(dialog, CMD_SAVE_YES, UiText(TextKeys::kWantToSaveDialog.Key(2)));
-    SetItemText(dialog, CMD_SAVE_NO, UiText(TextKeys::kWantToSaveDialog.Key(3)));
-    SetItemText(dialog, CMD_SAVE_CANCEL, UiText(TextKeys::kWantToSaveDialog.Key(4)));
+                ReplaceFirstPlaceholder(Text(TextKeys::kWantToSaveDialog.Key(1)), projectName));
+    SetItemText(dialog, CMD_SAVE_YES, Text(TextKeys::kWantToSaveDialog.Key(2)));
+    SetItemText(dialog, CMD_SAVE_NO, Text(TextKeys::kWantToSaveDialog.Key(3)));
+    SetItemText(dialog, CMD_SAVE_CANCEL, Text(TextKeys::kWantToSaveDialog.Key(4)));
     SendDlgItemMessageA(dialog, IDC_WANT_TO_SAVE_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_EXCLAMATION)), 0);
     CentreOnDesktop(dialog);
@@ -140,17 +144,20 @@ bool WantToSaveDialog::OnCommand(HWND dialog, int id, int, HWND) {
     }
 }
 
-int RunAboutDialog(HWND owner) {
-    DialogCreatorOf<AboutDialog> creator;
-    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_ABOUT, owner, creator));
+int RunAboutDialog(HWND owner, HINSTANCE resources, const UiTextSource& texts) {
+    SmallDialogContext context{texts, resources};
+    DialogCreatorOf<AboutDialog> creator(&context);
+    return static_cast<int>(ShowModalDialog(resources, IDD_ABOUT, owner, creator));
 }
 
-int RunWelcomeDialog(HWND owner) {
-    DialogCreatorOf<WelcomeDialog> creator;
-    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_WELCOME, owner, creator));
+int RunWelcomeDialog(HWND owner, HINSTANCE resources, const UiTextSource& texts) {
+    SmallDialogContext context{texts, resources};
+    DialogCreatorOf<WelcomeDialog> creator(&context);
+    return static_cast<int>(ShowModalDialog(resources, IDD_WELCOME, owner, creator));
 }
 
-int RunWantToSaveDialog(HWND owner, const std::string& projectName) {
-    DialogCreatorOf<WantToSaveDialog> creator(const_cast<std::string*>(&projectName));
-    return static_cast<int>(ShowModalDialog(ResourceInstance(), IDD_WANT_TO_SAVE, owner, creator));
+int RunWantToSaveDialog(HWND owner, HINSTANCE resources, const UiTextSource& texts, const std::string& projectName) {
+    SmallDialogContext context{texts, resources, &projectName};
+    DialogCreatorOf<WantToSaveDialog> creator(&context);
+    return static_cast<int>(ShowModalDialog(resources, IDD_WANT_TO_SAVE, owner, creator));
 }

@@ -234,6 +234,28 @@ std::string FormatFileSize(std::uint64_t size, const std::string& bytesText, con
     return ReplaceFirstPlaceholder(kilobytesText, grouped);
 }
 
+std::string FormatFileTime(const std::string& dateOrder, int year, int month, int day, int hour, int minute) {
+    const bool complete = dateOrder.find("DD") != std::string::npos && dateOrder.find("MM") != std::string::npos &&
+                          dateOrder.find("YY") != std::string::npos;
+    const std::string order = complete ? dateOrder : "MM.DD.YY";
+    auto twoDigits = [](int value) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%02d", value);
+        return std::string(digits);
+    };
+    std::string text;
+    for (size_t at = 0; at < order.size();) {
+        const std::string pair = order.substr(at, 2);
+        if (pair == "DD" || pair == "MM" || pair == "YY") {
+            text += twoDigits(pair == "DD" ? day : pair == "MM" ? month : year % 100);
+            at += 2;
+        } else {
+            text += order[at++];
+        }
+    }
+    return text + " " + twoDigits(hour) + ":" + twoDigits(minute);
+}
+
 std::string HexBytes(const std::string& bytes) {
     std::string text;
     char pair[3];

@@ -78,6 +78,12 @@ std::string FormatFileSize(std::uint32_t size);
 std::string FormatFileSize(std::uint64_t size, const std::string& bytesText, const std::string& kilobytesText,
                            const std::string& separator);
 
+// A local time as the Files page shows it: the date in `dateOrder`, where "DD", "MM" and "YY" stand
+// for the day, the month and the year's last two digits, each as two digits, and every other
+// character stays ("MM.DD.YY" in English, "DD.MM.YY" in German), then a blank and "HH:MM". An
+// order that lacks any of the three is taken as "MM.DD.YY".
+std::string FormatFileTime(const std::string& dateOrder, int year, int month, int day, int hour, int minute);
+
 // Each byte as two upper-case hex digits.
 std::string HexBytes(const std::string& bytes);
 // The bytes of pairs of hex digits (either case); false on anything else.

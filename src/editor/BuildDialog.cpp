@@ -62,8 +62,9 @@ BuildDialog::~BuildDialog() {
 
 bool BuildDialog::OnInitDialog(HWND dialog) {
     CentreOnDesktop(dialog);
-    SetWindowTextA(dialog, "Build");
-    SetDlgItemTextA(dialog, IDC_BUILD_OPEN_FOLDER, request_.texts.UiText(TextKeys::kOpenSetupFolder).c_str());
+    SetWindowTextA(dialog, Text(0).c_str());
+    SetDlgItemTextA(dialog, IDC_BUILD_OPEN_FOLDER, Text(1).c_str());
+    SetDlgItemTextA(dialog, IDCANCEL, Text(2).c_str());
     SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETRANGE32, 0, kProgressEnd);
     SendDlgItemMessageA(dialog, IDC_BUILD_PROGRESS, PBM_SETSTEP, kProgressStep, 0);
     // The log holds every line of the largest build, not the edit control's default 32 KB.
@@ -75,6 +76,8 @@ bool BuildDialog::OnInitDialog(HWND dialog) {
     job_->Start();
     return true;
 }
+
+std::string BuildDialog::Text(int number) const { return request_.texts.UiText(TextKeys::kBuildDialog.Key(number)); }
 
 void BuildDialog::ScrollToEnd(HWND dialog) const {
     HWND log = GetDlgItem(dialog, IDC_BUILD_LOG);
@@ -102,7 +105,7 @@ bool BuildDialog::OnCommand(HWND dialog, int id, int, HWND) {
         if (cancelRequested_) {
             EndDialog(dialog, CMD_BUILD_CANCELLED);
         } else {
-            SetDlgItemTextA(dialog, IDCANCEL, "Close");
+            SetDlgItemTextA(dialog, IDCANCEL, Text(3).c_str());
             EnableWindow(GetDlgItem(dialog, IDC_BUILD_OPEN_FOLDER), job_->ErrorCount() == 0);
         }
         return true;

@@ -55,6 +55,8 @@ public:
     void OnTimer(HWND dialog, UINT_PTR timerId) override;
 
 private:
+    // The dialog's text numbered `number` in the interface language.
+    std::string Text(int number) const;
     void ScrollToEnd(HWND dialog) const;
     void OpenSetupFolder(HWND dialog) const;
 

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "editor/BuildDialog.h"
 #include "editor/Forms.h"
+#include "editor/MessageBox.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "model/ProjectPaths.h"
@@ -134,7 +135,7 @@ void CreateSetupForm::TestRun(HWND dialog) const {
                         &process)) {
         context_.Setup().StartFailed(program);
         const std::string message = ReplaceFirstPlaceholder(Text(kCannotStartSetup), program);
-        MessageBoxA(dialog, message.c_str(), Text(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+        ShowMessage(dialog, message, context_.Texts(), MessageKind::Warning);
         return;
     }
     CloseHandle(process.hThread);

@@ -11,6 +11,7 @@
 #include "core/Text.h"
 #include "editor/EditorContext.h"
 #include "editor/ItemDialogs.h"
+#include "editor/MessageBox.h"
 #include "editor/PageTexts.h"
 #include "lang/LanguageSets.h"
 #include "model/FileUses.h"
@@ -25,13 +26,15 @@ namespace {
 // Help context of the page.
 constexpr DWORD kFilesHelp = 1120;
 // Strings of the column texts of folder rows, of sizes, a file of no known type and a missing
-// one: the size column of a product file that is not on the disk (renamed, moved or deleted).
+// one (the size column of a product file that is not on the disk: renamed, moved or deleted), and
+// the order of the dates.
 constexpr TextKey kFileFolderText = TextKeys::kItemKinds.Key(30);
 constexpr TextKey kBytesText = TextKeys::kFileSizeTexts.Key(720);
 constexpr TextKey kKilobytesText = TextKeys::kFileSizeTexts.Key(721);
 constexpr TextKey kDigitGroupSeparator = TextKeys::kFileSizeTexts.Key(722);
 constexpr TextKey kFileNotFound = TextKeys::kFileSizeTexts.Key(723);
 constexpr TextKey kFileMissing = TextKeys::kFileSizeTexts.Key(724);
+constexpr TextKey kDateOrder = TextKeys::kFileSizeTexts.Key(725);
 // The open-file dialog's result starts at this size and grows as the selection grows.
 constexpr DWORD kFirstSelectionBuffer = 32768;
 // The names listed in the message about refused files; the rest are counted.
@@ -96,8 +99,7 @@ bool FilesPage::ConfirmDelete(const std::vector<const TreeNode*>& nodes) const {
     if (uses.empty()) return true;
     const std::string question = texts.UiText(TextKeys::kDeleteUsedFile.Key(908)) + "\r\n\r\n" + uses + "\r\n" +
                                  texts.UiText(TextKeys::kDeleteUsedFile.Key(909));
-    return MessageBoxA(DialogOwner(), question.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(),
-                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    return ShowMessage(DialogOwner(), question, texts, MessageKind::RiskyQuestion);
 }
 
 DestinationTree& FilesPage::Tree() const { return Files(); }
@@ -131,7 +133,11 @@ std::string FilesPage::RowText(int row, int column) const {
         const std::string& type = shell_.TypeOf(disk).typeName;
         return type.empty() ? UiString(kFileNotFound) : type;
     }
-    case 3: return info.timeText;
+    case 3: {
+        if (!info.hasTime) return std::string();
+        const SYSTEMTIME& time = info.time;
+        return FormatFileTime(UiString(kDateOrder), time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute);
+    }
     default: return std::string();
     }
 }

@@ -1,6 +1,7 @@
 #include "editor/Form.h"
 
 #include "core/Text.h"
+#include "editor/MessageBox.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 
@@ -11,7 +12,7 @@ void Form::ApplyTexts(HWND dialog, const TextKeySet& keys, std::initializer_list
 }
 
 void Form::Warn(HWND dialog, TextKey message) const {
-    MessageBoxA(dialog, Text(message).c_str(), Text(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(dialog, Text(message), context_.Texts(), MessageKind::Warning);
 }
 
 void Form::OnEditChange(HWND dialog, int controlId) {

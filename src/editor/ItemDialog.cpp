@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "editor/EditorContext.h"
+#include "editor/MessageBox.h"
 #include "editor/PageTexts.h"
 #include "lang/LanguageSets.h"
 #include "resource.h"
@@ -26,7 +27,7 @@ void ItemDialog::SetTitle(HWND dialog) const { SetWindowTextA(dialog, Text(isNew
 void ItemDialog::Warn(HWND dialog, TextKey message, const std::string& detail) const {
     const LanguageSets& texts = context_.Texts();
     const std::string text = ReplaceFirstPlaceholder(texts.UiText(message), detail);
-    MessageBoxA(dialog, text.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(dialog, text, texts, MessageKind::Warning);
 }
 
 bool ItemDialog::NameAccepted(HWND dialog, int id, const std::string& name) const {

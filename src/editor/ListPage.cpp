@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "editor/EditorContext.h"
 #include "editor/FormBinder.h"
+#include "editor/MessageBox.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
 #include "model/Variables.h"
@@ -264,7 +265,7 @@ std::string ListPage::NodeDisplayName(const std::string& name) const {
 void ListPage::Warn(TextKey message, const std::string& detail) const {
     const LanguageSets& texts = context_.Texts();
     const std::string text = ReplaceFirstPlaceholder(texts.UiText(message), detail);
-    MessageBoxA(DialogOwner(), text.c_str(), texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessage(DialogOwner(), text, texts, MessageKind::Warning);
 }
 
 HWND ListPage::DialogOwner() const { return GetAncestor(Handle(), GA_ROOT); }

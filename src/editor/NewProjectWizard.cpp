@@ -6,6 +6,7 @@
 
 #include "core/Text.h"
 #include "editor/FormBinder.h"
+#include "editor/MessageBox.h"
 #include "editor/ScopeList.h"
 #include "lang/LanguageSets.h"
 #include "model/ProjectDocument.h"
@@ -168,8 +169,7 @@ protected:
     // Whether the folder exists is told after the project is made (ReportWizardFiles).
     bool CanGoOn(HWND dialog) override {
         if (!Answers().FilesFolder().empty()) return true;
-        MessageBoxA(dialog, Texts().UiText(kNoFolderText).c_str(),
-                    Texts().UiText(TextKeys::kMessageCaption).c_str(), MB_OK | MB_ICONWARNING);
+        ShowMessage(dialog, Texts().UiText(kNoFolderText), Texts(), MessageKind::Warning);
         SetFocus(GetDlgItem(dialog, IDC_WIZARD_FOLDER));
         return false;
     }
@@ -227,13 +227,12 @@ void ReportWizardFiles(HWND owner, const LanguageSets& texts, const ProjectWizar
                        const WizardFiles& added) {
     if (added.files > 0) return;
     TextKey text = kNoFilesText;
-    UINT icon = MB_ICONINFORMATION;
+    MessageKind kind = MessageKind::Information;
     switch (added.problem) {
     case WizardFiles::NoFolder: return;  // the locate files page asks for a folder
-    case WizardFiles::Missing: text = kFolderMissingText; icon = MB_ICONWARNING; break;
-    case WizardFiles::Unreadable: text = kFolderUnreadableText; icon = MB_ICONWARNING; break;
+    case WizardFiles::Missing: text = kFolderMissingText; kind = MessageKind::Warning; break;
+    case WizardFiles::Unreadable: text = kFolderUnreadableText; kind = MessageKind::Warning; break;
     case WizardFiles::None: text = answers.scanOption ? kNoFilesText : kNoFilesWithoutSubfoldersText; break;
     }
-    MessageBoxA(owner, ReplaceFirstPlaceholder(texts.UiText(text), answers.FilesFolder()).c_str(),
-                texts.UiText(TextKeys::kMessageCaption).c_str(), MB_OK | icon);
+    ShowMessage(owner, ReplaceFirstPlaceholder(texts.UiText(text), answers.FilesFolder()), texts, kind);
 }

@@ -2,16 +2,7 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "core/Text.h"
-
-std::string FileTimeText(const SYSTEMTIME& local) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%2.2d.%2.2d.%2.2d %2.2d:%2.2d", local.wMonth, local.wDay, local.wYear % 100,
-                  local.wHour, local.wMinute);
-    return text;
-}
 
 ShellFileInfo::~ShellFileInfo() {
     if (images_) ImageList_Destroy(images_);
@@ -97,9 +88,8 @@ const ShellFileInfo::DiskInfo& ShellFileInfo::DiskOf(const std::string& path) {
         disk.exists = true;
         disk.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         FILETIME local{};
-        SYSTEMTIME time{};
-        if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &time))
-            disk.timeText = FileTimeText(time);
+        disk.hasTime =
+            FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &disk.time);
     }
     return disk_.emplace(path, disk).first->second;
 }

@@ -19,7 +19,9 @@ public:
     struct DiskInfo {
         bool exists = false;
         std::uint64_t size = 0;
-        std::string timeText;  // "MM.DD.YY HH:MM" in local time; empty when there is none
+        // The time of the last write in local time, when there is one.
+        bool hasTime = false;
+        SYSTEMTIME time{};
     };
 
     ShellFileInfo() = default;
@@ -50,6 +52,3 @@ private:
     int folderIcon_ = -1;
     int missingIcon_ = -1;
 };
-
-// "MM.DD.YY HH:MM" of a local time.
-std::string FileTimeText(const SYSTEMTIME& local);

@@ -23,10 +23,11 @@
     TEXTS(kItemKinds, "STRINGS", 30, 31, 32, 33)                                                             \
     /* The names the trees show for the folder and key variables, in the order of their table, */           \
     /* and the Files page's texts: a size in bytes, one in KB, the digit group separator, a file  */       \
-    /* of a type the shell does not know or not found, a file missing from the disk.              */        \
+    /* of a type the shell does not know or not found, a file missing from the disk, the order of */       \
+    /* a date ("MM.DD.YY": DD the day, MM the month, YY the year's last two digits).              */       \
     TEXTS(kVariableNames, "STRINGS", 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711, 712, 713,   \
           714, 715, 716)                                                                                     \
-    TEXTS(kFileSizeTexts, "STRINGS", 720, 721, 722, 723, 724)                                                \
+    TEXTS(kFileSizeTexts, "STRINGS", 720, 721, 722, 723, 724, 725)                                           \
     /* The forms' messages (58: a file type's text with a comma; 59: the built setup program cannot be  */ \
     /* started for a test run) and the folder pickers' titles. */                                              \
     TEXTS(kFormMessages, "STRINGS", 50, 51, 52, 53, 54, 55, 56, 57, 58, 59)                                  \
@@ -84,8 +85,9 @@
     TEXTS(kWantToSaveDialog, "WANT_TO_SAVE_DIALOG", 1, 2, 3, 4)                                              \
     /* The Build Options dialog: title, the signing command's label and hint, OK, Cancel. */                  \
     TEXTS(kBuildOptionsDialog, "BUILD_OPTIONS_DIALOG", 0, 1, 2, 3, 4)                                         \
-    /* The build dialog's button that shows the built setup in its folder. */                                \
-    TEXT(kOpenSetupFolder, "BUILD_DIALOG", 1)                                                                \
+    /* The build dialog: title, the button that shows the built setup in its folder, Cancel while */      \
+    /* the build runs and Close after it.                                                         */      \
+    TEXTS(kBuildDialog, "BUILD_DIALOG", 0, 1, 2, 3)                                                          \
     TEXTS(kNewFolderDialog, "NEW_FOLDER_DIALOG", 0, 1, 2, 3)                                                 \
     TEXTS(kChooseFileDialog, "CHOOSE_FILE_DIALOG", 0, 1, 2, 3)                                               \
     TEXTS(kGeneralInfoTab, "GENERAL_INFO_TAB", 1, 2, 3, 4, 5, 6)                                             \

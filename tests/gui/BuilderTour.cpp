@@ -158,7 +158,8 @@ bool PageTour(const BuilderTour& tour) {
     builder.Command(ID_BUILD_SETUP);
     HWND build = builder.WaitForDialog();
     if (!build) return false;
-    WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == "Close"; }, 120000);
+    const std::string close = builder.LanguageText(tour.language, "BUILD_DIALOG", "3");
+    WaitFor([&] { return WindowText(GetDlgItem(build, IDCANCEL)) == close; }, 120000);
     walk.At("build", build);
     return walk.Leave(build, IDCANCEL) && walk.Close();
 }

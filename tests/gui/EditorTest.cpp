@@ -538,6 +538,18 @@ TEST_F(EditorTest, ALanguageSwitchRebuildsThePagesInTheNewLanguage) {
         return form && Text(form, IDC_GENERAL_INFO_LABEL1) == german;
     }));
     EXPECT_EQ(Text(builder.FindForm(IDC_COMPANY_NAME), IDC_COMPANY_NAME), "Quillset Examples");
+
+    // The build dialog speaks it too, from its title to the Close it ends with.
+    const std::string title = builder.LanguageText("German", "BUILD_DIALOG", "0");
+    ASSERT_EQ(title, "Erstellen");
+    builder.Command(ID_BUILD_SETUP);
+    HWND build = builder.WaitForDialog(title);
+    ASSERT_NE(build, nullptr);
+    EXPECT_EQ(Text(build, IDC_BUILD_OPEN_FOLDER), builder.LanguageText("German", "BUILD_DIALOG", "1"));
+    const std::string close = builder.LanguageText("German", "BUILD_DIALOG", "3");
+    EXPECT_TRUE(WaitFor([&] { return Text(build, IDCANCEL) == close; }, 180000)) << Text(build, IDCANCEL);
+    PressButton(build, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(build); }));
     Close(builder);
 }
 

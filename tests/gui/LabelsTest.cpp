@@ -312,9 +312,18 @@ TEST_F(LabelsTest, AMissingFileIsMarkedAndBrowseGivesItItsNewSource) {
 }
 
 // In German the trees show the folder variables' German names and the Files page its size and
-// missing texts in German.
+// missing texts in German, and its dates day first.
 TEST_F(LabelsTest, TreesAndTheFilesPageSpeakTheWindowsLanguage) {
     ASSERT_TRUE(DeleteFileA((projectFolder_ + "\\files\\ReadMe.txt").c_str()));
+    // License.txt was last written on 7 March 2026 at 09:05 local time.
+    SYSTEMTIME written{2026, 3, 0, 7, 9, 5, 0, 0};
+    FILETIME local{}, utc{};
+    ASSERT_TRUE(SystemTimeToFileTime(&written, &local) && LocalFileTimeToFileTime(&local, &utc));
+    HANDLE license = CreateFileA((projectFolder_ + "\\files\\License.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(license, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(license, nullptr, nullptr, &utc));
+    CloseHandle(license);
     HWND page = ShowFilesPage();
     HWND tree = GetDlgItem(page, IDC_PAGE_TREE);
     EXPECT_EQ(TreeText(builder_.Id(), tree, TreeItemAt(tree, {0})), "Destination Computer");
@@ -338,6 +347,7 @@ TEST_F(LabelsTest, TreesAndTheFilesPageSpeakTheWindowsLanguage) {
     // License.txt has a few hundred bytes: "<n> Bytes".
     const std::string size = ListText(builder_.Id(), list, RowNamed(list, "License.txt"), 1);
     EXPECT_NE(size.find(" Bytes"), std::string::npos) << size;
+    EXPECT_EQ(ListText(builder_.Id(), list, RowNamed(list, "License.txt"), 3), "07.03.26 09:05");
 
     builder_.Command(ID_PROJECT_SHORTCUTS);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), 4)) != FALSE; }));

@@ -66,6 +66,15 @@ TEST(TextHelpersTest, FileSizesInALanguagesWordsGroupTheirDigits) {
     EXPECT_EQ(german(5ull << 40), "5.368.709.120 KB");
 }
 
+// Dates in the order of the interface language; an order that cannot be read is the English one.
+TEST(TextHelpersTest, FileTimesFollowTheLanguagesDateOrder) {
+    EXPECT_EQ(FormatFileTime("MM.DD.YY", 2026, 3, 7, 9, 5), "03.07.26 09:05");
+    EXPECT_EQ(FormatFileTime("DD.MM.YY", 2026, 3, 7, 23, 59), "07.03.26 23:59");
+    EXPECT_EQ(FormatFileTime("YY/MM/DD", 2000, 12, 31, 0, 0), "00/12/31 00:00");
+    EXPECT_EQ(FormatFileTime("DD.MM.", 2026, 3, 7, 9, 5), "03.07.26 09:05") << "no year";
+    EXPECT_EQ(FormatFileTime("", 1999, 11, 2, 14, 30), "11.02.99 14:30");
+}
+
 TEST(TextHelpersTest, FileSizeTextMeasuresFilesAndIsEmptyForMissingOnes) {
     ScratchFolder scratch;
     std::string text = "stale";

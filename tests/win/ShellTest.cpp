@@ -70,6 +70,7 @@ public:
         return answered_;
     }
     const std::string& ShownText() const { return shownText_; }
+    HWND ShownOwner() const { return shownOwner_; }
 
 private:
     bool AnswerOne(const Step& step) {
@@ -83,6 +84,7 @@ private:
         char text[512] = "";
         GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
         shownText_ = text;
+        shownOwner_ = GetWindow(search.found, GW_OWNER);
         if (!step.fileName.empty())
             for (int id : {1152, 1148}) SetDlgItemTextA(search.found, id, step.fileName.c_str());
         PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
@@ -91,6 +93,7 @@ private:
     }
 
     std::string shownText_;
+    HWND shownOwner_ = nullptr;
     std::atomic<bool> answered_{false};
     std::thread thread_;
 };
@@ -109,7 +112,7 @@ protected:
         application_ = nullptr;
     }
     void SetUp() override {
-        main_ = TheMainWindow();
+        main_ = application_->Main();
         ASSERT_NE(main_, nullptr);
         folder_ = platform::TempFolder() + "\\quillset-shell-" + std::to_string(GetTickCount());
         CreateDirectoryA(folder_.c_str(), nullptr);
@@ -200,6 +203,7 @@ TEST_F(ShellTest, AFailedSaveIsReportedAndStopsTheCommand) {
         Send(CMD_CLOSE_PROJECT);
         EXPECT_TRUE(answers.Answered());
         EXPECT_EQ(answers.ShownText(), "Can't write data to project file");
+        EXPECT_EQ(answers.ShownOwner(), main_->Handle()) << "the report stays in front of the window";
     }
     ASSERT_NE(main_->Project(), nullptr) << "the project stays open";
     EXPECT_TRUE(main_->Project()->IsModified());
@@ -270,10 +274,11 @@ TEST_F(ShellTest, TheLanguageMenuListsTheLanguagesAndSwitchesTheMenuTexts) {
     EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&File");
 
     Send(ID_LANGUAGE_FIRST + 1);
-    EXPECT_EQ(TheApplication().Texts().CurrentLanguage(), "German");
+    const LanguageSets& texts = application_->Texts();
+    EXPECT_EQ(texts.CurrentLanguage(), "German");
     EXPECT_EQ(menuText(menu, 0, MF_BYPOSITION), "&Datei");
-    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), UiString(TextKeys::kMenuItems.Key(1020)));
-    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), UiString(TextKeys::kUndoRedoMenu[0]));
+    EXPECT_EQ(menuText(menu, ID_FILE_NEW, MF_BYCOMMAND), texts.UiString(TextKeys::kMenuItems.Key(1020)));
+    EXPECT_EQ(menuText(menu, ID_EDIT_UNDO, MF_BYCOMMAND), texts.UiString(TextKeys::kUndoRedoMenu[0]));
     EXPECT_EQ(menuText(menu, ID_VIEW_PREVIOUS_PAGE, MF_BYCOMMAND), "&Vorherige Seite\tStrg+Umschalt+Tab")
         << "the table's key, named in the language";
     EXPECT_EQ(menuText(menu, 2, MF_BYPOSITION), "&Ansicht");
@@ -292,26 +297,27 @@ TEST_F(ShellTest, TooltipsAndMenuItemsShowTheirLabelsAndHints) {
         GetWindowTextA(main_->StatusBar().Handle(), text, sizeof text);
         return std::string(text);
     };
+    const LanguageSets& texts = application_->Texts();
     NMTTDISPINFOA info{};
     info.hdr.code = TTN_GETDISPINFOA;
     info.hdr.idFrom = ID_FILE_OPEN;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_NE(info.lpszText, nullptr);
-    EXPECT_EQ(std::string(info.lpszText), UiString(TextKeys::kToolbarTips.Key(801)));
+    EXPECT_EQ(std::string(info.lpszText), texts.UiString(TextKeys::kToolbarTips.Key(801)));
     info.hdr.code = TTN_SHOW;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(statusText(), UiHint(TextKeys::kToolbarTips.Key(801)));
+    EXPECT_EQ(statusText(), texts.UiHint(TextKeys::kToolbarTips.Key(801)));
     info.hdr.code = TTN_POP;
     SendMessageA(main_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(statusText(), "Quillset 1.0");
 
     HMENU menu = GetMenu(main_->Handle());
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_SAVE_AS, MF_STRING), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ(statusText(), UiHint(TextKeys::kMenuItems.Key(1025)));
+    EXPECT_EQ(statusText(), texts.UiHint(TextKeys::kMenuItems.Key(1025)));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_LANGUAGE_FIRST, MF_STRING), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ(statusText(), UiHint(TextKeys::kLanguageMenu));
+    EXPECT_EQ(statusText(), texts.UiHint(TextKeys::kLanguageMenu));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_UNDO, MF_STRING), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ(statusText(), UiHint(TextKeys::kUndoRedoMenu[0]));
+    EXPECT_EQ(statusText(), texts.UiHint(TextKeys::kUndoRedoMenu[0]));
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_FILES_DELETE, MF_STRING), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(statusText(), "Quillset 1.0") << "items without a text of their own";
     SendMessageA(main_->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -322,10 +328,10 @@ TEST_F(ShellTest, APlacementStoredMinimisedComesBackNormal) {
     ShowWindow(main_->Handle(), SW_SHOWNORMAL);
     SetWindowPos(main_->Handle(), nullptr, 60, 50, 640, 480, SWP_NOZORDER);
     ShowWindow(main_->Handle(), SW_MINIMIZE);
-    ASSERT_TRUE(SaveWindowPlacement());
+    ASSERT_TRUE(SaveWindowPlacement(main_->Handle()));
     ShowWindow(main_->Handle(), SW_SHOWNORMAL);
     SetWindowPos(main_->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER);
-    ASSERT_TRUE(LoadWindowPlacement());
+    ASSERT_TRUE(LoadWindowPlacement(main_->Handle()));
     EXPECT_FALSE(IsIconic(main_->Handle()));
     RECT rect{};
     GetWindowRect(main_->Handle(), &rect);
@@ -371,7 +377,9 @@ TEST(SettingsTest, LanguageIsReadWithOrWithoutItsZeroAndEmptyMeansEnglish) {
     EXPECT_EQ(LoadLanguageSetting(), "English");
     BYTE shortPlacement[40] = {};
     RegSetValueExA(key, "placement", 0, REG_BINARY, shortPlacement, sizeof shortPlacement);
-    EXPECT_FALSE(LoadWindowPlacement()) << "a placement of 40 bytes is ignored";
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(LoadWindowPlacement(window)) << "a placement of 40 bytes is ignored";
+    DestroyWindow(window);
     RegCloseKey(key);
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     EXPECT_EQ(LoadLanguageSetting(), "English");
