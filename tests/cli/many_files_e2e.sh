@@ -59,9 +59,11 @@ done
 diff -r "$work/product" "$installed" -x uninstall.exe -x install.log > "$work/diff" ||
     { head "$work/diff"; fail "installed files differ from the product's"; }
 
+# The removal is timed from the uninstaller's start, after the comparison.
+uninstalling=$(seconds)
 rc=0; "$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || rc=$?; [ $rc = 0 ] || fail "the uninstaller failed (exit $rc)"
 for _ in $(seq 1 120); do [ -e "$installed" ] || break; sleep 0.5; done
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | wc -l) paths behind"
 removed=$(seconds)
 echo "many files: $count files built by ${build[-1]##*/} in $(elapsed "$start" "$built") s, installed in" \
-    "$(elapsed "$built" "$installed_at") s, removed in $(elapsed "$installed_at" "$removed") s"
+    "$(elapsed "$built" "$installed_at") s, removed in $(elapsed "$uninstalling" "$removed") s"
