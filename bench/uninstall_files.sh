@@ -20,8 +20,8 @@ rounds=${ROUNDS:-1}
 wine_run=$win/wine-run.sh
 prefix=$win/wineprefix
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-qsbuild=""
-for candidate in "$top/build/release/src/cli/qsbuild" "$top/build/asan/src/cli/qsbuild"; do
+qsbuild=${QSBUILD:-}
+[ -n "$qsbuild" ] || for candidate in "$top/build/release/src/cli/qsbuild" "$top/build/asan/src/cli/qsbuild"; do
     [ -x "$candidate" ] && { qsbuild=$candidate; break; }
 done
 [ -n "$qsbuild" ] || { echo "no native qsbuild in build/release or build/asan" >&2; exit 2; }
@@ -79,12 +79,15 @@ for round in $(seq 1 "$rounds"); do
         WINEPREFIX=$prefix "$wineserver" -w
         sync
         tracer=() server="" watcher=""
+        # The server's processor time during the removal, from a server started for it.
+        "$wine_run" cmd /c exit > /dev/null 2>&1 || true
+        place=$(printf 'server-%x-%x' "$(stat -c %d "$prefix")" "$(stat -c %i "$prefix")")
+        server=$(for p in $(pgrep "^wineserver"); do
+            case "$(readlink "/proc/$p/cwd")" in */"$place") echo "$p" ;; esac; done | head -n 1) || true
+        ticks() { [ -n "$server" ] && awk '{print $14 + $15}' "/proc/$server/stat" 2> /dev/null || echo 0; }
+        server_before=$(ticks)
         if [ "${QS_BENCH_STRACE:-0}" = 1 ]; then
             tracer=(strace -f -c -o "$work/client.strace")
-            "$wine_run" cmd /c exit > /dev/null 2>&1 || true  # the server runs on between programs
-            # The server of this prefix: other prefixes may have servers of their own.
-            server=$(for p in $(grep -lzxF "WINEPREFIX=$prefix" /proc/[0-9]*/environ 2> /dev/null | cut -d/ -f3); do
-                [ "$(cat "/proc/$p/comm" 2> /dev/null)" = wineserver ] && echo "$p"; done | head -n 1)
             if [ -n "$server" ]; then
                 strace -c -p "$server" -o "$work/server.strace" 2> /dev/null &
                 watcher=$!
@@ -92,15 +95,18 @@ for round in $(seq 1 "$rounds"); do
         fi
         start=$(seconds)
         rc=0
-        "${tracer[@]}" "$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || rc=$?
+        /usr/bin/time -f "%e s elapsed, %U s user, %S s system" -o "$work/time" "${tracer[@]}" "$wine_run" "$installed/uninstall.exe" /S > /dev/null 2>&1 || rc=$?
         ended=$(seconds)
+        server_after=$(ticks)
         for _ in $(seq 1 1200); do [ -e "$installed" ] || break; sleep 0.1; done
         gone=$(seconds)
-        if [ -n "$server" ]; then kill -INT "$watcher" 2> /dev/null || true; wait "$watcher" 2> /dev/null || true; fi
+        if [ -n "$watcher" ]; then kill -INT "$watcher" 2> /dev/null || true; wait "$watcher" 2> /dev/null || true; fi
         [ $rc = 0 ] || echo "  (the uninstaller exited $rc)"
         [ ! -e "$installed" ] || echo "  (the uninstaller left $(find "$installed" | wc -l) paths behind)"
         echo "round $round, $u: $count files, uninstaller ended after $(elapsed "$start" "$ended") s," \
             "folder gone after $(elapsed "$start" "$gone") s"
+        echo "  the uninstaller's processes: $(cat "$work/time"); the Wine server:" \
+            "$(awk -v t=$((server_after - server_before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz }') s"
         if [ "${QS_BENCH_STRACE:-0}" = 1 ]; then
             echo "  the uninstaller's processes:"; summary "$work/client.strace"
             [ -f "$work/server.strace" ] && { echo "  the Wine server:"; summary "$work/server.strace"; }
