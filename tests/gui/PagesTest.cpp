@@ -259,9 +259,8 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
 TEST_F(PagesTest, AProductFileGoneFromTheDiskIsMarkedMissing) {
     ASSERT_NO_FATAL_FAILURE(OpenWithout("SHORTCUTS", ID_PROJECT_REGISTRY, kRegistryPage));
     ASSERT_TRUE(DeleteFileA((projectFolder_ + "\\files\\ReadMe.txt").c_str()));
-    builder_.Command(ID_PROJECT_FILES);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), kFilesPage)) != FALSE; }));
-    HWND page = PageWindow(builder_.Main(), kFilesPage);
+    HWND page = ShowPage(ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NE(page, nullptr);
     HWND list = GetDlgItem(page, IDC_PAGE_LIST), tree = GetDlgItem(page, IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
     ASSERT_TRUE(WaitFor([&] { return ListRowCount(list) == 5; }));
