@@ -81,8 +81,9 @@ void CheckAccessKeys(HWND dialog, const std::set<char>& reserved, const std::str
         const std::string kind = ClassOf(control);
         if (kind == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX)) continue;
         const char key = AccessKey(text);
-        if (IsLabel(control) && index + 1 < children.size() && IsField(children[index + 1]))
+        if (IsLabel(control) && index + 1 < children.size() && IsField(children[index + 1])) {
             EXPECT_NE(key, 0) << where << ": the label \"" << text << "\" has no access key";
+        }
         if (!key) continue;
         const auto [at, fresh] = used.emplace(key, text);
         EXPECT_TRUE(fresh) << where << ": \"" << text << "\" and \"" << at->second << "\" share " << key;
