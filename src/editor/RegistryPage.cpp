@@ -90,12 +90,13 @@ bool RegistryPage::RunValueDialog(RegistryValueItem::Type type, RegistryValueRec
 void RegistryPage::NewValue(UINT command) {
     RegistryValueRecord record;
     record.context = &context_;
-    TreeNode* key = SelectedFolder();
     const RegistryValueItem::Type type = command == ID_NEW_STRING   ? RegistryValueItem::kString
                                          : command == ID_NEW_BINARY ? RegistryValueItem::kBinary
                                                                     : RegistryValueItem::kNumber;
     CheckNamesOfNew(record, false);
     if (!RunValueDialog(type, record)) return;
+    TreeNode* key = SelectedFolder();
+    if (!key) return;
     if (type == RegistryValueItem::kString) Registry().AddTextValue(key, record.name, record.type, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().AddBinaryValue(key, record.name, record.bytes, true);
     else Registry().AddNumberValue(key, record.name, record.number, true);
