@@ -64,12 +64,6 @@ public:
     virtual void OnDropFiles(HDROP /*drop*/) {}
     bool OnContextMenu(HWND control, int x, int y);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
-    // The context menu of the tree (`fromTree`) or of the list as the command table lays it out,
-    // each item enabled as its row's state function says now; null where the page offers none.
-    // The page keeps its texts for the status bar's hints and the edits' names until
-    // CloseContextMenu, which destroys it.
-    HMENU MakeContextMenu(bool fromTree);
-    void CloseContextMenu(HMENU menu);
 
     ListViewControl& List() { return list_; }
 
@@ -156,6 +150,12 @@ private:
         ListPage& page_;
     };
 
+    // The context menu of the tree (`fromTree`) or of the list as the command table lays it out,
+    // each item enabled as its row's state function says now; null where the page offers none.
+    // The page keeps its texts for the status bar's hints and the edits' names until
+    // CloseContextMenu, which destroys it.
+    HMENU MakeContextMenu(bool fromTree);
+    void CloseContextMenu(HMENU menu);
     void AnswerDisplayRequest(NMLVDISPINFOA& request) const;
     // A column's width at the context's DPI, and at least what its header's text needs.
     int ColumnWidth(const ListColumn& column) const;
