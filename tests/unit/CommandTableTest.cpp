@@ -222,7 +222,7 @@ TEST(CommandTable, ContextMenusHoldEveryPagesItemsInTheirOrder) {
               ItemText(ID_NEW_FILE_ASSOCIATION, 1200) + " | " + ItemText(ID_FILE_TYPES_DELETE, 1201) + " | " +
                   ItemText(ID_PROPERTIES, 1202));
     EXPECT_EQ(Written(ContextMenuOf(kFileTypesPage, kTreePane)), "") << "the file types page has no tree";
-    for (int page : {kGeneralInfoPage, kCreateSetupPage, kNoPage})
+    for (int page : std::initializer_list<int>{kGeneralInfoPage, kCreateSetupPage, kNoPage})
         EXPECT_TRUE(ContextMenuOf(page, kListPane).empty()) << page;
 
     // Every item is a command of its page that the page's selection enables, so the page's
