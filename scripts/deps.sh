@@ -13,7 +13,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     wine64 xvfb xauth imagemagick
     dpkg-dev lintian
-    zip unzip nsis hyperfine time
+    zip unzip zstd nsis hyperfine time
     icoutils osslsigncode openssl liblnk-utils locales fonts-ipafont-gothic
 )
 

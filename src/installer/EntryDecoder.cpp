@@ -7,6 +7,22 @@
 
 bool CanDecode(int method) { return method == kMethodStored || method == kMethodDeflated || method == kMethodZstd; }
 
+bool UnpackScript(std::string& bytes) {
+    static const unsigned char kFrameMagic[4] = {0x28, 0xB5, 0x2F, 0xFD};
+    if (bytes.size() < sizeof kFrameMagic || !std::equal(kFrameMagic, kFrameMagic + 4, bytes.begin(),
+                                                         [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); }))
+        return true;
+    const unsigned long long size = ZSTD_getFrameContentSize(bytes.data(), bytes.size());
+    if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR || size > (1ull << 32) ||
+        ZSTD_findFrameCompressedSize(bytes.data(), bytes.size()) != bytes.size())
+        return false;
+    std::string text(static_cast<std::size_t>(size), '\0');
+    const std::size_t done = ZSTD_decompress(text.empty() ? nullptr : &text[0], text.size(), bytes.data(), bytes.size());
+    if (ZSTD_isError(done) || done != text.size()) return false;
+    bytes.swap(text);
+    return true;
+}
+
 ZstdDecodingDictionary::ZstdDecodingDictionary(const char* bytes, std::size_t size)
     : prepared_(ZSTD_createDDict(bytes, size)) {
     // A dictionary without an id cannot be told apart from none.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 struct libdeflate_decompressor;
 typedef struct ZSTD_DCtx_s ZSTD_DCtx;
@@ -17,6 +18,12 @@ enum EntryMethodNumber : int {
 };
 
 bool CanDecode(int method);
+
+// A small setup's script, which the setup holds as one checked zstd frame: `bytes` are replaced
+// by what they unpack to when they are such a frame, and left as they are when they are not (a
+// script's text never starts like a frame). False, leaving them, for a frame that is damaged, cut
+// short, followed by other bytes, or that does not name its size.
+bool UnpackScript(std::string& bytes);
 
 // The log2 of the largest window a zstd frame may ask for while it is streamed: a frame that asks
 // for more is taken for damaged rather than let the installer's memory grow with it.

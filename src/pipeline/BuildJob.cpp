@@ -239,5 +239,7 @@ void BuildJob::RemoveTemporaryFiles() {
         RemoveFile(archivePath_);
     }
     for (const char* name : {"setup.exe", "stub.exe", "uninstall.exe", "sign.log"}) RemoveFile(WorkFile(name));
+    for (const std::string& packed : packedCopies_) RemoveFile(packed);
+    packedCopies_.clear();
     if (!workFolder_.empty()) platform::RemoveFolder(workFolder_);
 }

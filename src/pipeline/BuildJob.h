@@ -102,8 +102,13 @@ private:
                                                       std::size_t productFiles);
     void BuildSelfExtracting();
     void AddToContainer(ContainerWriter& writer);
+    // Adds setup.ini to the container: in a small setup packed, when that makes it smaller.
+    // False when the container refuses it.
+    bool AddScript(ContainerWriter& writer);
     void WriteSelfExtracting(ContainerWriter& writer);
     std::string WorkFile(const std::string& name) const;
+    // The packed copies made for the container, removed with the build's other work files.
+    std::vector<std::string> packedCopies_;
     std::string PrebuiltUninstaller() const;
     std::string PrepareUninstaller();
     void CustomizeIcon(const std::string& target, const std::string& okLine, const std::string& errorLine);

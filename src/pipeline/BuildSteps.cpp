@@ -250,7 +250,7 @@ void BuildJob::BuildSelfExtracting() {
 // A file that reads and is still refused is too large for the container's 32-bit sizes.
 void BuildJob::AddToContainer(ContainerWriter& writer) {
     const auto add = [&](const std::string& path, const std::string& errorLine) {
-        if (writer.AddFile(path)) return;
+        if (path == scriptPath_ ? AddScript(writer) : writer.AddFile(path)) return;
         std::string problem = ReadProblem(path);
         std::uint64_t size = 0;
         File file;
@@ -270,6 +270,25 @@ void BuildJob::AddToContainer(ContainerWriter& writer) {
     for (const std::string& language : settings_.languages)
         add(programFolder_ + "\\LanguageSets\\Setup\\" + language + ".dat",
             "Error! Can not add language file " + language + " to the self-extracted file");
+}
+
+// A small setup holds its script as one zstd frame, which the installer unpacks as it reads it:
+// the script of a product with many files is as large as a fair share of the product's texts.
+// A script that would not shrink, or that cannot be packed, goes in as it is.
+bool BuildJob::AddScript(ContainerWriter& writer) {
+    if (settings_.compression != Compression::Small) return writer.AddFile(scriptPath_);
+    std::uint64_t size = 0, packedSize = 0;
+    {
+        File file;
+        if (!file.Open(scriptPath_, ReadExisting) || !file.GetSize64(size)) return writer.AddFile(scriptPath_);
+    }
+    const std::string packed = WorkFile("setup.ini.packed");
+    if (PackFileAsFrame(scriptPath_, packed, packedSize) && packedSize < size) {
+        packedCopies_.push_back(packed);
+        return writer.AddFile(packed, "setup.ini");
+    }
+    RemoveFile(packed);
+    return writer.AddFile(scriptPath_);
 }
 
 // A container that could not be written completely is an error and is not left behind, since a

@@ -16,12 +16,14 @@ void ContainerWriter::Reset() {
     commands_.clear();
 }
 
-bool ContainerWriter::AddFile(const std::string& path) {
+bool ContainerWriter::AddFile(const std::string& path) { return AddFile(path, NameOf(path)); }
+
+bool ContainerWriter::AddFile(const std::string& path, const std::string& name) {
     if (files_.size() >= kMaxFiles) return false;
     File file;
     std::uint64_t size = 0;
     if (!file.Open(path, ReadExisting) || !file.GetSize64(size) || size > 0xFFFFFFFFull) return false;
-    files_.push_back({NameOf(path), path, static_cast<std::uint32_t>(size), 0});
+    files_.push_back({name, path, static_cast<std::uint32_t>(size), 0});
     return true;
 }
 

@@ -38,6 +38,8 @@ public:
     // Fails when the table is full, the file cannot be opened for reading, or it is too large
     // for the container's 32-bit sizes.
     bool AddFile(const std::string& path);
+    // The same, for a file that the container holds under another name than its own.
+    bool AddFile(const std::string& path, const std::string& name);
     bool AddCommand(std::uint32_t id, const std::string& name);
     // Copies the stub to the target and appends everything; a ContainerResult.
     // Without `reservedData` the reserved part is `reservedSize` zero bytes.

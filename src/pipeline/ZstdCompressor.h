@@ -62,17 +62,22 @@ public:
 
     // Receives each piece of a streamed frame; false stops the stream.
     using Sink = std::function<bool(const void* data, std::size_t size)>;
-    // Starts a frame for exactly `size` bytes, given to Stream in pieces.
-    bool BeginStream(std::uint64_t size);
+    // Starts a frame for exactly `size` bytes, given to Stream in pieces; `checked`, the frame
+    // carries the checksum of its contents (for files that no entry's CRC covers).
+    bool BeginStream(std::uint64_t size, bool checked = false);
     // Compresses the next `size` bytes (the frame's last when `last`) and passes the output on;
     // false when zstd fails or the sink does.
     bool Stream(const void* in, std::size_t size, bool last, const Sink& sink);
 
 private:
-    bool SetParameters(bool streamed);
+    bool SetParameters(bool streamed, bool checked = false);
 
     const ZSTD_CDict* dictionary_;
     ZSTD_CCtx* context_;
     ZSTD_CCtx* trial_;  // the fastest level's, for Worthwhile
     char out_[1 << 17];
 };
+
+// Writes `target` as one checked zstd frame of the whole file `source`, read a block at a time,
+// and gives the frame's size; false when either file fails or zstd does.
+bool PackFileAsFrame(const std::string& source, const std::string& target, std::uint64_t& packedSize);

@@ -2,7 +2,8 @@
 # The small setup end to end under Wine: qsbuild.exe builds the example with --compression small,
 # single-file and side by side; its setup.zip holds zstd entries that readers of the test's own
 # (Python's zipfile, the zstd command) find intact; each setup installs silently, the installed
-# files are the product's, and the uninstaller leaves nothing behind. The native qsbuild, where it
+# files are the product's, and the uninstaller leaves nothing behind. The single-file setup holds
+# its script packed, which its installer unpacks. The native qsbuild, where it
 # is built, makes the same setup.zip byte for byte. An entry given a method the installer does not
 # know is refused with exit 4 and a log line that names it, before anything is installed.
 # Usage: small_setup_e2e.sh WINE_RUN WINE_PREFIX SOURCE_FOLDER QSBUILD_EXE SETUP_EXE SFX_EXE UNINSTALL_EXE
@@ -40,10 +41,15 @@ install_and_remove() {  # install_and_remove SETUP WHAT
 build "$work/Single" --single-file
 python3 "$top/bench/container_entry.py" "$work/Single/output/DemoSetup.exe" setup.zip "$work/single.zip"
 python3 "$top/tests/cli/check_zip_entries.py" "$work/single.zip" 93 || fail "the single-file setup.zip is not sound"
+# The script travels packed, as one zstd frame that the zstd command reads as the side-by-side
+# setup's setup.ini.
+python3 "$top/bench/container_entry.py" "$work/Single/output/DemoSetup.exe" setup.ini "$work/setup.ini.zst"
 install_and_remove "$work/Single/output/DemoSetup.exe" single-file
 
 build "$work/Beside" --side-by-side
 cmp -s "$work/single.zip" "$work/Beside/output/setup.zip" || fail "the two forms hold different setup.zip files"
+zstd -dcq "$work/setup.ini.zst" | cmp -s - "$work/Beside/output/setup.ini" ||
+    fail "the single-file setup's setup.ini is not a zstd frame of the script"
 install_and_remove "$work/Beside/output/DemoSetup.exe" side-by-side
 
 for candidate in "$top/build/asan/src/cli/qsbuild" "$top/build/release/src/cli/qsbuild"; do

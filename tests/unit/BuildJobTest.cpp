@@ -107,7 +107,7 @@ TEST_F(Build, TwoBuildsOfTheSameProjectAreByteIdentical) {
     EXPECT_FALSE(first.empty());
     const Container container = ReadContainer(first);
     ASSERT_TRUE(container.valid);
-    const ContainerEntry& zip = container.files.at(1);
+    const ReadBackEntry& zip = container.files.at(1);
     const std::vector<ZipEntry> entries = ReadZip(scratch.Write("inner.zip", first.substr(zip.offset, zip.size)));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].dosDate, (2020ul - 1980) << 25 | 5ul << 21 | 6ul << 16 | 7ul << 11 | 8ul << 5 | 5ul);
@@ -508,7 +508,7 @@ TEST_F(BuildWithFiles, TheContainerCarriesTheScreenFilesAndLanguagesInOrder) {
     EXPECT_EQ(Run(), 0);
     Container container = ReadContainer(Output("Setup.exe"));
     std::vector<std::string> names;
-    for (const ContainerEntry& e : container.files) names.push_back(e.name);
+    for (const ReadBackEntry& e : container.files) names.push_back(e.name);
     EXPECT_EQ(names, (std::vector<std::string>{"setup.ini", "setup.zip", "Splash.bmp", "License.txt", "readme.txt",
                                                "English.dat", "German.dat", "setup.exe"}));
 }

@@ -94,7 +94,7 @@ Container ReadContainer(const std::string& bytes) {
     }
     std::uint32_t n = ReadInt(bytes, take(4));
     for (std::uint32_t i = 0; i < n; ++i) {
-        ContainerEntry e;
+        ReadBackEntry e;
         std::uint32_t length = ReadInt(bytes, take(4));
         e.name = bytes.substr(take(length), length);
         e.size = ReadInt(bytes, take(4));

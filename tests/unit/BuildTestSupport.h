@@ -40,13 +40,13 @@ struct IconImage {
 std::string IconFile(const std::vector<IconImage>& images);
 
 // A container read back from its end.
-struct ContainerEntry {
+struct ReadBackEntry {
     std::string name;
     std::uint32_t offset = 0, size = 0;
 };
 struct Container {
     bool valid = false;
-    std::vector<ContainerEntry> files;
+    std::vector<ReadBackEntry> files;
     std::vector<std::pair<std::uint32_t, std::string>> commands;
     std::string reserved;
 };

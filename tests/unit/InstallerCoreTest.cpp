@@ -8,6 +8,8 @@
 #include "core/Path.h"
 #include "core/Text.h"
 #include "pipeline/ContainerWriter.h"
+#include "pipeline/ZstdCompressor.h"
+#include "installer/EntryDecoder.h"
 #include "package/CommandLine.h"
 #include "installer/Container.h"
 #include "installer/InstallLog.h"
@@ -483,6 +485,31 @@ TEST_F(ContainerTest, RefusesUnsafeNamesAndEntriesOutsideTheFile) {
         for (int i = 0; i < 4; ++i) bad[p.at + i] = static_cast<char>((p.value >> (8 * i)) & 0xFF);
         StampTestContainer(bad);
         EXPECT_EQ(reader.Open(Write(bad)), ContainerStatus::Damaged) << p.at << " = " << p.value;
+    }
+}
+
+// A small setup holds its script as one checked zstd frame, which the installer unpacks; a plain
+// script is read as it is, and a frame that is damaged, cut short or followed by other bytes is
+// no script at all.
+TEST(InstallerScript, APackedScriptUnpacksWholeAndOnlyWhenSound) {
+    ScratchFolder scratch;
+    std::string text = "[SETUP_INFO]\r\nVersion=1.0\r\n\r\n[APPLICATION_FILES]\r\n";
+    for (int i = 0; i < 20000; ++i) text += ",AppDir\\bin\\file" + std::to_string(i % 977) + ".dll,%AppDir%\\bin,1,0\r\n";
+    std::uint64_t packedSize = 0;
+    ASSERT_TRUE(PackFileAsFrame(scratch.Write("setup.ini", text), scratch.File("packed"), packedSize));
+    const std::string frame = ReadBytes(scratch.File("packed"));
+    ASSERT_EQ(frame.size(), packedSize);
+    ASSERT_LT(packedSize, text.size() / 10);
+    std::string bytes = frame;
+    ASSERT_TRUE(UnpackScript(bytes));
+    EXPECT_EQ(bytes, text);
+    ASSERT_TRUE(UnpackScript(bytes));
+    EXPECT_EQ(bytes, text) << "a plain script stays as it is";
+    std::string damaged = frame;
+    damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 0x55);
+    for (const std::string& bad : {damaged, frame + "x", frame.substr(0, frame.size() - 5), frame.substr(0, 6)}) {
+        bytes = bad;
+        EXPECT_FALSE(UnpackScript(bytes)) << bad.size();
     }
 }
 

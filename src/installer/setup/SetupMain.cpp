@@ -6,12 +6,14 @@
 #include <memory>
 
 #include "core/Exception.h"
+#include "core/Path.h"
 #include "core/Text.h"
 #include "package/ActivityLog.h"
 #include "package/CommandLine.h"
 #include "package/ExitCodes.h"
 #include "package/ScopeDecision.h"
 #include "package/SetupScript.h"
+#include "installer/EntryDecoder.h"
 #include "installer/SetupTexts.h"
 #include "installer/win32/Elevation.h"
 #include "installer/win32/Installer.h"
@@ -20,6 +22,7 @@
 #include "installer/win32/Program.h"
 #include "installer/win32/ProductLock.h"
 #include "installer/Upgrade.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -34,6 +37,13 @@ std::shared_ptr<const ProfileText> LoadProfile(const std::string& folder, const 
     } catch (const Exception&) {
         return nullptr;
     }
+}
+
+// setup.ini, which a small setup holds packed.
+std::shared_ptr<const ProfileText> LoadScript(const std::string& folder) {
+    std::string bytes;
+    if (!ReadFileBytes(JoinPath(folder, "setup.ini"), bytes) || !UnpackScript(bytes)) return nullptr;
+    return std::make_shared<const ProfileText>(ProfileText::FromBytes(std::move(bytes)));
 }
 
 // The language the user asked for, else the script's default, else English.
@@ -66,7 +76,7 @@ public:
         if (!options_.logPath.empty() && !log_.Open(options_.logPath, options_.restarted))
             return Damaged("the log file " + options_.logPath + " cannot be written");
         log_.Line("Setup started from " + folder + " with: " + ProgramArguments());
-        auto scriptText = LoadProfile(folder, "setup.ini");
+        auto scriptText = LoadScript(folder);
         if (!scriptText) return Damaged("setup.ini is missing or unreadable");
         SetupScript script = ReadSetupScript(*scriptText);
         auto language = LoadLanguage(folder, options_, script, log_);
