@@ -696,6 +696,8 @@ TEST_F(ShellTest, ContextMenusFollowTheTableOnEveryListPage) {
     const auto open = [&](int page, ContextPane pane) {
         ListPage& listPage = static_cast<ListPage&>(host.PageAt(page));
         HWND control = pane == kTreePane ? GetDlgItem(listPage.Handle(), IDC_PAGE_TREE) : listPage.List().Handle();
+        // The mouse stays off the menu: only the keyboard highlights its items.
+        SetCursorPos(0, 0);
         PopupMenuReader reader(main_->StatusBar().Handle());
         SendMessageA(listPage.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(-1, -1));
         return reader.Shown();
