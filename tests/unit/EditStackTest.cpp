@@ -282,13 +282,13 @@ TEST_F(EditStackDocument, NodeIdsFindTheirNodesUntilTheyGoAndNeverAnother) {
     ASSERT_NE(appDir, nullptr);
     TreeNodeId docs = kNoTreeNode, manual = kNoTreeNode, other = kNoTreeNode;
     doc.Apply(ProjectEdit("Add", kFilesPart), [&] {
-        other = files.AddFolder(appDir, "Aaa First", true)->Id();
-        TreeNode* folder = files.AddFolder(appDir, "Docs", true);
+        other = files.AddFolder(appDir, "Id Test Other", true)->Id();
+        TreeNode* folder = files.AddFolder(appDir, "Id Test Docs", true);
         docs = folder->Id();
         manual = files.AddProductFile(folder, "C:\\Product\\Manual.pdf", FileTree::kCompress, 0, true)->Id();
     });
     ASSERT_NE(files.NodeById(docs), nullptr);
-    EXPECT_EQ(files.NodeById(docs)->Name(), "Docs");
+    EXPECT_EQ(files.NodeById(docs)->Name(), "Id Test Docs");
     EXPECT_EQ(files.NodeById(manual)->Name(), "Manual.pdf") << "a leaf is found too";
     EXPECT_EQ(files.NodeById(manual)->Parent(), files.NodeById(docs));
     EXPECT_NE(docs, manual);
@@ -303,7 +303,7 @@ TEST_F(EditStackDocument, NodeIdsFindTheirNodesUntilTheyGoAndNeverAnother) {
     });
     EXPECT_EQ(files.NodeById(other), nullptr) << "a deleted node is found no more";
     ASSERT_NE(files.NodeById(docs), nullptr);
-    EXPECT_EQ(files.NodeById(docs)->Name(), "Docs");
+    EXPECT_EQ(files.NodeById(docs)->Name(), "Id Test Docs");
     EXPECT_NE(DestinationTree::IndexPath(files.NodeById(docs), '/'), placeBefore);
 
     // The folder deleted with its file: neither id finds anything.
@@ -316,7 +316,7 @@ TEST_F(EditStackDocument, NodeIdsFindTheirNodesUntilTheyGoAndNeverAnother) {
 
     // Undone: the folder is back, read anew under an id of its own; the old ids still find nothing.
     ASSERT_TRUE(doc.Undo());
-    TreeNode* back = files.Find("%DestComp%\\%AppDir%\\Docs");
+    TreeNode* back = files.Find("%DestComp%\\%AppDir%\\Id Test Docs");
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(files.NodeById(back->Id()), back);
     EXPECT_EQ(files.NodeById(docs), nullptr);
@@ -327,11 +327,11 @@ TEST_F(EditStackDocument, NodeIdsFindTheirNodesUntilTheyGoAndNeverAnother) {
 
     // Redone: gone again, and the ids of the undone state find nothing either.
     ASSERT_TRUE(doc.Redo());
-    EXPECT_EQ(files.Find("%DestComp%\\%AppDir%\\Docs"), nullptr);
+    EXPECT_EQ(files.Find("%DestComp%\\%AppDir%\\Id Test Docs"), nullptr);
     EXPECT_EQ(files.NodeById(undone), nullptr);
     EXPECT_EQ(files.NodeById(undoneManual), nullptr);
     ASSERT_TRUE(doc.Undo());
-    TreeNode* again = files.Find("%DestComp%\\%AppDir%\\Docs");
+    TreeNode* again = files.Find("%DestComp%\\%AppDir%\\Id Test Docs");
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(files.NodeById(again->Id()), again);
     EXPECT_NE(again->Id(), undone) << "no id is given twice";
