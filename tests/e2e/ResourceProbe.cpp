@@ -64,12 +64,14 @@ void PrintVersion(const char* program) {
     }
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
+    // Each part is a WORD: printed as the unsigned number it is.
+    const auto part = [](DWORD pair, bool high) { return static_cast<unsigned>(high ? HIWORD(pair) : LOWORD(pair)); };
     if (VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed)
-        std::printf("FileVersion=%lu.%lu.%lu.%lu\nProductVersionNumbers=%lu.%lu.%lu.%lu\n",
-                    HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
-                    LOWORD(fixed->dwFileVersionLS), HIWORD(fixed->dwProductVersionMS),
-                    LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
-                    LOWORD(fixed->dwProductVersionLS));
+        std::printf("FileVersion=%u.%u.%u.%u\nProductVersionNumbers=%u.%u.%u.%u\n", part(fixed->dwFileVersionMS, true),
+                    part(fixed->dwFileVersionMS, false), part(fixed->dwFileVersionLS, true),
+                    part(fixed->dwFileVersionLS, false), part(fixed->dwProductVersionMS, true),
+                    part(fixed->dwProductVersionMS, false), part(fixed->dwProductVersionLS, true),
+                    part(fixed->dwProductVersionLS, false));
     WORD* translation = nullptr;
     if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
         length < 4)

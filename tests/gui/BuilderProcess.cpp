@@ -166,6 +166,10 @@ DWORD BuilderProcess::WaitForExit(DWORD milliseconds) {
     return code;
 }
 
+bool BuilderProcess::HasEnded() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
 std::string BuilderProcess::Title() const { return WindowText(main_); }
 
 bool BuilderProcess::WaitForTitle(const std::string& title) {

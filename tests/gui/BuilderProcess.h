@@ -43,6 +43,8 @@ public:
     bool WaitForMainWindow();
     // Waits for the process to end; its exit code, or a value that no run gives when it did not end.
     DWORD WaitForExit(DWORD milliseconds = 30000);
+    // Whether the process has ended (false for one never started).
+    bool HasEnded() const;
 
     HWND Main() const { return main_; }
     DWORD Id() const { return process_.dwProcessId; }

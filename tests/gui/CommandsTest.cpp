@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "commands/CommandTable.h"
 #include "resource.h"
@@ -19,34 +19,8 @@ namespace {
 
 constexpr ULONG_PTR kHandOverTag = 'q' | 's' << 8 | 'p' << 16 | ' ' << 24;
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public BuilderTest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-        projectFolder_ = folder_.Path() + "\\Demo Project";
-        CopyFolder(QS_EXAMPLE, projectFolder_);
-        RemoveFolder(projectFolder_ + "\\output");
-        project_ = projectFolder_ + "\\Demo.qsp";
-    }
-
-    void TearDown() override {
-        if (builder_.Main() && IsWindow(builder_.Main())) {
-            PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
-            if (HWND prompt = builder_.WaitForDialog("Quillset")) PressButton(prompt, CMD_SAVE_NO);
-            builder_.WaitForExit();
-        }
-    }
-
-    // Starts the builder without a project and closes its Welcome dialog.
-    void StartEmpty() {
-        ASSERT_TRUE(builder_.Start(folder_.Executable()));
-        ASSERT_TRUE(builder_.WaitForMainWindow());
-        HWND welcome = builder_.WaitForDialog(builder_.LanguageText("English", "WELCOME_DIALOG", "0"));
-        ASSERT_NE(welcome, nullptr);
-        PressButton(welcome, IDCANCEL);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
-    }
-
     // Opens a project in the running builder, as a second start with its path does.
     void HandOver(const std::string& path) {
         COPYDATASTRUCT data{};
@@ -116,16 +90,12 @@ protected:
                                              TCM_GETCURSEL, 0, 0));
     }
 
-    ProgramFolder folder_;
-    BuilderProcess builder_;
-    std::string projectFolder_;
-    std::string project_;
 };
 
 }  // namespace
 
 TEST_F(CommandsTest, TheToolbarFollowsTheTableWithoutAProjectOpenModifiedAndWithASelection) {
-    StartEmpty();
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome());
     CommandState state;
     state.language = 0;
     EXPECT_EQ(CheckStates(state, "no project"), 23);
@@ -147,9 +117,8 @@ TEST_F(CommandsTest, TheToolbarFollowsTheTableWithoutAProjectOpenModifiedAndWith
     CheckStates(state, "modified");
 
     // A page with a selection: the Files page allows its own commands, the form's are gone.
-    builder_.Command(ID_PROJECT_FILES);
-    HWND files = PageWindow(builder_.Main(), kFilesPage);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(files); }));
+    HWND files = ShowPage(ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NE(files, nullptr);
     HWND tree = GetDlgItem(files, IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
     HWND list = GetDlgItem(files, IDC_PAGE_LIST);
@@ -168,9 +137,7 @@ TEST_F(CommandsTest, TheToolbarFollowsTheTableWithoutAProjectOpenModifiedAndWith
 
 TEST_F(CommandsTest, ControlTabGoesRoundThePagesAndF5ReadsTheFilesAgain) {
     const std::string readme = projectFolder_ + "\\files\\ReadMe.txt";
-    ASSERT_TRUE(builder_.Start(folder_.Executable(), "\"" + project_ + "\""));
-    ASSERT_TRUE(builder_.WaitForMainWindow());
-    ASSERT_TRUE(builder_.WaitForTitle("Quillset - [Demo]")) << builder_.Title();
+    ASSERT_NO_FATAL_FAILURE(OpenExample());
     EXPECT_EQ(ShownPage(), kGeneralInfoPage);
     PressKey(VK_TAB, true);
     EXPECT_TRUE(WaitFor([&] { return ShownPage() == kSetupInfoPage; }, 5000)) << ShownPage();
@@ -182,9 +149,8 @@ TEST_F(CommandsTest, ControlTabGoesRoundThePagesAndF5ReadsTheFilesAgain) {
     EXPECT_EQ(builder_.Title(), "Quillset - [Demo]") << "switching pages changes nothing";
 
     // The Files page shows a file's size as it was read; F5 reads it again.
-    builder_.Command(ID_PROJECT_FILES);
-    HWND files = PageWindow(builder_.Main(), kFilesPage);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(files); }));
+    HWND files = ShowPage(ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NE(files, nullptr);
     HWND tree = GetDlgItem(files, IDC_PAGE_TREE);
     HWND list = GetDlgItem(files, IDC_PAGE_LIST);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
@@ -208,7 +174,7 @@ TEST_F(CommandsTest, ControlTabGoesRoundThePagesAndF5ReadsTheFilesAgain) {
 }
 
 TEST_F(CommandsTest, RecentProjectsAreOfferedAndAMissingOneMayLeaveTheList) {
-    StartEmpty();
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome());
     const std::string other = projectFolder_ + "\\Other.qsp";
     CopyFileA(project_.c_str(), other.c_str(), FALSE);
     HandOver(project_);
@@ -240,12 +206,7 @@ TEST_F(CommandsTest, RecentProjectsAreOfferedAndAMissingOneMayLeaveTheList) {
     PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
     builder_.WaitForExit();
     BuilderProcess again;
-    ASSERT_TRUE(again.Start(folder_.Executable()));
-    ASSERT_TRUE(again.WaitForMainWindow());
-    HWND welcome = again.WaitForDialog(again.LanguageText("English", "WELCOME_DIALOG", "0"));
-    ASSERT_NE(welcome, nullptr);
-    PressButton(welcome, IDCANCEL);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(again));
     again.Command(ID_RECENT_FIRST);
     EXPECT_TRUE(again.WaitForTitle("Quillset - [Demo]")) << again.Title();
     PostMessageA(again.Main(), WM_CLOSE, 0, 0);

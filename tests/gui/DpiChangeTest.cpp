@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -41,17 +41,12 @@ Measures Measure(const BuilderProcess& builder) {
     return measures;
 }
 
-TEST(DpiChangeTest, TheWindowTakesTheSuggestedRectangleAndTheNewScale) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    ProgramFolder folder;
-    const std::string projectFolder = folder.Path() + "\\Demo Project";
-    CopyFolder(QS_EXAMPLE, projectFolder);
-    BuilderProcess builder;
-    ASSERT_TRUE(builder.Start(folder.Executable(), "\"" + projectFolder + "\\Demo.qsp\""));
-    ASSERT_TRUE(builder.WaitForMainWindow());
-    ASSERT_TRUE(builder.WaitForTitle("Quillset - [Demo]")) << builder.Title();
-    builder.Command(ID_PROJECT_FILES);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder.Main(), kFilesPage)) != FALSE; }));
+class DpiChangeTest : public BuilderTest {};
+
+TEST_F(DpiChangeTest, TheWindowTakesTheSuggestedRectangleAndTheNewScale) {
+    BuilderProcess& builder = builder_;
+    ASSERT_NO_FATAL_FAILURE(OpenExample());
+    ASSERT_NE(ShowPage(ID_PROJECT_FILES, kFilesPage), nullptr);
 
     const Measures before = Measure(builder);
     EXPECT_EQ(before.buttonWidth, 16 + 7) << "the 16-pixel images at 96 DPI";

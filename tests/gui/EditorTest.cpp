@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -86,38 +86,16 @@ void EndProcessOf(HWND window) {
     }
 }
 
-class EditorTest : public ::testing::Test {
+// The example's copy has a blank in its folder's name: the output folder below it has one too.
+class EditorTest : public BuilderTest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-        // A blank in the project's folder: the output folder below it has one too.
-        projectFolder_ = folder_.Path() + "\\Demo Project";
-        CopyFolder(QS_EXAMPLE, projectFolder_);
-        RemoveFolder(projectFolder_ + "\\output");
-        project_ = projectFolder_ + "\\Demo.qsp";
-    }
-
     void Open(BuilderProcess& builder) {
-        ASSERT_TRUE(builder.Start(folder_.Executable(), "\"" + project_ + "\""));
-        ASSERT_TRUE(builder.WaitForMainWindow());
-        ASSERT_TRUE(builder.WaitForTitle("Quillset - [Demo]")) << builder.Title();
+        ASSERT_NO_FATAL_FAILURE(OpenExample(builder));
         HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
         EXPECT_TRUE(WaitFor([&] { return IsShownOnTop(GetDlgItem(general, IDC_COMPANY_NAME)); }, 5000))
             << "the General Info page of a project named on the command line is drawn at once";
     }
 
-    // Shows a page and answers its form, found by one of its controls.
-    HWND ShowPage(BuilderProcess& builder, UINT command, int controlId) {
-        builder.Command(command);
-        return builder.WaitForForm(controlId);
-    }
-
-    // The toolbar's states follow at the builder's next idle pass, which a posted message brings.
-    bool ToolbarEnabled(const BuilderProcess& builder, UINT command) const {
-        PostMessageA(builder.Main(), WM_NULL, 0, 0);
-        Sleep(50);
-        return SendMessageA(GetDlgItem(builder.Main(), ID_TOOLBAR), TB_ISBUTTONENABLED, command, 0) != 0;
-    }
     bool SaveEnabled(const BuilderProcess& builder) const { return ToolbarEnabled(builder, ID_FILE_SAVE); }
 
     void Save(BuilderProcess& builder) {
@@ -143,15 +121,11 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(build); }));
         return log;
     }
-
-    ProgramFolder folder_;
-    std::string projectFolder_;
-    std::string project_;
 };
 
 TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
 
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr);
@@ -171,7 +145,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     Type(general, IDC_COPYRIGHT_NOTICE, "Copyright (C) 2027 Acme");
     EXPECT_TRUE(WaitFor([&] { return SaveEnabled(builder); }));
 
-    HWND setup = ShowPage(builder, ID_PROJECT_SETUP_INFO, IDC_INSTALLATION_PATH);
+    HWND setup = ShowForm(builder, ID_PROJECT_SETUP_INFO, IDC_INSTALLATION_PATH);
     ASSERT_NE(setup, nullptr);
     EXPECT_EQ(Text(setup, IDC_INSTALLATION_PATH), "%ProgramFiles%\\%CompanyName%\\%ProductName%");
     EXPECT_EQ(Text(setup, IDC_UNINSTALL_ICON_DESCRIPTION), "Uninstall Quillset Demo");
@@ -211,7 +185,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     EXPECT_FALSE(IsEnabled(setup, IDC_REMOVE_LANGUAGE));
 
     // "Any" shows the six versions checked and disabled and never changes them.
-    HWND requirements = ShowPage(builder, ID_PROJECT_REQUIREMENTS, IDC_ANY_WINDOWS);
+    HWND requirements = ShowForm(builder, ID_PROJECT_REQUIREMENTS, IDC_ANY_WINDOWS);
     ASSERT_NE(requirements, nullptr);
     EXPECT_TRUE(IsChecked(requirements, IDC_ANY_WINDOWS));
     for (int version = 0; version < 6; ++version) {
@@ -229,7 +203,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     Type(requirements, IDC_DISK_SPACE, "2048");
     Click(requirements, IDC_ABORT_INSTALLATION);
 
-    HWND screens = ShowPage(builder, ID_PROJECT_DIALOGS, IDC_SPLASH_SCREEN);
+    HWND screens = ShowForm(builder, ID_PROJECT_DIALOGS, IDC_SPLASH_SCREEN);
     ASSERT_NE(screens, nullptr);
     EXPECT_EQ(Text(screens, IDC_LICENSE_FILE), "files\\License.txt");
     EXPECT_FALSE(IsChecked(screens, IDC_SPLASH_SCREEN));
@@ -266,7 +240,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(choose); }));
     EXPECT_EQ(Text(screens, IDC_RUN_APPLICATION_PATH), "%AppDir%\\bin\\hello.cmd");
 
-    HWND create = ShowPage(builder, ID_PROJECT_CREATE_SETUP, IDC_OUTPUT_FOLDER);
+    HWND create = ShowForm(builder, ID_PROJECT_CREATE_SETUP, IDC_OUTPUT_FOLDER);
     ASSERT_NE(create, nullptr);
     EXPECT_EQ(Text(create, IDC_SETUP_FILE_NAME), "DemoSetup.exe");
     EXPECT_TRUE(IsEnabled(create, IDC_BUILD));
@@ -281,7 +255,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
     EXPECT_EQ(ReadWhole(project_), ReadWhole(QS_EXPECTED "\\EditedDemo.qsp"));
 
     // Whom the setup installs for: all users until the user chooses, then saved as a key of its own.
-    setup = ShowPage(builder, ID_PROJECT_SETUP_INFO, IDC_INSTALL_SCOPE);
+    setup = ShowForm(builder, ID_PROJECT_SETUP_INFO, IDC_INSTALL_SCOPE);
     ASSERT_NE(setup, nullptr);
     EXPECT_EQ(Text(setup, IDC_INSTALL_SCOPE), builder.LanguageText("English", "SETUP_INFO_TAB", "20"));
     EXPECT_EQ(Count(setup, IDC_INSTALL_SCOPE, CB_GETCOUNT), 3);
@@ -301,7 +275,7 @@ TEST_F(EditorTest, EveryFormShowsTheProjectAndWritesEachChange) {
 // names them, its patterns in the parentheses.
 TEST_F(EditorTest, EveryFileFilterReadsAsWindowsNamesThem) {
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     auto filters = [&](UINT command, HWND owner, int button) {
         if (owner) PressButton(owner, button);
         else builder.Command(command);
@@ -326,10 +300,10 @@ TEST_F(EditorTest, EveryFileFilterReadsAsWindowsNamesThem) {
     const std::string all = "All files (*.*)";
     EXPECT_EQ(filters(ID_FILE_OPEN, nullptr, 0), (Names{"Quillset Project files (*.qsp)", all}));
     EXPECT_EQ(filters(ID_FILE_SAVE_AS, nullptr, 0), (Names{"Quillset Project files (*.qsp)", all}));
-    HWND create = ShowPage(builder, ID_PROJECT_CREATE_SETUP, IDC_OUTPUT_FOLDER);
+    HWND create = ShowForm(builder, ID_PROJECT_CREATE_SETUP, IDC_OUTPUT_FOLDER);
     ASSERT_NE(create, nullptr);
     EXPECT_EQ(filters(0, create, IDC_SETUP_ICON_BROWSE), (Names{"Icon files (*.ico)"}));
-    HWND screens = ShowPage(builder, ID_PROJECT_DIALOGS, IDC_SPLASH_SCREEN);
+    HWND screens = ShowForm(builder, ID_PROJECT_DIALOGS, IDC_SPLASH_SCREEN);
     ASSERT_NE(screens, nullptr);
     for (int box : {IDC_SPLASH_SCREEN, IDC_README_SCREEN})
         if (!IsChecked(screens, box)) Click(screens, box);
@@ -342,8 +316,8 @@ TEST_F(EditorTest, EveryFileFilterReadsAsWindowsNamesThem) {
 
 TEST_F(EditorTest, SetupWindowSettingsOkWithoutAChangeIsCancel) {
     BuilderProcess builder;
-    Open(builder);
-    HWND screens = ShowPage(builder, ID_PROJECT_DIALOGS, IDC_SETUP_WINDOW_SETTINGS);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
+    HWND screens = ShowForm(builder, ID_PROJECT_DIALOGS, IDC_SETUP_WINDOW_SETTINGS);
     ASSERT_NE(screens, nullptr);
     const std::string title = builder.LanguageText("English", "SETUP_WINDOWS_SETTINGS_DIALOG", "0");
     PressButton(screens, IDC_SETUP_WINDOW_SETTINGS);
@@ -377,7 +351,7 @@ TEST_F(EditorTest, SetupWindowSettingsOkWithoutAChangeIsCancel) {
 
 TEST_F(EditorTest, BuildFromTheMenuMakesWhatQsbuildMakesAndTestRunStartsIt) {
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     EXPECT_TRUE(ToolbarEnabled(builder, ID_BUILD_SETUP)) << "the toolbar builds from any page, as the menu and F7 do";
     const std::string built = projectFolder_ + "\\output\\DemoSetup.exe";
     // Open Folder shows the setup in Explorer, a program of its own.
@@ -435,7 +409,7 @@ TEST_F(EditorTest, AWindowBuildRunsTheSigningCommandOnEveryProgram) {
                    static_cast<DWORD>(command.size() + 1));
     RegCloseKey(key);
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     const std::string log = BuildFromTheMenu(builder);
     for (const char* line : {"Signing setup.exe - OK\r\n", "Signing uninstall.exe - OK\r\n", "Signing DemoSetup.exe - OK\r\n",
                              "Errors: 0  Warnings: 0\r\n"})
@@ -451,8 +425,8 @@ TEST_F(EditorTest, AWindowBuildRunsTheSigningCommandOnEveryProgram) {
 
 TEST_F(EditorTest, ATestRunThatCannotStartIsReported) {
     BuilderProcess builder;
-    Open(builder);
-    HWND create = ShowPage(builder, ID_PROJECT_CREATE_SETUP, IDC_TEST_RUN);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
+    HWND create = ShowForm(builder, ID_PROJECT_CREATE_SETUP, IDC_TEST_RUN);
     ASSERT_NE(create, nullptr);
     // A file that exists but is no program: Test Run is offered, and starting it fails.
     Type(create, IDC_OUTPUT_FOLDER, projectFolder_);
@@ -489,7 +463,7 @@ TEST_F(EditorTest, CancelStopsTheBuildAndLeavesNoTemporaryFiles) {
     const std::set<std::string> before = BuildFolders();
 
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     builder.Command(ID_BUILD_SETUP);
     HWND build = builder.WaitForDialog("Build");
     ASSERT_NE(build, nullptr);
@@ -506,7 +480,7 @@ TEST_F(EditorTest, TheBuildDialogShowsWhyABuildFailedAndNoSetupIsLeft) {
     const std::string missing = projectFolder_ + "\\files\\docs\\Guide.html";
     ASSERT_TRUE(DeleteFileA(missing.c_str()));
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     builder.Command(ID_BUILD_SETUP);
     HWND build = builder.WaitForDialog("Build");
     ASSERT_NE(build, nullptr);
@@ -528,7 +502,7 @@ TEST_F(EditorTest, TheBuildDialogShowsWhyABuildFailedAndNoSetupIsLeft) {
 
 TEST_F(EditorTest, ALanguageSwitchRebuildsThePagesInTheNewLanguage) {
     BuilderProcess builder;
-    Open(builder);
+    ASSERT_NO_FATAL_FAILURE(Open(builder));
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr);
     builder.Command(ID_LANGUAGE_FIRST + 1);  // English, German

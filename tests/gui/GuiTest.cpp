@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -32,20 +32,8 @@ std::string ReadSetting(HKEY root, const char* key, const char* name, DWORD* siz
     return result == ERROR_SUCCESS ? std::string(value, strnlen(value, length)) : "<no value>";
 }
 
-class GuiTest : public ::testing::Test {
+class GuiTest : public BuilderTest {
 protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
-
-    // Starts the builder and answers its Welcome dialog with `button` (Cancel when 0).
-    void StartPastWelcome(BuilderProcess& builder, int button = IDCANCEL) {
-        ASSERT_TRUE(builder.Start(folder_.Executable()));
-        ASSERT_TRUE(builder.WaitForMainWindow());
-        HWND welcome = builder.WaitForDialog(LanguageText(folder_, "English", "WELCOME_DIALOG", "0"));
-        ASSERT_NE(welcome, nullptr);
-        PressButton(welcome, button);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
-    }
-
     // The folder that the system's file dialog of the builder shows.
     static std::string FileDialogFolder(const BuilderProcess& builder, HWND dialog) {
         RemoteBuffer remote(builder.Id(), MAX_PATH);
@@ -60,8 +48,6 @@ protected:
         PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
         EXPECT_EQ(builder.WaitForExit(), 0u);
     }
-
-    ProgramFolder folder_;
 };
 
 TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
@@ -92,7 +78,7 @@ TEST_F(GuiTest, WelcomeStartsNewProjectsNumberedInTurn) {
 TEST_F(GuiTest, SaveAsWritesTheFileOpenReadsItAndASecondInstanceHandsItOver) {
     const std::string project = folder_.Path() + "\\Hand over.qsp";
     BuilderProcess builder;
-    StartPastWelcome(builder);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder));
     builder.Command(ID_FILE_NEW);
     ASSERT_TRUE(WaitFor([&] { return builder.Title() != "Quillset"; }));
     builder.Command(ID_FILE_SAVE_AS);
@@ -142,7 +128,7 @@ TEST_F(GuiTest, LanguageAndPlacementSurviveARestart) {
     ASSERT_NE(english, german);
     {
         BuilderProcess builder;
-        StartPastWelcome(builder);
+        ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder));
         EXPECT_EQ(builder.MenuHint(ID_FILE_NEW), english);
         builder.Command(ID_LANGUAGE_FIRST + 1);  // English, German: German is the second language
         EXPECT_TRUE(WaitFor([&] { return builder.MenuHint(ID_FILE_NEW) == german; })) << builder.MenuHint(ID_FILE_NEW);
@@ -172,7 +158,7 @@ TEST_F(GuiTest, LanguageAndPlacementSurviveARestart) {
 
 TEST_F(GuiTest, EveryStartRegistersProjectFilesWithTheProgramQuoted) {
     BuilderProcess builder;
-    StartPastWelcome(builder);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder));
     const std::string program = "\"" + folder_.Executable() + "\"";
     EXPECT_EQ(ReadSetting(HKEY_CLASSES_ROOT, ".qsp", nullptr), "Quillset.Project");
     EXPECT_EQ(ReadSetting(HKEY_CLASSES_ROOT, "Quillset.Project\\DefaultIcon", nullptr), program + ",10");
@@ -184,7 +170,7 @@ TEST_F(GuiTest, TheBuildOptionsKeepTheSigningCommandThatOkStoresAndCancelLeaves)
     const std::string title = LanguageText(folder_, "English", "BUILD_OPTIONS_DIALOG", "0");
     const std::string command = "C:\\Tools\\sign.cmd /key \"C:\\Keys\\My key.pfx\" {file}";
     BuilderProcess builder;
-    StartPastWelcome(builder);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder));
     auto open = [&] {
         builder.Command(ID_OPTIONS_BUILD);
         return builder.WaitForDialog(title);

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
 namespace {
 
-enum { kFilesPage = 3 };
+enum { kFilesPage = 3, kShortcutsPage = 4, kFileTypesPage = 6 };
 
 std::string ClassOf(HWND window) {
     char name[64] = "";
@@ -81,8 +81,9 @@ void CheckAccessKeys(HWND dialog, const std::set<char>& reserved, const std::str
         const std::string kind = ClassOf(control);
         if (kind == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX)) continue;
         const char key = AccessKey(text);
-        if (IsLabel(control) && index + 1 < children.size() && IsField(children[index + 1]))
+        if (IsLabel(control) && index + 1 < children.size() && IsField(children[index + 1])) {
             EXPECT_NE(key, 0) << where << ": the label \"" << text << "\" has no access key";
+        }
         if (!key) continue;
         const auto [at, fresh] = used.emplace(key, text);
         EXPECT_TRUE(fresh) << where << ": \"" << text << "\" and \"" << at->second << "\" share " << key;
@@ -120,30 +121,11 @@ int ListImage(DWORD process, HWND list, int row) {
     return item.iImage;
 }
 
-class LabelsTest : public ::testing::Test {
+class LabelsTest : public BuilderTest {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-        projectFolder_ = folder_.Path() + "\\Demo Project";
-        CopyFolder(QS_EXAMPLE, projectFolder_);
-        RemoveFolder(projectFolder_ + "\\output");
-        project_ = projectFolder_ + "\\Demo.qsp";
-        ASSERT_TRUE(builder_.Start(folder_.Executable(), "\"" + project_ + "\""));
-        ASSERT_TRUE(builder_.WaitForMainWindow());
-        ASSERT_TRUE(builder_.WaitForTitle("Quillset - [Demo]")) << builder_.Title();
-    }
-
-    void TearDown() override {
-        if (builder_.Main() && IsWindow(builder_.Main())) {
-            PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
-            if (HWND prompt = builder_.WaitForDialog("Quillset")) PressButton(prompt, CMD_SAVE_NO);
-            builder_.WaitForExit();
-        }
-    }
-
-    HWND ShowPage(UINT command, int controlId) {
-        builder_.Command(command);
-        return builder_.WaitForForm(controlId);
+        BuilderTest::SetUp();
+        OpenExample();
     }
 
     // An item dialog of the builder with the title of `key` in `section` of `language`.
@@ -157,8 +139,8 @@ protected:
     }
 
     HWND ShowFilesPage() {
-        builder_.Command(ID_PROJECT_FILES);
-        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), kFilesPage)) != FALSE; }));
+        HWND page = ShowPage(ID_PROJECT_FILES, kFilesPage);
+        EXPECT_NE(page, nullptr);
         return PageWindow(builder_.Main(), kFilesPage);
     }
 
@@ -167,11 +149,6 @@ protected:
             if (ListText(builder_.Id(), list, row, 0) == name) return row;
         return -1;
     }
-
-    ProgramFolder folder_;
-    BuilderProcess builder_;
-    std::string projectFolder_;
-    std::string project_;
 };
 
 struct FormPage {
@@ -201,7 +178,7 @@ TEST_F(LabelsTest, EveryPagesAccessKeysFocusTheirFieldsInEnglishAndGerman) {
         const std::set<char> menu = MenuLetters(builder_, language);
         ASSERT_EQ(menu.size(), 7u) << language;
         for (const FormPage& page : kFormPages) {
-            HWND form = ShowPage(page.command, page.control);
+            HWND form = ShowForm(page.command, page.control);
             ASSERT_NE(form, nullptr) << page.name;
             CheckAccessKeys(form, menu, language + " " + page.name);
         }
@@ -227,9 +204,9 @@ TEST_F(LabelsTest, EveryItemDialogsAccessKeysFocusTheirFields) {
     Cancel(dialog);
 
     // The example's shortcuts: a program's and an internet shortcut, each opened in its dialog.
-    builder_.Command(ID_PROJECT_SHORTCUTS);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), 4)) != FALSE; }));
-    HWND shortcuts = GetDlgItem(PageWindow(builder_.Main(), 4), IDC_PAGE_LIST);
+    HWND shortcutsPage = ShowPage(ID_PROJECT_SHORTCUTS, kShortcutsPage);
+    ASSERT_NE(shortcutsPage, nullptr);
+    HWND shortcuts = GetDlgItem(shortcutsPage, IDC_PAGE_LIST);
     ASSERT_TRUE(WaitFor([&] { return ListRowCount(shortcuts) > 0; }));
     for (const auto& [kind, section] : {std::pair<const char*, const char*>{"32", "SHORTCUT_DIALOG"},
                                         {"33", "INTERNET_SHORTCUT_DIALOG"}}) {
@@ -245,15 +222,14 @@ TEST_F(LabelsTest, EveryItemDialogsAccessKeysFocusTheirFields) {
         Cancel(dialog);
     }
 
-    builder_.Command(ID_PROJECT_FILE_TYPES);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), 6)) != FALSE; }));
+    ASSERT_NE(ShowPage(ID_PROJECT_FILE_TYPES, kFileTypesPage), nullptr);
     builder_.Command(ID_NEW_FILE_ASSOCIATION);
     dialog = Dialog("FILE_TYPE_PROPERTIES_DIALOG", "0");
     ASSERT_NE(dialog, nullptr);
     CheckAccessKeys(dialog, {}, "File Association");
     Cancel(dialog);
 
-    HWND screens = ShowPage(ID_PROJECT_DIALOGS, IDC_SETUP_WINDOW_SETTINGS);
+    HWND screens = ShowForm(ID_PROJECT_DIALOGS, IDC_SETUP_WINDOW_SETTINGS);
     ASSERT_NE(screens, nullptr);
     PressButton(screens, IDC_SETUP_WINDOW_SETTINGS);
     dialog = Dialog("SETUP_WINDOWS_SETTINGS_DIALOG", "0");
@@ -339,9 +315,9 @@ TEST_F(LabelsTest, TreesAndTheFilesPageSpeakTheWindowsLanguage) {
     const std::string size = ListText(builder_.Id(), list, RowNamed(list, "License.txt"), 1);
     EXPECT_NE(size.find(" Bytes"), std::string::npos) << size;
 
-    builder_.Command(ID_PROJECT_SHORTCUTS);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), 4)) != FALSE; }));
-    HWND shortcuts = GetDlgItem(PageWindow(builder_.Main(), 4), IDC_PAGE_TREE);
+    HWND shortcutsPage = ShowPage(ID_PROJECT_SHORTCUTS, kShortcutsPage);
+    ASSERT_NE(shortcutsPage, nullptr);
+    HWND shortcuts = GetDlgItem(shortcutsPage, IDC_PAGE_TREE);
     EXPECT_EQ(TreeText(builder_.Id(), shortcuts, TreeItemAt(shortcuts, {0})), computer);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -50,33 +50,17 @@ std::string ProgramsFolder(int folder) {
     return path;
 }
 
-class PagesTest : public ::testing::Test {
+class PagesTest : public BuilderTest {
 protected:
     // The example project with `section` emptied, opened in the builder on `page`.
     void OpenWithout(const std::string& section, UINT pageCommand, int page) {
-        projectFolder_ = folder_.Path() + "\\Demo Project";
-        CopyFolder(QS_EXAMPLE, projectFolder_);
-        RemoveFolder(projectFolder_ + "\\output");
-        project_ = projectFolder_ + "\\Demo.qsp";
         WriteWhole(project_, WithEmptySection(ReadWhole(project_), section));
         target_ = folder_.Path() + "\\Installed";
-        RegDeleteTreeA(HKEY_CURRENT_USER, "software\\Varnel Software\\Quillset");
-        ASSERT_TRUE(builder_.Start(folder_.Executable(), "\"" + project_ + "\""));
-        ASSERT_TRUE(builder_.WaitForMainWindow());
-        ASSERT_TRUE(builder_.WaitForTitle("Quillset - [Demo]"));
-        builder_.Command(pageCommand);
-        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), page)) != FALSE; }));
-        page_ = PageWindow(builder_.Main(), page);
+        ASSERT_NO_FATAL_FAILURE(OpenExample());
+        page_ = ShowPage(pageCommand, page);
+        ASSERT_NE(page_, nullptr);
         list_ = GetDlgItem(page_, IDC_PAGE_LIST);
         tree_ = GetDlgItem(page_, IDC_PAGE_TREE);
-    }
-
-    void TearDown() override {
-        if (builder_.Main() && IsWindow(builder_.Main())) {
-            PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
-            if (HWND prompt = builder_.WaitForDialog("Quillset")) PressButton(prompt, CMD_SAVE_NO);
-            builder_.WaitForExit();
-        }
     }
 
     DWORD Process() const { return builder_.Id(); }
@@ -113,12 +97,6 @@ protected:
         EXPECT_TRUE(Closes(dialog));
     }
 
-    bool ToolbarEnabled(UINT command) const {
-        PostMessageA(builder_.Main(), WM_NULL, 0, 0);
-        Sleep(100);
-        return SendMessageA(GetDlgItem(builder_.Main(), ID_TOOLBAR), TB_ISBUTTONENABLED, command, 0) != 0;
-    }
-
     // Saves and answers the project text with the test's folder written <TEST>.
     std::string Save() {
         builder_.Command(ID_FILE_SAVE);
@@ -145,14 +123,12 @@ protected:
                WaitFor([&] { return !Exists(target_ + "\\uninstall.exe"); });
     }
 
-    ProgramFolder folder_;
-    BuilderProcess builder_;
-    std::string projectFolder_, project_, target_;
+    std::string target_;
     HWND page_ = nullptr, list_ = nullptr, tree_ = nullptr;
 };
 
 TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
-    OpenWithout("APPLICATION_FILES", ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NO_FATAL_FAILURE(OpenWithout("APPLICATION_FILES", ID_PROJECT_FILES, kFilesPage));
     ASSERT_NE(list_, nullptr);
     // The tree and the list name the folder variables by their display names.
     ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application");
@@ -281,11 +257,10 @@ TEST_F(PagesTest, FilesAreLaidOutThroughTheFilesPageAndInstalled) {
 
 // A product file renamed or deleted on the disk shows as missing when its folder is shown.
 TEST_F(PagesTest, AProductFileGoneFromTheDiskIsMarkedMissing) {
-    OpenWithout("SHORTCUTS", ID_PROJECT_REGISTRY, kRegistryPage);
+    ASSERT_NO_FATAL_FAILURE(OpenWithout("SHORTCUTS", ID_PROJECT_REGISTRY, kRegistryPage));
     ASSERT_TRUE(DeleteFileA((projectFolder_ + "\\files\\ReadMe.txt").c_str()));
-    builder_.Command(ID_PROJECT_FILES);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), kFilesPage)) != FALSE; }));
-    HWND page = PageWindow(builder_.Main(), kFilesPage);
+    HWND page = ShowPage(ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NE(page, nullptr);
     HWND list = GetDlgItem(page, IDC_PAGE_LIST), tree = GetDlgItem(page, IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 0}));
     ASSERT_TRUE(WaitFor([&] { return ListRowCount(list) == 5; }));
@@ -303,7 +278,7 @@ TEST_F(PagesTest, AProductFileGoneFromTheDiskIsMarkedMissing) {
 }
 
 TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
-    OpenWithout("REGISTRY_ENTRIES", ID_PROJECT_REGISTRY, kRegistryPage);
+    ASSERT_NO_FATAL_FAILURE(OpenWithout("REGISTRY_ENTRIES", ID_PROJECT_REGISTRY, kRegistryPage));
     ASSERT_NE(tree_, nullptr);
     SelectTreeItem(tree_, TreeItemAt(tree_, {0, 2}));
     std::vector<int> path = {0, 2};
@@ -406,7 +381,7 @@ TEST_F(PagesTest, RegistryKeysAndEveryKindOfValueAreAddedEditedAndInstalled) {
 }
 
 TEST_F(PagesTest, ShortcutsComeFromProjectFilesAndAnInternetShortcutNeedsItsAddress) {
-    OpenWithout("SHORTCUTS", ID_PROJECT_SHORTCUTS, kShortcutsPage);
+    ASSERT_NO_FATAL_FAILURE(OpenWithout("SHORTCUTS", ID_PROJECT_SHORTCUTS, kShortcutsPage));
     ASSERT_EQ(TreeText(Process(), tree_, TreeSelection(tree_)), "Application Shortcut Folder");
     EXPECT_EQ(ListRowCount(list_), 0);
 
@@ -464,7 +439,7 @@ TEST_F(PagesTest, ShortcutsComeFromProjectFilesAndAnInternetShortcutNeedsItsAddr
 }
 
 TEST_F(PagesTest, FileTypesAreAddedFromTheirDefaultsAndDeleted) {
-    OpenWithout("FILE_TYPES", ID_PROJECT_FILE_TYPES, kFileTypesPage);
+    ASSERT_NO_FATAL_FAILURE(OpenWithout("FILE_TYPES", ID_PROJECT_FILE_TYPES, kFileTypesPage));
     ASSERT_NE(list_, nullptr);
     EXPECT_TRUE(ToolbarEnabled(ID_NEW_FILE_ASSOCIATION));
     builder_.Command(ID_NEW_FILE_ASSOCIATION);

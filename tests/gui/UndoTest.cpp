@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -16,32 +16,11 @@ namespace {
 
 constexpr int kFilesPage = 3;
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public BuilderTest {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, "software\\Varnel Software\\Quillset");
-        projectFolder_ = folder_.Path() + "\\Demo Project";
-        CopyFolder(QS_EXAMPLE, projectFolder_);
-        RemoveFolder(projectFolder_ + "\\output");
-        project_ = projectFolder_ + "\\Demo.qsp";
-        ASSERT_TRUE(builder_.Start(folder_.Executable(), "\"" + project_ + "\""));
-        ASSERT_TRUE(builder_.WaitForMainWindow());
-        ASSERT_TRUE(builder_.WaitForTitle("Quillset - [Demo]")) << builder_.Title();
-    }
-
-    void TearDown() override {
-        if (builder_.Main() && IsWindow(builder_.Main())) {
-            PostMessageA(builder_.Main(), WM_CLOSE, 0, 0);
-            if (HWND prompt = builder_.WaitForDialog("Quillset")) PressButton(prompt, CMD_SAVE_NO);
-            builder_.WaitForExit();
-        }
-    }
-
-    // The toolbar's states follow at the builder's next idle pass, which a posted message brings.
-    bool ToolbarEnabled(UINT command) const {
-        PostMessageA(builder_.Main(), WM_NULL, 0, 0);
-        Sleep(100);
-        return SendMessageA(GetDlgItem(builder_.Main(), ID_TOOLBAR), TB_ISBUTTONENABLED, command, 0) != 0;
+        BuilderTest::SetUp();
+        OpenExample();
     }
 
     // Presses Ctrl with `key` in the builder's window, as the keyboard would.
@@ -71,22 +50,13 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return builder_.Title().find('*') == std::string::npos; }));
         return ReadWhole(project_);
     }
-
-    HWND Form(UINT pageCommand, int controlId) {
-        builder_.Command(pageCommand);
-        return builder_.WaitForForm(controlId);
-    }
-
-    ProgramFolder folder_;
-    BuilderProcess builder_;
-    std::string projectFolder_, project_;
 };
 
 TEST_F(UndoTest, ADozenEditsUndoneSaveTheOpenedBytesAndRedoneTheEditedOnes) {
     const std::string opened = ReadWhole(project_);
     EXPECT_FALSE(ToolbarEnabled(ID_EDIT_UNDO)) << "nothing to undo in a project just opened";
 
-    HWND general = Form(ID_PROJECT_GENERAL_INFO, IDC_COMPANY_NAME);
+    HWND general = ShowForm(ID_PROJECT_GENERAL_INFO, IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr);
     Type(general, IDC_COMPANY_NAME, "Acme Tools");
     EXPECT_TRUE(ToolbarEnabled(ID_EDIT_UNDO));
@@ -95,18 +65,17 @@ TEST_F(UndoTest, ADozenEditsUndoneSaveTheOpenedBytesAndRedoneTheEditedOnes) {
     Type(general, IDC_PRODUCT_NAME, "Writer");
     Type(general, IDC_PRODUCT_VERSION, "3.0");
     Type(general, IDC_PRODUCT_DESCRIPTION, "A writer");
-    HWND setup = Form(ID_PROJECT_SETUP_INFO, IDC_ENABLE_UNINSTALLER);
+    HWND setup = ShowForm(ID_PROJECT_SETUP_INFO, IDC_ENABLE_UNINSTALLER);
     ASSERT_NE(setup, nullptr);
     Click(setup, IDC_ENABLE_UNINSTALLER);
     Type(setup, IDC_SHORTCUT_FOLDER, "Writer Tools");
-    HWND requirements = Form(ID_PROJECT_REQUIREMENTS, IDC_DISK_SPACE);
+    HWND requirements = ShowForm(ID_PROJECT_REQUIREMENTS, IDC_DISK_SPACE);
     Type(requirements, IDC_DISK_SPACE, "4096");
-    HWND create = Form(ID_PROJECT_CREATE_SETUP, IDC_SETUP_FILE_NAME);
+    HWND create = ShowForm(ID_PROJECT_CREATE_SETUP, IDC_SETUP_FILE_NAME);
     Type(create, IDC_SETUP_FILE_NAME, "WriterSetup.exe");
 
-    builder_.Command(ID_PROJECT_FILES);
-    HWND page = PageWindow(builder_.Main(), kFilesPage);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(page) != FALSE; }));
+    HWND page = ShowPage(ID_PROJECT_FILES, kFilesPage);
+    ASSERT_NE(page, nullptr);
     HWND list = GetDlgItem(page, IDC_PAGE_LIST);
     ASSERT_EQ(ListRowCount(list), 5);
     // A folder dropped, a file deleted, a file's options changed in its dialog, a new folder.

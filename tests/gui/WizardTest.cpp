@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "BuilderProcess.h"
+#include "BuilderTest.h"
 #include "RemoteControls.h"
 #include "resource.h"
 
@@ -85,10 +85,10 @@ RECT ToolbarButtonRect(HWND toolbar, LRESULT index) {
 
 std::string FieldText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-class WizardTest : public ::testing::Test {
+class WizardTest : public BuilderTest {
 protected:
     void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        BuilderTest::SetUp();
         // Files at the top, in a subfolder and below it, and an empty folder.
         product_ = folder_.Path() + "\\Rocket product";
         for (const char* folder : {"", "\\bin", "\\bin\\plugins", "\\empty"})
@@ -97,15 +97,6 @@ protected:
         WriteFile(product_ + "\\Readme.txt", "read me");
         WriteFile(product_ + "\\bin\\engine.dll", "engine");
         WriteFile(product_ + "\\bin\\plugins\\fuel.dat", "fuel");
-    }
-
-    void Start(BuilderProcess& builder, int welcomeButton) {
-        ASSERT_TRUE(builder.Start(folder_.Executable()));
-        ASSERT_TRUE(builder.WaitForMainWindow());
-        HWND welcome = builder.WaitForDialog(builder.LanguageText("English", "WELCOME_DIALOG", "0"));
-        ASSERT_NE(welcome, nullptr);
-        PressButton(welcome, welcomeButton);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
     }
 
     // The wizard page whose title is key 0 of `section`.
@@ -157,24 +148,19 @@ protected:
         return ReadWhole(folder_.Path() + "\\" + name);
     }
 
-    bool SaveEnabled(const BuilderProcess& builder) const {
-        PostMessageA(builder.Main(), WM_NULL, 0, 0);
-        Sleep(50);
-        return SendMessageA(GetDlgItem(builder.Main(), ID_TOOLBAR), TB_ISBUTTONENABLED, ID_FILE_SAVE, 0) != 0;
-    }
+    static bool SaveEnabled(const BuilderProcess& builder) { return ToolbarEnabled(builder, ID_FILE_SAVE); }
 
     void Close(BuilderProcess& builder) {
         PostMessageA(builder.Main(), WM_CLOSE, 0, 0);
         EXPECT_EQ(builder.WaitForExit(), 0u);
     }
 
-    ProgramFolder folder_;
     std::string product_;
 };
 
 TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNextRun) {
     BuilderProcess builder;
-    Start(builder, CMD_WIZARD_STEP1);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder, CMD_WIZARD_STEP1));
 
     HWND page = WaitForPage(builder, "WIZARD_WELCOME_DIALOG");
     ASSERT_NE(page, nullptr) << "the Welcome dialog starts the wizard";
@@ -266,7 +252,7 @@ TEST_F(WizardTest, TheWizardWritesWhatQsbuildNewWritesAndKeepsItsAnswersForTheNe
 
 TEST_F(WizardTest, CancelOnAnyPageOrAtTheSaveQuestionLeavesTheOpenProjectAlone) {
     BuilderProcess builder;
-    Start(builder, CMD_NEW_PROJECT);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder, CMD_NEW_PROJECT));
     HWND general = builder.WaitForForm(IDC_COMPANY_NAME);
     ASSERT_NE(general, nullptr);
     Type(general, IDC_COMPANY_NAME, "Kept Company");
@@ -393,7 +379,7 @@ TEST_F(WizardTest, NamesInAnyScriptComeThroughTheWizardTheFilesPageAndTheBuild) 
     std::sort(expected.begin(), expected.end());
 
     BuilderProcess builder;
-    Start(builder, CMD_WIZARD_STEP1);
+    ASSERT_NO_FATAL_FAILURE(StartPastWelcome(builder, CMD_WIZARD_STEP1));
     HWND page = ToFinish(builder, names, true);
     ASSERT_NE(page, nullptr);
     PressButton(page, IDC_WIZARD_NEXT);
