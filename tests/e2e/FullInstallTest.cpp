@@ -2,6 +2,7 @@
 // value type, installed silently beside its files and from one self-extracting program, checked
 // item by item, and uninstalled again.
 #include "E2ESupport.h"
+#include "installer/InstallLog.h"
 #include "installer/win32/SharedCounts.h"
 
 namespace {
@@ -193,6 +194,10 @@ TEST_P(FullInstall, InstallsEverythingAndUninstallRemovesOnlyWhatItMade) {
 
     // A file the user makes in the installation folder stays; everything the installer made goes.
     WriteTestFile(appDir + "\\bin\\user notes.txt", "mine");
+    // A file made read-only goes too, as does a replaced program that an update left beside its
+    // file (no restart removed it) in a folder of other files.
+    ASSERT_TRUE(SetFileAttributesA((appDir + "\\app.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteTestFile(appDir + "\\bin\\nested\\deep.txt" + kReplacedSuffix, "replaced");
     ASSERT_EQ(RunProgram(appDir + "\\uninstall.exe", "/S"), 0);
     EXPECT_TRUE(Disappears(appDir + "\\uninstall.exe"));
     EXPECT_EQ(ReadBytes(appDir + "\\bin\\user notes.txt"), "mine");

@@ -31,8 +31,18 @@ public:
 
     void At(const std::string& state, HWND window) const { tour_.atState(state + "-" + tour_.language, window); }
     void AtMain(const std::string& state) {
-        Sleep(300);
+        Settle();
         At(state, builder_.Main());
+    }
+
+    void Settle() const {
+        if (tour_.settleMilliseconds) Sleep(tour_.settleMilliseconds);
+    }
+
+    // Shows a page of the editor through its command: true once it is the page shown.
+    bool ShowPage(UINT command, int page) {
+        builder_.Command(command);
+        return WaitFor([&] { return IsWindowVisible(PageWindow(builder_.Main(), page)) != FALSE; });
     }
 
     // Opens the dialog of `command`, shows it and cancels it. The dialog is found as the one
@@ -42,7 +52,7 @@ public:
         builder_.Command(command);
         HWND dialog = builder_.WaitForDialog();
         if (!dialog) return false;
-        Sleep(300);
+        Settle();
         At(state, dialog);
         return Leave(dialog, IDCANCEL);
     }
@@ -146,22 +156,19 @@ bool VisitContextMenu(Walk& walk, HWND page, HWND tree, const std::string& state
 bool DialogTour(Walk& walk) {
     BuilderProcess& builder = walk.Builder();
     const DWORD process = builder.Id();
-    builder.Command(ID_PROJECT_FILES);
-    Sleep(300);
+    if (!walk.ShowPage(ID_PROJECT_FILES, 3)) return false;
     HWND list = GetDlgItem(PageWindow(builder.Main(), 3), IDC_PAGE_LIST);
     if (!walk.VisitDialog(ID_NEW_FOLDER, "new-folder")) return false;
     SelectRows(process, list, {ListRowCount(list) - 1});
     if (!walk.VisitDialog(ID_PROPERTIES, "file-properties")) return false;
-    builder.Command(ID_PROJECT_SHORTCUTS);
-    Sleep(300);
+    if (!walk.ShowPage(ID_PROJECT_SHORTCUTS, 4)) return false;
     list = GetDlgItem(PageWindow(builder.Main(), 4), IDC_PAGE_LIST);
     if (!walk.VisitDialog(ID_NEW_SHORTCUT, "choose-file")) return false;
     SelectRows(process, list, {0});
     if (!walk.VisitDialog(ID_PROPERTIES, "shortcut")) return false;
     SelectRows(process, list, {2});
     if (!walk.VisitDialog(ID_PROPERTIES, "internet-shortcut")) return false;
-    builder.Command(ID_PROJECT_REGISTRY);
-    Sleep(300);
+    if (!walk.ShowPage(ID_PROJECT_REGISTRY, 5)) return false;
     HWND tree = GetDlgItem(PageWindow(builder.Main(), 5), IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 2, 0, 0, 0}));
     walk.AtMain("registry-values");
@@ -184,13 +191,12 @@ bool PageTour(const BuilderTour& tour) {
                           ID_PROJECT_FILES,        ID_PROJECT_SHORTCUTS,  ID_PROJECT_REGISTRY,
                           ID_PROJECT_FILE_TYPES,   ID_PROJECT_DIALOGS,    ID_PROJECT_CREATE_SETUP};
     for (int page = 0; page < 9; ++page) {
-        builder.Command(pages[page]);
+        if (!walk.ShowPage(pages[page], page)) return false;
         walk.AtMain("page" + std::to_string(page));
     }
     if (!DialogTour(walk)) return false;
     builder.Command(ID_PROJECT_DIALOGS);
-    Sleep(300);
-    HWND form = builder.FindForm(IDC_SETUP_WINDOW_SETTINGS);
+    HWND form = builder.WaitForForm(IDC_SETUP_WINDOW_SETTINGS);
     if (!form) return false;
     PressButton(form, IDC_SETUP_WINDOW_SETTINGS);
     HWND settings = builder.WaitForDialog();

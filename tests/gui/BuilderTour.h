@@ -19,6 +19,9 @@ struct BuilderTour {
     std::function<void(const std::string& name, HWND window)> atState;
     // Called once the main window is there, to place it; none leaves it where the builder put it.
     std::function<void(HWND main)> placeMain;
+    // How long each state is left to paint itself before `atState`: a photograph needs the
+    // paint, a measurement through the window's own thread does not (0).
+    DWORD settleMilliseconds = 300;
 };
 
 // Walks the tour; false (after the state that went wrong) when a window did not come or go.

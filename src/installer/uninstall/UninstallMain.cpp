@@ -34,6 +34,9 @@
 
 namespace {
 
+// How often the progress of the removal is shown at most.
+constexpr ULONGLONG kProgressMilliseconds = 50;
+
 const char kMissingLog[] = "The install log install.log is missing or damaged, so nothing can be removed.";
 // Their texts come from the log, which cannot be believed here: the messages are fixed ones.
 const char kLogChanged[] =
@@ -288,10 +291,17 @@ int Uninstall(const InstallerOptions& options) {
     std::vector<std::string> problems, atRestart, folders;
     auto removeAll = [&](const std::function<void(int, const std::string&)>& progress) {
         const auto& actions = journal.Actions();
+        LeftoverFolders leftovers;
+        // The screen hears of the work a few times a second, not of every file.
+        ULONGLONG shown = 0;
         for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
             std::string problem;
             bool later = false;
-            if (progress) progress(static_cast<int>((it - actions.rbegin()) * 1000 / actions.size()), it->path);
+            const ULONGLONG now = progress ? GetTickCount64() : 0;
+            if (progress && (now - shown >= kProgressMilliseconds || it == actions.rbegin())) {
+                progress(static_cast<int>((it - actions.rbegin()) * 1000 / actions.size()), it->path);
+                shown = now;
+            }
             // This program goes last, through its copy; a version of it that an update replaced
             // while it ran goes now.
             if (it->kind == ActionKind::File && EqualNoCase(it->path, program)) {
@@ -301,7 +311,7 @@ int Uninstall(const InstallerOptions& options) {
             if ((it->kind == ActionKind::Key || it->kind == ActionKind::Value) && !entry.empty() &&
                 EqualNoCase(it->hive, UninstallHive(scope)) && EqualNoCase(it->key, entry))
                 continue;
-            if (!UndoAction(*it, UndoMode::Uninstall, problem, &later)) problems.push_back(problem);
+            if (!UndoAction(*it, UndoMode::Uninstall, problem, &later, &leftovers)) problems.push_back(problem);
             if (later) atRestart.push_back(it->path);
             if (it->kind == ActionKind::Folder && platform::IsFolder(it->path)) folders.push_back(it->path);
         }

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-// Deletes a file, clearing its read-only attribute first.
+// Deletes a file, clearing its read-only attribute when that is what refuses it. On failure the
+// system's error of the deletion is the last error.
 bool DeleteFileForce(const std::string& path);
 // Has the system delete a file (or an empty folder) at the next restart, before any program can
 // hold it: MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT, which needs administrator rights.

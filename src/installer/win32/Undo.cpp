@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/Text.h"
 #include "package/SetupScript.h"
 #include "installer/win32/FileOperations.h"
 #include "installer/win32/Libraries.h"
@@ -11,7 +12,8 @@
 
 namespace {
 
-bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem, bool* atRestart) {
+bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem, bool* atRestart,
+              LeftoverFolders* leftovers) {
     bool shared = (a.options & kSharedFile) != 0;
     bool remove = !(a.options & kKeptExisting);
     if (mode == UndoMode::Rollback) {
@@ -36,15 +38,17 @@ bool UndoFile(const InstallAction& a, UndoMode mode, std::string& problem, bool*
         if (count > 0) return true;
     }
     // A replaced program that was still running when an update ended, if no restart removed it.
-    // Looked for once: a name that is not there costs a search of its whole folder where names
-    // are matched without regard to case, and almost every file has none.
+    // Looked for once, and only in a folder that holds such a name at all: almost none does.
     const std::string leftover = a.path + kReplacedSuffix;
-    if (GetFileAttributesA(leftover.c_str()) != INVALID_FILE_ATTRIBUTES && !DeleteFileForce(leftover) && atRestart &&
+    if ((!leftovers || leftovers->MayHoldLeftover(a.path)) &&
+        GetFileAttributesA(leftover.c_str()) != INVALID_FILE_ATTRIBUTES && !DeleteFileForce(leftover) && atRestart &&
         DeleteAtRestart(leftover))
         *atRestart = true;
-    if (GetFileAttributesA(a.path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    // Deleted first and asked after only when that fails: one call for each file that goes.
     if (DeleteFileForce(a.path)) return true;
     const std::string reason = platform::ErrorText(platform::LastError());
+    // Not there (any more): nothing to remove.
+    if (GetFileAttributesA(a.path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     // In use: it goes at the next restart.
     if (atRestart && DeleteAtRestart(a.path)) {
         *atRestart = true;
@@ -77,9 +81,32 @@ bool UndoKey(const InstallAction& a) {
 
 }  // namespace
 
-bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem, bool* atRestart) {
+bool LeftoverFolders::MayHoldLeftover(const std::string& file) {
+    const size_t slash = file.find_last_of('\\');
+    if (slash == std::string::npos) return true;
+    const std::string folder = file.substr(0, slash);
+    // A folder named in two ways is searched twice; no name is missed.
+    auto known = folders_.find(LowerCase(folder));
+    if (known != folders_.end()) return known->second;
+    WIN32_FIND_DATAA found;
+    const std::string pattern = folder + "\\*" + kReplacedSuffix;
+    HANDLE search = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    bool may = true;
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    } else {
+        // A folder that cannot be searched is looked at file by file.
+        const DWORD error = GetLastError();
+        may = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES;
+    }
+    folders_.emplace(LowerCase(folder), may);
+    return may;
+}
+
+bool UndoAction(const InstallAction& action, UndoMode mode, std::string& problem, bool* atRestart,
+                LeftoverFolders* leftovers) {
     switch (action.kind) {
-        case ActionKind::File: return UndoFile(action, mode, problem, atRestart);
+        case ActionKind::File: return UndoFile(action, mode, problem, atRestart, leftovers);
         case ActionKind::Registered:
             // A component that stays installed stays registered.
             if (mode == UndoMode::Uninstall && ((action.options & kNeverUninstall) ||
