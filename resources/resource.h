@@ -247,8 +247,8 @@
 #define ID_LANGUAGE_FIRST 50000
 #define ID_LANGUAGE_LAST 50256
 
-// The list pages (Files, Shortcuts, Registry, File types), their context menus and the dialogs
-// that edit one item. Dialogs and menus take 300 to 399, their controls 3000 to 3999.
+// The list pages (Files, Shortcuts, Registry, File types) and the dialogs
+// that edit one item. Dialogs take 300 to 399, their controls 3000 to 3999.
 #define IDD_NEW_FOLDER 300
 #define IDD_NEW_KEY 301
 #define IDD_FILE_PROPERTIES 302
@@ -258,13 +258,6 @@
 #define IDD_STRING_VALUE 306
 #define IDD_BINARY_VALUE 307
 #define IDD_DWORD_VALUE 308
-#define IDR_FILES_LIST_MENU 320
-#define IDR_FILES_TREE_MENU 321
-#define IDR_SHORTCUTS_LIST_MENU 322
-#define IDR_SHORTCUTS_TREE_MENU 323
-#define IDR_REGISTRY_LIST_MENU 324
-#define IDR_REGISTRY_TREE_MENU 325
-#define IDR_FILE_TYPES_MENU 326
 // Above IDI_PROJECT_DOCUMENT, so that the project file type keeps icon index 10.
 #define IDI_REGISTRY_NUMBER 340
 

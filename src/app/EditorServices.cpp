@@ -23,5 +23,6 @@ bool EditorServices::IsCommandEnabled(unsigned command) const {
     const Command* row = FindCommand(command);
     return row && ::IsEnabled(*row, main_.TakeCommandState());
 }
+CommandState EditorServices::CommandStateNow() const { return main_.TakeCommandState(); }
 void EditorServices::UpdateCommandStates() const { main_.UpdateCommandStates(); }
 SetupPresence& EditorServices::Setup() const { return main_.Setup(); }

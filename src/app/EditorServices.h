@@ -22,6 +22,7 @@ public:
     void SetSplitPosition(int percent) const override;
     std::string SigningCommand() const override;
     bool IsCommandEnabled(unsigned command) const override;
+    CommandState CommandStateNow() const override;
     void UpdateCommandStates() const override;
     SetupPresence& Setup() const override;
 

@@ -1,10 +1,11 @@
 #pragma once
 // Every command of the builder's main window, one row each: its id, the texts of its menu item
 // and toolbar button (keys of the language files), its toolbar image, its keyboard accelerators,
-// the page it belongs to, and the one function that says whether it can act now. The menu bar,
-// the toolbar, the accelerator table, the pages' buttons that carry out the same commands, and
-// the routing of each command are all made from this table; a new command is a new row (and,
-// when it acts on the application rather than on a page, the line that carries it out).
+// the page it belongs to, its places in the list pages' context menus, and the one function that
+// says whether it can act now. The menu bar, the toolbar, the accelerator table, the context
+// menus, the pages' buttons that carry out the same commands, and the routing of each command
+// are all made from this table; a new command is a new row (and, when it acts on the application
+// rather than on a page, the line that carries it out), a new context menu item a new place.
 //
 // The states are computed from a CommandState, a snapshot of the application taken once per
 // idle pass that the window fills without touching the disk.
@@ -83,6 +84,21 @@ enum class Kind : unsigned char {
     RecentList,    // the recent projects, one item each from ID_RECENT_FIRST
 };
 
+// The panes of a list page whose context menus hold an item: the tree, the list, or both.
+enum ContextPane : unsigned char { kTreePane = 1, kListPane = 2, kBothPanes = kTreePane | kListPane };
+
+// A command's item in the context menus of one list page: the panes whose menus hold it, its
+// group (a separator stands where the group changes among neighbours of one menu level), the
+// item's "label|hint", and the submenu it stands in, named by that submenu's "label|hint".
+// The items of one menu follow the order of their rows in the table.
+struct ContextPlace {
+    int page;
+    unsigned char panes;
+    unsigned char group;
+    TextKey text;
+    std::optional<TextKey> submenu;
+};
+
 struct Command;
 using CommandTest = bool (*)(const CommandState& state, const Command& command);
 
@@ -110,6 +126,8 @@ struct Command {
     CommandTest enabled;
     // Whether the menu item carries a check mark; none for a command never checked.
     CommandTest checked;
+    // Its items in the list pages' context menus; none for a command that is in none.
+    std::vector<ContextPlace> contexts;
 };
 
 // The whole table, in menu order (the toolbar follows the toolbar places).
@@ -124,6 +142,18 @@ bool AsksThePage(const Command& command);
 std::vector<const Command*> ToolbarCommands();
 // Whether a separator stands between two neighbouring toolbar buttons.
 bool SeparatorBetween(const Command& before, const Command& after);
+// One line of the context menu of a list page's pane, as the menu is made: an item of a
+// command with its "label|hint", a separator, the start of a submenu with its "label|hint" (the
+// lines up to its end stand in it), or the end of that submenu.
+struct ContextLine {
+    enum Kind : unsigned char { Item, Separator, Submenu, SubmenuEnd };
+    Kind kind;
+    const Command* command;
+    std::optional<TextKey> text;
+};
+// The lines of the context menu of a list page's pane (kTreePane or kListPane); none for a page or
+// pane without one. A submenu counts among the top level's groups with its first item's group.
+std::vector<ContextLine> ContextMenuOf(int page, ContextPane pane);
 // The menu bar's title of each menu, in order.
 TextKey MenuTitle(Menu menu);
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "commands/CommandTable.h"
 #include "platform/win32/WindowDpi.h"
 
 class LanguageSets;
@@ -41,6 +42,8 @@ public:
     virtual std::string SigningCommand() const = 0;
     // Whether a command of the command table can act now, by its state function.
     virtual bool IsCommandEnabled(unsigned command) const = 0;
+    // The snapshot that the commands' states are computed from, taken now.
+    virtual CommandState CommandStateNow() const = 0;
     // Puts the commands' states on the toolbar and the pages' buttons now, not at the next idle
     // pass (after an edit that changes them).
     virtual void UpdateCommandStates() const = 0;

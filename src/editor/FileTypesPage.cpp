@@ -13,7 +13,8 @@ constexpr DWORD kFileTypesHelp = 1150;
 
 }  // namespace
 
-FileTypesPage::FileTypesPage(EditorContext& context) : ListPage(context, "PageFileTypes", kFileTypesHelp) {}
+FileTypesPage::FileTypesPage(EditorContext& context)
+    : ListPage(context, "PageFileTypes", kFileTypesHelp, kFileTypesPage) {}
 
 FileTypeList& FileTypesPage::Types() const { return Project().fileTypes; }
 
@@ -78,14 +79,6 @@ std::vector<int> FileTypesPage::RowsDeletedBy(UINT command) const {
 bool FileTypesPage::RunMessage(UINT message, LPARAM) {
     if (message == app_messages::kActivateRow) ShowProperties();
     return false;
-}
-
-ContextMenu FileTypesPage::MenuOf(bool) const {
-    const TextKeySet& texts = TextKeys::kFileTypesMenu;
-    return {IDR_FILE_TYPES_MENU,
-            {{ID_NEW_FILE_ASSOCIATION, texts.Key(1200)}, {ID_FILE_TYPES_DELETE, texts.Key(1201)},
-             {ID_PROPERTIES, texts.Key(1202)}},
-            std::nullopt};
 }
 
 void FileTypesPage::DeleteKey(bool) {

@@ -22,7 +22,6 @@ public:
 
 protected:
     std::string RowText(int row, int column) const override;
-    ContextMenu MenuOf(bool fromTree) const override;
     void DeleteKey(bool inTree) override;
 
 private:

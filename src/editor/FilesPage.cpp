@@ -68,7 +68,7 @@ UINT_PTR CALLBACK GrowSelectionBuffer(HWND hook, UINT message, WPARAM, LPARAM lP
 }  // namespace
 
 FilesPage::FilesPage(EditorContext& context, bool editable)
-    : SplitPage(context, "PageFiles", kFilesHelp, "0/0",
+    : SplitPage(context, "PageFiles", kFilesHelp, kFilesPage, "0/0",
                 {ID_FILES_DELETE, ID_FILES_DELETE_FOLDER, ID_FILES_DELETE_SELECTION}) {
     editable_ = editable;
     acceptsDrops_ = editable;
@@ -183,20 +183,6 @@ bool FilesPage::RunPageCommand(UINT command, LPARAM) {
 void FilesPage::RefreshFromDisk() {
     shell_.ForgetDisk();
     InvalidateRect(List().Handle(), nullptr, TRUE);
-}
-
-ContextMenu FilesPage::MenuOf(bool fromTree) const {
-    const TextKeySet& texts = TextKeys::kFilesMenu;
-    if (fromTree)
-        return {IDR_FILES_TREE_MENU,
-                {{ID_NEW_FOLDER, texts.Key(1140)},
-                 {ID_INSERT_FILES, texts.Key(1141)},
-                 {ID_FILES_DELETE_FOLDER, texts.Key(1143)}},
-                std::nullopt};
-    return {IDR_FILES_LIST_MENU,
-            {{ID_NEW_FOLDER, texts.Key(1140)}, {ID_INSERT_FILES, texts.Key(1141)}, {ID_FILES_DELETE, texts.Key(1142)},
-             {ID_PROPERTIES, texts.Key(1144)}},
-            std::nullopt};
 }
 
 void FilesPage::NewFolder() {
@@ -336,7 +322,11 @@ void FilesPage::ShowProperties(TreeNode* file) {
     record.destination = FileTree::ShortPath(file);
     record.options = FileTree::Options(file);
     record.replaceMode = FileTree::ReplaceMode(file);
+    const TreeNodeId id = file->Id();
     if (!RunItemDialog<FilePropertiesDialog>(IDD_FILE_PROPERTIES, record)) return;
+    // The file is found again: the dialog's own message loop ran meanwhile.
+    file = Files().NodeById(id);
+    if (!file) return;
     Files().SetOptions(file, record.options, true);
     Files().SetReplaceMode(file, record.replaceMode, true);
     if (record.source != FileTree::SourcePath(file)) {

@@ -34,7 +34,6 @@ protected:
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
     int RowImage(int row) const override;
-    ContextMenu MenuOf(bool fromTree) const override;
     void ForgetRows() override { shell_.ForgetDisk(); }
     bool ConfirmDelete(const std::vector<const TreeNode*>& nodes) const override;
 

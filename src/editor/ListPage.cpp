@@ -14,7 +14,6 @@
 #include "resource.h"
 #include "ui/Dialog.h"
 #include "ui/DpiResources.h"
-#include "ui/MenuHelpers.h"
 
 namespace {
 
@@ -32,8 +31,8 @@ constexpr UINT kVirtualKeyDelete = VK_DELETE;
 
 }  // namespace
 
-ListPage::ListPage(EditorContext& context, const char* className, DWORD helpContext)
-    : Page(helpContext), context_(context), className_(className), window_(*this) {}
+ListPage::ListPage(EditorContext& context, const char* className, DWORD helpContext, int page)
+    : Page(helpContext), context_(context), className_(className), page_(page), window_(*this) {}
 
 ListPage::~ListPage() { window_.Destroy(); }
 
@@ -139,32 +138,56 @@ bool ListPage::OnNotify(int controlId, NMHDR* header, LRESULT& result) {
     }
 }
 
+HMENU ListPage::MakeContextMenu(bool fromTree) {
+    const std::vector<ContextLine> lines = ContextMenuOf(page_, fromTree ? kTreePane : kListPane);
+    if (!editable_ || lines.empty()) return nullptr;
+    const CommandState state = context_.CommandStateNow();
+    HMENU menu = CreatePopupMenu();
+    std::vector<HMENU> levels{menu};
+    openMenu_.clear();
+    for (const ContextLine& line : lines) {
+        HMENU level = levels.back();
+        switch (line.kind) {
+        case ContextLine::Item: {
+            const std::string label = UiString(*line.text);
+            const UINT enabled = IsEnabled(*line.command, state) ? MF_ENABLED : MF_GRAYED;
+            AppendMenuA(level, MF_STRING | enabled, line.command->id, label.c_str());
+            openMenu_.push_back({line.command->id, nullptr, *line.text});
+            break;
+        }
+        case ContextLine::Separator: AppendMenuA(level, MF_SEPARATOR, 0, nullptr); break;
+        case ContextLine::Submenu: {
+            HMENU submenu = CreatePopupMenu();
+            const std::string label = UiString(*line.text);
+            AppendMenuA(level, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), label.c_str());
+            openMenu_.push_back({0, submenu, *line.text});
+            levels.push_back(submenu);
+            break;
+        }
+        case ContextLine::SubmenuEnd:
+            if (levels.size() > 1) levels.pop_back();
+            break;
+        }
+    }
+    return menu;
+}
+
+void ListPage::CloseContextMenu(HMENU menu) {
+    openMenu_.clear();
+    if (menu) DestroyMenu(menu);
+}
+
 void ListPage::OpenContextMenu(HWND control, int x, int y) {
-    if (!editable_) return;
     if (x == -1 && y == -1) {
         RECT rect{};
         GetWindowRect(control, &rect);
         x = (rect.left + rect.right) / 2;
         y = (rect.top + rect.bottom) / 2;
     }
-    ContextMenu wanted = MenuOf(control == TreeHandle());
-    if (!wanted.resource) return;
-    HMENU bar = LoadMenuA(context_.ResourceInstance(), MAKEINTRESOURCEA(wanted.resource));
-    if (!bar) return;
-    HMENU menu = GetSubMenu(bar, 0);
-    for (const MenuText& item : wanted.items) {
-        std::string label = UiString(item.text);
-        ModifyMenuA(menu, item.command, MF_BYCOMMAND | MF_STRING, item.command, label.c_str());
-    }
-    if (wanted.submenuText) {
-        std::string label = UiString(*wanted.submenuText);
-        ModifyMenuA(menu, 0, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                    reinterpret_cast<UINT_PTR>(GetSubMenu(menu, 0)), label.c_str());
-    }
-    openMenu_ = std::move(wanted);
+    HMENU menu = MakeContextMenu(control == TreeHandle());
+    if (!menu) return;
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
-    openMenu_ = ContextMenu{};
-    DestroyMenu(bar);
+    CloseContextMenu(menu);
 }
 
 bool ListPage::OnContextMenu(HWND control, int x, int y) {
@@ -173,36 +196,18 @@ bool ListPage::OnContextMenu(HWND control, int x, int y) {
     return true;
 }
 
-void ListPage::OnInitMenu(HMENU menu) {
-    for (const MenuText& item : openMenu_.items) EnableCommand(menu, item.command, IsCommandEnabled(item.command));
-}
-
-void ListPage::OnMenuSelect(UINT item, UINT flags, HMENU) {
+void ListPage::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
     std::optional<TextKey> text;
     if (flags != 0xFFFF) {
-        if ((flags & MF_POPUP) && item == 0) text = openMenu_.submenuText;
-        for (const MenuText& entry : openMenu_.items)
-            if (!(flags & MF_POPUP) && entry.command == item) text = entry.text;
+        HMENU submenu = (flags & MF_POPUP) ? GetSubMenu(menu, static_cast<int>(item)) : nullptr;
+        for (const MenuText& entry : openMenu_)
+            if ((flags & MF_POPUP) ? submenu && entry.submenu == submenu : !entry.submenu && entry.command == item)
+                text = entry.text;
     }
     context_.SetStatusText(text ? context_.Texts().UiHint(*text) : context_.ApplicationTitle());
 }
 
 ProjectDocument& ListPage::Project() const { return *context_.Project(); }
-
-namespace {
-
-// The toolbar's tooltip of each page command that the host routes to the pages.
-struct CommandTip {
-    UINT command;
-    int tip;
-};
-constexpr CommandTip kCommandTips[] = {
-    {ID_NEW_FOLDER, 804}, {ID_INSERT_FILES, 805}, {ID_NEW_SHORTCUT_FOLDER, 806}, {ID_NEW_SHORTCUT, 807},
-    {ID_NEW_INTERNET_SHORTCUT, 808}, {ID_NEW_KEY, 809}, {ID_NEW_STRING, 810}, {ID_NEW_BINARY, 811},
-    {ID_NEW_DWORD, 812}, {ID_DELETE, 815}, {ID_PROPERTIES, 816}, {ID_NEW_FILE_ASSOCIATION, 821},
-};
-
-}  // namespace
 
 std::string ListPage::CommandName(UINT command) const {
     const std::vector<int> rows = RowsDeletedBy(command);
@@ -211,13 +216,13 @@ std::string ListPage::CommandName(UINT command) const {
         const TextKey counted = mixed ? TextKeys::kCountedDelete.Key(861) : CountedDeleteName();
         return ReplaceFirstPlaceholder(UiString(counted), std::to_string(rows.size()));
     }
-    for (const MenuText& item : openMenu_.items)
-        if (item.command == command) return PlainLabel(UiString(item.text));
-    // The page's own delete commands are Delete, as the toolbar's button that becomes them.
-    int tip = IsDeleteCommand(command) ? 815 : 816;  // a row opened shows its Properties
-    for (const CommandTip& entry : kCommandTips)
-        if (entry.command == command) tip = entry.tip;
-    return PlainLabel(UiString(TextKeys::kToolbarTips.Key(tip)));
+    for (const MenuText& item : openMenu_)
+        if (!item.submenu && item.command == command) return PlainLabel(UiString(item.text));
+    // Otherwise the name of the toolbar's button: the page's own delete commands are Delete, as
+    // the button that becomes them, and a row opened shows its Properties.
+    const Command* row = FindCommand(command);
+    const Command* named = row && row->tip ? row : FindCommand(IsDeleteCommand(command) ? ID_DELETE : ID_PROPERTIES);
+    return PlainLabel(UiString(*named->tip));
 }
 
 bool ListPage::RunAsEdit(const std::string& name, const std::function<bool()>& action) {

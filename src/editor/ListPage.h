@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandTable.h"
 #include "editor/Page.h"
 #include "lang/TextKeys.h"
 #include "ui/Dialog.h"
@@ -27,22 +28,17 @@ struct ListColumn {
     int width;
 };
 
-// A context menu item and the text that gives its label and hint.
+// A context menu item, or a submenu, and the text that gives its label and hint.
 struct MenuText {
     UINT command;
+    HMENU submenu;
     TextKey text;
-};
-
-struct ContextMenu {
-    int resource = 0;
-    std::vector<MenuText> items;
-    // The text of a submenu at position 0 ("New"), when there is one.
-    std::optional<TextKey> submenuText;
 };
 
 class ListPage : public Page {
 public:
-    ListPage(EditorContext& context, const char* className, DWORD helpContext);
+    // `page` is the page's place in the command table (kFilesPage ...), which gives its context menus.
+    ListPage(EditorContext& context, const char* className, DWORD helpContext, int page);
     ~ListPage() override;
 
     bool Create(HWND host, const RECT& rect, int id) override;
@@ -67,7 +63,6 @@ public:
     virtual bool OnNotify(int controlId, NMHDR* header, LRESULT& result);
     virtual void OnDropFiles(HDROP /*drop*/) {}
     bool OnContextMenu(HWND control, int x, int y);
-    void OnInitMenu(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
 
     ListViewControl& List() { return list_; }
@@ -96,8 +91,6 @@ protected:
     // The text of a row's column, and its image (-1 for none).
     virtual std::string RowText(int row, int column) const = 0;
     virtual int RowImage(int /*row*/) const { return -1; }
-    // The context menu of the list or of the tree (`fromTree`); a resource 0 offers none.
-    virtual ContextMenu MenuOf(bool fromTree) const = 0;
     // Delete pressed in the list or the tree.
     virtual void DeleteKey(bool inTree) = 0;
     void DeleteKeyAsEdit(bool inTree);
@@ -151,23 +144,29 @@ private:
         }
         void OnDropFiles(HDROP drop) override { page_.DropFilesAsEdit(drop); }
         bool OnContextMenu(HWND control, int x, int y) override { return page_.OnContextMenu(control, x, y); }
-        void OnInitMenu(HMENU menu) override { page_.OnInitMenu(menu); }
         void OnMenuSelect(UINT item, UINT flags, HMENU menu) override { page_.OnMenuSelect(item, flags, menu); }
 
     private:
         ListPage& page_;
     };
 
+    // The context menu of the tree (`fromTree`) or of the list as the command table lays it out,
+    // each item enabled as its row's state function says now; null where the page offers none.
+    // The page keeps its texts for the status bar's hints and the edits' names until
+    // CloseContextMenu, which destroys it.
+    HMENU MakeContextMenu(bool fromTree);
+    void CloseContextMenu(HMENU menu);
     void AnswerDisplayRequest(NMLVDISPINFOA& request) const;
     // A column's width at the context's DPI, and at least what its header's text needs.
     int ColumnWidth(const ListColumn& column) const;
 
     const char* className_;
+    int page_;
     PageWindow window_;
     ListViewControl list_;
     std::vector<ListColumn> columns_;
-    // The menu open now and what it offers; its resource is 0 when none is open.
-    ContextMenu openMenu_;
+    // The items and submenus of the context menu open now; none while none is.
+    std::vector<MenuText> openMenu_;
     // The last row text handed to the list, which keeps the pointer until it asks again.
     mutable std::string rowText_;
 };

@@ -15,7 +15,7 @@ enum ListImage { kFolderImage, kStringImage, kBinaryImage, kNumberImage };
 }  // namespace
 
 RegistryPage::RegistryPage(EditorContext& context)
-    : SplitPage(context, "PageRegistry", kRegistryHelp, "0/0",
+    : SplitPage(context, "PageRegistry", kRegistryHelp, kRegistryPage, "0/0",
                 {ID_REGISTRY_DELETE, ID_REGISTRY_DELETE_KEY, ID_REGISTRY_DELETE_SELECTION}) {}
 
 RegistryTree& RegistryPage::Registry() const { return Project().registryTree; }
@@ -69,19 +69,6 @@ bool RegistryPage::RunPageCommand(UINT command, LPARAM) {
     }
 }
 
-ContextMenu RegistryPage::MenuOf(bool fromTree) const {
-    const TextKeySet& texts = TextKeys::kRegistryMenu;
-    std::vector<MenuText> items = {{ID_NEW_KEY, texts.Key(1181)}, {ID_NEW_STRING, texts.Key(1182)},
-                                   {ID_NEW_BINARY, texts.Key(1183)}, {ID_NEW_DWORD, texts.Key(1184)}};
-    if (fromTree) {
-        items.push_back({ID_REGISTRY_DELETE_KEY, texts.Key(1186)});
-        return {IDR_REGISTRY_TREE_MENU, items, texts.Key(1180)};
-    }
-    items.push_back({ID_REGISTRY_DELETE, texts.Key(1185)});
-    items.push_back({ID_PROPERTIES, texts.Key(1187)});
-    return {IDR_REGISTRY_LIST_MENU, items, texts.Key(1180)};
-}
-
 // A name with backslashes ("Software\Company\Product") makes the whole chain of keys.
 void RegistryPage::NewKey() {
     NameRecord record;
@@ -103,12 +90,13 @@ bool RegistryPage::RunValueDialog(RegistryValueItem::Type type, RegistryValueRec
 void RegistryPage::NewValue(UINT command) {
     RegistryValueRecord record;
     record.context = &context_;
-    TreeNode* key = SelectedFolder();
     const RegistryValueItem::Type type = command == ID_NEW_STRING   ? RegistryValueItem::kString
                                          : command == ID_NEW_BINARY ? RegistryValueItem::kBinary
                                                                     : RegistryValueItem::kNumber;
     CheckNamesOfNew(record, false);
     if (!RunValueDialog(type, record)) return;
+    TreeNode* key = SelectedFolder();
+    if (!key) return;
     if (type == RegistryValueItem::kString) Registry().AddTextValue(key, record.name, record.type, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().AddBinaryValue(key, record.name, record.bytes, true);
     else Registry().AddNumberValue(key, record.name, record.number, true);
@@ -128,7 +116,11 @@ void RegistryPage::ShowProperties(TreeNode* node) {
     record.bytes = value->BinaryData();
     record.number = value->NumberData();
     const RegistryValueItem::Type type = value->ValueType();
+    const TreeNodeId id = node->Id();
     if (!RunValueDialog(type, record)) return;
+    // The value is found again: the dialog's own message loop ran meanwhile.
+    node = Registry().NodeById(id);
+    if (!node) return;
     if (RegistryValueItem::IsTextType(type)) Registry().SetTextValue(node, record.type, record.text, true);
     else if (type == RegistryValueItem::kBinary) Registry().SetBinaryData(node, record.bytes, true);
     else Registry().SetNumberData(node, record.number, true);

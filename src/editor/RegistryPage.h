@@ -23,7 +23,6 @@ protected:
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
     int RowImage(int row) const override;
-    ContextMenu MenuOf(bool fromTree) const override;
 
 private:
     RegistryTree& Registry() const;

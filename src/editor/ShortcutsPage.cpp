@@ -20,7 +20,7 @@ constexpr TextKey kInternetShortcutText = TextKeys::kItemKinds.Key(33);
 }  // namespace
 
 ShortcutsPage::ShortcutsPage(EditorContext& context)
-    : SplitPage(context, "PageShortcuts", kShortcutsHelp, "0/0/0/0",
+    : SplitPage(context, "PageShortcuts", kShortcutsHelp, kShortcutsPage, "0/0/0/0",
                 {ID_SHORTCUTS_DELETE, ID_SHORTCUTS_DELETE_FOLDER, ID_SHORTCUTS_DELETE_SELECTION}) {}
 
 ShortcutTree& ShortcutsPage::Shortcuts() const { return Project().shortcutTree; }
@@ -76,19 +76,6 @@ bool ShortcutsPage::RunPageCommand(UINT command, LPARAM) {
     }
 }
 
-ContextMenu ShortcutsPage::MenuOf(bool fromTree) const {
-    const TextKeySet& texts = TextKeys::kShortcutsMenu;
-    std::vector<MenuText> items = {{ID_NEW_SHORTCUT_FOLDER, texts.Key(1160)}, {ID_NEW_SHORTCUT, texts.Key(1161)},
-                                   {ID_NEW_INTERNET_SHORTCUT, texts.Key(1162)}};
-    if (fromTree) {
-        items.push_back({ID_SHORTCUTS_DELETE_FOLDER, texts.Key(1164)});
-        return {IDR_SHORTCUTS_TREE_MENU, items, std::nullopt};
-    }
-    items.push_back({ID_SHORTCUTS_DELETE, texts.Key(1163)});
-    items.push_back({ID_PROPERTIES, texts.Key(1165)});
-    return {IDR_SHORTCUTS_LIST_MENU, items, std::nullopt};
-}
-
 void ShortcutsPage::NewFolder() {
     std::string name;
     if (!AskForFolderName(name)) return;
@@ -135,6 +122,9 @@ void ShortcutsPage::ShowProperties(TreeNode* node) {
     record.isNew = false;
     record.name = node->Name();
     record.fields = *fields;
-    if (RunShortcutDialog(record) && Shortcuts().SetFields(node, record.fields, true))
-        InvalidateRect(List().Handle(), nullptr, TRUE);
+    const TreeNodeId id = node->Id();
+    if (!RunShortcutDialog(record)) return;
+    // The shortcut is found again: the dialog's own message loop ran meanwhile.
+    node = Shortcuts().NodeById(id);
+    if (node && Shortcuts().SetFields(node, record.fields, true)) InvalidateRect(List().Handle(), nullptr, TRUE);
 }

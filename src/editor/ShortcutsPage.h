@@ -22,7 +22,6 @@ protected:
     bool IsPageCommandEnabled(UINT command) const override;
     std::string RowText(int row, int column) const override;
     int RowImage(int row) const override;
-    ContextMenu MenuOf(bool fromTree) const override;
 
 private:
     ShortcutTree& Shortcuts() const;

@@ -22,20 +22,28 @@ constexpr int kTopNodeImage = 0;
 constexpr int kClosedFolderImage = 1;
 constexpr int kOpenFolderImage = 2;
 
-TreeNode* NodeOfItem(const TreeViewControl& tree, HTREEITEM item) {
-    if (!item) return nullptr;
-    TVITEMA data{};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    if (!SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-    return reinterpret_cast<TreeNode*>(data.lParam);
-}
+// A tree item carries the id of the node it shows.
+static_assert(sizeof(LPARAM) >= sizeof(TreeNodeId));
+LPARAM ItemData(const TreeNode& node) { return static_cast<LPARAM>(node.Id()); }
 
 }  // namespace
 
-SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection,
-                     DeleteCommands deleteCommands)
-    : ListPage(context, className, helpContext),
+TreeNode* SplitPage::NodeOfItem(HTREEITEM item) const {
+    if (!item || !context_.Project()) return nullptr;
+    TVITEMA data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (!SendMessageA(tree_.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+    return Tree().NodeById(static_cast<TreeNodeId>(data.lParam));
+}
+
+TreeNode* SplitPage::ShownFolder() const {
+    return shownFolder_ != kNoTreeNode && context_.Project() ? Tree().NodeById(shownFolder_) : nullptr;
+}
+
+SplitPage::SplitPage(EditorContext& context, const char* className, DWORD helpContext, int page,
+                     const char* initialSelection, DeleteCommands deleteCommands)
+    : ListPage(context, className, helpContext, page),
       initialSelection_(initialSelection),
       deleteCommands_(deleteCommands),
       splitter_(app_messages::kSplitPosition) {}
@@ -135,7 +143,7 @@ void SplitPage::Layout(int width, int height) {
 HTREEITEM SplitPage::InsertTreeItem(HTREEITEM parentItem, TreeNode* container) {
     const bool top = DestinationTree::IsTopNode(container);
     return tree_.InsertItemAt(NodeDisplayName(container->Name()), top ? kTopNodeImage : kClosedFolderImage,
-                              top ? kTopNodeImage : kOpenFolderImage, reinterpret_cast<LPARAM>(container),
+                              top ? kTopNodeImage : kOpenFolderImage, ItemData(*container),
                               parentItem, static_cast<int>(DestinationTree::Position(container)));
 }
 
@@ -153,7 +161,7 @@ void SplitPage::Reload() {
         const bool top = DestinationTree::IsTopNode(&node);
         HTREEITEM item = tree_.InsertItem(NodeDisplayName(node.Name()), top ? kTopNodeImage : kClosedFolderImage,
                                           top ? kTopNodeImage : kOpenFolderImage,
-                                          reinterpret_cast<LPARAM>(&node), parent, TVI_LAST);
+                                          ItemData(node), parent, TVI_LAST);
         chain.emplace_back(&node, item);
     });
     SendMessageA(tree_.Handle(), WM_SETREDRAW, TRUE, 0);
@@ -191,7 +199,7 @@ void SplitPage::SelectPath(const std::string& path) {
     }
 }
 
-TreeNode* SplitPage::SelectedFolder() const { return NodeOfItem(tree_, tree_.Selection()); }
+TreeNode* SplitPage::SelectedFolder() const { return NodeOfItem(tree_.Selection()); }
 
 size_t SplitPage::FirstRow(const TreeNode* folder) const {
     if (!folder || !LeavesOnly()) return 0;
@@ -205,7 +213,7 @@ int SplitPage::RowCount(const TreeNode* folder) const {
 }
 
 TreeNode* SplitPage::RowNode(int row) const {
-    const TreeNode* folder = shownFolder_;
+    const TreeNode* folder = ShownFolder();
     if (!folder || row < 0) return nullptr;
     return folder->Child(FirstRow(folder) + static_cast<size_t>(row));
 }
@@ -217,8 +225,9 @@ TreeNode* SplitPage::SingleRowNode() const {
 
 void SplitPage::ShowFolder() {
     ForgetRows();
-    shownFolder_ = SelectedFolder();
-    ResetRows(RowCount(shownFolder_));
+    const TreeNode* folder = SelectedFolder();
+    shownFolder_ = folder ? folder->Id() : kNoTreeNode;
+    ResetRows(RowCount(folder));
     ReportSelection();
 }
 
@@ -226,11 +235,12 @@ void SplitPage::ReportSelection() const {
     if (!editable_) SendMessageA(GetParent(Handle()), app_messages::kPageSelection, 0, 0);
 }
 
+// The item at the node's place, when it shows that node.
 HTREEITEM SplitPage::ItemOf(const TreeNode* node) const {
     if (!node) return nullptr;
-    if (!node->Parent()) return tree_.ChildAt(TVI_ROOT, static_cast<int>(DestinationTree::Position(node)));
-    HTREEITEM parent = ItemOf(node->Parent());
-    return parent ? tree_.ChildAt(parent, static_cast<int>(DestinationTree::Position(node))) : nullptr;
+    HTREEITEM parent = node->Parent() ? ItemOf(node->Parent()) : TVI_ROOT;
+    HTREEITEM item = parent ? tree_.ChildAt(parent, static_cast<int>(DestinationTree::Position(node))) : nullptr;
+    return item && NodeOfItem(item) == node ? item : nullptr;
 }
 
 void SplitPage::AddTreeItem(TreeNode* container) {
@@ -292,7 +302,7 @@ void SplitPage::DeleteFolder() {
     if (!CanDeleteFolder() || !ConfirmDelete({folder})) return;
     HTREEITEM item = tree_.Selection();
     // The tree moves its selection before the node goes: the list must not show it meanwhile.
-    shownFolder_ = nullptr;
+    shownFolder_ = kNoTreeNode;
     ResetRows(0);
     HTREEITEM next = reinterpret_cast<HTREEITEM>(
         SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));

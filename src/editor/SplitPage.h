@@ -3,8 +3,9 @@
 // destination tree in a tree control on the left, a splitter at the shared split position, and
 // on the right an owner-data list of the entries of the folder selected in the tree.
 //
-// Each tree item carries the node it shows, so that what the user selected is always the node
-// acted on, however deep the tree or long its names. The tree holds exactly the containers of
+// Each tree item carries the id of the node it shows, so that what the user selected is always
+// the node acted on, however deep the tree or long its names, and a node removed since is found
+// no more instead of being used after it went. The tree holds exactly the containers of
 // the document in the document's order: a container's tree item is the child of its parent's
 // item at the container's position among its siblings (containers come first).
 #include <initializer_list>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "editor/ListPage.h"
+#include "model/DestinationTree.h"
 #include "ui/Splitter.h"
 #include "ui/TreeViewControl.h"
 
@@ -30,8 +32,8 @@ struct DeleteCommands {
 class SplitPage : public ListPage {
 public:
     // `initialSelection` is the index path of the tree item selected after Reload ("0/0").
-    SplitPage(EditorContext& context, const char* className, DWORD helpContext, const char* initialSelection,
-              DeleteCommands deleteCommands);
+    SplitPage(EditorContext& context, const char* className, DWORD helpContext, int page,
+              const char* initialSelection, DeleteCommands deleteCommands);
     ~SplitPage() override;
 
     void Destroy() override;
@@ -42,7 +44,7 @@ public:
     std::string SelectionPath() const override;
     void SelectPath(const std::string& path) override;
 
-    // The container selected in the tree; null when none is.
+    // The container selected in the tree; null when none is (or its node is gone).
     TreeNode* SelectedFolder() const;
     // The node shown in `row` of the list; null past the end.
     TreeNode* RowNode(int row) const;
@@ -115,6 +117,10 @@ protected:
     int localSplit_ = -1;
 
 private:
+    // The node an item of the tree shows; null when it is gone.
+    TreeNode* NodeOfItem(HTREEITEM item) const;
+    // The folder whose entries the list shows; null when none is or it is gone.
+    TreeNode* ShownFolder() const;
     void FillTreeImages();
     // The list's images at the context's DPI: the closed folder, then the icons `listIcons_`.
     HIMAGELIST MakeListImages() const;
@@ -127,9 +133,9 @@ private:
 
     const char* initialSelection_;
     DeleteCommands deleteCommands_;
-    // The folder whose entries the list shows: the tree's selection when ShowFolder ran, which
-    // runs after every change of the selection or of the folder.
-    TreeNode* shownFolder_ = nullptr;
+    // The id of the folder whose entries the list shows: the tree's selection when ShowFolder
+    // ran, which runs after every change of the selection or of the folder.
+    TreeNodeId shownFolder_ = kNoTreeNode;
     Splitter splitter_;
     HIMAGELIST treeImages_ = nullptr;
     HIMAGELIST listImages_ = nullptr;

@@ -1,6 +1,7 @@
 #include "model/DestinationTree.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "core/Path.h"
@@ -177,8 +178,27 @@ TreeNode* DestinationTree::FindByIndexPath(const std::string& indexPath, char se
     }
 }
 
+TreeNode* DestinationTree::NodeById(TreeNodeId id) const {
+    if (id == kNoTreeNode) return nullptr;
+    const auto container = containers_.find(id);
+    if (container != containers_.end()) return container->second;
+    TreeNode* found = nullptr;
+    Walk([&](const TreeNode& node) {
+        if (!found && node.id_ == id) found = const_cast<TreeNode*>(&node);
+    });
+    return found;
+}
+
+void DestinationTree::ForgetContainers(const TreeNode& node) {
+    if (!node.item_->IsContainer()) return;
+    containers_.erase(node.id_);
+    // The containers come first among the children.
+    for (size_t i = 0; node.below_ && i < node.below_->containerCount; ++i) ForgetContainers(*node.below_->nodes[i]);
+}
+
 void DestinationTree::Remove(TreeNode* node) {
     if (!node) return;
+    ForgetContainers(*node);
     TreeChildren& below = *node->parent_->below_;
     UnindexChild(below, node);
     if (node->item_->IsContainer()) --below.containerCount;
@@ -193,6 +213,7 @@ bool DestinationTree::RemoveByIndexPath(const std::string& indexPath, char separ
 
 void DestinationTree::RemoveAll() {
     root_.below_.reset();
+    containers_.clear();
     texts_.Clear();
 }
 
@@ -206,7 +227,10 @@ void DestinationTree::CreateFixed(std::initializer_list<const char*> paths) {
 }
 
 TreeNode* DestinationTree::Insert(TreeNode* parent, const std::string& name, std::unique_ptr<TreeItem> item) {
+    // One counter for every tree, so that no id is ever given twice in the process.
+    static std::atomic<TreeNodeId> lastId{kNoTreeNode};
     auto node = std::make_unique<TreeNode>();
+    node->id_ = ++lastId;
     node->name_ = texts_.Add(name);
     node->parent_ = parent;
     node->item_ = std::move(item);
@@ -218,6 +242,7 @@ TreeNode* DestinationTree::Insert(TreeNode* parent, const std::string& name, std
     else
         below.nodes.push_back(std::move(node));
     IndexChild(below, added);
+    if (added->item_->IsContainer()) containers_.emplace(added->id_, added);
     return added;
 }
 

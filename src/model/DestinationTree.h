@@ -11,10 +11,12 @@
 // - names are looked up without regard to ASCII letter case through a per-node index, so
 //   adding n nodes costs about n lookups, however many siblings they have.
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/TextStore.h"
@@ -44,6 +46,14 @@ private:
 
 class TreeNode;
 
+// A node's identity: given when the node is made and never again to any node of any tree in the
+// process, not even once the node is gone. Who keeps a node beyond one step (a tree control's
+// item, the folder a list shows) keeps its id and finds the node through NodeById when it uses
+// it: a node removed since is found no more. Undo and redo read a part's nodes anew, so its
+// nodes then have new ids, and what showed the old ones shows the part again.
+using TreeNodeId = std::uint64_t;
+constexpr TreeNodeId kNoTreeNode = 0;
+
 // The children of a node that has any. A leaf carries none of this, so a large tree of files costs
 // little more than their names (kept in the tree's text store) and items.
 struct TreeChildren {
@@ -65,9 +75,11 @@ public:
     size_t ChildCount() const { return below_ ? below_->nodes.size() : 0; }
     // Null past the end.
     TreeNode* Child(size_t index) const;
+    TreeNodeId Id() const { return id_; }
 
 private:
     friend class DestinationTree;
+    TreeNodeId id_ = kNoTreeNode;
     TextStore::Handle name_ = nullptr;  // in the tree's text store
     TreeNode* parent_ = nullptr;
     std::unique_ptr<TreeItem> item_;
@@ -126,6 +138,10 @@ public:
     // The reverse of IndexPath: an empty path gives the first top-level node, a separator at
     // the end is ignored, a position past the last sibling gives null.
     TreeNode* FindByIndexPath(const std::string& indexPath, char separator) const;
+
+    // The node of the tree with that id; null when it has none (it was removed, or belongs to
+    // another tree). Containers are found at once, leaves by a walk of the tree.
+    TreeNode* NodeById(TreeNodeId id) const;
 
     // Deletes the node with its whole subtree. Does not mark the document modified.
     void Remove(TreeNode* node);
@@ -192,6 +208,8 @@ private:
         }
     }
 
+    // The containers of the subtree at `node` leave the index of containers.
+    void ForgetContainers(const TreeNode& node);
     bool IsValidName(std::string_view name, bool container) const;
     bool Matches(const TreeNode& node, std::string_view name, bool container) const;
     size_t NameHash(std::string_view name, bool container) const;
@@ -206,4 +224,6 @@ private:
     SiblingNames rule_;
     TextStore texts_;
     TreeNode root_;  // above the top level; carries no item
+    // The containers by their ids: what the editor keeps ids of.
+    std::unordered_map<TreeNodeId, TreeNode*> containers_;
 };

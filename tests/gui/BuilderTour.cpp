@@ -111,6 +111,47 @@ bool StartTour(const BuilderTour& tour) {
     return walk.Leave(about, IDC_OK) && walk.Close();
 }
 
+struct PopupSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<PopupSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == search->process && IsWindowVisible(window) && strcmp(className, "#32768") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND PopupMenuOf(DWORD process) {
+    PopupSearch search{process, nullptr};
+    EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The context menu of a page's tree, opened as the menu key opens it, with its first item's
+// submenu opened by the keyboard; then closed with Escape.
+bool VisitContextMenu(Walk& walk, HWND page, HWND tree, const std::string& state) {
+    BuilderProcess& builder = walk.Builder();
+    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(-1, -1));
+    HWND menu = nullptr;
+    if (!WaitFor([&] { return (menu = PopupMenuOf(builder.Id())) != nullptr; }, 10000)) return false;
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+    walk.AtMain(state);
+    for (int escape = 0; escape < 3 && PopupMenuOf(builder.Id()); ++escape) {
+        if (HWND open = PopupMenuOf(builder.Id())) PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitFor([&] { return PopupMenuOf(builder.Id()) == nullptr; }, 1000);
+    }
+    return PopupMenuOf(builder.Id()) == nullptr;
+}
+
 // The list pages' dialogs, on the example project.
 bool DialogTour(Walk& walk) {
     BuilderProcess& builder = walk.Builder();
@@ -131,6 +172,7 @@ bool DialogTour(Walk& walk) {
     HWND tree = GetDlgItem(PageWindow(builder.Main(), 5), IDC_PAGE_TREE);
     SelectTreeItem(tree, TreeItemAt(tree, {0, 2, 0, 0, 0}));
     walk.AtMain("registry-values");
+    if (!VisitContextMenu(walk, PageWindow(builder.Main(), 5), tree, "registry-menu")) return false;
     return walk.VisitDialog(ID_NEW_KEY, "new-key") &&
            walk.VisitDialog(ID_NEW_STRING, "string-value") &&
            walk.VisitDialog(ID_NEW_BINARY, "binary-value") &&

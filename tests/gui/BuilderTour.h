@@ -2,9 +2,9 @@
 // A walk through every window of the builder, in one language: the welcome dialog, the main
 // window without a project and with a new one, the New Project Wizard's four pages, the build
 // options and the about box; then the example project on each of the nine pages, the list pages'
-// item dialogs, the setup window settings and a finished build. At each state the walk calls
-// back with the state's name and the window that shows it, so that screenshots can be taken or
-// the layout measured there.
+// item dialogs, the registry tree's context menu, the setup window settings and a finished build.
+// At each state the walk calls back with the state's name and the window that shows it, so that
+// screenshots can be taken or the layout measured there.
 #include <windows.h>
 
 #include <functional>

@@ -67,7 +67,7 @@ TEST(BuilderLayout, EveryWindowFitsItsTextsAtTheDisplayScale) {
                          nullptr};
         EXPECT_TRUE(WalkBuilderTour(tour)) << "the tour in " << language << " stopped after " << states << " states";
     }
-    EXPECT_EQ(states, 2 * 31);
+    EXPECT_EQ(states, 2 * 32);
 }
 
 }  // namespace

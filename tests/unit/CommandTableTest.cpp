@@ -37,7 +37,7 @@ TEST(CommandTable, RowsAreWholeAndNothingIsGivenTwice) {
     std::set<std::pair<int, int>> keys;
     for (const Command& command : Commands()) {
         EXPECT_TRUE(ids.insert(command.id).second) << command.id;
-        EXPECT_TRUE(command.text || command.tip) << command.id << " has no text";
+        EXPECT_TRUE(command.text || command.tip || !command.contexts.empty()) << command.id << " has no text";
         EXPECT_NE(command.enabled, nullptr) << command.id;
         if (command.menu != Menu::None) {
             EXPECT_TRUE(command.text) << command.id << " on the menu bar needs a label";
@@ -68,7 +68,17 @@ TEST(CommandTable, RowsAreWholeAndNothingIsGivenTwice) {
     EXPECT_EQ(*images.rbegin(), 22);
     EXPECT_EQ(FindCommand(ID_LANGUAGE_FIRST + 1)->kind, Kind::LanguageMenu);
     EXPECT_EQ(FindCommand(ID_RECENT_LAST)->kind, Kind::RecentList);
-    EXPECT_EQ(FindCommand(ID_FILES_DELETE), nullptr) << "the pages' own delete commands are no window commands";
+    for (unsigned id : {ID_FILES_DELETE, ID_FILES_DELETE_FOLDER, ID_REGISTRY_DELETE_KEY, ID_FILE_TYPES_DELETE}) {
+        // The pages' own delete commands are no window commands: context menu items only.
+        const Command* own = FindCommand(id);
+        ASSERT_NE(own, nullptr) << id;
+        EXPECT_EQ(own->menu, Menu::None) << id;
+        EXPECT_FALSE(own->text || own->tip) << id;
+        EXPECT_EQ(own->toolbarPlace, 0) << id;
+        EXPECT_EQ(own->keys[0].key, 0) << id;
+        EXPECT_EQ(own->route, Route::Page) << id;
+    }
+    EXPECT_EQ(FindCommand(ID_FILES_DELETE_SELECTION), nullptr) << "what Delete becomes is no row of its own";
 
     const std::vector<const Command*> toolbar = ToolbarCommands();
     ASSERT_EQ(toolbar.size(), 23u);
@@ -163,6 +173,90 @@ TEST(CommandTable, PageCommandsActOnlyOnTheirPageAndAsItsSelectionAllows) {
     EXPECT_FALSE(IsEnabled(*FindCommand(ID_VIEW_REFRESH), form));
     files.project = false;
     EXPECT_FALSE(IsEnabled(*FindCommand(ID_NEW_FOLDER), files));
+}
+
+namespace {
+
+// A context menu written out: "id:text" for an item, "|" for a separator, "[text" and "]" around
+// a submenu.
+std::string Written(const std::vector<ContextLine>& lines) {
+    std::string text;
+    for (const ContextLine& line : lines) {
+        if (!text.empty()) text += ' ';
+        switch (line.kind) {
+        case ContextLine::Item: text += std::to_string(line.command->id) + ":" + std::to_string(line.text->Number()); break;
+        case ContextLine::Separator: text += "|"; break;
+        case ContextLine::Submenu: text += "[" + std::to_string(line.text->Number()); break;
+        case ContextLine::SubmenuEnd: text += "]"; break;
+        }
+    }
+    return text;
+}
+
+std::string ItemText(unsigned id, int text) { return std::to_string(id) + ":" + std::to_string(text); }
+
+}  // namespace
+
+// The context menus the list pages had before the table made them, item for item: the same
+// commands, texts, separators and submenu.
+TEST(CommandTable, ContextMenusHoldEveryPagesItemsInTheirOrder) {
+    const std::string filesNew = ItemText(ID_NEW_FOLDER, 1140) + " " + ItemText(ID_INSERT_FILES, 1141) + " | ";
+    EXPECT_EQ(Written(ContextMenuOf(kFilesPage, kListPane)),
+              filesNew + ItemText(ID_FILES_DELETE, 1142) + " | " + ItemText(ID_PROPERTIES, 1144));
+    EXPECT_EQ(Written(ContextMenuOf(kFilesPage, kTreePane)), filesNew + ItemText(ID_FILES_DELETE_FOLDER, 1143));
+
+    const std::string shortcutsNew = ItemText(ID_NEW_SHORTCUT_FOLDER, 1160) + " " + ItemText(ID_NEW_SHORTCUT, 1161) +
+                                     " " + ItemText(ID_NEW_INTERNET_SHORTCUT, 1162) + " | ";
+    EXPECT_EQ(Written(ContextMenuOf(kShortcutsPage, kListPane)),
+              shortcutsNew + ItemText(ID_SHORTCUTS_DELETE, 1163) + " | " + ItemText(ID_PROPERTIES, 1165));
+    EXPECT_EQ(Written(ContextMenuOf(kShortcutsPage, kTreePane)),
+              shortcutsNew + ItemText(ID_SHORTCUTS_DELETE_FOLDER, 1164));
+
+    const std::string registryNew = "[1180 " + ItemText(ID_NEW_KEY, 1181) + " | " + ItemText(ID_NEW_STRING, 1182) + " " +
+                                    ItemText(ID_NEW_BINARY, 1183) + " " + ItemText(ID_NEW_DWORD, 1184) + " ] | ";
+    EXPECT_EQ(Written(ContextMenuOf(kRegistryPage, kListPane)),
+              registryNew + ItemText(ID_REGISTRY_DELETE, 1185) + " | " + ItemText(ID_PROPERTIES, 1187));
+    EXPECT_EQ(Written(ContextMenuOf(kRegistryPage, kTreePane)), registryNew + ItemText(ID_REGISTRY_DELETE_KEY, 1186));
+
+    EXPECT_EQ(Written(ContextMenuOf(kFileTypesPage, kListPane)),
+              ItemText(ID_NEW_FILE_ASSOCIATION, 1200) + " | " + ItemText(ID_FILE_TYPES_DELETE, 1201) + " | " +
+                  ItemText(ID_PROPERTIES, 1202));
+    EXPECT_EQ(Written(ContextMenuOf(kFileTypesPage, kTreePane)), "") << "the file types page has no tree";
+    for (int page : std::initializer_list<int>{kGeneralInfoPage, kCreateSetupPage, kNoPage})
+        EXPECT_TRUE(ContextMenuOf(page, kListPane).empty()) << page;
+
+    // Every item is a command of its page that the page's selection enables, so the page's
+    // answer for the menu bar and toolbar is its answer for the context menus too.
+    for (const Command& command : Commands())
+        for (const ContextPlace& place : command.contexts) {
+            EXPECT_TRUE(IsListPage(place.page)) << command.id;
+            EXPECT_TRUE(command.page == place.page || command.page == kShownListPage) << command.id;
+            EXPECT_TRUE(AsksThePage(command)) << command.id;
+        }
+}
+
+TEST(CommandTable, ContextMenuItemsTakeTheirStatesFromTheRowsFunctions) {
+    auto enabledItems = [](int page, ContextPane pane, const CommandState& state) {
+        std::set<unsigned> enabled;
+        for (const ContextLine& line : ContextMenuOf(page, pane))
+            if (line.kind == ContextLine::Item && IsEnabled(*line.command, state)) enabled.insert(line.command->id);
+        return enabled;
+    };
+    CommandState registry = OpenProject(kRegistryPage);
+    EXPECT_TRUE(enabledItems(kRegistryPage, kTreePane, registry).empty()) << "the page allowed nothing";
+    registry.pageAllows = {ID_NEW_KEY, ID_NEW_DWORD, ID_REGISTRY_DELETE, ID_PROPERTIES};
+    EXPECT_EQ(enabledItems(kRegistryPage, kTreePane, registry), (std::set<unsigned>{ID_NEW_KEY, ID_NEW_DWORD}));
+    EXPECT_EQ(enabledItems(kRegistryPage, kListPane, registry),
+              (std::set<unsigned>{ID_NEW_KEY, ID_NEW_DWORD, ID_REGISTRY_DELETE, ID_PROPERTIES}));
+    EXPECT_EQ(enabledItems(kFileTypesPage, kListPane, registry), (std::set<unsigned>{ID_PROPERTIES}))
+        << "another page's own commands are not the shown page's; Properties is whichever list page's is shown";
+
+    CommandState fileTypes = OpenProject(kFileTypesPage);
+    fileTypes.pageAllows = {ID_NEW_FILE_ASSOCIATION, ID_PROPERTIES};
+    EXPECT_EQ(enabledItems(kFileTypesPage, kListPane, fileTypes),
+              (std::set<unsigned>{ID_NEW_FILE_ASSOCIATION, ID_PROPERTIES}));
+    fileTypes.project = false;
+    EXPECT_TRUE(enabledItems(kFileTypesPage, kListPane, fileTypes).empty());
 }
 
 TEST(CommandTable, PagesFollowEachOtherRoundTheEnd) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "TestSupport.h"
@@ -270,6 +271,92 @@ TEST_F(EditStackDocument, ChangesPastTheStackEndItsHistoryAndOpenNewClearIt) {
     doc.SetModifiedFlag(false);
     doc.New();
     EXPECT_FALSE(doc.Edits().CanUndo());
+}
+
+// What the editor keeps of a tree is node ids. An id finds its node whatever else changes around
+// it; once the node is gone (deleted, or read anew by undo or redo) it finds nothing, never
+// another node; and the node that undo or redo brings back is found by its own new id.
+TEST_F(EditStackDocument, NodeIdsFindTheirNodesUntilTheyGoAndNeverAnother) {
+    FileTree& files = doc.fileTree;
+    TreeNode* appDir = files.Find("%DestComp%\\%AppDir%");
+    ASSERT_NE(appDir, nullptr);
+    TreeNodeId docs = kNoTreeNode, manual = kNoTreeNode, other = kNoTreeNode;
+    doc.Apply(ProjectEdit("Add", kFilesPart), [&] {
+        other = files.AddFolder(appDir, "Id Test Other", true)->Id();
+        TreeNode* folder = files.AddFolder(appDir, "Id Test Docs", true);
+        docs = folder->Id();
+        manual = files.AddProductFile(folder, "C:\\Product\\Manual.pdf", FileTree::kCompress, 0, true)->Id();
+    });
+    ASSERT_NE(files.NodeById(docs), nullptr);
+    EXPECT_EQ(files.NodeById(docs)->Name(), "Id Test Docs");
+    EXPECT_EQ(files.NodeById(manual)->Name(), "Manual.pdf") << "a leaf is found too";
+    EXPECT_EQ(files.NodeById(manual)->Parent(), files.NodeById(docs));
+    EXPECT_NE(docs, manual);
+    EXPECT_EQ(doc.shortcutTree.NodeById(docs), nullptr) << "an id of another tree";
+    EXPECT_EQ(files.NodeById(kNoTreeNode), nullptr);
+
+    // A sibling deleted before it moves the folder's place, not its id.
+    const std::string placeBefore = DestinationTree::IndexPath(files.NodeById(docs), '/');
+    doc.Apply(ProjectEdit("Delete Folder", kFilesPart), [&] {
+        files.Remove(files.NodeById(other));
+        files.SetModified();
+    });
+    EXPECT_EQ(files.NodeById(other), nullptr) << "a deleted node is found no more";
+    ASSERT_NE(files.NodeById(docs), nullptr);
+    EXPECT_EQ(files.NodeById(docs)->Name(), "Id Test Docs");
+    EXPECT_NE(DestinationTree::IndexPath(files.NodeById(docs), '/'), placeBefore);
+
+    // The folder deleted with its file: neither id finds anything.
+    doc.Apply(ProjectEdit("Delete Folder", kFilesPart), [&] {
+        files.Remove(files.NodeById(docs));
+        files.SetModified();
+    });
+    EXPECT_EQ(files.NodeById(docs), nullptr);
+    EXPECT_EQ(files.NodeById(manual), nullptr);
+
+    // Undone: the folder is back, read anew under an id of its own; the old ids still find nothing.
+    ASSERT_TRUE(doc.Undo());
+    TreeNode* back = files.Find("%DestComp%\\%AppDir%\\Id Test Docs");
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(files.NodeById(back->Id()), back);
+    EXPECT_EQ(files.NodeById(docs), nullptr);
+    EXPECT_EQ(files.NodeById(manual), nullptr);
+    EXPECT_NE(back->Id(), docs);
+    const TreeNodeId undone = back->Id();
+    const TreeNodeId undoneManual = files.FindChild(back, "Manual.pdf", false)->Id();
+
+    // Redone: gone again, and the ids of the undone state find nothing either.
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(files.Find("%DestComp%\\%AppDir%\\Id Test Docs"), nullptr);
+    EXPECT_EQ(files.NodeById(undone), nullptr);
+    EXPECT_EQ(files.NodeById(undoneManual), nullptr);
+    ASSERT_TRUE(doc.Undo());
+    TreeNode* again = files.Find("%DestComp%\\%AppDir%\\Id Test Docs");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(files.NodeById(again->Id()), again);
+    EXPECT_NE(again->Id(), undone) << "no id is given twice";
+
+    // Every node of every tree has an id of its own, and each finds its node.
+    std::set<TreeNodeId> ids;
+    for (const DestinationTree* tree :
+         std::initializer_list<const DestinationTree*>{&doc.fileTree, &doc.shortcutTree, &doc.registryTree})
+        tree->Walk([&](const TreeNode& node) {
+            EXPECT_TRUE(ids.insert(node.Id()).second) << node.Name();
+            EXPECT_EQ(tree->NodeById(node.Id()), &node) << node.Name();
+        });
+    EXPECT_GT(ids.size(), 20u);
+
+    // A renamed shortcut keeps its id; a new document's nodes never take an id of this one.
+    ShortcutTree& shortcuts = doc.shortcutTree;
+    TreeNode* tools = shortcuts.Find("%DestComp%\\%StartMenu%\\%StartMenuPrograms%\\%AppSCFolder%\\Tools");
+    ASSERT_NE(tools, nullptr);
+    const TreeNodeId toolsId = tools->Id();
+    ASSERT_TRUE(shortcuts.SetName(tools, "Utilities", false));
+    EXPECT_EQ(shortcuts.NodeById(toolsId), tools);
+    ProjectDocument second{EnglishTexts()};
+    second.New();
+    second.fileTree.Walk([&](const TreeNode& node) { EXPECT_FALSE(ids.count(node.Id())) << node.Name(); });
+    EXPECT_EQ(second.shortcutTree.NodeById(toolsId), nullptr);
 }
 
 TEST(EditStack, DropsTheOldestBeyondItsCountOrBytesButNeverTheNewest) {

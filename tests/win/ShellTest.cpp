@@ -5,8 +5,11 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <set>
 #include <cstring>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -584,4 +587,207 @@ TEST_F(ShellTest, DeletingSeveralRowsNamesTheEditWithTheirCount) {
     Send(ID_DELETE);
     EXPECT_EQ(project.fileTypes.Count(), 0u);
     EXPECT_EQ(project.Edits().NextUndo()->Name(), "Delete") << "one row: no count, and not Properties";
+}
+
+namespace {
+
+#ifndef MN_GETHMENU
+#define MN_GETHMENU 0x01E1
+#endif
+
+BOOL CALLBACK FindOwnPopupMenu(HWND window, LPARAM data) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && strcmp(className, "#32768") == 0) {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A context menu as it stood open on the screen: its layout written as the table's lines are
+// ("id" for an item, "|" for a separator, "[" and "]" around a submenu), each item's label and
+// whether it was enabled, the submenus' labels, and the status bar's text while the first item
+// was highlighted.
+struct ShownMenu {
+    std::string layout;
+    std::map<UINT, std::string> labels;
+    std::set<UINT> enabled;
+    std::vector<std::string> submenus;
+    std::string firstHint;
+    bool closed = false;
+
+    std::string LabelOf(UINT id) const { return labels.count(id) ? labels.at(id) : std::string(); }
+};
+
+std::string MenuString(HMENU menu, int position) {
+    char text[256] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+void ReadMenu(HMENU menu, ShownMenu& shown) {
+    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+        if (!shown.layout.empty()) shown.layout += ' ';
+        const UINT state = GetMenuState(menu, position, MF_BYPOSITION);
+        if (HMENU submenu = GetSubMenu(menu, position)) {
+            shown.submenus.push_back(MenuString(menu, position));
+            shown.layout += "[";
+            ReadMenu(submenu, shown);
+            shown.layout += " ]";
+        } else if (state & MF_SEPARATOR) {
+            shown.layout += "|";
+        } else {
+            const UINT id = GetMenuItemID(menu, position);
+            shown.layout += std::to_string(id);
+            shown.labels[id] = MenuString(menu, position);
+            if (!(state & (MF_GRAYED | MF_DISABLED))) shown.enabled.insert(id);
+        }
+    }
+}
+
+// Reads, from a second thread, the popup menu that opens on the window's thread, highlights its
+// first item with the Down key and closes it with Escape, as a user would.
+class PopupMenuReader {
+public:
+    explicit PopupMenuReader(HWND statusBar)
+        : statusBar_(statusBar), thread_([this] { Read(); }) {}
+    ~PopupMenuReader() {
+        if (thread_.joinable()) thread_.join();
+    }
+    const ShownMenu& Shown() {
+        if (thread_.joinable()) thread_.join();
+        return shown_;
+    }
+
+private:
+    std::string StatusText() const {
+        char text[256] = "";
+        GetWindowTextA(statusBar_, text, sizeof text);
+        return text;
+    }
+    void Read() {
+        HWND popup = nullptr;
+        for (int tries = 0; tries < 1500 && !popup; ++tries) {
+            EnumWindows(FindOwnPopupMenu, reinterpret_cast<LPARAM>(&popup));
+            if (!popup) Sleep(10);
+        }
+        if (!popup) return;
+        if (HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0))) ReadMenu(menu, shown_);
+        const std::string before = StatusText();
+        PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+        for (int tries = 0; tries < 300 && StatusText() == before; ++tries) Sleep(10);
+        shown_.firstHint = StatusText();
+        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int tries = 0; tries < 300 && IsWindowVisible(popup); ++tries) Sleep(10);
+        shown_.closed = !IsWindowVisible(popup);
+        if (!shown_.closed) PostMessageA(GetWindow(popup, GW_OWNER), WM_CANCELMODE, 0, 0);
+    }
+
+    HWND statusBar_;
+    ShownMenu shown_;
+    std::thread thread_;
+};
+
+}  // namespace
+
+// The list pages' context menus, opened on the page's tree and list as the mouse's right button
+// or the menu key opens them, item by item against the command table: the table's lines in its
+// order, each item's label in the language in use, the first item's hint on the status bar, and
+// each item enabled exactly as its row's state function says, in a few selections.
+TEST_F(ShellTest, ContextMenusFollowTheTableOnEveryListPage) {
+    Send(CMD_NEW_PROJECT);
+    ProjectDocument& project = *main_->Project();
+    EditorHost& host = main_->Editor();
+    const auto open = [&](int page, ContextPane pane) {
+        ListPage& listPage = static_cast<ListPage&>(host.PageAt(page));
+        HWND control = pane == kTreePane ? GetDlgItem(listPage.Handle(), IDC_PAGE_TREE) : listPage.List().Handle();
+        // The mouse stays off the menu: only the keyboard highlights its items.
+        SetCursorPos(0, 0);
+        PopupMenuReader reader(main_->StatusBar().Handle());
+        SendMessageA(listPage.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), MAKELPARAM(-1, -1));
+        return reader.Shown();
+    };
+    // The menu of `pane` on `page` as the table says it with the state of now; `enabled` is what the
+    // page's selection is known to allow.
+    const auto check = [&](int page, ContextPane pane, const std::set<UINT>& enabled, const std::string& what) {
+        const ShownMenu shown = open(page, pane);
+        EXPECT_TRUE(shown.closed) << what;
+        const CommandState state = main_->TakeCommandState();
+        std::string layout;
+        std::set<UINT> expectedEnabled;
+        std::vector<std::string> submenus;
+        std::optional<TextKey> firstText;
+        for (const ContextLine& line : ContextMenuOf(page, pane)) {
+            if (!layout.empty()) layout += ' ';
+            if (!firstText && (line.kind == ContextLine::Item || line.kind == ContextLine::Submenu)) firstText = line.text;
+            switch (line.kind) {
+            case ContextLine::Item:
+                layout += std::to_string(line.command->id);
+                EXPECT_EQ(shown.LabelOf(line.command->id), UiString(*line.text)) << what << ": " << line.command->id;
+                if (IsEnabled(*line.command, state)) expectedEnabled.insert(line.command->id);
+                break;
+            case ContextLine::Separator: layout += "|"; break;
+            case ContextLine::Submenu:
+                layout += "[";
+                submenus.push_back(UiString(*line.text));
+                break;
+            case ContextLine::SubmenuEnd: layout += "]"; break;
+            }
+        }
+        EXPECT_EQ(shown.layout, layout) << what;
+        EXPECT_EQ(shown.submenus, submenus) << what;
+        EXPECT_EQ(shown.enabled, expectedEnabled) << what << ": as the rows' state functions say";
+        EXPECT_EQ(shown.enabled, enabled) << what << ": as the selection allows";
+        EXPECT_TRUE(firstText && shown.firstHint == UiHint(*firstText)) << what << ": the status bar showed \""
+                                                                         << shown.firstHint << "\"";
+        return shown;
+    };
+
+    Send(ID_PROJECT_FILES);
+    ListPage& files = static_cast<ListPage&>(host.PageAt(EditorHost::Files));
+    check(kFilesPage, kTreePane, {ID_NEW_FOLDER, ID_INSERT_FILES}, "the Application folder, which stays");
+    check(kFilesPage, kListPane, {ID_NEW_FOLDER, ID_INSERT_FILES}, "no row selected");
+    project.Apply(ProjectEdit("Add", kFilesPart), [&] {
+        TreeNode* docs = project.fileTree.AddFolder("%DestComp%\\%AppDir%\\Docs", true);
+        project.fileTree.AddProductFile(docs, "C:\\Product\\Read Me.txt", FileTree::kCompress, 0, true);
+    });
+    files.Reload();
+    files.SelectPath("0/0/0");
+    check(kFilesPage, kTreePane, {ID_NEW_FOLDER, ID_INSERT_FILES, ID_FILES_DELETE_FOLDER}, "a folder of the user's");
+    ListView_SetItemState(files.List().Handle(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    const ShownMenu filesList = check(kFilesPage, kListPane,
+                                      {ID_NEW_FOLDER, ID_INSERT_FILES, ID_FILES_DELETE, ID_PROPERTIES}, "a file selected");
+    EXPECT_EQ(filesList.LabelOf(ID_FILES_DELETE), "&Delete");
+
+    Send(ID_PROJECT_SHORTCUTS);
+    check(kShortcutsPage, kTreePane, {ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT},
+          "the program's Start menu folder");
+    check(kShortcutsPage, kListPane, {ID_NEW_SHORTCUT_FOLDER, ID_NEW_SHORTCUT, ID_NEW_INTERNET_SHORTCUT}, "no row");
+
+    Send(ID_PROJECT_REGISTRY);
+    const std::set<UINT> newItems = {ID_NEW_KEY, ID_NEW_STRING, ID_NEW_BINARY, ID_NEW_DWORD};
+    const ShownMenu registryTree = check(kRegistryPage, kTreePane, newItems, "a root key, which stays");
+    EXPECT_EQ(registryTree.submenus, std::vector<std::string>{"&New"});
+    check(kRegistryPage, kListPane, newItems, "no value");
+
+    project.Apply(ProjectEdit("Add", kFileTypesPart),
+                  [&] { project.fileTypes.Add("abc", "Test.abc", "Test", "%AppDir%\\t.exe", "", 0, true); });
+    Send(ID_PROJECT_FILE_TYPES);
+    ListPage& fileTypes = static_cast<ListPage&>(host.PageAt(EditorHost::FileTypes));
+    fileTypes.Reload();
+    check(kFileTypesPage, kListPane, {ID_NEW_FILE_ASSOCIATION}, "no file type selected");
+    ListView_SetItemState(fileTypes.List().Handle(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    check(kFileTypesPage, kListPane, {ID_NEW_FILE_ASSOCIATION, ID_FILE_TYPES_DELETE, ID_PROPERTIES}, "one selected");
+    EXPECT_EQ(GetDlgItem(fileTypes.Handle(), IDC_PAGE_TREE), nullptr);
+
+    // The same menus in German, with German texts from the same table.
+    Send(ID_LANGUAGE_FIRST + 1);
+    Send(ID_PROJECT_REGISTRY);
+    const ShownMenu german = check(kRegistryPage, kListPane, newItems, "in German");
+    EXPECT_EQ(german.submenus, std::vector<std::string>{"&Neu"});
+    EXPECT_EQ(german.LabelOf(ID_PROPERTIES), "&Eigenschaften");
+    Send(ID_LANGUAGE_FIRST);
 }
