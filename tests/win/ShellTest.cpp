@@ -726,13 +726,13 @@ TEST_F(ShellTest, ContextMenusFollowTheTableOnEveryListPage) {
             switch (line.kind) {
             case ContextLine::Item:
                 layout += std::to_string(line.command->id);
-                EXPECT_EQ(shown.LabelOf(line.command->id), UiString(*line.text)) << what << ": " << line.command->id;
+                EXPECT_EQ(shown.LabelOf(line.command->id), main_->Texts().UiString(*line.text)) << what << ": " << line.command->id;
                 if (IsEnabled(*line.command, state)) expectedEnabled.insert(line.command->id);
                 break;
             case ContextLine::Separator: layout += "|"; break;
             case ContextLine::Submenu:
                 layout += "[";
-                submenus.push_back(UiString(*line.text));
+                submenus.push_back(main_->Texts().UiString(*line.text));
                 break;
             case ContextLine::SubmenuEnd: layout += "]"; break;
             }
@@ -741,7 +741,7 @@ TEST_F(ShellTest, ContextMenusFollowTheTableOnEveryListPage) {
         EXPECT_EQ(shown.submenus, submenus) << what;
         EXPECT_EQ(shown.enabled, expectedEnabled) << what << ": as the rows' state functions say";
         EXPECT_EQ(shown.enabled, enabled) << what << ": as the selection allows";
-        EXPECT_TRUE(firstText && shown.firstHint == UiHint(*firstText)) << what << ": the status bar showed \""
+        EXPECT_TRUE(firstText && shown.firstHint == main_->Texts().UiHint(*firstText)) << what << ": the status bar showed \""
                                                                          << shown.firstHint << "\"";
         return shown;
     };
