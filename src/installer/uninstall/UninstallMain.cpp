@@ -69,14 +69,41 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     }
 }
 
+// Whether a search of `folder` finds nothing in it but the file `deleted` (whose deletion may be
+// pending still).
+bool ListsNothingBut(const std::string& folder, const std::string& deleted) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool nothing = true;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != ".." && _stricmp(name.c_str(), deleted.c_str()) != 0) nothing = false;
+    } while (nothing && FindNextFileA(search, &found));
+    FindClose(search);
+    return nothing;
+}
+
+// When `process` started, in the system's 100 ns units; 0 when that cannot be asked.
+unsigned long long StartTime(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 // The copy's work: once the original has ended, delete it and the folders it leaves empty;
-// the copy itself goes at the next restart. `handover` is "pid|program|folder|folder...".
+// the copy itself goes at the next restart. `handover` is
+// "pid:start time|program|folder|folder...".
 int RemoveOriginal(const std::string& handover) {
     std::vector<std::string> parts = Split(handover, '|');
     if (parts.size() < 2) return kExitFailed;
-    HANDLE original = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::strtoul(parts[0].c_str(), nullptr, 10)));
+    // The original is known by its id and its start time: an id that names a process started at
+    // another time was given again after the original had ended, and is not waited for.
+    std::vector<std::string> id = Split(parts[0], ':');
+    HANDLE original = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                  static_cast<DWORD>(std::strtoul(id[0].c_str(), nullptr, 10)));
     if (original) {
-        WaitForSingleObject(original, 60000);
+        if (id.size() < 2 || id[1] == std::to_string(StartTime(original))) WaitForSingleObject(original, 60000);
         CloseHandle(original);
     }
     // Only a copy of this very program is removed, whatever the command line names. The system
@@ -92,11 +119,15 @@ int RemoveOriginal(const std::string& handover) {
     }
     for (int attempt = 0; attempt < 200 && platform::IsFile(parts[1]) && !DeleteFileForce(parts[1]); ++attempt)
         Sleep(100);
-    // A folder that still holds something stays; one held open for a moment is tried again.
+    // A folder that still holds something stays; one held open for a moment is tried again, and
+    // so is one that looks empty but is not yet: a file just deleted whose last handle the system
+    // has not closed yet (the ended program's own image) still counts until it has.
     for (size_t i = 2; i < parts.size(); ++i)
         for (int attempt = 0; attempt < 50 && !RemoveDirectoryA(parts[i].c_str()); ++attempt) {
             const DWORD error = GetLastError();
-            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+                !(error == ERROR_DIR_NOT_EMPTY && ListsNothingBut(parts[i], NameOf(parts[1]))))
+                break;
             Sleep(100);
         }
     // The copy and then its private folder go at the next restart, in this order.
@@ -125,7 +156,8 @@ void HandOverRemoval(const std::string& running, const std::vector<std::string>&
         MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         return;
     }
-    std::string handover = std::to_string(GetCurrentProcessId()) + "|" + program;
+    std::string handover =
+        std::to_string(GetCurrentProcessId()) + ":" + std::to_string(StartTime(GetCurrentProcess())) + "|" + program;
     for (const std::string& folder : folders) handover += "|" + folder;
     std::string commandLine = "\"" + copy + "\" /_CLEANUP=\"" + handover + "\"";
     STARTUPINFOA si = {};
