@@ -209,14 +209,22 @@ bool WineSession::WaitForPrograms(int seconds) {
     return false;
 }
 
+// The export follows the wait for the prefix's programs, which ends as the Wine server ends: a
+// registry editor started in that moment can find the server going away ("wine client error").
+// It is then started again, with a server of its own.
 bool WineSession::Export(const std::string& hive, std::string& bytes, std::string& problem) {
     const std::string file = JoinPath(folder_, "export.reg");
     std::string output;
-    const int code = Shell(Environment() + " " + ShellWord(wine_) + " regedit /E " + ShellWord(file) + " " + ShellWord(hive), &output);
-    if (code != 0 || !ReadFileBytes(file, bytes)) {
-        problem = "Wine's registry editor did not export " + hive + (output.empty() ? "" : ": " + output);
-        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RemoveFile(file);
+        const int code = Shell(Environment() + " " + ShellWord(wine_) + " regedit /E " + ShellWord(file) + " " + ShellWord(hive), &output);
+        if (code == 0 && ReadFileBytes(file, bytes)) {
+            RemoveFile(file);
+            return true;
+        }
+        if (output.find("wine client error") == std::string::npos) break;
+        Shell(Environment() + " " + ShellWord(wineServer_) + " -w");
     }
-    RemoveFile(file);
-    return true;
+    problem = "Wine's registry editor did not export " + hive + (output.empty() ? "" : ": " + output);
+    return false;
 }
