@@ -3,6 +3,7 @@
 // setup or uninstaller of it at a time, and an uninstaller that finishes what was stopped.
 #include "E2ESupport.h"
 #include "installer/Upgrade.h"
+#include "installer/win32/ProductLock.h"
 #include "package/ExitCodes.h"
 
 namespace {
@@ -178,9 +179,28 @@ TEST_F(Upgrade, OneSetupOfAProductAtATime) {
     ReleaseMutex(held);
     CloseHandle(held);
 
-    // Two setups started 0.3 s apart into the same folder.
+    // An uninstaller's removal copy still at work: a silent setup waits for it, then installs.
+    HANDLE removal = CreateMutexA(nullptr, TRUE, PendingRemovalName(ProductLockName(kProduct, true)).c_str());
+    ASSERT_NE(removal, nullptr);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
+    PROCESS_INFORMATION waiting = {};
+    std::string line = "\"" + v1_.Path("Setup.exe") + "\" /S";
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &waiting));
+    EXPECT_EQ(WaitForSingleObject(waiting.hProcess, 3000), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(Exists(kDefault));
+    ReleaseMutex(removal);
+    CloseHandle(removal);
+    DWORD code = 99;
+    WaitForSingleObject(waiting.hProcess, 120000);
+    GetExitCodeProcess(waiting.hProcess, &code);
+    CloseHandle(waiting.hProcess);
+    CloseHandle(waiting.hThread);
+    EXPECT_EQ(code, 0u);
+    ExpectVersion1In(kDefault);
+    ASSERT_EQ(RunProgram(kDefault + "\\uninstall.exe", "/S"), 0);
+
+    // Two setups started 0.3 s apart into the same folder.
     PROCESS_INFORMATION first = {}, second = {};
     std::string line1 = "\"" + v1_.Path("Setup.exe") + "\" /S", line2 = line1;
     ASSERT_TRUE(CreateProcessA(nullptr, &line1[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &first));

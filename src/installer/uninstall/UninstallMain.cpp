@@ -36,6 +36,8 @@ namespace {
 
 // How often the progress of the removal is shown at most.
 constexpr ULONGLONG kProgressMilliseconds = 50;
+// How long an uninstaller waits for its removal copy to hold the pending removal mutex.
+constexpr DWORD kRemovalReadyWait = 10000;
 
 const char kMissingLog[] = "The install log install.log is missing or damaged, so nothing can be removed.";
 // Their texts come from the log, which cannot be believed here: the messages are fixed ones.
@@ -92,11 +94,19 @@ unsigned long long StartTime(HANDLE process) {
 }
 
 // The copy's work: once the original has ended, delete it and the folders it leaves empty;
-// the copy itself goes at the next restart. `handover` is
-// "pid:start time|program|folder|folder...".
+// the copy itself goes at the next restart. `handover` is "pid:start time|pending removal
+// mutex|ready event|program|folder|folder...". The mutex is held until the copy ends, and the
+// event tells the original, which waits for it under the product's lock, that it is held.
 int RemoveOriginal(const std::string& handover) {
     std::vector<std::string> parts = Split(handover, '|');
-    if (parts.size() < 2) return kExitFailed;
+    if (parts.size() < 4) return kExitFailed;
+    HANDLE removal = parts[1].empty() ? nullptr : CreateMutexA(nullptr, FALSE, parts[1].c_str());
+    if (removal) WaitForSingleObject(removal, kPendingRemovalWait);
+    if (HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, parts[2].c_str())) {
+        SetEvent(ready);
+        CloseHandle(ready);
+    }
+    parts.erase(parts.begin() + 1, parts.begin() + 3);
     // The original is known by its id and its start time: an id that names a process started at
     // another time was given again after the original had ended, and is not waited for.
     std::vector<std::string> id = Split(parts[0], ':');
@@ -136,10 +146,12 @@ int RemoveOriginal(const std::string& handover) {
     return kExitDone;
 }
 
-// Starts the copy that removes this program and `folders` after it has ended. The copy runs with
-// this program's rights, so it lies in a private folder, held against changes and checked before
-// it starts.
-void HandOverRemoval(const std::string& running, const std::vector<std::string>& folders) {
+// Starts the copy that removes this program and `folders` after it has ended, and waits (under
+// the product's lock `lockName`) until the copy holds the mutex that keeps the product's next
+// setup or uninstaller waiting for it. The copy runs with this program's rights, so it lies in a
+// private folder, held against changes and checked before it starts.
+void HandOverRemoval(const std::string& running, const std::vector<std::string>& folders,
+                     const std::string& lockName) {
     // A running program can be renamed, not deleted: its file is moved aside under a name of its
     // own first, so that a setup run at once into the same folder writes an uninstaller that the
     // copy, a moment later, never takes for this one.
@@ -156,8 +168,10 @@ void HandOverRemoval(const std::string& running, const std::vector<std::string>&
         MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         return;
     }
-    std::string handover =
-        std::to_string(GetCurrentProcessId()) + ":" + std::to_string(StartTime(GetCurrentProcess())) + "|" + program;
+    const std::string pid = std::to_string(GetCurrentProcessId()), start = std::to_string(StartTime(GetCurrentProcess()));
+    const std::string self = pid + ":" + start, readyName = "Local\\Quillset.RemovalReady." + pid + "." + start;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+    std::string handover = self + "|" + PendingRemovalName(lockName) + "|" + readyName + "|" + program;
     for (const std::string& folder : folders) handover += "|" + folder;
     std::string commandLine = "\"" + copy + "\" /_CLEANUP=\"" + handover + "\"";
     STARTUPINFOA si = {};
@@ -165,10 +179,16 @@ void HandOverRemoval(const std::string& running, const std::vector<std::string>&
     PROCESS_INFORMATION pi = {};
     if (CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, place.Path().c_str(), &si,
                        &pi)) {
+        // A copy that ends early, or cannot take the mutex for a long time, is not waited for.
+        if (ready) {
+            HANDLE either[2] = {ready, pi.hProcess};
+            WaitForMultipleObjects(2, either, FALSE, kRemovalReadyWait);
+        }
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         place.Release();
     }
+    if (ready) CloseHandle(ready);
 }
 
 // Runs the uninstaller that now owns the product's entry with the same switches.
@@ -209,7 +229,7 @@ std::vector<std::string> FoldersLeft(const InstallLog& journal) {
 // A log that cannot be trusted is never acted on; the message says why, in the terms of what
 // happened to the installation. An uninstallation stopped after it removed the entry is finished.
 int Refuse(const ProfileText& log, const InstallLog& journal, const std::string& folder, InstallScope scope,
-           LogTrust trust, const std::string& product, bool silent) {
+           LogTrust trust, const std::string& product, bool silent, const std::string& lockName) {
     const std::string key = LoggedUninstallKey(log), program = ProgramPath();
     RegistryKey entryKey;
     UninstallFacts facts;
@@ -229,7 +249,7 @@ int Refuse(const ProfileText& log, const InstallLog& journal, const std::string&
         case UninstallVerdict::HandOver: return RunHandedOver(facts.entryUninstaller);
         case UninstallVerdict::Finish:
             RemoveFile(JoinPath(folder, "install.log"));
-            HandOverRemoval(program, FoldersLeft(journal));
+            HandOverRemoval(program, FoldersLeft(journal), lockName);
             return kExitDone;
         case UninstallVerdict::EntryGone: message = FillArguments(kEntryGone, {name}); break;
         case UninstallVerdict::InstalledAgain: message = FillArguments(kInstalledAgain, {name, entry.folder}); break;
@@ -279,7 +299,7 @@ int Uninstall(const InstallerOptions& options) {
     std::vector<std::string> kept;
     if (RecoverInterruptedInstallation(interrupted, scope, [](const std::string&) {}, ProgramPath(), &kept) &&
         !platform::IsFile(logPath)) {
-        HandOverRemoval(ProgramPath(), kept);
+        HandOverRemoval(ProgramPath(), kept, lockName);
         return kExitDone;
     }
     // The bytes are read once: those that are checked are those that are acted on.
@@ -298,7 +318,7 @@ int Uninstall(const InstallerOptions& options) {
         if (!options.silent) ShowMessage(kOtherScope, "Uninstall", MB_ICONSTOP);
         return kExitScope;
     }
-    if (trust != LogTrust::Trusted) return Refuse(*log, journal, folder, scope, trust, product, options.silent);
+    if (trust != LogTrust::Trusted) return Refuse(*log, journal, folder, scope, trust, product, options.silent, lockName);
     SetupTexts texts(log);
     std::string caption = texts.Get(kTextUninstallCaption, {product});
     // Screens unless the uninstaller runs silently or without questions.
@@ -368,7 +388,7 @@ int Uninstall(const InstallerOptions& options) {
     RemoveFile(logPath);
     // File types may have gone with the keys of the classes.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-    HandOverRemoval(program, folders);
+    HandOverRemoval(program, folders, lockName);
     if (wizard.Handle()) {
         std::string list;
         for (const std::string& p : problems.empty() ? atRestart : problems) list += p + "\r\n";

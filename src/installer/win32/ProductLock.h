@@ -29,8 +29,17 @@ private:
     bool owned_ = false;
 };
 
+// An uninstaller removes its own program and the folders it leaves empty through a copy that runs
+// after it has ended. The copy holds the mutex of this name (the product lock's name with a
+// suffix) from before the uninstaller ends until its work is done, so that a setup or uninstaller
+// of the product never works beside it: a folder that a setup makes could otherwise vanish under
+// it, or be taken for one that was there before.
+std::string PendingRemovalName(const std::string& lockName);
+
 // Takes the product's lock for a setup or an uninstaller: at once, or, unless `silent`, after
 // waiting behind a small window with `heading` and a Cancel button. kExitDone when taken,
-// kExitBusy (silent) or kExitCancelled when not.
+// kExitBusy (silent) or kExitCancelled when not. Once taken, an uninstaller's removal copy still
+// at work is waited for (silent or not: it ends within moments), at most kPendingRemovalWait ms.
+constexpr unsigned long kPendingRemovalWait = 120000;
 int LockProduct(ProductLock& lock, const std::string& name, bool silent, const std::string& caption,
                 const std::string& heading, const std::string& cancelText);
