@@ -7,8 +7,11 @@
 # one hyperfine run with a native `cp -r` of the same files and with Wine's own floor: a tiny
 # program (bench/wine_floor.c) that only creates the same folders and files with one write each,
 # in a fresh prefix of its own. When the system lets the page cache be dropped, `cp -r` is also
-# timed from a cold cache. Every run starts with the disk at rest: the bytes of the run before are
-# deleted and everything written out first (sync), so that no run pays for another's writing.
+# timed from a cold cache. Every run starts with the disk at rest: the files of the run before are
+# moved aside and everything written out first (sync), so that no run pays for another's writing.
+# They are deleted only at the end: ext4 passes over the inodes deleted in the last minute when
+# it makes a file, which made each run pay, file by file, for the deletion of the run before.
+# One run of each (QS_BENCH_WARMUP) comes first, untimed, to fill the caches.
 # Then checks every installed file's content against the corpus (and the floor's file sizes) and
 # the goals: the Quillset setup installs in no more time than the makensis zlib one, and within 1.5
 # times of `cp -r`; the small one in no more time than the makensis zlib one; and tells how far
@@ -93,8 +96,17 @@ for who in "${installers[@]}"; do
     WINEPREFIX=$prefix "$wineserver" -w
     WINEPREFIX=$prefix "$wineserver" -p
 done
-stop_servers() { for who in "${installers[@]}"; do WINEPREFIX=$inst/prefix-$who "$wineserver" -k 2>/dev/null || true; done; }
+aside=$inst/aside
+mkdir -p "$aside"
+stop_servers() {
+    for who in "${installers[@]}"; do WINEPREFIX=$inst/prefix-$who "$wineserver" -k 2>/dev/null || true; done
+    rm -rf "$aside"
+}
 trap stop_servers EXIT
+set_aside() {  # set_aside FOLDER: the --prepare command that moves FOLDER aside and waits for the disk
+    printf "if [ -e '%s' ]; then mv '%s' '%s'/\$(date +%%s%%N); fi; sync" "$1" "$1" "$aside"
+}
+sync
 
 run_in() {  # run_in WHO PROGRAM ARGS...: the command line hyperfine runs
     printf 'WINEPREFIX=%q WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" %q' "$inst/prefix-$1" "$wine"
@@ -109,19 +121,19 @@ floor_dir=$inst/prefix-floor/drive_c/Bench
 cp_dir=$inst/cp-copy
 cold=()
 if sync && echo 3 2>/dev/null >/proc/sys/vm/drop_caches; then
-    cold=(-n "cp -r, caches dropped" --prepare "rm -rf '$cp_dir'; sync; echo 3 >/proc/sys/vm/drop_caches" "cp -r '$dir/corpus' '$cp_dir'")
+    cold=(-n "cp -r, caches dropped" --prepare "$(set_aside "$cp_dir"); echo 3 >/proc/sys/vm/drop_caches" "cp -r '$dir/corpus' '$cp_dir'")
 fi
 lzma=()
 if [ -f "$inst/nsis-lzma.exe" ]; then
-    lzma=(-n "makensis lzma /S" --prepare "rm -rf '$lzma_dir'; sync" "$(run_in nsis-lzma "$inst/nsis-lzma.exe" /S '/D=C:\Bench')")
+    lzma=(-n "makensis lzma /S" --prepare "$(set_aside "$lzma_dir")" "$(run_in nsis-lzma "$inst/nsis-lzma.exe" /S '/D=C:\Bench')")
 fi
-hyperfine --runs "${QS_BENCH_RUNS:-3}" --export-json "$inst/times.json" --export-markdown "$inst/times.md" \
-    -n "Quillset setup /S" --prepare "rm -rf '$qs_dir'; sync" "$(run_in quillset "$inst/output/Setup.exe" /S '/D=C:\Bench')" \
-    -n "Quillset small setup /S" --prepare "rm -rf '$small_dir'; sync" "$(run_in small "$inst/small/Setup.exe" /S '/D=C:\Bench')" \
-    -n "makensis zlib /S" --prepare "rm -rf '$nsis_dir'; sync" "$(run_in nsis-zlib "$inst/nsis-zlib.exe" /S '/D=C:\Bench')" \
+hyperfine --warmup "${QS_BENCH_WARMUP:-1}" --runs "${QS_BENCH_RUNS:-3}" --export-json "$inst/times.json" --export-markdown "$inst/times.md" \
+    -n "Quillset setup /S" --prepare "$(set_aside "$qs_dir")" "$(run_in quillset "$inst/output/Setup.exe" /S '/D=C:\Bench')" \
+    -n "Quillset small setup /S" --prepare "$(set_aside "$small_dir")" "$(run_in small "$inst/small/Setup.exe" /S '/D=C:\Bench')" \
+    -n "makensis zlib /S" --prepare "$(set_aside "$nsis_dir")" "$(run_in nsis-zlib "$inst/nsis-zlib.exe" /S '/D=C:\Bench')" \
     "${lzma[@]}" \
-    -n "Wine floor" --prepare "rm -rf '$floor_dir'; sync" "$(run_in floor "$inst/wine_floor.exe" "Z:$inst/floor.txt" 'C:\Bench')" \
-    -n "cp -r" --prepare "rm -rf '$cp_dir'; sync" "cp -r '$dir/corpus' '$cp_dir'" "${cold[@]}"
+    -n "Wine floor" --prepare "$(set_aside "$floor_dir")" "$(run_in floor "$inst/wine_floor.exe" "Z:$inst/floor.txt" 'C:\Bench')" \
+    -n "cp -r" --prepare "$(set_aside "$cp_dir")" "cp -r '$dir/corpus' '$cp_dir'" "${cold[@]}"
 
 failed=0
 check_install() {  # check_install NAME FOLDER: every corpus file there with the same bytes

@@ -392,7 +392,7 @@ bool ArchiveReader::TakeReadAhead(const std::string& name, const char*& data, st
 
 ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string& target,
                                      const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry,
-                                     bool createNew) {
+                                     bool createNew, const std::function<void(File&)>& written) {
     const Indexed* indexed = Locate(name);
     if (!indexed) return ExtractStatus::Unreadable;
     entry = indexed->entry;
@@ -422,7 +422,7 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
             return ExtractStatus::Unreadable;
     }
     File out;
-    if (!out.Open(target, createNew ? CreateNew : CreateWrite)) {
+    if (!out.Open(target, createNew ? CreateNew : written ? CreateMovable : CreateWrite)) {
         if (!whole && !zstd) unzCloseCurrentFile(archive_);
         return createNew && platform::IsFile(target) ? ExtractStatus::Exists : ExtractStatus::Unwritten;
     }
@@ -438,6 +438,7 @@ ExtractStatus ArchiveReader::Extract(const std::string& name, const std::string&
     }
     // The time is set on the file still open, which spares opening it once more.
     if (status == ExtractStatus::Ok) out.SetLocalWriteTime(FromDosDate(entry.dosDate));
+    if (status == ExtractStatus::Ok && written) written(out);
     out.Close();
     if (status != ExtractStatus::Ok) RemoveFile(target);
     return status;

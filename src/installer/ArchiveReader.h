@@ -48,10 +48,12 @@ public:
     bool Find(const std::string& name, ArchiveEntry& entry) const;
     // Writes the entry's bytes to `target` (created, or emptied unless `createNew`), stamped with
     // the entry's time, and tells what `entry` it was. After each block `progress` learns its size
-    // and may return false to stop. A target that is not written whole is removed.
+    // and may return false to stop. A target that is not written whole is removed. `written`,
+    // when given, gets the target written whole and still open (movable, see File::MoveTo), just
+    // before it is closed.
     ExtractStatus Extract(const std::string& name, const std::string& target,
                           const std::function<bool(std::uint32_t)>& progress, ArchiveEntry& entry,
-                          bool createNew = false);
+                          bool createNew = false, const std::function<void(File&)>& written = nullptr);
 
     // Reads and decodes the entries `names` on a worker thread, in that order, while the caller
     // writes the ones before: for Extract calls that ask for them in the same order. A call out

@@ -15,8 +15,10 @@ bool File::Open(const std::string& path, int mode) {
         case WriteExisting: handle_ = OpenFileHandle(path, Access::Write, Disposition::OpenExisting); break;
         case CreateWrite: handle_ = OpenFileHandle(path, Access::Write, Disposition::CreateAlways); break;
         case CreateNew: handle_ = OpenFileHandle(path, Access::Write, Disposition::CreateNew); break;
+        case CreateMovable: handle_ = OpenFileHandle(path, Access::WriteMovable, Disposition::CreateAlways); break;
         default: return false;
     }
+    path_ = path;
     return IsOpen();
 }
 
@@ -72,6 +74,13 @@ bool File::Seek(std::int64_t distance, int origin) {
 
 bool File::SetLocalWriteTime(const platform::LocalTime& time) {
     return IsOpen() && SetFileHandleLocalWriteTime(handle_, time);
+}
+
+bool File::MoveTo(const std::string& path, bool& exists) {
+    exists = false;
+    if (!IsOpen() || !MoveOpenFile(handle_, path_, path, exists)) return false;
+    path_ = path;
+    return true;
 }
 
 bool File::WriteLine(const std::string& text) {

@@ -12,6 +12,7 @@ enum OpenMode {
     WriteExisting = 2,      // write; the file must exist and keeps its contents
     CreateWrite = 3,        // write; created, or emptied when it exists
     CreateNew = 4,          // write; created, failing when it exists
+    CreateMovable = 5,      // write; created, or emptied when it exists; MoveTo may rename it open
 };
 
 class File {
@@ -43,9 +44,13 @@ public:
     bool WriteLine(const std::string& text);
     // The last-write time, in local time, that the file keeps when it is closed.
     bool SetLocalWriteTime(const platform::LocalTime& time);
+    // Renames the file, still open (CreateMovable), to `path`, never over a file that is there:
+    // false when not moved, with `exists` telling whether that was why.
+    bool MoveTo(const std::string& path, bool& exists);
 
 private:
     platform::FileHandle handle_ = platform::kInvalidHandle;
+    std::string path_;
 };
 
 // Copies a file's bytes into a destination created or emptied for it.

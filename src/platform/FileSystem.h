@@ -12,7 +12,8 @@ namespace platform {
 using FileHandle = std::intptr_t;
 constexpr FileHandle kInvalidHandle = -1;
 
-enum class Access { Read, ReadWrite, Write };
+// WriteMovable writes too, and lets MoveOpenFile rename the file while it is open.
+enum class Access { Read, ReadWrite, Write, WriteMovable };
 // CreateNew fails when the file is already there.
 enum class Disposition { OpenExisting, CreateAlways, CreateNew };
 
@@ -24,6 +25,10 @@ bool ReadFileHandle(FileHandle handle, void* buffer, std::uint32_t count, std::u
 bool WriteFileHandle(FileHandle handle, const void* buffer, std::uint32_t count, std::uint32_t& done);
 // origin: 0 from the start, 1 from the current position, 2 from the end.
 bool SeekFileHandle(FileHandle handle, std::int64_t distance, int origin, std::int64_t& position);
+// Renames the file open as `handle` (opened WriteMovable from `from`) to `to`, never replacing
+// what is there: false, with `exists` telling whether that was why, when it could not be moved.
+// Renaming through the open file spares the system opening it once more.
+bool MoveOpenFile(FileHandle handle, const std::string& from, const std::string& to, bool& exists);
 
 bool DeleteFileAt(const std::string& path);
 // Copies a file, replacing the destination when it exists.

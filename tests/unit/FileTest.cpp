@@ -12,7 +12,7 @@ TEST(File, OpenModesFollowTheirExistenceRules) {
     EXPECT_FALSE(f.Open(path, ReadExisting));
     EXPECT_FALSE(f.Open(path, ReadWriteExisting));
     EXPECT_FALSE(f.Open(path, WriteExisting));
-    EXPECT_FALSE(f.Open(path, 5));  // no such mode
+    EXPECT_FALSE(f.Open(path, 9));  // no such mode
     EXPECT_FALSE(f.IsOpen());
 
     ASSERT_TRUE(f.Open(path, CreateWrite));
@@ -149,3 +149,31 @@ TEST(Platform, PosixLayerTakesTheSystemsBackslashPathsAndWinesRootDrive) {
     EXPECT_EQ(ReadBytes("Z:" + platform::NativePath(path)), "wine");
 }
 #endif
+
+TEST(File, AFileMovedWhileOpenKeepsItsBytesAndNeverReplacesAnother) {
+    ScratchFolder scratch;
+    File f;
+    std::uint32_t done = 0;
+    bool exists = true;
+    ASSERT_TRUE(f.Open(scratch.File("a.new"), CreateMovable));
+    EXPECT_TRUE(f.Write("abc", 3, done));
+    EXPECT_TRUE(f.MoveTo(scratch.File("a.txt"), exists));
+    EXPECT_FALSE(exists);
+    EXPECT_TRUE(f.Write("d", 1, done));
+    f.Close();
+    EXPECT_EQ(ReadBytes(scratch.File("a.txt")), "abcd");
+    EXPECT_FALSE(platform::IsFile(scratch.File("a.new")));
+
+    // A file already at the new name stays as it is, and so does the one that was not moved.
+    ASSERT_TRUE(f.Open(scratch.File("b.new"), CreateMovable));
+    EXPECT_TRUE(f.Write("new", 3, done));
+    EXPECT_FALSE(f.MoveTo(scratch.File("a.txt"), exists));
+    EXPECT_TRUE(exists);
+    f.Close();
+    EXPECT_EQ(ReadBytes(scratch.File("a.txt")), "abcd");
+    EXPECT_EQ(ReadBytes(scratch.File("b.new")), "new");
+    // A folder that is missing is no name that exists.
+    ASSERT_TRUE(f.Open(scratch.File("b.new"), CreateMovable));
+    EXPECT_FALSE(f.MoveTo(JoinPath(scratch.File("missing"), "b.txt"), exists));
+    EXPECT_FALSE(exists);
+}

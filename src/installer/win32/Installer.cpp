@@ -255,9 +255,11 @@ bool Installer::MakeFolders(const std::string& path) {
 
 // The file keeps the time it had on the builder's computer, which replace modes compare: the
 // archive reader stamps it.
-bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target) {
+bool Installer::ExtractEntry(const PlannedFile& file, const std::string& target,
+                             const std::function<void(File&)>& written) {
     ArchiveEntry entry;
-    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry)) {
+    switch (archive_.Extract(file.entry, target, [this](std::uint32_t bytes) { return Advance(bytes); }, entry, false,
+                             written)) {
         case ExtractStatus::Ok: break;
         case ExtractStatus::Exists: return CannotWrite(target, SystemReason());
         case ExtractStatus::Unreadable:
@@ -292,17 +294,23 @@ bool Installer::PlaceFile(const PlannedFile& file) {
 // Every file is written under a temporary name first and renamed into place, so that a power
 // loss never leaves a file half written where the product looks for it. The rename does not
 // replace: a file that appears meanwhile is never overwritten, nor deleted by a rollback, and
-// one that is there already is compared with the new one as its replace mode says.
+// one that is there already is compared with the new one as its replace mode says. The file is
+// renamed while still open, which costs the system less than opening it again to move it; where
+// the system cannot do that, it is moved once closed.
 bool Installer::PlaceFileOnce(const PlannedFile& file) {
     if (!MakeFolders(FolderOf(file.path))) return false;
     const std::string fresh = file.path + kFreshSuffix;
     Journal(JournalKind::Writing, file.path);
-    if (!ExtractEntry(file, fresh)) {
+    bool moved = false, exists = false;
+    const bool extracted = ExtractEntry(file, fresh, [&](File& written) {
+        Journal(JournalKind::Placing, file.path);
+        moved = written.MoveTo(file.path, exists);
+    });
+    if (!extracted) {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    Journal(JournalKind::Placing, file.path);
-    if (MoveFileExA(fresh.c_str(), file.path.c_str(), 0)) {
+    if (moved || (!exists && MoveFileExA(fresh.c_str(), file.path.c_str(), 0))) {
         Journal(JournalKind::Placed, file.path);
         InstallAction a;
         a.kind = ActionKind::File;
@@ -311,7 +319,7 @@ bool Installer::PlaceFileOnce(const PlannedFile& file) {
         RecordInstalled(a, false);
         return true;
     }
-    const DWORD error = GetLastError();
+    const DWORD error = exists ? ERROR_ALREADY_EXISTS : GetLastError();
     // A folder of that name is no file to replace.
     if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || platform::IsFolder(file.path)) {
         const std::string reason = SystemReason();

@@ -84,7 +84,9 @@ private:
     bool PlaceFile(const PlannedFile& file);
     bool PlaceFileOnce(const PlannedFile& file);
     void CloseProgramsInUse();
-    bool ExtractEntry(const PlannedFile& file, const std::string& target);
+    // Writes `file` to `target`; `written` gets it whole and still open (see ArchiveReader::Extract).
+    bool ExtractEntry(const PlannedFile& file, const std::string& target,
+                      const std::function<void(File&)>& written = nullptr);
     bool ShouldReplaceExisting(const PlannedFile& file, const std::string& fresh);
     // Puts `fresh` in the place of `path`, keeping a file that was there for a rollback; with
     // `laterIfInUse`, a file in use is replaced at the next restart instead.

@@ -51,7 +51,8 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
     switch (access) {
         case Access::Read: flags |= O_RDONLY; break;
         case Access::ReadWrite: flags |= O_RDWR; break;
-        case Access::Write: flags |= O_WRONLY; break;
+        case Access::Write:
+        case Access::WriteMovable: flags |= O_WRONLY; break;
     }
     if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
     if (disposition == Disposition::CreateNew) flags |= O_CREAT | O_EXCL;
@@ -64,6 +65,17 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
         return kInvalidHandle;
     }
     return fd;
+}
+
+bool MoveOpenFile(FileHandle, const std::string& from, const std::string& to, bool& exists) {
+    // A link that fails on an existing name, then the old name's removal: no replacing rename.
+    exists = false;
+    if (::link(NativePath(from).c_str(), NativePath(to).c_str()) != 0) {
+        exists = errno == EEXIST;
+        return false;
+    }
+    ::unlink(NativePath(from).c_str());
+    return true;
 }
 
 int CloseFileHandle(FileHandle handle) { return ::close(static_cast<int>(handle)) == 0 ? 1 : 0; }

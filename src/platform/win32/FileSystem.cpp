@@ -23,6 +23,7 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
         case Access::Read: desired = GENERIC_READ; break;
         case Access::ReadWrite: desired = GENERIC_READ | GENERIC_WRITE; break;
         case Access::Write: desired = GENERIC_WRITE; break;
+        case Access::WriteMovable: desired = GENERIC_WRITE | DELETE; break;
     }
     DWORD create = disposition == Disposition::CreateAlways ? CREATE_ALWAYS
                    : disposition == Disposition::CreateNew  ? CREATE_NEW
@@ -31,6 +32,25 @@ FileHandle OpenFileHandle(const std::string& path, Access access, Disposition di
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return kInvalidHandle;
     return reinterpret_cast<FileHandle>(h);
+}
+
+bool MoveOpenFile(FileHandle handle, const std::string&, const std::string& to, bool& exists) {
+    exists = false;
+    const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, nullptr, 0);
+    if (length <= 1) return false;
+    // The structure ends in the name, without its terminating zero counted.
+    std::string buffer(sizeof(FILE_RENAME_INFO) + static_cast<size_t>(length) * sizeof(WCHAR), '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(&buffer[0]);
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>((length - 1) * sizeof(WCHAR));
+    MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, info->FileName, length);
+    if (SetFileInformationByHandle(ToHandle(handle), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+        return true;
+    const DWORD error = GetLastError();
+    exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    SetLastError(error);
+    return false;
 }
 
 int CloseFileHandle(FileHandle handle) { return CloseHandle(ToHandle(handle)) ? 1 : 0; }
